@@ -1,0 +1,22 @@
+# Per-target settings shared by every library, program and test of the project.
+function(raysketcher_configure target)
+  target_compile_features(${target} PUBLIC cxx_std_20)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(RAYSKETCHER_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  if(RAYSKETCHER_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                             -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# add_raysketcher_test(name SOURCES...): one GoogleTest program, registered with ctest.
+function(add_raysketcher_test name)
+  add_executable(${name} ${ARGN})
+  raysketcher_configure(${name})
+  target_link_libraries(${name} PRIVATE raysketcher_core GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
+endfunction()

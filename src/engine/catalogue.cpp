@@ -1,0 +1,124 @@
+#include "engine/catalogue.h"
+
+#include "engine/require.h"
+
+namespace rs::engine {
+namespace {
+
+struct ParamEntry {
+    std::string_view label, symbol, unit, format;
+    float scale;
+};
+
+constexpr float kDegree = 0.017453292f;  // pi/180 as the angle boxes have always used it
+
+constexpr std::array<ParamEntry, kParamCount> kParams = [] {
+    std::array<ParamEntry, kParamCount> t{};
+    for (auto& e : t) e = {"", "", "", "", 1.0f};
+    t[0] = {"Brennweite: ", "f'", "mm", "0.0#", 1.0f};
+    t[1] = {"Objektweite: ", "a", "mm", "0.0#", 1.0f};
+    t[2] = {"Bildweite: ", "a'", "mm", "0.0#", 1.0f};
+    t[3] = {"Vergrößerung: ", "m'", "x", "0.00######", 1.0f};
+    t[4] = {"Objekt Bildabstand: ", "t", "mm", "0.0#", 1.0f};
+    t[5] = {"Objekthöhe: ", "u", "mm", "0.0#", 1.0f};
+    t[6] = {"Objektwinkel: ", "w", "Grad", "0.0##", kDegree};
+    t[7] = {"Bildhöhe: ", "u'", "mm", "0.0#", 1.0f};
+    t[8] = {"Bildwinkel: ", "w'", "Grad", "0.0##", kDegree};
+    t[20] = {"Brennweite [Obj]: ", "f", "mm", "0.0#", 1.0f};
+    return t;
+}();
+
+constexpr std::array<ParamEntry, kApertureCount> kApertures = {{
+    {"Blendenradius", "", "mm", "0.0#", 1.0f},
+    {"Blendenzahl [unendliche Objektweite]", "", "", "0.0###", 1.0f},
+    {"NA [objektseitig] ", "", "", "0.0###", 1.0f},
+    {"NA' [bildseitig]", "", "", "0.0###", 1.0f},
+    {"Airy-Radius", "", "mm", "0.0###", 1.0f},
+}};
+
+constexpr std::array<std::string_view, kCardinalCount> kCardinalLabels = {
+    "erster Hauptpunkt: ",   "zweiter Hauptpunkt: ",  "vorderer Brennpunkt: ",
+    "hinterer Brennpunkt: ", "vorderer Knotenpunkt ", "hinterer Knotenpunkt "};
+constexpr std::array<std::string_view, kCardinalCount> kCardinalSymbols = {"P",  "P'", "F",
+                                                                           "F'", "N",  "N'"};
+
+const ParamEntry& ParamAt(int i) {
+    RS_REQUIRE(i >= 0 && i < kParamCount, "general parameter index out of range");
+    return kParams[static_cast<std::size_t>(i)];
+}
+const ParamEntry& ApertureAt(int i) {
+    RS_REQUIRE(i >= 0 && i < kApertureCount, "aperture parameter index out of range");
+    return kApertures[static_cast<std::size_t>(i)];
+}
+std::size_t CardinalSlot(int i) {
+    RS_REQUIRE(i >= 0 && i < kCardinalCount, "cardinal point index out of range");
+    return static_cast<std::size_t>(i);
+}
+
+bool IsBlank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
+
+}  // namespace
+
+bool IsGeneralIndex(int index) { return (index >= 0 && index <= 8) || index == kObjFocal; }
+bool IsConjugateIndex(int index) { return index >= 0 && index <= 4; }
+bool IsFieldIndex(int index) { return index >= 5 && index <= 8; }
+
+std::string_view ParamLabel(int index) { return ParamAt(index).label; }
+std::string_view ParamDefaultSymbol(int index) { return ParamAt(index).symbol; }
+std::string_view ParamDefaultUnit(int index) { return ParamAt(index).unit; }
+std::string_view ParamFormat(int index) { return ParamAt(index).format; }
+float ParamScale(int index) { return ParamAt(index).scale; }
+
+std::string_view ApertureLabel(int index) { return ApertureAt(index).label; }
+std::string_view ApertureDefaultUnit(int index) { return ApertureAt(index).unit; }
+std::string_view ApertureFormat(int index) { return ApertureAt(index).format; }
+float ApertureScale(int index) { return ApertureAt(index).scale; }
+
+std::string_view CardinalLabel(int index) { return kCardinalLabels[CardinalSlot(index)]; }
+std::string_view CardinalDefaultSymbol(int index) { return kCardinalSymbols[CardinalSlot(index)]; }
+
+SymbolTable::SymbolTable() {
+    InitParamSymbols(0);
+    InitCardinalSymbols(0);
+}
+
+void SymbolTable::InitParamSymbols(int mode, const SymbolLookup& lookup) {
+    if (mode != 0 && mode != 1) return;
+    for (int i = 0; i < kParamCount; ++i) {
+        const ParamEntry& e = ParamAt(i);
+        auto& slot = param_[static_cast<std::size_t>(i)];
+        if (mode == 0 || !lookup) {
+            slot = std::string(e.symbol);
+        } else if (!IsBlank(e.label)) {
+            slot = lookup(e.label, e.symbol);
+        }
+    }
+}
+
+void SymbolTable::InitCardinalSymbols(int mode, const SymbolLookup& lookup) {
+    if (mode != 0 && mode != 1) return;
+    for (int i = 0; i < kCardinalCount; ++i) {
+        auto& slot = cardinal_[static_cast<std::size_t>(i)];
+        slot = (mode == 0 || !lookup) ? std::string(CardinalDefaultSymbol(i))
+                                      : lookup(CardinalLabel(i), CardinalDefaultSymbol(i));
+    }
+}
+
+const std::string& SymbolTable::Param(int index) const {
+    RS_REQUIRE(index >= 0 && index < kParamCount, "general parameter index out of range");
+    return param_[static_cast<std::size_t>(index)];
+}
+void SymbolTable::SetParam(int index, std::string symbol) {
+    RS_REQUIRE(index >= 0 && index < kParamCount, "general parameter index out of range");
+    param_[static_cast<std::size_t>(index)] = std::move(symbol);
+}
+const std::string& SymbolTable::Cardinal(int index) const { return cardinal_[CardinalSlot(index)]; }
+void SymbolTable::SetCardinal(int index, std::string symbol) {
+    cardinal_[CardinalSlot(index)] = std::move(symbol);
+}
+
+std::string SymbolTable::ParamLabelWithSymbol(int index) const {
+    return std::string(ParamLabel(index)) + Param(index);
+}
+
+}  // namespace rs::engine

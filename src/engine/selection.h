@@ -1,0 +1,80 @@
+#pragma once
+// The lists of chosen parameters: at most three general parameters, at most one aperture
+// parameter, each kept sorted by catalogue index and addressed by position 1..count.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/var_type.h"
+
+namespace rs::engine {
+
+// Outcome of a selection operation that can only fail through a fault in the calling code.
+// `diagnostic` names the fault ("Bad Add:...", "BadDel", ...) and is empty on success.
+struct SelectionStatus {
+    std::string diagnostic;
+    bool ok() const { return diagnostic.empty(); }
+};
+
+class Selection {
+public:
+    explicit Selection(int capacity) : capacity_(capacity) {}
+
+    int Capacity() const { return capacity_; }
+    int Count() const { return static_cast<int>(entries_.size()); }
+    bool Full() const { return Count() >= capacity_; }
+
+    // Adds a new entry for `index`, starting from `prefill` when given (the value and limits
+    // carried over from the last solution). A full list silently stays as it is (added = false).
+    // A repeated index is a caller fault and reported as "Bad Add:<count>\t<index>".
+    SelectionStatus Add(int index, const std::optional<CVarType>& prefill = std::nullopt,
+                        bool* added = nullptr);
+    // Exchanges `oldIndex` for `newIndex` with the given value (and limits when withLimits).
+    SelectionStatus Replace(int oldIndex, int newIndex, float value, bool withLimits = false,
+                            float limLow = 0.0f, float limHih = 0.0f);
+    SelectionStatus Remove(int index);
+    void Clear() { entries_.clear(); }
+
+    // Position (1..count) of an index, or nothing when it is not chosen.
+    std::optional<int> Find(int index) const;
+    bool Contains(int index) const { return Find(index).has_value(); }
+
+    // Accessors by position 1..count; a position outside the list is a programming error.
+    const CVarType& At(int position) const;
+    int Index(int position) const { return At(position).nVarType; }
+    float Value(int position) const { return At(position).sVarValue; }
+    bool ValueDefined(int position) const { return At(position).bVarValDef; }
+    float LimLow(int position) const { return At(position).sLimLow; }
+    float LimHih(int position) const { return At(position).sLimHih; }
+    bool LimLowDefined(int position) const { return At(position).bLimLowDef; }
+    bool LimHihDefined(int position) const { return At(position).bLimHihDef; }
+
+    SelectionStatus SetValue(int position, float value);
+    SelectionStatus SetValueDefined(int position, bool defined);
+    SelectionStatus SetLimLow(int position, float value);
+    SelectionStatus SetLimHih(int position, float value);
+    SelectionStatus SetLimLowDefined(int position, bool defined);
+    SelectionStatus SetLimHihDefined(int position, bool defined);
+    // Mutable access for callers that change several fields of one entry at once.
+    CVarType* Entry(int position);
+
+    const std::vector<CVarType>& Entries() const { return entries_; }
+    bool AllValuesDefined() const;
+
+    friend bool operator==(const Selection&, const Selection&) = default;
+
+private:
+    void Insert(const CVarType& entry);
+
+    int capacity_;
+    std::vector<CVarType> entries_;
+};
+
+// Checks the general selection after `justAdded` was added. Returns the rejection message (and
+// removes `justAdded` again) when the combination is not allowed; nothing when it is.
+std::optional<std::string> CheckCombination(Selection& params, int justAdded);
+
+// The rejection message for the current general selection, without changing it.
+std::optional<std::string> CombinationMessage(const Selection& params);
+
+}  // namespace rs::engine

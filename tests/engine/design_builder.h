@@ -1,0 +1,34 @@
+#pragma once
+// Builds paraxial designs for tests: choose parameters with values, solve.
+#include <initializer_list>
+#include <utility>
+
+#include "engine/paraxial_design.h"
+#include "engine/solver.h"
+
+namespace rs::test {
+
+// Chooses the given (index, value) pairs, bypassing the continuity prefill.
+inline engine::ParaxialDesign& Choose(engine::ParaxialDesign& d,
+                                      std::initializer_list<std::pair<int, float>> values) {
+    d.params.Clear();
+    for (auto [index, value] : values) {
+        d.params.Add(index);
+        auto pos = d.params.Find(index);
+        d.params.SetValue(*pos, value);
+        d.params.SetValueDefined(*pos, true);
+    }
+    return d;
+}
+
+inline void ChooseAperture(engine::ParaxialDesign& d, int index, float value) {
+    d.aperture.Clear();
+    d.aperture.Add(index);
+    d.aperture.SetValue(1, value);
+    d.aperture.SetValueDefined(1, true);
+}
+
+inline float P(const engine::ParaxialDesign& d, int index) { return d.paramTable.Get(index); }
+inline float Ap(const engine::ParaxialDesign& d, int index) { return d.apertureTable.Get(index); }
+
+}  // namespace rs::test
