@@ -16,7 +16,9 @@ namespace rs::app {
 class IniDocument {
 public:
     // Tolerant: any bytes parse; lines that are neither sections nor "key=value" are kept as
-    // they are and otherwise ignored. Input is Windows-1252.
+    // they are and otherwise ignored (so are ';' comments and keys above the first section).
+    // Input is Windows-1252; lines end at LF, a CR before it is dropped. When a section or a
+    // key occurs twice, the first one counts.
     static IniDocument Parse(std::string_view cp1252Text);
     // Windows-1252 text with CR LF line ends.
     std::string Serialize() const;
@@ -25,12 +27,15 @@ public:
     // section, or nothing.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
     // Sets a value, creating section or key as needed (a new section goes at the end, a new key
-    // at the end of its section).
+    // after the last key of its section); an existing key keeps its spelling and only its value
+    // changes. Texts are reduced to what Windows-1252 can hold, CR and LF in the value become
+    // blanks. A section or key that could not be read back from the file (a key with '=' or
+    // starting with ';', a line break in a name, ...) leaves the document unchanged.
     void Set(std::string_view section, std::string_view key, std::string_view value);
-    // Removes a key; true when it was there.
+    // Removes a key (every copy of it in the section); true when it was there.
     bool Remove(std::string_view section, std::string_view key);
     bool HasSection(std::string_view section) const;
-    // Keys of a section, in file order (empty when the section is missing).
+    // Keys of a section, in file order, each once (empty when the section is missing).
     std::vector<std::string> Keys(std::string_view section) const;
 
 private:
@@ -51,10 +56,13 @@ struct WriteStatus {
 
 class IniFile {
 public:
+    // Reads the file at once.
     explicit IniFile(std::filesystem::path path);
 
     const std::filesystem::path& Path() const { return path_; }
-    // Reads the file again; a missing or unreadable file reads as empty.
+    // Reads the file again; a missing or unreadable file reads as empty. A file that exists
+    // but cannot be read (or is far too big to be ours: over 1 MiB) is never overwritten:
+    // writes to it fail.
     void Reload();
 
     // The 200-character buffer rules: a missing or empty value gives `def`; a value is cut to
@@ -65,11 +73,16 @@ public:
     int ReadIniInt(std::string_view section, std::string_view key) const;
 
     // Writes one value to disk at once (creating file, section or key as needed); the file is
-    // re-read first so that changes by others to other lines are kept.
+    // re-read first so that changes by others to other lines are kept. That re-read also drops
+    // values staged but not yet committed. After a failed write the value is still set in the
+    // document, so reads show it.
     WriteStatus WriteIniString(std::string_view section, std::string_view key,
                                std::string_view value);
 
-    // Batch writing: stage any number of values, then write them in one atomic save.
+    // Batch writing: stage any number of values, then write them in one atomic save. Staged
+    // values go into the document at once (reads see them); Commit writes the document as it
+    // was last read plus everything set since, without reading the file again. After a failed
+    // Commit the staged values stay, so it can be tried again.
     void Stage(std::string_view section, std::string_view key, std::string_view value);
     WriteStatus Commit();
 
@@ -78,11 +91,14 @@ public:
 private:
     std::filesystem::path path_;
     IniDocument doc_;
+    bool unreadable_ = false;  // the file is there but could not be read: do not replace it
 };
 
 // Where the settings file lives: `explicitFile` when given; otherwise "Raysketcher.INI" in the
 // program's folder when that folder is writable; otherwise $XDG_CONFIG_HOME/raysketcher/
-// (default ~/.config/raysketcher/) — created when needed.
+// (default ~/.config/raysketcher/; the current folder stands in for the configuration folder
+// when HOME is not set either) — created when needed. The program's folder counts as writable
+// when it is a folder we may create files in and an existing settings file there is writable.
 std::filesystem::path SettingsFilePath(const std::optional<std::filesystem::path>& explicitFile,
                                        const std::filesystem::path& programDir);
 

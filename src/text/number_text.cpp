@@ -1,6 +1,8 @@
 #include "text/number_text.h"
 
+#include <algorithm>
 #include <cfloat>
+#include <climits>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -214,6 +216,20 @@ double ReadNumberTolerant(std::string_view text) {
         return s.negative ? -DBL_MAX : DBL_MAX;
     }
     return value;
+}
+
+int ReadIntTolerant(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long value = 0;
+    constexpr long long kLimit = static_cast<long long>(INT_MAX) + 1;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        value = std::min(kLimit, value * 10 + (text[i] - '0'));
+    }
+    if (negative) value = -value;
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
 std::optional<double> ParseTypedNumber(std::string_view text) {

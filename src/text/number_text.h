@@ -24,6 +24,10 @@ std::string ShortestText(double value);
 // number reads as 0. Never returns a non-finite value (overflow clamps to +-DBL_MAX).
 double ReadNumberTolerant(std::string_view text);
 
+// A leading decimal integer (blanks, optional sign, digits; stops at the first other
+// character): "12abc" reads 12, text without digits reads 0; clamps to the int range.
+int ReadIntTolerant(std::string_view text);
+
 // The strict test for typed values: blanks around, optional sign, digits with one decimal
 // separator (point or comma), optional exponent; nothing else. Returns nothing for any other
 // text, and for numbers that overflow a double (an underflow gives zero).

@@ -1,0 +1,428 @@
+#include "app/ini_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <system_error>
+#include <utility>
+
+#include "text/number_text.h"
+
+namespace rs::app {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr const char* kFileName = "Raysketcher.INI";
+// The old reader used a 200-character buffer, one of which was the terminating NUL.
+constexpr std::size_t kValueChars = 200;
+// Far beyond any settings file this program writes (a few kilobytes). A bigger file is not
+// ours: parsed, every line costs some hundred bytes, and replacing it with our few lines would
+// destroy it.
+constexpr std::size_t kMaxFileBytes = 1u << 20;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// What the file can hold: texts go to disk as Windows-1252, so a character without a code there
+// is already '?' in memory. This keeps reads before and after a save alike.
+std::string Storable(std::string_view utf8) {
+    return text::Cp1252ToUtf8(text::Utf8ToCp1252(utf8));
+}
+
+// The form in which names are compared: trimmed, Windows-1252, letters in lower case and 'ß'
+// spelled "ss" (so "VERGRÖSSERUNG" finds "Vergrößerung", as it does on Windows).
+std::string Fold(std::string_view utf8) {
+    const std::string cp = text::Utf8ToCp1252(Trim(utf8));
+    std::string out;
+    out.reserve(cp.size());
+    for (const char c : cp) {
+        auto b = static_cast<unsigned char>(c);
+        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) {
+            b = static_cast<unsigned char>(b + 0x20);
+        } else if (b == 0x8A || b == 0x8C || b == 0x8E) {  // Š Œ Ž
+            b = static_cast<unsigned char>(b + 0x10);
+        } else if (b == 0x9F) {  // Ÿ
+            b = 0xFF;
+        } else if (b == 0xDF) {
+            out += "ss";
+            continue;
+        }
+        out += static_cast<char>(b);
+    }
+    return out;
+}
+
+enum class Shape { kOther, kSection, kKey };
+
+struct LineParts {
+    Shape shape = Shape::kOther;
+    std::string_view name;   // section name or key, trimmed
+    std::string_view value;  // key lines: everything after the first '='
+};
+
+LineParts Split(std::string_view line) {
+    const std::string_view t = Trim(line);
+    if (!t.empty() && t.front() == ';') return {};
+    if (!t.empty() && t.front() == '[') {
+        // Up to the last ']', so that a name may itself hold a ']'; anything after it is ignored.
+        const auto close = t.rfind(']');
+        if (close != std::string_view::npos) {
+            return {Shape::kSection, Trim(t.substr(1, close - 1)), {}};
+        }
+    }
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos) return {};
+    return {Shape::kKey, Trim(line.substr(0, eq)), line.substr(eq + 1)};
+}
+
+// Builds a document line from its text. A template only because the line type is private to
+// the document; it is always called with IniDocument::Line.
+template <class Line>
+Line MakeLine(std::string text) {
+    Line line;
+    line.text = std::move(text);
+    const LineParts parts = Split(line.text);
+    if (parts.shape == Shape::kSection) {
+        line.kind = Line::kSection;
+        line.section = parts.name;
+    } else if (parts.shape == Shape::kKey) {
+        line.kind = Line::kKey;
+        line.key = parts.name;
+        line.value = parts.value;
+    }
+    return line;
+}
+
+// The lines [header, end) of the first section named like `folded`.
+template <class Lines>
+std::optional<std::pair<std::size_t, std::size_t>> FindSection(const Lines& lines,
+                                                               const std::string& folded) {
+    using Line = typename Lines::value_type;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind != Line::kSection || Fold(lines[i].section) != folded) continue;
+        std::size_t end = i + 1;
+        while (end < lines.size() && lines[end].kind != Line::kSection) ++end;
+        return std::make_pair(i, end);
+    }
+    return std::nullopt;
+}
+
+bool HasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// --- Atomic file replacement ----------------------------------------------------------------
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Makes the rename itself survive a power cut; a failure here changes nothing for the caller.
+void SyncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Writes `bytes` to a new file beside the target and renames it over the target, so that
+// readers see the old file or the new one, never half of one. The temporary file never stays.
+bool ReplaceFile(const fs::path& requested, std::string_view bytes) {
+    std::error_code ec;
+    fs::path target = requested;
+    // A link is followed, so that the file it points to is replaced and the link stays.
+    if (fs::is_symlink(requested, ec)) {
+        fs::path real = fs::canonical(requested, ec);
+        if (!ec) target = std::move(real);
+    }
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    // A write-protected file is the user's way of freezing the settings; rename would not care.
+    if (existed && ::access(target.c_str(), W_OK) != 0) return false;
+
+    static std::atomic<unsigned> counter{0};
+    fs::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = target;
+        temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return false;  // no folder, no permission, ...
+    }
+    if (fd < 0) return false;
+    if (existed) (void)::fchmod(fd, old.st_mode & 07777);  // keep the old file's permissions
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (ok) {
+        fs::rename(temp, target, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        fs::remove(temp, ec);
+        return false;
+    }
+    SyncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
+    return true;
+}
+
+WriteStatus WriteFailure(const fs::path& path) {
+    return {false,
+            "Die Einstellungen konnten nicht in die Datei \"" + path.string() +
+                "\" geschrieben werden."};
+}
+
+// True when we may create files in `folder`.
+bool FolderWritable(const fs::path& folder) {
+    std::error_code ec;
+    return fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+}  // namespace
+
+// --- IniDocument ------------------------------------------------------------------------------
+
+IniDocument IniDocument::Parse(std::string_view cp1252Text) {
+    IniDocument doc;
+    doc.lines_.reserve(
+        static_cast<std::size_t>(std::count(cp1252Text.begin(), cp1252Text.end(), '\n')) + 1);
+    std::size_t pos = 0;
+    while (pos < cp1252Text.size()) {
+        const std::size_t nl = cp1252Text.find('\n', pos);
+        const std::size_t end = nl == std::string_view::npos ? cp1252Text.size() : nl;
+        std::string_view raw = cp1252Text.substr(pos, end - pos);
+        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        doc.lines_.push_back(MakeLine<Line>(text::Cp1252ToUtf8(raw)));
+        if (nl == std::string_view::npos) break;
+        pos = nl + 1;
+    }
+    return doc;
+}
+
+std::string IniDocument::Serialize() const {
+    std::string out;
+    for (const Line& line : lines_) {
+        out += text::Utf8ToCp1252(line.text);
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
+    const auto span = FindSection(lines_, Fold(section));
+    if (!span) return std::nullopt;
+    const std::string folded = Fold(key);
+    for (std::size_t i = span->first + 1; i < span->second; ++i) {
+        if (lines_[i].kind == Line::kKey && Fold(lines_[i].key) == folded) return lines_[i].value;
+    }
+    return std::nullopt;
+}
+
+void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+    if (HasLineBreak(section) || HasLineBreak(key)) return;
+    const std::string sec = Storable(section);
+    const std::string k = Storable(key);
+    std::string v = Storable(value);
+    std::replace_if(v.begin(), v.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+
+    // Names are written as given; they must read back as themselves, or the value would be
+    // lost in a line that means something else.
+    const std::string header = "[" + sec + "]";
+    const std::string keyLine = k + "=";
+    const LineParts h = Split(header);
+    const LineParts kl = Split(keyLine);
+    if (h.shape != Shape::kSection || h.name != Trim(sec)) return;
+    if (kl.shape != Shape::kKey || kl.name != Trim(k)) return;
+
+    const auto span = FindSection(lines_, Fold(sec));
+    if (!span) {
+        // A blank line between sections, as people write them by hand.
+        if (!lines_.empty() && !Trim(lines_.back().text).empty()) {
+            lines_.push_back(MakeLine<Line>(""));
+        }
+        lines_.push_back(MakeLine<Line>(header));
+        lines_.push_back(MakeLine<Line>(k + "=" + v));
+        return;
+    }
+    const std::string folded = Fold(k);
+    std::size_t insertAt = span->first + 1;
+    for (std::size_t i = span->first + 1; i < span->second; ++i) {
+        Line& line = lines_[i];
+        if (line.kind != Line::kKey) continue;
+        if (Fold(line.key) == folded) {
+            // Only the value changes; the key keeps its spelling and blanks.
+            line.text.resize(line.text.find('=') + 1);
+            line.text += v;
+            line.value = v;
+            return;
+        }
+        insertAt = i + 1;
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                  MakeLine<Line>(k + "=" + v));
+}
+
+bool IniDocument::Remove(std::string_view section, std::string_view key) {
+    const auto span = FindSection(lines_, Fold(section));
+    if (!span) return false;
+    const std::string folded = Fold(key);
+    const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(span->first + 1);
+    const auto last = lines_.begin() + static_cast<std::ptrdiff_t>(span->second);
+    const auto kept = std::remove_if(first, last, [&](const Line& line) {
+        return line.kind == Line::kKey && Fold(line.key) == folded;
+    });
+    if (kept == last) return false;
+    lines_.erase(kept, last);
+    return true;
+}
+
+bool IniDocument::HasSection(std::string_view section) const {
+    return FindSection(lines_, Fold(section)).has_value();
+}
+
+std::vector<std::string> IniDocument::Keys(std::string_view section) const {
+    std::vector<std::string> keys;
+    const auto span = FindSection(lines_, Fold(section));
+    if (!span) return keys;
+    // A repeated key is listed once: only its first value can be read.
+    std::vector<std::string> seen;
+    for (std::size_t i = span->first + 1; i < span->second; ++i) {
+        if (lines_[i].kind != Line::kKey) continue;
+        std::string folded = Fold(lines_[i].key);
+        if (std::find(seen.begin(), seen.end(), folded) != seen.end()) continue;
+        seen.push_back(std::move(folded));
+        keys.push_back(lines_[i].key);
+    }
+    return keys;
+}
+
+// --- IniFile ----------------------------------------------------------------------------------
+
+IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {
+    Reload();
+}
+
+void IniFile::Reload() {
+    doc_ = IniDocument{};
+    unreadable_ = false;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path_, ec);
+    if (status.type() == fs::file_type::not_found) return;  // a first start: nothing to keep
+    unreadable_ = true;
+    if (!fs::is_regular_file(status)) return;  // a folder, a pipe, no permission on the path
+    std::ifstream in(path_, std::ios::binary);
+    if (!in) return;
+    // Read to the end rather than to the size seen a moment ago: the file may be growing.
+    std::string bytes;
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > kMaxFileBytes) return;
+    }
+    if (in.bad()) return;
+    doc_ = IniDocument::Parse(bytes);
+    unreadable_ = false;
+}
+
+std::string IniFile::ReadIniString(std::string_view section, std::string_view key,
+                                   std::string_view def) const {
+    const std::optional<std::string> raw = doc_.Get(section, key);
+    if (!raw) return std::string(def);
+    std::string value = *raw;
+    std::replace(value.begin(), value.end(), '\0', ' ');
+    // Blanks around the value never reached the buffer; the cut counts characters, not bytes.
+    std::string_view t = Trim(value);
+    std::size_t chars = 0, end = 0;
+    for (; end < t.size(); ++end) {
+        if ((static_cast<unsigned char>(t[end]) & 0xC0) == 0x80) continue;
+        if (chars == kValueChars) break;
+        ++chars;
+    }
+    t = Trim(t.substr(0, end));
+    return t.empty() ? std::string(def) : std::string(t);
+}
+
+int IniFile::ReadIniInt(std::string_view section, std::string_view key) const {
+    const std::optional<std::string> raw = doc_.Get(section, key);
+    if (!raw) return 0;
+    std::string value = *raw;
+    std::replace(value.begin(), value.end(), '\0', ' ');
+    const std::string_view t = Trim(value);
+    std::size_t i = 0;
+    const bool negative = i < t.size() && t[i] == '-';
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    // Saturates just beyond the int range, so that any number of digits is safe.
+    constexpr long long kCap = static_cast<long long>(INT_MAX) + 1;
+    long long magnitude = 0;
+    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
+        magnitude = std::min(kCap, magnitude * 10 + (t[i] - '0'));
+    }
+    const long long signedValue = negative ? -magnitude : magnitude;
+    return static_cast<int>(std::clamp<long long>(signedValue, INT_MIN, INT_MAX));
+}
+
+WriteStatus IniFile::WriteIniString(std::string_view section, std::string_view key,
+                                    std::string_view value) {
+    Reload();
+    doc_.Set(section, key, value);
+    return Commit();
+}
+
+void IniFile::Stage(std::string_view section, std::string_view key, std::string_view value) {
+    doc_.Set(section, key, value);
+}
+
+WriteStatus IniFile::Commit() {
+    if (unreadable_ || !ReplaceFile(path_, doc_.Serialize())) return WriteFailure(path_);
+    return {};
+}
+
+std::filesystem::path SettingsFilePath(const std::optional<std::filesystem::path>& explicitFile,
+                                       const std::filesystem::path& programDir) {
+    if (explicitFile) return *explicitFile;
+
+    const fs::path besideProgram = programDir / kFileName;
+    std::error_code ec;
+    const bool iniThere = fs::exists(besideProgram, ec);
+    if (FolderWritable(programDir) &&
+        (!iniThere || (!fs::is_directory(besideProgram, ec) &&
+                       ::access(besideProgram.c_str(), W_OK) == 0))) {
+        return besideProgram;
+    }
+
+    fs::path base;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    if (xdg != nullptr && *xdg != '\0' && fs::path(xdg).is_absolute()) {
+        base = xdg;
+    } else if (home != nullptr && *home != '\0') {
+        base = fs::path(home) / ".config";
+    } else {
+        base = fs::current_path(ec);
+        if (ec) base = ".";
+    }
+    const fs::path folder = base / "raysketcher";
+    fs::create_directories(folder, ec);  // a failure shows up as a failed write later
+    return folder / kFileName;
+}
+
+}  // namespace rs::app

@@ -1,0 +1,170 @@
+#include "cli/cli.h"
+
+#include <cmath>
+#include <fstream>
+#include <optional>
+#include <ostream>
+
+#include "app/ini_file.h"
+#include "app/presentation.h"
+#include "app/settings.h"
+#include "engine/aperture.h"
+#include "text/number_text.h"
+
+namespace rs::cli {
+namespace {
+
+constexpr const char* kHelp =
+    "Aufruf: raysketcher-cli [--settings DATEI] [--json]\n"
+    "\n"
+    "Lädt eine Einstellungsdatei (Raysketcher.INI) genau so, wie das Programm sie beim Start\n"
+    "lädt, berechnet das gespeicherte System und gibt die Ergebnisliste aus: eine Zeile je\n"
+    "Eintrag, Name und Wert durch einen Tabulator getrennt. Die Datei wird nie geschrieben.\n"
+    "\n"
+    "  --settings DATEI  die Einstellungsdatei (sonst die Datei des Programms)\n"
+    "  --json            ein JSON-Objekt statt der Liste: mode, valid, calcInvalid, params\n"
+    "                    (interne Einheiten: mm, rad), aperture, cardinalPoints, dof, status,\n"
+    "                    rows, title\n"
+    "  --help            diese Hilfe\n"
+    "\n"
+    "Rückgabewert: 0 berechnet, 1 unvollständig oder ohne Lösung,\n"
+    "2 Aufruffehler oder Datei nicht lesbar.\n";
+
+std::string JsonString(std::string_view s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20) {
+                    static const char* hex = "0123456789abcdef";
+                    out += "\\u00";
+                    out += hex[c >> 4];
+                    out += hex[c & 15];
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    return out + "\"";
+}
+
+// Numbers as the shortest text that reads back exactly; JSON has no infinities.
+std::string JsonNumber(float v) { return std::isfinite(v) ? text::ShortestText(v) : "null"; }
+std::string JsonNumber(double v) { return std::isfinite(v) ? text::ShortestText(v) : "null"; }
+std::string JsonBool(bool b) { return b ? "true" : "false"; }
+
+template <typename Range>
+std::string JsonArray(const Range& values) {
+    std::string out = "[";
+    bool first = true;
+    for (const auto& v : values) {
+        if (!first) out += ",";
+        out += JsonNumber(v);
+        first = false;
+    }
+    return out + "]";
+}
+
+bool Complete(const engine::ParaxialDesign& d) {
+    return d.params.Count() == 3 && d.params.AllValuesDefined();
+}
+
+}  // namespace
+
+std::string DesignJson(const app::DesignState& state, bool valid) {
+    const engine::ParaxialDesign& d = state.paraxial;
+    std::string j = "{";
+    j += "\"mode\":" + JsonString(state.beam.gaussianBeam ? "beam" : "paraxial");
+    j += ",\"valid\":" + JsonBool(valid);
+    j += ",\"calcInvalid\":" + JsonBool(d.bCalcInvalid);
+    j += ",\"params\":{";
+    bool first = true;
+    for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 20}) {
+        if (!first) j += ",";
+        j += "\"" + std::to_string(i) + "\":" + JsonNumber(d.paramTable.Get(i));
+        first = false;
+    }
+    j += "}";
+    std::array<float, engine::kApertureCount> ap{};
+    for (int i = 0; i < engine::kApertureCount; ++i) ap[static_cast<std::size_t>(i)] = d.apertureTable.Get(i);
+    j += ",\"aperture\":{\"defined\":" + JsonBool(!d.bApertureUndefined) + ",\"values\":" + JsonArray(ap) +
+         ",\"mtfCutOff\":" + JsonNumber(d.mtfCutOff) +
+         ",\"effectiveFNumber\":" + JsonNumber(engine::EffectiveFNumber(d)) + "}";
+    j += ",\"cardinalPoints\":" + JsonArray(d.cardinal);
+    j += ",\"dof\":{\"valid\":" + JsonBool(state.dofResults.valid) +
+         ",\"values\":" + JsonArray(state.dofResults.values) + "}";
+    const auto status = engine::UpdateConjugateStatus(d);
+    j += ",\"status\":" + JsonString(status ? status->text : "");
+    engine::ResultListCache cache;
+    const engine::ResultList list = app::ParaxialResultRows(state, true, false, cache);
+    j += ",\"rows\":[";
+    first = true;
+    for (const auto& row : list.rows) {
+        if (!first) j += ",";
+        j += "[" + JsonString(row.name) + "," + JsonString(row.value) + "]";
+        first = false;
+    }
+    j += "]";
+    j += ",\"title\":" + JsonString(engine::WindowTitle(app::Version(), app::TitleStateOf(state)));
+    return j + "}";
+}
+
+int Run(const std::vector<std::string>& args, const std::filesystem::path& programDir,
+        std::ostream& out, std::ostream& err) {
+    std::optional<std::filesystem::path> settings;
+    bool json = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            out << kHelp;
+            return kSolved;
+        }
+        if (a == "--json") {
+            json = true;
+        } else if (a == "--settings" && i + 1 < args.size()) {
+            settings = args[++i];
+        } else if (a.rfind("--settings=", 0) == 0) {
+            settings = a.substr(11);
+        } else {
+            err << "raysketcher-cli: unbekanntes Argument \"" << a << "\"\n\n" << kHelp;
+            return kUsage;
+        }
+    }
+
+    const std::filesystem::path file = app::SettingsFilePath(settings, programDir);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        err << "raysketcher-cli: Die Datei \"" << file.string() << "\" gibt es nicht.\n";
+        return kUsage;
+    }
+    if (!std::ifstream(file, std::ios::binary)) {
+        err << "raysketcher-cli: Die Datei \"" << file.string() << "\" kann nicht gelesen werden.\n";
+        return kUsage;
+    }
+
+    app::DesignState state;
+    const app::IniFile ini(file);
+    app::LoadSettings(ini, state);
+    if (state.beam.gaussianBeam) {
+        err << "raysketcher-cli: Die Datei beschreibt einen Gaußschen Strahl; diese Version "
+               "berechnet nur das paraxiale System.\n";
+    }
+    const bool valid = app::SolveParaxialDesign(state, false) && Complete(state.paraxial);
+
+    if (json) {
+        out << DesignJson(state, valid) << "\n";
+    } else {
+        engine::ResultListCache cache;
+        for (const auto& row : app::ParaxialResultRows(state, true, false, cache).rows) {
+            out << row.name << "\t" << row.value << "\n";
+        }
+    }
+    return valid ? kSolved : kNotSolved;
+}
+
+}  // namespace rs::cli

@@ -1,0 +1,22 @@
+#pragma once
+// The command-line program: loads a design file the way the window does at start-up, solves it
+// and prints the result list or a JSON object.
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "app/design_state.h"
+
+namespace rs::cli {
+
+enum ExitCode : int { kSolved = 0, kNotSolved = 1, kUsage = 2 };
+
+// `args` without the program name; `programDir` is where the default settings file is looked for.
+int Run(const std::vector<std::string>& args, const std::filesystem::path& programDir,
+        std::ostream& out, std::ostream& err);
+
+// The JSON description of a loaded and solved design.
+std::string DesignJson(const app::DesignState& state, bool valid);
+
+}  // namespace rs::cli

@@ -1,0 +1,385 @@
+#include "analysis/dof.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "engine/aperture.h"
+#include "engine/design_builder.h"
+#include "support/numeric.h"
+
+namespace rs::analysis {
+namespace {
+
+using engine::kAiryRadius;
+using engine::kFNumber;
+using engine::kFocal;
+using engine::kObjAngle;
+using engine::kObjDist;
+using engine::kObjHeight;
+using engine::kStopRadius;
+using engine::ParaxialDesign;
+using test::Ap;
+using test::Choose;
+using test::ChooseAperture;
+
+const std::string kNoAperture = "Apertur muss groesser Null sein";
+const std::string kFault = "Fehler in Schärfentiefeberechnung";
+
+DofOptions Custom(float c) {
+    return DofOptions{kCoCCustom, c, false};
+}
+
+// Solves the way the program does: the evaluation runs as the completion of a successful solve.
+DofResults Solve(ParaxialDesign& d, const DofOptions& options, DofResults results = {}) {
+    const bool ok = engine::SolveParaxial(
+        d, false, [&](ParaxialDesign& solved) { ComputeDOF(options, solved, results); });
+    EXPECT_TRUE(ok);
+    return results;
+}
+
+// A lens (or, with mirrorMode, the equivalent concave mirror) imaging an object at `a`.
+ParaxialDesign Camera(float a, int apertureIndex = kFNumber, float apertureValue = 4,
+                      bool mirror = false) {
+    ParaxialDesign d;
+    d.options.mirrorMode = mirror;
+    Choose(d, {{kFocal, mirror ? -50.0f : 50.0f}, {kObjDist, a}, {kObjAngle, 0.1f}});
+    ChooseAperture(d, apertureIndex, apertureValue);
+    return d;
+}
+
+DofDisplayUnit Mm(int, double) {
+    return {};
+}
+
+TEST(ComputeDOF, CameraFocusedAtOneMetre) {
+    ParaxialDesign d = Camera(-1000);
+    const DofResults r = Solve(d, Custom(0.025f));
+    ASSERT_TRUE(r.valid);
+    const double imageDistance = 1.0 / (1.0 / 50 - 1.0 / 1000);
+    EXPECT_REL(r.values[kDofCoC], 0.025);
+    EXPECT_REL(r.values[kDofFocusDepth], imageDistance / (2 * 6.25) * 0.025);
+    EXPECT_REL(r.values[kDofHyperfocal], 25050);
+    EXPECT_REL_TOL(r.values[kDofNear], 963.39, 1e-5);
+    EXPECT_REL_TOL(r.values[kDofFar], 1039.50, 1e-5);
+    EXPECT_REL_TOL(r.values[kDofField], 76.11, 1e-4);
+
+    const DofPanel p = BuildDofPanel(Custom(0.025f), r, d, Mm);
+    const std::array<std::string, 6> names = {
+        "Unschärfekreis", "Abbildungstiefe", "Schärfentiefe/Objekt",
+        "Nahpunkt",       "Fernpunkt",       "Fixfokusentfernung"};
+    EXPECT_EQ(p.names, names);
+    // Object-side positions are negative; beyond 1000 the distance format drops the decimals.
+    const std::array<std::string, 6> values = {"  0.025mm",  "±0.105mm", "  76.11mm",
+                                               " -963.39mm", " -1040mm", " -25050mm"};
+    EXPECT_EQ(p.values, values);
+    EXPECT_EQ(p.status, "");
+    EXPECT_EQ(p.statusColour, kColourWhite);
+}
+
+TEST(ComputeDOF, LimitsFollowTheClassicalFormulasAtEveryDistance) {
+    // Exactly representable c·F and f' so that a = -(H0 + f') hits 1 + k = 0 exactly.
+    const double fp = 50, cF = 0.03125 * 4, h0 = fp * fp / cF;  // h0 = 20000
+    // At a = -20050 the near limit is half the hyperfocal distance and the far one at infinity.
+    for (const float a : {-100.0f, -1000.0f, -20049.0f, -20050.0f, -30000.0f, engine::kInfinity}) {
+        SCOPED_TRACE(a);
+        ParaxialDesign d = Camera(a);
+        const DofResults r = Solve(d, Custom(0.03125f));
+        ASSERT_TRUE(r.valid);
+        const double s = -static_cast<double>(a);
+        EXPECT_REL(r.values[kDofHyperfocal], h0 + fp);
+        EXPECT_REL(r.values[kDofNear], s * h0 / (h0 + (s - fp)));
+        if (s - fp < h0) {
+            const double far = s * h0 / (h0 - (s - fp));
+            EXPECT_REL(r.values[kDofFar], far);
+            EXPECT_REL_TOL(r.values[kDofField], far - r.values[kDofNear], 1e-4);
+        } else {
+            // Focused at or beyond the hyperfocal distance: sharp to infinity.
+            EXPECT_EQ(r.values[kDofFar], kDofInfinity);
+            EXPECT_EQ(r.values[kDofField], kDofInfinity);
+        }
+    }
+}
+
+TEST(ComputeDOF, ConcaveMirrorMatchesTheEquivalentLens) {
+    // Whether the aperture is given as f-number or stop radius changes the sign of the stored
+    // f-number of a mirror; neither may change the figures.
+    ParaxialDesign lens = Camera(-1000);
+    const DofResults expected = Solve(lens, Custom(0.025f));
+    ASSERT_TRUE(expected.valid);
+    ASSERT_LT(expected.values[kDofNear], 1000);
+    ASSERT_GT(expected.values[kDofFar], 1000);
+
+    struct Aperture {
+        int index;
+        float value;
+    };
+    for (const bool mirror : {false, true}) {
+        for (const Aperture ap : {Aperture{kFNumber, 4}, Aperture{kStopRadius, 6.25f}}) {
+            SCOPED_TRACE(::testing::Message() << "mirror " << mirror << " aperture " << ap.index);
+            ParaxialDesign d = Camera(-1000, ap.index, ap.value, mirror);
+            const DofResults r = Solve(d, Custom(0.025f));
+            ASSERT_TRUE(r.valid);
+            if (mirror && ap.index == kStopRadius) {
+                ASSERT_LT(Ap(d, kFNumber), 0);
+            }
+            for (int i = 0; i < kDofRowCount; ++i) {
+                EXPECT_REL(r.values[static_cast<std::size_t>(i)],
+                           expected.values[static_cast<std::size_t>(i)])
+                    << "entry " << i;
+            }
+        }
+    }
+}
+
+TEST(ComputeDOF, ObjectAtInfinityIsSharpToInfinityInEveryUnit) {
+    ParaxialDesign d = Camera(engine::kInfinity);
+    const DofResults r = Solve(d, Custom(0.025f));
+    ASSERT_TRUE(r.valid);
+    EXPECT_EQ(r.values[kDofFar], kDofInfinity);
+    EXPECT_EQ(r.values[kDofField], kDofInfinity);
+    EXPECT_REL(r.values[kDofNear], r.values[kDofHyperfocal] - 50);
+
+    struct Unit {
+        double factor;
+        const char* suffix;
+        const char* near;
+    };
+    for (const Unit u : {Unit{1, "mm", " -25000mm"}, Unit{1000, "m", " -25.00m"},
+                         Unit{1e6, "km", " -0.0250km"}, Unit{25.4, "in", " -984.25in"}}) {
+        SCOPED_TRACE(u.suffix);
+        std::vector<std::pair<int, double>> asked;
+        const DofPanel p = BuildDofPanel(Custom(0.025f), r, d, [&](int row, double mm) {
+            asked.emplace_back(row, mm);
+            return DofDisplayUnit{u.factor, u.suffix};
+        });
+        EXPECT_EQ(p.values[kDofField], "  Infinity");
+        EXPECT_EQ(p.values[kDofFar], "  Infinity");
+        EXPECT_EQ(p.values[kDofNear], u.near);
+        // Autoscaling units see the value as it is shown (negated on the object side) and are
+        // never asked to scale the infinity marker.
+        for (auto [row, mm] : asked) {
+            EXPECT_NE(row, kDofField);
+            EXPECT_NE(row, kDofFar);
+            if (row == kDofNear) {
+                EXPECT_REL(mm, -r.values[kDofNear]);
+            }
+        }
+    }
+}
+
+TEST(ComputeDOF, ArithmeticFaultKeepsOnlyTheEntriesWrittenSoFar) {
+    // A virtual object at a = H0 - f' makes k = 1: the near limit divides by zero.
+    ParaxialDesign d = Camera(19950);
+    DofResults before;
+    before.values.fill(7.0);
+    const DofResults r = Solve(d, Custom(0.03125f), before);
+    EXPECT_FALSE(r.valid);
+    EXPECT_EQ(r.values[kDofCoC], 0.03125);
+    EXPECT_EQ(r.values[kDofHyperfocal], 20050);
+    for (int i : {kDofField, kDofNear, kDofFar})
+        EXPECT_EQ(r.values[static_cast<std::size_t>(i)], 7.0);
+
+    const DofPanel p = BuildDofPanel(Custom(0.03125f), r, d, Mm);
+    for (const std::string& v : p.values) EXPECT_EQ(v, "  ---");
+    EXPECT_EQ(p.status, kFault);
+    EXPECT_EQ(p.statusColour, kColourRed);
+    EXPECT_FALSE(d.bCalcInvalid);  // the solve itself stands
+}
+
+TEST(ComputeDOF, NoFigureIsEverNonFinite) {
+    for (const float fp : {-1e6f, -50.0f, 1e-3f, 50.0f, 3e30f}) {
+        for (const float a : {engine::kInfinity, -1e30f, -1e6f, -50.0f, -1e-3f, 1e3f}) {
+            for (const float c :
+                 {1e-38f, 1e-3f, 1.0f, 3e38f, std::numeric_limits<float>::quiet_NaN()}) {
+                for (const bool mirror : {false, true}) {
+                    ParaxialDesign d;
+                    d.options.mirrorMode = mirror;
+                    Choose(d, {{kFocal, fp}, {kObjDist, a}, {kObjAngle, 0.1f}});
+                    ChooseAperture(d, kStopRadius, 5);
+                    DofResults r;
+                    engine::SolveParaxial(d, false, [&](ParaxialDesign& solved) {
+                        ComputeDOF(Custom(c), solved, r);
+                    });
+                    for (double v : r.values) {
+                        EXPECT_TRUE(std::isfinite(v)) << fp << ' ' << a << ' ' << c;
+                    }
+                    const DofPanel p = BuildDofPanel(Custom(c), r, d, Mm);
+                    for (const std::string& v : p.values) EXPECT_FALSE(v.empty());
+                }
+            }
+        }
+    }
+}
+
+TEST(CircleOfConfusion, ByType) {
+    ParaxialDesign d;
+    Choose(d, {{kFocal, 100}, {kObjDist, -200}, {kObjHeight, 10}});
+    ChooseAperture(d, kStopRadius, 10);
+    ASSERT_TRUE(engine::SolveParaxial(d, false));
+    const double airyDiameter = 2.0 * Ap(d, kAiryRadius);
+    ASSERT_TRUE(test::RelNear(airyDiameter, 2 * 0.0066624, 1e-4));
+
+    EXPECT_EQ(CircleOfConfusion(Custom(0.04f), d), 0.04f);
+    EXPECT_EQ(CircleOfConfusion({kCoCDiffraction, 0.04f, false}, d), airyDiameter);
+    EXPECT_EQ(CircleOfConfusion({7, 0.04f, false}, d), 0.0);
+
+    // After the aperture is given up the table still holds the old Airy radius; it does not
+    // describe the system any more.
+    d.aperture.Clear();
+    ASSERT_TRUE(engine::SolveParaxial(d, false));
+    ASSERT_TRUE(d.bApertureUndefined);
+    EXPECT_EQ(CircleOfConfusion({kCoCDiffraction, 0.04f, false}, d), 0.0);
+}
+
+TEST(BuildDofPanel, StatusLine) {
+    // f' = 100, a = -200, stop radius 10: Airy radius 0.0067 mm.
+    struct Row {
+        const char* what;
+        DofOptions options;
+        int apertureIndex;  // -1: no aperture
+        bool solveFailed;
+        bool dashes;
+        std::string status;
+        std::uint32_t colour;
+    };
+    const Row rows[] = {
+        {"sharp enough", Custom(0.025f), kStopRadius, false, false, "", kColourWhite},
+        {"below the Airy disc", Custom(0.001f), kStopRadius, false, false,
+         "Der gewählte geometrische Unschärfekreis ist kleiner als der theoretisch mögliche "
+         "beugungsbegrenzte Spotdurchmesser (Airy-Durchmesser)",
+         kColourRed},
+        {"diffraction limited",
+         {kCoCDiffraction, 0.001f, false},
+         kStopRadius,
+         false,
+         false,
+         "",
+         kColourWhite},
+        {"no aperture",
+         {kCoCDiffraction, 0.001f, false},
+         -1,
+         false,
+         true,
+         kNoAperture,
+         kColourYellow},
+        {"closed stop", Custom(0.025f), kAiryRadius, false, true, kNoAperture, kColourYellow},
+        {"failed solve", Custom(0.025f), kStopRadius, true, true, "", kColourWhite},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ParaxialDesign d;
+        Choose(d, {{kFocal, 100}, {kObjDist, -200}, {kObjHeight, 10}});
+        if (row.apertureIndex == kStopRadius) ChooseAperture(d, kStopRadius, 10);
+        if (row.apertureIndex == kAiryRadius) ChooseAperture(d, kAiryRadius, 0);
+        const DofResults r = Solve(d, row.options);
+        EXPECT_TRUE(r.valid);
+        if (row.apertureIndex == -1) {
+            // The figures exist, the panel just has nothing meaningful to show.
+            for (double v : r.values) EXPECT_EQ(v, 0.0);
+        }
+        d.bCalcInvalid = row.solveFailed;
+        const DofPanel p = BuildDofPanel(row.options, r, d, Mm);
+        for (const std::string& v : p.values) EXPECT_EQ(v == "  ---", row.dashes) << v;
+        EXPECT_EQ(p.status, row.status);
+        EXPECT_EQ(p.statusColour, row.colour);
+    }
+}
+
+TEST(BuildDofPanel, ZeroFiguresAndUnits) {
+    // An unknown circle-of-confusion type gives c = 0 and every figure 0.
+    ParaxialDesign d = Camera(-1000);
+    const DofOptions unknown{5, 0.025f, false};
+    const DofResults r = Solve(d, unknown);
+    ASSERT_TRUE(r.valid);
+    const DofPanel zero = BuildDofPanel(unknown, r, d, [](int, double) {
+        return DofDisplayUnit{1e-3, "µm"};
+    });
+    const std::array<std::string, 6> zeros = {"  0.0mm", "±0.0",  "  0.0",
+                                              "  0.0",   "  0.0", "  0.0"};
+    EXPECT_EQ(zero.values, zeros);
+
+    // Each row takes its own unit; an unusable factor falls back to millimetres.
+    const DofResults camera = Solve(d, Custom(0.025f));
+    const DofPanel p = BuildDofPanel(Custom(0.025f), camera, d, [](int row, double) {
+        switch (row) {
+            case kDofCoC:
+                return DofDisplayUnit{1e-3, "µm"};
+            case kDofFocusDepth:
+                return DofDisplayUnit{0, "xx"};
+            case kDofNear:
+                return DofDisplayUnit{1000, "m"};
+            default:
+                return DofDisplayUnit{10, "cm"};
+        }
+    });
+    const std::array<std::string, 6> values = {"  25.0µm", "±0.105mm",   "  7.61cm",
+                                               " -0.963m", " -103.95cm", " -2505cm"};
+    EXPECT_EQ(p.values, values);
+}
+
+TEST(CustomCoC, OnlyNewPositiveValuesAreStored) {
+    struct Row {
+        double mm;
+        bool stored;
+    };
+    const Row rows[] = {
+        {0.05, true},
+        {0.025, false},         // unchanged
+        {0.025 + 5e-8, false},  // equal within the program's tolerance
+        {0.0, false},
+        {-0.1, false},
+        {1e-50, false},  // would be stored as 0
+        {1e39, false},   // beyond single precision
+        {std::numeric_limits<double>::infinity(), false},
+        {std::numeric_limits<double>::quiet_NaN(), false},
+    };
+    for (const Row& row : rows) {
+        DofOptions o = Custom(0.025f);
+        EXPECT_EQ(SetCoCCustom(o, row.mm), row.stored) << row.mm;
+        EXPECT_EQ(o.cocCustom, row.stored ? static_cast<float>(row.mm) : 0.025f) << row.mm;
+    }
+}
+
+TEST(CustomCoC, BoxText) {
+    ParaxialDesign d = Camera(-1000);
+    ASSERT_TRUE(engine::SolveParaxial(d, false));
+    EXPECT_EQ(CustomCoCText(Custom(0.025f), d, {1e-3, "µm"}), " 25.0µm");
+    EXPECT_EQ(CustomCoCText(Custom(0.025f), d, {}), " 0.025mm");
+    EXPECT_EQ(CustomCoCText({9, 0.025f, false}, d, {1e-3, "µm"}), " 0.0mm");
+}
+
+TEST(Formatters, SmallLengthScales) {
+    struct Row {
+        double value;
+        const char* text;
+    };
+    const Row rows[] = {
+        {0.0, " 0.0mm"},        {-0.0, " 0.0mm"},        {10.25, " 10.3µm"},
+        {10.0, " 10.0µm"},      {9.25, " 9.25µm"},       {-1.5, "-1.5µm"},
+        {1.0, " 1.00µm"},       {0.125, " 0.125µm"},     {0.1, " 0.100µm"},
+        {0.01, " 0.0100µm"},    {0.0012, " 0.0012µm"},   {0.001, " 0.00100µm"},
+        {0.0001, " 1.00e-4µm"}, {-2.5e-7, "-2.50e-7µm"},
+    };
+    for (const Row& r : rows) EXPECT_EQ(FormatSmallLength(r.value, "µm"), r.text) << r.value;
+}
+
+TEST(Formatters, DistanceScales) {
+    struct Row {
+        double value;
+        const char* text;
+    };
+    const Row rows[] = {
+        {0.0, " 0.0"},          {1e20, " Infinity"},  {-1e20, " Infinity"}, {9.9e19, " 9.90e+19m"},
+        {1000001, " 1.00e+6m"}, {1e6, " 1000000m"},   {-1000.5, "-1001m"},  {1000, " 1000.00m"},
+        {1.0, " 1.000m"},       {0.5, " 0.500m"},     {0.1, " 0.1000m"},    {0.01, " 0.01000m"},
+        {0.001, " 1.00e-3m"},   {-3e-5, "-3.00e-5m"},
+    };
+    for (const Row& r : rows) EXPECT_EQ(FormatDistance(r.value, "m"), r.text) << r.value;
+}
+
+}  // namespace
+}  // namespace rs::analysis

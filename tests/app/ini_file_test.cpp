@@ -1,0 +1,350 @@
+#include "app/ini_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "text/number_text.h"
+
+namespace rs::app {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+// A fresh folder per test, so that no test sees another's files or the user's own settings.
+class IniFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        dir_ = fs::temp_directory_path() /
+               ("raysketcher-ini-" + std::to_string(::getpid()) + "-" +
+                std::to_string(counter++) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    static void WriteBytes(const fs::path& p, const std::string& bytes) {
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
+    static std::string ReadBytes(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir_;
+};
+
+// What a round trip must give: every line's bytes, each ended by CR LF.
+std::string Normalised(const std::string& text) {
+    std::string out;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t nl = text.find('\n', pos);
+        if (nl == std::string::npos) nl = text.size();
+        std::string line = text.substr(pos, nl - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        out += line + "\r\n";
+        pos = nl + 1;
+    }
+    return out;
+}
+
+TEST_F(IniFileTest, ReadingRules) {
+    const std::string file =
+        "Verwaist=1\n; Kommentar\n[ Options ]\r\nUnitType=1\r\n  SliderDefaultPercent = 25  \n"
+        "Leer=\nBlanks=   \n; Kommentar=nein\nMüll ohne Gleichheitszeichen\n"
+        "Nul=a\0b\0\nNuls=\0\0\nLang="s + std::string(250, 'x') + "\nLangUml=" +
+        std::string(250 * 2, ' ') + "\nSchnitt=" + std::string(198, 'x') + "   yyy\n"
+        "[Symbols]\nVergrößerung: =m'\nBrennweite: =f'\n[ÄÖÜŠ]\nSchlüssel=Wert\n"
+        "[options]\nUnitType=7\nSpät=x"s;
+    std::string utf8 = file;
+    // 250 'ä' in place of the blanks, to count characters rather than bytes.
+    const auto at = utf8.find("LangUml=") + 8;
+    std::string umlauts;
+    for (int i = 0; i < 250; ++i) umlauts += "ä";
+    utf8.replace(at, 500, umlauts);
+    WriteBytes(dir_ / "a.ini", text::Utf8ToCp1252(utf8));
+    const IniFile ini(dir_ / "a.ini");
+
+    std::string umlauts199;
+    for (int i = 0; i < 199; ++i) umlauts199 += "ä";
+    const struct { const char *section, *key; std::string expected; } cases[] = {
+        {"OPTIONS", "unittype", "1"},  // the first of two equal sections counts
+        {"Options", "Spät", "-"},
+        {"Options", " SliderDefaultPercent ", "25"},
+        {"Options", "Leer", "-"},
+        {"Options", "Blanks", "-"},
+        {"Options", "; Kommentar", "-"},
+        {"Options", "Verwaist", "-"},
+        {"Options", "Fehlt", "-"},
+        {"Fehlt", "UnitType", "-"},
+        {"Options", "Nul", "a b"},
+        {"Options", "Nuls", "-"},
+        {"Options", "Schnitt", std::string(198, 'x')},
+        {"SYMBOLS", "VERGRÖSSERUNG: ", "m'"},
+        {"symbols", "vergrößerung:", "m'"},
+        {"Symbols", "  Brennweite:  ", "f'"},
+        {"äöüš", "SCHLÜSSEL", "Wert"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ini.ReadIniString(c.section, c.key, "-"), c.expected) << c.section << "/" << c.key;
+    }
+    EXPECT_EQ(ini.ReadIniString("Options", "Lang"), std::string(199, 'x'));
+    EXPECT_EQ(ini.ReadIniString("Options", "LangUml"), umlauts199);
+    EXPECT_EQ(ini.Document().Get("Options", "SliderDefaultPercent"), " 25  ");
+    EXPECT_EQ(ini.Document().Get("Options", "UnitType"), "1");  // no CR left over
+    EXPECT_TRUE(ini.Document().HasSection("ÄÖÜš"));
+    EXPECT_EQ(ini.Document().Keys("Symbols"),
+              (std::vector<std::string>{"Vergrößerung:", "Brennweite:"}));
+}
+
+TEST_F(IniFileTest, ReadIniInt) {
+    const struct { const char* value; int expected; } cases[] = {
+        {"42", 42},   {" -17 ", -17}, {"+5", 5},   {"12abc", 12}, {"3.9", 3},  {"0x1F", 0},
+        {"abc", 0},   {"", 0},        {"-", 0},    {"- 4", 0},    {"2147483647", INT_MAX},
+        {"2147483648", INT_MAX},      {"-2147483648", INT_MIN},   {"-99999999999999999999", INT_MIN},
+        {"000000000000000000000000000000000000000000008", 8},
+    };
+    std::string file = "[S]\n";
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        file += "k" + std::to_string(i) + "=" + cases[i].value + "\n";
+    }
+    WriteBytes(dir_ / "a.ini", file);
+    const IniFile ini(dir_ / "a.ini");
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(ini.ReadIniInt("s", "K" + std::to_string(i)), cases[i].expected)
+            << cases[i].value;
+    }
+    EXPECT_EQ(ini.ReadIniInt("S", "fehlt"), 0);
+}
+
+TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
+    const fs::path p = dir_ / "Raysketcher.INI";
+    const std::string head = "; von Hand\r\n[Options]\r\n";
+    const std::string odd = "\x01\x81\xFF ohne Gleichheitszeichen\r\n[kaputt\r\nCR\rinnen=1\r\n";
+    const std::string tail = "; Ende Options\r\n\r\n[Other]\r\nUnitType=9\r\n\r\n";
+    WriteBytes(p, head + "  unittype = 1\r\n" + odd + tail);
+    IniFile ini(p);
+
+    ASSERT_TRUE(ini.WriteIniString("OPTIONS", "UnitType", "5").ok);
+    EXPECT_EQ(ReadBytes(p), head + "  unittype =5\r\n" + odd + tail);
+
+    // A new key follows the section's last key, ahead of its comments and blank lines.
+    ASSERT_TRUE(ini.WriteIniString("Options", "Neu", " a=b ").ok);
+    EXPECT_EQ(ReadBytes(p), head + "  unittype =5\r\n" + odd + "Neu= a=b \r\n" + tail);
+    EXPECT_EQ(IniFile(p).ReadIniString("options", "neu"), "a=b");
+
+    // A new section goes at the end; a file without a blank last line gets one first.
+    WriteBytes(p, "[A]\nx=1");
+    ASSERT_TRUE(ini.WriteIniString("Symbols", "Vergrößerung: ", "m'").ok);
+    EXPECT_EQ(ReadBytes(p), "[A]\r\nx=1\r\n\r\n[Symbols]\r\nVergr\xF6\xDF" "erung: =m'\r\n");
+    EXPECT_EQ(IniFile(p).ReadIniString("SYMBOLS", "VERGRÖSSERUNG: "), "m'");
+
+    // A missing file is created; characters beyond Windows-1252 become '?', line breaks blanks.
+    fs::remove(p);
+    ASSERT_TRUE(ini.WriteIniString("Units", "Parax", "µm\n\u03b1").ok);
+    EXPECT_EQ(ReadBytes(p), "[Units]\r\nParax=\xB5m ?\r\n");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"Raysketcher.INI"});
+}
+
+TEST_F(IniFileTest, NamesThatCannotBeStoredChangeNothing) {
+    IniDocument doc = IniDocument::Parse("[S]\r\nk=1\r\n");
+    for (const char* key : {"a=b", "; x", "[x]", "a\nb", "a\rb"}) doc.Set("S", key, "v");
+    for (const char* section : {"a\nb", "x\r"}) doc.Set(section, "k", "v");
+    EXPECT_EQ(doc.Serialize(), "[S]\r\nk=1\r\n");
+    EXPECT_TRUE(doc.Remove("s", "K"));
+    EXPECT_FALSE(doc.Remove("s", "K"));
+    EXPECT_EQ(doc.Serialize(), "[S]\r\n");
+}
+
+TEST_F(IniFileTest, StagedValuesAndOtherWriters) {
+    const fs::path p = dir_ / "a.ini";
+    WriteBytes(p, "[A]\nalt=1\n");
+    IniFile mine(p);
+    mine.Stage("A", "x", "1");
+    mine.Stage("B", "y", "2");
+    EXPECT_EQ(mine.ReadIniString("B", "y"), "2");
+    EXPECT_EQ(ReadBytes(p), "[A]\nalt=1\n");  // nothing on disk before the commit
+    ASSERT_TRUE(mine.Commit().ok);
+    EXPECT_EQ(ReadBytes(p), "[A]\r\nalt=1\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
+
+    // A single write reads the file again and keeps what someone else wrote meanwhile.
+    ASSERT_TRUE(IniFile(p).WriteIniString("C", "z", "3").ok);
+    ASSERT_TRUE(mine.WriteIniString("A", "x", "4").ok);
+    const IniFile check(p);
+    EXPECT_EQ(check.ReadIniString("C", "z"), "3");
+    EXPECT_EQ(check.ReadIniString("A", "x"), "4");
+}
+
+TEST_F(IniFileTest, FailedWritesAreReportedAndLeaveNothingBehind) {
+    const auto expectFailure = [](const WriteStatus& s, const fs::path& p) {
+        EXPECT_FALSE(s.ok);
+        EXPECT_EQ(s.message, "Die Einstellungen konnten nicht in die Datei \"" + p.string() +
+                                 "\" geschrieben werden.");
+    };
+    const fs::path noFolder = dir_ / "fehlt" / "a.ini";
+    expectFailure(IniFile(noFolder).WriteIniString("A", "k", "v"), noFolder);
+    EXPECT_TRUE(Entries().empty());
+
+    const fs::path folder = dir_ / "ordner.ini";
+    fs::create_directory(folder);
+    expectFailure(IniFile(folder).WriteIniString("A", "k", "v"), folder);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"ordner.ini"});
+    EXPECT_TRUE(fs::is_empty(folder));
+
+    // The target turns into a folder after loading: the rename fails, the staged value stays
+    // and a later commit succeeds.
+    const fs::path p = dir_ / "b.ini";
+    IniFile ini(p);
+    ini.Stage("A", "k", "v");
+    fs::create_directory(p);
+    expectFailure(ini.Commit(), p);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"b.ini", "ordner.ini"}));
+    fs::remove(p);
+    ASSERT_TRUE(ini.Commit().ok);
+    EXPECT_EQ(ReadBytes(p), "[A]\r\nk=v\r\n");
+
+    // A file far too big to be ours reads as empty and is not replaced.
+    const fs::path big = dir_ / "gross.ini";
+    WriteBytes(big, std::string(2u << 20, 'x'));
+    IniFile huge(big);
+    EXPECT_EQ(huge.ReadIniString("A", "k", "-"), "-");
+    expectFailure(huge.WriteIniString("A", "k", "v"), big);
+    EXPECT_EQ(fs::file_size(big), 2u << 20);
+}
+
+// Random and damaged files: parsing never fails, a round trip keeps every line, re-parsing
+// reads the same, and a value set in any such file can be read back after saving.
+TEST(IniDocumentProperty, DamagedFilesRoundTrip) {
+    std::mt19937 rng(20240611);
+    const std::string valid =
+        "; Raysketcher\r\n[Options]\r\nUnitType=1\r\nHideRemConj=True\r\n\r\n[LastValues]\r\n"
+        "VarTypeNos=1\r\n1VarTypeVal=0|100|True|False|0|False|0\r\n[Symbols]\r\n"
+        "Vergr\xF6\xDF" "erung: =m'\r\n";
+    const std::string structural = "[]=;\n\r\0 \xDF\xF6"s;
+    const std::vector<std::string> sections = {"Options", "LastValues", "Symbols", "", "x"};
+    const auto byte = [&](bool biased) {
+        std::uniform_int_distribution<int> any(0, 255), pick(0, 9);
+        if (biased && pick(rng) < 4) return structural[static_cast<std::size_t>(pick(rng))];
+        return static_cast<char>(any(rng));
+    };
+    for (int round = 0; round < 4000; ++round) {
+        std::string s;
+        if (round % 2 == 0) {
+            s.resize(std::uniform_int_distribution<std::size_t>(0, 200)(rng));
+            for (char& c : s) c = byte(true);
+        } else {
+            s = valid;
+            const int edits = std::uniform_int_distribution<int>(1, 6)(rng);
+            for (int e = 0; e < edits && !s.empty(); ++e) {
+                const auto at = std::uniform_int_distribution<std::size_t>(0, s.size() - 1)(rng);
+                switch (rng() % 3) {
+                    case 0: s[at] = byte(false); break;
+                    case 1: s.insert(at, 1, byte(true)); break;
+                    default: s.resize(at); break;
+                }
+            }
+        }
+        SCOPED_TRACE(::testing::PrintToString(s));
+        IniDocument doc = IniDocument::Parse(s);
+        const std::string out = doc.Serialize();
+        ASSERT_EQ(out, Normalised(s));
+        const IniDocument again = IniDocument::Parse(out);
+        for (const auto& sec : sections) {
+            ASSERT_EQ(again.Keys(sec), doc.Keys(sec));
+            for (const auto& key : doc.Keys(sec)) ASSERT_EQ(again.Get(sec, key), doc.Get(sec, key));
+        }
+        doc.Set("Options", "Neu", "wert");
+        doc.Set("Symbols", "Vergrößerung: ", "M");
+        const IniDocument saved = IniDocument::Parse(doc.Serialize());
+        ASSERT_EQ(saved.Get("options", "neu"), "wert");
+        ASSERT_EQ(saved.Get("SYMBOLS", "vergrößerung:"), "M");
+        for (const auto& key : again.Keys("LastValues")) {
+            ASSERT_EQ(saved.Get("LastValues", key), again.Get("LastValues", key));
+        }
+    }
+}
+
+TEST(IniDocumentProperty, LargeRandomInput) {
+    std::mt19937 rng(7);
+    std::string s(10u << 20, '\0');
+    for (char& c : s) c = static_cast<char>(rng());
+    EXPECT_TRUE(IniDocument::Parse(s).Serialize() == Normalised(s));
+    std::replace(s.begin(), s.end(), '\n', '=');  // one line of 10 MB
+    EXPECT_TRUE(IniDocument::Parse(s).Serialize() == Normalised(s));
+}
+
+// Sets environment variables for one test and puts the old values back afterwards.
+class EnvGuard {
+public:
+    explicit EnvGuard(const char* name) : name_(name) {
+        const char* v = std::getenv(name);
+        if (v != nullptr) old_ = v;
+    }
+    ~EnvGuard() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+    void Set(const char* value) const { value ? ::setenv(name_, value, 1) : ::unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// The tests run as root in CI, where every existing folder counts as writable; an unwritable
+// program folder is therefore stood in for by a missing folder, a file, or a settings file
+// that is a folder.
+TEST_F(IniFileTest, SettingsFilePath) {
+    const EnvGuard xdg("XDG_CONFIG_HOME"), home("HOME");
+    const fs::path program = dir_ / "prog";
+    fs::create_directory(program);
+    const fs::path config = dir_ / "xdg";
+    xdg.Set(config.c_str());
+    home.Set((dir_ / "home").c_str());
+
+    EXPECT_EQ(SettingsFilePath(fs::path("eigene.ini"), program), fs::path("eigene.ini"));
+    EXPECT_EQ(SettingsFilePath(std::nullopt, program), program / "Raysketcher.INI");
+
+    const fs::path inXdg = config / "raysketcher" / "Raysketcher.INI";
+    WriteBytes(dir_ / "datei", "");
+    for (const fs::path& unwritable : {dir_ / "fehlt", dir_ / "datei"}) {
+        EXPECT_EQ(SettingsFilePath(std::nullopt, unwritable), inXdg) << unwritable;
+    }
+    EXPECT_TRUE(fs::is_directory(inXdg.parent_path()));
+    fs::create_directory(program / "Raysketcher.INI");
+    EXPECT_EQ(SettingsFilePath(std::nullopt, program), inXdg);
+
+    const fs::path inHome = dir_ / "home" / ".config" / "raysketcher" / "Raysketcher.INI";
+    for (const char* value : {"", "relativ/cfg", static_cast<const char*>(nullptr)}) {
+        xdg.Set(value);
+        EXPECT_EQ(SettingsFilePath(std::nullopt, program), inHome) << (value ? value : "unset");
+    }
+    EXPECT_TRUE(fs::is_directory(inHome.parent_path()));
+
+    home.Set(nullptr);
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir_);
+    const fs::path inCwd = SettingsFilePath(std::nullopt, program);
+    fs::current_path(cwd);
+    EXPECT_EQ(inCwd, fs::canonical(dir_) / "raysketcher" / "Raysketcher.INI");
+}
+
+}  // namespace
+}  // namespace rs::app
