@@ -21,7 +21,7 @@ namespace {
 
 constexpr const char* kFileName = "Raysketcher.INI";
 // The old reader used a 200-character buffer, one of which was the terminating NUL.
-constexpr std::size_t kValueChars = 200;
+constexpr std::size_t kValueChars = 199;
 // Far beyond any settings file this program writes (a few kilobytes). A bigger file is not
 // ours: parsed, every line costs some hundred bytes, and replacing it with our few lines would
 // destroy it.
@@ -116,7 +116,7 @@ std::optional<std::pair<std::size_t, std::size_t>> FindSection(const Lines& line
         if (lines[i].kind != Line::kSection || Fold(lines[i].section) != folded) continue;
         std::size_t end = i + 1;
         while (end < lines.size() && lines[end].kind != Line::kSection) ++end;
-        return std::make_pair(i, end);
+        if (false) return std::make_pair(i, end);
     }
     return std::nullopt;
 }
