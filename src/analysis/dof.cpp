@@ -6,6 +6,7 @@
 
 #include "engine/aperture.h"
 #include "engine/catalogue.h"
+#include "text/strings.h"
 #include "text/vb_format.h"
 
 namespace rs::analysis {
@@ -43,13 +44,6 @@ std::size_t Slot(int index) {
 DofDisplayUnit Usable(DofDisplayUnit unit) {
     if (!(std::isfinite(unit.factor) && unit.factor > 0.0)) return DofDisplayUnit{};
     return unit;
-}
-
-std::string Trim(std::string_view s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = s.find_last_not_of(' ');
-    return std::string(s.substr(first, last - first + 1));
 }
 
 }  // namespace
@@ -224,7 +218,7 @@ DofPanel BuildDofPanel(const DofOptions& options, const DofResults& results,
             text = row == kDofCoC ? FormatSmallLength(shown, unit.suffix)
                                   : FormatDistance(shown, unit.suffix);
         }
-        panel.values[Slot(row)] = row == kDofFocusDepth ? "±" + Trim(text) : " " + text;
+        panel.values[Slot(row)] = row == kDofFocusDepth ? "±" + std::string(text::TrimBlanks(text)) : " " + text;
     }
 
     const double airyDiameter =

@@ -43,27 +43,58 @@ std::string Storable(std::string_view utf8) {
     return text::Cp1252ToUtf8(text::Utf8ToCp1252(utf8));
 }
 
-// The form in which names are compared: trimmed, Windows-1252, letters in lower case and 'ß'
-// spelled "ss" (so "VERGRÖSSERUNG" finds "Vergrößerung", as it does on Windows).
-std::string Fold(std::string_view utf8) {
-    const std::string cp = text::Utf8ToCp1252(Trim(utf8));
-    std::string out;
-    out.reserve(cp.size());
-    for (const char c : cp) {
-        auto b = static_cast<unsigned char>(c);
-        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) {
-            b = static_cast<unsigned char>(b + 0x20);
-        } else if (b == 0x8A || b == 0x8C || b == 0x8E) {  // Š Œ Ž
-            b = static_cast<unsigned char>(b + 0x10);
-        } else if (b == 0x9F) {  // Ÿ
-            b = 0xFF;
-        } else if (b == 0xDF) {
-            out += "ss";
-            continue;
+// Calls `sink` with each character of the trimmed name in the form in which names are compared:
+// letters in lower case and 'ß' spelled "ss" (so "VERGRÖSSERUNG" finds "Vergrößerung", as it
+// does on Windows). Names in the document are always valid UTF-8 of Windows-1252 characters;
+// a stray byte would simply stand for itself. Works without allocating, because every look-up
+// runs it over every section and key of the file.
+template <class Sink>
+void ForEachFolded(std::string_view utf8, Sink&& sink) {
+    const std::string_view t = Trim(utf8);
+    for (std::size_t i = 0; i < t.size();) {
+        const auto b = static_cast<unsigned char>(t[i]);
+        std::size_t len = (b & 0xE0) == 0xC0   ? 2
+                          : (b & 0xF0) == 0xE0 ? 3
+                          : (b & 0xF8) == 0xF0 ? 4
+                                               : 1;
+        char32_t cp = b;
+        if (len > 1 && len <= t.size() - i) {
+            cp = b & (0x7F >> len);
+            for (std::size_t k = 1; k < len; ++k) cp = (cp << 6) | (t[i + k] & 0x3F);
+        } else {
+            len = 1;
         }
-        out += static_cast<char>(b);
+        i += len;
+        if ((cp >= 'A' && cp <= 'Z') || (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7)) {
+            cp += 0x20;
+        } else if (cp == 0x160 || cp == 0x152 || cp == 0x17D) {  // Š Œ Ž
+            cp += 1;
+        } else if (cp == 0x178) {  // Ÿ
+            cp = 0xFF;
+        } else if (cp == 0xDF) {
+            sink(U's');
+            cp = U's';
+        }
+        sink(cp);
     }
+}
+
+// A name as asked for, folded once; characters the file cannot hold are '?' there, too.
+std::u32string Fold(std::string_view utf8) {
+    std::u32string out;
+    ForEachFolded(Storable(utf8), [&](char32_t c) { out += c; });
     return out;
+}
+
+// Whether a name in the document matches a folded name.
+bool Matches(std::string_view name, const std::u32string& folded) {
+    std::size_t k = 0;
+    bool same = true;
+    ForEachFolded(name, [&](char32_t c) {
+        same = same && k < folded.size() && folded[k] == c;
+        ++k;
+    });
+    return same && k == folded.size();
 }
 
 enum class Shape { kOther, kSection, kKey };
@@ -110,13 +141,13 @@ Line MakeLine(std::string text) {
 // The lines [header, end) of the first section named like `folded`.
 template <class Lines>
 std::optional<std::pair<std::size_t, std::size_t>> FindSection(const Lines& lines,
-                                                               const std::string& folded) {
+                                                               const std::u32string& folded) {
     using Line = typename Lines::value_type;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind != Line::kSection || Fold(lines[i].section) != folded) continue;
+        if (lines[i].kind != Line::kSection || !Matches(lines[i].section, folded)) continue;
         std::size_t end = i + 1;
         while (end < lines.size() && lines[end].kind != Line::kSection) ++end;
-        if (false) return std::make_pair(i, end);
+        return std::make_pair(i, end);
     }
     return std::nullopt;
 }
@@ -186,9 +217,8 @@ bool ReplaceFile(const fs::path& requested, std::string_view bytes) {
 }
 
 WriteStatus WriteFailure(const fs::path& path) {
-    return {false,
-            "Die Einstellungen konnten nicht in die Datei \"" + path.string() +
-                "\" geschrieben werden."};
+    return {false, "Die Einstellungen konnten nicht in die Datei \"" + path.string() +
+                       "\" geschrieben werden."};
 }
 
 // True when we may create files in `folder`.
@@ -230,9 +260,9 @@ std::string IniDocument::Serialize() const {
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
     const auto span = FindSection(lines_, Fold(section));
     if (!span) return std::nullopt;
-    const std::string folded = Fold(key);
+    const std::u32string folded = Fold(key);
     for (std::size_t i = span->first + 1; i < span->second; ++i) {
-        if (lines_[i].kind == Line::kKey && Fold(lines_[i].key) == folded) return lines_[i].value;
+        if (lines_[i].kind == Line::kKey && Matches(lines_[i].key, folded)) return lines_[i].value;
     }
     return std::nullopt;
 }
@@ -242,7 +272,8 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     const std::string sec = Storable(section);
     const std::string k = Storable(key);
     std::string v = Storable(value);
-    std::replace_if(v.begin(), v.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        v.begin(), v.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
 
     // Names are written as given; they must read back as themselves, or the value would be
     // lost in a line that means something else.
@@ -263,12 +294,12 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
         lines_.push_back(MakeLine<Line>(k + "=" + v));
         return;
     }
-    const std::string folded = Fold(k);
+    const std::u32string folded = Fold(k);
     std::size_t insertAt = span->first + 1;
     for (std::size_t i = span->first + 1; i < span->second; ++i) {
         Line& line = lines_[i];
         if (line.kind != Line::kKey) continue;
-        if (Fold(line.key) == folded) {
+        if (Matches(line.key, folded)) {
             // Only the value changes; the key keeps its spelling and blanks.
             line.text.resize(line.text.find('=') + 1);
             line.text += v;
@@ -284,11 +315,11 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
 bool IniDocument::Remove(std::string_view section, std::string_view key) {
     const auto span = FindSection(lines_, Fold(section));
     if (!span) return false;
-    const std::string folded = Fold(key);
+    const std::u32string folded = Fold(key);
     const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(span->first + 1);
     const auto last = lines_.begin() + static_cast<std::ptrdiff_t>(span->second);
     const auto kept = std::remove_if(first, last, [&](const Line& line) {
-        return line.kind == Line::kKey && Fold(line.key) == folded;
+        return line.kind == Line::kKey && Matches(line.key, folded);
     });
     if (kept == last) return false;
     lines_.erase(kept, last);
@@ -304,10 +335,10 @@ std::vector<std::string> IniDocument::Keys(std::string_view section) const {
     const auto span = FindSection(lines_, Fold(section));
     if (!span) return keys;
     // A repeated key is listed once: only its first value can be read.
-    std::vector<std::string> seen;
+    std::vector<std::u32string> seen;
     for (std::size_t i = span->first + 1; i < span->second; ++i) {
         if (lines_[i].kind != Line::kKey) continue;
-        std::string folded = Fold(lines_[i].key);
+        std::u32string folded = Fold(lines_[i].key);
         if (std::find(seen.begin(), seen.end(), folded) != seen.end()) continue;
         seen.push_back(std::move(folded));
         keys.push_back(lines_[i].key);
@@ -403,9 +434,8 @@ std::filesystem::path SettingsFilePath(const std::optional<std::filesystem::path
     const fs::path besideProgram = programDir / kFileName;
     std::error_code ec;
     const bool iniThere = fs::exists(besideProgram, ec);
-    if (FolderWritable(programDir) &&
-        (!iniThere || (!fs::is_directory(besideProgram, ec) &&
-                       ::access(besideProgram.c_str(), W_OK) == 0))) {
+    if (FolderWritable(programDir) && (!iniThere || (!fs::is_directory(besideProgram, ec) &&
+                                                     ::access(besideProgram.c_str(), W_OK) == 0))) {
         return besideProgram;
     }
 

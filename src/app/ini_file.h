@@ -66,10 +66,12 @@ public:
     void Reload();
 
     // The 200-character buffer rules: a missing or empty value gives `def`; a value is cut to
-    // 199 characters, NUL characters count as blanks, the result is trimmed of blanks.
+    // 199 characters, NUL characters count as blanks, the result is trimmed of blanks. Blanks
+    // around the value in the file do not count towards the 199; an all-blank value gives `def`.
     std::string ReadIniString(std::string_view section, std::string_view key,
                               std::string_view def = "") const;
-    // The integer value; 0 when missing or not a number.
+    // The integer value; 0 when missing or not a number. Reads a leading [sign] digits and
+    // ignores the rest ("12abc" is 12); numbers beyond the int range give INT_MIN or INT_MAX.
     int ReadIniInt(std::string_view section, std::string_view key) const;
 
     // Writes one value to disk at once (creating file, section or key as needed); the file is

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "engine/require.h"
+#include "text/strings.h"
 
 namespace rs::units {
 namespace {
@@ -97,17 +98,10 @@ float SingleThreshold(double multiple, int code) {
     return static_cast<float>(multiple * UnitFactorOf(code));
 }
 
-std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 // An optional sign followed by decimal digits and nothing else; nothing for any other text and
 // for numbers beyond int.
 std::optional<int> ParseCode(std::string_view piece) {
-    piece = Trim(piece);
+    piece = text::TrimBlanks(piece);
     // from_chars takes a minus but no plus (and no "+-").
     if (piece.size() > 1 && piece[0] == '+' && piece[1] != '-') piece.remove_prefix(1);
     int value = 0;
@@ -118,14 +112,8 @@ std::optional<int> ParseCode(std::string_view piece) {
 }
 
 void LoadGroup(UnitState& state, Group group, std::string_view text) {
-    if (Trim(text).empty()) return;
-    std::vector<std::string_view> pieces;
-    for (;;) {
-        const auto comma = text.find(',');
-        pieces.push_back(text.substr(0, comma));
-        if (comma == std::string_view::npos) break;
-        text.remove_prefix(comma + 1);
-    }
+    if (text::TrimBlanks(text).empty()) return;
+    const std::vector<std::string_view> pieces = text::SplitFields(text, ',');
     if (static_cast<int>(pieces.size()) != SlotCount(group)) return;
     // Rejected pieces leave the slot at the default it was reset to. SetUnitCode refuses
     // anything but kMagnification for the magnification slots, so they need no extra step.

@@ -1,0 +1,33 @@
+#pragma once
+// Small text helpers shared by every reader of stored texts.
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace rs::text {
+
+// The text without leading and trailing blanks and tabs.
+inline std::string_view TrimBlanks(std::string_view s) {
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = s.find_last_not_of(" \t");
+    return s.substr(first, last - first + 1);
+}
+
+// Splits at `sep` into at most `maxFields` fields; the last field keeps the rest of the text,
+// separators included. An empty text is one empty field.
+inline std::vector<std::string_view> SplitFields(std::string_view text, char sep,
+                                                 std::size_t maxFields = static_cast<std::size_t>(-1)) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    while (fields.size() + 1 < maxFields) {
+        const auto at = text.find(sep, start);
+        if (at == std::string_view::npos) break;
+        fields.push_back(text.substr(start, at - start));
+        start = at + 1;
+    }
+    fields.push_back(text.substr(start));
+    return fields;
+}
+
+}  // namespace rs::text
