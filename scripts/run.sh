@@ -11,9 +11,9 @@ cmake --build build --parallel "$(nproc)"
 if [ -x build/src/gui/raysketcher ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
   exec build/src/gui/raysketcher "$@"
 fi
-if [ -x build/src/cli/raysketcher-cli ]; then
-  exec build/src/cli/raysketcher-cli "$@"
+# No window (yet, or no display): the command-line program, by default on an example design.
+if [ $# -eq 0 ]; then
+  echo "Raysketcher (Kommandozeile) mit examples/camera-50mm-f4-1m.ini:" >&2
+  set -- --settings examples/camera-50mm-f4-1m.ini
 fi
-echo "Raysketcher has no runnable program yet: this build holds the computing core and its tests only." >&2
-echo "Run scripts/test.sh to build and test it." >&2
-exit 1
+exec build/src/cli/raysketcher-cli "$@"

@@ -1,5 +1,6 @@
 #include "app/presentation.h"
 
+#include "beam/gaussian_beam.h"
 #include "engine/solver.h"
 
 namespace rs::app {
@@ -50,11 +51,48 @@ analysis::DofPanel DofPanelOf(const DesignState& state) {
 engine::TitleState TitleStateOf(const DesignState& state) {
     engine::TitleState t;
     t.mirrorMode = state.paraxial.options.mirrorMode;
-    t.beamMode = state.beam.gaussianBeam;
-    t.diodeMode = state.beam.rect;
-    t.circularise = state.beam.circularise;
-    t.circulariseMode = state.beam.collimationMode;
+    t.beamMode = state.beam.beamMode;
+    t.diodeMode = state.beam.diode.diodeMode;
+    t.circularise = state.beam.diode.circularise;
+    t.circulariseMode = state.beam.diode.collimationMode;
     return t;
+}
+
+beam::BeamContext BeamContextOf(DesignState& state, bool notifyContinuity) {
+    const engine::OptionState& o = state.paraxial.options;
+    return {o.PrincipalPlaneSeparation(), o.ImageIndex(),
+            notifyContinuity ? &state.paraxial.continuity : nullptr};
+}
+
+void SolveBeamDesign(DesignState& state, bool notifyContinuity) {
+    beam::SolveAllAxes(state.beam, BeamContextOf(state, notifyContinuity));
+}
+
+bool BeamSolved(const DesignState& state) {
+    for (int axis = 0; axis < state.beam.AxisCount(); ++axis) {
+        const beam::BeamAxis& a = state.beam.axes[static_cast<std::size_t>(axis)];
+        if (a.selection.Count() < 3 || !a.valuesDefined || a.resultInvalid) return false;
+    }
+    return true;
+}
+
+beam::BeamReportContext BeamReportContextOf(const DesignState& state) {
+    beam::BeamReportContext c;
+    const units::UnitState& u = state.units;
+    c.unit = [&u](int index) {
+        return engine::DisplayUnit{u.UnitFactor(units::Group::GB, index),
+                                   std::string(u.UnitSuffix(units::Group::GB, index))};
+    };
+    const engine::OptionState& o = state.paraxial.options;
+    c.objectIndex = o.ObjectIndex();
+    c.imageIndex = o.ImageIndex();
+    c.mirrorMode = o.mirrorMode;
+    c.objAtInfinity = o.objAtInfinity;
+    return c;
+}
+
+engine::ResultList BeamResultRows(const DesignState& state, beam::BeamListCache& cache) {
+    return beam::FillBeamResultList(state.beam, BeamReportContextOf(state), cache);
 }
 
 }  // namespace rs::app

@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "app/design_state.h"
+#include "beam/beam_context.h"
+#include "beam/beam_report.h"
 #include "engine/report.h"
 
 namespace rs::app {
@@ -24,5 +26,16 @@ engine::ResultList ParaxialResultRows(const DesignState& state, bool rewriteName
 analysis::DofPanel DofPanelOf(const DesignState& state);
 
 engine::TitleState TitleStateOf(const DesignState& state);
+
+// What the beam engine takes from the paraxial options; with `notifyContinuity` the solves
+// record their values for the continuity of newly chosen parameters.
+beam::BeamContext BeamContextOf(DesignState& state, bool notifyContinuity);
+// Solves every beam axis in use (with the extras of each solved axis).
+void SolveBeamDesign(DesignState& state, bool notifyContinuity);
+// True when axis 0 (and axis 1 in diode mode) has three chosen values and a solution.
+bool BeamSolved(const DesignState& state);
+
+beam::BeamReportContext BeamReportContextOf(const DesignState& state);
+engine::ResultList BeamResultRows(const DesignState& state, beam::BeamListCache& cache);
 
 }  // namespace rs::app

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "text/number_text.h"
+#include "text/strings.h"
 
 namespace rs::app {
 namespace {
@@ -20,28 +21,8 @@ constexpr const char* kExtraGB = "ExtraGB";
 // the loader look up millions of keys.
 constexpr int kMaxRecordKeys = 100;
 
-std::string Trim(std::string_view s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const auto last = s.find_last_not_of(" \t");
-    return std::string(s.substr(first, last - first + 1));
-}
-
 float ToSingle(double v) {
     return static_cast<float>(std::clamp(v, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
-}
-
-std::vector<std::string> Split(std::string_view text, char sep, std::size_t maxFields) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    while (fields.size() + 1 < maxFields) {
-        const auto at = text.find(sep, start);
-        if (at == std::string_view::npos) break;
-        fields.emplace_back(text.substr(start, at - start));
-        start = at + 1;
-    }
-    fields.emplace_back(text.substr(start));
-    return fields;
 }
 
 bool GetBool(const IniFile& ini, const char* section, const char* key, bool def) {
@@ -89,7 +70,7 @@ bool IsSelectableBeamIndex(int index) { return index >= 0 && index <= 10 && inde
 int ClampSliderPercent(int stored) { return std::clamp(stored, 10, 80); }
 
 bool ReadBool(std::string_view text) {
-    std::string t = Trim(text);
+    std::string t(text::TrimBlanks(text));
     std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) {
         return static_cast<char>(c < 0x80 ? std::tolower(c) : c);
     });
@@ -101,7 +82,7 @@ std::string NumberText(float value) { return text::ShortestText(value); }
 std::string NumberText(double value) { return text::ShortestText(value); }
 
 std::optional<CVarType> ParseRecord(std::string_view textIn) {
-    const auto f = Split(textIn, '|', 7);
+    const auto f = text::SplitFields(textIn, '|', 7);
     if (f.size() < 7) return std::nullopt;
     CVarType r;
     const int index = text::ReadIntTolerant(f[0]);
@@ -139,7 +120,7 @@ void LoadSettings(const IniFile& ini, DesignState& state) {
     // cannot show).
     px.params.Clear();
     px.aperture.Clear();
-    state.beam.records.clear();
+    state.beam.axes[0].selection.Clear();
     opt.objAtInfinity = false;
     LoadRecords(
         ini, "VarTypeNos", "VarTypeVal",
@@ -164,19 +145,11 @@ void LoadSettings(const IniFile& ini, DesignState& state) {
         ini, "VarTypeApNos", "VarTypeApVal",
         [&](const CVarType& r) { return r.nVarType >= 0 && r.nVarType <= 4; },
         [&](const CVarType& r) { px.aperture.Add(r.nVarType, r); });
-    auto& beam = state.beam.records;
+    engine::Selection& beam = state.beam.axes[0].selection;
     LoadRecords(
         ini, "VarTypeGBNos", "VarTypeGBVal",
-        [&](const CVarType& r) {
-            return IsSelectableBeamIndex(r.nVarType) && beam.size() < kMaxBeamRecords &&
-                   std::none_of(beam.begin(), beam.end(),
-                                [&](const CVarType& b) { return b.nVarType == r.nVarType; });
-        },
-        [&](const CVarType& r) {
-            auto at = std::find_if(beam.begin(), beam.end(),
-                                   [&](const CVarType& b) { return b.nVarType > r.nVarType; });
-            beam.insert(at, r);
-        });
+        [&](const CVarType& r) { return IsSelectableBeamIndex(r.nVarType) && !beam.Contains(r.nVarType); },
+        [&](const CVarType& r) { beam.Add(r.nVarType, r); });
 
     // Advanced values: wavelength | separation | n | n'. Values the entry boxes would refuse
     // keep the current ones, so a damaged file cannot bring in a negative wavelength or index.
@@ -184,7 +157,7 @@ void LoadSettings(const IniFile& ini, DesignState& state) {
     std::optional<double> nImage;
     const std::string advanced = ini.ReadIniString(kLastValues, "Advanced", "");
     if (!advanced.empty()) {
-        const auto f = Split(advanced, '|', 4);
+        const auto f = text::SplitFields(advanced, '|', 4);
         if (f.size() == 4) {
             const double wl = text::ReadNumberTolerant(f[0]);
             const double sep = text::ReadNumberTolerant(f[1]);
@@ -224,33 +197,40 @@ void LoadSettings(const IniFile& ini, DesignState& state) {
         dof.cocCustom = (c > 0 && c <= FLT_MAX) ? static_cast<float>(c) : analysis::kDefaultCoC;
     }
 
-    BeamSettings& gb = state.beam;
-    const BeamSettings standard;
-    gb.gaussianBeam = GetBool(ini, kExtraGB, "GaussianBeam", standard.gaussianBeam);
-    gb.showExtraGB = GetBool(ini, kExtraGB, "ShowExtraGB", standard.showExtraGB);
-    gb.waveLen = GetNumber(ini, kExtraGB, "GBWaveLen", standard.waveLen);
-    if (!(gb.waveLen > 0)) gb.waveLen = standard.waveLen;
-    gb.mFactorUse = GetBool(ini, kExtraGB, "GBMfactorUse", standard.mFactorUse);
-    gb.mFactor = GetNumber(ini, kExtraGB, "GBMfactor", standard.mFactor);
-    if (!(gb.mFactor > 0 && gb.mFactor < 50)) gb.mFactor = standard.mFactor;
-    gb.drgScale = GetNumber(ini, kExtraGB, "GBDrgScale", standard.drgScale);
-    gb.conjDist = GetNumber(ini, kExtraGB, "GBConjDist", standard.conjDist);
-    gb.drgScaleType = GetInt(ini, kExtraGB, "GBDrgScaleType", standard.drgScaleType);
-    gb.detDistUse = GetBool(ini, kExtraGB, "GBDetDistUse", standard.detDistUse);
-    gb.detDst = GetNumber(ini, kExtraGB, "GBDetDst", standard.detDst);
-    gb.rect = GetBool(ini, kExtraGB, "GaussianBeamRect", standard.rect);
-    gb.diodeMfactor = GetNumber(ini, kExtraGB, "GBDiodeMfactor", standard.diodeMfactor);
-    if (!(gb.diodeMfactor > 0 && gb.diodeMfactor < 50)) gb.diodeMfactor = standard.diodeMfactor;
+    beam::BeamDesign& gb = state.beam;
+    beam::BeamExtrasOptions& gx = gb.extrasOptions;
+    const beam::BeamExtrasOptions standardExtras;
+    const beam::DiodeSettings standardDiode;
+    gb.beamMode = GetBool(ini, kExtraGB, "GaussianBeam", false);
+    gx.showExtra = GetBool(ini, kExtraGB, "ShowExtraGB", standardExtras.showExtra);
+    const double waveLen = GetNumber(ini, kExtraGB, "GBWaveLen", beam::kDefaultBeamWavelength);
+    gb.SetWavelengthNm(waveLen > 0 ? waveLen : beam::kDefaultBeamWavelength);
+    gx.mFactorUse = GetBool(ini, kExtraGB, "GBMfactorUse", standardExtras.mFactorUse);
+    gx.mFactor = GetNumber(ini, kExtraGB, "GBMfactor", standardExtras.mFactor);
+    if (!(gx.mFactor > 0 && gx.mFactor < 50)) gx.mFactor = standardExtras.mFactor;
+    gx.drgScale = GetNumber(ini, kExtraGB, "GBDrgScale", standardExtras.drgScale);
+    gx.conjDist = GetNumber(ini, kExtraGB, "GBConjDist", standardExtras.conjDist);
+    gx.drgScaleType = GetInt(ini, kExtraGB, "GBDrgScaleType", standardExtras.drgScaleType);
+    gx.detectorOn = GetBool(ini, kExtraGB, "GBDetDistUse", standardExtras.detectorOn);
+    gx.detectorDistance = GetNumber(ini, kExtraGB, "GBDetDst", standardExtras.detectorDistance);
+    beam::DiodeSettings& diode = gb.diode;
+    diode.diodeMode = GetBool(ini, kExtraGB, "GaussianBeamRect", standardDiode.diodeMode);
+    diode.mFactor = GetNumber(ini, kExtraGB, "GBDiodeMfactor", standardDiode.mFactor);
+    if (!(diode.mFactor > 0 && diode.mFactor < 50)) diode.mFactor = standardDiode.mFactor;
+    // The diode's own beam parameter: a kind outside 5..7 falls back to the divergence, whose
+    // value (0) is then taken from axis 0 when it is first needed.
+    diode.paramValues = {};
     const int kind = GetInt(ini, kExtraGB, "GBDiodeParamUserType", 0);
     if (kind >= 5 && kind <= 7) {
-        gb.diodeParamUserType = kind;
-        gb.diodeParamUserVal = GetNumber(ini, kExtraGB, "GBDiodeParamUserVal", 0);
+        diode.paramKind = kind;
+        const double v = GetNumber(ini, kExtraGB, "GBDiodeParamUserVal", 0);
+        diode.paramValues[static_cast<std::size_t>(kind)] = v > 0 ? v : 0;
     } else {
-        gb.diodeParamUserType = 6;
-        gb.diodeParamUserVal.reset();
+        diode.paramKind = 6;
     }
-    gb.circularise = GetBool(ini, kExtraGB, "GBDideCircularise", standard.circularise);
-    gb.collimationMode = GetInt(ini, kExtraGB, "GBDiodeCollimationMode", standard.collimationMode);
+    diode.circularise = GetBool(ini, kExtraGB, "GBDideCircularise", standardDiode.circularise);
+    diode.collimationMode =
+        GetInt(ini, kExtraGB, "GBDiodeCollimationMode", standardDiode.collimationMode) == 1 ? 1 : 0;
 
     units::LoadUnits(state.units, [&](std::string_view key) { return ini.ReadIniString("Units", key, ""); });
 
@@ -258,6 +238,7 @@ void LoadSettings(const IniFile& ini, DesignState& state) {
     const engine::SymbolLookup symbols = SymbolsFrom(ini);
     px.symbols.InitParamSymbols(symbolMode, symbols);
     px.symbols.InitCardinalSymbols(symbolMode, symbols);
+    gb.symbols.Init(symbolMode, SymbolsFrom(ini, "SymbolsGB"));
 }
 
 WriteStatus SaveSettings(const DesignState& state, IniFile& ini) {
@@ -269,7 +250,7 @@ WriteStatus SaveSettings(const DesignState& state, IniFile& ini) {
     ini.Stage(kLastValues, "ImgHgtOption2",
               std::to_string(state.window.imgHgtFixed ? state.window.imgHgtOption : 0));
     StageRecords(ini, "VarTypeApNos", "VarTypeApVal", px.aperture.Entries());
-    StageRecords(ini, "VarTypeGBNos", "VarTypeGBVal", state.beam.records);
+    StageRecords(ini, "VarTypeGBNos", "VarTypeGBVal", state.beam.axes[0].selection.Entries());
 
     const engine::AdvancedOptions& adv = opt.advanced;
     ini.Stage(kLastValues, "Advanced",
@@ -288,25 +269,28 @@ WriteStatus SaveSettings(const DesignState& state, IniFile& ini) {
     ini.Stage(kExtra, "CofCType", std::to_string(state.dof.cocType));
     ini.Stage(kExtra, "CofCCustomVal", NumberText(state.dof.cocCustom));
 
-    const BeamSettings& gb = state.beam;
-    ini.Stage(kExtraGB, "GaussianBeam", BoolText(gb.gaussianBeam));
-    ini.Stage(kExtraGB, "ShowExtraGB", BoolText(gb.showExtraGB));
-    ini.Stage(kExtraGB, "GBWaveLen", NumberText(gb.waveLen));
-    ini.Stage(kExtraGB, "GBMfactorUse", BoolText(gb.mFactorUse));
-    ini.Stage(kExtraGB, "GBMfactor", NumberText(gb.mFactor));
-    ini.Stage(kExtraGB, "GBDrgScale", NumberText(gb.drgScale));
-    ini.Stage(kExtraGB, "GBConjDist", NumberText(gb.conjDist));
-    ini.Stage(kExtraGB, "GBDrgScaleType", std::to_string(gb.drgScaleType));
-    ini.Stage(kExtraGB, "GBDetDistUse", BoolText(gb.detDistUse));
-    ini.Stage(kExtraGB, "GBDetDst", NumberText(gb.detDst));
-    ini.Stage(kExtraGB, "GaussianBeamRect", BoolText(gb.rect));
-    ini.Stage(kExtraGB, "GBDiodeMfactor", NumberText(gb.diodeMfactor));
-    ini.Stage(kExtraGB, "GBDiodeParamUserType", std::to_string(gb.diodeParamUserType));
-    if (gb.diodeParamUserVal) {
-        ini.Stage(kExtraGB, "GBDiodeParamUserVal", NumberText(*gb.diodeParamUserVal));
+    const beam::BeamDesign& gb = state.beam;
+    const beam::BeamExtrasOptions& gx = gb.extrasOptions;
+    ini.Stage(kExtraGB, "GaussianBeam", BoolText(gb.beamMode));
+    ini.Stage(kExtraGB, "ShowExtraGB", BoolText(gx.showExtra));
+    ini.Stage(kExtraGB, "GBWaveLen", NumberText(gb.WavelengthNm()));
+    ini.Stage(kExtraGB, "GBMfactorUse", BoolText(gx.mFactorUse));
+    ini.Stage(kExtraGB, "GBMfactor", NumberText(gx.mFactor));
+    ini.Stage(kExtraGB, "GBDrgScale", NumberText(gx.drgScale));
+    ini.Stage(kExtraGB, "GBConjDist", NumberText(gx.conjDist));
+    ini.Stage(kExtraGB, "GBDrgScaleType", std::to_string(gx.drgScaleType));
+    ini.Stage(kExtraGB, "GBDetDistUse", BoolText(gx.detectorOn));
+    ini.Stage(kExtraGB, "GBDetDst", NumberText(gx.detectorDistance));
+    const beam::DiodeSettings& diode = gb.diode;
+    ini.Stage(kExtraGB, "GaussianBeamRect", BoolText(diode.diodeMode));
+    ini.Stage(kExtraGB, "GBDiodeMfactor", NumberText(diode.mFactor));
+    ini.Stage(kExtraGB, "GBDiodeParamUserType", std::to_string(diode.paramKind));
+    if (diode.paramKind >= 5 && diode.paramKind <= 7) {
+        ini.Stage(kExtraGB, "GBDiodeParamUserVal",
+                  NumberText(diode.paramValues[static_cast<std::size_t>(diode.paramKind)]));
     }
-    ini.Stage(kExtraGB, "GBDideCircularise", BoolText(gb.circularise));
-    ini.Stage(kExtraGB, "GBDiodeCollimationMode", std::to_string(gb.collimationMode));
+    ini.Stage(kExtraGB, "GBDideCircularise", BoolText(diode.circularise));
+    ini.Stage(kExtraGB, "GBDiodeCollimationMode", std::to_string(diode.collimationMode));
 
     for (const auto& [key, value] : units::SaveUnits(state.units)) ini.Stage("Units", key, value);
     return ini.Commit();
@@ -315,7 +299,7 @@ WriteStatus SaveSettings(const DesignState& state, IniFile& ini) {
 std::optional<std::array<double, 4>> ReadFormPosition(const IniFile& ini, std::string_view form) {
     const std::string raw = ini.ReadIniString("FormPositions", "FormPosn_" + std::string(form), "");
     if (raw.empty()) return std::nullopt;
-    const auto f = Split(raw, '|', 4);
+    const auto f = text::SplitFields(raw, '|', 4);
     if (f.size() != 4) return std::nullopt;
     std::array<double, 4> pos{};
     for (std::size_t i = 0; i < 4; ++i) pos[i] = text::ReadNumberTolerant(f[i]);

@@ -1,0 +1,127 @@
+#include "beam/beam_design.h"
+
+#include "engine/require.h"
+
+namespace rs::beam {
+namespace {
+
+struct BeamEntry {
+    std::string_view longName, reportName, symbol, unit, format;
+    double factor;
+};
+
+constexpr std::array<BeamEntry, kBeamTableSize> kBeamEntries = [] {
+    std::array<BeamEntry, kBeamTableSize> t{};
+    for (auto& e : t) e = {"", "", "", "", "", 1.0};
+    t[0] = {"Brennweite: ", "Brennweite: ", "f'", "mm", "0.0#", 1.0};
+    t[1] = {"Objektweite: ", "Abstand 'Objekttaille': ", "s", "mm", "0.0#", 1.0};
+    t[2] = {"Bildweite: ", "Abstand 'Bildtaille': ", "s'", "mm", "0.0#", 1.0};
+    t[3] = {"Vergrößerung:", "Vergrößerung:", "m", "x", "0.00##", 1.0};
+    t[4] = {"Taille zu Taillet: ", "Taille zu Taillet: ", "t", "mm", "0.0#", 1.0};
+    t[5] = {"Strahl rad [in]: ", "Strahltaille radius: ", "r", "mm", "0.0###", 1.0};
+    // Divergences are held in radians and shown in milliradians.
+    t[6] = {"Strahl div [in]:", "Strahldivergenz: ", "w", "mrad", "0.0##", 0.001};
+    t[7] = {"Rayeigh [in]: ", "Rayleighlänge: ", "zr", "mm", "0.0#", 1.0};
+    t[8] = {"Strahl rad [aus]: ", "Strahltaille radius: ", "r'", "mm", "0.0###", 1.0};
+    t[9] = {"Strahl div [aus]:", "Strahldivergenz: ", "w'", "mrad", "0.0##", 0.001};
+    t[10] = {"Rayleigh [aus]:", "Rayleighlänge: ", "zr'", "mm", "0.0#", 1.0};
+    t[15] = {"paraxialer Bildabstand", "paraxiale bildweite", "", "", "", 1.0};
+    t[20] = {"Brennweite: ", "Brennweite: ", "f", "mm", "0.0#", 1.0};
+    return t;
+}();
+
+struct ExtraEntry {
+    std::string_view name, symbol;
+};
+
+constexpr std::array<ExtraEntry, kExtrasCount> kExtraEntries = {{
+    {"", ""},
+    {"erster Hauptpunkt: ", "P"},
+    {"zweiter Hauptpunkt: ", "P'"},
+    {"vorderer Brennpunkt: ", "F"},
+    {"hinterer Brennpunkt: ", "F'"},
+    {"vorderer Knotenpunkt: ", "N"},
+    {"hinterer Knotenpunkt: ", "N'"},
+    {"Bildposition ", "s'"},
+    {"Bildpos. [max]: ", "s'm"},
+    {"Position des kleinsten Spots", "sp"},
+    {"Detektorposition", "d"},
+    {"geometrische Bildposition", "l'"},
+    {"Radius des kleinsten Spots", "Rsp"},
+    {"Strahlradius [Linse]", "R"},
+    {"Airy-Radius", "rA'"},
+    {"Strahlradius [Detektor]", "Rd"},
+    {"Verhältnis s/f", "s/f"},
+    {"Verhältnis s'/f", "s'/f"},
+    {"Verhältnis zr/f", "zr/f"},
+}};
+
+std::size_t BeamSlot(int index) {
+    RS_REQUIRE(index >= 0 && index < kBeamTableSize, "beam parameter index out of range");
+    return static_cast<std::size_t>(index);
+}
+std::size_t ExtraSlot(int index) {
+    RS_REQUIRE(index >= 0 && index < kExtrasCount, "beam extras index out of range");
+    return static_cast<std::size_t>(index);
+}
+
+}  // namespace
+
+bool IsBeamQuantity(int index) {
+    return (index >= 0 && index <= 10) || index == kGbParaxImage || index == kGbObjFocal;
+}
+
+std::string_view BeamLongName(int index) {
+    return kBeamEntries[BeamSlot(index)].longName;
+}
+std::string_view BeamReportName(int index) {
+    return kBeamEntries[BeamSlot(index)].reportName;
+}
+std::string_view BeamDefaultSymbol(int index) {
+    return kBeamEntries[BeamSlot(index)].symbol;
+}
+std::string_view BeamUnitLabel(int index) {
+    return kBeamEntries[BeamSlot(index)].unit;
+}
+std::string_view BeamFormat(int index) {
+    return kBeamEntries[BeamSlot(index)].format;
+}
+double BeamFactor(int index) {
+    return kBeamEntries[BeamSlot(index)].factor;
+}
+
+std::string_view ExtraName(int index) {
+    return kExtraEntries[ExtraSlot(index)].name;
+}
+std::string_view ExtraDefaultSymbol(int index) {
+    return kExtraEntries[ExtraSlot(index)].symbol;
+}
+
+BeamSymbols::BeamSymbols() {
+    Init(0);
+}
+
+void BeamSymbols::Init(int mode, const engine::SymbolLookup& lookup) {
+    if (mode != 0 && mode != 1) return;
+    const bool user = mode == 1 && static_cast<bool>(lookup);
+    // Entries without a name have no key in the settings file and always keep their default.
+    for (int i = 0; i < kBeamTableSize; ++i) {
+        const BeamEntry& e = kBeamEntries[BeamSlot(i)];
+        param_[BeamSlot(i)] =
+            user && !e.longName.empty() ? lookup(e.longName, e.symbol) : std::string(e.symbol);
+    }
+    for (int i = 0; i < kExtrasCount; ++i) {
+        const ExtraEntry& e = kExtraEntries[ExtraSlot(i)];
+        extra_[ExtraSlot(i)] =
+            user && !e.name.empty() ? lookup(e.name, e.symbol) : std::string(e.symbol);
+    }
+}
+
+const std::string& BeamSymbols::Param(int index) const {
+    return param_[BeamSlot(index)];
+}
+const std::string& BeamSymbols::Extra(int index) const {
+    return extra_[ExtraSlot(index)];
+}
+
+}  // namespace rs::beam

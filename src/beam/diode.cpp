@@ -1,0 +1,196 @@
+#include "beam/diode.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include "engine/require.h"
+
+namespace rs::beam {
+namespace {
+
+bool IsObjectBeam(int index) {
+    return index >= kGbObjRadius && index <= kGbObjRayleigh;
+}
+bool IsImageBeam(int index) {
+    return index >= kGbImgRadius && index <= kGbImgRayleigh;
+}
+
+bool Storable(double v) {
+    return std::isfinite(v) && std::fabs(v) <= FLT_MAX;
+}
+
+double At(const BeamAxis& axis, int index) {
+    return axis.table[static_cast<std::size_t>(index)];
+}
+
+// A selection record for `index`, with `value` when it can be kept in one.
+engine::CVarType Record(int index, std::optional<double> value) {
+    engine::CVarType e;
+    e.nVarType = static_cast<std::int16_t>(index);
+    if (value && Storable(*value)) {
+        e.sVarValue = static_cast<float>(*value);
+        e.bVarValDef = true;
+    }
+    return e;
+}
+
+// True when the record has a value that is not 0.
+bool HasNonZero(const engine::CVarType& e) {
+    return e.bVarValDef && e.sVarValue != 0.0f;
+}
+
+}  // namespace
+
+bool Circularising(const BeamDesign& design) {
+    return design.diode.diodeMode && design.diode.circularise;
+}
+
+double CircularisedObjectDistance(int collimationMode, double focal, double objRayleigh) {
+    return collimationMode == kCollimateMaxWaistDistance ? focal + objRayleigh : focal;
+}
+
+void ApplyCircularisedObjectDistance(BeamDesign& design, int axis, bool objBeamKnown) {
+    RS_REQUIRE(axis >= 0 && axis < kAxisCount, "beam axis out of range");
+    BeamAxis& a = design.axes[static_cast<std::size_t>(axis)];
+    engine::Selection& sel = a.selection;
+    if (sel.Count() != 3 || sel.Index(1) != kGbFocal || sel.Index(2) != kGbObjDist ||
+        !IsObjectBeam(sel.Index(3))) {
+        return;
+    }
+    const int mode = design.diode.collimationMode;
+    if (mode == kCollimateMaxWaistDistance && !objBeamKnown) return;
+    const double s = CircularisedObjectDistance(mode, sel.Value(1), At(a, kGbObjRayleigh));
+    // An object distance that cannot be held leaves the axis without a solution rather than
+    // solving with the one that was typed.
+    engine::CVarType* entry = sel.Entry(2);
+    const bool ok = Storable(s);
+    entry->sVarValue = ok ? static_cast<float>(s) : 0.0f;
+    entry->bVarValDef = ok && sel.ValueDefined(1);
+}
+
+bool BuildAxis1(BeamDesign& design) {
+    const BeamAxis& a0 = design.axes[0];
+    BeamAxis& a1 = design.axes[1];
+    a1.selection.Clear();
+
+    const int kind = DiodeParamKind(design);
+    const double v = DiodeParamValue(design);
+    auto& stored = design.diode.paramValues[static_cast<std::size_t>(kind)];
+    if (stored == 0.0 && v > 0.0 && Storable(v)) stored = v;  // the first read keeps it
+
+    const double f0 = At(a0, kGbFocal), s0 = At(a0, kGbObjDist);
+    std::optional<double> f1 = f0, s1 = s0;
+    if (!(v > 0.0) || !Storable(v)) {
+        f1 = s1 = std::nullopt;
+    } else if (Circularising(design)) {
+        // The second cylinder makes its outgoing beam match the first one's: for a collimated
+        // beam the divergence scales with r/f' and the waist with f'/r.
+        const double r0 = std::fabs(At(a0, kGbObjRadius));
+        const double w0 = At(a0, kGbObjDiv), zr0 = At(a0, kGbObjRayleigh);
+        if (kind == kGbObjDiv) {
+            f1 = f0 * w0 / v;
+        } else if (kind == kGbObjRadius) {
+            f1 = r0 > 0.0 ? std::optional(f0 * v / r0) : std::nullopt;
+        } else {
+            f1 = zr0 > 0.0 ? std::optional(f0 * std::sqrt(v / zr0)) : std::nullopt;
+        }
+        // Same offset from the focal point as on axis 0; the solve then moves it by the rule of
+        // the collimation mode.
+        s1 = f1 ? std::optional(*f1 + (s0 - f0)) : std::nullopt;
+    }
+    const engine::CVarType records[] = {Record(kGbFocal, f1), Record(kGbObjDist, s1),
+                                        Record(kind, v > 0.0 ? std::optional(v) : std::nullopt)};
+    bool complete = true;
+    for (const auto& r : records) {
+        a1.selection.Add(r.nVarType, r);
+        complete = complete && r.bVarValDef;
+    }
+    return complete;
+}
+
+void ReshapeAxis0ForCircularisation(BeamDesign& design) {
+    if (!Circularising(design)) return;
+    BeamAxis& a = design.axes[0];
+    const engine::Selection old = a.selection;
+    const int n = old.Count();
+
+    // Every way in ends with f', s and one object-beam parameter. A single beam parameter and
+    // the third of a full selection are kept; otherwise the divergence, the diode's usual datum.
+    int beam = kGbObjDiv;
+    if (n == 1 && old.Index(1) >= kGbObjRadius) beam = old.Index(1);
+    if (n == 3 && old.Index(3) >= kGbObjRadius) beam = old.Index(3);
+    if (IsImageBeam(beam)) {
+        beam -= 3;  // the same kind on the object side
+        design.diode.paramKind = beam;
+    } else if (!IsObjectBeam(beam)) {
+        beam = kGbObjDiv;
+    }
+
+    // A parameter that joins takes its solved value while the last solve was valid.
+    const bool solved = !a.resultInvalid && a.valuesDefined;
+    auto entryFor = [&](int index) {
+        if (auto pos = old.Find(index)) return old.At(*pos);
+        return Record(index, solved ? std::optional(At(a, index)) : std::nullopt);
+    };
+    engine::CVarType focal = entryFor(kGbFocal), dist = entryFor(kGbObjDist);
+    if (!focal.bVarValDef && HasNonZero(dist)) {
+        focal.sVarValue = dist.sVarValue;
+        focal.bVarValDef = true;
+    } else if (HasNonZero(focal)) {
+        dist.sVarValue = focal.sVarValue;
+        dist.bVarValDef = true;
+    }
+
+    engine::Selection reshaped(old.Capacity());
+    for (const engine::CVarType& e : {focal, dist, entryFor(beam)}) reshaped.Add(e.nVarType, e);
+    a.selection = reshaped;
+}
+
+std::optional<CoupledValue> CoupledConjugateValue(const BeamDesign& design, int editedIndex,
+                                                  double editedValue) {
+    if (!Circularising(design)) return std::nullopt;
+    const bool maxDistance = design.diode.collimationMode == kCollimateMaxWaistDistance;
+    const double zr = maxDistance ? At(design.axes[0], kGbObjRayleigh) : 0.0;
+    if (editedIndex == kGbFocal) return CoupledValue{kGbObjDist, editedValue + zr};
+    if (editedIndex == kGbObjDist) return CoupledValue{kGbFocal, editedValue - zr};
+    return std::nullopt;
+}
+
+int DiodeParamKind(const BeamDesign& design) {
+    const engine::Selection& sel = design.axes[0].selection;
+    if (sel.Count() == 3) {
+        const int third = sel.Index(3);
+        if (IsObjectBeam(third)) return third;
+        if (IsImageBeam(third)) return third - 3;
+    }
+    const int stored = design.diode.paramKind;
+    return IsObjectBeam(stored) ? stored : kGbObjDiv;
+}
+
+bool SetDiodeParamKind(BeamDesign& design, int kind) {
+    if (!IsObjectBeam(kind)) return false;
+    design.diode.paramKind = kind;
+    design.diode.paramValues[static_cast<std::size_t>(kind)] = At(design.axes[1], kind);
+    return true;
+}
+
+double DiodeParamValue(const BeamDesign& design) {
+    const int kind = DiodeParamKind(design);
+    const double stored = design.diode.paramValues[static_cast<std::size_t>(kind)];
+    // A beam parameter counts by its magnitude (a radius carried through a negative
+    // magnification is stored with its sign).
+    return stored != 0.0 ? stored : std::fabs(At(design.axes[0], kind));
+}
+
+bool SetDiodeParamValue(BeamDesign& design, double value) {
+    if (!(value > 0.0) || !Storable(value)) return false;
+    design.diode.paramValues[static_cast<std::size_t>(DiodeParamKind(design))] = value;
+    return true;
+}
+
+bool BeamCheckBoxEnabled(const BeamDesign& design, int index) {
+    if (index < 0 || index > kGbImgRayleigh || index == kGbTrack) return false;
+    return !Circularising(design) || IsObjectBeam(index);
+}
+
+}  // namespace rs::beam

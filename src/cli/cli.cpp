@@ -70,16 +70,54 @@ std::string JsonArray(const Range& values) {
     return out + "]";
 }
 
+std::string JsonRows(const engine::ResultList& list) {
+    std::string j = "[";
+    bool first = true;
+    for (const auto& row : list.rows) {
+        if (!first) j += ",";
+        j += "[" + JsonString(row.name) + "," + JsonString(row.value) + "]";
+        first = false;
+    }
+    return j + "]";
+}
+
 bool Complete(const engine::ParaxialDesign& d) {
     return d.params.Count() == 3 && d.params.AllValuesDefined();
 }
 
 }  // namespace
 
+std::string BeamJson(const app::DesignState& state, bool valid) {
+    const beam::BeamDesign& b = state.beam;
+    std::string j = "{\"mode\":\"beam\",\"valid\":" + JsonBool(valid) + ",\"axes\":[";
+    for (int axis = 0; axis < b.AxisCount(); ++axis) {
+        const beam::BeamAxis& a = b.axes[static_cast<std::size_t>(axis)];
+        if (axis > 0) j += ",";
+        j += "{\"valid\":" + JsonBool(!a.resultInvalid) + ",\"valuesDefined\":" + JsonBool(a.valuesDefined) +
+             ",\"objBeamMissing\":" + JsonBool(a.objBeamMissing) +
+             ",\"imgBeamMissing\":" + JsonBool(a.imgBeamMissing) + ",\"params\":{";
+        bool first = true;
+        for (int i = 0; i < beam::kBeamTableSize; ++i) {
+            if (!beam::IsBeamQuantity(i)) continue;
+            if (!first) j += ",";
+            j += "\"" + std::to_string(i) + "\":" + JsonNumber(a.table[static_cast<std::size_t>(i)]);
+            first = false;
+        }
+        j += "},\"extras\":" + JsonArray(a.extras) + "}";
+    }
+    j += "]";
+    beam::BeamListCache cache;
+    j += ",\"rows\":" + JsonRows(app::BeamResultRows(state, cache));
+    j += ",\"title\":" + JsonString(engine::WindowTitle(app::Version(), app::TitleStateOf(state)));
+    j += ",\"invalidLabel\":" + JsonBool(beam::ShowInvalidLabel(b));
+    return j + "}";
+}
+
 std::string DesignJson(const app::DesignState& state, bool valid) {
+    if (state.beam.beamMode) return BeamJson(state, valid);
     const engine::ParaxialDesign& d = state.paraxial;
     std::string j = "{";
-    j += "\"mode\":" + JsonString(state.beam.gaussianBeam ? "beam" : "paraxial");
+    j += "\"mode\":" + JsonString(state.beam.beamMode ? "beam" : "paraxial");
     j += ",\"valid\":" + JsonBool(valid);
     j += ",\"calcInvalid\":" + JsonBool(d.bCalcInvalid);
     j += ",\"params\":{";
@@ -101,15 +139,7 @@ std::string DesignJson(const app::DesignState& state, bool valid) {
     const auto status = engine::UpdateConjugateStatus(d);
     j += ",\"status\":" + JsonString(status ? status->text : "");
     engine::ResultListCache cache;
-    const engine::ResultList list = app::ParaxialResultRows(state, true, false, cache);
-    j += ",\"rows\":[";
-    first = true;
-    for (const auto& row : list.rows) {
-        if (!first) j += ",";
-        j += "[" + JsonString(row.name) + "," + JsonString(row.value) + "]";
-        first = false;
-    }
-    j += "]";
+    j += ",\"rows\":" + JsonRows(app::ParaxialResultRows(state, true, false, cache));
     j += ",\"title\":" + JsonString(engine::WindowTitle(app::Version(), app::TitleStateOf(state)));
     return j + "}";
 }
@@ -150,19 +180,23 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
     app::DesignState state;
     const app::IniFile ini(file);
     app::LoadSettings(ini, state);
-    if (state.beam.gaussianBeam) {
-        err << "raysketcher-cli: Die Datei beschreibt einen Gaußschen Strahl; diese Version "
-               "berechnet nur das paraxiale System.\n";
+    bool valid = false;
+    engine::ResultList rows;
+    if (state.beam.beamMode) {
+        app::SolveBeamDesign(state, false);
+        valid = app::BeamSolved(state);
+        beam::BeamListCache cache;
+        rows = app::BeamResultRows(state, cache);
+    } else {
+        valid = app::SolveParaxialDesign(state, false) && Complete(state.paraxial);
+        engine::ResultListCache cache;
+        rows = app::ParaxialResultRows(state, true, false, cache);
     }
-    const bool valid = app::SolveParaxialDesign(state, false) && Complete(state.paraxial);
 
     if (json) {
         out << DesignJson(state, valid) << "\n";
     } else {
-        engine::ResultListCache cache;
-        for (const auto& row : app::ParaxialResultRows(state, true, false, cache).rows) {
-            out << row.name << "\t" << row.value << "\n";
-        }
+        for (const auto& row : rows.rows) out << row.name << "\t" << row.value << "\n";
     }
     return valid ? kSolved : kNotSolved;
 }

@@ -234,7 +234,7 @@ std::string WindowTitle(std::string_view version, const TitleState& s) {
     if (s.diodeMode) {
         title += " Diode";
         if (s.circularise) {
-            title += s.circulariseMode == 0 ? " [zirkularisiert - max Taillenabstand]"
+            title += s.circulariseMode == 1 ? " [zirkularisiert - max Taillenabstand]"
                                             : " [zirkularisiert - min Divergenz]";
         }
     }

@@ -76,7 +76,7 @@ struct TitleState {
     bool beamMode = false;
     bool diodeMode = false;
     bool circularise = false;
-    int circulariseMode = 0;  // 0 maximum waist distance, 1 minimum divergence
+    int circulariseMode = 0;  // 0 minimum divergence, 1 maximum waist distance
 };
 std::string WindowTitle(std::string_view version, const TitleState& state);
 

@@ -80,8 +80,8 @@ TEST(Settings, ParameterRecords) {
     EXPECT_EQ(p.At(1), (CVarType{0, 100, true, 90, 110, true, true}));
     EXPECT_TRUE(s.paraxial.options.objAtInfinity);
     EXPECT_EQ(s.paraxial.aperture.Count(), 1);
-    ASSERT_EQ(s.beam.records.size(), 1u);  // the throw is never a beam parameter
-    EXPECT_EQ(s.beam.records[0].nVarType, 5);
+    ASSERT_EQ(s.beam.axes[0].selection.Count(), 1);  // the throw is never a beam parameter
+    EXPECT_EQ(s.beam.axes[0].selection.Index(1), 5);
 
     // A count of 0 ignores leftover records; a huge count does not make loading slow.
     EXPECT_EQ(LoadText(dir, "[LastValues]\nVarTypeNos=0\n1VarTypeVal=0|1|True|False|0|False|0\n")
@@ -142,17 +142,20 @@ TEST(Settings, SaveLoadRoundTrip) {
                     static_cast<int>(rng() % 20)};
         s.dof = {static_cast<int>(rng() % 2), static_cast<float>(real(1e-4, 1)), flag()};
         for (int index : {0, 3, 5, 9}) {
-            if (flag() && s.beam.records.size() < 3) s.beam.records.push_back(record(index));
+            if (flag()) s.beam.axes[0].selection.Add(index, record(index));
         }
-        s.beam.gaussianBeam = flag();
-        s.beam.waveLen = real(100, 2000);
-        s.beam.mFactor = real(1, 49);
-        s.beam.conjDist = real(-1e3, 1e3);
-        s.beam.drgScaleType = static_cast<int>(rng() % 3);
-        s.beam.detDst = real(0, 500);
-        s.beam.diodeParamUserType = 5 + static_cast<int>(rng() % 3);
-        s.beam.diodeParamUserVal = real(0.001, 10);
-        s.beam.circularise = flag();
+        s.beam.beamMode = flag();
+        s.beam.SetWavelengthNm(real(100, 2000));
+        s.beam.extrasOptions.mFactorUse = flag();
+        s.beam.extrasOptions.mFactor = real(1, 49);
+        s.beam.extrasOptions.conjDist = real(-1e3, 1e3);
+        s.beam.extrasOptions.drgScaleType = static_cast<int>(rng() % 3);
+        s.beam.extrasOptions.detectorDistance = real(0, 500);
+        s.beam.diode.diodeMode = flag();
+        s.beam.diode.paramKind = 5 + static_cast<int>(rng() % 3);
+        s.beam.diode.paramValues[static_cast<std::size_t>(s.beam.diode.paramKind)] = real(0.001, 10);
+        s.beam.diode.circularise = flag();
+        s.beam.diode.collimationMode = static_cast<int>(rng() % 2);
         for (units::Group g : units::kAllGroups) {
             for (int slot = 0; slot < units::SlotCount(g); ++slot) {
                 const auto list = units::CategoryList(units::CategoryOf(g, slot));
@@ -170,7 +173,11 @@ TEST(Settings, SaveLoadRoundTrip) {
         EXPECT_EQ(back.paraxial.options, px.options) << iter;
         EXPECT_EQ(back.window, s.window) << iter;
         EXPECT_EQ(back.dof, s.dof) << iter;
-        EXPECT_EQ(back.beam, s.beam) << iter;
+        EXPECT_EQ(back.beam.axes[0].selection, s.beam.axes[0].selection) << iter;
+        EXPECT_EQ(back.beam.beamMode, s.beam.beamMode) << iter;
+        EXPECT_EQ(back.beam.WavelengthNm(), s.beam.WavelengthNm()) << iter;
+        EXPECT_EQ(back.beam.extrasOptions, s.beam.extrasOptions) << iter;
+        EXPECT_EQ(back.beam.diode, s.beam.diode) << iter;
         EXPECT_EQ(back.units, s.units) << iter;
     }
 }
@@ -228,11 +235,12 @@ TEST(Settings, DamagedFilesKeepTheInvariants) {
         if (s.paraxial.aperture.Count()) {
             ASSERT_LE(s.paraxial.aperture.Index(1), 4);
         }
-        ASSERT_LE(s.beam.records.size(), 3u);
-        for (std::size_t k = 0; k < s.beam.records.size(); ++k) {
-            ASSERT_TRUE(IsSelectableBeamIndex(s.beam.records[k].nVarType));
-            if (k > 0) {
-                ASSERT_LT(s.beam.records[k - 1].nVarType, s.beam.records[k].nVarType);
+        const engine::Selection& gb = s.beam.axes[0].selection;
+        ASSERT_LE(gb.Count(), 3);
+        for (int k = 1; k <= gb.Count(); ++k) {
+            ASSERT_TRUE(IsSelectableBeamIndex(gb.Index(k)));
+            if (k > 1) {
+                ASSERT_LT(gb.Index(k - 1), gb.Index(k));
             }
         }
         for (units::Group g : units::kAllGroups) {

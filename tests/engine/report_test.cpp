@@ -180,7 +180,7 @@ TEST(WindowTitle, Modes) {
               "Kestrelon: System Raysketcher 1.2.3    [Spiegelsystem]   paraxiale Berechnung");
     EXPECT_EQ(WindowTitle("1.2.3", {false, true, true, true, 1}),
               "Kestrelon: System Raysketcher 1.2.3   Berechnung von Gaußschen Strahlen Diode "
-              "[zirkularisiert - min Divergenz]");
+              "[zirkularisiert - max Taillenabstand]");
     EXPECT_EQ(StartupCaption("1.2.3"), "Kestrelon: Linsensystem Raysketcher1.2.3");
 }
 

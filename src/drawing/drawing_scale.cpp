@@ -1,0 +1,263 @@
+#include "drawing/drawing_scale.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace rs::drawing {
+
+namespace {
+
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+// Narrows to single precision without the undefined behaviour of an out-of-range conversion:
+// too large a value becomes an infinity (and is then caught as a fault), NaN stays NaN.
+float Narrow(double v) {
+    if (std::isnan(v)) return std::numeric_limits<float>::quiet_NaN();
+    if (v > FLT_MAX) return kInf;
+    if (v < -FLT_MAX) return -kInf;
+    return static_cast<float>(v);
+}
+
+bool AllFinite(std::initializer_list<double> values) {
+    for (double v : values) {
+        if (!std::isfinite(v)) return false;
+    }
+    return true;
+}
+
+// Whole pixels within the device-safe range; NaN stays NaN so the caller can report it.
+double LimitedPixel(double v) {
+    if (std::isnan(v)) return v;
+    return std::round(std::fmax(-kLabelPixelLimit, std::fmin(kLabelPixelLimit, v)));
+}
+
+// The first `count` characters of a UTF-8 text.
+std::string_view FirstChars(std::string_view text, std::size_t count) {
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0u) == 0x80u) continue;
+        if (chars == count) return text.substr(0, i);
+        ++chars;
+    }
+    return text;
+}
+
+enum : unsigned { kLeft = 1, kRight = 2, kBelow = 4, kAbove = 8 };
+
+unsigned OutCode(const ClipRect& r, double x, double y) {
+    unsigned code = 0;
+    if (x < r.xMin) code |= kLeft;
+    if (x > r.xMax) code |= kRight;
+    if (y < r.yMin) code |= kBelow;
+    if (y > r.yMax) code |= kAbove;
+    return code;
+}
+
+// Infinite coordinates are replaced by very large finite ones so that crossings keep a
+// meaning; differences of two such values still fit a double.
+constexpr double kHugeCoordinate = 1e300;
+
+double Tame(double v) {
+    return std::fmax(-kHugeCoordinate, std::fmin(kHugeCoordinate, v));
+}
+
+}  // namespace
+
+std::optional<DrawingScale> MakeDrawingScale(float screenLeft, float screenRight, float screenTop,
+                                             float screenBottom, float worldXMin, float worldXMax,
+                                             float worldYMin, float worldYMax) {
+    if (!AllFinite({screenLeft, screenRight, screenTop, screenBottom, worldXMin, worldXMax,
+                    worldYMin, worldYMax})) {
+        return std::nullopt;
+    }
+    DrawingScale s;
+    s.screenLeft = screenLeft;
+    s.screenBottom = screenBottom;
+    s.scaleX = Narrow((double{screenRight} - screenLeft) / (double{worldXMax} - worldXMin));
+    s.scaleY = Narrow((double{screenBottom} - screenTop) / (double{worldYMax} - worldYMin));
+    s.worldXMax = worldXMax;
+    s.worldXMin = worldXMin;
+    s.worldYMax = worldYMax;
+    s.worldYMin = worldYMin;
+    // A zero, subnormal or infinite scale cannot be inverted by the screen-to-world conversions.
+    if (!std::isnormal(s.scaleX) || !std::isnormal(s.scaleY)) return std::nullopt;
+    return s;
+}
+
+ClipRect MakeClipRect(const DrawingScale& scale, float screenTop, float screenBottom,
+                      bool useScreenWidth, float screenLeft, float screenRight) {
+    ClipRect r;
+    r.xMin = scale.worldXMin;
+    r.xMax = scale.worldXMax;
+    r.yMax = scale.ScreenToWorldY(screenTop);
+    r.yMin = scale.ScreenToWorldY(screenBottom);
+    if (useScreenWidth) {
+        r.xMin = scale.ScreenToWorldX(screenLeft);
+        r.xMax = scale.ScreenToWorldX(screenRight);
+    }
+    return r;
+}
+
+bool PointInRect(const ClipRect& rect, double x, double y) {
+    return rect.xMin <= x && x <= rect.xMax && rect.yMin <= y && y <= rect.yMax;
+}
+
+bool ClipLine(const ClipRect& rect, double& x1, double& y1, double& x2, double& y2) {
+    for (double v : {x1, y1, x2, y2, rect.xMin, rect.xMax, rect.yMin, rect.yMax}) {
+        if (std::isnan(v)) return false;
+    }
+    x1 = Tame(x1), y1 = Tame(y1), x2 = Tame(x2), y2 = Tame(y2);
+    // In exact arithmetic each end point moves at most twice; rounding near a corner can make
+    // a point hop between two edges, so the passes are bounded and such a line (visible over
+    // no more than a rounding error) counts as invisible.
+    for (int pass = 0; pass < 16; ++pass) {
+        const unsigned c1 = OutCode(rect, x1, y1);
+        const unsigned c2 = OutCode(rect, x2, y2);
+        if (c1 == 0 && c2 == 0) return true;
+        if ((c1 & c2) != 0) return false;
+        const bool moveFirst = c1 != 0;
+        const unsigned code = moveFirst ? c1 : c2;
+        double& x = moveFirst ? x1 : x2;
+        double& y = moveFirst ? y1 : y2;
+        const double ox = moveFirst ? x2 : x1;
+        const double oy = moveFirst ? y2 : y1;
+        // Crossings are measured from the other end: when this end lies very far out (an
+        // object at infinity) the visible part keeps its digits. The other end is never beyond
+        // the same edge, so each fraction lies in [0, 1] and its denominator is not zero.
+        double nx = x, ny = y;
+        if (code & kLeft) {
+            ny = oy + (y - oy) * ((rect.xMin - ox) / (x - ox));
+            nx = rect.xMin;
+        }
+        if (code & kRight) {
+            ny = oy + (y - oy) * ((rect.xMax - ox) / (x - ox));
+            nx = rect.xMax;
+        }
+        if (code & kBelow) {
+            nx = ox + (x - ox) * ((rect.yMin - oy) / (y - oy));
+            ny = rect.yMin;
+        }
+        if (code & kAbove) {
+            nx = ox + (x - ox) * ((rect.yMax - oy) / (y - oy));
+            ny = rect.yMax;
+        }
+        if (std::isnan(nx) || std::isnan(ny)) return false;
+        x = nx;
+        y = ny;
+    }
+    return false;
+}
+
+std::optional<DrawingFrame> FitEqualScale(const ScaleRect& area, const DrawingExtents& e,
+                                          bool dragging) {
+    const double sl = area.left + kFitMargin;
+    const double sr = area.left + area.width - kFitMargin;
+    const double st = area.top + kFitMargin;
+    const double sb = area.top + area.height - kFitMargin;
+    const double w = double{e.xMax} - e.xMin;
+    const double h = double{e.yMax} - e.yMin;
+    const double sw = sr - sl;
+    const double sh = sb - st;
+    const double cx = sl + sw / 2.0;
+    const double cy = (st + sb) / 2.0;
+    const double screenAspect = std::fabs(sw / sh);
+    const double worldAspect = std::fabs(w / h);
+    if (!std::isnormal(screenAspect) || !std::isnormal(worldAspect)) return std::nullopt;
+
+    double left = sl, right = sr, top = st, bottom = sb;
+    if (worldAspect <= screenAspect) {
+        // Relatively taller world: full height, narrower and centred horizontally.
+        const double half = std::fabs(sw) * (worldAspect / screenAspect) / 2.0;
+        left = cx - half;
+        right = cx + half;
+    } else {
+        const double half = std::fabs(sh) * (screenAspect / worldAspect) / 2.0;
+        top = cy - half;
+        bottom = cy + half;
+    }
+    auto scale = MakeDrawingScale(Narrow(left), Narrow(right), Narrow(top), Narrow(bottom), e.xMin,
+                                  e.xMax, e.yMin, e.yMax);
+    if (!scale) return std::nullopt;
+    // The shrunk range was rounded to single precision; take its scale from the full one so
+    // that a millimetre is exactly as long along y as along x.
+    if (worldAspect <= screenAspect) {
+        scale->scaleX = std::copysign(std::fabs(scale->scaleY), scale->scaleX);
+    } else {
+        scale->scaleY = std::copysign(std::fabs(scale->scaleX), scale->scaleY);
+    }
+    DrawingFrame frame{
+        *scale, MakeClipRect(*scale, Narrow(st), Narrow(sb), dragging, Narrow(sl), Narrow(sr))};
+    const ClipRect& c = frame.clip;
+    if (!AllFinite({c.xMin, c.xMax, c.yMin, c.yMax})) return std::nullopt;
+    return frame;
+}
+
+bool DrawLine(Surface& surface, const DrawingFrame& frame, float x1, float y1, float x2, float y2,
+              const Pen& pen) {
+    double cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
+    if (std::isnan(cx1) || std::isnan(cy1) || std::isnan(cx2) || std::isnan(cy2)) return false;
+    if (!ClipLine(frame.clip, cx1, cy1, cx2, cy2)) return true;
+    const DrawingScale& s = frame.scale;
+    const double px1 = std::round(s.WorldToScreenX(Narrow(cx1)));
+    const double py1 = std::round(s.WorldToScreenY(Narrow(cy1)));
+    const double px2 = std::round(s.WorldToScreenX(Narrow(cx2)));
+    const double py2 = std::round(s.WorldToScreenY(Narrow(cy2)));
+    if (!AllFinite({px1, py1, px2, py2})) return false;
+    surface.Line(px1, py1, px2, py2, pen);
+    return true;
+}
+
+bool DrawBox(Surface& surface, const DrawingFrame& frame, float x1, float y1, float x2, float y2,
+             Colour colour, bool filled) {
+    const DrawingScale& s = frame.scale;
+    const double px1 = LimitedPixel(s.WorldToScreenX(x1));
+    const double py1 = LimitedPixel(s.WorldToScreenY(y1));
+    const double px2 = LimitedPixel(s.WorldToScreenX(x2));
+    const double py2 = LimitedPixel(s.WorldToScreenY(y2));
+    if (!AllFinite({px1, py1, px2, py2})) return false;
+    surface.Box(px1, py1, px2, py2, colour, filled);
+    return true;
+}
+
+bool DrawLabel(Surface& surface, const DrawingFrame& frame, float x, float y, std::string_view text,
+               Colour colour, bool insideOnly, float dx, float dy) {
+    if (std::isnan(x) || std::isnan(y)) return false;
+    const float px = frame.scale.WorldToScreenX(x) + dx;
+    const float py = frame.scale.WorldToScreenY(y) + dy;
+    if (insideOnly) {
+        if (!PointInRect(frame.clip, x, y)) return true;
+        const double rx = std::round(px), ry = std::round(py);
+        if (!AllFinite({rx, ry})) return false;
+        surface.Text(rx, ry, text, colour);
+        return true;
+    }
+    return DrawLabelAt(surface, px, py, text, colour);
+}
+
+bool DrawLabelAt(Surface& surface, double px, double py, std::string_view text, Colour colour) {
+    const double rx = LimitedPixel(px), ry = LimitedPixel(py);
+    if (std::isnan(rx) || std::isnan(ry)) return false;
+    surface.Text(rx, ry, text, colour);
+    return true;
+}
+
+bool DrawRotatedText(Surface& surface, std::string_view text, float x, float y, float angle,
+                     float size, std::string_view fontName, bool bold) {
+    const double twips = surface.TwipsPerPixel();
+    if (!AllFinite({x, y, angle, size, twips}) || !(twips > 0.0)) return false;
+    const double height = 20.0 * size / twips;
+    // Beyond this a font size is a fault of the caller, and the conversion to int must stay
+    // defined.
+    if (!(std::fabs(height) <= kLabelPixelLimit)) return false;
+    RotatedFont font;
+    font.faceName = std::string(FirstChars(fontName, 32));
+    font.escapement = static_cast<int>(std::lround(std::fmod(double{angle}, 360.0) * 10.0));
+    font.weight = (bold || surface.FontIsBold()) ? 800 : 400;
+    font.pixelHeight = static_cast<int>(std::lround(height));
+    surface.RotatedText(LimitedPixel(x), LimitedPixel(y), text, font);
+    return true;
+}
+
+}  // namespace rs::drawing

@@ -1,0 +1,129 @@
+#pragma once
+// The drawing frame shared by every picture: the fit between world millimetres (x along the
+// axis, y upwards) and surface pixels (y downwards), the world clipping rectangle, line
+// clipping, and the small primitives that draw through both.
+//
+// A floating-point fault (a zero-width range, a coordinate that is not a number) must stop a
+// redraw without a message, keeping what was drawn. The primitives therefore report a fault by
+// returning false and draw nothing in that case; a redraw stops at the first false.
+#include <optional>
+#include <string_view>
+
+#include "drawing/surface.h"
+
+namespace rs::drawing {
+
+// The fit between world and surface, single precision like the values it draws.
+struct DrawingScale {
+    float screenLeft = 0.0f;    // pixel x of worldXMin
+    float scaleX = 1.0f;        // pixels per mm along x
+    float screenBottom = 0.0f;  // pixel y of worldYMin
+    float scaleY = 1.0f;        // pixels per mm along y
+    float worldXMax = 0.0f;
+    float worldXMin = 0.0f;
+    float worldYMax = 0.0f;
+    float worldYMin = 0.0f;
+
+    float WorldToScreenX(float x) const { return (x - worldXMin) * scaleX + screenLeft; }
+    float WorldToScreenY(float y) const { return screenBottom - (y - worldYMin) * scaleY; }
+    float ScreenToWorldX(float sx) const { return (sx - screenLeft) / scaleX + worldXMin; }
+    float ScreenToWorldY(float sy) const { return (screenBottom - sy) / scaleY + worldYMin; }
+    float WorldToScreenDX(float dx) const { return scaleX * dx; }
+    float ScreenToWorldDX(float dsx) const { return dsx / scaleX; }
+    float WorldToScreenDY(float dy) const { return scaleY * dy; }
+    float ScreenToWorldDY(float dsy) const { return dsy / scaleY; }
+
+    friend bool operator==(const DrawingScale&, const DrawingScale&) = default;
+};
+
+// Maps the world rectangle onto the screen rectangle (independent scales along x and y).
+// Nothing when the result could not convert both ways: a zero or non-finite range on either
+// side.
+std::optional<DrawingScale> MakeDrawingScale(float screenLeft, float screenRight, float screenTop,
+                                             float screenBottom, float worldXMin, float worldXMax,
+                                             float worldYMin, float worldYMax);
+
+// The world rectangle every line is clipped against (mm).
+struct ClipRect {
+    double xMin = 0.0;
+    double xMax = 0.0;
+    double yMin = 0.0;
+    double yMax = 0.0;
+    friend bool operator==(const ClipRect&, const ClipRect&) = default;
+};
+
+// The world x range of the scale and the world y range of the given screen rows; with
+// useScreenWidth the world x range of the given screen columns instead.
+ClipRect MakeClipRect(const DrawingScale& scale, float screenTop, float screenBottom,
+                      bool useScreenWidth, float screenLeft, float screenRight);
+
+// Edges count as inside.
+bool PointInRect(const ClipRect& rect, double x, double y);
+
+// Cohen-Sutherland: true with both end points moved onto the rectangle when part of the line
+// is visible, false when none is. A coordinate that is not a number makes the line invisible;
+// infinite coordinates are clipped like very large ones.
+bool ClipLine(const ClipRect& rect, double& x1, double& y1, double& x2, double& y2);
+
+// A scale with the clip rectangle that goes with it.
+struct DrawingFrame {
+    DrawingScale scale;
+    ClipRect clip;
+};
+
+// The world range of the paraxial picture, kept by the caller between redraws so that a drag
+// can reuse it and the picture does not rescale under the mouse.
+struct DrawingExtents {
+    float xMax = 0.0f;
+    float xMin = 0.0f;
+    float yMax = 0.0f;
+    float yMin = 0.0f;
+    bool defined = false;  // false until a redraw has computed them
+    friend bool operator==(const DrawingExtents&, const DrawingExtents&) = default;
+};
+
+// Margin kept free on every side of the surface by the equal-scale fit (pixels).
+inline constexpr float kFitMargin = 10.0f;
+
+// Fits the extents into the surface area with the same pixels per mm along both axes, centred
+// in the direction with room to spare. The clip rectangle spans the unshrunk area vertically
+// and the world x range horizontally, or, while dragging, the unshrunk area's columns, so a
+// dragged feature stays visible beyond the frozen extents. Nothing on a floating-point fault.
+std::optional<DrawingFrame> FitEqualScale(const ScaleRect& area, const DrawingExtents& extents,
+                                          bool dragging);
+
+// Primitives. Each returns false (and draws nothing) on a floating-point fault.
+
+// Clipped line between two world points; the pen's style and width apply to this line only.
+[[nodiscard]] bool DrawLine(Surface& surface, const DrawingFrame& frame, float x1, float y1,
+                            float x2, float y2, const Pen& pen = {});
+
+// Rectangle between two world corners, not clipped (pixel coordinates are limited to
+// ±kLabelPixelLimit so a far corner cannot overflow the device).
+[[nodiscard]] bool DrawBox(Surface& surface, const DrawingFrame& frame, float x1, float y1,
+                           float x2, float y2, Colour colour, bool filled);
+
+inline constexpr float kLabelPixelLimit = 100000.0f;
+
+// Text with its top-left corner at the world point, shifted by (dx, dy) pixels. With insideOnly
+// nothing is printed for a point outside the clip rectangle; otherwise the text is always
+// printed, each pixel coordinate limited to ±kLabelPixelLimit.
+[[nodiscard]] bool DrawLabel(Surface& surface, const DrawingFrame& frame, float x, float y,
+                             std::string_view text, Colour colour, bool insideOnly, float dx = 0.0f,
+                             float dy = 0.0f);
+
+// Prints at a pixel position with the same limit as DrawLabel; for labels placed relative to
+// the picture's edges rather than to a world point.
+[[nodiscard]] bool DrawLabelAt(Surface& surface, double px, double py, std::string_view text,
+                               Colour colour);
+
+// Text turned by `angle` degrees at pixel (x, y), in a font of `size` points.
+[[nodiscard]] bool DrawRotatedText(Surface& surface, std::string_view text, float x, float y,
+                                   float angle, float size, std::string_view fontName, bool bold);
+
+// Dotted for the virtual part of a ray, solid for a real one.
+constexpr LineStyle VirtualStyle(bool isVirtual) {
+    return isVirtual ? LineStyle::Dotted : LineStyle::Solid;
+}
+
+}  // namespace rs::drawing

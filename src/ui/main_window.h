@@ -1,0 +1,149 @@
+#pragma once
+// The main window's logic without a toolkit. A widget event calls one operation here and the
+// window then re-renders from the state (see view_model.h). Every operation that changes data
+// runs only while the window is idle, takes its undo backup, works, runs the common update tail
+// and returns to idle; a call while busy (or while a drawing is being dragged) does nothing.
+//
+// Value boxes, limit boxes and sliders are addressed by slot 0..2: the k-th chosen general
+// parameter in the paraxial mode, the k-th chosen beam parameter in the beam mode.
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/ini_file.h"
+#include "app/user_settings_store.h"
+#include "ui/dialogs.h"
+#include "ui/window_state.h"
+
+namespace rs::ui {
+
+// Window placement in twips: top, left, height, width.
+using Placement = std::array<double, 4>;
+inline constexpr const char* kMainFormName = "frmRaysketch";
+
+enum class CloseDecision { Close, Stay };
+
+class MainWindow {
+public:
+    // `settings` is the settings file the window loads at start-up, reloads on recall and saves
+    // on request; both ports must outlive the window.
+    MainWindow(Dialogs& dialogs, app::IniFile& settings);
+
+    const WindowState& State() const { return s_; }
+    // For the drag editors of the drawings, which work inside BeginDrag/EndDrag.
+    WindowState& MutableState() { return s_; }
+
+    // --- Start-up and shutdown -------------------------------------------------------------
+
+    // Loads the last design and options from the settings file and solves it once.
+    void Startup();
+    // First activation: true when the new-features help is due; marks it as shown.
+    static bool TakeNewFeatureNote(app::UserSettingsStore& store);
+    // Closing by the title bar or "&Ende": stores the placement, asks whether to save when
+    // there is something to lose, saves on Yes. A save that fails is reported and keeps the
+    // window open.
+    CloseDecision RequestClose(const std::optional<Placement>& placement);
+
+    // --- Parameter selection ---------------------------------------------------------------
+
+    void SetParamChecked(int index, bool checked);     // chkVarType(index), 0..8
+    void SetApertureChecked(int index, bool checked);  // chkVarTypeAp(index), 0..3
+    void SetBeamChecked(int index, bool checked);      // chkVarTypeGB(index), 0..10
+
+    // --- Values, limits, sliders -----------------------------------------------------------
+
+    void ApplyTypedValue(int slot, std::string_view text);  // txtVarType(slot)
+    void ApplyApertureValue(std::string_view text);         // txtVarTypeAp(0)
+    void ApplyUpperLimit(int slot, std::string_view text);  // txtVarLimHi(slot)
+    void ApplyLowerLimit(int slot, std::string_view text);  // txtVarLimLow(slot)
+    void ApplyUpperLimitAp(std::string_view text);          // txtVarLimHiAp(0)
+    void ApplyLowerLimitAp(std::string_view text);          // txtVarLimLowAp(0)
+    void ApplyPosition(int slot, int position);             // hscVarValue(slot)
+    void ApplyPositionAp(int position);                     // hscVarValueAp(0)
+    void ChooseImageFormat(int entry);                      // cmbImagHeight
+    // Moves slider `slot` to its parameter's value (when both limits are set and differ).
+    void SetSliderFromValue(int slot);
+    void SetSliderFromValueAp();
+    // After the aperture value was changed from outside (the aperture/field plot): limits
+    // around it, boxes and slider follow. Runs inside the caller's handler.
+    void MatchVarTypeTxtSliderAp();
+
+    // --- Advanced options and modes --------------------------------------------------------
+
+    void SetAdvancedOptions(bool on);                         // chkAdvOpt
+    void ApplyAdvancedValue(int box, std::string_view text);  // txtAdv(box), 0..3
+    void DefaultAdvancedValues();                             // comDefAdvOpts "Standard"
+    void ChooseMirrorMode(int entry);                         // lstMirrorMode: 0 lens, 1 mirror
+    void SetPositiveObjectAllowed(bool allowed);              // chkAllowVirtualObj
+    void SetObjectAtInfinity(bool on);                        // chkObjAtInfinity
+    void SetHideRemoteConjugates(bool on);                    // chkHideRemoteConjug
+    void SetDrawPoints(bool on);                              // chkDrawParaxPoints
+    void SetListOption(int entry, bool checked);  // lstOptions: 0 construction rays, 1 extras
+    void ChooseSymbolSet(int entry);              // lstSymbols: 0 standard, 1 the user's
+    void SetBeamMode(bool on);                    // chkGaussBeamMode
+    void SetBeamExtrasShown(bool on);             // lstOptionsGB
+    void ApplyBeamWavelength(std::string_view text);  // txtGBWavelen
+    void ToggleAltSolution();                         // chkGaussBeamAltSolution
+
+    // --- Undo, clear, recall ----------------------------------------------------------------
+
+    void Undo();    // comUndo
+    void Clear();   // comClear
+    void Recall();  // comRecall
+
+    // --- Dialog results ----------------------------------------------------------------------
+
+    // The units dialog closed with OK and changes: take them, store section "Units", refresh.
+    void ApplyUnits(const units::UnitState& chosen);
+    // The symbols editor stored new symbols: relabel everything.
+    void ReloadSymbols();
+
+    // --- Dragging in the drawings ------------------------------------------------------------
+
+    // Mouse-down on a drawing: the window is dragging until EndDrag (false when busy).
+    bool BeginDrag();
+    // Re-solves and re-lists after a drag step changed the design (values only are rewritten).
+    void DragStep();
+    void EndDrag();
+
+    // The common tail of a change; `keep` saves the aperture/field plot's state for its own
+    // undo and enables that undo button, otherwise the button is disabled.
+    void FinishUpdate(bool keep);
+    // Rebuild from the parameter sets and solve, list and draw (no undo, no continuity record).
+    void RefreshParaxial();
+    void RefreshBeam();
+
+private:
+    // Paraxial and beam parts of the slot-addressed handlers.
+    void ApplyGeneralValue(int slot, double value, bool fromImageFormat);
+    void ApplyBeamValue(int slot, double value);
+    void ApplyLimit(int slot, std::string_view text, bool upper);
+    void ApplyApertureLimit(std::string_view text, bool upper);
+    // Asks with an input box until `acceptable` holds for the number in display units; nothing
+    // when the user cancels. Answers are read like typed values of quantity (group, slot).
+    template <typename Acceptable>
+    std::optional<double> AskUntil(std::string_view title, std::string_view prompt,
+                                   const std::string& defaultText, units::Group group, int slot,
+                                   double factor, Acceptable acceptable);
+    // Solves, lists and moves the sliders; `record` keeps a complete solution for continuity.
+    void Recalculate(bool record);
+    // Recalculate, and have the result names written anew.
+    void Refresh(bool record);
+    void Update(bool record);
+    void ReloadSymbolsNow();
+    void RecordPending(std::string name, std::string_view text);
+    bool SaveImmediate(std::string_view section, std::string_view key, std::string_view value);
+    void ResetAdvancedValues();
+
+    WindowState s_;
+    Dialogs& dialogs_;
+    app::IniFile& settings_;
+};
+
+// The value of slot `slot`'s slider for a value between two limits: lower + (upper - lower)
+// times the position share, and back; positions are clamped to the scroll bar.
+double ValueAtPosition(float lower, float upper, int position);
+std::optional<int> PositionOfValue(float lower, float upper, float value);
+
+}  // namespace rs::ui

@@ -1,0 +1,39 @@
+#include "ui/placement.h"
+
+#include <cmath>
+
+#include "app/settings.h"
+
+namespace rs::ui {
+namespace {
+
+// One direction: position and size along it.
+void Fit(double& pos, double& size, double def, double screen, bool missing) {
+    if (missing || !(size >= 1)) {
+        size = def >= 1 ? def : screen / 3;
+        pos = screen / 2 - size / 2;
+    }
+    if (size >= screen) size = 0.9 * screen;
+    if (!(pos >= 0)) pos = 0;  // also a NaN from a damaged file
+}
+
+}  // namespace
+
+WindowRect RestorePlacement(const std::optional<WindowRect>& stored, double defaultWidth,
+                            double defaultHeight, double screenWidth, double screenHeight) {
+    WindowRect r = stored.value_or(WindowRect{});
+    Fit(r.top, r.height, defaultHeight, screenHeight, !stored);
+    Fit(r.left, r.width, defaultWidth, screenWidth, !stored);
+    return r;
+}
+
+WindowRect MainWindowPlacement(const app::IniFile& settings, double screenWidth,
+                               double screenHeight) {
+    std::optional<WindowRect> stored;
+    if (const auto p = app::ReadFormPosition(settings, "frmRaysketch")) {
+        stored = WindowRect{(*p)[0], (*p)[1], (*p)[2], (*p)[3]};
+    }
+    return RestorePlacement(stored, 12300, 8400, screenWidth, screenHeight);
+}
+
+}  // namespace rs::ui

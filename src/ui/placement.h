@@ -1,0 +1,29 @@
+#pragma once
+// Where a window opens: its stored placement, repaired to fit the screen, or a default size
+// centred on the screen. All numbers in twips.
+#include <optional>
+
+#include "app/ini_file.h"
+
+namespace rs::ui {
+
+struct WindowRect {
+    double top = 0;
+    double left = 0;
+    double height = 0;
+    double width = 0;
+    friend bool operator==(const WindowRect&, const WindowRect&) = default;
+};
+
+// `stored` is top, left, height, width as read from "FormPositions" (nothing when missing).
+// A height or width below 1 takes the default (a third of the screen when the default is below
+// 1 too) and is centred in that direction; a size not smaller than the screen becomes 90 % of
+// it; a negative top or left becomes 0.
+WindowRect RestorePlacement(const std::optional<WindowRect>& stored, double defaultWidth,
+                            double defaultHeight, double screenWidth, double screenHeight);
+
+// The main window's placement from the settings file (12300 by 8400 twips by default).
+WindowRect MainWindowPlacement(const app::IniFile& settings, double screenWidth,
+                               double screenHeight);
+
+}  // namespace rs::ui

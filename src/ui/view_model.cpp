@@ -1,0 +1,355 @@
+#include "ui/view_model.h"
+
+#include <array>
+
+#include "app/presentation.h"
+#include "beam/beam_extras.h"
+#include "beam/diode.h"
+#include "beam/gaussian_beam.h"
+#include "engine/catalogue.h"
+#include "text/vb_format.h"
+#include "ui/image_formats.h"
+#include "ui/refresh.h"
+
+namespace rs::ui {
+namespace {
+
+using engine::CVarType;
+
+constexpr std::array<const char*, 4> kAdvancedLabels = {
+    "Entfernung zwischen den Hauptebenen:", "Brechungsindex im Objektraum:",
+    "Brechungsindex im Bildraum:", "Wellenlänge [für Beugungsbetrachtung]"};
+constexpr std::array<const char*, 4> kAdvancedNotes = {"[standard = 0.0mm]", "[standard = 1.0]",
+                                                      "[standard = 1.0]", "[standard = 546.1nm]"};
+// Captions of the beam check boxes; index 4 exists but is never offered.
+constexpr std::array<const char*, 11> kBeamCaptions = {"Brennweite: f",
+                                                       "Objektweite: ",
+                                                       "Bildweite: a",
+                                                       "Vergrößerung",
+                                                       "Verlauf UNTERDRÜCKT",
+                                                       "Strahltaillenradius [1/e^2]",
+                                                       "Divergenz [halb]",
+                                                       "Rayleighlänge",
+                                                       "Strahltaillenradius [1/e^2]",
+                                                       "Divergenz [halb]",
+                                                       "Rayleighlänge"};
+
+bool BeamMode(const WindowState& s) { return s.design.beam.beamMode; }
+
+// The set the value boxes and sliders show: the general set, or axis 0 of the beam.
+const engine::Selection& SlotSet(const WindowState& s) {
+    return BeamMode(s) ? s.design.beam.axes[0].selection : s.design.paraxial.params;
+}
+
+units::Group SlotGroup(const WindowState& s) {
+    return BeamMode(s) ? units::Group::GB : units::Group::Parax;
+}
+
+std::string QuantityText(const WindowState& s, int index, double value) {
+    const units::Group g = SlotGroup(s);
+    const std::string_view format =
+        BeamMode(s) ? beam::BeamFormat(index) : engine::ParamFormat(index);
+    return text::Format(value / s.design.units.UnitFactor(g, index), format) +
+           std::string(s.design.units.UnitSuffix(g, index));
+}
+
+std::string ApertureQuantityText(const WindowState& s, int index, double value) {
+    const units::UnitState& u = s.design.units;
+    return text::Format(value / u.UnitFactor(units::Group::ParaxAp, index),
+                        engine::ApertureFormat(index)) +
+           std::string(u.UnitSuffix(units::Group::ParaxAp, index));
+}
+
+std::string SlotLabel(const WindowState& s, int index) {
+    if (BeamMode(s)) {
+        return std::string(beam::BeamLongName(index)) + s.design.beam.symbols.Param(index);
+    }
+    return s.design.paraxial.symbols.ParamLabelWithSymbol(index);
+}
+
+bool AtInfinityRecord(const WindowState& s, const CVarType& e) {
+    return !BeamMode(s) && e.nVarType == engine::kObjDist &&
+           s.design.paraxial.options.objAtInfinity;
+}
+
+// Builds the control list; every control is added through one of these helpers.
+class Builder {
+public:
+    explicit Builder(const WindowState& s) : s_(s) {}
+
+    ControlView& Add(std::string name, std::string text = {}) {
+        ControlView c;
+        c.name = std::move(name);
+        c.text = std::move(text);
+        if (const auto it = s_.pendingTexts.find(c.name); it != s_.pendingTexts.end()) {
+            c.text = it->second;
+        }
+        view_.controls.push_back(std::move(c));
+        return view_.controls.back();
+    }
+    ControlView& Check(std::string name, std::string caption, bool checked, bool enabled = true) {
+        ControlView& c = Add(std::move(name), std::move(caption));
+        c.checked = checked;
+        c.enabled = enabled;
+        return c;
+    }
+    ControlView& Frame(std::string name, std::string caption, bool visible) {
+        ControlView& c = Add(std::move(name), std::move(caption));
+        c.visible = visible;
+        return c;
+    }
+    ControlView& Slider(std::string name, int position, bool enabled) {
+        ControlView& c = Add(std::move(name));
+        c.minimum = kSliderMin;
+        c.maximum = kSliderMax;
+        c.position = position;
+        c.enabled = enabled;
+        return c;
+    }
+    ControlView& List(std::string name, std::vector<std::string> items, int current) {
+        ControlView& c = Add(std::move(name));
+        c.items = std::move(items);
+        c.currentIndex = current;
+        return c;
+    }
+
+    WindowView Take() { return std::move(view_); }
+
+private:
+    const WindowState& s_;
+    WindowView view_;
+};
+
+void AddParaxialSelection(Builder& b, const WindowState& s) {
+    const engine::ParaxialDesign& p = s.design.paraxial;
+    const bool paraxial = !BeamMode(s);
+    b.Frame("fraOptConj", "&Abstände:", paraxial);
+    b.Frame("fraOptFld", "Feld:", paraxial);
+    for (int i = engine::kFocal; i <= engine::kImgAngle; ++i) {
+        b.Check(ControlName("chkVarType", i), p.symbols.ParamLabelWithSymbol(i),
+                p.params.Contains(i));
+    }
+    b.Check("chkObjAtInfinity", "[Objektweite unendlich]", p.options.objAtInfinity,
+            p.options.objAtInfinity || p.params.Contains(engine::kObjDist));
+
+    std::vector<std::string> formats(ImageFormatEntries().begin(), ImageFormatEntries().end());
+    const app::WindowOptions& w = s.design.window;
+    b.List("cmbImagHeight", std::move(formats), w.imgHgtFixed ? w.imgHgtOption : 0);
+
+    b.Frame("fraOptAp1", "&Apertur [optional]", paraxial);
+    for (int i = engine::kStopRadius; i <= engine::kNAImage; ++i) {
+        b.Check(ControlName("chkVarTypeAp", i), std::string(engine::ApertureLabel(i)),
+                p.aperture.Contains(i));
+    }
+}
+
+void AddBeamSelection(Builder& b, const WindowState& s) {
+    const beam::BeamDesign& gb = s.design.beam;
+    const bool beamMode = gb.beamMode;
+    b.Frame("fraGaussCong", "Optionen für konjugierte Elemente [Gaußstrahl]", beamMode);
+    b.Frame("fraGaussBeamObj", " Strahl [objektseitig]", beamMode);
+    b.Frame("fraGaussBeamImg", " Strahl [bildseitig]", beamMode);
+    const engine::Selection& sel = gb.axes[0].selection;
+    for (int i = 0; i <= beam::kGbImgRayleigh; ++i) {
+        ControlView& c = b.Check(ControlName("chkVarTypeGB", i),
+                                 kBeamCaptions[static_cast<std::size_t>(i)], sel.Contains(i),
+                                 beam::BeamCheckBoxEnabled(gb, i));
+        c.visible = i != beam::kGbTrack;
+    }
+    ControlView& wave = b.Add("txtGBWavelen", beam::WavelengthText(gb));
+    wave.enabled = beamMode;
+    b.Check("chkGaussBeamAltSolution", "Alternativlösung", gb.altSolution,
+            beam::AltSolutionAvailable(gb));
+    b.Check("chkGaussBeamMode", "Gaußstrahl", beamMode);
+    ControlView& extras = b.List("lstOptionsGB", {"Extrainformationen und Optionen anzeigen"}, -1);
+    extras.itemChecked = {gb.extrasOptions.showExtra};
+    extras.visible = beamMode;
+}
+
+void AddValueSlots(Builder& b, const WindowState& s) {
+    const engine::Selection& sel = SlotSet(s);
+    const bool beamMode = BeamMode(s);
+    for (int k = 0; k < kValueSlots; ++k) {
+        const bool has = k < sel.Count();
+        const CVarType* e = has ? &sel.At(k + 1) : nullptr;
+        const std::string label = has ? SlotLabel(s, e->nVarType) : std::string();
+        const bool editable = has && !AtInfinityRecord(s, *e);
+
+        ControlView& lbl = b.Add(ControlName("lblVarType", k), label);
+        lbl.visible = has;
+        ControlView& box = b.Add(ControlName("txtVarType", k), ValueBoxText(s, k));
+        box.enabled = editable;
+
+        b.Frame(ControlName("picSlider", k), {}, has);
+        const auto& positions = beamMode ? s.beamSliderPos : s.sliderPos;
+        b.Slider(ControlName("hscVarValue", k), positions[static_cast<std::size_t>(k)],
+                 has && e->bLimLowDef && e->bLimHihDef);
+        b.Add(ControlName("txtVarLimLow", k), LimitBoxText(s, k, false)).enabled = editable;
+        b.Add(ControlName("txtVarLimHi", k), LimitBoxText(s, k, true)).enabled = editable;
+        b.Add(ControlName("lblSliderVarValue", k), label).visible = has;
+    }
+    const bool complete = beamMode ? BeamComplete(s.design) : ParaxialComplete(s.design);
+    b.Add("lblSliders", " Die Regler sind erst nach Eingabe der Allgemeinen Parameter verfügbar! ")
+        .visible = !complete;
+
+    // The aperture parameter has its own box and slider, in the paraxial mode only.
+    const engine::Selection& ap = s.design.paraxial.aperture;
+    const bool hasAp = !beamMode && ap.Count() > 0;
+    const std::string apLabel =
+        ap.Count() > 0 ? std::string(engine::ApertureLabel(ap.Index(1))) : std::string();
+    b.Add("lblVarTypeAp", hasAp ? apLabel : std::string("Öffnung"));
+    b.Add("txtVarTypeAp_0", ApertureValueText(s)).enabled = hasAp;
+    b.Add("comApFNosStandard").visible = hasAp && ap.Index(1) == engine::kFNumber;
+    b.Frame("picSliderAp_0", {}, hasAp);
+    const bool apLimits = hasAp && ap.At(1).bLimLowDef && ap.At(1).bLimHihDef;
+    b.Slider("hscVarValueAp_0", s.sliderPosAp, apLimits);
+    b.Add("txtVarLimLowAp_0", ApertureLimitText(s, false)).enabled = hasAp;
+    b.Add("txtVarLimHiAp_0", ApertureLimitText(s, true)).enabled = hasAp;
+    b.Add("lblSliderVarValueAp_0", apLabel).visible = hasAp;
+}
+
+void AddAdvanced(Builder& b, const WindowState& s) {
+    const app::DesignState& d = s.design;
+    b.Check("chkAdvOpt", "Aktivierung der erweiterten Optionen --->",
+            d.paraxial.options.advOptions);
+    for (int k = 0; k < 4; ++k) {
+        const bool enabled = AdvancedBoxEnabled(s, k);
+        b.Add(ControlName("txtAdv", k), AdvancedBoxText(s, k)).enabled = enabled;
+        b.Add(ControlName("lblAdv", k), kAdvancedLabels[static_cast<std::size_t>(k)]).enabled =
+            enabled;
+        b.Add(ControlName("lblAdvNote", k), kAdvancedNotes[static_cast<std::size_t>(k)]);
+    }
+    b.Check("chkHideRemoteConjug", "Große Abstände nicht darstellen [bei großer Vergrößerung]",
+            d.window.hideRemConj);
+    b.Check("chkAllowVirtualObj", "Positive (virtuelle) Objektweite erlaubt",
+            d.window.positiveObj);
+    b.Check("chkDrawParaxPoints", "Brenn-, Haupt- && Knoten-Punkte darstellen",
+            d.window.drawPoints);
+}
+
+void AddOptionsAndButtons(Builder& b, const WindowState& s) {
+    const app::DesignState& d = s.design;
+    const bool paraxial = !BeamMode(s);
+    ControlView& options =
+        b.List("lstOptions", {"Konstruktionsstrahlen anzeigen", "Extrainformationen anzeigen"}, -1);
+    options.itemChecked = {d.window.drawHaltingRay, d.dof.showExtra};
+    options.visible = paraxial;
+    b.List("lstSymbols", {"Standardsymbole", "Benutzerdef. Symbole"}, d.window.unitType);
+    b.List("lstMirrorMode", {"Linsensystem", "Spiegelsystem"}, d.paraxial.options.mirrorMode ? 1 : 0)
+        .visible = paraxial;
+    b.Add("comSymbols", "...").enabled = d.window.unitType == 1;
+    b.Add("comUndo", "&Rückgängig").enabled = s.backup.Exists();
+    b.Add("comApFldUndo").enabled = s.apFldUndoEnabled;
+    b.Frame("tabExtraInfo", {}, paraxial && d.dof.showExtra);
+    b.Frame("tabExtraInfoGB", {}, !paraxial && d.beam.extrasOptions.showExtra);
+}
+
+void AddResults(Builder& b, const WindowState& s) {
+    const app::DesignState& d = s.design;
+    ControlView& status = b.Add("lblVirtualImage");
+    status.visible = false;
+    if (!BeamMode(s)) {
+        if (const auto label = engine::UpdateConjugateStatus(PresentedParaxial(d))) {
+            status.text = label->text;
+            status.highlight = label->colour;
+            status.visible = true;
+        }
+    }
+    b.Add("lblInvalidCalcs", beam::kInvalidLabelText).visible =
+        BeamMode(s) && beam::ShowInvalidLabel(d.beam);
+    std::vector<std::string> names;
+    std::vector<std::string> values;
+    for (const engine::ResultRow& row : s.results.rows) {
+        names.push_back(row.name);
+        values.push_back(row.value);
+    }
+    b.List("lstResNames", std::move(names), -1);
+    b.List("lstResVals", std::move(values), -1);
+}
+
+}  // namespace
+
+const ControlView* WindowView::Find(std::string_view name) const {
+    for (const ControlView& c : controls) {
+        if (c.name == name) return &c;
+    }
+    return nullptr;
+}
+
+std::string ControlName(std::string_view base, int index) {
+    return std::string(base) + "_" + std::to_string(index);
+}
+
+std::string ValueBoxText(const WindowState& s, int slot) {
+    const engine::Selection& sel = SlotSet(s);
+    if (slot < 0 || slot >= sel.Count()) return kUndefinedBoxText;
+    const CVarType& e = sel.At(slot + 1);
+    if (AtInfinityRecord(s, e)) return kAtInfinityBoxText;
+    return e.bVarValDef ? QuantityText(s, e.nVarType, e.sVarValue) : std::string();
+}
+
+std::string LimitBoxText(const WindowState& s, int slot, bool upper) {
+    const engine::Selection& sel = SlotSet(s);
+    const char* placeholder = upper ? kUpperPlaceholder : kLowerPlaceholder;
+    if (slot < 0 || slot >= sel.Count()) return placeholder;
+    const CVarType& e = sel.At(slot + 1);
+    const bool defined = upper ? e.bLimHihDef : e.bLimLowDef;
+    if (!defined) return placeholder;
+    return QuantityText(s, e.nVarType, upper ? e.sLimHih : e.sLimLow);
+}
+
+std::string ApertureValueText(const WindowState& s) {
+    const engine::Selection& ap = s.design.paraxial.aperture;
+    if (ap.Count() == 0) return kUndefinedBoxText;
+    const CVarType& e = ap.At(1);
+    return e.bVarValDef ? ApertureQuantityText(s, e.nVarType, e.sVarValue) : std::string();
+}
+
+std::string ApertureLimitText(const WindowState& s, bool upper) {
+    const engine::Selection& ap = s.design.paraxial.aperture;
+    const char* placeholder = upper ? kUpperPlaceholder : kLowerPlaceholder;
+    if (ap.Count() == 0) return placeholder;
+    const CVarType& e = ap.At(1);
+    if (!(upper ? e.bLimHihDef : e.bLimLowDef)) return placeholder;
+    return ApertureQuantityText(s, e.nVarType, upper ? e.sLimHih : e.sLimLow);
+}
+
+std::string AdvancedBoxText(const WindowState& s, int box) {
+    const engine::OptionState& o = s.design.paraxial.options;
+    const engine::AdvancedOptions& a = o.advanced;
+    switch (box) {
+        case 0: return o.mirrorMode ? std::string("0") : text::Format(a.separation, "0.0##");
+        case 1: return text::Format(a.n, "0.0000");
+        case 2: return text::Format(a.nImage, "0.0000");
+        default: return text::Format(a.wavelength, "0nm");
+    }
+}
+
+bool AdvancedBoxEnabled(const WindowState& s, int box) {
+    const engine::OptionState& o = s.design.paraxial.options;
+    // Separation and image index mean nothing for a mirror.
+    return o.advOptions && !(o.mirrorMode && (box == 0 || box == 2));
+}
+
+WindowView BuildView(const WindowState& s) {
+    Builder b(s);
+    // The current tab is the user's business: -1 leaves it as it is.
+    b.List("tabOptions", {"&Allgemeine Parameter", "Regler", "&Erweiterte Optionen"}, -1);
+    AddParaxialSelection(b, s);
+    AddBeamSelection(b, s);
+    AddValueSlots(b, s);
+    AddAdvanced(b, s);
+    AddOptionsAndButtons(b, s);
+    AddResults(b, s);
+    WindowView view = b.Take();
+    const std::string_view version = app::Version();
+    view.title = s.started ? engine::WindowTitle(version, app::TitleStateOf(s.design))
+                           : engine::StartupCaption(version);
+    view.rewriteResultNames = s.results.rewriteNames;
+    app::DesignState shown = s.design;
+    shown.paraxial = PresentedParaxial(s.design);
+    view.dofPanel = app::DofPanelOf(shown);
+    return view;
+}
+
+}  // namespace rs::ui

@@ -1,0 +1,75 @@
+#include "ui/typed_number.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/image_formats.h"
+
+namespace rs::ui {
+namespace {
+
+using units::Group;
+
+std::optional<double> Focal(const units::UnitState& u, std::string_view text) {
+    return ParseQuantity(text, u, Group::Parax, 0);
+}
+
+TEST(TypedNumber, ShownTextsAndOtherUnitsOfTheSameKind) {
+    units::UnitState u;
+    EXPECT_EQ(Focal(u, "120.0mm"), 120.0);
+    EXPECT_EQ(Focal(u, " 120 mm "), 120.0);
+    EXPECT_EQ(Focal(u, "12cm"), 120.0);
+    EXPECT_EQ(Focal(u, "1,5"), 1.5);
+    EXPECT_EQ(Focal(u, "-2,5e1 mm"), -25.0);
+    EXPECT_EQ(Focal(u, "1e3m"), 1e6);  // the longest number wins: 1000 metres
+    // Paraxial factors are single precision, typed units included.
+    EXPECT_EQ(Focal(u, "2in"), 2 * units::FactorForGroup(Group::Parax, units::kInch));
+    // In a box shown in cm a plain number is in cm, and millimetres still convert.
+    ASSERT_TRUE(u.SetUnitCode(Group::Parax, 0, units::kCentimetre));
+    EXPECT_EQ(Focal(u, "12"), 120.0);
+    EXPECT_EQ(Focal(u, "120mm"), 120.0);
+
+    // Angles: degrees shown, radians and the German spelling accepted; no lengths.
+    const double deg = units::FactorForGroup(Group::Parax, units::kDegree);
+    EXPECT_EQ(ParseQuantity("30.0deg", u, Group::Parax, 6), 30 * deg);
+    EXPECT_EQ(ParseQuantity("30 Grad", u, Group::Parax, 6), 30 * deg);
+    EXPECT_EQ(ParseQuantity("0.5rad", u, Group::Parax, 6), 0.5);
+    EXPECT_FALSE(ParseQuantity("30mm", u, Group::Parax, 6));
+    // The magnification box shows "-1.00x"; its own suffix is all it takes.
+    EXPECT_EQ(ParseQuantity("-1.00x", u, Group::Parax, 3), -1.0);
+    EXPECT_FALSE(ParseQuantity("2cm", u, Group::Parax, 3));
+}
+
+TEST(TypedNumber, AnythingElseIsNoNumber) {
+    const units::UnitState u;
+    for (const char* bad : {"", "   ", "abc", "mm", "12mm3", "1.2.3", "--1", "12 34", "12deg",
+                            "12MM", "nan", "inf", "1e400", "1e31", "0x10", "12,5,0"}) {
+        EXPECT_FALSE(Focal(u, bad)) << bad;
+    }
+    EXPECT_TRUE(Focal(u, "1e30"));
+    EXPECT_EQ(ParsePlainNumber("546nm", "nm"), 546.0);
+    EXPECT_EQ(ParsePlainNumber("1,3300", ""), 1.33);
+    EXPECT_FALSE(ParsePlainNumber("546mm", "nm"));
+    EXPECT_FALSE(ParsePlainNumber("1.5x", ""));
+}
+
+TEST(TypedNumber, EqualityRule) {
+    EXPECT_TRUE(SameValue(0.0, 0.0));
+    EXPECT_TRUE(SameValue(100.0, 100.00000005));
+    EXPECT_FALSE(SameValue(0.0, 1e-9));  // zero is only equal to zero
+    EXPECT_FALSE(SameValue(100.0, 100.001));
+}
+
+TEST(ImageFormats, HeightsComeFromTheEntryTexts) {
+    ASSERT_EQ(ImageFormatCount(), 52);
+    EXPECT_EQ(ImageFormatEntries()[25], "CCD 35mm [24 x 36]  21.6mm");
+    EXPECT_EQ(ImageFormatHeight(25), 21.6f);
+    EXPECT_EQ(ImageFormatHeight(1), 0.8f);
+    EXPECT_EQ(ImageFormatHeight(51), 10.7f);
+    EXPECT_EQ(ImageFormatHeight(0), 0.0f);
+    EXPECT_EQ(ImageFormatHeight(52), 0.0f);
+    for (int i = 1; i < ImageFormatCount(); ++i) EXPECT_GT(ImageFormatHeight(i), 0.5f) << i;
+    EXPECT_EQ(HeightFromEntryText("Mikrofilm [1.0 x 1.0] 0.7mm  "), 0.7f);
+}
+
+}  // namespace
+}  // namespace rs::ui
