@@ -20,14 +20,9 @@ app::DesignState CameraDesign() {
     engine::ParaxialDesign& d = s.paraxial;
     for (auto [index, value] : {std::pair{engine::kFocal, 50.f}, {engine::kObjDist, -1000.f},
                                 {engine::kImgHeight, 12.f}}) {
-        d.params.Add(index);
-        const int pos = *d.params.Find(index);
-        d.params.SetValue(pos, value);
-        d.params.SetValueDefined(pos, true);
+        d.params.AddValue(index, value);
     }
-    d.aperture.Add(engine::kFNumber);
-    d.aperture.SetValue(1, 4.0f);
-    d.aperture.SetValueDefined(1, true);
+    d.aperture.AddValue(engine::kFNumber, 4.0f);
     return s;
 }
 

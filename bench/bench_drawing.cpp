@@ -30,14 +30,9 @@ public:
 ParaxialDesign Typical() {
     ParaxialDesign d;
     for (auto [index, value] : {std::pair{kFocal, 100.f}, {kObjDist, -250.f}, {kObjHeight, 10.f}}) {
-        d.params.Add(index);
-        const int pos = *d.params.Find(index);
-        d.params.SetValue(pos, value);
-        d.params.SetValueDefined(pos, true);
+        d.params.AddValue(index, value);
     }
-    d.aperture.Add(kFNumber);
-    d.aperture.SetValue(1, 4.0f);
-    d.aperture.SetValueDefined(1, true);
+    d.aperture.AddValue(kFNumber, 4.0f);
     SolveParaxial(d, false);
     return d;
 }

@@ -10,14 +10,9 @@ using namespace rs::engine;
 ParaxialDesign Design(std::initializer_list<std::pair<int, float>> values) {
     ParaxialDesign d;
     for (auto [index, value] : values) {
-        d.params.Add(index);
-        const int pos = *d.params.Find(index);
-        d.params.SetValue(pos, value);
-        d.params.SetValueDefined(pos, true);
+        d.params.AddValue(index, value);
     }
-    d.aperture.Add(kFNumber);
-    d.aperture.SetValue(1, 4.0f);
-    d.aperture.SetValueDefined(1, true);
+    d.aperture.AddValue(kFNumber, 4.0f);
     return d;
 }
 

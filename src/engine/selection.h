@@ -29,6 +29,13 @@ public:
     // A repeated index is a caller fault and reported as "Bad Add:<count>\t<index>".
     SelectionStatus Add(int index, const std::optional<CVarType>& prefill = std::nullopt,
                         bool* added = nullptr);
+    // Adds `index` with an entered value (no limits); the same outcomes as Add.
+    SelectionStatus AddValue(int index, float value, bool* added = nullptr) {
+        CVarType entry;
+        entry.sVarValue = value;
+        entry.bVarValDef = true;
+        return Add(index, entry, added);
+    }
     // Exchanges `oldIndex` for `newIndex` with the given value (and limits when withLimits).
     SelectionStatus Replace(int oldIndex, int newIndex, float value, bool withLimits = false,
                             float limLow = 0.0f, float limHih = 0.0f);

@@ -14,10 +14,7 @@ BeamDesign Beam(std::initializer_list<std::pair<int, double>> values) {
     BeamDesign d;
     d.beamMode = true;
     for (auto [index, value] : values) {
-        d.axes[0].selection.Add(index);
-        const int pos = *d.axes[0].selection.Find(index);
-        d.axes[0].selection.SetValue(pos, static_cast<float>(value));
-        d.axes[0].selection.SetValueDefined(pos, true);
+        d.axes[0].selection.AddValue(index, static_cast<float>(value));
     }
     SolveAllAxes(d, {});
     return d;
@@ -95,10 +92,7 @@ TEST(BeamResultList, DiodeAxesInBrackets) {
     d.diode.paramKind = kGbObjDiv;
     d.diode.paramValues[kGbObjDiv] = 0.03;
     for (auto [index, value] : {std::pair{kGbFocal, 10.0}, {kGbObjDist, 20.0}, {kGbObjDiv, 0.1}}) {
-        d.axes[0].selection.Add(index);
-        const int pos = *d.axes[0].selection.Find(index);
-        d.axes[0].selection.SetValue(pos, static_cast<float>(value));
-        d.axes[0].selection.SetValueDefined(pos, true);
+        d.axes[0].selection.AddValue(index, static_cast<float>(value));
     }
     SolveAllAxes(d, {});
     ASSERT_FALSE(d.axes[1].resultInvalid);

@@ -12,20 +12,13 @@ namespace rs::test {
 inline engine::ParaxialDesign& Choose(engine::ParaxialDesign& d,
                                       std::initializer_list<std::pair<int, float>> values) {
     d.params.Clear();
-    for (auto [index, value] : values) {
-        d.params.Add(index);
-        auto pos = d.params.Find(index);
-        d.params.SetValue(*pos, value);
-        d.params.SetValueDefined(*pos, true);
-    }
+    for (auto [index, value] : values) d.params.AddValue(index, value);
     return d;
 }
 
 inline void ChooseAperture(engine::ParaxialDesign& d, int index, float value) {
     d.aperture.Clear();
-    d.aperture.Add(index);
-    d.aperture.SetValue(1, value);
-    d.aperture.SetValueDefined(1, true);
+    d.aperture.AddValue(index, value);
 }
 
 inline float P(const engine::ParaxialDesign& d, int index) { return d.paramTable.Get(index); }
