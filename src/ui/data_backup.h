@@ -24,7 +24,7 @@ enum BackupKind : int {
     kBackupPositiveObj = 8,
     kBackupConstructionRays = 9,
     kBackupClear = 10,
-    kBackupApField = 11,      // aperture and field angle set from the aperture/field plot
+    kBackupApField = 11,  // aperture and field angle set from the aperture/field plot
     kBackupBeamSelection = 13,
     kBackupBeamValue = 14,  // typed beam value or limit, typed beam extras
     kBackupDiode = 15,      // diode-laser mode and circularisation

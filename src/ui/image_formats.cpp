@@ -76,8 +76,12 @@ const std::array<float, kEntries.size()>& Heights() {
 
 }  // namespace
 
-std::span<const std::string_view> ImageFormatEntries() { return kEntries; }
-int ImageFormatCount() { return static_cast<int>(kEntries.size()); }
+std::span<const std::string_view> ImageFormatEntries() {
+    return kEntries;
+}
+int ImageFormatCount() {
+    return static_cast<int>(kEntries.size());
+}
 
 float ImageFormatHeight(int entry) {
     if (entry <= 0 || entry >= ImageFormatCount()) return 0.0f;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "app/presentation.h"
 #include "app/settings.h"
 #include "beam/beam_extras.h"
 #include "beam/diode.h"
@@ -46,7 +47,9 @@ private:
     bool& flag_;
 };
 
-std::string NumberDefault(double displayValue) { return text::ShortestText(displayValue); }
+std::string NumberDefault(double displayValue) {
+    return text::ShortestText(displayValue);
+}
 
 // The persisted image-format choice must name an entry of the list.
 void NormaliseImageFormat(app::WindowOptions& w) {
@@ -62,6 +65,22 @@ void DeriveLimits(CVarType& e, double margin) {
     if (e.bVarValDef) engine::ExtendLimitsToValue(e, e.sVarValue, 1.0, margin);
 }
 
+// A margin around a value near the end of single precision overflows to infinity; a slider
+// without limits is better than one that runs to infinity.
+void KeepLimitsFinite(engine::Selection& set) {
+    for (int k = 1; k <= set.Count(); ++k) {
+        CVarType& e = *set.Entry(k);
+        if (!std::isfinite(e.sLimLow)) {
+            e.sLimLow = 0.0f;
+            e.bLimLowDef = false;
+        }
+        if (!std::isfinite(e.sLimHih)) {
+            e.sLimHih = 0.0f;
+            e.bLimHihDef = false;
+        }
+    }
+}
+
 // VB read any non-zero number as true; the marker is stored as "-1".
 bool MarkerSet(const std::string& text) {
     if (app::ReadBool(text)) return true;
@@ -73,13 +92,14 @@ bool MarkerSet(const std::string& text) {
 
 double ValueAtPosition(float lower, float upper, int position) {
     const int p = std::clamp(position, kSliderMin, kSliderMax);
-    return static_cast<double>(lower) + (static_cast<double>(upper) - lower) * (p - kSliderMin) /
-                                            (kSliderMax - kSliderMin);
+    return static_cast<double>(lower) +
+           (static_cast<double>(upper) - lower) * (p - kSliderMin) / (kSliderMax - kSliderMin);
 }
 
 std::optional<int> PositionOfValue(float lower, float upper, float value) {
     if (lower == upper) return std::nullopt;
-    const double share = (static_cast<double>(value) - lower) / (static_cast<double>(upper) - lower);
+    const double share =
+        (static_cast<double>(value) - lower) / (static_cast<double>(upper) - lower);
     const double pos = kSliderMin + share * (kSliderMax - kSliderMin);
     if (!std::isfinite(pos)) return std::nullopt;
     return static_cast<int>(std::lround(std::clamp<double>(pos, kSliderMin, kSliderMax)));
@@ -105,6 +125,9 @@ std::optional<double> MainWindow::AskUntil(std::string_view title, std::string_v
 
 void MainWindow::Recalculate(bool record) {
     app::DesignState& d = s_.design;
+    KeepLimitsFinite(d.paraxial.params);
+    KeepLimitsFinite(d.paraxial.aperture);
+    KeepLimitsFinite(d.beam.axes[0].selection);
     SolveDesign(d, record);
     for (int k = 0; k < kValueSlots; ++k) {
         if (k < d.paraxial.params.Count()) {
@@ -145,8 +168,31 @@ void MainWindow::Refresh(bool record) {
     if (!s_.machine.IsDragging()) s_.results.rewriteNames = true;
 }
 
-void MainWindow::RefreshParaxial() { Refresh(false); }
-void MainWindow::RefreshBeam() { Refresh(false); }
+void MainWindow::RefreshParaxial() {
+    Refresh(false);
+}
+void MainWindow::RefreshBeam() {
+    Refresh(false);
+}
+
+bool MainWindow::Reported(const engine::SelectionStatus& status) {
+    if (status.ok()) return false;
+    dialogs_.Message(status.diagnostic, Icon::None);
+    return true;
+}
+
+void MainWindow::ApplyChange(int backupKind, const std::function<bool(app::DesignState&)>& change) {
+    BusyScope busy(s_.machine);
+    if (!busy) return;
+    Snapshot before = Capture(s_.design);
+    const bool changed = change(s_.design);
+    if (changed) {
+        if (backupKind != kNoBackup) s_.backup.TakeBackupOf(backupKind, 0, std::move(before));
+        s_.changePending = true;
+    }
+    Refresh(changed);
+    FinishUpdate(false);
+}
 
 void MainWindow::RecordPending(std::string name, std::string_view text) {
     s_.pendingTexts[std::move(name)] = std::string(text);
@@ -189,18 +235,21 @@ bool MainWindow::TakeNewFeatureNote(app::UserSettingsStore& store) {
 
 CloseDecision MainWindow::RequestClose(const std::optional<Placement>& placement) {
     if (placement) {
-        const app::WriteStatus status = app::WriteFormPosition(settings_, kMainFormName, *placement);
+        const app::WriteStatus status =
+            app::WriteFormPosition(settings_, kMainFormName, *placement);
         if (!status.ok) dialogs_.Message(status.message, Icon::Exclamation);
     }
     const app::DesignState& d = s_.design;
-    const bool somethingToLose = d.paraxial.params.Count() > 0 ||
-                                 d.paraxial.aperture.Count() > 0 ||
+    const bool somethingToLose = d.paraxial.params.Count() > 0 || d.paraxial.aperture.Count() > 0 ||
                                  d.beam.axes[0].selection.Count() > 0 || s_.changePending;
     if (!somethingToLose) return CloseDecision::Close;
     switch (dialogs_.Question(kSavePrompt, Icon::Question)) {
-        case Answer::Cancel: return CloseDecision::Stay;
-        case Answer::No: return CloseDecision::Close;
-        case Answer::Yes: break;
+        case Answer::Cancel:
+            return CloseDecision::Stay;
+        case Answer::No:
+            return CloseDecision::Close;
+        case Answer::Yes:
+            break;
     }
     const app::WriteStatus status = app::SaveSettings(d, settings_);
     if (!status.ok) {
@@ -224,15 +273,16 @@ void MainWindow::SetParamChecked(int index, bool checked) {
     if (checked && p.params.Full()) return;
     const bool wasAtInfinity = p.options.objAtInfinity;
     Snapshot before = Capture(s_.design);
+    if (Reported(checked ? p.AddParam(index) : p.params.Remove(index))) {
+        FinishUpdate(false);
+        return;
+    }
     if (checked) {
-        p.AddParam(index);
         if (auto message = engine::CheckCombination(p.params, index)) {
             dialogs_.Message(*message, Icon::Exclamation);
             FinishUpdate(false);
             return;
         }
-    } else {
-        p.params.Remove(index);
     }
     s_.backup.TakeBackupOf(kBackupSelection, 0, std::move(before));
     s_.changePending = true;
@@ -248,13 +298,13 @@ void MainWindow::SetApertureChecked(int index, bool checked) {
     if (checked == p.aperture.Contains(index)) return;
     // A second aperture box unchecks itself at once.
     if (checked && p.aperture.Full()) return;
-    s_.backup.TakeBackup(kBackupSelection, 0, s_.design);
-    s_.changePending = true;
-    if (checked) {
-        p.AddAperture(index);
-    } else {
-        p.aperture.Remove(index);
+    Snapshot before = Capture(s_.design);
+    if (Reported(checked ? p.AddAperture(index) : p.aperture.Remove(index))) {
+        FinishUpdate(false);
+        return;
     }
+    s_.backup.TakeBackupOf(kBackupSelection, 0, std::move(before));
+    s_.changePending = true;
     Update(false);
 }
 
@@ -279,95 +329,92 @@ void MainWindow::SetBeamChecked(int index, bool checked) {
 
 // --- Values ---------------------------------------------------------------------------------
 
+std::optional<double> MainWindow::RealObjectValue(int index, double value, bool limit) {
+    const app::DesignState& d = s_.design;
+    if (d.beam.beamMode || index != engine::kObjDist || value <= 0 || d.window.positiveObj) {
+        return value;
+    }
+    const double factor = d.units.UnitFactor(units::Group::Parax, index);
+    return AskUntil(kObjDistTitle, limit ? kObjDistLimitPrompt : kObjDistPrompt,
+                    NumberDefault(-value / factor), units::Group::Parax, index, factor,
+                    [](double x) { return x < 0; });
+}
+
+std::optional<double> MainWindow::ApertureRuleValue(int index, double value,
+                                                    const char* positivePrompt) {
+    const double factor = s_.design.units.UnitFactor(units::Group::ParaxAp, index);
+    const double x = value / factor;
+    if (index == engine::kFNumber) {
+        if (x >= 1) return value;
+        return AskUntil(kApertureTitle, kFNumberPrompt, "1", units::Group::ParaxAp, index, factor,
+                        [](double y) { return y >= 1; });
+    }
+    if (x >= 0) return value;
+    return AskUntil(kApertureTitle, positivePrompt, "0", units::Group::ParaxAp, index, factor,
+                    [](double y) { return y >= 0; });
+}
+
+void MainWindow::StoreBeamValue(int index, double value) {
+    app::DesignState& d = s_.design;
+    engine::Selection& sel = d.beam.axes[0].selection;
+    beam::SetSelectedValue(d.beam, 0, index, value);
+    // While circularising, f' and s of axis 0 move together.
+    if (const auto partner = beam::CoupledConjugateValue(d.beam, index, value)) {
+        if (const auto pos = sel.Find(partner->index);
+            pos && beam::SetSelectedValue(d.beam, 0, partner->index, partner->value)) {
+            engine::ExtendLimitsToValue(*sel.Entry(*pos), partner->value, 1.0, d.paraxial.Margin());
+        }
+    }
+}
+
 void MainWindow::ApplyTypedValue(int slot, std::string_view text) {
     BusyScope busy(s_.machine);
     if (!busy) return;
     const app::DesignState& d = s_.design;
-    if (d.beam.beamMode) {
-        const engine::Selection& sel = d.beam.axes[0].selection;
-        if (slot < 0 || slot >= sel.Count() || text == ValueBoxText(s_, slot)) return;
-        const auto v = ParseQuantity(text, d.units, units::Group::GB, sel.Index(slot + 1));
-        if (v) {
-            ApplyBeamValue(slot, *v);
-        } else {
-            FinishUpdate(false);
-        }
-        return;
-    }
-    const engine::Selection& sel = d.paraxial.params;
+    const bool beamMode = d.beam.beamMode;
+    const engine::Selection& sel = beamMode ? d.beam.axes[0].selection : d.paraxial.params;
     if (slot < 0 || slot >= sel.Count()) return;
     const int index = sel.Index(slot + 1);
     // The box of an object at infinity shows "In Unendlich" and takes nothing.
-    if (index == engine::kObjDist && d.paraxial.options.objAtInfinity) return;
+    if (!beamMode && index == engine::kObjDist && d.paraxial.options.objAtInfinity) return;
     // Leaving a box without editing it must not round the value to what the box shows.
     if (text == ValueBoxText(s_, slot)) return;
-    const auto v = ParseQuantity(text, d.units, units::Group::Parax, index);
+    const auto v =
+        ParseQuantity(text, d.units, beamMode ? units::Group::GB : units::Group::Parax, index);
     if (!v) {
         FinishUpdate(false);  // the box shows the value again (or stays empty)
         return;
     }
     FlagScope typing(s_.enteringByTyping);
-    ApplyGeneralValue(slot, *v, false);
+    ApplySlotValue(slot, *v, false);
 }
 
-void MainWindow::ApplyGeneralValue(int slot, double value, bool fromImageFormat) {
+void MainWindow::ApplySlotValue(int slot, double value, bool fromImageFormat) {
     app::DesignState& d = s_.design;
-    engine::Selection& sel = d.paraxial.params;
+    const bool beamMode = d.beam.beamMode;
+    engine::Selection& sel = beamMode ? d.beam.axes[0].selection : d.paraxial.params;
     const CVarType old = sel.At(slot + 1);
-    const int index = old.nVarType;
-    const double factor = d.units.UnitFactor(units::Group::Parax, index);
     auto unchanged = [&](double v) {
         return old.bVarValDef && SameValue(old.sVarValue, static_cast<float>(v));
     };
-    if (unchanged(value)) {
+    std::optional<double> v = value;
+    if (!unchanged(*v)) v = RealObjectValue(old.nVarType, *v, false);
+    if (!v || unchanged(*v)) {
         Update(false);
         return;
     }
-    if (index == engine::kObjDist && value > 0 && !d.window.positiveObj) {
-        const auto answer =
-            AskUntil(kObjDistTitle, kObjDistPrompt, NumberDefault(-value / factor),
-                     units::Group::Parax, index, factor, [](double x) { return x < 0; });
-        if (!answer) {
-            FinishUpdate(false);
-            return;
-        }
-        value = *answer;
-        if (unchanged(value)) {
-            Update(false);
-            return;
-        }
-    }
-    s_.backup.TakeBackup(kBackupTypedValue, 0, d);
+    s_.backup.TakeBackup(beamMode ? kBackupBeamValue : kBackupTypedValue, 0, d);
     s_.changePending = true;
-    CVarType& e = *sel.Entry(slot + 1);
-    engine::ExtendLimitsToValue(e, value, 1.0, d.paraxial.Margin());
-    e.sVarValue = static_cast<float>(value);
-    e.bVarValDef = true;
-    if (index == engine::kImgHeight && !fromImageFormat) {
-        d.window.imgHgtFixed = false;
-        d.window.imgHgtOption = 0;
-    }
-    Update(true);
-}
-
-void MainWindow::ApplyBeamValue(int slot, double value) {
-    app::DesignState& d = s_.design;
-    engine::Selection& sel = d.beam.axes[0].selection;
-    const CVarType old = sel.At(slot + 1);
-    if (old.bVarValDef && SameValue(old.sVarValue, static_cast<float>(value))) {
-        Update(false);
-        return;
-    }
-    s_.backup.TakeBackup(kBackupBeamValue, 0, d);
-    s_.changePending = true;
-    const double margin = d.paraxial.Margin();
-    engine::ExtendLimitsToValue(*sel.Entry(slot + 1), value, 1.0, margin);
-    beam::SetSelectedValue(d.beam, 0, old.nVarType, value);
-    // While circularising, f' and s of axis 0 move together.
-    if (const auto partner = beam::CoupledConjugateValue(d.beam, old.nVarType, value)) {
-        if (const auto pos = sel.Find(partner->index);
-            pos && beam::SetSelectedValue(d.beam, 0, partner->index, partner->value)) {
-            engine::ExtendLimitsToValue(*sel.Entry(*pos), partner->value, 1.0, margin);
+    engine::ExtendLimitsToValue(*sel.Entry(slot + 1), *v, 1.0, d.paraxial.Margin());
+    if (beamMode) {
+        StoreBeamValue(old.nVarType, *v);
+    } else {
+        CVarType& e = *sel.Entry(slot + 1);
+        e.sVarValue = static_cast<float>(*v);
+        e.bVarValDef = true;
+        if (old.nVarType == engine::kImgHeight && !fromImageFormat) {
+            d.window.imgHgtFixed = false;
+            d.window.imgHgtOption = 0;
         }
     }
     Update(true);
@@ -380,35 +427,14 @@ void MainWindow::ApplyApertureValue(std::string_view text) {
     engine::Selection& sel = d.paraxial.aperture;
     if (d.beam.beamMode || sel.Count() == 0 || text == ApertureValueText(s_)) return;
     const CVarType old = sel.At(1);
-    const int index = old.nVarType;
-    const double factor = d.units.UnitFactor(units::Group::ParaxAp, index);
-    auto v = ParseQuantity(text, d.units, units::Group::ParaxAp, index);
-    if (!v) {
-        FinishUpdate(false);
-        return;
-    }
     auto unchanged = [&](double x) {
         return old.bVarValDef && SameValue(old.sVarValue, static_cast<float>(x));
     };
-    if (unchanged(*v)) {
+    auto v = ParseQuantity(text, d.units, units::Group::ParaxAp, old.nVarType);
+    if (v && !unchanged(*v)) v = ApertureRuleValue(old.nVarType, *v, kAperturePositivePrompt);
+    if (!v || unchanged(*v)) {
         Update(false);
         return;
-    }
-    const double x = *v / factor;
-    if (index == engine::kFNumber ? x < 1 : x < 0) {
-        v = index == engine::kFNumber
-                ? AskUntil(kApertureTitle, kFNumberPrompt, "1", units::Group::ParaxAp, index,
-                           factor, [](double y) { return y >= 1; })
-                : AskUntil(kApertureTitle, kAperturePositivePrompt, "0", units::Group::ParaxAp,
-                           index, factor, [](double y) { return y >= 0; });
-        if (!v) {
-            FinishUpdate(false);
-            return;
-        }
-        if (unchanged(*v)) {
-            Update(false);
-            return;
-        }
     }
     s_.backup.TakeBackup(kBackupTypedValue, 0, d);
     s_.changePending = true;
@@ -430,7 +456,7 @@ void MainWindow::ChooseImageFormat(int entry) {
         if (const auto pos = d.paraxial.params.Find(engine::kImgHeight)) {
             // An inverted real image: the height is negative. It is applied as the number
             // itself, not through the box's rounded text.
-            ApplyGeneralValue(*pos - 1, -static_cast<double>(ImageFormatHeight(entry)), true);
+            ApplySlotValue(*pos - 1, -static_cast<double>(ImageFormatHeight(entry)), true);
             return;
         }
     }
@@ -438,9 +464,6 @@ void MainWindow::ChooseImageFormat(int entry) {
 }
 
 // --- Limits ---------------------------------------------------------------------------------
-
-void MainWindow::ApplyUpperLimit(int slot, std::string_view text) { ApplyLimit(slot, text, true); }
-void MainWindow::ApplyLowerLimit(int slot, std::string_view text) { ApplyLimit(slot, text, false); }
 
 namespace {
 
@@ -464,17 +487,29 @@ std::optional<const char*> LimitConflict(const CVarType& e, float limit, bool up
     return std::nullopt;
 }
 
-// Stores an accepted limit; false when it equals the stored one (nothing to undo then).
-bool StoreLimit(CVarType& e, float limit, bool upper) {
+}  // namespace
+
+void MainWindow::CommitLimit(CVarType& e, double value, bool upper, int kind) {
+    const float limit = static_cast<float>(value);
+    if (const auto conflict = LimitConflict(e, limit, upper)) {
+        dialogs_.Message(*conflict, Icon::Exclamation);
+        return;
+    }
     bool& defined = upper ? e.bLimHihDef : e.bLimLowDef;
     float& stored = upper ? e.sLimHih : e.sLimLow;
-    if (defined && SameValue(stored, limit)) return false;
+    if (defined && SameValue(stored, limit)) return;  // nothing to undo then
+    s_.backup.TakeBackup(kind, 0, s_.design);
+    s_.changePending = true;
     defined = true;
     stored = limit;
-    return true;
 }
 
-}  // namespace
+void MainWindow::ApplyUpperLimit(int slot, std::string_view text) {
+    ApplyLimit(slot, text, true);
+}
+void MainWindow::ApplyLowerLimit(int slot, std::string_view text) {
+    ApplyLimit(slot, text, false);
+}
 
 void MainWindow::ApplyLimit(int slot, std::string_view text, bool upper) {
     if (!s_.machine.IsIdle()) return;
@@ -485,41 +520,27 @@ void MainWindow::ApplyLimit(int slot, std::string_view text, bool upper) {
     const int index = sel.Index(slot + 1);
     if (!beamMode && index == engine::kObjDist && d.paraxial.options.objAtInfinity) return;
     if (text == LimitBoxText(s_, slot, upper)) return;
-    const units::Group group = beamMode ? units::Group::GB : units::Group::Parax;
-    auto v = ParseQuantity(text, d.units, group, index);
+    auto v = ParseQuantity(text, d.units, beamMode ? units::Group::GB : units::Group::Parax, index);
     if (!v) {
         // No number: the box keeps what was typed until the next update.
         RecordPending(ControlName(upper ? "txtVarLimHi" : "txtVarLimLow", slot), text);
         return;
     }
     BusyScope busy(s_.machine);
-    const double factor = d.units.UnitFactor(group, index);
     // The sign is settled before the comparisons, so a corrected limit is checked as well.
-    if (!beamMode && index == engine::kObjDist && *v > 0 && !d.window.positiveObj) {
-        v = AskUntil(kObjDistTitle, kObjDistLimitPrompt, NumberDefault(-*v / factor), group, index,
-                     factor, [](double x) { return x < 0; });
-        if (!v) {
-            FinishUpdate(false);
-            return;
-        }
-    }
-    const float limit = static_cast<float>(*v);
-    CVarType& e = *sel.Entry(slot + 1);
-    if (const auto conflict = LimitConflict(e, limit, upper)) {
-        dialogs_.Message(*conflict, Icon::Exclamation);
-    } else {
-        CVarType changed = e;
-        if (StoreLimit(changed, limit, upper)) {
-            s_.backup.TakeBackup(beamMode ? kBackupBeamValue : kBackupTypedValue, 0, d);
-            s_.changePending = true;
-            e = changed;
-        }
-    }
+    v = RealObjectValue(index, *v, true);
+    if (v)
+        CommitLimit(*sel.Entry(slot + 1), *v, upper,
+                    beamMode ? kBackupBeamValue : kBackupTypedValue);
     Update(false);
 }
 
-void MainWindow::ApplyUpperLimitAp(std::string_view text) { ApplyApertureLimit(text, true); }
-void MainWindow::ApplyLowerLimitAp(std::string_view text) { ApplyApertureLimit(text, false); }
+void MainWindow::ApplyUpperLimitAp(std::string_view text) {
+    ApplyApertureLimit(text, true);
+}
+void MainWindow::ApplyLowerLimitAp(std::string_view text) {
+    ApplyApertureLimit(text, false);
+}
 
 void MainWindow::ApplyApertureLimit(std::string_view text, bool upper) {
     if (!s_.machine.IsIdle()) return;
@@ -534,32 +555,9 @@ void MainWindow::ApplyApertureLimit(std::string_view text, bool upper) {
         return;
     }
     BusyScope busy(s_.machine);
-    const double factor = d.units.UnitFactor(units::Group::ParaxAp, index);
-    const double x = *v / factor;
-    if (index == engine::kFNumber ? x < 1 : x < 0) {
-        v = index == engine::kFNumber
-                ? AskUntil(kApertureTitle, kFNumberPrompt, "1", units::Group::ParaxAp, index,
-                           factor, [](double y) { return y >= 1; })
-                : AskUntil(kApertureTitle,
-                           upper ? kAperturePositiveUpperPrompt : kAperturePositivePrompt, "0",
-                           units::Group::ParaxAp, index, factor, [](double y) { return y >= 0; });
-        if (!v) {
-            FinishUpdate(false);
-            return;
-        }
-    }
-    const float limit = static_cast<float>(*v);
-    CVarType& e = *sel.Entry(1);
-    if (const auto conflict = LimitConflict(e, limit, upper)) {
-        dialogs_.Message(*conflict, Icon::Exclamation);
-    } else {
-        CVarType changed = e;
-        if (StoreLimit(changed, limit, upper)) {
-            s_.backup.TakeBackup(kBackupTypedValue, 0, d);
-            s_.changePending = true;
-            e = changed;
-        }
-    }
+    v = ApertureRuleValue(index, *v,
+                          upper ? kAperturePositiveUpperPrompt : kAperturePositivePrompt);
+    if (v) CommitLimit(*sel.Entry(1), *v, upper, kBackupTypedValue);
     Update(false);
 }
 
@@ -603,14 +601,7 @@ void MainWindow::ApplyPosition(int slot, int position) {
     s_.changePending = true;
     stored = position;
     if (beamMode) {
-        beam::SetSelectedValue(d.beam, 0, e.nVarType, value);
-        if (const auto partner = beam::CoupledConjugateValue(d.beam, e.nVarType, value)) {
-            if (const auto pos = sel.Find(partner->index);
-                pos && beam::SetSelectedValue(d.beam, 0, partner->index, partner->value)) {
-                engine::ExtendLimitsToValue(*sel.Entry(*pos), partner->value, 1.0,
-                                            d.paraxial.Margin());
-            }
-        }
+        StoreBeamValue(e.nVarType, value);
     } else {
         CVarType& entry = *sel.Entry(slot + 1);
         entry.sVarValue = static_cast<float>(value);
@@ -647,6 +638,7 @@ void MainWindow::MatchVarTypeTxtSliderAp() {
     if (p.aperture.Count() != 1) return;
     CVarType& e = *p.aperture.Entry(1);
     engine::ExtendLimitsToValue(e, e.sVarValue, 1.0, p.Margin());
+    KeepLimitsFinite(p.aperture);
     SetSliderFromValueAp();
     s_.pendingTexts.erase("txtVarTypeAp_0");
     s_.pendingTexts.erase("txtVarLimHiAp_0");
@@ -701,13 +693,19 @@ void MainWindow::ApplyAdvancedValue(int box, std::string_view text) {
     s_.changePending = true;
     const float v = static_cast<float>(*x);
     switch (box) {
-        case 0: o.advanced.separation = v; break;
+        case 0:
+            o.advanced.separation = v;
+            break;
         case 1:
             o.SetObjectIndex(v);
             if (o.mirrorMode) o.advanced.nImage = -v;
             break;
-        case 2: o.SetImageIndex(v); break;
-        default: o.advanced.wavelength = v; break;
+        case 2:
+            o.SetImageIndex(v);
+            break;
+        default:
+            o.advanced.wavelength = v;
+            break;
     }
     Update(true);
 }
@@ -982,9 +980,40 @@ void MainWindow::ApplyUnits(const units::UnitState& chosen) {
     FinishUpdate(false);
 }
 
+// --- Printing -------------------------------------------------------------------------------
+
+std::optional<engine::ReportPage> MainWindow::PrintPage(std::string_view dateText) {
+    BusyScope busy(s_.machine);
+    if (!busy) return std::nullopt;
+    const app::DesignState& d = s_.design;
+    engine::ReportInput input;
+    input.version = std::string(app::Version());
+    input.dateText = std::string(dateText);
+    engine::ReportResult report;
+    if (d.beam.beamMode) {
+        report = beam::BuildBeamReport(d.beam, BeamReportContextOf(d), input);
+    } else {
+        app::DesignState shown = d;
+        shown.paraxial = PresentedParaxial(d);
+        const analysis::DofPanel dof = app::DofPanelOf(shown);
+        for (int row = 0; row < analysis::kDofRowCount; ++row) {
+            const auto r = static_cast<std::size_t>(row);
+            input.dofRows.emplace_back(dof.names[r], dof.values[r]);
+        }
+        report = engine::BuildParaxialReport(d.paraxial, app::ParaxialUnits(d.units), input);
+    }
+    if (report.refusal) {
+        dialogs_.Message(*report.refusal, Icon::Exclamation);
+        return std::nullopt;
+    }
+    return report.page;
+}
+
 // --- Dragging -------------------------------------------------------------------------------
 
-bool MainWindow::BeginDrag() { return s_.machine.TryEnter(Busy::Dragging); }
+bool MainWindow::BeginDrag() {
+    return s_.machine.TryEnter(Busy::Dragging);
+}
 
 void MainWindow::DragStep() {
     if (!s_.machine.IsDragging()) return;

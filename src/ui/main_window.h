@@ -7,12 +7,14 @@
 // Value boxes, limit boxes and sliders are addressed by slot 0..2: the k-th chosen general
 // parameter in the paraxial mode, the k-th chosen beam parameter in the beam mode.
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/ini_file.h"
 #include "app/user_settings_store.h"
+#include "engine/report.h"
 #include "ui/dialogs.h"
 #include "ui/window_state.h"
 
@@ -79,10 +81,10 @@ public:
     void SetObjectAtInfinity(bool on);                        // chkObjAtInfinity
     void SetHideRemoteConjugates(bool on);                    // chkHideRemoteConjug
     void SetDrawPoints(bool on);                              // chkDrawParaxPoints
-    void SetListOption(int entry, bool checked);  // lstOptions: 0 construction rays, 1 extras
-    void ChooseSymbolSet(int entry);              // lstSymbols: 0 standard, 1 the user's
-    void SetBeamMode(bool on);                    // chkGaussBeamMode
-    void SetBeamExtrasShown(bool on);             // lstOptionsGB
+    void SetListOption(int entry, bool checked);      // lstOptions: 0 construction rays, 1 extras
+    void ChooseSymbolSet(int entry);                  // lstSymbols: 0 standard, 1 the user's
+    void SetBeamMode(bool on);                        // chkGaussBeamMode
+    void SetBeamExtrasShown(bool on);                 // lstOptionsGB
     void ApplyBeamWavelength(std::string_view text);  // txtGBWavelen
     void ToggleAltSolution();                         // chkGaussBeamAltSolution
 
@@ -99,6 +101,13 @@ public:
     // The symbols editor stored new symbols: relabel everything.
     void ReloadSymbols();
 
+    // --- Printing ----------------------------------------------------------------------------
+
+    // "&Drucken": the page of the current listing (paraxial or beam) with the given long date,
+    // or nothing after telling the user why it cannot be printed yet. The drawing below the
+    // text is the toolkit's to add.
+    std::optional<engine::ReportPage> PrintPage(std::string_view dateText);
+
     // --- Dragging in the drawings ------------------------------------------------------------
 
     // Mouse-down on a drawing: the window is dragging until EndDrag (false when busy).
@@ -106,6 +115,13 @@ public:
     // Re-solves and re-lists after a drag step changed the design (values only are rewritten).
     void DragStep();
     void EndDrag();
+
+    // Runs a handler written elsewhere (depth-of-field extras, diode switches, the aperture/field
+    // plot) under the same discipline: only from idle, an undo backup of `backupKind` (or none
+    // for kNoBackup) when `change` reports that it changed the design, then solve, list and the
+    // common tail. `change` may call MatchVarTypeTxtSliderAp.
+    static constexpr int kNoBackup = -1;
+    void ApplyChange(int backupKind, const std::function<bool(app::DesignState&)>& change);
 
     // The common tail of a change; `keep` saves the aperture/field plot's state for its own
     // undo and enables that undo button, otherwise the button is disabled.
@@ -115,11 +131,18 @@ public:
     void RefreshBeam();
 
 private:
-    // Paraxial and beam parts of the slot-addressed handlers.
-    void ApplyGeneralValue(int slot, double value, bool fromImageFormat);
-    void ApplyBeamValue(int slot, double value);
+    // Stores a value typed (or chosen from the image-format list) for slot `slot`.
+    void ApplySlotValue(int slot, double value, bool fromImageFormat);
+    void StoreBeamValue(int index, double value);
     void ApplyLimit(int slot, std::string_view text, bool upper);
     void ApplyApertureLimit(std::string_view text, bool upper);
+    // Checks a new limit against the other limit and the value, and stores it.
+    void CommitLimit(engine::CVarType& entry, double value, bool upper, int backupKind);
+    // A positive object distance (or limit) while only real objects are allowed is asked for
+    // again; nothing when the user cancels.
+    std::optional<double> RealObjectValue(int index, double value, bool limit);
+    // F-numbers are at least 1, every other aperture figure at least 0.
+    std::optional<double> ApertureRuleValue(int index, double value, const char* positivePrompt);
     // Asks with an input box until `acceptable` holds for the number in display units; nothing
     // when the user cancels. Answers are read like typed values of quantity (group, slot).
     template <typename Acceptable>
@@ -132,6 +155,8 @@ private:
     void Refresh(bool record);
     void Update(bool record);
     void ReloadSymbolsNow();
+    // Shows the diagnostic of a selection operation that failed; true when it did.
+    bool Reported(const engine::SelectionStatus& status);
     void RecordPending(std::string name, std::string_view text);
     bool SaveImmediate(std::string_view section, std::string_view key, std::string_view value);
     void ResetAdvancedValues();

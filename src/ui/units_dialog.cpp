@@ -8,7 +8,7 @@ namespace {
 
 using units::Group;
 
-constexpr std::array<UnitListSpec, 24> kLists = {{
+constexpr std::array<UnitListInfo, 24> kLists = {{
     {"cmbParaxConj00_Efl", Group::Parax, 0, false},
     {"cmbParaxConj01_ObjDist", Group::Parax, 1, false},
     {"cmbParaxConj02_ImgDist", Group::Parax, 2, false},
@@ -35,31 +35,33 @@ constexpr std::array<UnitListSpec, 24> kLists = {{
     {"cmbGBExtra00_dist", Group::GBExtra, 0, true},
 }};
 
-const UnitListSpec* ListAt(int list) {
+const UnitListInfo* ListAt(int list) {
     if (list < 0 || list >= static_cast<int>(kLists.size())) return nullptr;
     return &kLists[static_cast<std::size_t>(list)];
 }
 
 }  // namespace
 
-std::span<const UnitListSpec> UnitLists() { return kLists; }
+std::span<const UnitListInfo> UnitLists() {
+    return kLists;
+}
 
 UnitsDialogModel::UnitsDialogModel(const units::UnitState& current) : working_(current) {}
 
 std::vector<UnitEntry> UnitsDialogModel::Entries(int list) const {
     std::vector<UnitEntry> entries;
-    const UnitListSpec* spec = ListAt(list);
-    if (!spec) return entries;
-    for (const int code : units::CategoryList(units::CategoryOf(spec->group, spec->slot))) {
+    const UnitListInfo* info = ListAt(list);
+    if (!info) return entries;
+    for (const int code : units::CategoryList(units::CategoryOf(info->group, info->slot))) {
         entries.push_back({code, std::string(units::UnitDisplayName(code))});
     }
     return entries;
 }
 
 int UnitsDialogModel::SelectedEntry(int list) const {
-    const UnitListSpec* spec = ListAt(list);
-    if (!spec) return -1;
-    const int code = working_.UnitCode(spec->group, spec->slot);
+    const UnitListInfo* info = ListAt(list);
+    if (!info) return -1;
+    const int code = working_.UnitCode(info->group, info->slot);
     const auto entries = Entries(list);
     const auto it = std::find_if(entries.begin(), entries.end(),
                                  [code](const UnitEntry& e) { return e.code == code; });
@@ -67,20 +69,24 @@ int UnitsDialogModel::SelectedEntry(int list) const {
 }
 
 void UnitsDialogModel::Choose(int list, int code) {
-    const UnitListSpec* spec = ListAt(list);
-    if (!spec || working_.UnitCode(spec->group, spec->slot) == code) return;
-    if (!units::IsInCategory(units::CategoryOf(spec->group, spec->slot), code)) return;
-    if (working_.SetUnitCode(spec->group, spec->slot, code)) changed_ = true;
+    const UnitListInfo* info = ListAt(list);
+    if (!info || working_.UnitCode(info->group, info->slot) == code) return;
+    if (!units::IsInCategory(units::CategoryOf(info->group, info->slot), code)) return;
+    if (working_.SetUnitCode(info->group, info->slot, code)) changed_ = true;
 }
 
 void UnitsDialogModel::Defaults(bool beamTab) {
     for (int list = 0; list < static_cast<int>(kLists.size()); ++list) {
-        const UnitListSpec& spec = kLists[static_cast<std::size_t>(list)];
-        if (spec.beamTab == beamTab) Choose(list, units::DefaultUnit(spec.group, spec.slot));
+        const UnitListInfo& info = kLists[static_cast<std::size_t>(list)];
+        if (info.beamTab == beamTab) Choose(list, units::DefaultUnit(info.group, info.slot));
     }
 }
 
-void UnitsDialogModel::DefaultsParaxial() { Defaults(false); }
-void UnitsDialogModel::DefaultsBeam() { Defaults(true); }
+void UnitsDialogModel::DefaultsParaxial() {
+    Defaults(false);
+}
+void UnitsDialogModel::DefaultsBeam() {
+    Defaults(true);
+}
 
 }  // namespace rs::ui

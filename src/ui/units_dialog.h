@@ -10,7 +10,7 @@
 
 namespace rs::ui {
 
-struct UnitListSpec {
+struct UnitListInfo {
     std::string_view name;  // object name of the drop-down list
     units::Group group;
     int slot;
@@ -18,7 +18,7 @@ struct UnitListSpec {
 };
 
 // Every list of the dialog, paraxial tab first.
-std::span<const UnitListSpec> UnitLists();
+std::span<const UnitListInfo> UnitLists();
 
 struct UnitEntry {
     int code;

@@ -20,21 +20,17 @@ constexpr std::array<const char*, 4> kAdvancedLabels = {
     "Entfernung zwischen den Hauptebenen:", "Brechungsindex im Objektraum:",
     "Brechungsindex im Bildraum:", "Wellenlänge [für Beugungsbetrachtung]"};
 constexpr std::array<const char*, 4> kAdvancedNotes = {"[standard = 0.0mm]", "[standard = 1.0]",
-                                                      "[standard = 1.0]", "[standard = 546.1nm]"};
+                                                       "[standard = 1.0]", "[standard = 546.1nm]"};
 // Captions of the beam check boxes; index 4 exists but is never offered.
-constexpr std::array<const char*, 11> kBeamCaptions = {"Brennweite: f",
-                                                       "Objektweite: ",
-                                                       "Bildweite: a",
-                                                       "Vergrößerung",
-                                                       "Verlauf UNTERDRÜCKT",
-                                                       "Strahltaillenradius [1/e^2]",
-                                                       "Divergenz [halb]",
-                                                       "Rayleighlänge",
-                                                       "Strahltaillenradius [1/e^2]",
-                                                       "Divergenz [halb]",
-                                                       "Rayleighlänge"};
+constexpr std::array<const char*, 11> kBeamCaptions = {
+    "Brennweite: f",    "Objektweite: ",       "Bildweite: a",
+    "Vergrößerung",     "Verlauf UNTERDRÜCKT", "Strahltaillenradius [1/e^2]",
+    "Divergenz [halb]", "Rayleighlänge",       "Strahltaillenradius [1/e^2]",
+    "Divergenz [halb]", "Rayleighlänge"};
 
-bool BeamMode(const WindowState& s) { return s.design.beam.beamMode; }
+bool BeamMode(const WindowState& s) {
+    return s.design.beam.beamMode;
+}
 
 // The set the value boxes and sliders show: the general set, or axis 0 of the beam.
 const engine::Selection& SlotSet(const WindowState& s) {
@@ -151,9 +147,9 @@ void AddBeamSelection(Builder& b, const WindowState& s) {
     b.Frame("fraGaussBeamImg", " Strahl [bildseitig]", beamMode);
     const engine::Selection& sel = gb.axes[0].selection;
     for (int i = 0; i <= beam::kGbImgRayleigh; ++i) {
-        ControlView& c = b.Check(ControlName("chkVarTypeGB", i),
-                                 kBeamCaptions[static_cast<std::size_t>(i)], sel.Contains(i),
-                                 beam::BeamCheckBoxEnabled(gb, i));
+        ControlView& c =
+            b.Check(ControlName("chkVarTypeGB", i), kBeamCaptions[static_cast<std::size_t>(i)],
+                    sel.Contains(i), beam::BeamCheckBoxEnabled(gb, i));
         c.visible = i != beam::kGbTrack;
     }
     ControlView& wave = b.Add("txtGBWavelen", beam::WavelengthText(gb));
@@ -221,8 +217,7 @@ void AddAdvanced(Builder& b, const WindowState& s) {
     }
     b.Check("chkHideRemoteConjug", "Große Abstände nicht darstellen [bei großer Vergrößerung]",
             d.window.hideRemConj);
-    b.Check("chkAllowVirtualObj", "Positive (virtuelle) Objektweite erlaubt",
-            d.window.positiveObj);
+    b.Check("chkAllowVirtualObj", "Positive (virtuelle) Objektweite erlaubt", d.window.positiveObj);
     b.Check("chkDrawParaxPoints", "Brenn-, Haupt- && Knoten-Punkte darstellen",
             d.window.drawPoints);
 }
@@ -235,7 +230,8 @@ void AddOptionsAndButtons(Builder& b, const WindowState& s) {
     options.itemChecked = {d.window.drawHaltingRay, d.dof.showExtra};
     options.visible = paraxial;
     b.List("lstSymbols", {"Standardsymbole", "Benutzerdef. Symbole"}, d.window.unitType);
-    b.List("lstMirrorMode", {"Linsensystem", "Spiegelsystem"}, d.paraxial.options.mirrorMode ? 1 : 0)
+    b.List("lstMirrorMode", {"Linsensystem", "Spiegelsystem"},
+           d.paraxial.options.mirrorMode ? 1 : 0)
         .visible = paraxial;
     b.Add("comSymbols", "...").enabled = d.window.unitType == 1;
     b.Add("comUndo", "&Rückgängig").enabled = s.backup.Exists();
@@ -318,10 +314,14 @@ std::string AdvancedBoxText(const WindowState& s, int box) {
     const engine::OptionState& o = s.design.paraxial.options;
     const engine::AdvancedOptions& a = o.advanced;
     switch (box) {
-        case 0: return o.mirrorMode ? std::string("0") : text::Format(a.separation, "0.0##");
-        case 1: return text::Format(a.n, "0.0000");
-        case 2: return text::Format(a.nImage, "0.0000");
-        default: return text::Format(a.wavelength, "0nm");
+        case 0:
+            return o.mirrorMode ? std::string("0") : text::Format(a.separation, "0.0##");
+        case 1:
+            return text::Format(a.n, "0.0000");
+        case 2:
+            return text::Format(a.nImage, "0.0000");
+        default:
+            return text::Format(a.wavelength, "0nm");
     }
 }
 

@@ -18,7 +18,7 @@ using test::WindowFixture;
 int ListNamed(std::string_view name) {
     const auto lists = UnitLists();
     const auto it = std::find_if(lists.begin(), lists.end(),
-                                 [&](const UnitListSpec& s) { return s.name == name; });
+                                 [&](const UnitListInfo& s) { return s.name == name; });
     return it == lists.end() ? -1 : static_cast<int>(it - lists.begin());
 }
 
@@ -28,34 +28,25 @@ std::vector<int> Codes(const UnitsDialogModel& m, std::string_view list) {
     return codes;
 }
 
-TEST(UnitsDialog, ListsOfferTheUnitsOfTheirQuantity) {
-    const UnitsDialogModel m{units::UnitState{}};
-    EXPECT_EQ(UnitLists().size(), 24u);
+TEST(UnitsDialog, EditsACopyOfTheUnitsOfferedForEachQuantity) {
+    const units::UnitState original;
+    UnitsDialogModel m(original);
+    // Each list edits its own quantity, offering only that quantity's units.
     EXPECT_EQ(Codes(m, "cmbParaxAp00_StopRad"), (std::vector<int>{0, 1, 2, 3, 5, 6, 7}));
     EXPECT_EQ(Codes(m, "cmbParaxRes00_CofC"), (std::vector<int>{0, 1, 5}));
     EXPECT_EQ(Codes(m, "cmbParaxDepth02_nearfar"), (std::vector<int>{1, 2, 5, 15, 16}));
-    for (const char* angle : {"cmbParaxFld01_ObjAng", "cmbParaxFld03_ImgAng", "cmbGBBeamObj01_Div",
-                              "cmbGBBeamImg01_Div"}) {
-        EXPECT_EQ(Codes(m, angle), (std::vector<int>{9, 10, 11, 12})) << angle;
-    }
+    EXPECT_EQ(Codes(m, "cmbGBBeamImg01_Div"), (std::vector<int>{9, 10, 11, 12}));
     const int efl = ListNamed("cmbParaxConj00_Efl");
-    EXPECT_EQ(m.Entries(efl)[static_cast<std::size_t>(m.SelectedEntry(efl))].text,
+    EXPECT_EQ(m.Entries(efl).at(static_cast<std::size_t>(m.SelectedEntry(efl))).text,
               "Millimeters [mm]");
-}
 
-TEST(UnitsDialog, EditsACopyAndDefaultsOneTabOnly) {
-    const units::UnitState original;
-    UnitsDialogModel m(original);
-    const int efl = ListNamed("cmbParaxConj00_Efl");
-    const int gbEfl = ListNamed("cmbGBConj00_Efl");
-    const int stop = ListNamed("cmbParaxAp00_StopRad");
-    m.Choose(stop, units::kKilometre);  // not offered there
+    m.Choose(ListNamed("cmbParaxAp00_StopRad"), units::kKilometre);  // not offered there
     EXPECT_FALSE(m.Changed());
     m.Choose(efl, units::kCentimetre);
-    m.Choose(gbEfl, units::kInch);
+    m.Choose(ListNamed("cmbGBConj00_Efl"), units::kInch);
     EXPECT_TRUE(m.Changed());
     EXPECT_EQ(original.UnitCode(units::Group::Parax, 0), units::kMillimetre);
-    m.DefaultsParaxial();
+    m.DefaultsParaxial();  // leaves the beam tab alone
     EXPECT_EQ(m.Working().UnitCode(units::Group::Parax, 0), units::kMillimetre);
     EXPECT_EQ(m.Working().UnitCode(units::Group::GB, 0), units::kInch);
     m.DefaultsBeam();

@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "app/ini_file.h"
 #include "support/temp_dir.h"
 #include "ui/main_window.h"
 #include "ui/scripted_dialogs.h"
@@ -13,34 +12,27 @@
 
 namespace rs::test {
 
-class WindowFixture {
-public:
-    explicit WindowFixture(const std::string& iniText = "") : path(dir / "Raysketcher.INI") {
+struct WindowFixture {
+    explicit WindowFixture(const std::string& iniText = "") {
         if (!iniText.empty()) std::ofstream(path, std::ios::binary) << iniText;
-        ini = std::make_unique<app::IniFile>(path);
-        window = std::make_unique<ui::MainWindow>(dialogs, *ini);
         window->Startup();
     }
 
     ui::MainWindow& w() { return *window; }
     const ui::WindowState& s() const { return window->State(); }
     const engine::ParaxialDesign& p() const { return s().design.paraxial; }
-    const engine::CVarType& Param(int index) const { return p().params.At(*p().params.Find(index)); }
+    int Slot(int index) const { return *p().params.Find(index) - 1; }
+    const engine::CVarType& Param(int index) const { return p().params.At(Slot(index) + 1); }
     float Table(int index) const { return p().paramTable.Get(index); }
     ui::ControlView View(const std::string& name) const {
         const ui::WindowView v = ui::BuildView(s());
-        const ui::ControlView* c = v.Find(name);
-        return c ? *c : ui::ControlView{};
+        return v.Find(name) ? *v.Find(name) : ui::ControlView{};
     }
     void Select(std::initializer_list<int> indices) {
         for (int i : indices) window->SetParamChecked(i, true);
     }
-    // Selects and types: {index, text} pairs, typed into the slot the index ends up in.
-    void Type(int index, const std::string& text) {
-        window->ApplyTypedValue(*p().params.Find(index) - 1, text);
-    }
-    int Slot(int index) const { return *p().params.Find(index) - 1; }
-    // The lens of the usual example: f' 100, a -200, u 10.
+    void Type(int index, const std::string& text) { window->ApplyTypedValue(Slot(index), text); }
+    // The usual example: f' 100, a -200, u 10 (limits 90..110, -220..-180, 9..11).
     void Lens() {
         Select({engine::kFocal, engine::kObjDist, engine::kObjHeight});
         Type(engine::kFocal, "100");
@@ -49,10 +41,10 @@ public:
     }
 
     TempDir dir;
-    std::filesystem::path path;
+    std::filesystem::path path = dir / "Raysketcher.INI";
     ScriptedDialogs dialogs;
-    std::unique_ptr<app::IniFile> ini;
-    std::unique_ptr<ui::MainWindow> window;
+    std::unique_ptr<app::IniFile> ini = std::make_unique<app::IniFile>(path);
+    std::unique_ptr<ui::MainWindow> window = std::make_unique<ui::MainWindow>(dialogs, *ini);
 };
 
 }  // namespace rs::test
