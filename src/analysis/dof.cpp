@@ -29,12 +29,6 @@ constexpr std::string_view kAiryWarningText =
 // Distances of this magnitude stand for infinity, whatever unit they are shown in.
 constexpr double kInfiniteMagnitude = 1e20;
 
-// The program's equality of stored values: both 0, or both non-zero and within 1e-7.
-bool SameValue(double a, double b) {
-    if (a == 0.0 || b == 0.0) return a == b;
-    return std::fabs(a - b) <= 1e-7;
-}
-
 std::size_t Slot(int index) {
     return static_cast<std::size_t>(index);
 }
@@ -131,7 +125,7 @@ bool SetCoCCustom(DofOptions& options, double mm) {
     const float value = static_cast<float>(mm);
     // A value below the smallest single would be stored as 0.
     if (value == 0.0f) return false;
-    if (SameValue(value, options.cocCustom)) return false;
+    if (engine::SameValue(value, options.cocCustom)) return false;
     options.cocCustom = value;
     return true;
 }

@@ -5,6 +5,8 @@
 
 #include "beam/gaussian_beam.h"
 #include "engine/require.h"
+#include "engine/var_type.h"
+#include "units/typed_number.h"
 #include "text/number_text.h"
 #include "text/vb_format.h"
 
@@ -27,12 +29,6 @@ double SafeDiv(double a, double b) {
     return Finite(a / b);
 }
 
-// The program's equality of stored values: both 0, or both non-zero and within 1e-7.
-bool SameValue(double a, double b) {
-    if (a == 0.0 || b == 0.0) return a == b;
-    return std::fabs(a - b) <= 1e-7;
-}
-
 void RequireAxis(int axis) {
     RS_REQUIRE(axis >= 0 && axis < kAxisCount, "beam axis out of range");
 }
@@ -47,12 +43,6 @@ double RoundHalfEven(double x) {
 }
 
 // A typed number, optionally followed by the unit the box shows.
-std::optional<double> ParseBoxNumber(std::string_view text, std::string_view unit) {
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    if (text.ends_with(unit)) text.remove_suffix(unit.size());
-    return text::ParseTypedNumber(text);
-}
-
 void WidenTo(AxialRange& range, double x) {
     range.min = std::min(range.min, x);
     range.max = std::max(range.max, x);
@@ -293,7 +283,7 @@ AxialRange BeamDrawingRange(const BeamDesign& design) {
 // ----------------------------------------------------------------------------------
 
 EditResult SetWavelength(BeamDesign& design, double nm) {
-    if (!std::isfinite(nm) || nm <= 0.0 || SameValue(nm, design.WavelengthNm())) {
+    if (!std::isfinite(nm) || nm <= 0.0 || engine::SameValue(nm, design.WavelengthNm())) {
         return EditResult::Refused;
     }
     design.SetWavelengthNm(nm);
@@ -303,21 +293,21 @@ EditResult SetWavelength(BeamDesign& design, double nm) {
 EditResult SetMFactor(BeamDesign& design, int axis, double mSquared) {
     RequireAxis(axis);
     double& stored = axis == 0 ? design.extrasOptions.mFactor : design.diode.mFactor;
-    if (!IsValidMSquared(mSquared) || SameValue(mSquared, stored)) return EditResult::Refused;
+    if (!IsValidMSquared(mSquared) || engine::SameValue(mSquared, stored)) return EditResult::Refused;
     stored = mSquared;
     return EditResult::Accepted;
 }
 
 EditResult SetDetectorDistance(BeamDesign& design, double mm) {
     double& stored = design.extrasOptions.detectorDistance;
-    if (!std::isfinite(mm) || SameValue(mm, stored)) return EditResult::Refused;
+    if (!std::isfinite(mm) || engine::SameValue(mm, stored)) return EditResult::Refused;
     stored = mm;
     return EditResult::Accepted;
 }
 
 EditResult SetMinSpotDistance(BeamDesign& design, double mm) {
     double& stored = design.extrasOptions.minSpotDistance;
-    if (!std::isfinite(mm) || mm <= 0.0 || SameValue(mm, stored)) return EditResult::Refused;
+    if (!std::isfinite(mm) || mm <= 0.0 || engine::SameValue(mm, stored)) return EditResult::Refused;
     stored = mm;
     return EditResult::Accepted;
 }
@@ -330,22 +320,22 @@ EditResult SetDofEntry(BeamDesign& design, int entry) {
 }
 
 EditResult ApplyWavelengthText(BeamDesign& design, std::string_view text) {
-    const auto v = ParseBoxNumber(text, "nm");
+    const auto v = units::ParsePlainNumber(text, "nm");
     return v ? SetWavelength(design, *v) : EditResult::Refused;
 }
 
 EditResult ApplyMFactorText(BeamDesign& design, int axis, std::string_view text) {
-    const auto v = ParseBoxNumber(text, "");
+    const auto v = units::ParsePlainNumber(text, "");
     return v ? SetMFactor(design, axis, *v) : EditResult::Refused;
 }
 
 EditResult ApplyDetectorDistanceText(BeamDesign& design, std::string_view text) {
-    const auto v = ParseBoxNumber(text, "mm");
+    const auto v = units::ParsePlainNumber(text, "mm");
     return v ? SetDetectorDistance(design, *v) : EditResult::Refused;
 }
 
 EditResult ApplyMinSpotDistanceText(BeamDesign& design, std::string_view text) {
-    const auto v = ParseBoxNumber(text, "mm");
+    const auto v = units::ParsePlainNumber(text, "mm");
     return v ? SetMinSpotDistance(design, *v) : EditResult::Refused;
 }
 

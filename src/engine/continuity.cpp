@@ -1,5 +1,8 @@
 #include "engine/continuity.h"
 
+#include <algorithm>
+#include <cfloat>
+
 #include "engine/require.h"
 
 namespace rs::engine {
@@ -12,7 +15,11 @@ double LimitMargin(int percent) {
 AutoLimits LimitsAround(double value, double margin) {
     const double up = value > 0 ? 1.0 + margin : 1.0 - margin;
     const double down = value > 0 ? 1.0 - margin : 1.0 + margin;
-    return {static_cast<float>(down * value), static_cast<float>(up * value)};
+    // A value near the end of single precision must not get an infinite limit.
+    auto single = [](double v) {
+        return static_cast<float>(std::clamp(v, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
+    };
+    return {single(down * value), single(up * value)};
 }
 
 bool ExtendLimitsToValue(CVarType& entry, double value, double scale, double margin) {

@@ -22,4 +22,11 @@ public:
     friend bool operator==(const CVarType&, const CVarType&) = default;
 };
 
+// The program's equality of values: both 0, or both non-zero and no more than 1e-7 apart.
+// Entering a value equal to the stored one changes nothing (and takes no undo step).
+inline bool SameValue(double a, double b) {
+    if (a == 0.0 || b == 0.0) return a == b;
+    return (a > b ? a - b : b - a) <= 1e-7;
+}
+
 }  // namespace rs::engine

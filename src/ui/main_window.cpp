@@ -14,10 +14,14 @@
 #include "text/strings.h"
 #include "ui/image_formats.h"
 #include "ui/refresh.h"
-#include "ui/typed_number.h"
+#include "units/typed_number.h"
 #include "ui/view_model.h"
 
 namespace rs::ui {
+
+using engine::SameValue;
+using units::ParsePlainNumber;
+using units::ParseQuantity;
 namespace {
 
 using engine::CVarType;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/design_builder.h"
 #include "support/numeric.h"
 
@@ -60,6 +62,10 @@ TEST(LimitRule, MarginAndExtension) {
     // The value is in display units: 20 cm into mm limits.
     EXPECT_TRUE(ExtendLimitsToValue(e, -5, 10, 0.1));
     EXPECT_REL(e.sLimLow, -55);
+
+    // Limits stay finite at the end of single precision.
+    const AutoLimits huge = LimitsAround(3e38, 0.8);
+    EXPECT_TRUE(std::isfinite(huge.high) && std::isfinite(huge.low));
 
     CVarType empty;
     EXPECT_FALSE(ExtendLimitsToValue(empty, 0, 1, 0.1));

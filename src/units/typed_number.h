@@ -9,9 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "engine/var_type.h"
 #include "units/units.h"
 
-namespace rs::ui {
+namespace rs::units {
 
 // Largest magnitude a typed value may have, in internal units.
 inline constexpr double kMaxTypedMagnitude = 1e30;
@@ -28,15 +29,12 @@ std::optional<TypedNumber> SplitTypedNumber(std::string_view text);
 // The internal value typed into a box that shows quantity `slot` of `group`: the number times
 // the factor of the unit it was typed in. Nothing for text that is no number, a suffix that
 // names no unit of the quantity's kind, or a value beyond kMaxTypedMagnitude.
-std::optional<double> ParseQuantity(std::string_view text, const units::UnitState& units,
-                                    units::Group group, int slot);
+std::optional<double> ParseQuantity(std::string_view text, const UnitState& units,
+                                    Group group, int slot);
 
 // A box with a fixed unit text (for example "nm", or none): the number when the text carries
 // no suffix or exactly `suffix`.
 std::optional<double> ParsePlainNumber(std::string_view text, std::string_view suffix);
 
-// Equality of two values as the window uses it: both 0, or both non-zero and no more than 1e-7
-// apart.
-bool SameValue(double a, double b);
 
-}  // namespace rs::ui
+}  // namespace rs::units

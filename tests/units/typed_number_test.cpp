@@ -1,10 +1,8 @@
-#include "ui/typed_number.h"
+#include "units/typed_number.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/image_formats.h"
-
-namespace rs::ui {
+namespace rs::units {
 namespace {
 
 using units::Group;
@@ -53,23 +51,11 @@ TEST(TypedNumber, AnythingElseIsNoNumber) {
 }
 
 TEST(TypedNumber, EqualityRule) {
-    EXPECT_TRUE(SameValue(0.0, 0.0));
-    EXPECT_TRUE(SameValue(100.0, 100.00000005));
-    EXPECT_FALSE(SameValue(0.0, 1e-9));  // zero is only equal to zero
-    EXPECT_FALSE(SameValue(100.0, 100.001));
-}
-
-TEST(ImageFormats, HeightsComeFromTheEntryTexts) {
-    ASSERT_EQ(ImageFormatCount(), 52);
-    EXPECT_EQ(ImageFormatEntries()[25], "CCD 35mm [24 x 36]  21.6mm");
-    EXPECT_EQ(ImageFormatHeight(25), 21.6f);
-    EXPECT_EQ(ImageFormatHeight(1), 0.8f);
-    EXPECT_EQ(ImageFormatHeight(51), 10.7f);
-    EXPECT_EQ(ImageFormatHeight(0), 0.0f);
-    EXPECT_EQ(ImageFormatHeight(52), 0.0f);
-    for (int i = 1; i < ImageFormatCount(); ++i) EXPECT_GT(ImageFormatHeight(i), 0.5f) << i;
-    EXPECT_EQ(HeightFromEntryText("Mikrofilm [1.0 x 1.0] 0.7mm  "), 0.7f);
+    EXPECT_TRUE(engine::SameValue(0.0, 0.0));
+    EXPECT_TRUE(engine::SameValue(100.0, 100.00000005));
+    EXPECT_FALSE(engine::SameValue(0.0, 1e-9));  // zero is only equal to zero
+    EXPECT_FALSE(engine::SameValue(100.0, 100.001));
 }
 
 }  // namespace
-}  // namespace rs::ui
+}  // namespace rs::units

@@ -1,11 +1,11 @@
-#include "ui/typed_number.h"
+#include "units/typed_number.h"
 
 #include <cmath>
 
 #include "text/number_text.h"
 #include "text/strings.h"
 
-namespace rs::ui {
+namespace rs::units {
 namespace {
 
 bool HasDigit(std::string_view s) {
@@ -36,8 +36,8 @@ std::optional<TypedNumber> SplitTypedNumber(std::string_view textIn) {
     return std::nullopt;
 }
 
-std::optional<double> ParseQuantity(std::string_view text, const units::UnitState& units,
-                                    units::Group group, int slot) {
+std::optional<double> ParseQuantity(std::string_view text, const UnitState& units,
+                                    Group group, int slot) {
     const auto typed = SplitTypedNumber(text);
     if (!typed) return std::nullopt;
     const int shown = units.UnitCode(group, slot);
@@ -56,9 +56,5 @@ std::optional<double> ParsePlainNumber(std::string_view text, std::string_view s
     return Bounded(typed->number);
 }
 
-bool SameValue(double a, double b) {
-    if (a == 0.0 && b == 0.0) return true;
-    return a != 0.0 && b != 0.0 && std::fabs(a - b) <= 1e-7;
-}
 
-}  // namespace rs::ui
+}  // namespace rs::units
