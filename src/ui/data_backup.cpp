@@ -66,6 +66,12 @@ void DataBackup::TakeBackupOf(int kind, int index, Snapshot before) {
     if (Admit(kind, index)) backup_ = std::move(before);
 }
 
+void DataBackup::TakeDragBackup(Snapshot atMouseDown) {
+    kind_ = kBackupDrag;
+    sliderRun_ = 0;
+    backup_ = std::move(atMouseDown);
+}
+
 bool DataBackup::Undo(app::DesignState& state) {
     if (!backup_) return false;
     Snapshot current = Capture(state);

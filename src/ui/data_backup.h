@@ -64,6 +64,10 @@ public:
     // The same with a state captured earlier, for handlers that learn only after working
     // whether anything changed (a refused selection must not cost the user their undo step).
     void TakeBackupOf(int kind, int index, Snapshot before);
+    // A drag in a drawing is one undo step however many moves it makes: the state at mouse-down
+    // becomes the backup (of kind kBackupDrag) once the drag first changes something. The moves
+    // themselves request kBackupDrag, which stores nothing, so none of them can replace it.
+    void TakeDragBackup(Snapshot atMouseDown);
 
     // Exchanges the working state with the backup; false when there is none.
     bool Undo(app::DesignState& state);
