@@ -3,7 +3,11 @@
 # that already has everything starts building at once.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev)
+# poppler-utils: pdftotext and pdfinfo read the exported PDF report back in the CLI tests.
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev poppler-utils)
+# The window: Qt 6 (its offscreen platform plugin comes with qt6-base-dev), OpenGL headers its
+# CMake files ask for, a font for the offscreen tests, and Xvfb to show the window without a screen.
+packages+=(qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do

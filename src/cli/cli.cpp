@@ -8,6 +8,7 @@
 #include "app/ini_file.h"
 #include "app/presentation.h"
 #include "app/settings.h"
+#include "cli/export.h"
 #include "engine/aperture.h"
 #include "text/number_text.h"
 
@@ -15,7 +16,8 @@ namespace rs::cli {
 namespace {
 
 constexpr const char* kHelp =
-    "Aufruf: raysketcher-cli [--settings DATEI] [--json]\n"
+    "Aufruf: raysketcher-cli [--settings DATEI] [--json] [--pdf DATEI] [--svg DATEI]\n"
+    "                        [--png DATEI] [--size BREITExHÖHE]\n"
     "\n"
     "Lädt eine Einstellungsdatei (Raysketcher.INI) genau so, wie das Programm sie beim Start\n"
     "lädt, berechnet das gespeicherte System und gibt die Ergebnisliste aus: eine Zeile je\n"
@@ -25,10 +27,19 @@ constexpr const char* kHelp =
     "  --json            ein JSON-Objekt statt der Liste: mode, valid, calcInvalid, params\n"
     "                    (interne Einheiten: mm, rad), aperture, cardinalPoints, dof, status,\n"
     "                    rows, title\n"
+    "  --pdf DATEI       schreibt zusätzlich den Ausdruck des Systems als PDF (eine Seite A4)\n"
+    "  --svg DATEI       schreibt zusätzlich die Zeichnung als SVG\n"
+    "  --png DATEI       schreibt zusätzlich die Zeichnung als PNG\n"
+    "  --size BxH        Breite x Höhe der Zeichnung in Pixeln, je 1 bis 10000\n"
+    "                    (Vorgabe 1200x700)\n"
     "  --help            diese Hilfe\n"
     "\n"
-    "Rückgabewert: 0 berechnet, 1 unvollständig oder ohne Lösung,\n"
-    "2 Aufruffehler oder Datei nicht lesbar.\n";
+    "Die Ausgaben brauchen keinen Bildschirm. Im Gaußstrahl-Modus bleibt die Zeichnung\n"
+    "vorerst leer: SVG und PNG sind dann weiße Bilder der verlangten Größe.\n"
+    "\n"
+    "Rückgabewert: 0 berechnet, 1 unvollständig oder ohne Lösung (bei unvollständiger\n"
+    "Auswahl entsteht kein PDF), 2 Aufruffehler oder Datei nicht lesbar, 3 Ausgabedatei\n"
+    "nicht schreibbar.\n";
 
 std::string JsonString(std::string_view s) {
     std::string out = "\"";
@@ -148,6 +159,25 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         std::ostream& out, std::ostream& err) {
     std::optional<std::filesystem::path> settings;
     bool json = false;
+    ExportRequest exports;
+    // The value of an option given as "--name VALUE" or "--name=VALUE"; nothing when `a` is
+    // another option. `missing` is set when the value is absent.
+    bool missing = false;
+    auto valueOf = [&](std::size_t& i, std::string_view name) -> std::optional<std::string> {
+        const std::string& a = args[i];
+        if (a == name) {
+            if (i + 1 >= args.size()) {
+                missing = true;
+                return std::nullopt;
+            }
+            return args[++i];
+        }
+        if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 &&
+            a[name.size()] == '=') {
+            return a.substr(name.size() + 1);
+        }
+        return std::nullopt;
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
@@ -156,12 +186,35 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         }
         if (a == "--json") {
             json = true;
-        } else if (a == "--settings" && i + 1 < args.size()) {
-            settings = args[++i];
-        } else if (a.rfind("--settings=", 0) == 0) {
-            settings = a.substr(11);
+        } else if (auto v = valueOf(i, "--settings")) {
+            settings = *v;
+        } else if (auto pdf = valueOf(i, "--pdf")) {
+            exports.pdf = *pdf;
+        } else if (auto svg = valueOf(i, "--svg")) {
+            exports.svg = *svg;
+        } else if (auto png = valueOf(i, "--png")) {
+            exports.png = *png;
+        } else if (auto size = valueOf(i, "--size")) {
+            const auto parsed = ParsePictureSize(*size);
+            if (!parsed) {
+                err << "raysketcher-cli: ungültige Größe \"" << *size
+                    << "\" (erwartet BREITExHÖHE in Pixeln, je 1 bis " << kMaxPictureSide << ")\n\n"
+                    << kHelp;
+                return kUsage;
+            }
+            exports.size = *parsed;
+        } else if (missing) {
+            err << "raysketcher-cli: Nach \"" << a << "\" fehlt der Wert.\n\n" << kHelp;
+            return kUsage;
         } else {
             err << "raysketcher-cli: unbekanntes Argument \"" << a << "\"\n\n" << kHelp;
+            return kUsage;
+        }
+    }
+    for (const auto* file : {&exports.pdf, &exports.svg, &exports.png}) {
+        if (*file && (*file)->empty()) {
+            err << "raysketcher-cli: Ein leerer Dateiname kann nicht geschrieben werden.\n\n"
+                << kHelp;
             return kUsage;
         }
     }
@@ -197,6 +250,15 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         out << DesignJson(state, valid) << "\n";
     } else {
         for (const auto& row : rows.rows) out << row.name << "\t" << row.value << "\n";
+    }
+    out.flush();
+    switch (WriteExports(state, exports, err)) {
+        case ExportResult::Failed:
+            return kExportFailed;
+        case ExportResult::Refused:
+            return kNotSolved;
+        case ExportResult::Written:
+            break;
     }
     return valid ? kSolved : kNotSolved;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The command-line program: loads a design file the way the window does at start-up, solves it
-// and prints the result list or a JSON object.
+// and prints the result list or a JSON object; on request it also writes the printed report as
+// PDF and the drawing as SVG or PNG.
 #include <filesystem>
 #include <iosfwd>
 #include <string>
@@ -10,7 +11,7 @@
 
 namespace rs::cli {
 
-enum ExitCode : int { kSolved = 0, kNotSolved = 1, kUsage = 2 };
+enum ExitCode : int { kSolved = 0, kNotSolved = 1, kUsage = 2, kExportFailed = 3 };
 
 // `args` without the program name; `programDir` is where the default settings file is looked for.
 int Run(const std::vector<std::string>& args, const std::filesystem::path& programDir,

@@ -8,6 +8,7 @@
 #include "beam/gaussian_beam.h"
 #include "engine/catalogue.h"
 #include "text/vb_format.h"
+#include "ui/extras_panel.h"
 #include "ui/image_formats.h"
 #include "ui/refresh.h"
 
@@ -349,6 +350,7 @@ WindowView BuildView(const WindowState& s) {
     app::DesignState shown = s.design;
     shown.paraxial = PresentedParaxial(s.design);
     view.dofPanel = app::DofPanelOf(shown);
+    AddExtrasControls(s, view);
     return view;
 }
 

@@ -1,0 +1,98 @@
+// The window's costs: one slider step of the paraxial window from the scroll bar's position to
+// the rewritten widgets (solve, result rows, title, depth-of-field panel and Render, without
+// painting), and the start of the program up to the shown window, as a whole process.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+
+#include "app/ini_file.h"
+#include "app/user_settings_store.h"
+#include "gui/main_form.h"
+#include "ui/dialogs.h"
+
+namespace {
+
+using namespace rs;
+
+// Benchmarks never ask anything; an answer is Cancel.
+class SilentDialogs final : public ui::Dialogs {
+public:
+    void Message(std::string_view, ui::Icon) override {}
+    std::optional<std::string> Input(std::string_view, std::string_view,
+                                     std::string_view) override {
+        return std::nullopt;
+    }
+    ui::Answer Question(std::string_view, ui::Icon) override { return ui::Answer::Cancel; }
+};
+
+std::filesystem::path CopyExample(const QTemporaryDir& dir, const char* name) {
+    const std::filesystem::path target = std::filesystem::path(dir.path().toStdString()) / name;
+    std::filesystem::copy_file(std::filesystem::path(RAYSKETCHER_EXAMPLES) / name, target,
+                               std::filesystem::copy_options::overwrite_existing);
+    return target;
+}
+
+void BM_SliderStepWithRender(benchmark::State& state) {
+    QTemporaryDir dir;
+    app::IniFile ini(CopyExample(dir, "camera-50mm-f4-1m.ini"));
+    SilentDialogs dialogs;
+    app::MemoryUserSettingsStore store;
+    gui::FrmRaysketch form(dialogs, ini, store);
+    form.SetNewFeatureNoteEnabled(false);
+    form.Startup();
+    form.show();
+    QCoreApplication::processEvents();
+    int position = 0;
+    for (auto _ : state) {
+        // Back and forth across the slider, one step at a time, as a dragged thumb moves.
+        position = (position + 7) % 101;
+        form.Logic().ApplyPosition(1, position);
+        form.Render();
+    }
+    if (!form.Logic().State().design.paraxial.params.At(2).bVarValDef) {
+        state.SkipWithError("the slider did not move the object distance");
+    }
+}
+BENCHMARK(BM_SliderStepWithRender)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+
+void BM_StartToWindowShown(benchmark::State& state) {
+    QTemporaryDir dir;
+    const std::filesystem::path design = CopyExample(dir, "camera-50mm-f4-1m.ini");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", dir.path());  // never the user's own per-user store
+    for (auto _ : state) {
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        program.start(RAYSKETCHER_GUI_EXE,
+                      {"--settings", QString::fromStdString(design.string()), "--exit-when-shown"});
+        if (!program.waitForFinished(10000) || program.exitStatus() != QProcess::NormalExit ||
+            program.exitCode() != 0) {
+            state.SkipWithError("raysketcher did not start and end cleanly");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_StartToWindowShown)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(20)
+    ->Repetitions(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,68 @@
+// Time of one paraxial redraw painted for real: RedrawParaxial through QtSurface onto a
+// 1200x700 image, the size of a large drawing area. This is what every slider step and drag
+// move costs on screen on top of the solve; the aim is a median of at most 2 ms.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "drawing/paraxial_drawing.h"
+#include "engine/solver.h"
+#include "gui/qt_surface.h"
+
+namespace {
+
+using namespace rs::drawing;
+using namespace rs::engine;
+
+ParaxialDesign Typical() {
+    ParaxialDesign d;
+    for (auto [index, value] : {std::pair{kFocal, 100.f}, {kObjDist, -250.f}, {kObjHeight, 10.f}}) {
+        d.params.AddValue(index, value);
+    }
+    d.aperture.AddValue(kFNumber, 4.0f);
+    SolveParaxial(d, false);
+    return d;
+}
+
+// Arg: 0 ray fans, 1 construction rays; both with the focal points and their labels.
+void BM_PaintParaxial1200x700(benchmark::State& state) {
+    const ParaxialDesign d = Typical();
+    ParaxialDrawingOptions options;
+    options.drawPoints = true;
+    options.constructionRays = state.range(0) != 0;
+    QImage image(1200, 700, QImage::Format_RGB32);
+    DrawingExtents extents;
+    ParaxialTouchPoints touch;
+    for (auto _ : state) {
+        QPainter painter(&image);
+        rs::gui::QtSurface surface(painter, QRectF(0, 0, image.width(), image.height()));
+        benchmark::DoNotOptimize(RedrawParaxial(surface, d, options, extents, touch));
+    }
+    // A figure for painting nothing would be worthless: the picture must hold the drawing.
+    if (image.pixel(600, 0) != qRgb(255, 255, 255) || image.pixel(5, 350) != qRgb(255, 255, 255) ||
+        image.pixel(10, 350) != qRgb(0, 0, 0)) {
+        state.SkipWithError("the image does not hold the drawing");
+    }
+}
+BENCHMARK(BM_PaintParaxial1200x700)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // No display needed: the image is painted by the raster engine.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,210 @@
+#include "cli/export.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDate>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <charconv>
+#include <cstdio>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "app/presentation.h"
+#include "gui/printed_report.h"
+#include "gui/qt_surface.h"
+
+namespace rs::cli {
+namespace {
+
+// The toolkit for painting without a window. An application object that exists already (a
+// test's) is used as it is.
+class Toolkit {
+public:
+    Toolkit() = default;
+    ~Toolkit() {
+        app_.reset();
+        if (installed_) qInstallMessageHandler(previousHandler_);
+    }
+    Toolkit(const Toolkit&) = delete;
+    Toolkit& operator=(const Toolkit&) = delete;
+
+    // False when painting is impossible: another kind of application object exists.
+    bool Start() {
+        if (QCoreApplication::instance() != nullptr) {
+            return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+        }
+        // Exports must work on machines without a display; a platform the user names wins.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        // The toolkit's notes about the session (no runtime folder, no input devices) mean
+        // nothing to someone exporting a file; this program reports its own failures.
+        previousHandler_ = qInstallMessageHandler(&OnlySevere);
+        installed_ = true;
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+        return true;
+    }
+
+private:
+    static void OnlySevere(QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) {
+            std::fprintf(stderr, "raysketcher-cli: %s\n", message.toLocal8Bit().constData());
+        }
+    }
+
+    // QGuiApplication keeps references to both for its whole life.
+    int argc_ = 1;
+    char name_[16] = "raysketcher-cli";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+    QtMessageHandler previousHandler_ = nullptr;
+    bool installed_ = false;
+};
+
+bool SaveBytes(const std::filesystem::path& file, const QByteArray& bytes, std::ostream& err) {
+    // Written beside the target and renamed over it, so a failed export leaves no half file.
+    QSaveFile out(QString::fromStdString(file.string()));
+    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit()) {
+        return true;
+    }
+    err << "raysketcher-cli: Die Datei \"" << file.string()
+        << "\" kann nicht geschrieben werden.\n";
+    return false;
+}
+
+// Paints the design's drawing into `area` of an active painter.
+void PaintPicture(QPainter& painter, const QRectF& area, const gui::PicturePainter& picture) {
+    gui::QtSurface surface(painter, area);
+    surface.Clear();
+    if (picture) picture(surface);
+}
+
+bool WritePng(const std::filesystem::path& file, const gui::PicturePainter& picture,
+              PictureSize size, std::ostream& err) {
+    QImage image(size.width, size.height, QImage::Format_RGB32);
+    if (image.isNull()) {
+        err << "raysketcher-cli: Für ein Bild von " << size.width << "x" << size.height
+            << " Pixeln reicht der Speicher nicht.\n";
+        return false;
+    }
+    image.setDotsPerMeterX(3780);  // 96 dpi, the pixel size the drawing is made for
+    image.setDotsPerMeterY(3780);
+    QPainter painter(&image);
+    PaintPicture(painter, QRectF(0, 0, size.width, size.height), picture);
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        err << "raysketcher-cli: Das Bild für \"" << file.string()
+            << "\" konnte nicht erzeugt werden.\n";
+        return false;
+    }
+    return SaveBytes(file, bytes, err);
+}
+
+bool WriteSvg(const std::filesystem::path& file, const gui::PicturePainter& picture,
+              PictureSize size, std::ostream& err) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(QSize(size.width, size.height));
+    svg.setViewBox(QRect(0, 0, size.width, size.height));
+    svg.setResolution(96);
+    svg.setTitle(QStringLiteral("Raysketcher"));
+    svg.setDescription(QStringLiteral("Zeichnung des Systems"));
+    QPainter painter;
+    if (!painter.begin(&svg)) {
+        err << "raysketcher-cli: Die SVG-Datei \"" << file.string()
+            << "\" konnte nicht erzeugt werden.\n";
+        return false;
+    }
+    PaintPicture(painter, QRectF(0, 0, size.width, size.height), picture);
+    painter.end();
+    return SaveBytes(file, bytes, err);
+}
+
+ExportResult WritePdf(const std::filesystem::path& file, const app::DesignState& state,
+                      std::ostream& err) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    gui::PrintOutcome outcome;
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setTitle(QStringLiteral("Raysketcher – Bericht"));
+        pdf.setCreator(QStringLiteral("Raysketcher %1").arg(QString::fromUtf8(app::Version())));
+        outcome = gui::PrintDesignReport(pdf, state, QDate::currentDate());
+    }  // the writer finishes the document when it goes
+    switch (outcome.kind) {
+        case gui::PrintOutcome::Kind::Refused:
+            err << "raysketcher-cli: " << outcome.refusal << "\n";
+            return ExportResult::Refused;
+        case gui::PrintOutcome::Kind::DeviceFailed:
+            err << "raysketcher-cli: Der Bericht \"" << file.string()
+                << "\" konnte nicht erzeugt werden.\n";
+            return ExportResult::Failed;
+        case gui::PrintOutcome::Kind::Printed:
+            break;
+    }
+    return SaveBytes(file, bytes, err) ? ExportResult::Written : ExportResult::Failed;
+}
+
+}  // namespace
+
+std::optional<PictureSize> ParsePictureSize(std::string_view text) {
+    const std::size_t x = text.find_first_of("xX");
+    if (x == std::string_view::npos) return std::nullopt;
+    auto number = [](std::string_view digits) -> std::optional<int> {
+        // Digits only: from_chars would also take a sign.
+        if (digits.empty() || digits.size() > 5 ||
+            digits.find_first_not_of("0123456789") != std::string_view::npos) {
+            return std::nullopt;
+        }
+        int value = 0;
+        std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (value < 1 || value > kMaxPictureSide) return std::nullopt;
+        return value;
+    };
+    const auto width = number(text.substr(0, x));
+    const auto height = number(text.substr(x + 1));
+    if (!width || !height) return std::nullopt;
+    return PictureSize{*width, *height};
+}
+
+ExportResult WriteExports(const app::DesignState& state, const ExportRequest& request,
+                          std::ostream& err) {
+    if (!request.Any()) return ExportResult::Written;
+    Toolkit toolkit;
+    if (!toolkit.Start()) {
+        err << "raysketcher-cli: Ohne grafische Anwendung kann nichts gezeichnet werden.\n";
+        return ExportResult::Failed;
+    }
+    if (state.beam.beamMode && (request.png || request.svg)) {
+        err << "raysketcher-cli: Hinweis: Im Gaußstrahl-Modus bleibt die Zeichnung vorerst "
+               "leer.\n";
+    }
+    const gui::PicturePainter picture = gui::DesignPicture(state);
+    bool failed = false;
+    bool refused = false;
+    if (request.png && !WritePng(*request.png, picture, request.size, err)) failed = true;
+    if (request.svg && !WriteSvg(*request.svg, picture, request.size, err)) failed = true;
+    if (request.pdf) {
+        const ExportResult pdf = WritePdf(*request.pdf, state, err);
+        failed = failed || pdf == ExportResult::Failed;
+        refused = pdf == ExportResult::Refused;
+    }
+    if (failed) return ExportResult::Failed;
+    return refused ? ExportResult::Refused : ExportResult::Written;
+}
+
+}  // namespace rs::cli

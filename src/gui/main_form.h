@@ -1,0 +1,137 @@
+#pragma once
+// frmRaysketch, the main window on Qt. It owns the widgets and nothing else: every widget event
+// calls one operation of the window logic (ui::MainWindow or the extras panel operations) and
+// then Render() copies the view of the new state onto the widgets by object name.
+#include <QMainWindow>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "app/ini_file.h"
+#include "app/user_settings_store.h"
+#include "ui/dialogs.h"
+#include "ui/main_window.h"
+#include "ui/view_model.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTabWidget;
+
+namespace rs::gui {
+
+class DrawingArea;
+class HelpWindow;
+
+class FrmRaysketch : public QMainWindow {
+    Q_OBJECT
+public:
+    // The ports must outlive the window. `dialogs` answers every question of the window logic
+    // (tests pass a scripted one); `userStore` holds the per-user marker of the new-features note.
+    FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings, app::UserSettingsStore& userStore,
+                 QWidget* parent = nullptr);
+    ~FrmRaysketch() override;
+
+    // Loads the last design and options from the settings file, solves and shows it, and places
+    // the window as it was last closed.
+    void Startup();
+    // Copies the view of the current state onto the widgets. Signals are blocked meanwhile, so
+    // the program's own changes to its controls never reach the handlers.
+    void Render();
+
+    ui::MainWindow& Logic() { return logic_; }
+    const ui::MainWindow& Logic() const { return logic_; }
+
+    // The widget standing for control `name` ("txtVarType_0"), or null.
+    QWidget* Control(std::string_view name) const;
+    // Object names of every control Render() writes.
+    std::vector<std::string> ControlNames() const;
+
+    // Placement in twips (top, left, height, width) relative to the screen's usable area.
+    ui::Placement CurrentPlacement() const;
+    void RestorePlacement();
+
+    // The new-features note on first activation; off for runs that only measure the start.
+    void SetNewFeatureNoteEnabled(bool on) { newFeatureNote_ = on; }
+    HelpWindow* Help() const { return help_; }
+
+signals:
+    // The window was shown for the first time.
+    void Shown();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Kind { Check, Radio, Line, Label, Frame, Slider, Combo, List, Tabs, Button, Panel };
+    struct Entry {
+        QWidget* widget = nullptr;
+        Kind kind = Kind::Panel;
+        std::vector<std::string> items;  // items as last written (lists, combo boxes, tabs)
+        unsigned highlight = 0;          // label back colour as last written
+    };
+
+    // Runs one handler of the logic and renders the result. A handler that shows a dialog runs
+    // a nested event loop; events reaching the window meanwhile (a box losing the focus to the
+    // dialog) find the logic busy and are dropped here.
+    void Act(const std::function<void()>& handler);
+
+    // Widgets standing for named controls, registered for Render().
+    QCheckBox* MakeCheck(const QString& name, const QString& caption, const QString& tip = {});
+    QRadioButton* MakeRadio(const QString& name, const QString& caption);
+    QLineEdit* MakeLine(const QString& name, const QString& tip = {});
+    QLabel* MakeLabel(const QString& name, const QString& text);
+    QGroupBox* MakeFrame(const QString& name, const QString& title);
+    QScrollBar* MakeSlider(const QString& name);
+    QComboBox* MakeCombo(const QString& name, const QString& tip = {});
+    QListWidget* MakeList(const QString& name, const QString& tip = {});
+    QPushButton* MakeButton(const QString& name, const QString& caption, const QString& tip = {});
+    QWidget* MakePanel(const QString& name);
+    void Register(QWidget* widget, Kind kind);
+
+    // Wiring of value boxes: Enter and leaving the box both end in editingFinished.
+    void OnEdited(QLineEdit* box, std::function<void(std::string_view)> apply);
+    void OnClicked(QCheckBox* box, std::function<void(bool)> apply);
+
+    QWidget* BuildParamsTab();
+    QWidget* BuildSlidersTab();
+    QWidget* BuildAdvancedTab();
+    QWidget* BuildModeBox();
+    QWidget* BuildButtons();
+    QWidget* BuildResults();
+    QTabWidget* BuildExtraInfo();
+    QTabWidget* BuildExtraInfoGB();
+    QPushButton* UnitsButton(int tab);
+
+    void ApplyControl(Entry& entry, const ui::ControlView& view);
+    void OpenUnits();
+    void OpenSymbols();
+    void PrintReport();
+    void ShowHelp(bool newFeatures);
+    void ShowAbout();
+
+    ui::Dialogs& dialogs_;
+    app::IniFile& settings_;
+    app::UserSettingsStore& userStore_;
+    ui::MainWindow logic_;
+
+    std::unordered_map<std::string, Entry> controls_;
+    DrawingArea* drawing_ = nullptr;
+    QListWidget* resNames_ = nullptr;
+    QListWidget* resVals_ = nullptr;
+    HelpWindow* help_ = nullptr;
+    bool firstShow_ = true;
+    bool newFeatureNote_ = true;
+};
+
+}  // namespace rs::gui

@@ -1,0 +1,244 @@
+#include "ui/extras_panel.h"
+
+#include <array>
+#include <string>
+
+#include "analysis/dof.h"
+#include "app/presentation.h"
+#include "beam/beam_extras.h"
+#include "beam/diode.h"
+#include "text/vb_format.h"
+#include "ui/data_backup.h"
+#include "ui/refresh.h"
+#include "units/typed_number.h"
+
+namespace rs::ui {
+namespace {
+
+constexpr std::array<const char*, 2> kCoCTypeCaptions = {"Benutzerdefiniert",
+                                                         "kleinster physikalisch moeglicher Wert"};
+constexpr std::array<const char*, 2> kCollimationModes = {"minimale Strahldivergenz",
+                                                          "maximaler Strahltaillenabstand"};
+constexpr std::array<const char*, 4> kMatchedParams = {"Brennweite", "Bildabstand", "Vergrößerung",
+                                                       "Strahltaillenradius im Bildraum"};
+
+ControlView& Add(WindowView& view, std::string name, std::string text = {}) {
+    ControlView c;
+    c.name = std::move(name);
+    c.text = std::move(text);
+    view.controls.push_back(std::move(c));
+    return view.controls.back();
+}
+
+// Axis 0 has a solution worth deriving figures from.
+bool Axis0Solved(const beam::BeamDesign& b) {
+    const beam::BeamAxis& a = b.axes[0];
+    return a.selection.Count() == 3 && a.valuesDefined && !a.resultInvalid;
+}
+
+analysis::DofDisplayUnit CoCUnit(const app::DesignState& d, const engine::ParaxialDesign& shown) {
+    return app::DofUnits(d.units)(analysis::kDofCoC, analysis::CircleOfConfusion(d.dof, shown));
+}
+
+void AddDofPanel(const WindowState& s, WindowView& view) {
+    const analysis::DofPanel& panel = view.dofPanel;
+    for (int row = 0; row < analysis::kDofRowCount; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        Add(view, ControlName("lblDOFName", row), panel.names[r]);
+        Add(view, ControlName("lblDOFVal", row), panel.values[r]);
+    }
+    ControlView& status = Add(view, "lblDOFStatus", panel.status);
+    status.highlight = panel.statusColour == analysis::kColourWhite ? 0u : panel.statusColour;
+    const int type = s.design.dof.cocType;
+    Add(view, "txtDOFCoC", CoCBoxText(s)).enabled = type == analysis::kCoCCustom;
+    for (int k = 0; k < 2; ++k) {
+        Add(view, ControlName("optCoCType", k), kCoCTypeCaptions[static_cast<std::size_t>(k)])
+            .checked = type == k;
+    }
+}
+
+void AddBeamOptions(const WindowState& s, WindowView& view) {
+    const beam::BeamDesign& b = s.design.beam;
+    const beam::BeamExtrasOptions& o = b.extrasOptions;
+    const bool diode = b.diode.diodeMode;
+
+    Add(view, "chkGBExtraM2Use", "Effekt anzeigen").checked = o.mFactorUse;
+    Add(view, "txtGBExtraMFactor", beam::MFactorText(b, 0)).enabled = o.mFactorUse;
+    Add(view, "chkGBExtraDetector", "Detektor anzeigen").checked = o.detectorOn;
+    Add(view, "txtGBExtraDetector", beam::DetectorDistanceText(b)).enabled = o.detectorOn;
+    Add(view, "txtGMExtraMinSpotD", beam::MinSpotDistanceText(b));
+    Add(view, "lblGBExtraMinSpotRes", beam::MinSpotText(b));
+
+    Add(view, "chkGBExtraDiodeMode", "Diodenlaser [rechteckiger Strahl]").checked = diode;
+    ControlView& kind = Add(view, "cmbGBExtraDiodeParamType");
+    for (int index = beam::kGbObjRadius; index <= beam::kGbObjRayleigh; ++index) {
+        kind.items.push_back(std::string(beam::BeamReportName(index)) + b.symbols.Param(index));
+    }
+    kind.currentIndex = beam::DiodeParamKind(b) - beam::kGbObjRadius;
+    kind.enabled = diode;
+    Add(view, "txtGBExtraDiodeParamVal", DiodeParamBoxText(s)).enabled = diode;
+    Add(view, "txtGBExtraDiodeMFactor", beam::MFactorText(b, 1)).enabled = diode && o.mFactorUse;
+    ControlView& circ = Add(view, "chkGBExtraBeamRectCircularise",
+                            "Strahl zirkularisieren [gekreuzte Zylinderlinsen]");
+    circ.checked = b.diode.circularise;
+    circ.enabled = diode;
+    ControlView& mode = Add(view, "cmbGBExtraBeamRectCircMode");
+    mode.items.assign(kCollimationModes.begin(), kCollimationModes.end());
+    mode.currentIndex = b.diode.collimationMode == beam::kCollimateMaxWaistDistance ? 1 : 0;
+    mode.enabled = diode && b.diode.circularise;
+    // Both axes always share the focal length: the list names it and offers nothing else.
+    ControlView& matched = Add(view, "cmbGBExtraDiodeParamMatched");
+    matched.items.assign(kMatchedParams.begin(), kMatchedParams.end());
+    matched.currentIndex = 0;
+    matched.enabled = false;
+
+    ControlView& dof = Add(view, "lstGBExtraDOFPercent");
+    for (int entry = 0; entry < beam::kDofEntryCount; ++entry) {
+        dof.items.push_back(beam::DofEntryText(entry));
+    }
+    dof.currentIndex = beam::DofEntryOf(beam::EffectiveDofFraction(o));
+    Add(view, "lblGBExtraDOFVal", Axis0Solved(b) ? beam::DepthOfFocusText(b) : std::string());
+}
+
+// Runs a text handler only when the box was edited: leaving a box unchanged must not round its
+// value to what the box shows, nor cost an undo step.
+template <typename Apply>
+void ApplyEdited(MainWindow& w, std::string_view text, std::string_view shown, int backupKind,
+                 Apply apply) {
+    if (text == shown) return;
+    w.ApplyChange(backupKind, [&](app::DesignState& d) { return apply(d); });
+}
+
+}  // namespace
+
+std::string CoCBoxText(const WindowState& s) {
+    const engine::ParaxialDesign shown = PresentedParaxial(s.design);
+    return analysis::CustomCoCText(s.design.dof, shown, CoCUnit(s.design, shown));
+}
+
+std::string DiodeParamBoxText(const WindowState& s) {
+    const beam::BeamDesign& b = s.design.beam;
+    const int kind = beam::DiodeParamKind(b);
+    const units::UnitState& u = s.design.units;
+    return text::Format(beam::DiodeParamValue(b) / u.UnitFactor(units::Group::GB, kind),
+                        beam::BeamFormat(kind)) +
+           std::string(u.UnitSuffix(units::Group::GB, kind));
+}
+
+void AddExtrasControls(const WindowState& s, WindowView& view) {
+    AddDofPanel(s, view);
+    AddBeamOptions(s, view);
+}
+
+void ApplyCoCText(MainWindow& w, std::string_view text) {
+    ApplyEdited(w, text, CoCBoxText(w.State()), kBackupCoC, [&](app::DesignState& d) {
+        if (d.dof.cocType != analysis::kCoCCustom) return false;
+        const auto mm = units::ParseQuantity(text, d.units, units::Group::ParaxDOF,
+                                             units::kDofCircleOfConfusion);
+        return mm && analysis::SetCoCCustom(d.dof, *mm);
+    });
+}
+
+void ChooseCoCType(MainWindow& w, int type) {
+    if (type != analysis::kCoCCustom && type != analysis::kCoCDiffraction) return;
+    // An undo step would not hold the type: the choice is no undo step of its own.
+    w.ApplyChange(MainWindow::kNoBackup, [type](app::DesignState& d) {
+        if (d.dof.cocType == type) return false;
+        d.dof.cocType = type;
+        return true;
+    });
+}
+
+void SetMFactorUse(MainWindow& w, bool on) {
+    w.ApplyChange(kBackupBeamValue, [on](app::DesignState& d) {
+        if (d.beam.extrasOptions.mFactorUse == on) return false;
+        d.beam.extrasOptions.mFactorUse = on;
+        return true;
+    });
+}
+
+void ApplyMFactorText(MainWindow& w, int axis, std::string_view text) {
+    if (axis != 0 && axis != 1) return;
+    ApplyEdited(w, text, beam::MFactorText(w.State().design.beam, axis), kBackupBeamValue,
+                [&](app::DesignState& d) {
+                    return beam::ApplyMFactorText(d.beam, axis, text) == beam::EditResult::Accepted;
+                });
+}
+
+void SetDetectorOn(MainWindow& w, bool on) {
+    w.ApplyChange(kBackupBeamValue, [on](app::DesignState& d) {
+        if (d.beam.extrasOptions.detectorOn == on) return false;
+        d.beam.extrasOptions.detectorOn = on;
+        return true;
+    });
+}
+
+void ApplyDetectorText(MainWindow& w, std::string_view text) {
+    ApplyEdited(w, text, beam::DetectorDistanceText(w.State().design.beam), kBackupBeamValue,
+                [&](app::DesignState& d) {
+                    return beam::ApplyDetectorDistanceText(d.beam, text) ==
+                           beam::EditResult::Accepted;
+                });
+}
+
+void ApplyMinSpotText(MainWindow& w, std::string_view text) {
+    ApplyEdited(w, text, beam::MinSpotDistanceText(w.State().design.beam), kBackupBeamValue,
+                [&](app::DesignState& d) {
+                    return beam::ApplyMinSpotDistanceText(d.beam, text) ==
+                           beam::EditResult::Accepted;
+                });
+}
+
+void ChooseDofEntry(MainWindow& w, int entry) {
+    if (entry < 0 || entry >= beam::kDofEntryCount) return;
+    w.ApplyChange(MainWindow::kNoBackup, [entry](app::DesignState& d) {
+        return beam::SetDofEntry(d.beam, entry) == beam::EditResult::Accepted;
+    });
+}
+
+void SetDiodeMode(MainWindow& w, bool on) {
+    w.ApplyChange(kBackupDiode, [on](app::DesignState& d) {
+        if (d.beam.diode.diodeMode == on) return false;
+        d.beam.diode.diodeMode = on;
+        // Turning the diode on with circularisation already chosen shapes axis 0 for it.
+        if (on && d.beam.diode.circularise) beam::ReshapeAxis0ForCircularisation(d.beam);
+        return true;
+    });
+}
+
+void SetCircularise(MainWindow& w, bool on) {
+    w.ApplyChange(kBackupDiode, [on](app::DesignState& d) {
+        if (d.beam.diode.circularise == on) return false;
+        d.beam.diode.circularise = on;
+        if (on) beam::ReshapeAxis0ForCircularisation(d.beam);
+        return true;
+    });
+}
+
+void ChooseCollimationMode(MainWindow& w, int mode) {
+    if (mode != beam::kCollimateMinDivergence && mode != beam::kCollimateMaxWaistDistance) return;
+    w.ApplyChange(MainWindow::kNoBackup, [mode](app::DesignState& d) {
+        if (d.beam.diode.collimationMode == mode) return false;
+        d.beam.diode.collimationMode = mode;
+        return true;
+    });
+}
+
+void ChooseDiodeParamKind(MainWindow& w, int entry) {
+    const int kind = beam::kGbObjRadius + entry;
+    if (kind < beam::kGbObjRadius || kind > beam::kGbObjRayleigh) return;
+    w.ApplyChange(MainWindow::kNoBackup, [kind](app::DesignState& d) {
+        if (d.beam.diode.paramKind == kind) return false;
+        return beam::SetDiodeParamKind(d.beam, kind);
+    });
+}
+
+void ApplyDiodeParamText(MainWindow& w, std::string_view text) {
+    ApplyEdited(w, text, DiodeParamBoxText(w.State()), kBackupBeamValue, [&](app::DesignState& d) {
+        const auto v =
+            units::ParseQuantity(text, d.units, units::Group::GB, beam::DiodeParamKind(d.beam));
+        return v && beam::SetDiodeParamValue(d.beam, *v);
+    });
+}
+
+}  // namespace rs::ui

@@ -1,0 +1,298 @@
+// The dialogs: message, question and input boxes on Qt, the units dialog, the symbols editor
+// with its drag and drop, and the program's command line.
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "form_fixture.h"
+#include "gui/launch_options.h"
+#include "gui/qt_dialogs.h"
+#include "gui/symbols_form.h"
+#include "gui/units_form.h"
+#include "ui/units_dialog.h"
+
+namespace rs::gui {
+namespace {
+
+// Runs `act` on the next modal window as soon as it is up; the code that opens it blocks until
+// `act` closes it.
+void OnNextModal(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act = std::move(act)] {
+        QWidget* modal = nullptr;
+        for (int i = 0; i < 500 && !(modal = QApplication::activeModalWidget()); ++i) {
+            QTest::qWait(10);
+        }
+        act(modal);
+    });
+}
+
+int ListIndex(const char* name) {
+    const auto lists = ui::UnitLists();
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        if (lists[i].name == name) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Chooses the entry of a units list whose text contains `unit`, as the user would.
+bool ChooseUnit(QWidget* dialog, const char* list, const QString& unit) {
+    auto* combo = dialog->findChild<QComboBox*>(list);
+    if (!combo) return false;
+    const int i = combo->findText(unit, Qt::MatchContains);
+    if (i < 0) return false;
+    combo->setCurrentIndex(i);
+    return true;
+}
+
+void Drop(QLineEdit* box, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    const QPoint at(box->width() - 2, box->height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &drop);
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void messageBoxCarriesTheTitleAndIcon() {
+        QtDialogs dialogs;
+        QString title, text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        OnNextModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box) return;
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            box->accept();
+        });
+        dialogs.Message("Die Wellenlänge muß zwischen 10^1 & 10^6nm liegen! ",
+                        ui::Icon::Exclamation);
+        QCOMPARE(title, "Raysketcher");
+        QCOMPARE(text, "Die Wellenlänge muß zwischen 10^1 & 10^6nm liegen! ");
+        QCOMPARE(icon, QMessageBox::Warning);
+    }
+
+    void questionAnswersWithTheButtonPressed_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(QMessageBox::Yes) << int(ui::Answer::Yes);
+        QTest::newRow("no") << int(QMessageBox::No) << int(ui::Answer::No);
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << int(ui::Answer::Cancel);
+    }
+    void questionAnswersWithTheButtonPressed() {
+        QFETCH(int, button);
+        QFETCH(int, answer);
+        QtDialogs dialogs;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        OnNextModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box) return;
+            icon = box->icon();
+            box->button(static_cast<QMessageBox::StandardButton>(button))->click();
+        });
+        QCOMPARE(int(dialogs.Question("Möchten Sie diese Daten speichern?", ui::Icon::Question)),
+                 answer);
+        QCOMPARE(icon, QMessageBox::Question);
+    }
+
+    void inputBoxGivesTheTextOrNothing() {
+        QtDialogs dialogs;
+        QString prompt, preset;
+        OnNextModal([&](QWidget* w) {
+            auto* box = qobject_cast<QInputDialog*>(w);
+            if (!box) return;
+            prompt = box->labelText();
+            preset = box->textValue();
+            box->setTextValue("-250");
+            box->accept();
+        });
+        QCOMPARE(dialogs.Input("Entfernung Objekt-erste Linsenfläche", "negativ! \n\n", "-250"),
+                 std::optional<std::string>("-250"));
+        QCOMPARE(prompt, "negativ! \n\n");
+        QCOMPARE(preset, "-250");
+        OnNextModal([](QWidget* w) {
+            if (w) w->close();
+        });
+        QCOMPARE(dialogs.Input("Aperturwerte", "Blendenzahl", "1"), std::nullopt);
+    }
+
+    void unitsDialogCancelChangesNothing() {
+        test::FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
+        QVERIFY(f.exposed);
+        const units::UnitState before = f.S().design.units;
+        const std::string fileBefore = test::ReadFile(f.path);
+        bool changed = false;
+        OnNextModal([&](QWidget* w) {
+            if (!w || w->objectName() != "frmUnits") return;
+            changed = ChooseUnit(w, "cmbParaxConj00_Efl", "[cm]") &&
+                      ChooseUnit(w, "cmbGBBeamObj01_Div", "[deg]");
+            test::ClickButton(w->findChild<QPushButton*>("comCancel"));
+        });
+        f.Click("comUnits_0");
+        QVERIFY(changed);
+        QVERIFY(f.S().design.units == before);
+        QCOMPARE(f.Text("txtVarType_0"), "50.0mm");
+        QCOMPARE(test::ReadFile(f.path), fileBefore);
+    }
+
+    void unitsDialogOkAppliesAndStores() {
+        test::FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
+        QVERIFY(f.exposed);
+        OnNextModal([&](QWidget* w) {
+            if (!w) return;
+            ChooseUnit(w, "cmbParaxConj00_Efl", "[cm]");
+            test::ClickButton(w->findChild<QPushButton*>("comOK"));
+        });
+        f.Click("comUnits_1");
+        QCOMPARE(f.Text("txtVarType_0"), "5.0cm");
+        QCOMPARE(f.Values().at(0), " 5.0cm");
+        app::IniFile reread(f.path);
+        QVERIFY(!reread.ReadIniString("Units", "Parax").empty());
+    }
+
+    void unitsDialogListsAndStandards() {
+        units::UnitState state;
+        const int efl = ListIndex("cmbParaxConj00_Efl");
+        const int gbEfl = ListIndex("cmbGBConj00_Efl");
+        {
+            ui::UnitsDialogModel edit(state);
+            edit.Choose(efl, edit.Entries(efl).back().code);
+            edit.Choose(gbEfl, edit.Entries(gbEfl).back().code);
+            state = edit.Working();
+        }
+        FrmUnits dialog(state);
+        auto* stop = dialog.findChild<QComboBox*>("cmbParaxAp00_StopRad");
+        QVERIFY(stop);
+        QCOMPARE(stop->findText("km", Qt::MatchContains), -1);  // no kilometres for a stop
+        auto* tabs = dialog.findChild<QTabWidget*>("tabUnits");
+        QCOMPARE(tabs->tabText(0), "Paraxiale Einheiten");
+        QCOMPARE(tabs->tabText(1), "Gaußsche Strahleinheiten");
+        auto* standard = dialog.findChild<QPushButton*>("comDefaults");
+        QCOMPARE(standard->text(), "&Standard [paraxiale]");
+        QCOMPARE(standard->toolTip(),
+                 "Alle paraxialen Einstellungen auf die Grundeinstellung zurücksetzen");
+        standard->click();
+        const units::UnitState& w = dialog.Model().Working();
+        QCOMPARE(w.UnitCode(units::Group::Parax, 0), units::DefaultUnit(units::Group::Parax, 0));
+        QCOMPARE(w.UnitCode(units::Group::GB, 0), state.UnitCode(units::Group::GB, 0));
+        auto* combo = dialog.findChild<QComboBox*>("cmbParaxConj00_Efl");
+        QCOMPARE(combo->currentData().toInt(), units::DefaultUnit(units::Group::Parax, 0));
+        QVERIFY(dialog.Model().Changed());
+        auto* label = dialog.findChild<QComboBox*>("cmbGBExtra00_dist");
+        QVERIFY(label);
+    }
+
+    void symbolsEditorTakesDroppedCharacters() {
+        test::TempDir dir;
+        app::IniFile ini(dir / "Raysketcher.INI");
+        test::ScriptedDialogs dialogs;
+        FrmSymbols editor(ini, dialogs);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        auto* chars = editor.findChild<CharacterList*>("lstSymbols");
+        QVERIFY(chars);
+        QCOMPARE(chars->item(0)->text(), "ÿ");
+        QCOMPARE(chars->count(), static_cast<int>(ui::SymbolsEditorModel::CharacterList().size()));
+        QVERIFY(chars->findItems("5", Qt::MatchExactly).isEmpty());  // no digits
+        QVERIFY(editor.findChild<QLabel*>("lbl")->text().startsWith(
+            "Geben Sie die Zeichen direkt ein oder wählen Sie sie per 'drag & drop' aus der "
+            "Liste aus. \n\nJedes Symbol"));
+
+        // What a drag from the list carries lands in the box.
+        const std::unique_ptr<QMimeData> dragged(chars->mimeData({chars->item(2)}));
+        QCOMPARE(dragged->text(), "ý");
+        auto* focal = editor.findChild<QLineEdit*>("txtVarType_0");
+        Drop(focal, dragged->text());
+        QCOMPARE(focal->text(), "f'ý");
+
+        // Two equal symbols are refused and the editor stays open.
+        auto* objDist = editor.findChild<QLineEdit*>("txtVarType_1");
+        objDist->setText("P");
+        test::ClickButton(editor.findChild<QPushButton*>("comOK"));
+        QCOMPARE(dialogs.Messages().back(),
+                 "Zwei oder mehrere Symbole sind identisch [P]. Alle Symbole dürfen nur einmal "
+                 "auftreten. ");
+        QVERIFY(editor.isVisible());
+        objDist->setText("s");
+        test::ClickButton(editor.findChild<QPushButton*>("comOK"));
+        QVERIFY(!editor.isVisible());
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QCOMPARE(ini.ReadIniString("Symbols", "Brennweite: "), "f'ý");
+        QCOMPARE(ini.ReadIniString("Symbols", "Objektweite: "), "s");
+    }
+
+    void symbolsEditorRelabelsTheWindow() {
+        test::FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
+        QVERIFY(f.exposed);
+        f.List("lstSymbols")->setCurrentRow(1);
+        OnNextModal([&](QWidget* w) {
+            if (!w) return;
+            w->findChild<QLineEdit*>("txtVarType_0")->setText("F1");
+            test::ClickButton(w->findChild<QPushButton*>("comOK"));
+        });
+        f.Click("comSymbols");
+        QCOMPARE(f.Button("chkVarType_0")->text(), "Brennweite: F1");
+        QCOMPARE(f.Names().at(0), "Brennweite: F1");
+        // Cancel stores nothing.
+        OnNextModal([&](QWidget* w) {
+            if (!w) return;
+            w->findChild<QLineEdit*>("txtVarType_0")->setText("G");
+            test::ClickButton(w->findChild<QPushButton*>("comCancel"));
+        });
+        f.Click("comSymbols");
+        QCOMPARE(f.Button("chkVarType_0")->text(), "Brennweite: F1");
+    }
+
+    void launchOptions_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<bool>("exitWhenShown");
+        QTest::addColumn<bool>("help");
+        QTest::addColumn<bool>("error");
+        QTest::newRow("none") << QStringList{} << "" << false << false << false;
+        QTest::newRow("settings") << QStringList{"--settings", "a.ini"} << "a.ini" << false << false
+                                  << false;
+        QTest::newRow("settings=") << QStringList{"--settings=b c.ini", "--exit-when-shown"}
+                                   << "b c.ini" << true << false << false;
+        QTest::newRow("help") << QStringList{"-h"} << "" << false << true << false;
+        QTest::newRow("missing file") << QStringList{"--settings"} << "" << false << false << true;
+        QTest::newRow("empty file") << QStringList{"--settings="} << "" << false << false << true;
+        QTest::newRow("unknown") << QStringList{"--frobnicate"} << "" << false << false << true;
+    }
+    void launchOptions() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, settings);
+        QFETCH(bool, exitWhenShown);
+        QFETCH(bool, help);
+        QFETCH(bool, error);
+        const LaunchOptions o = ParseLaunchOptions(args);
+        QCOMPARE(QString::fromStdString(o.settingsFile ? o.settingsFile->string() : ""), settings);
+        QCOMPARE(o.exitWhenShown, exitWhenShown);
+        QCOMPARE(o.help, help);
+        QCOMPARE(!o.error.empty(), error);
+        QVERIFY(HelpText().find("--exit-when-shown") != std::string::npos);
+    }
+};
+
+}  // namespace rs::gui
+
+int RunDialogsTest(int argc, char** argv) {
+    rs::gui::DialogsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_dialogs.moc"
