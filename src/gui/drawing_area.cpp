@@ -1,10 +1,13 @@
 #include "gui/drawing_area.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "gui/qt_surface.h"
 #include "ui/main_window.h"
+#include "ui/refresh.h"
 
 namespace rs::gui {
 
@@ -14,6 +17,8 @@ DrawingArea::DrawingArea(ui::MainWindow& window, QWidget* parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     // The drawing paints its whole area itself: no background fill by the toolkit first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves without a button pressed set the cursor over grabbable features.
+    setMouseTracking(true);
 
     virtualImage_ = new QLabel("Virtuelles Bild", this);
     virtualImage_->setObjectName("lblVirtualImage");
@@ -45,6 +50,49 @@ void DrawingArea::paintEvent(QPaintEvent*) {
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void DrawingArea::PaintDrawing(QPainter&, const QRect&) {}
+void DrawingArea::PaintDrawing(QPainter& painter, const QRect& area) {
+    const ui::WindowState& state = window_.State();
+    // The beam drawing comes with its own editor later; until then beam mode leaves it empty.
+    if (state.design.beam.beamMode) return;
+    QtSurface surface(painter, QRectF(area));
+    drawing::RedrawParaxial(surface, ui::PresentedParaxial(state.design),
+                            ui::DrawingOptionsFor(state), extents_, touch_);
+}
+
+void DrawingArea::mousePressEvent(QMouseEvent* event) {
+    if (drag_ || window_.State().design.beam.beamMode) return;
+    const QPointF p = event->position();
+    drag_ = ui::BeginParaxialDrag(window_, touch_, p.x(), p.y());
+    if (!drag_) return;
+    emit designChanged();
+    update();
+}
+
+void DrawingArea::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF p = event->position();
+    if (!drag_) {
+        const ui::DragTarget target = window_.State().design.beam.beamMode
+                                          ? ui::DragTarget::None
+                                          : ui::TargetAt(window_.State(), touch_, p.x(), p.y());
+        const bool h = ui::MovesHorizontally(target), v = ui::MovesVertically(target);
+        setCursor(h && v ? Qt::SizeAllCursor
+                  : h    ? Qt::SizeHorCursor
+                  : v    ? Qt::SizeVerCursor
+                         : Qt::ArrowCursor);
+        return;
+    }
+    if (ui::DragTo(window_, *drag_, p.x(), p.y())) {
+        emit designChanged();
+        update();
+    }
+}
+
+void DrawingArea::mouseReleaseEvent(QMouseEvent*) {
+    if (!drag_) return;
+    ui::EndParaxialDrag(window_, *drag_);
+    drag_.reset();
+    emit designChanged();
+    update();
+}
 
 }  // namespace rs::gui

@@ -112,6 +112,7 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
 
     // Right: the drawing above, the results and the extras below it.
     drawing_ = new DrawingArea(logic_);
+    connect(drawing_, &DrawingArea::designChanged, this, [this] { Render(); });
     Register(drawing_, Kind::Panel);
     Register(drawing_->VirtualImageLabel(), Kind::Label);
     Register(drawing_->InvalidCalcsLabel(), Kind::Label);
@@ -944,7 +945,10 @@ void FrmRaysketch::ApplyControl(Entry& e, const ui::ControlView& c) {
                 QListWidgetItem* item = list->item(static_cast<int>(i));
                 item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
                 const Qt::CheckState state = c.itemChecked[i] ? Qt::Checked : Qt::Unchecked;
-                if (item->checkState() != state) item->setCheckState(state);
+                // A new item has no check state at all (no box is drawn), which reads as unchecked.
+                if (!item->data(Qt::CheckStateRole).isValid() || item->checkState() != state) {
+                    item->setCheckState(state);
+                }
             }
             if (c.currentIndex >= 0 && list->currentRow() != c.currentIndex) {
                 list->setCurrentRow(c.currentIndex);

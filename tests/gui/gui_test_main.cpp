@@ -15,6 +15,7 @@
 int RunMainFormTest(int argc, char** argv);
 int RunDialogsTest(int argc, char** argv);
 int RunMonkeyTest(int argc, char** argv);
+int RunDrawingTest(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
         {"MainFormTest", RunMainFormTest},
         {"DialogsTest", RunDialogsTest},
         {"MonkeyTest", RunMonkeyTest},
+        {"DrawingTest", RunDrawingTest},
     };
     // The first argument may name the class; the rest goes to Qt Test.
     std::vector<char*> args(argv, argv + argc);

@@ -1,0 +1,112 @@
+// The drawing in the window: it paints the solved system, and dragging its features with the
+// mouse changes the design, one undo step per drag.
+#include <QImage>
+#include <QTest>
+#include <cmath>
+
+#include "drawing/recording_surface.h"
+#include "gui/form_fixture.h"
+#include "ui/paraxial_drag.h"
+#include "ui/refresh.h"
+
+namespace rs::gui {
+namespace {
+
+// Where the grabbable features of the window's drawing are, in its pixels: the same redraw the
+// window makes, on a recording surface of the same size.
+drawing::ParaxialTouchPoints TouchOf(const test::FormFixture& f, QWidget* area) {
+    drawing::RecordingSurface surface({0, 0, static_cast<double>(area->width()),
+                                       static_cast<double>(area->height())});
+    drawing::DrawingExtents extents;
+    drawing::ParaxialTouchPoints touch;
+    drawing::RedrawParaxial(surface, ui::PresentedParaxial(f.S().design),
+                            ui::DrawingOptionsFor(f.S()), extents, touch);
+    return touch;
+}
+
+float ObjectDistance(const test::FormFixture& f) {
+    return f.S().design.paraxial.paramTable.Get(engine::kObjDist);
+}
+
+}  // namespace
+
+class DrawingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void paintsTheSystem() {
+        test::FormFixture f(test::Example("relay-1to1.ini"));
+        QVERIFY(f.exposed);
+        QWidget* area = f.form->Control("pctDrg");
+        const QImage picture = area->grab().toImage();
+        // The red ray and the black axis are there.
+        int red = 0, dark = 0;
+        for (int y = 0; y < picture.height(); y += 2) {
+            for (int x = 0; x < picture.width(); x += 2) {
+                const QColor c = picture.pixelColor(x, y);
+                if (c.red() > 180 && c.green() < 90 && c.blue() < 90) ++red;
+                if (c.red() < 60 && c.green() < 60 && c.blue() < 60) ++dark;
+            }
+        }
+        QVERIFY(red > 20);
+        QVERIFY(dark > 50);
+    }
+
+    void draggingTheObjectFootMovesTheObject() {
+        test::FormFixture f(test::Example("relay-1to1.ini"));
+        QVERIFY(f.exposed);
+        QWidget* area = f.form->Control("pctDrg");
+        area->repaint();  // the window keeps the features of its last picture
+        const drawing::ParaxialTouchPoints world = TouchOf(f, area);
+        const ui::TouchPoints t = ui::RegisterTouchPoints(world).value();
+        const QPoint foot(qRound(t.objectX), qRound(t.axisY));
+        const float before = ObjectDistance(f);
+        const QString valuesBefore = f.Values().join("|");
+
+        QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, foot);
+        QVERIFY(f.S().machine.IsDragging());
+        QTest::mouseMove(area, foot + QPoint(25, 0));
+        QTest::mouseMove(area, foot + QPoint(50, 0));
+        QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, foot + QPoint(50, 0));
+        QVERIFY(f.S().machine.IsIdle());
+
+        // 50 pixels to the right at the picture's scale: the object moved 50 pixels' worth of mm
+        // towards the element, and the list shows the new system.
+        const double mmPerPixel = 1.0 / world.scale.scaleX;
+        const float after = ObjectDistance(f);
+        QVERIFY2(std::fabs(after - (before + 50 * mmPerPixel)) <= mmPerPixel,
+                 qPrintable(QString("a went from %1 to %2").arg(before).arg(after)));
+        QVERIFY(f.Values().join("|") != valuesBefore);
+
+        // The whole drag is one undo step.
+        f.Click("comUndo");
+        QCOMPARE(ObjectDistance(f), before);
+        QCOMPARE(f.Values().join("|"), valuesBefore);
+    }
+
+    void beamModeLeavesTheDrawingEmpty() {
+        test::FormFixture f(test::Example("hene-focus-100mm.ini"));
+        QVERIFY(f.exposed);
+        QWidget* area = f.form->Control("pctDrg");
+        const QImage picture = area->grab().toImage();
+        int red = 0;
+        for (int y = 0; y < picture.height(); y += 3) {
+            for (int x = 0; x < picture.width(); x += 3) {
+                const QColor c = picture.pixelColor(x, y);
+                if (c.red() > 180 && c.green() < 90 && c.blue() < 90) ++red;
+            }
+        }
+        QCOMPARE(red, 0);
+        QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, area->rect().center());
+        QVERIFY(f.S().machine.IsIdle());
+    }
+};
+
+}  // namespace rs::gui
+
+int RunDrawingTest(int argc, char** argv) {
+    rs::gui::DrawingTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_drawing.moc"
