@@ -4,6 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -12,7 +14,11 @@
 
 #include "app/ini_file.h"
 #include "app/user_settings_store.h"
+#include "drawing/paraxial_drawing.h"
 #include "gui/main_form.h"
+#include "gui/qt_surface.h"
+#include "ui/paraxial_drag.h"
+#include "ui/refresh.h"
 #include "ui/dialogs.h"
 
 namespace {
@@ -59,6 +65,52 @@ void BM_SliderStepWithRender(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SliderStepWithRender)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+
+// One step of dragging the object in the drawing: the mouse position mapped to a new object
+// distance, solve, result rows, the window's widgets, and the picture painted into an image of
+// 1200 by 700 pixels.
+void BM_DragStep(benchmark::State& state) {
+    QTemporaryDir dir;
+    app::IniFile ini(CopyExample(dir, "relay-1to1.ini"));
+    SilentDialogs dialogs;
+    app::MemoryUserSettingsStore store;
+    gui::FrmRaysketch form(dialogs, ini, store);
+    form.SetNewFeatureNoteEnabled(false);
+    form.Startup();
+    form.show();
+    QCoreApplication::processEvents();
+
+    QImage image(1200, 700, QImage::Format_RGB32);
+    drawing::DrawingExtents extents;
+    drawing::ParaxialTouchPoints touch;
+    auto paint = [&] {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        gui::QtSurface surface(painter, QRectF(image.rect()));
+        const ui::WindowState& s = form.Logic().State();
+        drawing::RedrawParaxial(surface, ui::PresentedParaxial(s.design), ui::DrawingOptionsFor(s),
+                                extents, touch);
+    };
+    paint();
+    const auto pixels = ui::RegisterTouchPoints(touch);
+    auto session = pixels ? ui::BeginParaxialDrag(form.Logic(), touch, pixels->objectX, pixels->axisY)
+                          : std::nullopt;
+    if (!session) {
+        state.SkipWithError("the object foot could not be grabbed");
+        return;
+    }
+    int step = 0;
+    for (auto _ : state) {
+        // Back and forth over 100 pixels, as a hand moves the mouse.
+        step = (step + 1) % 200;
+        const double dx = step < 100 ? step : 200 - step;
+        ui::DragTo(form.Logic(), *session, pixels->objectX + dx, pixels->axisY);
+        form.Render();
+        paint();
+    }
+    ui::EndParaxialDrag(form.Logic(), *session);
+}
+BENCHMARK(BM_DragStep)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
 void BM_StartToWindowShown(benchmark::State& state) {
     QTemporaryDir dir;
