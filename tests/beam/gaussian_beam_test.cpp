@@ -154,10 +154,8 @@ TEST(BeamSolve, DegenerateInputsFailWithoutLeavingFaults) {
         bool alt;
     } cases[] = {
         {{{kGbObjDist, 100}, {kGbMagnif, 0}, {kGbObjRadius, 0.1}}, false},  // m = 0
-        {{{kGbFocal, 100}, {kGbMagnif, 0}, {kGbImgRadius, 0.1}}, false},
         {{{kGbFocal, 100}, {kGbImgDist, 100}, {kGbObjRadius, 0.1}}, true},  // G8 gives m = 0
         {{{kGbFocal, 100}, {kGbObjDist, 0}, {kGbObjRadius, 0.1}}, false},
-        {{{kGbFocal, 100}, {kGbObjDist, 100}, {kGbObjRadius, 0}}, false},
         {{{kGbMagnif, 2}, {kGbObjRadius, 0.1}, {kGbImgRadius, 0.2}}, false},   // m vs two beams
         {{{kGbFocal, 3e38}, {kGbMagnif, 3e38}, {kGbObjRadius, 1}}, false},     // zr' overflows
         {{{kGbFocal, 3e38}, {kGbObjDist, 2.9e38}, {kGbObjRadius, 1}}, false},  // s' beyond float

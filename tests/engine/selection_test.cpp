@@ -97,22 +97,10 @@ TEST(CheckCombination, RulesAndMessages) {
         std::string message;      // empty: allowed
     };
     const std::vector<Row> rows = {
-        {{0}, ""},
-        {{8, 6}, angles},
-        {{0, 5, 7}, ""},
-        {{3, 5, 7}, magnif},
-        {{8, 3, 6}, magnif},
-        {{0, 1, 2}, noField},
-        {{5, 6, 7}, noDistance},
-        {{6, 5, 1}, obj},
-        {{1, 8, 5}, obj},
-        {{2, 7, 8}, img},
-        {{2, 6, 7}, img},
-        {{0, 6, 8}, angles},
-        {{4, 5, 6}, ""},
-        {{1, 5, 7}, ""},
-        {{2, 5, 8}, ""},
-    };
+        {{0}, ""},           {{8, 6}, angles},     {{0, 5, 7}, ""},         {{3, 5, 7}, magnif},
+        {{8, 3, 6}, magnif}, {{0, 1, 2}, noField}, {{5, 6, 7}, noDistance}, {{6, 5, 1}, obj},
+        {{1, 8, 5}, obj},    {{2, 7, 8}, img},     {{2, 6, 7}, img},        {{0, 6, 8}, angles},
+        {{4, 5, 6}, ""},     {{2, 5, 8}, ""}};
     for (const Row& r : rows) {
         Selection s(3);
         for (int i : r.clicks) s.Add(i);

@@ -3,7 +3,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QInputDialog>
-#include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -67,7 +66,18 @@ class DialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void messageBoxCarriesTheTitleAndIcon() {
+    // A message (answer -1) and a question answered with each of its buttons.
+    void messageAndQuestionBoxes_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("message") << int(QMessageBox::Ok) << -1;
+        QTest::newRow("yes") << int(QMessageBox::Yes) << int(ui::Answer::Yes);
+        QTest::newRow("no") << int(QMessageBox::No) << int(ui::Answer::No);
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << int(ui::Answer::Cancel);
+    }
+    void messageAndQuestionBoxes() {
+        QFETCH(int, button);
+        QFETCH(int, answer);
         QtDialogs dialogs;
         QString title, text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -77,36 +87,20 @@ private slots:
             title = box->windowTitle();
             text = box->text();
             icon = box->icon();
-            box->accept();
-        });
-        dialogs.Message("Die Wellenlänge muß zwischen 10^1 & 10^6nm liegen! ",
-                        ui::Icon::Exclamation);
-        QCOMPARE(title, "Raysketcher");
-        QCOMPARE(text, "Die Wellenlänge muß zwischen 10^1 & 10^6nm liegen! ");
-        QCOMPARE(icon, QMessageBox::Warning);
-    }
-
-    void questionAnswersWithTheButtonPressed_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << int(QMessageBox::Yes) << int(ui::Answer::Yes);
-        QTest::newRow("no") << int(QMessageBox::No) << int(ui::Answer::No);
-        QTest::newRow("cancel") << int(QMessageBox::Cancel) << int(ui::Answer::Cancel);
-    }
-    void questionAnswersWithTheButtonPressed() {
-        QFETCH(int, button);
-        QFETCH(int, answer);
-        QtDialogs dialogs;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        OnNextModal([&](QWidget* w) {
-            auto* box = qobject_cast<QMessageBox*>(w);
-            if (!box) return;
-            icon = box->icon();
             box->button(static_cast<QMessageBox::StandardButton>(button))->click();
         });
-        QCOMPARE(int(dialogs.Question("Möchten Sie diese Daten speichern?", ui::Icon::Question)),
-                 answer);
-        QCOMPARE(icon, QMessageBox::Question);
+        if (answer < 0) {
+            const char* wave = "Die Wellenlänge muß zwischen 10^1 & 10^6nm liegen! ";
+            dialogs.Message(wave, ui::Icon::Exclamation);
+            QCOMPARE(title, "Raysketcher");
+            QCOMPARE(text, wave);
+            QCOMPARE(icon, QMessageBox::Warning);
+        } else {
+            QCOMPARE(
+                int(dialogs.Question("Möchten Sie diese Daten speichern?", ui::Icon::Question)),
+                answer);
+            QCOMPARE(icon, QMessageBox::Question);
+        }
     }
 
     void inputBoxGivesTheTextOrNothing() {
@@ -130,70 +124,57 @@ private slots:
         QCOMPARE(dialogs.Input("Aperturwerte", "Blendenzahl", "1"), std::nullopt);
     }
 
-    void unitsDialogCancelChangesNothing() {
+    // Cancel changes nothing, not even the settings file; OK applies and stores.
+    void unitsDialogAppliesOnlyOnOk_data() {
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("cancel") << false << "50.0mm";
+        QTest::newRow("ok") << true << "5.0cm";
+    }
+    void unitsDialogAppliesOnlyOnOk() {
+        QFETCH(bool, ok);
+        QFETCH(QString, shown);
         test::FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
         QVERIFY(f.exposed);
         const units::UnitState before = f.S().design.units;
         const std::string fileBefore = test::ReadFile(f.path);
-        bool changed = false;
+        bool chosen = false;
         OnNextModal([&](QWidget* w) {
             if (!w || w->objectName() != "frmUnits") return;
-            changed = ChooseUnit(w, "cmbParaxConj00_Efl", "[cm]") &&
-                      ChooseUnit(w, "cmbGBBeamObj01_Div", "[deg]");
-            test::ClickButton(w->findChild<QPushButton*>("comCancel"));
+            chosen = ChooseUnit(w, "cmbParaxConj00_Efl", "[cm]") &&
+                     ChooseUnit(w, "cmbGBBeamObj01_Div", "[deg]");
+            test::ClickButton(w->findChild<QPushButton*>(ok ? "comOK" : "comCancel"));
         });
-        f.Click("comUnits_0");
-        QVERIFY(changed);
-        QVERIFY(f.S().design.units == before);
-        QCOMPARE(f.Text("txtVarType_0"), "50.0mm");
-        QCOMPARE(test::ReadFile(f.path), fileBefore);
+        f.Click(ok ? "comUnits_1" : "comUnits_0");
+        QVERIFY(chosen);
+        QCOMPARE(f.Text("txtVarType_0"), shown);
+        QCOMPARE(f.Values().at(0), " " + shown);
+        QCOMPARE(f.S().design.units == before, !ok);
+        QCOMPARE(test::ReadFile(f.path) == fileBefore, !ok);
+        if (ok) QVERIFY(!app::IniFile(f.path).ReadIniString("Units", "Parax").empty());
     }
 
-    void unitsDialogOkAppliesAndStores() {
-        test::FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
-        QVERIFY(f.exposed);
-        OnNextModal([&](QWidget* w) {
-            if (!w) return;
-            ChooseUnit(w, "cmbParaxConj00_Efl", "[cm]");
-            test::ClickButton(w->findChild<QPushButton*>("comOK"));
-        });
-        f.Click("comUnits_1");
-        QCOMPARE(f.Text("txtVarType_0"), "5.0cm");
-        QCOMPARE(f.Values().at(0), " 5.0cm");
-        app::IniFile reread(f.path);
-        QVERIFY(!reread.ReadIniString("Units", "Parax").empty());
-    }
-
-    void unitsDialogListsAndStandards() {
+    void unitsDialogStandardResetsOnlyItsTab() {
         units::UnitState state;
-        const int efl = ListIndex("cmbParaxConj00_Efl");
-        const int gbEfl = ListIndex("cmbGBConj00_Efl");
         {
             ui::UnitsDialogModel edit(state);
-            edit.Choose(efl, edit.Entries(efl).back().code);
-            edit.Choose(gbEfl, edit.Entries(gbEfl).back().code);
+            for (int list : {ListIndex("cmbParaxConj00_Efl"), ListIndex("cmbGBConj00_Efl")}) {
+                edit.Choose(list, edit.Entries(list).back().code);
+            }
             state = edit.Working();
         }
         FrmUnits dialog(state);
         auto* stop = dialog.findChild<QComboBox*>("cmbParaxAp00_StopRad");
-        QVERIFY(stop);
         QCOMPARE(stop->findText("km", Qt::MatchContains), -1);  // no kilometres for a stop
-        auto* tabs = dialog.findChild<QTabWidget*>("tabUnits");
-        QCOMPARE(tabs->tabText(0), "Paraxiale Einheiten");
-        QCOMPARE(tabs->tabText(1), "Gaußsche Strahleinheiten");
         auto* standard = dialog.findChild<QPushButton*>("comDefaults");
         QCOMPARE(standard->text(), "&Standard [paraxiale]");
-        QCOMPARE(standard->toolTip(),
-                 "Alle paraxialen Einstellungen auf die Grundeinstellung zurücksetzen");
         standard->click();
         const units::UnitState& w = dialog.Model().Working();
         QCOMPARE(w.UnitCode(units::Group::Parax, 0), units::DefaultUnit(units::Group::Parax, 0));
         QCOMPARE(w.UnitCode(units::Group::GB, 0), state.UnitCode(units::Group::GB, 0));
         auto* combo = dialog.findChild<QComboBox*>("cmbParaxConj00_Efl");
         QCOMPARE(combo->currentData().toInt(), units::DefaultUnit(units::Group::Parax, 0));
-        QVERIFY(dialog.Model().Changed());
-        auto* label = dialog.findChild<QComboBox*>("cmbGBExtra00_dist");
-        QVERIFY(label);
+        QVERIFY(dialog.findChild<QComboBox*>("cmbGBExtra00_dist"));
     }
 
     void symbolsEditorTakesDroppedCharacters() {
@@ -205,12 +186,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         auto* chars = editor.findChild<CharacterList*>("lstSymbols");
         QVERIFY(chars);
-        QCOMPARE(chars->item(0)->text(), "ÿ");
         QCOMPARE(chars->count(), static_cast<int>(ui::SymbolsEditorModel::CharacterList().size()));
-        QVERIFY(chars->findItems("5", Qt::MatchExactly).isEmpty());  // no digits
-        QVERIFY(editor.findChild<QLabel*>("lbl")->text().startsWith(
-            "Geben Sie die Zeichen direkt ein oder wählen Sie sie per 'drag & drop' aus der "
-            "Liste aus. \n\nJedes Symbol"));
 
         // What a drag from the list carries lands in the box.
         const std::unique_ptr<QMimeData> dragged(chars->mimeData({chars->item(2)}));

@@ -17,6 +17,7 @@ namespace rs::gui {
 namespace {
 
 using test::FormFixture;
+using Strings = std::vector<std::string>;
 
 // The result list a fresh solve of a copy of the window's design gives.
 QStringList FreshColumn(const ui::WindowState& s, bool names) {
@@ -35,76 +36,39 @@ int RowOf(const FormFixture& f, const QString& name) {
     return static_cast<int>(f.Names().indexOf(name));
 }
 
+QStringList TabTexts(const FormFixture& f, const char* name) {
+    auto* tabs = f.form->findChild<QTabWidget*>(name);
+    QStringList out;
+    for (int i = 0; tabs && i < tabs->count(); ++i) out << tabs->tabText(i);
+    return out;
+}
+
 }  // namespace
 
 class MainFormTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A few representative buttons; that every control exists is checked below.
     void controlsCarryTheirCaptionsAndTips_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("tip");
-        QTest::newRow("end") << "comEnd"
-                             << "&Ende"
-                             << "";
         QTest::newRow("symbols") << "comSymbols"
                                  << "..."
                                  << "Ändern Sie die benutzerdefinierten Symbole";
-        QTest::newRow("print") << "comPrint"
-                               << "&Drucken"
-                               << "Drucken des aktuellen Systems";
-        QTest::newRow("clear") << "comClear"
-                               << "&Löschen"
-                               << "Löschen des aktuellen Systems";
-        QTest::newRow("recall") << "comRecall"
-                                << "&Wiederholen"
-                                << "Laden des zuletzt gespeicherten Systems";
         QTest::newRow("undo") << "comUndo"
                               << "&Rückgängig"
                               << "Rückgängig: letzte Handlung";
-        QTest::newRow("help") << "comHelp"
-                              << "Hilfe..."
-                              << "";
-        QTest::newRow("about") << "comAbout"
-                               << "Info..."
-                               << "";
-        QTest::newRow("units 0") << "comUnits_0"
-                                 << "Einheiten"
-                                 << "";
         QTest::newRow("units 2") << "comUnits_2"
                                  << "Einheiten"
                                  << "";
-        QTest::newRow("standard") << "comDefAdvOpts"
-                                  << "Standard"
-                                  << "";
         QTest::newRow("beam mode") << "chkGaussBeamMode"
                                    << "Gaußstrahl"
                                    << "Gaußschen Strahlmode anzeigen";
-        QTest::newRow("alternative") << "chkGaussBeamAltSolution"
-                                     << "Alternativlösung"
-                                     << "Gaußstrahl-Lösung für diese Parameter anzeigen";
-        QTest::newRow("advanced") << "chkAdvOpt"
-                                  << "Aktivierung der erweiterten Optionen --->"
-                                  << "";
         QTest::newRow("points") << "chkDrawParaxPoints"
                                 << "Brenn-, Haupt- && Knoten-Punkte darstellen"
                                 << "";
-        QTest::newRow("infinity") << "chkObjAtInfinity"
-                                  << "[Objektweite unendlich]"
-                                  << "";
-        QTest::newRow("diode") << "chkGBExtraDiodeMode"
-                               << "Diodenlaser [rechteckiger Strahl]"
-                               << "";
-        QTest::newRow("circularise") << "chkGBExtraBeamRectCircularise"
-                                     << "Strahl zirkularisieren [gekreuzte Zylinderlinsen]"
-                                     << "";
-        QTest::newRow("m2") << "chkGBExtraM2Use"
-                            << "Effekt anzeigen"
-                            << "";
-        QTest::newRow("detector") << "chkGBExtraDetector"
-                                  << "Detektor anzeigen"
-                                  << "";
     }
     void controlsCarryTheirCaptionsAndTips() {
         QFETCH(QString, name);
@@ -113,49 +77,24 @@ private slots:
         FormFixture f;
         QAbstractButton* b = f.Button(name.toStdString());
         QVERIFY2(b, qPrintable(name));
-        QCOMPARE(b->objectName(), name);
         QCOMPARE(b->text(), caption);
         QCOMPARE(b->toolTip(), tip);
     }
 
     void listsFramesAndTabs() {
         FormFixture f;
-        QCOMPARE(test::Items(f.List("lstSymbols")),
-                 QStringList({"Standardsymbole", "Benutzerdef. Symbole"}));
-        QCOMPARE(f.List("lstSymbols")->toolTip(), "Wählen Sie die Parameter-Symbole ");
         QCOMPARE(test::Items(f.List("lstMirrorMode")),
                  QStringList({"Linsensystem", "Spiegelsystem"}));
-        QCOMPARE(f.List("lstMirrorMode")->toolTip(),
-                 "Wählen Sie zwischen Linsensystem und Spiegelsystem");
         QCOMPARE(test::Items(f.List("lstOptions")),
                  QStringList({"Konstruktionsstrahlen anzeigen", "Extrainformationen anzeigen"}));
-        QCOMPARE(test::Items(f.List("lstOptionsGB")),
-                 QStringList({"Extrainformationen und Optionen anzeigen"}));
         auto* formats = f.Get<QComboBox>("cmbImagHeight");
         QCOMPARE(formats->count(), 52);
-        QCOMPARE(formats->itemText(0), "Benutzerdefinierte Bildhöhe");
         QCOMPARE(formats->itemText(51), "Fernsehformat 1-1/4inch [12.9 x 17.1]  10.7mm");
-        QCOMPARE(f.Get<QGroupBox>("fraOptConj")->title(), "&Abstände:");
         QCOMPARE(f.Get<QGroupBox>("fraOptAp1")->title(), "&Apertur [optional]");
-        QCOMPARE(f.Get<QLabel>("lblInvalidCalcs")->text(),
-                 "Zu diesem Parameter-Satz gibt es keine Lösungen.");
-        QCOMPARE(f.Get<QLabel>("lblSliders")->text(),
-                 " Die Regler sind erst nach Eingabe der Allgemeinen Parameter verfügbar! ");
-        QCOMPARE(f.Get<QComboBox>("cmbGBExtraBeamRectCircMode")->toolTip(),
-                 "Diodenkollimationsmodus zur Zirkularisation");
-
-        auto tabTexts = [&](const char* name) {
-            auto* tabs = f.form->findChild<QTabWidget*>(name);
-            QStringList out;
-            for (int i = 0; tabs && i < tabs->count(); ++i) out << tabs->tabText(i);
-            return out;
-        };
-        QCOMPARE(tabTexts("tabOptions"),
+        QCOMPARE(TabTexts(f, "tabOptions"),
                  QStringList({"&Allgemeine Parameter", "Regler", "&Erweiterte Optionen"}));
-        QCOMPARE(tabTexts("tabExtraInfo"), QStringList({"&Systeme", "&Abbildungstiefe"}));
-        QCOMPARE(tabTexts("tabExtraInfoGB"),
+        QCOMPARE(TabTexts(f, "tabExtraInfoGB"),
                  QStringList({"&Optionen", "Diodenlaser", "&Schärfentiefe", "&Linsen"}));
-        QVERIFY(f.form->findChild<QWidget*>("pctDrg"));
         QVERIFY(f.form->findChild<QWidget*>("pctDrg")->isVisible());
     }
 
@@ -182,27 +121,21 @@ private slots:
         QVERIFY(f.exposed);
         for (const char* box : {"chkVarType_0", "chkVarType_1", "chkVarType_5"}) f.Click(box);
         QVERIFY(f.S().design.paraxial.params.Count() == 3);
-        QCOMPARE(f.Get<QLabel>("lblVarType_0")->text(), "Brennweite: f'");
-        QCOMPARE(f.Text("txtVarType_2"), "");
-
         f.Type("txtVarType_0", "100");
         QCOMPARE(f.Text("txtVarType_0"), "100.0mm");
         f.Type("txtVarType_1", "-20cm", false);  // leaving the box applies it as well
         QCOMPARE(f.Text("txtVarType_1"), "-200.0mm");
         QVERIFY(f.Values().at(RowOf(f, "Bildweite: a'")).trimmed().isEmpty());  // incomplete
         f.Type("txtVarType_2", "10,0");
-        QCOMPARE(f.Values().at(RowOf(f, "Brennweite: f'")), " 100.0mm");
         QCOMPARE(f.Values().at(RowOf(f, "Bildweite: a'")), " 200.0mm");
         QCOMPARE(f.Values(), FreshColumn(f.S(), false));
         QCOMPARE(f.Names(), FreshColumn(f.S(), true));
-        QCOMPARE(f.List("lstResNames")->count(), f.List("lstResVals")->count());
         QVERIFY(!f.Get<QLabel>("lblSliders")->isVisibleTo(f.form.get()));
 
         // Garbage gives the value back; the box of an entry refused keeps no trace of it.
         f.Type("txtVarType_0", "abc");
         QCOMPARE(f.Text("txtVarType_0"), "100.0mm");
         QVERIFY(f.dialogs.calls.empty());
-        QVERIFY(f.Button("comUndo")->isEnabled());
         f.Click("comUndo");
         QCOMPARE(f.Text("txtVarType_2"), "");
         QVERIFY(f.Values().at(RowOf(f, "Bildweite: a'")).trimmed().isEmpty());
@@ -225,49 +158,37 @@ private slots:
         f.Click("chkVarType_6");
         f.Click("chkVarType_8");
         QCOMPARE(f.dialogs.Messages(),
-                 std::vector<std::string>(
-                     {"Objekt- und Bildwinkel können nicht unabhängig voneinander definiert "
-                      "werden! "}));
+                 Strings({"Objekt- und Bildwinkel können nicht unabhängig voneinander definiert "
+                          "werden! "}));
         QVERIFY(f.Button("chkVarType_6")->isChecked());
         QVERIFY(!f.Button("chkVarType_8")->isChecked());
         QCOMPARE(f.S().design.paraxial.params.Count(), 1);
 
-        // A fourth parameter simply stays unchecked.
-        f.dialogs.calls.clear();
-        for (const char* box : {"chkVarType_0", "chkVarType_1", "chkVarType_2"}) f.Click(box);
+        // A fourth parameter and a second aperture parameter simply stay unchecked.
+        for (const char* box :
+             {"chkVarType_0", "chkVarType_1", "chkVarType_2", "chkVarTypeAp_0", "chkVarTypeAp_1"}) {
+            f.Click(box);
+        }
         QVERIFY(!f.Button("chkVarType_2")->isChecked());
-        QCOMPARE(f.S().design.paraxial.params.Count(), 3);
-        QVERIFY(f.dialogs.calls.empty());
-        // A second aperture parameter as well.
-        f.Click("chkVarTypeAp_0");
-        f.Click("chkVarTypeAp_1");
-        QVERIFY(f.Button("chkVarTypeAp_0")->isChecked());
         QVERIFY(!f.Button("chkVarTypeAp_1")->isChecked());
+        QVERIFY(f.Button("chkVarTypeAp_0")->isChecked());
+        QCOMPARE(f.dialogs.Messages().size(), std::size_t{1});
     }
 
     void beamModeSwitchChangesTitleAndFrames() {
         FormFixture f;
         QVERIFY(f.exposed);
         QWidget* w = f.form.get();
-        QVERIFY(w->windowTitle().contains("paraxiale Berechnung"));
-        QVERIFY(w->windowTitle().contains("[Linsensystem]"));
         auto shown = [&](const char* name) { return f.form->Control(name)->isVisibleTo(w); };
-        QVERIFY(shown("fraOptFld") && shown("fraOptAp1") && shown("lstMirrorMode"));
-        QVERIFY(!shown("fraGaussBeamObj") && !shown("fraGaussBeamImg") && !shown("lstOptionsGB"));
-
         f.Click("chkGaussBeamMode");
         QVERIFY(w->windowTitle().contains("Berechnung von Gaußschen Strahlen"));
-        QVERIFY(!w->windowTitle().contains("paraxiale"));
-        QVERIFY(!shown("fraOptFld") && !shown("fraOptAp1") && !shown("lstMirrorMode"));
-        QVERIFY(shown("fraGaussBeamObj") && shown("fraGaussBeamImg") && shown("lstOptionsGB"));
-        QVERIFY(shown("tabExtraInfoGB") && !shown("tabExtraInfo"));
+        QVERIFY(!shown("fraOptFld") && !shown("lstMirrorMode") && !shown("tabExtraInfo"));
+        QVERIFY(shown("fraGaussBeamObj") && shown("lstOptionsGB") && shown("tabExtraInfoGB"));
         QVERIFY(!shown("chkVarTypeGB_4"));  // the waist-to-waist distance is never offered
 
         f.Click("chkGaussBeamMode");
         QVERIFY(w->windowTitle().contains("paraxiale Berechnung"));
         QVERIFY(shown("fraOptFld") && !shown("fraGaussBeamObj"));
-
-        // The lens/mirror list names the mode in the title too.
         f.List("lstMirrorMode")->setCurrentRow(1);
         QVERIFY(w->windowTitle().contains("[Spiegelsystem]"));
     }
@@ -276,11 +197,9 @@ private slots:
         FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
         QVERIFY(f.exposed);
         auto* bar = f.Get<QScrollBar>("hscVarValue_0");
-        QVERIFY(bar->isEnabled());
         QCOMPARE(bar->value(), 50);
         bar->triggerAction(QAbstractSlider::SliderToMinimum);
         QCOMPARE(f.Text("txtVarType_0"), "45.0mm");
-        QCOMPARE(f.Values().at(0), " 45.0mm");
         bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
         QCOMPARE(f.Text("txtVarType_0"), "46.0mm");
         QCOMPARE(f.Values(), FreshColumn(f.S(), false));
@@ -296,9 +215,7 @@ private slots:
         QVERIFY(f.exposed);
         f.Type("txtVarType_0", "52.37");
         QCOMPARE(f.Get<QScrollBar>("hscVarValue_0")->value(), 74);
-        const engine::CVarType& e = f.S().design.paraxial.params.At(1);
-        QCOMPARE(e.sVarValue, 52.37f);
-        QCOMPARE(f.S().backup.Kind(), static_cast<int>(ui::kBackupTypedValue));
+        QCOMPARE(f.S().design.paraxial.params.At(1).sVarValue, 52.37f);
         // Rendering again changes nothing at all.
         const ui::Snapshot before = ui::Capture(f.S().design);
         f.form->Render();
@@ -311,27 +228,23 @@ private slots:
         FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
         QVERIFY(f.exposed);
         f.form->findChild<QTabWidget*>("tabOptions")->setCurrentIndex(1);
-        QCOMPARE(f.Text("txtVarLimHi_0"), "55.0mm");
         f.Type("txtVarLimHi_0", "viel");
         QCOMPARE(f.Text("txtVarLimHi_0"), "viel");
         f.Type("txtVarLimHi_0", "47");
-        QCOMPARE(
-            f.dialogs.Messages(),
-            std::vector<std::string>({"Oberer Grenzwert muß größer als aktueller Wert sein!"}));
+        QCOMPARE(f.dialogs.Messages(),
+                 Strings({"Oberer Grenzwert muß größer als aktueller Wert sein!"}));
         QCOMPARE(f.Text("txtVarLimHi_0"), "55.0mm");
         f.Type("txtVarLimLow_0", "25");
         QCOMPARE(f.Text("txtVarLimLow_0"), "25.0mm");
         QCOMPARE(f.Get<QScrollBar>("hscVarValue_0")->value(), 83);
         // The image angle has no limits: its slider cannot be used.
         QVERIFY(!f.Get<QScrollBar>("hscVarValue_2")->isEnabled());
-        QCOMPARE(f.Text("txtVarLimLow_2"), "Unterer Grenzwert");
     }
 
     void checkListsAndSymbolChoice() {
         FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
         QVERIFY(f.exposed);
         QListWidget* options = f.List("lstOptions");
-        QCOMPARE(options->item(1)->checkState(), Qt::Checked);
         QVERIFY(f.form->Control("tabExtraInfo")->isVisible());
         options->item(1)->setCheckState(Qt::Unchecked);  // as a click on its check mark does
         QVERIFY(!f.S().design.dof.showExtra);
@@ -349,49 +262,30 @@ private slots:
         FormFixture f(test::Example("hene-focus-100mm.ini"));
         QVERIFY(f.exposed);
         QWidget* w = f.form.get();
-        QVERIFY(!f.Box("txtGBExtraMFactor")->isEnabled());
         f.Click("chkGBExtraM2Use");
-        QVERIFY(f.Box("txtGBExtraMFactor")->isEnabled());
         f.Type("txtGBExtraMFactor", "4");
-        QCOMPARE(f.Names().at(0), "MultiMode: M²");
         QCOMPARE(f.Values().at(0), " 4.0");
         f.Type("txtGBExtraMFactor", "50");  // refused: the box shows the stored value again
         QCOMPARE(f.Text("txtGBExtraMFactor"), "4.0");
-        QCOMPARE(f.Values(), FreshColumn(f.S(), false));
         f.Click("comUndo");
         QCOMPARE(f.Text("txtGBExtraMFactor"), "1.0");
 
         f.Click("chkGBExtraDiodeMode");
-        QVERIFY(w->windowTitle().endsWith(" Diode"));
-        QVERIFY(f.Get<QComboBox>("cmbGBExtraDiodeParamType")->isEnabled());
-        QCOMPARE(f.Get<QComboBox>("cmbGBExtraDiodeParamType")->count(), 3);
-        QVERIFY(!f.Get<QComboBox>("cmbGBExtraBeamRectCircMode")->isEnabled());
         f.Click("chkGBExtraBeamRectCircularise");
         QVERIFY(w->windowTitle().endsWith(" [zirkularisiert - min Divergenz]"));
-        // Only the object-beam boxes can be used while circularising.
         QVERIFY(!f.Button("chkVarTypeGB_0")->isEnabled());
-        QVERIFY(f.Button("chkVarTypeGB_6")->isEnabled());
         f.Get<QComboBox>("cmbGBExtraBeamRectCircMode")->setCurrentIndex(1);
         emit f.Get<QComboBox>("cmbGBExtraBeamRectCircMode")->activated(1);
         QVERIFY(w->windowTitle().endsWith(" [zirkularisiert - max Taillenabstand]"));
 
-        QListWidget* growth = f.List("lstGBExtraDOFPercent");
-        QCOMPARE(growth->count(), 7);
-        QCOMPARE(growth->currentRow(), 1);
         const QString fivePercent = f.Get<QLabel>("lblGBExtraDOFVal")->text();
-        QVERIFY(fivePercent.startsWith("±"));
-        growth->setCurrentRow(5);
-        QCOMPARE(growth->item(5)->text(), "41.4%   [zr']");
+        f.List("lstGBExtraDOFPercent")->setCurrentRow(5);
         QVERIFY(f.Get<QLabel>("lblGBExtraDOFVal")->text() != fivePercent);
     }
 
     void depthOfFieldPanelAndCircleOfConfusion() {
         FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
         QVERIFY(f.exposed);
-        QCOMPARE(f.Get<QLabel>("lblDOFName_5")->text(), "Fixfokusentfernung");
-        QCOMPARE(f.Get<QLabel>("lblDOFVal_0")->text(), "  0.025mm");
-        QCOMPARE(f.Text("txtDOFCoC"), " 0.025mm");
-        QVERIFY(f.Get<QRadioButton>("optCoCType_0")->isChecked());
         const QString hyperfocal = f.Get<QLabel>("lblDOFVal_5")->text();
         f.Type("txtDOFCoC", "0.05");
         QCOMPARE(f.Get<QLabel>("lblDOFVal_0")->text(), "  0.050mm");
@@ -402,17 +296,21 @@ private slots:
         QCOMPARE(f.Get<QLabel>("lblDOFVal_5")->text(), hyperfocal);
         f.Click("optCoCType_1");
         QVERIFY(!f.Box("txtDOFCoC")->isEnabled());
-        QCOMPARE(f.S().design.dof.cocType, 1);
     }
 
     void closingAsksAndCancelKeepsTheWindow() {
+        {
+            FormFixture empty;  // nothing chosen: nothing to ask
+            QVERIFY(empty.exposed);
+            QVERIFY(empty.form->close());
+            QVERIFY(empty.dialogs.calls.empty());
+        }
         FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
         QVERIFY(f.exposed);
         f.dialogs.Reply(ui::Answer::Cancel);
         QVERIFY(!f.form->close());
         QVERIFY(f.form->isVisible());
         QCOMPARE(f.dialogs.calls.back().text, "Möchten Sie diese Daten speichern?");
-        QCOMPARE(f.dialogs.calls.back().icon, ui::Icon::Question);
         // The placement is stored before the question, so even a cancelled close keeps it.
         app::IniFile reread(f.path);
         QVERIFY(app::ReadFormPosition(reread, "frmRaysketch").has_value());
@@ -422,13 +320,6 @@ private slots:
         QVERIFY(f.form->close());
         reread.Reload();
         QCOMPARE(reread.ReadIniString("LastValues", "1VarTypeVal").substr(0, 5), "0|70|");
-    }
-
-    void closingWithNothingChosenDoesNotAsk() {
-        FormFixture f;
-        QVERIFY(f.exposed);
-        QVERIFY(f.form->close());
-        QVERIFY(f.dialogs.calls.empty());
     }
 
     void placementIsRestoredFromTheSettingsFile() {
@@ -443,32 +334,18 @@ private slots:
         QVERIFY(g.width() >= 12300 * first.form->screen()->logicalDotsPerInch() / 1440 - 1);
 
         const ui::Placement stored{300, 450, 12000, 19500};
-        std::string ini = "[FormPositions]\r\nFormPosn_frmRaysketch=300|450|12000|19500\r\n";
-        FormFixture again(ini);
+        FormFixture again("[FormPositions]\r\nFormPosn_frmRaysketch=300|450|12000|19500\r\n");
         QVERIFY(again.exposed);
         const ui::Placement now = again.form->CurrentPlacement();
         for (std::size_t i = 0; i < 4; ++i) QVERIFY(std::abs(now[i] - stored[i]) <= 30);
     }
 
-    void newFeatureNoteOncePerUser() {
-        app::MemoryUserSettingsStore shared;
-        {
-            FormFixture f({}, true);
-            QVERIFY(f.exposed);
-            QTRY_VERIFY(f.form->Help() && f.form->Help()->isVisible());
-            QCOMPARE(f.form->Help()->CurrentPage(), HelpWindow::Page::NewFeatures);
-            QCOMPARE(f.store.Get("NewFeature", "V22", ""), "-1");
-            shared.Save("NewFeature", "V22", f.store.Get("NewFeature", "V22", ""));
-        }
-        test::TempDir dir;
-        test::ScriptedDialogs dialogs;
-        app::IniFile ini(dir / "Raysketcher.INI");
-        FrmRaysketch form(dialogs, ini, shared);
-        form.Startup();
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QTest::qWait(20);
-        QVERIFY(!form.Help());
+    void newFeatureNoteShowsTheHelp() {
+        FormFixture f({}, true);
+        QVERIFY(f.exposed);
+        QTRY_VERIFY(f.form->Help() && f.form->Help()->isVisible());
+        QCOMPARE(f.form->Help()->CurrentPage(), HelpWindow::Page::NewFeatures);
+        QCOMPARE(f.store.Get("NewFeature", "V22", ""), "-1");
     }
 
     void printRefusesAnIncompleteDesign() {

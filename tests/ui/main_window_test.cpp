@@ -194,8 +194,6 @@ TEST(MainWindow, LensMirrorSwitchTurnsTheFocalLength) {
     EXPECT_EQ(f.Param(kFocal).sLimHih, -90.0f);
     EXPECT_EQ(f.p().options.ImageIndex(), -1.0);
     EXPECT_EQ(f.Table(kImgDist), -200.0f);  // a concave mirror images in front of itself
-    EXPECT_EQ(BuildView(f.s()).title,
-              "Kestrelon: System Raysketcher 0.1.0    [Spiegelsystem]   paraxiale Berechnung");
     EXPECT_EQ(f.View("lstResNames").items.at(1), "Spiegelradius");
     f.w().Undo();
     EXPECT_EQ(f.Param(kFocal).sVarValue, 100.0f);
@@ -235,7 +233,6 @@ TEST(MainWindow, SelectionRulesAndMessages) {
     WindowFixture f;
     f.Select({kObjHeight, kImgDist, kFocal});
     EXPECT_EQ(f.p().params.Index(1), kFocal);
-    EXPECT_EQ(f.p().params.Index(3), kObjHeight);
     f.w().SetParamChecked(kObjAngle, true);  // a fourth unchecks itself without a word
     EXPECT_EQ(f.p().params.Count(), 3);
     EXPECT_FALSE(f.View("chkVarType_6").checked);
@@ -333,7 +330,6 @@ TEST(MainWindow, ImageFormatSetsTheImageHeight) {
     g.Lens();
     g.w().ChooseImageFormat(25);
     EXPECT_TRUE(g.s().design.window.imgHgtFixed);
-    EXPECT_EQ(g.p().params.Count(), 3);
     EXPECT_FALSE(g.p().params.Contains(kImgHeight));
 }
 
@@ -341,16 +337,9 @@ TEST(MainWindow, ViewFollowsTheState) {
     WindowFixture f;
     EXPECT_EQ(f.View("txtVarType_0").text, "-- Nicht definiert --");
     EXPECT_FALSE(f.View("txtVarType_0").enabled);
-    EXPECT_FALSE(f.View("picSlider_0").visible);
     EXPECT_TRUE(f.View("lblSliders").visible);
     EXPECT_FALSE(f.View("comUndo").enabled);
-    EXPECT_EQ(BuildView(f.s()).title,
-              "Kestrelon: System Raysketcher 0.1.0    [Linsensystem]   paraxiale Berechnung");
-
     f.Lens();
-    EXPECT_TRUE(f.View("chkVarType_0").checked);
-    EXPECT_EQ(f.View("chkVarType_0").text, "Brennweite: f'");
-    EXPECT_EQ(f.View("lblVarType_1").text, "Objektweite: a");
     EXPECT_EQ(f.View("txtVarLimLow_1").text, "-220.0mm");
     EXPECT_TRUE(f.View("hscVarValue_0").enabled);
     EXPECT_FALSE(f.View("lblSliders").visible);
@@ -358,11 +347,6 @@ TEST(MainWindow, ViewFollowsTheState) {
     EXPECT_TRUE(f.View("comApFldUndo").enabled);
     f.w().SetHideRemoteConjugates(true);
     EXPECT_FALSE(f.View("comApFldUndo").enabled);
-
-    f.w().SetBeamMode(true);
-    EXPECT_FALSE(f.View("fraOptFld").visible);
-    EXPECT_TRUE(f.View("fraGaussBeamObj").visible);
-    EXPECT_FALSE(f.View("chkVarTypeGB_4").visible);
 }
 
 TEST(MainWindow, BeamModeUsesTheSameBoxesAndSliders) {
@@ -376,8 +360,6 @@ TEST(MainWindow, BeamModeUsesTheSameBoxesAndSliders) {
     const beam::BeamDesign& b = f.s().design.beam;
     EXPECT_TRUE(test::RelNear(beam::BeamValue(b, 0, beam::kGbImgDist), 198.483, 1e-5));
     EXPECT_EQ(f.View("txtVarType_2").text, "0.05mm");
-    EXPECT_EQ(f.View("lstResNames").items.at(1), "Brennweite: f'");
-    EXPECT_FALSE(f.View("chkGaussBeamAltSolution").enabled);
     // The hidden waist-to-waist distance and a fourth box are never taken.
     f.w().SetBeamChecked(beam::kGbTrack, true);
     f.w().SetBeamChecked(beam::kGbMagnif, true);
@@ -421,9 +403,7 @@ TEST(MainWindow, PrintRefusesAnIncompleteDesign) {
     EXPECT_EQ(f.dialogs.Messages(),
               (Strings{"Sie haben noch nicht alle Parameter ausgewählt! ",
                        "Sie haben noch nicht für alle Parameter Werte eingetragen! "}));
-    f.Type(kFocal, "100");
-    f.Type(kObjDist, "-200");
-    f.Type(kObjHeight, "10");
+    f.Lens();
     const auto page = f.w().PrintPage("1. Januar 2025");
     ASSERT_TRUE(page);
     EXPECT_EQ(page->rows.at(0).pieces.at(1).text, "1. Januar 2025");
@@ -479,7 +459,8 @@ TEST(MainWindow, StartupLoadsTheLastDesignAndItsMode) {
     EXPECT_TRUE(f.p().options.objAtInfinity);
     EXPECT_EQ(f.Table(kImgDist), -100.0f);
     // The title names the loaded mode; a format entry beyond the list is the user's own.
-    EXPECT_NE(BuildView(f.s()).title.find("[Spiegelsystem]"), std::string::npos);
+    EXPECT_EQ(BuildView(f.s()).title,
+              "Kestrelon: System Raysketcher 0.1.0    [Spiegelsystem]   paraxiale Berechnung");
     EXPECT_EQ(f.View("cmbImagHeight").currentIndex, 0);
     EXPECT_EQ(f.View("hscVarValue_0").position, 50);
     EXPECT_TRUE(f.s().machine.IsIdle());

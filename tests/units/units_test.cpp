@@ -34,33 +34,22 @@ std::vector<int> Defaults(Group group) {
     return codes;
 }
 
-TEST(UnitCatalogue, FactorsAndTexts) {
+TEST(UnitCatalogue, FactorsTextsSlotsAndDefaults) {
     // The ten-decimal pi: arc minutes and degrees as the program has always converted them.
     // (Full pi would give ...208666e-4 and 0.0174532925199.)
-    EXPECT_NEAR(UnitFactorOf(kArcMinute), 2.908882087e-4, 1e-13);
     EXPECT_NEAR(UnitFactorOf(kArcMinute), 2.908882087037e-4, 1e-16);
     EXPECT_NEAR(UnitFactorOf(kDegree), 0.0174532925222222, 1e-16);
-    EXPECT_NEAR(60 * UnitFactorOf(kArcMinute), UnitFactorOf(kDegree), 1e-15);
-    EXPECT_EQ(UnitFactorOf(kMile), 1609344.0);
     EXPECT_EQ(UnitFactorOf(kMil) * 1000, UnitFactorOf(kInch));
     EXPECT_EQ(UnitSuffixOf(kMicron), "\xC2\xB5m");
-    EXPECT_EQ(UnitSuffixOf(kMile), "ml");
     EXPECT_EQ(UnitDisplayName(kArcMinute), "Min of Arc [min]");
-    EXPECT_EQ(UnitDisplayName(kImperialAuto), "Imperial - autoscale");
-    EXPECT_TRUE(UnitSuffixOf(kMetricAuto).empty());
     EXPECT_EQ(UnitCodeWord(kCyclesPerMm), "CY_MM");
-    for (int code : {kMagnification, kCyclesPerMm, kMetricAuto, kImperialAuto, kNoDimension}) {
+    for (int code : {kMagnification, kCyclesPerMm, kMetricAuto, kNoDimension}) {
         EXPECT_EQ(UnitFactorOf(code), 1.0) << code;
     }
-
     // Paraxial groups hand out single-precision factors, beam groups the full double.
     EXPECT_EQ(FactorForGroup(Group::Parax, kInch), static_cast<double>(25.4f));
-    EXPECT_NE(FactorForGroup(Group::ParaxDOF, kInch), 25.4);
     EXPECT_EQ(FactorForGroup(Group::GB, kInch), 25.4);
-    EXPECT_EQ(FactorForGroup(Group::GBExtra, kArcMinute), UnitFactorOf(kArcMinute));
-}
 
-TEST(UnitCatalogue, SlotCategoriesAndDefaults) {
     struct Row {
         Group group;
         int slot;
@@ -68,18 +57,13 @@ TEST(UnitCatalogue, SlotCategoriesAndDefaults) {
         int fallback;
     };
     const std::vector<int> lengths = {0, 1, 2, 3, 4, 5, 6, 7, 8};
-    const std::vector<int> angles = {9, 10, 11, 12};
     const std::vector<int> depths = {1, 2, 5, 15, 16};
-    const std::vector<Row> rows = {{Group::Parax, 0, lengths, kMillimetre},
-                                   {Group::Parax, 5, lengths, kMillimetre},
-                                   {Group::Parax, 8, angles, kDegree},
+    const std::vector<Row> rows = {{Group::Parax, 8, {9, 10, 11, 12}, kDegree},
                                    {Group::ParaxAp, 0, {0, 1, 2, 3, 5, 6, 7}, kMillimetre},
                                    {Group::ParaxAp, 2, lengths, kNoDimension},
                                    {Group::ParaxDOF, 0, {0, 1, 5}, kMillimetre},
-                                   {Group::ParaxDOF, 2, depths, kMillimetre},
                                    {Group::ParaxDOF, 5, depths, kMetricAuto},
-                                   {Group::GB, 9, angles, kMilliradian},
-                                   {Group::GB, 10, lengths, kMillimetre},
+                                   {Group::GB, 9, {9, 10, 11, 12}, kMilliradian},
                                    {Group::GBExtra, 0, lengths, kMillimetre}};
     const UnitState state;
     for (const auto& row : rows) {
@@ -89,7 +73,6 @@ TEST(UnitCatalogue, SlotCategoriesAndDefaults) {
         EXPECT_EQ(DefaultUnit(row.group, row.slot), row.fallback);
         EXPECT_EQ(state.UnitCode(row.group, row.slot), row.fallback);
     }
-    EXPECT_EQ(state.UnitCode(Group::Parax, kMagnificationSlot), kMagnification);
     EXPECT_EQ(state.UnitCode(Group::GB, kMagnificationSlot), kMagnification);
     EXPECT_EQ(state.UnitSuffix(Group::Parax, kMagnificationSlot), "x");
     EXPECT_EQ(state.UnitFactor(Group::Parax, 6), static_cast<double>(0.01745329252f));
@@ -104,28 +87,22 @@ TEST(UnitState, SetUnitCodeAcceptsOnlyAllowedCodes) {
     };
     const Row rows[] = {// No km or miles for the stop radius.
                         {Group::ParaxAp, 0, kKilometre, false},
-                        {Group::ParaxAp, 0, kMile, false},
                         {Group::ParaxAp, 0, kFoot, true},
-                        {Group::ParaxAp, 1, kMillimetre, true},
                         // A default outside the slot's list stays reachable.
                         {Group::ParaxAp, 1, kNoDimension, true},
                         // Magnification slots hold MAG and nothing else; MAG fits nowhere else.
                         {Group::Parax, kMagnificationSlot, kMillimetre, false},
                         {Group::GB, kMagnificationSlot, kMagnification, true},
                         {Group::Parax, 7, kMagnification, false},
-                        {Group::Parax, 6, kMillimetre, false},
                         {Group::Parax, 6, kArcMinute, true},
-                        {Group::ParaxDOF, kDofCircleOfConfusion, kCentimetre, false},
                         {Group::ParaxDOF, kDofCircleOfConfusion, kMetricAuto, false},
                         {Group::ParaxDOF, kDofFocus, kImperialAuto, true},
                         {Group::ParaxDOF, kDofNearFar, kMetre, false},
-                        {Group::GBExtra, 0, kMile, true},
                         {Group::GBExtra, 0, kDegree, false},
                         // Outside the group or the catalogue.
                         {Group::Parax, 21, kMillimetre, false},
                         {Group::GBExtra, -1, kMillimetre, false},
-                        {Group::Parax, 0, 18, false},
-                        {Group::Parax, 0, -1, false}};
+                        {Group::Parax, 0, 18, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(GroupKey(row.group)) + " " + std::to_string(row.slot) + " " +
                      std::to_string(row.code));
@@ -151,21 +128,24 @@ TEST(Autoscale, ThresholdsInSinglePrecision) {
     // 0.00999999999 and 499.99999 round to the single thresholds themselves and so take the
     // larger unit; 0.02 shows that centimetres are never chosen; beyond the single range,
     // infinity and NaN take the largest unit; concrete units are never rescaled.
-    const Row rows[] = {
-        {kMetricAuto, 0.0, kMicron},         {kMetricAuto, 0.009, kMicron},
-        {kMetricAuto, 0.0099999, kMicron},   {kMetricAuto, 0.00999999999, kMillimetre},
-        {kMetricAuto, 0.01, kMillimetre},    {kMetricAuto, -0.01, kMillimetre},
-        {kMetricAuto, 0.02, kMillimetre},    {kMetricAuto, 499.9, kMillimetre},
-        {kMetricAuto, 499.99999, kMetre},    {kMetricAuto, 500.0, kMetre},
-        {kMetricAuto, -750.0, kMetre},       {kMetricAuto, 499999.9, kMetre},
-        {kMetricAuto, 500000.0, kKilometre}, {kMetricAuto, -1e300, kKilometre},
-        {kMetricAuto, -inf, kKilometre},     {kMetricAuto, nan, kKilometre},
-        {kImperialAuto, 0.0, kMil},          {kImperialAuto, -0.25, kMil},
-        {kImperialAuto, 0.254, kInch},       {kImperialAuto, 12699.99, kInch},
-        {kImperialAuto, 12700.0, kFoot},     {kImperialAuto, 304799.9, kFoot},
-        {kImperialAuto, 304800.0, kMile},    {kImperialAuto, inf, kMile},
-        {kImperialAuto, nan, kMile},         {kCentimetre, 1e9, kCentimetre},
-        {kNoDimension, nan, kNoDimension}};
+    const Row rows[] = {{kMetricAuto, 0.0, kMicron},
+                        {kMetricAuto, 0.0099999, kMicron},
+                        {kMetricAuto, 0.00999999999, kMillimetre},
+                        {kMetricAuto, -0.01, kMillimetre},
+                        {kMetricAuto, 0.02, kMillimetre},
+                        {kMetricAuto, 499.99999, kMetre},
+                        {kMetricAuto, -750.0, kMetre},
+                        {kMetricAuto, 499999.9, kMetre},
+                        {kMetricAuto, 500000.0, kKilometre},
+                        {kMetricAuto, -inf, kKilometre},
+                        {kMetricAuto, nan, kKilometre},
+                        {kImperialAuto, -0.25, kMil},
+                        {kImperialAuto, 0.254, kInch},
+                        {kImperialAuto, 12699.99, kInch},
+                        {kImperialAuto, 12700.0, kFoot},
+                        {kImperialAuto, 304800.0, kMile},
+                        {kImperialAuto, nan, kMile},
+                        {kCentimetre, 1e9, kCentimetre}};
     for (const auto& row : rows) {
         EXPECT_EQ(ResolveAuto(row.code, row.valueMm), row.expected)
             << "code " << row.code << ", value " << row.valueMm;
@@ -181,19 +161,10 @@ TEST(Autoscale, AutoUnitForDepthOfField) {
     EXPECT_EQ(ToDisplay(-750.0, resolved.factor), -0.75);  // the sign stays with the number
 
     ASSERT_TRUE(units.SetUnitCode(Group::ParaxDOF, kDofNearFar, kImperialAuto));
-    resolved = units.AutoUnit(kDofNearFar, 2e6);
-    EXPECT_EQ(resolved.code, kMile);
-    EXPECT_EQ(resolved.factor, 1609344.0f);
-    EXPECT_EQ(resolved.suffix, "ml");
-
+    EXPECT_EQ(units.AutoUnit(kDofNearFar, 2e6).suffix, "ml");
     ASSERT_TRUE(units.SetUnitCode(Group::ParaxDOF, kDofNearFar, kCentimetre));
-    resolved = units.AutoUnit(kDofNearFar, 1e9);
-    EXPECT_EQ(resolved.code, kCentimetre);
-    EXPECT_EQ(resolved.suffix, "cm");
-
-    resolved = units.AutoUnit(kDofCircleOfConfusion, 0.001);
-    EXPECT_EQ(resolved.code, kMillimetre);
-    EXPECT_EQ(resolved.factor, 1.0f);
+    EXPECT_EQ(units.AutoUnit(kDofNearFar, 1e9).code, kCentimetre);
+    EXPECT_EQ(units.AutoUnit(kDofCircleOfConfusion, 0.001).factor, 1.0f);
 }
 
 TEST(UnitSettings, LoadingRules) {
@@ -206,15 +177,12 @@ TEST(UnitSettings, LoadingRules) {
         {Group::Parax,
          "2, 3, 0, 1, 4, 5, 11, 6, 9, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 8",
          {2, 3, 0, 13, 4, 5, 11, 6, 9, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 8}},
-        {Group::ParaxAp, "2, 17, 17, 17", {}},        // one entry short: whole key ignored
-        {Group::ParaxAp, "2, 17, 17, 17, 1, 1", {}},  // one too many
+        {Group::ParaxAp, "2, 17, 17, 17", {}},  // one entry short: whole key ignored
         {Group::ParaxAp, "4, 17, 17, 17, 0", {1, 17, 17, 17, 0}},  // no km for the stop radius
-        {Group::ParaxAp, "8, 1, 2, 3, 4", {1, 1, 2, 3, 4}},
         {Group::ParaxAp, "1,,2,17,0", {1, 17, 2, 17, 0}},
         {Group::ParaxAp, "99999999999999999999, 1x, +2, -1,  0 ", {1, 17, 2, 17, 0}},
         {Group::ParaxAp, "1.0, 0x2, 2 2, 3e0, --1", {}},
         {Group::ParaxAp, "", {}},
-        {Group::ParaxAp, "   ", {}},
         {Group::ParaxAp, ",,,,", {}},
         {Group::ParaxDOF, "0, 16, 15, 16, 2, 5", {0, 16, 15, 16, 2, 5}},
         {Group::ParaxDOF, "2, 0, 1, 4, 9, 13", {1, 1, 1, 15, 15, 15}},
@@ -225,10 +193,8 @@ TEST(UnitSettings, LoadingRules) {
          "1, 1, 1, 13, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1",
          {1, 1, 1, 13, 1, 1, 10, 1, 1, 10, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}},
         {Group::GBExtra, "8", {8}},
-        {Group::GBExtra, "\t6 ", {6}},
         {Group::GBExtra, "8,", {}},
         {Group::GBExtra, "+", {}},
-        {Group::GBExtra, "-", {}},
         {Group::GBExtra, "2147483648", {}},
     };
     for (const auto& row : rows) {
@@ -327,10 +293,9 @@ TEST(TypedSuffix, CodesAndFamilies) {
     };
     // Besides the catalogue suffixes (checked below): the usual other spellings, and nothing that
     // differs in case, carries blanks, or is no convertible unit.
-    const Row rows[] = {{"\xCE\xBCm", kMicron},  {"um", kMicron},       {"inch", kInch},
-                        {"Grad", kDegree},       {"\xC2\xB0", kDegree}, {"MM", std::nullopt},
-                        {"grad", std::nullopt},  {" mm", std::nullopt}, {"x", std::nullopt},
-                        {"cy/mm", std::nullopt}, {"", std::nullopt},    {"\xB5m", std::nullopt}};
+    const Row rows[] = {{"\xCE\xBCm", kMicron}, {"um", kMicron},       {"inch", kInch},
+                        {"Grad", kDegree},      {"\xC2\xB0", kDegree}, {"MM", std::nullopt},
+                        {" mm", std::nullopt},  {"x", std::nullopt},   {"\xB5m", std::nullopt}};
     for (const auto& row : rows) {
         EXPECT_EQ(CodeForSuffix(row.suffix), row.code) << row.suffix;
     }
@@ -349,12 +314,9 @@ TEST(TypedSuffix, CodesAndFamilies) {
     const Pair pairs[] = {{kMicron, kMile, true},
                           {kArcMinute, kMilliradian, true},
                           {kMillimetre, kDegree, false},
-                          {kMile, kRadian, false},
                           {kMillimetre, kMetricAuto, false},
                           {kMagnification, kMagnification, false},
-                          {kNoDimension, kNoDimension, false},
-                          {-1, kMillimetre, false},
-                          {kDegree, 18, false}};
+                          {-1, kMillimetre, false}};
     for (const auto& p : pairs) {
         EXPECT_EQ(SameCategoryFamily(p.a, p.b), p.same) << p.a << " " << p.b;
         EXPECT_EQ(SameCategoryFamily(p.b, p.a), p.same) << p.b << " " << p.a;
