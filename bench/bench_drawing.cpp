@@ -4,6 +4,7 @@
 
 #include "drawing/paraxial_drawing.h"
 #include "engine/solver.h"
+#include "typical_design.h"
 
 namespace {
 
@@ -27,18 +28,8 @@ public:
     long calls = 0;
 };
 
-ParaxialDesign Typical() {
-    ParaxialDesign d;
-    for (auto [index, value] : {std::pair{kFocal, 100.f}, {kObjDist, -250.f}, {kObjHeight, 10.f}}) {
-        d.params.AddValue(index, value);
-    }
-    d.aperture.AddValue(kFNumber, 4.0f);
-    SolveParaxial(d, false);
-    return d;
-}
-
 void BM_RedrawParaxial(benchmark::State& state) {
-    const ParaxialDesign d = Typical();
+    const ParaxialDesign d = rs::bench::TypicalDesign();
     ParaxialDrawingOptions options;
     options.drawPoints = true;
     options.constructionRays = state.range(0) != 0;

@@ -43,16 +43,24 @@ std::filesystem::path CopyExample(const QTemporaryDir& dir, const char* name) {
     return target;
 }
 
-void BM_SliderStepWithRender(benchmark::State& state) {
+// A shown window on a copy of an example design, asking nothing.
+struct OpenWindow {
+    explicit OpenWindow(const char* example) : ini(CopyExample(dir, example)) {
+        form.SetNewFeatureNoteEnabled(false);
+        form.Startup();
+        form.show();
+        QCoreApplication::processEvents();
+    }
     QTemporaryDir dir;
-    app::IniFile ini(CopyExample(dir, "camera-50mm-f4-1m.ini"));
+    app::IniFile ini;
     SilentDialogs dialogs;
     app::MemoryUserSettingsStore store;
-    gui::FrmRaysketch form(dialogs, ini, store);
-    form.SetNewFeatureNoteEnabled(false);
-    form.Startup();
-    form.show();
-    QCoreApplication::processEvents();
+    gui::FrmRaysketch form{dialogs, ini, store};
+};
+
+void BM_SliderStepWithRender(benchmark::State& state) {
+    OpenWindow window("camera-50mm-f4-1m.ini");
+    gui::FrmRaysketch& form = window.form;
     int position = 0;
     for (auto _ : state) {
         // Back and forth across the slider, one step at a time, as a dragged thumb moves.
@@ -70,15 +78,8 @@ BENCHMARK(BM_SliderStepWithRender)->Unit(benchmark::kMicrosecond)->Repetitions(5
 // distance, solve, result rows, the window's widgets, and the picture painted into an image of
 // 1200 by 700 pixels.
 void BM_DragStep(benchmark::State& state) {
-    QTemporaryDir dir;
-    app::IniFile ini(CopyExample(dir, "relay-1to1.ini"));
-    SilentDialogs dialogs;
-    app::MemoryUserSettingsStore store;
-    gui::FrmRaysketch form(dialogs, ini, store);
-    form.SetNewFeatureNoteEnabled(false);
-    form.Startup();
-    form.show();
-    QCoreApplication::processEvents();
+    OpenWindow window("relay-1to1.ini");
+    gui::FrmRaysketch& form = window.form;
 
     QImage image(1200, 700, QImage::Format_RGB32);
     drawing::DrawingExtents extents;

@@ -10,25 +10,16 @@
 #include "drawing/paraxial_drawing.h"
 #include "engine/solver.h"
 #include "gui/qt_surface.h"
+#include "typical_design.h"
 
 namespace {
 
 using namespace rs::drawing;
 using namespace rs::engine;
 
-ParaxialDesign Typical() {
-    ParaxialDesign d;
-    for (auto [index, value] : {std::pair{kFocal, 100.f}, {kObjDist, -250.f}, {kObjHeight, 10.f}}) {
-        d.params.AddValue(index, value);
-    }
-    d.aperture.AddValue(kFNumber, 4.0f);
-    SolveParaxial(d, false);
-    return d;
-}
-
 // Arg: 0 ray fans, 1 construction rays; both with the focal points and their labels.
 void BM_PaintParaxial1200x700(benchmark::State& state) {
-    const ParaxialDesign d = Typical();
+    const ParaxialDesign d = rs::bench::TypicalDesign();
     ParaxialDrawingOptions options;
     options.drawPoints = true;
     options.constructionRays = state.range(0) != 0;
