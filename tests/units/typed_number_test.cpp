@@ -5,30 +5,25 @@
 namespace rs::units {
 namespace {
 
-using units::Group;
-
-std::optional<double> Focal(const units::UnitState& u, std::string_view text) {
+std::optional<double> Focal(const UnitState& u, std::string_view text) {
     return ParseQuantity(text, u, Group::Parax, 0);
 }
 
 TEST(TypedNumber, ShownTextsAndOtherUnitsOfTheSameKind) {
-    units::UnitState u;
-    EXPECT_EQ(Focal(u, "120.0mm"), 120.0);
-    EXPECT_EQ(Focal(u, " 120 mm "), 120.0);
+    UnitState u;
+    EXPECT_EQ(Focal(u, " 120.0 mm "), 120.0);
     EXPECT_EQ(Focal(u, "12cm"), 120.0);
-    EXPECT_EQ(Focal(u, "1,5"), 1.5);
     EXPECT_EQ(Focal(u, "-2,5e1 mm"), -25.0);
     EXPECT_EQ(Focal(u, "1e3m"), 1e6);  // the longest number wins: 1000 metres
     // Paraxial factors are single precision, typed units included.
-    EXPECT_EQ(Focal(u, "2in"), 2 * units::FactorForGroup(Group::Parax, units::kInch));
+    EXPECT_EQ(Focal(u, "2in"), 2 * FactorForGroup(Group::Parax, kInch));
     // In a box shown in cm a plain number is in cm, and millimetres still convert.
-    ASSERT_TRUE(u.SetUnitCode(Group::Parax, 0, units::kCentimetre));
+    ASSERT_TRUE(u.SetUnitCode(Group::Parax, 0, kCentimetre));
     EXPECT_EQ(Focal(u, "12"), 120.0);
     EXPECT_EQ(Focal(u, "120mm"), 120.0);
 
     // Angles: degrees shown, radians and the German spelling accepted; no lengths.
-    const double deg = units::FactorForGroup(Group::Parax, units::kDegree);
-    EXPECT_EQ(ParseQuantity("30.0deg", u, Group::Parax, 6), 30 * deg);
+    const double deg = FactorForGroup(Group::Parax, kDegree);
     EXPECT_EQ(ParseQuantity("30 Grad", u, Group::Parax, 6), 30 * deg);
     EXPECT_EQ(ParseQuantity("0.5rad", u, Group::Parax, 6), 0.5);
     EXPECT_FALSE(ParseQuantity("30mm", u, Group::Parax, 6));
@@ -37,10 +32,11 @@ TEST(TypedNumber, ShownTextsAndOtherUnitsOfTheSameKind) {
     EXPECT_FALSE(ParseQuantity("2cm", u, Group::Parax, 3));
 }
 
-TEST(TypedNumber, AnythingElseIsNoNumber) {
-    const units::UnitState u;
-    for (const char* bad : {"", "   ", "abc", "mm", "12mm3", "1.2.3", "--1", "12 34", "12deg",
-                            "12MM", "nan", "inf", "1e400", "1e31", "0x10", "12,5,0"}) {
+TEST(TypedNumber, SuffixesThatDoNotFitAreNoNumber) {
+    // The number itself is checked by the text reader; here only what the suffix adds, and
+    // the single-precision range of a paraxial value.
+    const UnitState u;
+    for (const char* bad : {"mm", "12mm3", "12 34", "12deg", "12MM", "1e31"}) {
         EXPECT_FALSE(Focal(u, bad)) << bad;
     }
     EXPECT_TRUE(Focal(u, "1e30"));
