@@ -29,13 +29,14 @@ app::DesignState CameraDesign() {
 void BM_SolveDofAndRows(benchmark::State& state) {
     app::DesignState s = CameraDesign();
     engine::ResultListCache cache;
+    beam::BeamListCache beamCache;
     float a = -1000.f;
     for (auto _ : state) {
         a = a < -5000.f ? -1000.f : a - 1.f;
         s.paraxial.params.SetValue(2, a);
-        benchmark::DoNotOptimize(app::SolveParaxialDesign(s, true));
-        engine::ResultList rows = app::ParaxialResultRows(s, false, false, cache);
-        analysis::DofPanel panel = app::DofPanelOf(s);
+        app::SolveDesign(s, true);
+        engine::ResultList rows = app::ResultRows(s, false, cache, beamCache);
+        analysis::DofPanel panel = app::PresentedDofPanel(s);
         benchmark::DoNotOptimize(rows);
         benchmark::DoNotOptimize(panel);
     }

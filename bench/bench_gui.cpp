@@ -16,9 +16,9 @@
 #include "app/user_settings_store.h"
 #include "drawing/paraxial_drawing.h"
 #include "gui/main_form.h"
-#include "gui/qt_surface.h"
+#include "render/qt_surface.h"
 #include "ui/paraxial_drag.h"
-#include "ui/refresh.h"
+#include "app/presentation.h"
 #include "ui/dialogs.h"
 
 namespace {
@@ -87,10 +87,9 @@ void BM_DragStep(benchmark::State& state) {
     auto paint = [&] {
         image.fill(Qt::white);
         QPainter painter(&image);
-        gui::QtSurface surface(painter, QRectF(image.rect()));
+        render::QtSurface surface(painter, QRectF(image.rect()));
         const ui::WindowState& s = form.Logic().State();
-        drawing::RedrawParaxial(surface, ui::PresentedParaxial(s.design), ui::DrawingOptionsFor(s),
-                                extents, touch);
+        app::DrawDesign(surface, s.design, s.machine.IsDragging(), extents, touch);
     };
     paint();
     const auto pixels = ui::RegisterTouchPoints(touch);

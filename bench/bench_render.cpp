@@ -9,7 +9,7 @@
 
 #include "drawing/paraxial_drawing.h"
 #include "engine/solver.h"
-#include "gui/qt_surface.h"
+#include "render/qt_surface.h"
 #include "typical_design.h"
 
 namespace {
@@ -28,7 +28,7 @@ void BM_PaintParaxial1200x700(benchmark::State& state) {
     ParaxialTouchPoints touch;
     for (auto _ : state) {
         QPainter painter(&image);
-        rs::gui::QtSurface surface(painter, QRectF(0, 0, image.width(), image.height()));
+        rs::render::QtSurface surface(painter, QRectF(0, 0, image.width(), image.height()));
         benchmark::DoNotOptimize(RedrawParaxial(surface, d, options, extents, touch));
     }
     // A figure for painting nothing would be worthless: the picture must hold the drawing.

@@ -7,11 +7,39 @@ namespace rs::app {
 
 std::string_view Version() { return RAYSKETCHER_VERSION; }
 
-bool SolveParaxialDesign(DesignState& state, bool notifyContinuity) {
-    return engine::SolveParaxial(state.paraxial, notifyContinuity,
-                                 [&state](engine::ParaxialDesign& design) {
-                                     analysis::ComputeDOF(state.dof, design, state.dofResults);
-                                 });
+bool ParaxialComplete(const DesignState& state) {
+    const engine::Selection& p = state.paraxial.params;
+    return p.Count() == 3 && p.AllValuesDefined();
+}
+
+bool BeamComplete(const DesignState& state) {
+    const engine::Selection& b = state.beam.axes[0].selection;
+    return b.Count() == 3 && b.AllValuesDefined();
+}
+
+void SolveDesign(DesignState& state, bool record) {
+    engine::SolveParaxial(state.paraxial, record && ParaxialComplete(state),
+                          [&state](engine::ParaxialDesign& design) {
+                              analysis::ComputeDOF(state.dof, design, state.dofResults);
+                          });
+    if (state.beam.beamMode) {
+        beam::SolveAllAxes(state.beam, BeamContextOf(state, record && BeamComplete(state)));
+    }
+}
+
+bool DesignSolved(const DesignState& state) {
+    if (!state.beam.beamMode) return ParaxialComplete(state) && !state.paraxial.bCalcInvalid;
+    for (int axis = 0; axis < state.beam.AxisCount(); ++axis) {
+        const beam::BeamAxis& a = state.beam.axes[static_cast<std::size_t>(axis)];
+        if (a.selection.Count() < 3 || !a.valuesDefined || a.resultInvalid) return false;
+    }
+    return true;
+}
+
+engine::ParaxialDesign PresentedParaxial(const DesignState& state) {
+    engine::ParaxialDesign shown = state.paraxial;
+    if (!ParaxialComplete(state)) shown.bCalcInvalid = true;
+    return shown;
 }
 
 engine::ReportUnits ParaxialUnits(const units::UnitState& u) {
@@ -36,15 +64,21 @@ analysis::DofUnitLookup DofUnits(const units::UnitState& u) {
     };
 }
 
-engine::ResultList ParaxialResultRows(const DesignState& state, bool rewriteNames, bool dragging,
-                                      engine::ResultListCache& cache) {
-    return engine::FillResultList(state.paraxial, ParaxialUnits(state.units),
-                                  engine::WavelengthText(state.paraxial), rewriteNames, dragging,
-                                  cache);
+engine::ResultList ResultRows(const DesignState& state, bool dragging,
+                              engine::ResultListCache& cache, beam::BeamListCache& beamCache) {
+    if (state.beam.beamMode) {
+        engine::ResultList list =
+            beam::FillBeamResultList(state.beam, BeamReportContextOf(state), beamCache);
+        if (dragging) list.rewriteNames = false;
+        return list;
+    }
+    const engine::ParaxialDesign shown = PresentedParaxial(state);
+    return engine::FillResultList(shown, ParaxialUnits(state.units), engine::WavelengthText(shown),
+                                  false, dragging, cache);
 }
 
-analysis::DofPanel DofPanelOf(const DesignState& state) {
-    return analysis::BuildDofPanel(state.dof, state.dofResults, state.paraxial,
+analysis::DofPanel PresentedDofPanel(const DesignState& state) {
+    return analysis::BuildDofPanel(state.dof, state.dofResults, PresentedParaxial(state),
                                    DofUnits(state.units));
 }
 
@@ -64,18 +98,6 @@ beam::BeamContext BeamContextOf(DesignState& state, bool notifyContinuity) {
             notifyContinuity ? &state.paraxial.continuity : nullptr};
 }
 
-void SolveBeamDesign(DesignState& state, bool notifyContinuity) {
-    beam::SolveAllAxes(state.beam, BeamContextOf(state, notifyContinuity));
-}
-
-bool BeamSolved(const DesignState& state) {
-    for (int axis = 0; axis < state.beam.AxisCount(); ++axis) {
-        const beam::BeamAxis& a = state.beam.axes[static_cast<std::size_t>(axis)];
-        if (a.selection.Count() < 3 || !a.valuesDefined || a.resultInvalid) return false;
-    }
-    return true;
-}
-
 beam::BeamReportContext BeamReportContextOf(const DesignState& state) {
     beam::BeamReportContext c;
     const units::UnitState& u = state.units;
@@ -91,8 +113,36 @@ beam::BeamReportContext BeamReportContextOf(const DesignState& state) {
     return c;
 }
 
-engine::ResultList BeamResultRows(const DesignState& state, beam::BeamListCache& cache) {
-    return beam::FillBeamResultList(state.beam, BeamReportContextOf(state), cache);
+engine::ReportResult BuildReport(const DesignState& state, std::string_view dateText) {
+    engine::ReportInput input;
+    input.version = std::string(Version());
+    input.dateText = std::string(dateText);
+    if (state.beam.beamMode) {
+        return beam::BuildBeamReport(state.beam, BeamReportContextOf(state), input);
+    }
+    const analysis::DofPanel dof = PresentedDofPanel(state);
+    for (std::size_t row = 0; row < dof.names.size(); ++row) {
+        input.dofRows.emplace_back(dof.names[row], dof.values[row]);
+    }
+    return engine::BuildParaxialReport(state.paraxial, ParaxialUnits(state.units), input);
+}
+
+bool HasDrawing(const DesignState& state) { return !state.beam.beamMode; }
+
+drawing::ParaxialDrawingOptions DrawingOptionsOf(const DesignState& state, bool dragging) {
+    drawing::ParaxialDrawingOptions o;
+    o.hideRemoteConjugates = state.window.hideRemConj;
+    o.drawPoints = state.window.drawPoints;
+    o.constructionRays = state.window.drawHaltingRay;
+    o.dragging = dragging;
+    return o;
+}
+
+void DrawDesign(drawing::Surface& surface, const DesignState& state, bool dragging,
+                drawing::DrawingExtents& extents, drawing::ParaxialTouchPoints& touch) {
+    if (!HasDrawing(state)) return;
+    drawing::RedrawParaxial(surface, PresentedParaxial(state), DrawingOptionsOf(state, dragging),
+                            extents, touch);
 }
 
 }  // namespace rs::app

@@ -1,12 +1,13 @@
 #pragma once
-// The design as the user sees it: solving with every derived figure, and the texts of the
-// result list and the depth-of-field panel in the user's display units. The window and the
-// command-line program both go through here.
+// The one road from a design to what the user sees. The window, the command-line program and
+// the printed report all solve, list, report and draw a design through these functions, so the
+// three can never disagree about what a design shows.
 #include <string_view>
 
 #include "app/design_state.h"
 #include "beam/beam_context.h"
 #include "beam/beam_report.h"
+#include "drawing/paraxial_drawing.h"
 #include "engine/report.h"
 
 namespace rs::app {
@@ -14,28 +15,64 @@ namespace rs::app {
 // The program's version, "major.minor.revision".
 std::string_view Version();
 
-// Solves the paraxial design and, after a successful solve, its depth of field.
-bool SolveParaxialDesign(DesignState& state, bool notifyContinuity);
+// --- Solving -------------------------------------------------------------------------------
+
+// The general selection has three parameters, each with a value.
+bool ParaxialComplete(const DesignState& state);
+// Axis 0 of the beam has three parameters, each with a value.
+bool BeamComplete(const DesignState& state);
+
+// Solves the paraxial design with its depth of field and, in beam mode, every beam axis in use.
+// With `record` a complete solution is kept in the continuity store, so a parameter chosen next
+// starts from it; an incomplete selection never wipes the store.
+void SolveDesign(DesignState& state, bool record);
+
+// After SolveDesign: the current mode has a complete selection and a solution (in diode mode on
+// both axes).
+bool DesignSolved(const DesignState& state);
+
+// --- Presenting ----------------------------------------------------------------------------
+
+// The paraxial design as it is shown: the design itself, or, while the selection is incomplete,
+// a copy marked as without solution (the tables then hold an older or a half-finished solve, not
+// the system on screen).
+engine::ParaxialDesign PresentedParaxial(const DesignState& state);
 
 // Display units of the paraxial quantities and of the depth-of-field rows.
 engine::ReportUnits ParaxialUnits(const units::UnitState& units);
 analysis::DofUnitLookup DofUnits(const units::UnitState& units);
 
-engine::ResultList ParaxialResultRows(const DesignState& state, bool rewriteNames, bool dragging,
-                                      engine::ResultListCache& cache);
-analysis::DofPanel DofPanelOf(const DesignState& state);
+// The rows of the result list for the current mode. `dragging` keeps the name column as it is.
+engine::ResultList ResultRows(const DesignState& state, bool dragging,
+                              engine::ResultListCache& cache, beam::BeamListCache& beamCache);
+
+// The depth-of-field panel of the presented design (blank while incomplete).
+analysis::DofPanel PresentedDofPanel(const DesignState& state);
 
 engine::TitleState TitleStateOf(const DesignState& state);
 
 // What the beam engine takes from the paraxial options; with `notifyContinuity` the solves
 // record their values for the continuity of newly chosen parameters.
 beam::BeamContext BeamContextOf(DesignState& state, bool notifyContinuity);
-// Solves every beam axis in use (with the extras of each solved axis).
-void SolveBeamDesign(DesignState& state, bool notifyContinuity);
-// True when axis 0 (and axis 1 in diode mode) has three chosen values and a solution.
-bool BeamSolved(const DesignState& state);
-
 beam::BeamReportContext BeamReportContextOf(const DesignState& state);
-engine::ResultList BeamResultRows(const DesignState& state, beam::BeamListCache& cache);
+
+// --- Printing ------------------------------------------------------------------------------
+
+// The printed report of the current mode dated `dateText` (the long date in words), with the
+// depth-of-field rows on a paraxial page, or the refusal for an incomplete selection.
+engine::ReportResult BuildReport(const DesignState& state, std::string_view dateText);
+
+// --- Drawing -------------------------------------------------------------------------------
+
+// Whether the current mode has a picture (the beam picture is not painted yet).
+bool HasDrawing(const DesignState& state);
+
+// The options of the paraxial picture as the user set them.
+drawing::ParaxialDrawingOptions DrawingOptionsOf(const DesignState& state, bool dragging);
+
+// Draws the picture of the current mode onto `surface` (nothing without one). `extents` and
+// `touch` are the drawing's memory between redraws: frozen while `dragging`.
+void DrawDesign(drawing::Surface& surface, const DesignState& state, bool dragging,
+                drawing::DrawingExtents& extents, drawing::ParaxialTouchPoints& touch);
 
 }  // namespace rs::app

@@ -92,13 +92,7 @@ std::string JsonRows(const engine::ResultList& list) {
     return j + "]";
 }
 
-bool Complete(const engine::ParaxialDesign& d) {
-    return d.params.Count() == 3 && d.params.AllValuesDefined();
-}
-
-}  // namespace
-
-std::string BeamJson(const app::DesignState& state, bool valid) {
+std::string BeamJson(const app::DesignState& state, bool valid, const engine::ResultList& rows) {
     const beam::BeamDesign& b = state.beam;
     std::string j = "{\"mode\":\"beam\",\"valid\":" + JsonBool(valid) + ",\"axes\":[";
     for (int axis = 0; axis < b.AxisCount(); ++axis) {
@@ -117,15 +111,20 @@ std::string BeamJson(const app::DesignState& state, bool valid) {
         j += "},\"extras\":" + JsonArray(a.extras) + "}";
     }
     j += "]";
-    beam::BeamListCache cache;
-    j += ",\"rows\":" + JsonRows(app::BeamResultRows(state, cache));
+    j += ",\"rows\":" + JsonRows(rows);
     j += ",\"title\":" + JsonString(engine::WindowTitle(app::Version(), app::TitleStateOf(state)));
     j += ",\"invalidLabel\":" + JsonBool(beam::ShowInvalidLabel(b));
     return j + "}";
 }
 
-std::string DesignJson(const app::DesignState& state, bool valid) {
-    if (state.beam.beamMode) return BeamJson(state, valid);
+}  // namespace
+
+std::string DesignJson(const app::DesignState& state) {
+    const bool valid = app::DesignSolved(state);
+    engine::ResultListCache cache;
+    beam::BeamListCache beamCache;
+    const engine::ResultList rows = app::ResultRows(state, false, cache, beamCache);
+    if (state.beam.beamMode) return BeamJson(state, valid, rows);
     const engine::ParaxialDesign& d = state.paraxial;
     std::string j = "{";
     j += "\"mode\":" + JsonString(state.beam.beamMode ? "beam" : "paraxial");
@@ -149,8 +148,7 @@ std::string DesignJson(const app::DesignState& state, bool valid) {
          ",\"values\":" + JsonArray(state.dofResults.values) + "}";
     const auto status = engine::UpdateConjugateStatus(d);
     j += ",\"status\":" + JsonString(status ? status->text : "");
-    engine::ResultListCache cache;
-    j += ",\"rows\":" + JsonRows(app::ParaxialResultRows(state, true, false, cache));
+    j += ",\"rows\":" + JsonRows(rows);
     j += ",\"title\":" + JsonString(engine::WindowTitle(app::Version(), app::TitleStateOf(state)));
     return j + "}";
 }
@@ -233,23 +231,15 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
     app::DesignState state;
     const app::IniFile ini(file);
     app::LoadSettings(ini, state);
-    bool valid = false;
-    engine::ResultList rows;
-    if (state.beam.beamMode) {
-        app::SolveBeamDesign(state, false);
-        valid = app::BeamSolved(state);
-        beam::BeamListCache cache;
-        rows = app::BeamResultRows(state, cache);
-    } else {
-        valid = app::SolveParaxialDesign(state, false) && Complete(state.paraxial);
-        engine::ResultListCache cache;
-        rows = app::ParaxialResultRows(state, true, false, cache);
-    }
-
+    app::SolveDesign(state, false);
     if (json) {
-        out << DesignJson(state, valid) << "\n";
+        out << DesignJson(state) << "\n";
     } else {
-        for (const auto& row : rows.rows) out << row.name << "\t" << row.value << "\n";
+        engine::ResultListCache cache;
+        beam::BeamListCache beamCache;
+        for (const auto& row : app::ResultRows(state, false, cache, beamCache).rows) {
+            out << row.name << "\t" << row.value << "\n";
+        }
     }
     out.flush();
     switch (WriteExports(state, exports, err)) {
@@ -260,7 +250,7 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         case ExportResult::Written:
             break;
     }
-    return valid ? kSolved : kNotSolved;
+    return app::DesignSolved(state) ? kSolved : kNotSolved;
 }
 
 }  // namespace rs::cli

@@ -18,6 +18,6 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         std::ostream& out, std::ostream& err);
 
 // The JSON description of a loaded and solved design.
-std::string DesignJson(const app::DesignState& state, bool valid);
+std::string DesignJson(const app::DesignState& state);
 
 }  // namespace rs::cli

@@ -17,8 +17,7 @@
 #include <string>
 
 #include "app/presentation.h"
-#include "gui/printed_report.h"
-#include "gui/qt_surface.h"
+#include "render/report_page.h"
 
 namespace rs::cli {
 namespace {
@@ -79,14 +78,7 @@ bool SaveBytes(const std::filesystem::path& file, const QByteArray& bytes, std::
     return false;
 }
 
-// Paints the design's drawing into `area` of an active painter.
-void PaintPicture(QPainter& painter, const QRectF& area, const gui::PicturePainter& picture) {
-    gui::QtSurface surface(painter, area);
-    surface.Clear();
-    if (picture) picture(surface);
-}
-
-bool WritePng(const std::filesystem::path& file, const gui::PicturePainter& picture,
+bool WritePng(const std::filesystem::path& file, const app::DesignState& state,
               PictureSize size, std::ostream& err) {
     QImage image(size.width, size.height, QImage::Format_RGB32);
     if (image.isNull()) {
@@ -97,7 +89,7 @@ bool WritePng(const std::filesystem::path& file, const gui::PicturePainter& pict
     image.setDotsPerMeterX(3780);  // 96 dpi, the pixel size the drawing is made for
     image.setDotsPerMeterY(3780);
     QPainter painter(&image);
-    PaintPicture(painter, QRectF(0, 0, size.width, size.height), picture);
+    render::PaintDesignPicture(painter, QRectF(0, 0, size.width, size.height), state);
     painter.end();
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -110,7 +102,7 @@ bool WritePng(const std::filesystem::path& file, const gui::PicturePainter& pict
     return SaveBytes(file, bytes, err);
 }
 
-bool WriteSvg(const std::filesystem::path& file, const gui::PicturePainter& picture,
+bool WriteSvg(const std::filesystem::path& file, const app::DesignState& state,
               PictureSize size, std::ostream& err) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -128,7 +120,7 @@ bool WriteSvg(const std::filesystem::path& file, const gui::PicturePainter& pict
             << "\" konnte nicht erzeugt werden.\n";
         return false;
     }
-    PaintPicture(painter, QRectF(0, 0, size.width, size.height), picture);
+    render::PaintDesignPicture(painter, QRectF(0, 0, size.width, size.height), state);
     painter.end();
     return SaveBytes(file, bytes, err);
 }
@@ -138,23 +130,23 @@ ExportResult WritePdf(const std::filesystem::path& file, const app::DesignState&
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    gui::PrintOutcome outcome;
+    const QString dateText = render::LongGermanDate(QDate::currentDate());
+    const engine::ReportResult report = app::BuildReport(state, dateText.toStdString());
+    if (report.refusal) {
+        err << "raysketcher-cli: " << *report.refusal << "\n";
+        return ExportResult::Refused;
+    }
+    bool painted = false;
     {
         QPdfWriter pdf(&buffer);
         pdf.setTitle(QStringLiteral("Raysketcher – Bericht"));
         pdf.setCreator(QStringLiteral("Raysketcher %1").arg(QString::fromUtf8(app::Version())));
-        outcome = gui::PrintDesignReport(pdf, state, QDate::currentDate());
+        painted = render::PaintDesignReport(pdf, report.page, state, dateText);
     }  // the writer finishes the document when it goes
-    switch (outcome.kind) {
-        case gui::PrintOutcome::Kind::Refused:
-            err << "raysketcher-cli: " << outcome.refusal << "\n";
-            return ExportResult::Refused;
-        case gui::PrintOutcome::Kind::DeviceFailed:
-            err << "raysketcher-cli: Der Bericht \"" << file.string()
-                << "\" konnte nicht erzeugt werden.\n";
-            return ExportResult::Failed;
-        case gui::PrintOutcome::Kind::Printed:
-            break;
+    if (!painted) {
+        err << "raysketcher-cli: Der Bericht \"" << file.string()
+            << "\" konnte nicht erzeugt werden.\n";
+        return ExportResult::Failed;
     }
     return SaveBytes(file, bytes, err) ? ExportResult::Written : ExportResult::Failed;
 }
@@ -193,11 +185,10 @@ ExportResult WriteExports(const app::DesignState& state, const ExportRequest& re
         err << "raysketcher-cli: Hinweis: Im Gaußstrahl-Modus bleibt die Zeichnung vorerst "
                "leer.\n";
     }
-    const gui::PicturePainter picture = gui::DesignPicture(state);
     bool failed = false;
     bool refused = false;
-    if (request.png && !WritePng(*request.png, picture, request.size, err)) failed = true;
-    if (request.svg && !WriteSvg(*request.svg, picture, request.size, err)) failed = true;
+    if (request.png && !WritePng(*request.png, state, request.size, err)) failed = true;
+    if (request.svg && !WriteSvg(*request.svg, state, request.size, err)) failed = true;
     if (request.pdf) {
         const ExportResult pdf = WritePdf(*request.pdf, state, err);
         failed = failed || pdf == ExportResult::Failed;

@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "gui/qt_surface.h"
+#include "render/qt_surface.h"
 #include "ui/main_window.h"
-#include "ui/refresh.h"
+#include "app/presentation.h"
 
 namespace rs::gui {
 
@@ -52,15 +52,12 @@ void DrawingArea::paintEvent(QPaintEvent*) {
 
 void DrawingArea::PaintDrawing(QPainter& painter, const QRect& area) {
     const ui::WindowState& state = window_.State();
-    // The beam drawing comes with its own editor later; until then beam mode leaves it empty.
-    if (state.design.beam.beamMode) return;
-    QtSurface surface(painter, QRectF(area));
-    drawing::RedrawParaxial(surface, ui::PresentedParaxial(state.design),
-                            ui::DrawingOptionsFor(state), extents_, touch_);
+    render::QtSurface surface(painter, QRectF(area));
+    app::DrawDesign(surface, state.design, state.machine.IsDragging(), extents_, touch_);
 }
 
 void DrawingArea::mousePressEvent(QMouseEvent* event) {
-    if (drag_ || window_.State().design.beam.beamMode) return;
+    if (drag_) return;
     const QPointF p = event->position();
     drag_ = ui::BeginParaxialDrag(window_, touch_, p.x(), p.y());
     if (!drag_) return;
@@ -71,9 +68,7 @@ void DrawingArea::mousePressEvent(QMouseEvent* event) {
 void DrawingArea::mouseMoveEvent(QMouseEvent* event) {
     const QPointF p = event->position();
     if (!drag_) {
-        const ui::DragTarget target = window_.State().design.beam.beamMode
-                                          ? ui::DragTarget::None
-                                          : ui::TargetAt(window_.State(), touch_, p.x(), p.y());
+        const ui::DragTarget target = ui::TargetAt(window_.State(), touch_, p.x(), p.y());
         const bool h = ui::MovesHorizontally(target), v = ui::MovesVertically(target);
         setCursor(h && v ? Qt::SizeAllCursor
                   : h    ? Qt::SizeHorCursor

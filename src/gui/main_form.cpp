@@ -31,7 +31,7 @@
 #include "app/settings.h"
 #include "gui/drawing_area.h"
 #include "gui/help_window.h"
-#include "gui/printed_report.h"
+#include "render/report_page.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_text.h"
 #include "gui/symbols_form.h"
@@ -41,10 +41,6 @@
 
 namespace rs::gui {
 namespace {
-
-// The window's size when it opens for the first time, in twips.
-constexpr double kDefaultWidthTwips = 12300;
-constexpr double kDefaultHeightTwips = 8400;
 
 // Design captions, replaced at run time by the parameter names with their symbols.
 constexpr const char* kParamCaptions[] = {
@@ -1046,23 +1042,17 @@ ScreenFrame FrameOf(const QWidget& w) {
 void FrmRaysketch::RestorePlacement() {
     const ScreenFrame f = FrameOf(*this);
     const double tpp = f.twipsPerPixel;
-    std::optional<ui::WindowRect> stored;
-    if (const auto p = app::ReadFormPosition(settings_, ui::kMainFormName)) {
-        stored = ui::WindowRect{(*p)[0], (*p)[1], (*p)[2], (*p)[3]};
-    }
-    // The first size is the standard one, or what the controls need when that is more.
     const QSize least = minimumSizeHint();
     const ui::WindowRect r =
-        ui::RestorePlacement(stored, std::max(kDefaultWidthTwips, least.width() * tpp),
-                             std::max(kDefaultHeightTwips, least.height() * tpp),
-                             f.area.width() * tpp, f.area.height() * tpp);
+        ui::MainWindowPlacement(settings_, least.width() * tpp, least.height() * tpp,
+                                f.area.width() * tpp, f.area.height() * tpp);
     if (isMaximized()) return;
     setGeometry(f.area.x() + static_cast<int>(r.left / tpp),
                 f.area.y() + static_cast<int>(r.top / tpp), static_cast<int>(r.width / tpp),
                 static_cast<int>(r.height / tpp));
 }
 
-ui::Placement FrmRaysketch::CurrentPlacement() const {
+ui::WindowRect FrmRaysketch::CurrentPlacement() const {
     const ScreenFrame f = FrameOf(*this);
     const double tpp = f.twipsPerPixel;
     const QRect g = (isMaximized() || isMinimized()) ? normalGeometry() : geometry();
@@ -1110,14 +1100,14 @@ void FrmRaysketch::OpenSymbols() {
 
 void FrmRaysketch::PrintReport() {
     // The logic refuses an incomplete design with its message before any printer is chosen.
-    const QDate today = QDate::currentDate();
-    if (!logic_.PrintPage(ToStd(LongGermanDate(today)))) return;
+    const QString dateText = render::LongGermanDate(QDate::currentDate());
+    const auto page = logic_.PrintPage(ToStd(dateText));
+    if (!page) return;
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle("Drucken");
     if (dialog.exec() != QDialog::Accepted) return;
-    if (PrintDesignReport(printer, logic_.State().design, today).kind ==
-        PrintOutcome::Kind::DeviceFailed) {
+    if (!render::PaintDesignReport(printer, *page, logic_.State().design, dateText)) {
         dialogs_.Message("Der Drucker konnte nicht benutzt werden.", ui::Icon::Exclamation);
     }
 }

@@ -56,7 +56,7 @@ public:
     std::vector<std::string> ControlNames() const;
 
     // Placement in twips (top, left, height, width) relative to the screen's usable area.
-    ui::Placement CurrentPlacement() const;
+    ui::WindowRect CurrentPlacement() const;
     void RestorePlacement();
 
     // The new-features note on first activation; off for runs that only measure the start.

@@ -1,4 +1,4 @@
-#include "gui/qt_surface.h"
+#include "render/qt_surface.h"
 
 #include <QColor>
 #include <QFontMetricsF>
@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <initializer_list>
 
-namespace rs::gui {
+namespace rs::render {
 namespace {
 
 // Label height in surface pixels: 9 pt at 96 pixels per inch.
@@ -176,4 +176,4 @@ drawing::ScaleRect QtSurface::Scale() const {
     return {area_.left(), area_.top(), area_.width(), area_.height()};
 }
 
-}  // namespace rs::gui
+}  // namespace rs::render

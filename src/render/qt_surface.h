@@ -14,7 +14,7 @@
 class QColor;
 class QPainter;
 
-namespace rs::gui {
+namespace rs::render {
 
 // 0xBBGGRR (red in the low byte) as the drawings store colours.
 QColor ToQColor(drawing::Colour colour);
@@ -53,4 +53,4 @@ private:
     QFont font_;
 };
 
-}  // namespace rs::gui
+}  // namespace rs::render

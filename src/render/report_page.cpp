@@ -1,4 +1,4 @@
-#include "gui/printed_report.h"
+#include "render/report_page.h"
 
 #include <QFontMetricsF>
 #include <QLocale>
@@ -11,11 +11,9 @@
 #include <cstddef>
 
 #include "app/presentation.h"
-#include "drawing/paraxial_drawing.h"
-#include "gui/qt_surface.h"
-#include "ui/refresh.h"
+#include "render/qt_surface.h"
 
-namespace rs::gui {
+namespace rs::render {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
@@ -142,49 +140,27 @@ bool PaintReportPage(QPagedPaintDevice& device, const engine::ReportPage& page,
     return painter.end();
 }
 
-engine::ReportResult BuildDesignReport(const app::DesignState& design, std::string_view dateText) {
-    engine::ReportInput input;
-    input.version = std::string(app::Version());
-    input.dateText = std::string(dateText);
-    if (design.beam.beamMode) {
-        return beam::BuildBeamReport(design.beam, app::BeamReportContextOf(design), input);
-    }
-    // The depth-of-field rows as the panel shows them: blank while the selection is incomplete.
-    app::DesignState shown = design;
-    shown.paraxial = ui::PresentedParaxial(design);
-    const analysis::DofPanel dof = app::DofPanelOf(shown);
-    for (std::size_t row = 0; row < dof.names.size(); ++row) {
-        input.dofRows.emplace_back(dof.names[row], dof.values[row]);
-    }
-    return engine::BuildParaxialReport(design.paraxial, app::ParaxialUnits(design.units), input);
+void PaintDesignPicture(QPainter& painter, const QRectF& area, const app::DesignState& design) {
+    QtSurface surface(painter, area);
+    surface.Clear();
+    drawing::DrawingExtents extents;
+    drawing::ParaxialTouchPoints touch;
+    app::DrawDesign(surface, design, false, extents, touch);
 }
 
-PicturePainter DesignPicture(const app::DesignState& design) {
-    if (design.beam.beamMode) return {};
-    drawing::ParaxialDrawingOptions options;
-    options.hideRemoteConjugates = design.window.hideRemConj;
-    options.drawPoints = design.window.drawPoints;
-    options.constructionRays = design.window.drawHaltingRay;
-    return [shown = ui::PresentedParaxial(design), options](drawing::Surface& surface) {
-        drawing::DrawingExtents extents;
-        drawing::ParaxialTouchPoints touch;
-        drawing::RedrawParaxial(surface, shown, options, extents, touch);
-    };
-}
-
-PrintOutcome PrintDesignReport(QPagedPaintDevice& device, const app::DesignState& design,
-                               const QDate& date) {
-    const QString dateText = LongGermanDate(date);
-    const engine::ReportResult report = BuildDesignReport(design, dateText.toStdString());
-    if (report.refusal) return {PrintOutcome::Kind::Refused, *report.refusal};
+bool PaintDesignReport(QPagedPaintDevice& device, const engine::ReportPage& page,
+                       const app::DesignState& design, const QString& dateText) {
     ReportDecoration decoration;
     decoration.version = std::string(app::Version());
     decoration.dateText = dateText;
-    decoration.picture = DesignPicture(design);
-    if (!PaintReportPage(device, report.page, decoration)) {
-        return {PrintOutcome::Kind::DeviceFailed, {}};
+    if (app::HasDrawing(design)) {
+        decoration.picture = [&design](drawing::Surface& surface) {
+            drawing::DrawingExtents extents;
+            drawing::ParaxialTouchPoints touch;
+            app::DrawDesign(surface, design, false, extents, touch);
+        };
     }
-    return {PrintOutcome::Kind::Printed, {}};
+    return PaintReportPage(device, page, decoration);
 }
 
-}  // namespace rs::gui
+}  // namespace rs::render

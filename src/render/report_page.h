@@ -4,6 +4,8 @@
 // raysketcher-cli --pdf both end here, so paper and PDF look the same.
 #include <QDate>
 #include <QPagedPaintDevice>
+#include <QPainter>
+#include <QRectF>
 #include <QString>
 #include <functional>
 #include <string>
@@ -13,7 +15,7 @@
 #include "drawing/surface.h"
 #include "engine/report.h"
 
-namespace rs::gui {
+namespace rs::render {
 
 // The long date of the report, "Sonntag, 6. Dezember 2026".
 QString LongGermanDate(const QDate& date);
@@ -36,22 +38,12 @@ struct ReportDecoration {
 bool PaintReportPage(QPagedPaintDevice& device, const engine::ReportPage& page,
                      const ReportDecoration& decoration);
 
-// The report of the design in its current mode, as the print command composes it (with the
-// depth-of-field rows on a paraxial page), or the refusal for an incomplete selection.
-engine::ReportResult BuildDesignReport(const app::DesignState& design, std::string_view dateText);
+// Paints the design's picture as the window shows it (outside a drag) into `area` of an active
+// painter, on a cleared background.
+void PaintDesignPicture(QPainter& painter, const QRectF& area, const app::DesignState& design);
 
-// The paraxial drawing of the design as the window shows it (outside a drag); empty in beam
-// mode, whose drawing is not painted yet.
-PicturePainter DesignPicture(const app::DesignState& design);
+// Paints `page` with the design's picture below it (when its mode has one), as PaintReportPage.
+bool PaintDesignReport(QPagedPaintDevice& device, const engine::ReportPage& page,
+                       const app::DesignState& design, const QString& dateText);
 
-struct PrintOutcome {
-    enum class Kind { Printed, Refused, DeviceFailed };
-    Kind kind = Kind::Printed;
-    std::string refusal;  // with Refused: the message for the user; nothing was painted
-};
-
-// Builds the report of `design` dated `date` and paints it with its picture on `device`.
-PrintOutcome PrintDesignReport(QPagedPaintDevice& device, const app::DesignState& design,
-                               const QDate& date);
-
-}  // namespace rs::gui
+}  // namespace rs::render

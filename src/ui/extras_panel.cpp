@@ -9,7 +9,6 @@
 #include "beam/diode.h"
 #include "text/vb_format.h"
 #include "ui/data_backup.h"
-#include "ui/refresh.h"
 #include "units/typed_number.h"
 
 namespace rs::ui {
@@ -112,7 +111,7 @@ void ApplyEdited(MainWindow& w, std::string_view text, std::string_view shown, i
 }  // namespace
 
 std::string CoCBoxText(const WindowState& s) {
-    const engine::ParaxialDesign shown = PresentedParaxial(s.design);
+    const engine::ParaxialDesign shown = app::PresentedParaxial(s.design);
     return analysis::CustomCoCText(s.design.dof, shown, CoCUnit(s.design, shown));
 }
 

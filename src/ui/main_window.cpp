@@ -13,7 +13,6 @@
 #include "text/number_text.h"
 #include "text/strings.h"
 #include "ui/image_formats.h"
-#include "ui/refresh.h"
 #include "units/typed_number.h"
 #include "ui/view_model.h"
 
@@ -73,7 +72,7 @@ void DeriveLimits(CVarType& e, double margin) {
 // without limits is better than one that runs to infinity.
 void KeepLimitsFinite(engine::Selection& set) {
     for (int k = 1; k <= set.Count(); ++k) {
-        CVarType& e = *set.Entry(k);
+        CVarType& e = set.Entry(k);
         if (!std::isfinite(e.sLimLow)) {
             e.sLimLow = 0.0f;
             e.bLimLowDef = false;
@@ -132,7 +131,7 @@ void MainWindow::Recalculate(bool record) {
     KeepLimitsFinite(d.paraxial.params);
     KeepLimitsFinite(d.paraxial.aperture);
     KeepLimitsFinite(d.beam.axes[0].selection);
-    SolveDesign(d, record);
+    app::SolveDesign(d, record);
     for (int k = 0; k < kValueSlots; ++k) {
         if (k < d.paraxial.params.Count()) {
             const CVarType& e = d.paraxial.params.At(k + 1);
@@ -153,7 +152,7 @@ void MainWindow::Recalculate(bool record) {
         }
     }
     SetSliderFromValueAp();
-    s_.results = ListedRows(d, s_.machine.IsDragging(), s_.resultCache, s_.beamCache);
+    s_.results = app::ResultRows(d, s_.machine.IsDragging(), s_.resultCache, s_.beamCache);
 }
 
 void MainWindow::Update(bool record) {
@@ -237,10 +236,9 @@ bool MainWindow::TakeNewFeatureNote(app::UserSettingsStore& store) {
     return true;
 }
 
-CloseDecision MainWindow::RequestClose(const std::optional<Placement>& placement) {
+CloseDecision MainWindow::RequestClose(const std::optional<WindowRect>& placement) {
     if (placement) {
-        const app::WriteStatus status =
-            app::WriteFormPosition(settings_, kMainFormName, *placement);
+        const app::WriteStatus status = StoreMainWindowPlacement(settings_, *placement);
         if (!status.ok) dialogs_.Message(status.message, Icon::Exclamation);
     }
     const app::DesignState& d = s_.design;
@@ -366,7 +364,7 @@ void MainWindow::StoreBeamValue(int index, double value) {
     if (const auto partner = beam::CoupledConjugateValue(d.beam, index, value)) {
         if (const auto pos = sel.Find(partner->index);
             pos && beam::SetSelectedValue(d.beam, 0, partner->index, partner->value)) {
-            engine::ExtendLimitsToValue(*sel.Entry(*pos), partner->value, 1.0, d.paraxial.Margin());
+            engine::ExtendLimitsToValue(sel.Entry(*pos), partner->value, 1.0, d.paraxial.Margin());
         }
     }
 }
@@ -409,11 +407,11 @@ void MainWindow::ApplySlotValue(int slot, double value, bool fromImageFormat) {
     }
     s_.backup.TakeBackup(beamMode ? kBackupBeamValue : kBackupTypedValue, 0, d);
     s_.changePending = true;
-    engine::ExtendLimitsToValue(*sel.Entry(slot + 1), *v, 1.0, d.paraxial.Margin());
+    engine::ExtendLimitsToValue(sel.Entry(slot + 1), *v, 1.0, d.paraxial.Margin());
     if (beamMode) {
         StoreBeamValue(old.nVarType, *v);
     } else {
-        CVarType& e = *sel.Entry(slot + 1);
+        CVarType& e = sel.Entry(slot + 1);
         e.sVarValue = static_cast<float>(*v);
         e.bVarValDef = true;
         if (old.nVarType == engine::kImgHeight && !fromImageFormat) {
@@ -442,7 +440,7 @@ void MainWindow::ApplyApertureValue(std::string_view text) {
     }
     s_.backup.TakeBackup(kBackupTypedValue, 0, d);
     s_.changePending = true;
-    CVarType& e = *sel.Entry(1);
+    CVarType& e = sel.Entry(1);
     engine::ExtendLimitsToValue(e, *v, 1.0, d.paraxial.Margin());
     e.sVarValue = static_cast<float>(*v);
     e.bVarValDef = true;
@@ -534,7 +532,7 @@ void MainWindow::ApplyLimit(int slot, std::string_view text, bool upper) {
     // The sign is settled before the comparisons, so a corrected limit is checked as well.
     v = RealObjectValue(index, *v, true);
     if (v)
-        CommitLimit(*sel.Entry(slot + 1), *v, upper,
+        CommitLimit(sel.Entry(slot + 1), *v, upper,
                     beamMode ? kBackupBeamValue : kBackupTypedValue);
     Update(false);
 }
@@ -561,7 +559,7 @@ void MainWindow::ApplyApertureLimit(std::string_view text, bool upper) {
     BusyScope busy(s_.machine);
     v = ApertureRuleValue(index, *v,
                           upper ? kAperturePositiveUpperPrompt : kAperturePositivePrompt);
-    if (v) CommitLimit(*sel.Entry(1), *v, upper, kBackupTypedValue);
+    if (v) CommitLimit(sel.Entry(1), *v, upper, kBackupTypedValue);
     Update(false);
 }
 
@@ -607,7 +605,7 @@ void MainWindow::ApplyPosition(int slot, int position) {
     if (beamMode) {
         StoreBeamValue(e.nVarType, value);
     } else {
-        CVarType& entry = *sel.Entry(slot + 1);
+        CVarType& entry = sel.Entry(slot + 1);
         entry.sVarValue = static_cast<float>(value);
         entry.bVarValDef = true;
         if (e.nVarType == engine::kImgHeight) {
@@ -624,7 +622,7 @@ void MainWindow::ApplyPositionAp(int position) {
     app::DesignState& d = s_.design;
     engine::Selection& sel = d.paraxial.aperture;
     if (d.beam.beamMode || sel.Count() == 0) return;
-    CVarType& e = *sel.Entry(1);
+    CVarType& e = sel.Entry(1);
     if (!e.bLimLowDef || !e.bLimHihDef) return;
     position = std::clamp(position, kSliderMin, kSliderMax);
     if (position == s_.sliderPosAp) return;
@@ -640,7 +638,7 @@ void MainWindow::ApplyPositionAp(int position) {
 void MainWindow::MatchVarTypeTxtSliderAp() {
     engine::ParaxialDesign& p = s_.design.paraxial;
     if (p.aperture.Count() != 1) return;
-    CVarType& e = *p.aperture.Entry(1);
+    CVarType& e = p.aperture.Entry(1);
     engine::ExtendLimitsToValue(e, e.sVarValue, 1.0, p.Margin());
     KeepLimitsFinite(p.aperture);
     SetSliderFromValueAp();
@@ -743,7 +741,7 @@ void MainWindow::ChooseMirrorMode(int entry) {
     o.advanced.nImage = mirror ? -std::fabs(o.advanced.nImage) : std::fabs(o.advanced.nImage);
     // A converging lens and a converging (concave) mirror have focal lengths of opposite signs.
     if (const auto pos = p.params.Find(engine::kFocal)) {
-        CVarType& e = *p.params.Entry(*pos);
+        CVarType& e = p.params.Entry(*pos);
         e.sVarValue = -e.sVarValue;
         const CVarType old = e;
         e.sLimHih = -old.sLimLow;
@@ -766,7 +764,7 @@ void MainWindow::SetPositiveObjectAllowed(bool allowed) {
     const auto pos = d.paraxial.params.Find(engine::kObjDist);
     if (!allowed && pos && !d.paraxial.options.objAtInfinity) {
         // Back to real objects only: the object distance and its limits become negative.
-        CVarType& e = *d.paraxial.params.Entry(*pos);
+        CVarType& e = d.paraxial.params.Entry(*pos);
         if (e.bVarValDef && e.sVarValue > 0) e.sVarValue = -e.sVarValue;
         if (e.bLimLowDef && e.sLimLow > 0) e.sLimLow = -e.sLimLow;
         if (e.bLimHihDef && e.sLimHih > 0) e.sLimHih = -e.sLimHih;
@@ -792,7 +790,7 @@ void MainWindow::SetObjectAtInfinity(bool on) {
     s_.backup.TakeBackup(kBackupObjAtInfinity, 0, s_.design);
     s_.changePending = true;
     if (pos) {
-        CVarType& e = *p.params.Entry(*pos);
+        CVarType& e = p.params.Entry(*pos);
         e.sVarValue = on ? engine::kInfinity : 0.0f;
         e.bVarValDef = on;
         e.bLimLowDef = e.bLimHihDef = false;
@@ -989,28 +987,12 @@ void MainWindow::ApplyUnits(const units::UnitState& chosen) {
 std::optional<engine::ReportPage> MainWindow::PrintPage(std::string_view dateText) {
     BusyScope busy(s_.machine);
     if (!busy) return std::nullopt;
-    const app::DesignState& d = s_.design;
-    engine::ReportInput input;
-    input.version = std::string(app::Version());
-    input.dateText = std::string(dateText);
-    engine::ReportResult report;
-    if (d.beam.beamMode) {
-        report = beam::BuildBeamReport(d.beam, BeamReportContextOf(d), input);
-    } else {
-        app::DesignState shown = d;
-        shown.paraxial = PresentedParaxial(d);
-        const analysis::DofPanel dof = app::DofPanelOf(shown);
-        for (int row = 0; row < analysis::kDofRowCount; ++row) {
-            const auto r = static_cast<std::size_t>(row);
-            input.dofRows.emplace_back(dof.names[r], dof.values[r]);
-        }
-        report = engine::BuildParaxialReport(d.paraxial, app::ParaxialUnits(d.units), input);
-    }
+    engine::ReportResult report = app::BuildReport(s_.design, dateText);
     if (report.refusal) {
         dialogs_.Message(*report.refusal, Icon::Exclamation);
         return std::nullopt;
     }
-    return report.page;
+    return std::move(report.page);
 }
 
 // --- Dragging -------------------------------------------------------------------------------

@@ -16,13 +16,11 @@
 #include "app/user_settings_store.h"
 #include "engine/report.h"
 #include "ui/dialogs.h"
+#include "ui/placement.h"
 #include "ui/window_state.h"
 
 namespace rs::ui {
 
-// Window placement in twips: top, left, height, width.
-using Placement = std::array<double, 4>;
-inline constexpr const char* kMainFormName = "frmRaysketch";
 
 enum class CloseDecision { Close, Stay };
 
@@ -45,7 +43,7 @@ public:
     // Closing by the title bar or "&Ende": stores the placement, asks whether to save when
     // there is something to lose, saves on Yes. A save that fails is reported and keeps the
     // window open.
-    CloseDecision RequestClose(const std::optional<Placement>& placement);
+    CloseDecision RequestClose(const std::optional<WindowRect>& placement);
 
     // --- Parameter selection ---------------------------------------------------------------
 

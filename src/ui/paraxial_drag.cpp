@@ -10,7 +10,7 @@
 #include "engine/continuity.h"
 #include "engine/selection.h"
 #include "ui/main_window.h"
-#include "ui/refresh.h"
+#include "app/presentation.h"
 #include "ui/window_state.h"
 
 namespace rs::ui {
@@ -91,7 +91,7 @@ bool Choose(engine::Selection& params, int index, float value, bool distance, in
         if (engine::CombinationMessage(trial)) continue;
         // A slider that comes with limits around the value, as for a value typed in.
         if (const auto pos = trial.Find(index)) {
-            engine::ExtendLimitsToValue(*trial.Entry(*pos), value, 1.0, margin);
+            engine::ExtendLimitsToValue(trial.Entry(*pos), value, 1.0, margin);
         }
         params = std::move(trial);
         return true;
@@ -140,10 +140,10 @@ bool Store(app::DesignState& d, const Movement& m, double value) {
             return true;
         case Movement::Kind::StopRadius:
             if (const auto pos = p.aperture.Find(engine::kStopRadius))
-                entry = p.aperture.Entry(*pos);
+                entry = &p.aperture.Entry(*pos);
             break;
         case Movement::Kind::General:
-            if (const auto pos = p.params.Find(m.index)) entry = p.params.Entry(*pos);
+            if (const auto pos = p.params.Find(m.index)) entry = &p.params.Entry(*pos);
             // A real object may not be dragged through the element unless virtual objects are
             // allowed, as a positive object distance may not be typed then: it stays where the
             // last allowed position put it.
@@ -172,7 +172,7 @@ void WidenLimits(engine::ParaxialDesign& p, const Movement& m) {
     }
     if (set == nullptr) return;
     if (const auto pos = set->Find(index)) {
-        CVarType& e = *set->Entry(*pos);
+        CVarType& e = set->Entry(*pos);
         if (e.bVarValDef) engine::ExtendLimitsToValue(e, e.sVarValue, 1.0, p.Margin());
     }
 }
@@ -242,19 +242,10 @@ DragTarget TargetAt(const ui::WindowState& state, const ParaxialTouchPoints& tou
     const app::DesignState& d = state.design;
     if (!state.machine.IsIdle() || d.beam.beamMode) return DragTarget::None;
     // An invalid solution is not drawn; its touch points belong to an older picture.
-    if (d.paraxial.bCalcInvalid || !ui::ParaxialComplete(d)) return DragTarget::None;
+    if (d.paraxial.bCalcInvalid || !app::ParaxialComplete(d)) return DragTarget::None;
     const auto points = RegisterTouchPoints(touch);
     if (!points) return DragTarget::None;
     return TouchHitTest(*points, ConditionsOf(d.paraxial, d.window), mouseX, mouseY);
-}
-
-ParaxialDrawingOptions DrawingOptionsFor(const ui::WindowState& state) {
-    ParaxialDrawingOptions o;
-    o.hideRemoteConjugates = state.design.window.hideRemConj;
-    o.drawPoints = state.design.window.drawPoints;
-    o.constructionRays = state.design.window.drawHaltingRay;
-    o.dragging = state.machine.IsDragging();
-    return o;
 }
 
 std::optional<DragSession> BeginParaxialDrag(ui::MainWindow& window,
@@ -282,7 +273,7 @@ std::optional<DragSession> BeginParaxialDrag(ui::MainWindow& window,
     if (target == DragTarget::ApertureRim && aperture.Index(1) != engine::kStopRadius) {
         const float r = p.apertureTable.Get(engine::kStopRadius);
         if (!aperture.Replace(aperture.Index(1), engine::kStopRadius, r).ok()) return std::nullopt;
-        engine::ExtendLimitsToValue(*aperture.Entry(1), r, 1.0, p.Margin());
+        engine::ExtendLimitsToValue(aperture.Entry(1), r, 1.0, p.Margin());
     }
     const bool selectionChanged = !(params == p.params) || !(aperture == p.aperture);
 

@@ -19,7 +19,7 @@
 //       EndParaxialDrag(window, *session); session.reset(); re-render; redraw;
 //
 // `touch` is the ParaxialTouchPoints that the last redraw outside a drag registered. Redraw
-// with DrawingOptionsFor(window.State()): while the window is dragging, its `dragging` flag
+// with app::DrawDesign(..., window.State().machine.IsDragging(), ...): while the window drags, the flag
 // keeps the extents and touch points of that redraw, so the picture does not rescale under the
 // mouse and the grab keeps mapping pixels with the scale it started with. The first redraw after
 // the mouse-up fits the picture to the new system again.
@@ -100,9 +100,6 @@ DragTarget TouchHitTest(const TouchPoints& points, const TouchConditions& condit
 // in the beam mode, or when the picture shows no solved system. Pure; for the cursor shape.
 DragTarget TargetAt(const ui::WindowState& state, const ParaxialTouchPoints& touch, double mouseX,
                     double mouseY);
-
-// The drawing options of the window's state, including whether a drag is in progress.
-ParaxialDrawingOptions DrawingOptionsFor(const ui::WindowState& state);
 
 // One drag, from mouse-down to mouse-up. Kept by the GUI and handed back on every move.
 class DragSession {

@@ -1,5 +1,6 @@
 #include "ui/placement.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/settings.h"
@@ -27,13 +28,21 @@ WindowRect RestorePlacement(const std::optional<WindowRect>& stored, double defa
     return r;
 }
 
-WindowRect MainWindowPlacement(const app::IniFile& settings, double screenWidth,
-                               double screenHeight) {
+WindowRect MainWindowPlacement(const app::IniFile& settings, double leastWidth,
+                               double leastHeight, double screenWidth, double screenHeight) {
+    constexpr double kDefaultWidth = 12300;
+    constexpr double kDefaultHeight = 8400;
     std::optional<WindowRect> stored;
-    if (const auto p = app::ReadFormPosition(settings, "frmRaysketch")) {
+    if (const auto p = app::ReadFormPosition(settings, kMainFormName)) {
         stored = WindowRect{(*p)[0], (*p)[1], (*p)[2], (*p)[3]};
     }
-    return RestorePlacement(stored, 12300, 8400, screenWidth, screenHeight);
+    return RestorePlacement(stored, std::max(kDefaultWidth, leastWidth),
+                            std::max(kDefaultHeight, leastHeight), screenWidth, screenHeight);
+}
+
+app::WriteStatus StoreMainWindowPlacement(app::IniFile& settings, const WindowRect& placement) {
+    return app::WriteFormPosition(settings, kMainFormName,
+                                  {placement.top, placement.left, placement.height, placement.width});
 }
 
 }  // namespace rs::ui

@@ -10,7 +10,6 @@
 #include "text/vb_format.h"
 #include "ui/extras_panel.h"
 #include "ui/image_formats.h"
-#include "ui/refresh.h"
 
 namespace rs::ui {
 namespace {
@@ -185,7 +184,7 @@ void AddValueSlots(Builder& b, const WindowState& s) {
         b.Add(ControlName("txtVarLimHi", k), LimitBoxText(s, k, true)).enabled = editable;
         b.Add(ControlName("lblSliderVarValue", k), label).visible = has;
     }
-    const bool complete = beamMode ? BeamComplete(s.design) : ParaxialComplete(s.design);
+    const bool complete = beamMode ? app::BeamComplete(s.design) : app::ParaxialComplete(s.design);
     b.Add("lblSliders", " Die Regler sind erst nach Eingabe der Allgemeinen Parameter verfügbar! ")
         .visible = !complete;
 
@@ -246,7 +245,7 @@ void AddResults(Builder& b, const WindowState& s) {
     ControlView& status = b.Add("lblVirtualImage");
     status.visible = false;
     if (!BeamMode(s)) {
-        if (const auto label = engine::UpdateConjugateStatus(PresentedParaxial(d))) {
+        if (const auto label = engine::UpdateConjugateStatus(app::PresentedParaxial(d))) {
             status.text = label->text;
             status.highlight = label->colour;
             status.visible = true;
@@ -347,9 +346,7 @@ WindowView BuildView(const WindowState& s) {
     view.title = s.started ? engine::WindowTitle(version, app::TitleStateOf(s.design))
                            : engine::StartupCaption(version);
     view.rewriteResultNames = s.results.rewriteNames;
-    app::DesignState shown = s.design;
-    shown.paraxial = PresentedParaxial(s.design);
-    view.dofPanel = app::DofPanelOf(shown);
+    view.dofPanel = app::PresentedDofPanel(s.design);
     AddExtrasControls(s, view);
     return view;
 }

@@ -7,7 +7,7 @@
 #include "drawing/recording_surface.h"
 #include "gui/form_fixture.h"
 #include "ui/paraxial_drag.h"
-#include "ui/refresh.h"
+#include "app/presentation.h"
 
 namespace rs::gui {
 namespace {
@@ -19,8 +19,7 @@ drawing::ParaxialTouchPoints TouchOf(const test::FormFixture& f, QWidget* area) 
                                        static_cast<double>(area->height())});
     drawing::DrawingExtents extents;
     drawing::ParaxialTouchPoints touch;
-    drawing::RedrawParaxial(surface, ui::PresentedParaxial(f.S().design),
-                            ui::DrawingOptionsFor(f.S()), extents, touch);
+    app::DrawDesign(surface, f.S().design, f.S().machine.IsDragging(), extents, touch);
     return touch;
 }
 

@@ -10,7 +10,7 @@
 #include "app/settings.h"
 #include "form_fixture.h"
 #include "gui/help_window.h"
-#include "ui/refresh.h"
+#include "app/presentation.h"
 #include "ui/view_model.h"
 
 namespace rs::gui {
@@ -22,11 +22,11 @@ using Strings = std::vector<std::string>;
 // The result list a fresh solve of a copy of the window's design gives.
 QStringList FreshColumn(const ui::WindowState& s, bool names) {
     app::DesignState copy = s.design;
-    ui::SolveDesign(copy, false);
+    app::SolveDesign(copy, false);
     engine::ResultListCache cache;
     beam::BeamListCache beamCache;
     QStringList out;
-    for (const engine::ResultRow& row : ui::ListedRows(copy, false, cache, beamCache).rows) {
+    for (const engine::ResultRow& row : app::ResultRows(copy, false, cache, beamCache).rows) {
         out << QString::fromStdString(names ? row.name : row.value);
     }
     return out;
@@ -333,11 +333,11 @@ private slots:
         QVERIFY(std::abs((g.left() - area.left()) - (area.right() - g.right())) <= 2);
         QVERIFY(g.width() >= 12300 * first.form->screen()->logicalDotsPerInch() / 1440 - 1);
 
-        const ui::Placement stored{300, 450, 12000, 19500};
         FormFixture again("[FormPositions]\r\nFormPosn_frmRaysketch=300|450|12000|19500\r\n");
         QVERIFY(again.exposed);
-        const ui::Placement now = again.form->CurrentPlacement();
-        for (std::size_t i = 0; i < 4; ++i) QVERIFY(std::abs(now[i] - stored[i]) <= 30);
+        const ui::WindowRect now = again.form->CurrentPlacement();
+        QVERIFY(std::abs(now.top - 300) <= 30 && std::abs(now.left - 450) <= 30);
+        QVERIFY(std::abs(now.height - 12000) <= 30 && std::abs(now.width - 19500) <= 30);
     }
 
     void newFeatureNoteShowsTheHelp() {

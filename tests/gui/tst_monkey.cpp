@@ -9,7 +9,7 @@
 #include <random>
 
 #include "form_fixture.h"
-#include "ui/refresh.h"
+#include "app/presentation.h"
 #include "ui/view_model.h"
 
 namespace rs::gui {
@@ -206,10 +206,10 @@ private:
 
         // The list shows what a fresh solve of the same design shows.
         app::DesignState copy = d;
-        ui::SolveDesign(copy, false);
+        app::SolveDesign(copy, false);
         engine::ResultListCache cache;
         beam::BeamListCache beamCache;
-        const auto rows = ui::ListedRows(copy, false, cache, beamCache).rows;
+        const auto rows = app::ResultRows(copy, false, cache, beamCache).rows;
         const QStringList names = f_.Names();
         const QStringList values = f_.Values();
         if (names.size() != static_cast<qsizetype>(rows.size()) || values.size() != names.size()) {

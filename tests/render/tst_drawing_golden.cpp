@@ -1,5 +1,5 @@
 // Golden pictures of the paraxial drawing, painted through the same path as the window and the
-// exports (design file -> solve -> DesignPicture -> QtSurface -> image) and compared with the
+// exports (design file -> solve -> DrawDesign -> QtSurface -> image) and compared with the
 // committed pictures in tests/data/golden with a tolerance.
 //
 // Fonts differ between machines, so the goldens contain no glyphs: the labels are painted as
@@ -8,7 +8,7 @@
 //
 // On a mismatch the actual picture and a difference picture are written to golden-actual/ in
 // the build folder. After an intended change of the drawing, rewrite the goldens with
-//   RAYSKETCHER_UPDATE_GOLDEN=1 build/tests/gui/render/drawing_golden
+//   RAYSKETCHER_UPDATE_GOLDEN=1 build/tests/render/drawing_golden
 // and look at every changed picture before committing it.
 #include <QDir>
 #include <QImage>
@@ -19,8 +19,8 @@
 #include "app/ini_file.h"
 #include "app/presentation.h"
 #include "app/settings.h"
-#include "gui/printed_report.h"
-#include "gui/qt_surface.h"
+#include "render/report_page.h"
+#include "render/qt_surface.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ rs::app::DesignState Load(const QString& name) {
     const rs::app::IniFile ini(
         (QStringLiteral(RAYSKETCHER_GOLDEN_DIR "/") + name + QStringLiteral(".ini")).toStdString());
     rs::app::LoadSettings(ini, state);
-    rs::app::SolveParaxialDesign(state, false);
+    rs::app::SolveDesign(state, false);
     return state;
 }
 
@@ -91,11 +91,12 @@ QImage Render(const rs::app::DesignState& state,
     image.fill(Qt::gray);  // Clear must paint the whole picture
     QPainter painter(&image);
     {
-        rs::gui::QtSurface surface(painter, QRectF(0, 0, kWidth, kHeight));
+        rs::render::QtSurface surface(painter, QRectF(0, 0, kWidth, kHeight));
         FontFreeSurface fontFree(surface);
         fontFree.dropLine = dropLine;
-        const rs::gui::PicturePainter picture = rs::gui::DesignPicture(state);
-        if (picture) picture(fontFree);
+        rs::drawing::DrawingExtents extents;
+        rs::drawing::ParaxialTouchPoints touch;
+        rs::app::DrawDesign(fontFree, state, false, extents, touch);
     }
     painter.end();
     return image;

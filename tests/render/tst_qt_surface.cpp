@@ -13,12 +13,12 @@
 #include <functional>
 #include <limits>
 
-#include "gui/qt_surface.h"
+#include "render/qt_surface.h"
 
 using rs::drawing::Colour;
 using rs::drawing::LineStyle;
 using rs::drawing::Pen;
-using rs::gui::QtSurface;
+using rs::render::QtSurface;
 
 namespace {
 
@@ -98,7 +98,7 @@ private slots:
     void colourByteOrder() {
         QFETCH(uint, colour);
         QFETCH(QColor, expected);
-        QCOMPARE(rs::gui::ToQColor(colour), expected);
+        QCOMPARE(rs::render::ToQColor(colour), expected);
         const QImage image = Paint([&](QtSurface& s) {
             s.Line(10, 50, 150, 50, {colour, LineStyle::Solid, 1});
             s.Box(20, 70, 40, 90, colour, true);

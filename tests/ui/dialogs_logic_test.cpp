@@ -138,7 +138,7 @@ TEST(Application, PlacementFitsTheScreen) {
     EXPECT_EQ(RestorePlacement(WindowRect{-10, -20, 25000, 40000}, 12300, 8400, 30000, 20000),
               (WindowRect{0, 0, 18000, 27000}));
     WindowFixture f("[FormPositions]\r\nFormPosn_frmRaysketch=1|2|3000|4000\r\n");
-    EXPECT_EQ(MainWindowPlacement(*f.ini, 30000, 20000), (WindowRect{1, 2, 3000, 4000}));
+    EXPECT_EQ(MainWindowPlacement(*f.ini, 0, 0, 30000, 20000), (WindowRect{1, 2, 3000, 4000}));
 }
 
 }  // namespace

@@ -147,12 +147,12 @@ TEST(MainWindow, ApertureValuesAndLimitsFollowTheirRules) {
     // An f-number limit of 0.5 asks until at least 1; 5 is then accepted.
     f.dialogs.Enter("0.9").Enter("5");
     f.w().ApplyUpperLimitAp("0.5");
-    EXPECT_EQ(f.p().aperture.LimHih(1), 5.0f);
+    EXPECT_EQ(f.p().aperture.At(1).sLimHih, 5.0f);
 
     // Changed from outside (the aperture/field plot), the value takes its limits and slider along.
     f.w().MutableState().design.paraxial.aperture.SetValue(1, 8.0f);
     f.w().MatchVarTypeTxtSliderAp();
-    EXPECT_EQ(f.p().aperture.LimHih(1), 8.8f);
+    EXPECT_EQ(f.p().aperture.At(1).sLimHih, 8.8f);
     EXPECT_EQ(f.s().sliderPosAp, 85);  // 8 between 3.6 and 8.8
 
     // Other aperture figures must not be negative.
@@ -422,7 +422,7 @@ TEST(MainWindow, CloseAsksOnlyWhenThereIsSomethingToLose) {
     WindowFixture f;
     f.Lens();
     f.dialogs.Reply(Answer::Cancel).Reply(Answer::No).Reply(Answer::Yes);
-    EXPECT_EQ(f.w().RequestClose(Placement{1, 2, 3, 4}), CloseDecision::Stay);
+    EXPECT_EQ(f.w().RequestClose(WindowRect{1, 2, 3, 4}), CloseDecision::Stay);
     EXPECT_EQ(f.dialogs.calls.at(0).text, "Möchten Sie diese Daten speichern?");
     EXPECT_EQ(f.dialogs.calls.at(0).icon, Icon::Question);
     // The placement is stored even though the user cancelled.

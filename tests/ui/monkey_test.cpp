@@ -8,7 +8,7 @@
 #include <set>
 
 #include "app/settings.h"
-#include "ui/refresh.h"
+#include "app/presentation.h"
 #include "ui/window_fixture.h"
 
 namespace rs::ui {
@@ -170,10 +170,10 @@ private:
 
         // The list shows exactly what a fresh solve of the same design shows.
         app::DesignState copy = d;
-        SolveDesign(copy, false);
+        app::SolveDesign(copy, false);
         engine::ResultListCache cache;
         beam::BeamListCache beamCache;
-        ASSERT_EQ(ListedRows(copy, false, cache, beamCache).rows, s.results.rows) << where;
+        ASSERT_EQ(app::ResultRows(copy, false, cache, beamCache).rows, s.results.rows) << where;
 
         const WindowView view = BuildView(s);
         std::set<std::string> names;

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "drawing/recording_surface.h"
+#include "app/presentation.h"
 #include "engine/selection.h"
 #include "support/numeric.h"
 #include "ui/window_fixture.h"
@@ -29,7 +30,7 @@ struct Drag : test::WindowFixture {
     ParaxialTouchPoints touch;
 
     void Redraw() {
-        RedrawParaxial(surface, s().design.paraxial, DrawingOptionsFor(s()), extents, touch);
+        app::DrawDesign(surface, s().design, s().machine.IsDragging(), extents, touch);
     }
     double Px(float x) const { return touch.scale.WorldToScreenX(x); }
     double Py(float y) const { return touch.scale.WorldToScreenY(y); }
