@@ -97,3 +97,16 @@ float HeightFromEntryText(std::string_view textIn) {
 }
 
 }  // namespace rs::ui
+
+namespace rs::ui {
+
+void SetGeneralValue(app::DesignState& design, engine::CVarType& entry, float value) {
+    entry.sVarValue = value;
+    entry.bVarValDef = true;
+    if (entry.nVarType == engine::kImgHeight) {
+        design.window.imgHgtFixed = false;
+        design.window.imgHgtOption = 0;
+    }
+}
+
+}  // namespace rs::ui

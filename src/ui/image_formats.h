@@ -4,7 +4,14 @@
 #include <span>
 #include <string_view>
 
+#include "app/design_state.h"
+
 namespace rs::ui {
+
+// Sets the value of a chosen general parameter as the user typed, slid or dragged it. An image
+// height set so is no longer the height of the chosen image format, so the list returns to the
+// user's own height.
+void SetGeneralValue(app::DesignState& design, engine::CVarType& entry, float value);
 
 // Entry texts in list order.
 std::span<const std::string_view> ImageFormatEntries();

@@ -84,6 +84,13 @@ void KeepLimitsFinite(engine::Selection& set) {
     }
 }
 
+// The standard advanced values; a mirror's image space keeps its negative index.
+void ResetAdvancedValues(app::DesignState& d) {
+    engine::OptionState& o = d.paraxial.options;
+    o.advanced = engine::AdvancedOptions{};
+    if (o.mirrorMode) o.advanced.nImage = -1.0f;
+}
+
 // VB read any non-zero number as true; the marker is stored as "-1".
 bool MarkerSet(const std::string& text) {
     if (app::ReadBool(text)) return true;
@@ -132,32 +139,20 @@ void MainWindow::Recalculate(bool record) {
     KeepLimitsFinite(d.paraxial.aperture);
     KeepLimitsFinite(d.beam.axes[0].selection);
     app::SolveDesign(d, record);
-    for (int k = 0; k < kValueSlots; ++k) {
-        if (k < d.paraxial.params.Count()) {
-            const CVarType& e = d.paraxial.params.At(k + 1);
-            if (e.bLimLowDef && e.bLimHihDef) {
-                if (auto p = PositionOfValue(e.sLimLow, e.sLimHih, e.sVarValue)) {
-                    s_.sliderPos[static_cast<std::size_t>(k)] = *p;
-                }
+    // Sliders follow their values, in both modes.
+    auto follow = [](const engine::Selection& sel, std::array<int, kValueSlots>& positions) {
+        for (int k = 0; k < kValueSlots && k < sel.Count(); ++k) {
+            const CVarType& e = sel.At(k + 1);
+            if (!e.bLimLowDef || !e.bLimHihDef) continue;
+            if (auto p = PositionOfValue(e.sLimLow, e.sLimHih, e.sVarValue)) {
+                positions[static_cast<std::size_t>(k)] = *p;
             }
         }
-        const engine::Selection& b = d.beam.axes[0].selection;
-        if (k < b.Count()) {
-            const CVarType& e = b.At(k + 1);
-            if (e.bLimLowDef && e.bLimHihDef) {
-                if (auto p = PositionOfValue(e.sLimLow, e.sLimHih, e.sVarValue)) {
-                    s_.beamSliderPos[static_cast<std::size_t>(k)] = *p;
-                }
-            }
-        }
-    }
+    };
+    follow(d.paraxial.params, s_.sliderPos);
+    follow(d.beam.axes[0].selection, s_.beamSliderPos);
     SetSliderFromValueAp();
     s_.results = app::ResultRows(d, s_.machine.IsDragging(), s_.resultCache, s_.beamCache);
-}
-
-void MainWindow::Update(bool record) {
-    Recalculate(record);
-    FinishUpdate(false);
 }
 
 void MainWindow::FinishUpdate(bool keep) {
@@ -171,30 +166,34 @@ void MainWindow::Refresh(bool record) {
     if (!s_.machine.IsDragging()) s_.results.rewriteNames = true;
 }
 
-void MainWindow::RefreshParaxial() {
-    Refresh(false);
-}
-void MainWindow::RefreshBeam() {
-    Refresh(false);
-}
-
 bool MainWindow::Reported(const engine::SelectionStatus& status) {
     if (status.ok()) return false;
     dialogs_.Message(status.diagnostic, Icon::None);
     return true;
 }
 
-void MainWindow::ApplyChange(int backupKind, const std::function<bool(app::DesignState&)>& change) {
+void MainWindow::ApplyChange(const Change& how,
+                             const std::function<bool(app::DesignState&)>& change) {
     BusyScope busy(s_.machine);
     if (!busy) return;
     Snapshot before = Capture(s_.design);
     const bool changed = change(s_.design);
     if (changed) {
-        if (backupKind != kNoBackup) s_.backup.TakeBackupOf(backupKind, 0, std::move(before));
+        if (how.backup != kNoBackup) {
+            s_.backup.TakeBackupOf(how.backup, how.backupIndex, std::move(before));
+        }
         s_.changePending = true;
     }
-    Refresh(changed);
+    if (how.relabel) {
+        Refresh(changed && how.record);
+    } else {
+        Recalculate(changed && how.record);
+    }
     FinishUpdate(false);
+}
+
+void MainWindow::ApplyChange(int backupKind, const std::function<bool(app::DesignState&)>& change) {
+    ApplyChange(Change{backupKind, 0, true, true}, change);
 }
 
 void MainWindow::RecordPending(std::string name, std::string_view text) {
@@ -208,12 +207,6 @@ bool MainWindow::SaveImmediate(std::string_view section, std::string_view key,
     return status.ok;
 }
 
-void MainWindow::ResetAdvancedValues() {
-    engine::OptionState& o = s_.design.paraxial.options;
-    o.advanced = engine::AdvancedOptions{};
-    if (o.mirrorMode) o.advanced.nImage = -1.0f;
-}
-
 // --- Start-up and shutdown ------------------------------------------------------------------
 
 void MainWindow::Startup() {
@@ -221,7 +214,7 @@ void MainWindow::Startup() {
     if (!busy) return;
     FlagScope loading(s_.loading);
     s_.design = app::DesignState{};
-    ResetAdvancedValues();
+    ResetAdvancedValues(s_.design);
     settings_.Reload();
     app::LoadSettings(settings_, s_.design);
     NormaliseImageFormat(s_.design.window);
@@ -266,67 +259,50 @@ CloseDecision MainWindow::RequestClose(const std::optional<WindowRect>& placemen
 // --- Parameter selection --------------------------------------------------------------------
 
 void MainWindow::SetParamChecked(int index, bool checked) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    engine::ParaxialDesign& p = s_.design.paraxial;
-    if (s_.design.beam.beamMode || index < 0 || index > engine::kImgAngle) return;
-    if (checked == p.params.Contains(index)) return;
-    // A fourth parameter: the box simply stays unchecked.
-    if (checked && p.params.Full()) return;
-    const bool wasAtInfinity = p.options.objAtInfinity;
-    Snapshot before = Capture(s_.design);
-    if (Reported(checked ? p.AddParam(index) : p.params.Remove(index))) {
-        FinishUpdate(false);
-        return;
-    }
-    if (checked) {
-        if (auto message = engine::CheckCombination(p.params, index)) {
-            dialogs_.Message(*message, Icon::Exclamation);
-            FinishUpdate(false);
-            return;
+    ApplyChange({kBackupSelection, 0, false}, [&](app::DesignState& d) {
+        engine::ParaxialDesign& p = d.paraxial;
+        if (d.beam.beamMode || index < 0 || index > engine::kImgAngle) return false;
+        if (checked == p.params.Contains(index)) return false;
+        // A fourth parameter: the box simply stays unchecked.
+        if (checked && p.params.Full()) return false;
+        if (Reported(checked ? p.AddParam(index) : p.params.Remove(index))) return false;
+        if (checked) {
+            // A combination that is not allowed takes the new parameter back out.
+            if (auto message = engine::CheckCombination(p.params, index)) {
+                dialogs_.Message(*message, Icon::Exclamation);
+                return false;
+            }
         }
-    }
-    s_.backup.TakeBackupOf(kBackupSelection, 0, std::move(before));
-    s_.changePending = true;
-    if (wasAtInfinity && !p.params.Contains(engine::kObjDist)) p.options.objAtInfinity = false;
-    Update(false);
+        if (p.options.objAtInfinity && !p.params.Contains(engine::kObjDist)) {
+            p.options.objAtInfinity = false;
+        }
+        return true;
+    });
 }
 
 void MainWindow::SetApertureChecked(int index, bool checked) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    engine::ParaxialDesign& p = s_.design.paraxial;
-    if (s_.design.beam.beamMode || index < 0 || index > engine::kNAImage) return;
-    if (checked == p.aperture.Contains(index)) return;
-    // A second aperture box unchecks itself at once.
-    if (checked && p.aperture.Full()) return;
-    Snapshot before = Capture(s_.design);
-    if (Reported(checked ? p.AddAperture(index) : p.aperture.Remove(index))) {
-        FinishUpdate(false);
-        return;
-    }
-    s_.backup.TakeBackupOf(kBackupSelection, 0, std::move(before));
-    s_.changePending = true;
-    Update(false);
+    ApplyChange({kBackupSelection, 0, false}, [&](app::DesignState& d) {
+        engine::ParaxialDesign& p = d.paraxial;
+        if (d.beam.beamMode || index < 0 || index > engine::kNAImage) return false;
+        if (checked == p.aperture.Contains(index)) return false;
+        // A second aperture box unchecks itself at once.
+        if (checked && p.aperture.Full()) return false;
+        return !Reported(checked ? p.AddAperture(index) : p.aperture.Remove(index));
+    });
 }
 
 void MainWindow::SetBeamChecked(int index, bool checked) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    beam::BeamDesign& b = s_.design.beam;
-    if (!b.beamMode || index < 0 || index > beam::kGbImgRayleigh) return;
-    engine::Selection& sel = b.axes[0].selection;
-    if (checked == sel.Contains(index)) return;
-    Snapshot before = Capture(s_.design);
-    const auto prefill =
-        s_.design.paraxial.continuity.PrefillBeam(0, index, s_.design.paraxial.Margin());
-    const beam::ToggleOutcome outcome = beam::ToggleBeamParam(b, index, checked, prefill);
-    if (outcome.message) dialogs_.Message(*outcome.message, Icon::Exclamation);
-    if (!(sel == before.beam)) {
-        s_.backup.TakeBackupOf(kBackupBeamSelection, 0, std::move(before));
-        s_.changePending = true;
-    }
-    Update(false);
+    ApplyChange({kBackupBeamSelection, 0, false}, [&](app::DesignState& d) {
+        beam::BeamDesign& b = d.beam;
+        if (!b.beamMode || index < 0 || index > beam::kGbImgRayleigh) return false;
+        engine::Selection& sel = b.axes[0].selection;
+        if (checked == sel.Contains(index)) return false;
+        const engine::Selection previous = sel;
+        const auto prefill = d.paraxial.continuity.PrefillBeam(0, index, d.paraxial.Margin());
+        const beam::ToggleOutcome outcome = beam::ToggleBeamParam(b, index, checked, prefill);
+        if (outcome.message) dialogs_.Message(*outcome.message, Icon::Exclamation);
+        return !(sel == previous);
+    });
 }
 
 // --- Values ---------------------------------------------------------------------------------
@@ -356,8 +332,7 @@ std::optional<double> MainWindow::ApertureRuleValue(int index, double value,
                     [](double y) { return y >= 0; });
 }
 
-void MainWindow::StoreBeamValue(int index, double value) {
-    app::DesignState& d = s_.design;
+void MainWindow::StoreBeamValue(app::DesignState& d, int index, double value) {
     engine::Selection& sel = d.beam.axes[0].selection;
     beam::SetSelectedValue(d.beam, 0, index, value);
     // While circularising, f' and s of axis 0 move together.
@@ -370,99 +345,93 @@ void MainWindow::StoreBeamValue(int index, double value) {
 }
 
 void MainWindow::ApplyTypedValue(int slot, std::string_view text) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
     const app::DesignState& d = s_.design;
     const bool beamMode = d.beam.beamMode;
     const engine::Selection& sel = beamMode ? d.beam.axes[0].selection : d.paraxial.params;
-    if (slot < 0 || slot >= sel.Count()) return;
+    if (!s_.machine.IsIdle() || slot < 0 || slot >= sel.Count()) return;
     const int index = sel.Index(slot + 1);
     // The box of an object at infinity shows "In Unendlich" and takes nothing.
     if (!beamMode && index == engine::kObjDist && d.paraxial.options.objAtInfinity) return;
     // Leaving a box without editing it must not round the value to what the box shows.
     if (text == ValueBoxText(s_, slot)) return;
+    // Text that is no number changes nothing: the box shows the value again (or stays empty).
     const auto v =
         ParseQuantity(text, d.units, beamMode ? units::Group::GB : units::Group::Parax, index);
-    if (!v) {
-        FinishUpdate(false);  // the box shows the value again (or stays empty)
-        return;
-    }
     FlagScope typing(s_.enteringByTyping);
-    ApplySlotValue(slot, *v, false);
+    ApplySlotValue(slot, v, false);
 }
 
-void MainWindow::ApplySlotValue(int slot, double value, bool fromImageFormat) {
-    app::DesignState& d = s_.design;
-    const bool beamMode = d.beam.beamMode;
-    engine::Selection& sel = beamMode ? d.beam.axes[0].selection : d.paraxial.params;
-    const CVarType old = sel.At(slot + 1);
-    auto unchanged = [&](double v) {
-        return old.bVarValDef && SameValue(old.sVarValue, static_cast<float>(v));
-    };
-    std::optional<double> v = value;
-    if (!unchanged(*v)) v = RealObjectValue(old.nVarType, *v, false);
-    if (!v || unchanged(*v)) {
-        Update(false);
-        return;
-    }
-    s_.backup.TakeBackup(beamMode ? kBackupBeamValue : kBackupTypedValue, 0, d);
-    s_.changePending = true;
-    engine::ExtendLimitsToValue(sel.Entry(slot + 1), *v, 1.0, d.paraxial.Margin());
-    if (beamMode) {
-        StoreBeamValue(old.nVarType, *v);
-    } else {
+void MainWindow::ApplySlotValue(int slot, std::optional<double> value, bool fromImageFormat) {
+    const bool beamMode = s_.design.beam.beamMode;
+    ApplyChange({beamMode ? kBackupBeamValue : kBackupTypedValue}, [&](app::DesignState& d) {
+        if (!value) return false;
+        engine::Selection& sel = beamMode ? d.beam.axes[0].selection : d.paraxial.params;
+        const CVarType old = sel.At(slot + 1);
+        auto unchanged = [&](double v) {
+            return old.bVarValDef && SameValue(old.sVarValue, static_cast<float>(v));
+        };
+        std::optional<double> v = value;
+        if (!unchanged(*v)) v = RealObjectValue(old.nVarType, *v, false);
+        if (!v || unchanged(*v)) return false;
         CVarType& e = sel.Entry(slot + 1);
-        e.sVarValue = static_cast<float>(*v);
-        e.bVarValDef = true;
-        if (old.nVarType == engine::kImgHeight && !fromImageFormat) {
-            d.window.imgHgtFixed = false;
-            d.window.imgHgtOption = 0;
+        engine::ExtendLimitsToValue(e, *v, 1.0, d.paraxial.Margin());
+        if (beamMode) {
+            StoreBeamValue(d, old.nVarType, *v);
+        } else if (fromImageFormat) {
+            e.sVarValue = static_cast<float>(*v);
+            e.bVarValDef = true;
+        } else {
+            SetGeneralValue(d, e, static_cast<float>(*v));
         }
-    }
-    Update(true);
+        return true;
+    });
 }
 
 void MainWindow::ApplyApertureValue(std::string_view text) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    app::DesignState& d = s_.design;
-    engine::Selection& sel = d.paraxial.aperture;
-    if (d.beam.beamMode || sel.Count() == 0 || text == ApertureValueText(s_)) return;
-    const CVarType old = sel.At(1);
-    auto unchanged = [&](double x) {
-        return old.bVarValDef && SameValue(old.sVarValue, static_cast<float>(x));
-    };
-    auto v = ParseQuantity(text, d.units, units::Group::ParaxAp, old.nVarType);
-    if (v && !unchanged(*v)) v = ApertureRuleValue(old.nVarType, *v, kAperturePositivePrompt);
-    if (!v || unchanged(*v)) {
-        Update(false);
-        return;
-    }
-    s_.backup.TakeBackup(kBackupTypedValue, 0, d);
-    s_.changePending = true;
-    CVarType& e = sel.Entry(1);
-    engine::ExtendLimitsToValue(e, *v, 1.0, d.paraxial.Margin());
-    e.sVarValue = static_cast<float>(*v);
-    e.bVarValDef = true;
-    Update(true);
+    const app::DesignState& current = s_.design;
+    if (current.beam.beamMode || current.paraxial.aperture.Count() == 0) return;
+    if (text == ApertureValueText(s_)) return;
+    ApplyChange({kBackupTypedValue}, [&](app::DesignState& d) {
+        engine::Selection& sel = d.paraxial.aperture;
+        const CVarType old = sel.At(1);
+        auto unchanged = [&](double x) {
+            return old.bVarValDef && SameValue(old.sVarValue, static_cast<float>(x));
+        };
+        auto v = ParseQuantity(text, d.units, units::Group::ParaxAp, old.nVarType);
+        if (v && !unchanged(*v)) v = ApertureRuleValue(old.nVarType, *v, kAperturePositivePrompt);
+        if (!v || unchanged(*v)) return false;
+        CVarType& e = sel.Entry(1);
+        engine::ExtendLimitsToValue(e, *v, 1.0, d.paraxial.Margin());
+        e.sVarValue = static_cast<float>(*v);
+        e.bVarValDef = true;
+        return true;
+    });
 }
 
 void MainWindow::ChooseImageFormat(int entry) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    app::DesignState& d = s_.design;
-    if (d.beam.beamMode || entry < 0 || entry >= ImageFormatCount()) return;
-    d.window.imgHgtFixed = entry > 0;
-    d.window.imgHgtOption = entry;
-    if (d.window.imgHgtFixed) {
-        if (const auto pos = d.paraxial.params.Find(engine::kImgHeight)) {
-            // An inverted real image: the height is negative. It is applied as the number
-            // itself, not through the box's rounded text.
-            ApplySlotValue(*pos - 1, -static_cast<double>(ImageFormatHeight(entry)), true);
-            return;
-        }
+    if (s_.design.beam.beamMode || entry < 0 || entry >= ImageFormatCount()) return;
+    const auto pos = s_.design.paraxial.params.Find(engine::kImgHeight);
+    if (entry > 0 && pos) {
+        // An inverted real image: the height is negative. It is applied as the number itself,
+        // not through the box's rounded text; the choice goes with the height into the backup.
+        ApplyChange({kBackupTypedValue}, [&](app::DesignState& d) {
+            d.window.imgHgtFixed = true;
+            d.window.imgHgtOption = entry;
+            CVarType& e = d.paraxial.params.Entry(*pos);
+            const double height = -static_cast<double>(ImageFormatHeight(entry));
+            if (e.bVarValDef && SameValue(e.sVarValue, static_cast<float>(height))) return false;
+            engine::ExtendLimitsToValue(e, height, 1.0, d.paraxial.Margin());
+            e.sVarValue = static_cast<float>(height);
+            e.bVarValDef = true;
+            return true;
+        });
+        return;
     }
-    Update(false);
+    ApplyChange({kNoBackup, 0, false}, [&](app::DesignState& d) {
+        d.window.imgHgtFixed = entry > 0;
+        d.window.imgHgtOption = entry;
+        return false;
+    });
 }
 
 // --- Limits ---------------------------------------------------------------------------------
@@ -491,19 +460,19 @@ std::optional<const char*> LimitConflict(const CVarType& e, float limit, bool up
 
 }  // namespace
 
-void MainWindow::CommitLimit(CVarType& e, double value, bool upper, int kind) {
-    const float limit = static_cast<float>(value);
+bool MainWindow::CommitLimit(CVarType& e, std::optional<double> value, bool upper) {
+    if (!value) return false;
+    const float limit = static_cast<float>(*value);
     if (const auto conflict = LimitConflict(e, limit, upper)) {
         dialogs_.Message(*conflict, Icon::Exclamation);
-        return;
+        return false;
     }
     bool& defined = upper ? e.bLimHihDef : e.bLimLowDef;
     float& stored = upper ? e.sLimHih : e.sLimLow;
-    if (defined && SameValue(stored, limit)) return;  // nothing to undo then
-    s_.backup.TakeBackup(kind, 0, s_.design);
-    s_.changePending = true;
+    if (defined && SameValue(stored, limit)) return false;  // nothing to undo then
     defined = true;
     stored = limit;
+    return true;
 }
 
 void MainWindow::ApplyUpperLimit(int slot, std::string_view text) {
@@ -515,26 +484,27 @@ void MainWindow::ApplyLowerLimit(int slot, std::string_view text) {
 
 void MainWindow::ApplyLimit(int slot, std::string_view text, bool upper) {
     if (!s_.machine.IsIdle()) return;
-    app::DesignState& d = s_.design;
-    const bool beamMode = d.beam.beamMode;
-    engine::Selection& sel = beamMode ? d.beam.axes[0].selection : d.paraxial.params;
-    if (slot < 0 || slot >= sel.Count()) return;
-    const int index = sel.Index(slot + 1);
-    if (!beamMode && index == engine::kObjDist && d.paraxial.options.objAtInfinity) return;
+    const app::DesignState& current = s_.design;
+    const bool beamMode = current.beam.beamMode;
+    const engine::Selection& set = beamMode ? current.beam.axes[0].selection : current.paraxial.params;
+    if (slot < 0 || slot >= set.Count()) return;
+    const int index = set.Index(slot + 1);
+    if (!beamMode && index == engine::kObjDist && current.paraxial.options.objAtInfinity) return;
     if (text == LimitBoxText(s_, slot, upper)) return;
-    auto v = ParseQuantity(text, d.units, beamMode ? units::Group::GB : units::Group::Parax, index);
+    const auto v =
+        ParseQuantity(text, current.units, beamMode ? units::Group::GB : units::Group::Parax, index);
     if (!v) {
         // No number: the box keeps what was typed until the next update.
         RecordPending(ControlName(upper ? "txtVarLimHi" : "txtVarLimLow", slot), text);
         return;
     }
-    BusyScope busy(s_.machine);
-    // The sign is settled before the comparisons, so a corrected limit is checked as well.
-    v = RealObjectValue(index, *v, true);
-    if (v)
-        CommitLimit(sel.Entry(slot + 1), *v, upper,
-                    beamMode ? kBackupBeamValue : kBackupTypedValue);
-    Update(false);
+    ApplyChange({beamMode ? kBackupBeamValue : kBackupTypedValue, 0, false},
+                [&](app::DesignState& d) {
+                    engine::Selection& sel = beamMode ? d.beam.axes[0].selection : d.paraxial.params;
+                    // The sign is settled before the comparisons, so a corrected limit is
+                    // checked as well.
+                    return CommitLimit(sel.Entry(slot + 1), RealObjectValue(index, *v, true), upper);
+                });
 }
 
 void MainWindow::ApplyUpperLimitAp(std::string_view text) {
@@ -546,21 +516,20 @@ void MainWindow::ApplyLowerLimitAp(std::string_view text) {
 
 void MainWindow::ApplyApertureLimit(std::string_view text, bool upper) {
     if (!s_.machine.IsIdle()) return;
-    app::DesignState& d = s_.design;
-    engine::Selection& sel = d.paraxial.aperture;
-    if (d.beam.beamMode || sel.Count() == 0) return;
+    const app::DesignState& current = s_.design;
+    if (current.beam.beamMode || current.paraxial.aperture.Count() == 0) return;
     if (text == ApertureLimitText(s_, upper)) return;
-    const int index = sel.Index(1);
-    auto v = ParseQuantity(text, d.units, units::Group::ParaxAp, index);
+    const int index = current.paraxial.aperture.Index(1);
+    const auto v = ParseQuantity(text, current.units, units::Group::ParaxAp, index);
     if (!v) {
         RecordPending(upper ? "txtVarLimHiAp_0" : "txtVarLimLowAp_0", text);
         return;
     }
-    BusyScope busy(s_.machine);
-    v = ApertureRuleValue(index, *v,
-                          upper ? kAperturePositiveUpperPrompt : kAperturePositivePrompt);
-    if (v) CommitLimit(sel.Entry(1), *v, upper, kBackupTypedValue);
-    Update(false);
+    ApplyChange({kBackupTypedValue, 0, false}, [&](app::DesignState& d) {
+        const char* prompt = upper ? kAperturePositiveUpperPrompt : kAperturePositivePrompt;
+        return CommitLimit(d.paraxial.aperture.Entry(1), ApertureRuleValue(index, *v, prompt),
+                           upper);
+    });
 }
 
 // --- Sliders --------------------------------------------------------------------------------
@@ -586,53 +555,44 @@ void MainWindow::SetSliderFromValueAp() {
 }
 
 void MainWindow::ApplyPosition(int slot, int position) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    app::DesignState& d = s_.design;
-    const bool beamMode = d.beam.beamMode;
-    engine::Selection& sel = beamMode ? d.beam.axes[0].selection : d.paraxial.params;
-    if (slot < 0 || slot >= sel.Count()) return;
-    const CVarType e = sel.At(slot + 1);
+    const bool beamMode = s_.design.beam.beamMode;
+    const engine::Selection& current =
+        beamMode ? s_.design.beam.axes[0].selection : s_.design.paraxial.params;
+    if (slot < 0 || slot >= current.Count()) return;
+    const CVarType e = current.At(slot + 1);
     if (!e.bLimLowDef || !e.bLimHihDef) return;
     position = std::clamp(position, kSliderMin, kSliderMax);
     int& stored = (beamMode ? s_.beamSliderPos : s_.sliderPos)[static_cast<std::size_t>(slot)];
     // The scroll bar reports positions the window set itself: those change nothing.
     if (position == stored) return;
-    const double value = ValueAtPosition(e.sLimLow, e.sLimHih, position);
-    s_.backup.TakeBackup(kBackupSlider, (beamMode ? kBeamSliderIdBase : 0) + slot, d);
-    s_.changePending = true;
-    stored = position;
-    if (beamMode) {
-        StoreBeamValue(e.nVarType, value);
-    } else {
-        CVarType& entry = sel.Entry(slot + 1);
-        entry.sVarValue = static_cast<float>(value);
-        entry.bVarValDef = true;
-        if (e.nVarType == engine::kImgHeight) {
-            d.window.imgHgtFixed = false;
-            d.window.imgHgtOption = 0;
-        }
-    }
-    Update(true);
+    ApplyChange({kBackupSlider, (beamMode ? kBeamSliderIdBase : 0) + slot},
+                [&](app::DesignState& d) {
+                    stored = position;
+                    const double value = ValueAtPosition(e.sLimLow, e.sLimHih, position);
+                    if (beamMode) {
+                        StoreBeamValue(d, e.nVarType, value);
+                    } else {
+                        SetGeneralValue(d, d.paraxial.params.Entry(slot + 1),
+                                        static_cast<float>(value));
+                    }
+                    return true;
+                });
 }
 
 void MainWindow::ApplyPositionAp(int position) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    app::DesignState& d = s_.design;
-    engine::Selection& sel = d.paraxial.aperture;
-    if (d.beam.beamMode || sel.Count() == 0) return;
-    CVarType& e = sel.Entry(1);
+    const engine::Selection& current = s_.design.paraxial.aperture;
+    if (s_.design.beam.beamMode || current.Count() == 0) return;
+    const CVarType e = current.At(1);
     if (!e.bLimLowDef || !e.bLimHihDef) return;
     position = std::clamp(position, kSliderMin, kSliderMax);
     if (position == s_.sliderPosAp) return;
-    const double value = ValueAtPosition(e.sLimLow, e.sLimHih, position);
-    s_.backup.TakeBackup(kBackupSlider, kApertureSliderId, d);
-    s_.changePending = true;
-    s_.sliderPosAp = position;
-    e.sVarValue = static_cast<float>(value);
-    e.bVarValDef = true;
-    Update(true);
+    ApplyChange({kBackupSlider, kApertureSliderId}, [&](app::DesignState& d) {
+        s_.sliderPosAp = position;
+        CVarType& entry = d.paraxial.aperture.Entry(1);
+        entry.sVarValue = static_cast<float>(ValueAtPosition(e.sLimLow, e.sLimHih, position));
+        entry.bVarValDef = true;
+        return true;
+    });
 }
 
 void MainWindow::MatchVarTypeTxtSliderAp() {
@@ -650,18 +610,15 @@ void MainWindow::MatchVarTypeTxtSliderAp() {
 // --- Advanced options and modes -------------------------------------------------------------
 
 void MainWindow::SetAdvancedOptions(bool on) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    engine::OptionState& o = s_.design.paraxial.options;
-    if (o.advOptions == on) return;
-    o.advOptions = on;
-    s_.changePending = true;
-    Update(true);
+    ApplyChange({kNoBackup}, [on](app::DesignState& d) {
+        if (d.paraxial.options.advOptions == on) return false;
+        d.paraxial.options.advOptions = on;
+        return true;
+    });
 }
 
 void MainWindow::ApplyAdvancedValue(int box, std::string_view text) {
     if (!s_.machine.IsIdle()) return;
-    engine::OptionState& o = s_.design.paraxial.options;
     if (box < 0 || box > 3 || !AdvancedBoxEnabled(s_, box)) return;
     if (text == AdvancedBoxText(s_, box)) return;
     const auto x = ParsePlainNumber(text, box == 3 ? "nm" : box == 0 ? "mm" : "");
@@ -669,317 +626,267 @@ void MainWindow::ApplyAdvancedValue(int box, std::string_view text) {
         RecordPending(ControlName("txtAdv", box), text);
         return;
     }
-    BusyScope busy(s_.machine);
-    const double current = box == 0   ? o.PrincipalPlaneSeparation()
-                           : box == 1 ? o.ObjectIndex()
-                           : box == 2 ? o.ImageIndex()
-                                      : o.TestWavelength();
-    if (SameValue(current, static_cast<float>(*x))) {
-        Update(false);
-        return;
-    }
-    const char* refusal = nullptr;
-    if (box == 3 && !(*x >= 10 && *x <= 1e6)) {
-        refusal = "Die Wellenlänge muß zwischen 10^1 & 10^6nm liegen! ";
-    } else if (box == 2 && !(*x >= 1.0 && *x <= 3.0)) {
-        refusal = "Die Brechzahl im Bildraum muss zwischen 1.0 und 3.0 liegen!";
-    } else if (box == 1 && !(*x >= 1.0 && *x <= 3.0)) {
-        refusal = "Die Brechzahl im Objektraum muss zwischen 1.0 und 3.0 liegen!";
-    }
-    if (refusal) {
-        dialogs_.Message(refusal, Icon::Exclamation);
-        FinishUpdate(false);
-        return;
-    }
-    s_.backup.TakeBackup(kBackupAdvanced, 0, s_.design);
-    s_.changePending = true;
-    const float v = static_cast<float>(*x);
-    switch (box) {
-        case 0:
-            o.advanced.separation = v;
-            break;
-        case 1:
-            o.SetObjectIndex(v);
-            if (o.mirrorMode) o.advanced.nImage = -v;
-            break;
-        case 2:
-            o.SetImageIndex(v);
-            break;
-        default:
-            o.advanced.wavelength = v;
-            break;
-    }
-    Update(true);
+    ApplyChange({kBackupAdvanced}, [&](app::DesignState& d) {
+        engine::OptionState& o = d.paraxial.options;
+        const double current = box == 0   ? o.PrincipalPlaneSeparation()
+                               : box == 1 ? o.ObjectIndex()
+                               : box == 2 ? o.ImageIndex()
+                                          : o.TestWavelength();
+        if (SameValue(current, static_cast<float>(*x))) return false;
+        const char* refusal = nullptr;
+        if (box == 3 && !(*x >= 10 && *x <= 1e6)) {
+            refusal = "Die Wellenlänge muß zwischen 10^1 & 10^6nm liegen! ";
+        } else if (box == 2 && !(*x >= 1.0 && *x <= 3.0)) {
+            refusal = "Die Brechzahl im Bildraum muss zwischen 1.0 und 3.0 liegen!";
+        } else if (box == 1 && !(*x >= 1.0 && *x <= 3.0)) {
+            refusal = "Die Brechzahl im Objektraum muss zwischen 1.0 und 3.0 liegen!";
+        }
+        if (refusal) {
+            dialogs_.Message(refusal, Icon::Exclamation);
+            return false;
+        }
+        const float v = static_cast<float>(*x);
+        switch (box) {
+            case 0:
+                o.advanced.separation = v;
+                break;
+            case 1:
+                o.SetObjectIndex(v);
+                if (o.mirrorMode) o.advanced.nImage = -v;
+                break;
+            case 2:
+                o.SetImageIndex(v);
+                break;
+            default:
+                o.advanced.wavelength = v;
+                break;
+        }
+        return true;
+    });
 }
 
 void MainWindow::DefaultAdvancedValues() {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    engine::OptionState& o = s_.design.paraxial.options;
-    engine::AdvancedOptions standard;
-    if (o.mirrorMode) standard.nImage = -1.0f;
-    if (o.advanced != standard) {
-        s_.backup.TakeBackup(kBackupAdvanced, 0, s_.design);
-        s_.changePending = true;
-        o.advanced = standard;
-    }
-    Update(true);
+    ApplyChange({kBackupAdvanced}, [](app::DesignState& d) {
+        const engine::AdvancedOptions previous = d.paraxial.options.advanced;
+        ResetAdvancedValues(d);
+        return d.paraxial.options.advanced != previous;
+    });
 }
 
 void MainWindow::ChooseMirrorMode(int entry) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    engine::ParaxialDesign& p = s_.design.paraxial;
-    engine::OptionState& o = p.options;
     if (entry != 0 && entry != 1) return;
-    const bool mirror = entry == 1;
-    if (mirror == o.mirrorMode) return;
-    s_.backup.TakeBackup(kBackupMirror, 0, s_.design);
-    s_.changePending = true;
-    o.mirrorMode = mirror;
-    // A mirror reflects the light back: its image space has a negative index.
-    o.advanced.nImage = mirror ? -std::fabs(o.advanced.nImage) : std::fabs(o.advanced.nImage);
-    // A converging lens and a converging (concave) mirror have focal lengths of opposite signs.
-    if (const auto pos = p.params.Find(engine::kFocal)) {
-        CVarType& e = p.params.Entry(*pos);
-        e.sVarValue = -e.sVarValue;
-        const CVarType old = e;
-        e.sLimHih = -old.sLimLow;
-        e.bLimHihDef = old.bLimLowDef;
-        e.sLimLow = -old.sLimHih;
-        e.bLimLowDef = old.bLimHihDef;
-    }
-    Refresh(true);
-    FinishUpdate(false);
+    ApplyChange({kBackupMirror, 0, true, true}, [mirror = entry == 1](app::DesignState& d) {
+        engine::ParaxialDesign& p = d.paraxial;
+        engine::OptionState& o = p.options;
+        if (mirror == o.mirrorMode) return false;
+        o.mirrorMode = mirror;
+        // A mirror reflects the light back: its image space has a negative index.
+        o.advanced.nImage = mirror ? -std::fabs(o.advanced.nImage) : std::fabs(o.advanced.nImage);
+        // A converging lens and a converging (concave) mirror have focal lengths of opposite
+        // signs.
+        if (const auto pos = p.params.Find(engine::kFocal)) {
+            CVarType& e = p.params.Entry(*pos);
+            e.sVarValue = -e.sVarValue;
+            const CVarType old = e;
+            e.sLimHih = -old.sLimLow;
+            e.bLimHihDef = old.bLimLowDef;
+            e.sLimLow = -old.sLimHih;
+            e.bLimLowDef = old.bLimHihDef;
+        }
+        return true;
+    });
 }
 
 void MainWindow::SetPositiveObjectAllowed(bool allowed) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    app::DesignState& d = s_.design;
-    if (d.window.positiveObj == allowed) return;
-    s_.backup.TakeBackup(kBackupPositiveObj, 0, d);
-    s_.changePending = true;
-    d.window.positiveObj = allowed;
-    const auto pos = d.paraxial.params.Find(engine::kObjDist);
-    if (!allowed && pos && !d.paraxial.options.objAtInfinity) {
-        // Back to real objects only: the object distance and its limits become negative.
-        CVarType& e = d.paraxial.params.Entry(*pos);
-        if (e.bVarValDef && e.sVarValue > 0) e.sVarValue = -e.sVarValue;
-        if (e.bLimLowDef && e.sLimLow > 0) e.sLimLow = -e.sLimLow;
-        if (e.bLimHihDef && e.sLimHih > 0) e.sLimHih = -e.sLimHih;
-        if (e.bVarValDef) {
-            const bool enclosed = e.bLimLowDef && e.bLimHihDef && e.sLimLow <= e.sVarValue &&
-                                  e.sVarValue <= e.sLimHih;
-            if (!enclosed) DeriveLimits(e, d.paraxial.Margin());
-        } else if (e.bLimLowDef && e.bLimHihDef && e.sLimLow > e.sLimHih) {
-            std::swap(e.sLimLow, e.sLimHih);
+    ApplyChange({kBackupPositiveObj}, [allowed](app::DesignState& d) {
+        if (d.window.positiveObj == allowed) return false;
+        d.window.positiveObj = allowed;
+        const auto pos = d.paraxial.params.Find(engine::kObjDist);
+        if (!allowed && pos && !d.paraxial.options.objAtInfinity) {
+            // Back to real objects only: the object distance and its limits become negative.
+            CVarType& e = d.paraxial.params.Entry(*pos);
+            if (e.bVarValDef && e.sVarValue > 0) e.sVarValue = -e.sVarValue;
+            if (e.bLimLowDef && e.sLimLow > 0) e.sLimLow = -e.sLimLow;
+            if (e.bLimHihDef && e.sLimHih > 0) e.sLimHih = -e.sLimHih;
+            if (e.bVarValDef) {
+                const bool enclosed = e.bLimLowDef && e.bLimHihDef && e.sLimLow <= e.sVarValue &&
+                                      e.sVarValue <= e.sLimHih;
+                if (!enclosed) DeriveLimits(e, d.paraxial.Margin());
+            } else if (e.bLimLowDef && e.bLimHihDef && e.sLimLow > e.sLimHih) {
+                std::swap(e.sLimLow, e.sLimHih);
+            }
         }
-    }
-    Update(true);
+        return true;
+    });
 }
 
 void MainWindow::SetObjectAtInfinity(bool on) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    engine::ParaxialDesign& p = s_.design.paraxial;
-    if (s_.design.beam.beamMode || p.options.objAtInfinity == on) return;
-    const auto pos = p.params.Find(engine::kObjDist);
-    // Only a chosen object distance can be put at infinity.
-    if (on && !pos) return;
-    s_.backup.TakeBackup(kBackupObjAtInfinity, 0, s_.design);
-    s_.changePending = true;
-    if (pos) {
-        CVarType& e = p.params.Entry(*pos);
-        e.sVarValue = on ? engine::kInfinity : 0.0f;
-        e.bVarValDef = on;
-        e.bLimLowDef = e.bLimHihDef = false;
-    }
-    p.options.objAtInfinity = on;
-    // An object at infinity is described by its field angle, not by its height.
-    if (on && p.params.Contains(engine::kObjHeight)) p.params.Remove(engine::kObjHeight);
-    Update(true);
+    ApplyChange({kBackupObjAtInfinity}, [on](app::DesignState& d) {
+        engine::ParaxialDesign& p = d.paraxial;
+        if (d.beam.beamMode || p.options.objAtInfinity == on) return false;
+        const auto pos = p.params.Find(engine::kObjDist);
+        // Only a chosen object distance can be put at infinity.
+        if (on && !pos) return false;
+        if (pos) {
+            CVarType& e = p.params.Entry(*pos);
+            e.sVarValue = on ? engine::kInfinity : 0.0f;
+            e.bVarValDef = on;
+            e.bLimLowDef = e.bLimHihDef = false;
+        }
+        p.options.objAtInfinity = on;
+        // An object at infinity is described by its field angle, not by its height.
+        if (on && p.params.Contains(engine::kObjHeight)) p.params.Remove(engine::kObjHeight);
+        return true;
+    });
 }
 
+namespace {
+
+// Sets a display switch; true when it changed.
+bool Switch(bool& option, bool on) {
+    if (option == on) return false;
+    option = on;
+    return true;
+}
+
+}  // namespace
+
 void MainWindow::SetHideRemoteConjugates(bool on) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    if (s_.design.window.hideRemConj != on) s_.changePending = true;
-    s_.design.window.hideRemConj = on;
-    Update(false);
+    ApplyChange({kNoBackup, 0, false},
+                [on](app::DesignState& d) { return Switch(d.window.hideRemConj, on); });
 }
 
 void MainWindow::SetDrawPoints(bool on) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    if (s_.design.window.drawPoints != on) s_.changePending = true;
-    s_.design.window.drawPoints = on;
-    Update(false);
+    ApplyChange({kNoBackup, 0, false},
+                [on](app::DesignState& d) { return Switch(d.window.drawPoints, on); });
 }
 
 void MainWindow::SetListOption(int entry, bool checked) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    app::DesignState& d = s_.design;
-    if (entry == 0 && d.window.drawHaltingRay != checked) {
-        s_.backup.TakeBackup(kBackupConstructionRays, 0, d);
-        s_.changePending = true;
-        d.window.drawHaltingRay = checked;
-    } else if (entry == 1 && d.dof.showExtra != checked) {
-        s_.changePending = true;
-        d.dof.showExtra = checked;
+    if (entry == 0) {
+        ApplyChange({kBackupConstructionRays, 0, false}, [checked](app::DesignState& d) {
+            return Switch(d.window.drawHaltingRay, checked);
+        });
+    } else if (entry == 1) {
+        ApplyChange({kNoBackup, 0, false},
+                    [checked](app::DesignState& d) { return Switch(d.dof.showExtra, checked); });
     }
-    Update(false);
 }
 
 void MainWindow::ChooseSymbolSet(int entry) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
     if (entry != 0 && entry != 1) return;
-    s_.design.window.unitType = entry;
-    SaveImmediate("Options", "UnitType", std::to_string(entry));
-    ReloadSymbolsNow();
-    FinishUpdate(false);
+    ApplyChange({kNoBackup, 0, false, true}, [&](app::DesignState& d) {
+        d.window.unitType = entry;
+        SaveImmediate("Options", "UnitType", std::to_string(entry));
+        LoadSymbols(d);
+        return false;
+    });
 }
 
 void MainWindow::ReloadSymbols() {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    ReloadSymbolsNow();
-    FinishUpdate(false);
+    ApplyChange({kNoBackup, 0, false, true}, [&](app::DesignState& d) {
+        LoadSymbols(d);
+        return false;
+    });
 }
 
-void MainWindow::ReloadSymbolsNow() {
-    app::DesignState& d = s_.design;
+void MainWindow::LoadSymbols(app::DesignState& d) {
     const int mode = d.window.unitType == 1 ? 1 : 0;
     const engine::SymbolLookup lookup = app::SymbolsFrom(settings_);
     d.paraxial.symbols.InitParamSymbols(mode, lookup);
     d.paraxial.symbols.InitCardinalSymbols(mode, lookup);
     d.beam.symbols.Init(mode, app::SymbolsFrom(settings_, "SymbolsGB"));
-    RefreshParaxial();
 }
 
 void MainWindow::SetBeamMode(bool on) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    if (s_.design.beam.beamMode == on) return;
-    s_.design.beam.beamMode = on;
-    s_.changePending = true;
-    RefreshParaxial();
-    FinishUpdate(false);
+    ApplyChange({kNoBackup, 0, false, true},
+                [on](app::DesignState& d) { return Switch(d.beam.beamMode, on); });
 }
 
 void MainWindow::SetBeamExtrasShown(bool on) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    if (s_.design.beam.extrasOptions.showExtra != on) s_.changePending = true;
-    s_.design.beam.extrasOptions.showExtra = on;
-    Update(false);
+    ApplyChange({kNoBackup, 0, false}, [on](app::DesignState& d) {
+        return Switch(d.beam.extrasOptions.showExtra, on);
+    });
 }
 
 void MainWindow::ApplyBeamWavelength(std::string_view text) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    app::DesignState& d = s_.design;
-    if (!d.beam.beamMode || text == beam::WavelengthText(d.beam)) return;
-    const auto nm = ParsePlainNumber(text, "nm");
-    Snapshot before = Capture(d);
-    if (nm && beam::SetWavelength(d.beam, *nm) == beam::EditResult::Accepted) {
-        s_.backup.TakeBackupOf(kBackupBeamValue, 0, std::move(before));
-        s_.changePending = true;
-        Update(true);
-        return;
-    }
-    FinishUpdate(false);
+    if (!s_.design.beam.beamMode || text == beam::WavelengthText(s_.design.beam)) return;
+    ApplyChange({kBackupBeamValue}, [&](app::DesignState& d) {
+        const auto nm = ParsePlainNumber(text, "nm");
+        return nm && beam::SetWavelength(d.beam, *nm) == beam::EditResult::Accepted;
+    });
 }
 
 void MainWindow::ToggleAltSolution() {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    beam::BeamDesign& b = s_.design.beam;
-    if (!beam::AltSolutionAvailable(b)) return;
-    b.altSolution = !b.altSolution;
-    s_.changePending = true;
-    Update(true);
+    ApplyChange({kNoBackup}, [](app::DesignState& d) {
+        if (!beam::AltSolutionAvailable(d.beam)) return false;
+        d.beam.altSolution = !d.beam.altSolution;
+        return true;
+    });
 }
 
 // --- Undo, clear, recall --------------------------------------------------------------------
 
 void MainWindow::Undo() {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    if (!s_.backup.Undo(s_.design)) return;
-    s_.changePending = true;
-    Refresh(true);
-    FinishUpdate(false);
+    ApplyChange({kNoBackup, 0, true, true},
+                [this](app::DesignState& d) { return s_.backup.Undo(d); });
 }
 
 void MainWindow::Clear() {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    app::DesignState& d = s_.design;
-    s_.changePending = true;
-    s_.backup.TakeBackup(kBackupClear, 0, d);
+    ApplyChange({kBackupClear, 0, false, true}, [](app::DesignState& d) {
+        engine::ParaxialDesign& p = d.paraxial;
+        p.params.Clear();
+        p.aperture.Clear();
+        p.options.objAtInfinity = false;
+        ResetAdvancedValues(d);
+        // The tables and the continuity store would otherwise bring the cleared system back, in
+        // the list and in the next parameter chosen.
+        p.paramTable.Clear();
+        p.apertureTable.Clear();
+        p.cardinal = {};
+        p.mtfCutOff = 0.0f;
+        p.bCalcInvalid = false;
+        p.bApertureUndefined = true;
+        p.continuity.Clear();
 
-    engine::ParaxialDesign& p = d.paraxial;
-    p.params.Clear();
-    p.aperture.Clear();
-    p.options.objAtInfinity = false;
-    ResetAdvancedValues();
-    // The tables and the continuity store would otherwise bring the cleared system back, in the
-    // list and in the next parameter chosen.
-    p.paramTable.Clear();
-    p.apertureTable.Clear();
-    p.cardinal = {};
-    p.mtfCutOff = 0.0f;
-    p.bCalcInvalid = false;
-    p.bApertureUndefined = true;
-    p.continuity.Clear();
+        const bool showDof = d.dof.showExtra;
+        d.dof = analysis::DofOptions{};
+        d.dof.showExtra = showDof;
+        d.dofResults = analysis::DofResults{};
 
-    const bool showDof = d.dof.showExtra;
-    d.dof = analysis::DofOptions{};
-    d.dof.showExtra = showDof;
-    d.dofResults = analysis::DofResults{};
-
-    beam::BeamDesign& b = d.beam;
-    for (beam::BeamAxis& axis : b.axes) axis = beam::BeamAxis{};
-    const bool showBeamExtras = b.extrasOptions.showExtra;
-    b.extrasOptions = beam::BeamExtrasOptions{};
-    b.extrasOptions.showExtra = showBeamExtras;
-    b.SetWavelengthNm(beam::kDefaultBeamWavelength);
-    b.diode.diodeMode = false;
-    b.diode.circularise = false;
-    RefreshParaxial();
-    FinishUpdate(false);
+        beam::BeamDesign& b = d.beam;
+        for (beam::BeamAxis& axis : b.axes) axis = beam::BeamAxis{};
+        const bool showBeamExtras = b.extrasOptions.showExtra;
+        b.extrasOptions = beam::BeamExtrasOptions{};
+        b.extrasOptions.showExtra = showBeamExtras;
+        b.SetWavelengthNm(beam::kDefaultBeamWavelength);
+        b.diode.diodeMode = false;
+        b.diode.circularise = false;
+        return true;
+    });
 }
 
 void MainWindow::Recall() {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    app::DesignState& d = s_.design;
-    s_.backup.TakeBackup(kBackupSelection, 0, d);
-    s_.changePending = true;
-    d.paraxial.params.Clear();
-    d.paraxial.aperture.Clear();
-    d.beam.axes[0].selection.Clear();
-    settings_.Reload();
-    app::LoadSettings(settings_, d);
-    NormaliseImageFormat(d.window);
-    Refresh(true);
-    FinishUpdate(false);
+    ApplyChange({kBackupSelection, 0, true, true}, [this](app::DesignState& d) {
+        d.paraxial.params.Clear();
+        d.paraxial.aperture.Clear();
+        d.beam.axes[0].selection.Clear();
+        settings_.Reload();
+        app::LoadSettings(settings_, d);
+        NormaliseImageFormat(d.window);
+        return true;
+    });
 }
 
 // --- Dialog results -------------------------------------------------------------------------
 
 void MainWindow::ApplyUnits(const units::UnitState& chosen) {
-    BusyScope busy(s_.machine);
-    if (!busy) return;
-    s_.design.units = chosen;
-    for (const auto& [key, value] : units::SaveUnits(chosen)) {
-        if (!SaveImmediate("Units", key, value)) break;  // one message is enough
-    }
-    RefreshParaxial();
-    FinishUpdate(false);
+    ApplyChange({kNoBackup, 0, false, true}, [&](app::DesignState& d) {
+        d.units = chosen;
+        for (const auto& [key, value] : units::SaveUnits(chosen)) {
+            if (!SaveImmediate("Units", key, value)) break;  // one message is enough
+        }
+        return false;
+    });
 }
 
 // --- Printing -------------------------------------------------------------------------------
@@ -1001,16 +908,24 @@ bool MainWindow::BeginDrag() {
     return s_.machine.TryEnter(Busy::Dragging);
 }
 
-void MainWindow::DragStep() {
-    if (!s_.machine.IsDragging()) return;
+bool MainWindow::DragChange(std::optional<Snapshot>& before,
+                            const std::function<bool(app::DesignState&)>& change) {
+    if (!s_.machine.IsDragging() || !change(s_.design)) return false;
+    // The whole drag is one undo step: the state at mouse-down, stored on the first change.
+    if (before) {
+        s_.backup.TakeDragBackup(std::move(*before));
+        before.reset();
+    }
     s_.changePending = true;
     Recalculate(true);
+    return true;
 }
 
-void MainWindow::EndDrag() {
+void MainWindow::EndDrag(const std::function<void(app::DesignState&)>& settle) {
     if (!s_.machine.IsDragging()) return;
+    if (settle) settle(s_.design);
     s_.machine.Leave();
-    RefreshParaxial();
+    Refresh(false);
     FinishUpdate(false);
 }
 

@@ -15,6 +15,7 @@
 #include "app/ini_file.h"
 #include "app/user_settings_store.h"
 #include "engine/report.h"
+#include "ui/data_backup.h"
 #include "ui/dialogs.h"
 #include "ui/placement.h"
 #include "ui/window_state.h"
@@ -31,8 +32,23 @@ public:
     MainWindow(Dialogs& dialogs, app::IniFile& settings);
 
     const WindowState& State() const { return s_; }
-    // For the drag editors of the drawings, which work inside BeginDrag/EndDrag.
-    WindowState& MutableState() { return s_; }
+
+    // Every handler that changes data is one ApplyChange: it runs only from idle (busy while
+    // it runs); `change` reports whether it changed the design (false: nothing changed, or the
+    // user cancelled or was refused). A change takes an undo backup of `backup` with the state
+    // from before the call and marks the design as changed; then the design is solved and
+    // listed, and the handler's pending box texts are dropped. `change` may call
+    // MatchVarTypeTxtSliderAp.
+    static constexpr int kNoBackup = -1;
+    struct Change {
+        int backup = kNoBackup;
+        int backupIndex = 0;  // which slider, so that a run of one slider is one undo step
+        bool record = true;   // a changed design's complete solution feeds the continuity store
+        bool relabel = false;  // labels, symbols or the mode may change: names written anew
+    };
+    void ApplyChange(const Change& how, const std::function<bool(app::DesignState&)>& change);
+    // The handlers written elsewhere (depth-of-field extras, diode switches): record and relabel.
+    void ApplyChange(int backupKind, const std::function<bool(app::DesignState&)>& change);
 
     // --- Start-up and shutdown -------------------------------------------------------------
 
@@ -110,32 +126,29 @@ public:
 
     // Mouse-down on a drawing: the window is dragging until EndDrag (false when busy).
     bool BeginDrag();
-    // Re-solves and re-lists after a drag step changed the design (values only are rewritten).
-    void DragStep();
-    void EndDrag();
-
-    // Runs a handler written elsewhere (depth-of-field extras, diode switches, the aperture/field
-    // plot) under the same discipline: only from idle, an undo backup of `backupKind` (or none
-    // for kNoBackup) when `change` reports that it changed the design, then solve, list and the
-    // common tail. `change` may call MatchVarTypeTxtSliderAp.
-    static constexpr int kNoBackup = -1;
-    void ApplyChange(int backupKind, const std::function<bool(app::DesignState&)>& change);
+    // One step of a drag: `change` moves the design; when it changed anything the design is
+    // solved and listed again (values only). The first change stores `before`, the state at
+    // mouse-down, as the one undo step of the whole drag. False when nothing changed.
+    bool DragChange(std::optional<Snapshot>& before,
+                    const std::function<bool(app::DesignState&)>& change);
+    // Mouse-up: `settle` (may be empty) finishes the design, then the window is idle again and
+    // everything is shown anew.
+    void EndDrag(const std::function<void(app::DesignState&)>& settle);
 
     // The common tail of a change; `keep` saves the aperture/field plot's state for its own
     // undo and enables that undo button, otherwise the button is disabled.
     void FinishUpdate(bool keep);
-    // Rebuild from the parameter sets and solve, list and draw (no undo, no continuity record).
-    void RefreshParaxial();
-    void RefreshBeam();
 
 private:
-    // Stores a value typed (or chosen from the image-format list) for slot `slot`.
-    void ApplySlotValue(int slot, double value, bool fromImageFormat);
-    void StoreBeamValue(int index, double value);
+    // Stores a value typed (or chosen from the image-format list) for slot `slot`; nothing
+    // (no number) changes nothing.
+    void ApplySlotValue(int slot, std::optional<double> value, bool fromImageFormat);
+    static void StoreBeamValue(app::DesignState& d, int index, double value);
     void ApplyLimit(int slot, std::string_view text, bool upper);
     void ApplyApertureLimit(std::string_view text, bool upper);
-    // Checks a new limit against the other limit and the value, and stores it.
-    void CommitLimit(engine::CVarType& entry, double value, bool upper, int backupKind);
+    // Checks a new limit against the other limit and the value, and stores it; true when it
+    // changed the limit.
+    bool CommitLimit(engine::CVarType& entry, std::optional<double> value, bool upper);
     // A positive object distance (or limit) while only real objects are allowed is asked for
     // again; nothing when the user cancels.
     std::optional<double> RealObjectValue(int index, double value, bool limit);
@@ -151,13 +164,11 @@ private:
     void Recalculate(bool record);
     // Recalculate, and have the result names written anew.
     void Refresh(bool record);
-    void Update(bool record);
-    void ReloadSymbolsNow();
+    void LoadSymbols(app::DesignState& d);
     // Shows the diagnostic of a selection operation that failed; true when it did.
     bool Reported(const engine::SelectionStatus& status);
     void RecordPending(std::string name, std::string_view text);
     bool SaveImmediate(std::string_view section, std::string_view key, std::string_view value);
-    void ResetAdvancedValues();
 
     WindowState s_;
     Dialogs& dialogs_;

@@ -9,6 +9,7 @@
 #include "engine/catalogue.h"
 #include "engine/continuity.h"
 #include "engine/selection.h"
+#include "ui/image_formats.h"
 #include "ui/main_window.h"
 #include "app/presentation.h"
 #include "ui/window_state.h"
@@ -151,13 +152,7 @@ bool Store(app::DesignState& d, const Movement& m, double value) {
             break;
     }
     if (entry == nullptr || (entry->bVarValDef && entry->sVarValue == v)) return false;
-    entry->sVarValue = v;
-    entry->bVarValDef = true;
-    // A dragged image height no longer is the height of the chosen image format.
-    if (m.kind == Movement::Kind::General && m.index == engine::kImgHeight) {
-        d.window.imgHgtFixed = false;
-        d.window.imgHgtOption = 0;
-    }
+    SetGeneralValue(d, *entry, v);
     return true;
 }
 
@@ -277,24 +272,25 @@ std::optional<DragSession> BeginParaxialDrag(ui::MainWindow& window,
     }
     const bool selectionChanged = !(params == p.params) || !(aperture == p.aperture);
 
-    ui::Snapshot before = ui::Capture(current);
     if (!window.BeginDrag()) return std::nullopt;
-    app::DesignState& d = window.MutableState().design;
 
     DragSession s;
     s.target_ = target;
     s.active_ = true;
     s.selectionChanged_ = selectionChanged;
+    s.before_ = ui::Capture(current);
     if (selectionChanged) {
-        d.paraxial.params = std::move(params);
-        d.paraxial.aperture = std::move(aperture);
-        // The object at infinity is a property of a chosen object distance.
-        if (!d.paraxial.params.Contains(engine::kObjDist)) d.paraxial.options.objAtInfinity = false;
-        window.MutableState().backup.TakeDragBackup(std::move(before));
-        window.DragStep();
-    } else {
-        s.before_ = std::move(before);
+        window.DragChange(s.before_, [&](app::DesignState& d) {
+            d.paraxial.params = std::move(params);
+            d.paraxial.aperture = std::move(aperture);
+            // The object at infinity is a property of a chosen object distance.
+            if (!d.paraxial.params.Contains(engine::kObjDist)) {
+                d.paraxial.options.objAtInfinity = false;
+            }
+            return true;
+        });
     }
+    const app::DesignState& d = window.State().design;
 
     // Distances are measured from the element, or from the second principal plane on the image
     // side; heights from the axis (pixel y grows downwards, heights upwards).
@@ -356,34 +352,29 @@ std::optional<DragSession> BeginParaxialDrag(ui::MainWindow& window,
 bool DragTo(ui::MainWindow& window, DragSession& session, double mouseX, double mouseY) {
     if (!session.active_ || !window.State().machine.IsDragging()) return false;
     if (!std::isfinite(mouseX) || !std::isfinite(mouseY)) return false;
-    app::DesignState& d = window.MutableState().design;
-    bool changed = false;
-    if (const auto x = NewValue(session.horizontal_, mouseX)) {
-        changed = Store(d, session.horizontal_, *x) || changed;
-    }
-    if (const auto y = NewValue(session.vertical_, mouseY)) {
-        changed = Store(d, session.vertical_, *y) || changed;
-    }
-    if (!changed) return false;
-    if (session.before_) {
-        window.MutableState().backup.TakeDragBackup(std::move(*session.before_));
-        session.before_.reset();
-    }
-    session.valuesChanged_ = true;
-    window.DragStep();
-    return true;
+    const bool changed = window.DragChange(session.before_, [&](app::DesignState& d) {
+        bool moved = false;
+        if (const auto x = NewValue(session.horizontal_, mouseX)) {
+            moved = Store(d, session.horizontal_, *x) || moved;
+        }
+        if (const auto y = NewValue(session.vertical_, mouseY)) {
+            moved = Store(d, session.vertical_, *y) || moved;
+        }
+        return moved;
+    });
+    session.valuesChanged_ = session.valuesChanged_ || changed;
+    return changed;
 }
 
 void EndParaxialDrag(ui::MainWindow& window, DragSession& session) {
     if (!session.active_) return;
     session.active_ = false;
     if (!window.State().machine.IsDragging()) return;
-    if (session.valuesChanged_) {
-        engine::ParaxialDesign& p = window.MutableState().design.paraxial;
-        WidenLimits(p, session.horizontal_);
-        WidenLimits(p, session.vertical_);
-    }
-    window.EndDrag();
+    window.EndDrag([&session](app::DesignState& d) {
+        if (!session.valuesChanged_) return;
+        WidenLimits(d.paraxial, session.horizontal_);
+        WidenLimits(d.paraxial, session.vertical_);
+    });
 }
 
 }  // namespace rs::ui

@@ -70,7 +70,7 @@ TEST(ExtrasPanel, BeamBoxesTakeAnUndoStepOnlyForAnAcceptedValue) {
     SetDiodeMode(f.w(), true);
     ChooseDofEntry(f.w(), 0);
     EXPECT_EQ(Capture(f.s().design), before);
-    f.w().EndDrag();
+    f.w().EndDrag({});
 }
 
 TEST(ExtrasPanel, DiodeSwitchesReshapeTheSelectionAndNameTheMode) {

@@ -150,8 +150,11 @@ TEST(MainWindow, ApertureValuesAndLimitsFollowTheirRules) {
     EXPECT_EQ(f.p().aperture.At(1).sLimHih, 5.0f);
 
     // Changed from outside (the aperture/field plot), the value takes its limits and slider along.
-    f.w().MutableState().design.paraxial.aperture.SetValue(1, 8.0f);
-    f.w().MatchVarTypeTxtSliderAp();
+    f.w().ApplyChange(kBackupApField, [&](app::DesignState& d) {
+        d.paraxial.aperture.Entry(1).sVarValue = 8.0f;
+        f.w().MatchVarTypeTxtSliderAp();
+        return true;
+    });
     EXPECT_EQ(f.p().aperture.At(1).sLimHih, 8.8f);
     EXPECT_EQ(f.s().sliderPosAp, 85);  // 8 between 3.6 and 8.8
 
@@ -272,7 +275,7 @@ TEST(MainWindow, BusyWindowIgnoresEveryHandler) {
     EXPECT_EQ(Capture(f.s().design), before);
     EXPECT_FALSE(f.w().PrintPage("heute"));
     EXPECT_TRUE(f.dialogs.calls.empty());
-    f.w().EndDrag();
+    f.w().EndDrag({});
     f.Type(kFocal, "50");
     EXPECT_EQ(f.Param(kFocal).sVarValue, 50.0f);
     // Early returns go back to idle as well.

@@ -87,7 +87,7 @@ private:
             w.ApplyTypedValue(0, Text());
             w.Undo();
             EXPECT_EQ(Capture(f_.s().design), before);
-            w.EndDrag();
+            w.EndDrag({});
         };
         const std::vector<std::pair<int, std::function<void()>>> ops = {
             {2, [&] { w.SetParamChecked(Int(-1, 9), Chance(0.6)); }},

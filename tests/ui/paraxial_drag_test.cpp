@@ -378,10 +378,7 @@ TEST(ParaxialDrag, NothingStartsWithoutAGrabOrWhileBusy) {
     ASSERT_TRUE(f.w().BeginDrag());
     EXPECT_FALSE(f.Grab(xa, y));
     EXPECT_EQ(TargetAt(f.s(), f.touch, xa, y), DragTarget::None);
-    f.w().EndDrag();
-    ASSERT_TRUE(f.w().MutableState().machine.TryEnter());
-    EXPECT_FALSE(f.Grab(xa, y));
-    f.w().MutableState().machine.Leave();
+    f.w().EndDrag({});
     EXPECT_TRUE(f.s().machine.IsIdle());
     EXPECT_EQ(Capture(f.s().design), before);
     EXPECT_EQ(f.s().backup.Kind(), ui::kBackupTypedValue);
@@ -407,7 +404,7 @@ TEST(ParaxialDrag, NothingStartsWithoutAGrabOrWhileBusy) {
     EXPECT_EQ(Capture(f.s().design), ended);
     s = f.Grab(xa, y);
     ASSERT_TRUE(s);
-    f.w().EndDrag();
+    f.w().EndDrag({});
     EXPECT_FALSE(f.Move(*s, xa - 50, y));
     EXPECT_EQ(Capture(f.s().design), ended);
     EXPECT_TRUE(f.s().machine.IsIdle());
