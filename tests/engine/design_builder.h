@@ -21,6 +21,18 @@ inline void ChooseAperture(engine::ParaxialDesign& d, int index, float value) {
     d.aperture.AddValue(index, value);
 }
 
+// A lens (or mirror) from the given choices, with a stop of radius `stop` when it is positive,
+// solved once; whether the solve succeeded is left to the caller to check.
+inline engine::ParaxialDesign Solved(std::initializer_list<std::pair<int, float>> values,
+                                     float stop = 0, bool mirror = false) {
+    engine::ParaxialDesign d;
+    d.options.mirrorMode = mirror;
+    Choose(d, values);
+    if (stop > 0) ChooseAperture(d, engine::kStopRadius, stop);
+    engine::SolveParaxial(d, false);
+    return d;
+}
+
 inline float P(const engine::ParaxialDesign& d, int index) { return d.paramTable.Get(index); }
 inline float Ap(const engine::ParaxialDesign& d, int index) { return d.apertureTable.Get(index); }
 
