@@ -8,6 +8,8 @@ packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev poppl
 # The window: Qt 6 (its offscreen platform plugin comes with qt6-base-dev), OpenGL headers its
 # CMake files ask for, a font for the offscreen tests, and Xvfb to show the window without a screen.
 packages+=(qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core xvfb xauth)
+# The style and fault checks of scripts/check-style.sh.
+packages+=(clang-format clang-tidy)
 
 missing=()
 for p in "${packages[@]}"; do
