@@ -112,8 +112,8 @@ TEST(Format, SingleAndNonFinite) {
 // negative value reads as the positive text with one '-' inserted (or the same text at zero).
 TEST(Format, AwkwardInputsStayWellDefined) {
     const double values[] = {0.0, 1e300, 1e-300, 4.9e-324, DBL_MAX, 0.5, 9.5};
-    const char* patterns[] = {"",  ";",  "\\",       "\"",      "e+",        "0e+",
-                              ".", "%",  "#.#e-#",   "\xE2\x82", "0.0e+0e+0", "000000.000000"};
+    const char* patterns[] = {"",  ";", "\\",     "\"",       "e+",        "0e+",
+                              ".", "%", "#.#e-#", "\xE2\x82", "0.0e+0e+0", "000000.000000"};
     for (const char* pattern : patterns) {
         for (const double v : values) {
             const std::string pos = Format(v, pattern);
