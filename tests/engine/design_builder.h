@@ -33,7 +33,24 @@ inline engine::ParaxialDesign Solved(std::initializer_list<std::pair<int, float>
     return d;
 }
 
-inline float P(const engine::ParaxialDesign& d, int index) { return d.paramTable.Get(index); }
-inline float Ap(const engine::ParaxialDesign& d, int index) { return d.apertureTable.Get(index); }
+// An object at infinity seen under 0.1 rad, marked as such the way the form marks it; the
+// f-number is chosen when positive. Solved once.
+inline engine::ParaxialDesign AtInfinity(float focal, float fNumber = 0) {
+    engine::ParaxialDesign d;
+    d.options.objAtInfinity = true;
+    Choose(d, {{engine::kFocal, focal},
+               {engine::kObjDist, engine::kInfinity},
+               {engine::kObjAngle, 0.1f}});
+    if (fNumber > 0) ChooseAperture(d, engine::kFNumber, fNumber);
+    engine::SolveParaxial(d, false);
+    return d;
+}
+
+inline float P(const engine::ParaxialDesign& d, int index) {
+    return d.paramTable.Get(index);
+}
+inline float Ap(const engine::ParaxialDesign& d, int index) {
+    return d.apertureTable.Get(index);
+}
 
 }  // namespace rs::test
