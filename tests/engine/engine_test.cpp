@@ -487,14 +487,8 @@ std::map<std::string, std::string> Values(const ParaxialDesign& d) {
 }
 
 TEST(ResultList, ValueTexts) {
-    auto v = Values(Solved({{kFocal, 100}, {kObjDist, -200}, {kObjHeight, 10}}, 10));
-    EXPECT_EQ(v["Objektweite: a"], "-200.0mm");
-    EXPECT_EQ(v["Vergrößerung: m'"], "-1.00x");
-    EXPECT_EQ(v["Objektwinkel: w"], "-2.862Grad");  // shown in degrees
-    EXPECT_EQ(v["Blendenzahl effektiv"], " 10.0");
-    EXPECT_EQ(v["Airy-Radius"], " 0.0067mm [546nm]*");
-    EXPECT_EQ(v["MTF-Grenzfrequenz"], " 183lp/mm*");
-
+    // The rows of a plain 1:1 lens are compared as a whole with tests/data/relay.expected; here
+    // the conjugates at infinity, the virtual ones and the failures.
     // Image at infinity: no magnification, throw or image height, nothing image-side.
     auto focalPlane = Values(Solved({{kFocal, 100}, {kObjDist, -100}, {kObjHeight, 10}}, 10));
     EXPECT_EQ(focalPlane["Bildweite: a'"], " In Unendlich");
