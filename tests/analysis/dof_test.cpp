@@ -48,23 +48,6 @@ DofDisplayUnit Mm(int, double) {
     return {};
 }
 
-TEST(ComputeDOF, CameraFocusedAtOneMetre) {
-    ParaxialDesign d = Camera(-1000);
-    const DofResults r = Solve(d, Custom(0.025f));
-    ASSERT_TRUE(r.valid);
-    // The limits are checked against the classical formulas below; here the depth of focus.
-    const double imageDistance = 1.0 / (1.0 / 50 - 1.0 / 1000);
-    EXPECT_REL(r.values[kDofFocusDepth], imageDistance / (2 * 6.25) * 0.025);
-
-    const DofPanel p = BuildDofPanel(Custom(0.025f), r, d, Mm);
-    // Object-side positions are negative; beyond 1000 the distance format drops the decimals.
-    const std::array<std::string, 6> values = {"  0.025mm",  "±0.105mm", "  76.11mm",
-                                               " -963.39mm", " -1040mm", " -25050mm"};
-    EXPECT_EQ(p.values, values);
-    EXPECT_EQ(p.status, "");
-    EXPECT_EQ(p.statusColour, kColourWhite);
-}
-
 TEST(ComputeDOF, LimitsFollowTheClassicalFormulasAtEveryDistance) {
     // Exactly representable c·F and f' so that a = -(H0 + f') hits 1 + k = 0 exactly.
     const double fp = 50, cF = 0.03125 * 4, h0 = fp * fp / cF;  // h0 = 20000
@@ -95,22 +78,15 @@ TEST(ComputeDOF, ConcaveMirrorMatchesTheEquivalentLens) {
     ParaxialDesign lens = Camera(-1000);
     const DofResults expected = Solve(lens, Custom(0.025f));
     ASSERT_TRUE(expected.valid);
-    ASSERT_LT(expected.values[kDofNear], 1000);
-    ASSERT_GT(expected.values[kDofFar], 1000);
-
     for (const bool mirror : {false, true}) {
         for (const auto& ap : {std::pair{kFNumber, 4.0f}, std::pair{kStopRadius, 6.25f}}) {
             SCOPED_TRACE(::testing::Message() << "mirror " << mirror << " aperture " << ap.first);
             ParaxialDesign d = Camera(-1000, ap.first, ap.second, mirror);
             const DofResults r = Solve(d, Custom(0.025f));
             ASSERT_TRUE(r.valid);
-            if (mirror && ap.first == kStopRadius) {
-                ASSERT_LT(Ap(d, kFNumber), 0);
-            }
-            for (int i = 0; i < kDofRowCount; ++i) {
-                EXPECT_REL(r.values[static_cast<std::size_t>(i)],
-                           expected.values[static_cast<std::size_t>(i)])
-                    << "entry " << i;
+            ASSERT_EQ(Ap(d, kFNumber) < 0, mirror && ap.first == kStopRadius);
+            for (std::size_t i = 0; i < kDofRowCount; ++i) {
+                EXPECT_REL(r.values[i], expected.values[i]) << "entry " << i;
             }
         }
     }
@@ -131,11 +107,8 @@ TEST(BuildDofPanel, ObjectAtInfinityIsSharpToInfinityInEveryUnit) {
     // Autoscaling units see the value as it is shown (negated on the object side) and are
     // never asked to scale the infinity marker.
     for (auto [row, mm] : asked) {
-        EXPECT_NE(row, kDofField);
-        EXPECT_NE(row, kDofFar);
-        if (row == kDofNear) {
-            EXPECT_REL(mm, -r.values[kDofNear]);
-        }
+        EXPECT_TRUE(row != kDofField && row != kDofFar);
+        EXPECT_TRUE(row != kDofNear || test::RelNear(mm, -r.values[kDofNear]));
     }
 }
 
@@ -159,24 +132,19 @@ TEST(ComputeDOF, ArithmeticFaultKeepsOnlyTheEntriesWrittenSoFar) {
 }
 
 TEST(ComputeDOF, NoFigureIsEverNonFinite) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
     for (const float fp : {-1e6f, -50.0f, 1e-3f, 50.0f, 3e30f}) {
         for (const float a : {engine::kInfinity, -1e30f, -1e6f, -50.0f, -1e-3f, 1e3f}) {
-            for (const float c :
-                 {1e-38f, 1e-3f, 1.0f, 3e38f, std::numeric_limits<float>::quiet_NaN()}) {
+            for (const float c : {1e-38f, 1e-3f, 1.0f, 3e38f, nan}) {
                 for (const bool mirror : {false, true}) {
-                    ParaxialDesign d;
-                    d.options.mirrorMode = mirror;
-                    Choose(d, {{kFocal, fp}, {kObjDist, a}, {kObjAngle, 0.1f}});
-                    ChooseAperture(d, kStopRadius, 5);
+                    ParaxialDesign d =
+                        test::Solved({{kFocal, fp}, {kObjDist, a}, {kObjAngle, 0.1f}}, 5, mirror);
                     DofResults r;
-                    engine::SolveParaxial(d, false, [&](ParaxialDesign& solved) {
-                        ComputeDOF(Custom(c), solved, r);
-                    });
-                    for (double v : r.values) {
+                    if (!d.bCalcInvalid) ComputeDOF(Custom(c), d, r);
+                    for (double v : r.values)
                         EXPECT_TRUE(std::isfinite(v)) << fp << ' ' << a << ' ' << c;
-                    }
-                    const DofPanel p = BuildDofPanel(Custom(c), r, d, Mm);
-                    for (const std::string& v : p.values) EXPECT_FALSE(v.empty());
+                    for (const std::string& v : BuildDofPanel(Custom(c), r, d, Mm).values)
+                        EXPECT_FALSE(v.empty());
                 }
             }
         }
@@ -241,10 +209,15 @@ TEST(BuildDofPanel, StatusLine) {
     }
 }
 
-TEST(BuildDofPanel, EachRowInItsOwnUnit) {
-    // An unusable factor falls back to millimetres.
+TEST(BuildDofPanel, CameraFocusedAtOneMetreEachRowInItsOwnUnit) {
     ParaxialDesign d = Camera(-1000);
     const DofResults camera = Solve(d, Custom(0.025f));
+    ASSERT_TRUE(camera.valid);
+    // The limits are checked against the classical formulas above; here the depth of focus.
+    const double imageDistance = 1.0 / (1.0 / 50 - 1.0 / 1000);
+    EXPECT_REL(camera.values[kDofFocusDepth], imageDistance / (2 * 6.25) * 0.025);
+    // Object-side positions are negative; beyond 1000 the distance format drops the decimals;
+    // an unusable factor falls back to millimetres.
     const DofPanel p = BuildDofPanel(Custom(0.025f), camera, d, [](int row, double) {
         switch (row) {
             case kDofCoC:
