@@ -16,10 +16,14 @@
 #include <sstream>
 #include <string>
 
+#include <QLabel>
+#include <optional>
+
 #include "app/user_settings_store.h"
 #include "gui/main_form.h"
 #include "support/temp_dir.h"
 #include "ui/scripted_dialogs.h"
+#include "ui/view_model.h"
 
 namespace rs::test {
 
@@ -104,6 +108,42 @@ public:
     QStringList Names() const { return Items(List("lstResNames")); }
     QStringList Values() const { return Items(List("lstResVals")); }
     const ui::WindowState& S() const { return form->Logic().State(); }
+
+    // The first widget that does not show what the view of the window's state says, or
+    // nothing: the window title, every registered control's visibility and enabled state, the
+    // texts of boxes and labels, check marks, slider positions and the result columns.
+    std::optional<QString> ViewMismatch() const {
+        const ui::WindowView view = ui::BuildView(S());
+        if (form->windowTitle() != QString::fromStdString(view.title)) return "title";
+        std::size_t checked = 0;
+        for (const ui::ControlView& c : view.controls) {
+            QWidget* w = form->Control(c.name);
+            const QString name = QString::fromStdString(c.name);
+            if (!w) continue;  // a control the window does not have yet
+            ++checked;
+            if (w->isHidden() == c.visible) return name + ": visibility";
+            if (w->testAttribute(Qt::WA_ForceDisabled) == c.enabled) return name + ": enabled";
+            const QString text = QString::fromStdString(c.text);
+            if (auto* box = qobject_cast<QLineEdit*>(w)) {
+                if (box->text() != text) return name + ": '" + box->text() + "', not '" + text + "'";
+            } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
+                if (check->isChecked() != c.checked) return name + ": check mark";
+            } else if (auto* bar = qobject_cast<QScrollBar*>(w)) {
+                if (bar->value() != c.position) return name + ": slider position";
+            } else if (auto* label = qobject_cast<QLabel*>(w)) {
+                if (label->text() != text) return name + ": '" + label->text() + "'";
+            }
+        }
+        if (checked < 100) return QString("only %1 controls in the view").arg(checked);
+        QStringList names, values;
+        for (const engine::ResultRow& row : S().results.rows) {
+            names << QString::fromStdString(row.name);
+            values << QString::fromStdString(row.value);
+        }
+        if (Names() != names) return "result names";
+        if (Values() != values) return "result values";
+        return std::nullopt;
+    }
 
     TempDir dir;
     std::filesystem::path path = dir / "Raysketcher.INI";

@@ -14,7 +14,6 @@
 
 int RunMainFormTest(int argc, char** argv);
 int RunDialogsTest(int argc, char** argv);
-int RunMonkeyTest(int argc, char** argv);
 int RunDrawingTest(int argc, char** argv);
 
 int main(int argc, char** argv) {
@@ -32,7 +31,6 @@ int main(int argc, char** argv) {
     const std::map<std::string, std::function<int(int, char**)>> classes = {
         {"MainFormTest", RunMainFormTest},
         {"DialogsTest", RunDialogsTest},
-        {"MonkeyTest", RunMonkeyTest},
         {"DrawingTest", RunDrawingTest},
     };
     // The first argument may name the class; the rest goes to Qt Test.

@@ -82,23 +82,6 @@ private slots:
         QCOMPARE(ObjectDistance(f), before);
         QCOMPARE(f.Values().join("|"), valuesBefore);
     }
-
-    void beamModeLeavesTheDrawingEmpty() {
-        test::FormFixture f(test::Example("hene-focus-100mm.ini"));
-        QVERIFY(f.exposed);
-        QWidget* area = f.form->Control("pctDrg");
-        const QImage picture = area->grab().toImage();
-        int red = 0;
-        for (int y = 0; y < picture.height(); y += 3) {
-            for (int x = 0; x < picture.width(); x += 3) {
-                const QColor c = picture.pixelColor(x, y);
-                if (c.red() > 180 && c.green() < 90 && c.blue() < 90) ++red;
-            }
-        }
-        QCOMPARE(red, 0);
-        QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, area->rect().center());
-        QVERIFY(f.S().machine.IsIdle());
-    }
 };
 
 }  // namespace rs::gui

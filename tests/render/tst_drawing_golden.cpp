@@ -19,7 +19,6 @@
 #include "app/ini_file.h"
 #include "app/presentation.h"
 #include "app/settings.h"
-#include "render/report_page.h"
 #include "render/qt_surface.h"
 
 namespace {

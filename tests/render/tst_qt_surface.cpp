@@ -66,18 +66,6 @@ int CountInk(const QImage& image) {
     return n;
 }
 
-// The way the window's drawing uses the surface: from its paint event, over its whole area.
-class PaintedWidget : public QWidget {
-public:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        QtSurface surface(painter, QRectF(rect()));
-        surface.Clear();
-        surface.Line(0, 40, width() - 1, 40, {rs::drawing::kBlue});
-        surface.Text(10, 5, "o'", rs::drawing::kBlack);
-    }
-};
-
 }  // namespace
 
 class TestQtSurface : public QObject {
@@ -131,74 +119,6 @@ private slots:
                 QCOMPARE(image.pixel(x, y), qRgb(0, 0, 0));
             }
         }
-    }
-
-    void wideVerticalLineCoversWholeColumns() {
-        const QImage image = Paint([](QtSurface& s) {
-            s.Line(50, 10, 50, 90, {rs::drawing::kBlack, LineStyle::Solid, 2});
-        });
-        const QRect ink = Ink(image);
-        QCOMPARE(ink.width(), 2);
-        QVERIFY(ink.left() == 49 || ink.left() == 50);
-        for (int x = ink.left(); x <= ink.right(); ++x) QCOMPARE(image.pixel(x, 50), qRgb(0, 0, 0));
-    }
-
-    void slantedLinesAreAntialiased() {
-        const QImage image =
-            Paint([](QtSurface& s) { s.Line(10, 10, 190, 70, {rs::drawing::kBlack}); });
-        int grey = 0, dark = 0;
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
-                const int d = Darkness(image.pixel(x, y));
-                if (d > 0 && d < 600) ++grey;
-                if (d >= 600) ++dark;
-            }
-        }
-        QVERIFY2(grey > 50, "a slanted line needs partly covered pixels along its edges");
-        // And it runs where it should: the pixel column in the middle is darkest at y = 40.
-        int bestY = -1, best = -1;
-        for (int y = 0; y < kHeight; ++y) {
-            const int d = Darkness(image.pixel(100, y));
-            if (d > best) best = d, bestY = y;
-        }
-        QVERIFY(std::abs(bestY - 40) <= 1);
-        QVERIFY(dark + grey < 600);  // one thin line, not a smear
-    }
-
-    void dottedLinesLeaveGaps_data() {
-        QTest::addColumn<QLine>("line");
-        QTest::newRow("horizontal") << QLine(10, 30, 170, 30);
-        QTest::newRow("vertical") << QLine(100, 5, 100, 115);
-        QTest::newRow("slanted") << QLine(10, 10, 190, 100);
-    }
-
-    void dottedLinesLeaveGaps() {
-        QFETCH(QLine, line);
-        const Colour red = rs::drawing::kRed;
-        const QImage dotted = Paint([&](QtSurface& s) {
-            s.Line(line.x1(), line.y1(), line.x2(), line.y2(), {red, LineStyle::Dotted, 1});
-        });
-        const QImage solid = Paint([&](QtSurface& s) {
-            s.Line(line.x1(), line.y1(), line.x2(), line.y2(), {red, LineStyle::Solid, 1});
-        });
-        // Walk along the line and count the switches between ink and paper.
-        const int steps = std::max(std::abs(line.dx()), std::abs(line.dy()));
-        int switches = 0, inked = 0;
-        bool last = true;
-        for (int i = 0; i <= steps; ++i) {
-            const double t = double(i) / steps;
-            const int x = int(std::lround(line.x1() + t * line.dx()));
-            const int y = int(std::lround(line.y1() + t * line.dy()));
-            const bool ink = qRed(dotted.pixel(x, y)) > 200 && Darkness(dotted.pixel(x, y)) > 200;
-            if (ink) ++inked;
-            if (i > 0 && ink != last) ++switches;
-            last = ink;
-        }
-        QVERIFY2(switches > steps / 8, qPrintable(QStringLiteral("%1 switches").arg(switches)));
-        QVERIFY(inked > steps / 4);
-        // Dots in the line's colour, and clearly less ink than the solid line.
-        QVERIFY(CountInk(dotted) < CountInk(solid) * 3 / 4);
-        QVERIFY(Ink(dotted).adjusted(-1, -1, 1, 1).contains(Ink(solid).adjusted(2, 2, -2, -2)));
     }
 
     void boxesIncludeBothCornersAndCircles() {
@@ -400,66 +320,6 @@ private slots:
             (void)s.MeasureText("\xe2\x82");
         });
         QVERIFY(!extreme.isNull());
-    }
-
-    void svgKeepsColoursAndDots() {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(QSize(kWidth, kHeight));
-        svg.setViewBox(QRect(0, 0, kWidth, kHeight));
-        QPainter painter(&svg);
-        {
-            QtSurface surface(painter, QRectF(0, 0, kWidth, kHeight));
-            surface.Clear();
-            surface.Line(10, 10, 150, 90, {rs::drawing::kBlue, LineStyle::Dotted, 1});
-            surface.Line(10, 90, 150, 90, {rs::drawing::kRed, LineStyle::Solid, 2});
-            surface.Text(20, 20, "o'", rs::drawing::kBlack);
-        }
-        painter.end();
-        const QString text = QString::fromUtf8(bytes);
-        QVERIFY(text.contains(QLatin1String("stroke=\"#0000ff\"")));
-        QVERIFY(text.contains(QLatin1String("stroke=\"#ff0000\"")));
-        QVERIFY(text.contains(QLatin1String("stroke-dasharray")));
-        QVERIFY(text.contains(QLatin1String(">o'<")));
-    }
-
-    void pdfPageAcceptsEveryCall() {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter pdf(&buffer);
-            QPainter painter(&pdf);
-            // One surface pixel per 1/96 inch on a 1200-dpi page.
-            painter.scale(pdf.logicalDpiX() / 96.0, pdf.logicalDpiY() / 96.0);
-            QtSurface surface(painter, QRectF(0, 0, 400, 300));
-            surface.Clear();
-            surface.Line(10, 10, 390, 290, {rs::drawing::kMagenta, LineStyle::Dotted, 1});
-            surface.Box(10, 10, 50, 50, rs::drawing::kBlack, false);
-            surface.Circle(100, 100, 10, rs::drawing::kGreen, true);
-            surface.Text(200, 20, "Brennpunkt F'", rs::drawing::kBlack);
-            rs::drawing::RotatedFont font;
-            font.escapement = 900;
-            surface.RotatedText(300, 200, "Gaußstrahl", font);
-            const rs::drawing::TextExtent extent = surface.MeasureText("F'");
-            // Measured in surface pixels, not in the page's 1200 dots per inch.
-            QVERIFY(extent.height > 8 && extent.height < 25);
-        }
-        QVERIFY(bytes.startsWith("%PDF"));
-    }
-
-    void paintsOnAWidget() {
-        PaintedWidget widget;
-        widget.resize(120, 80);
-        const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(image.size(), QSize(120, 80));
-        QCOMPARE(image.pixel(0, 40), qRgb(0, 0, 255));
-        QCOMPARE(image.pixel(119, 40), qRgb(0, 0, 255));
-        QVERIFY(IsWhite(image, 60, 70));
-        QVERIFY(!Ink(image.copy(0, 0, 120, 30)).isEmpty());  // the label
     }
 };
 
