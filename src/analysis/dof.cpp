@@ -1,11 +1,11 @@
 #include "analysis/dof.h"
 
-#include <cfloat>
 #include <cmath>
 #include <cstddef>
 
 #include "engine/aperture.h"
 #include "engine/catalogue.h"
+#include "engine/numbers.h"
 #include "text/strings.h"
 #include "text/vb_format.h"
 
@@ -121,7 +121,7 @@ void ComputeDOF(const DofOptions& options, const ParaxialDesign& design, DofResu
 }
 
 bool SetCoCCustom(DofOptions& options, double mm) {
-    if (!(mm > 0.0 && mm <= FLT_MAX)) return false;
+    if (!(mm > 0.0 && engine::FitsFloat(mm))) return false;
     const float value = static_cast<float>(mm);
     // A value below the smallest single would be stored as 0.
     if (value == 0.0f) return false;

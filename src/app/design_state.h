@@ -34,7 +34,4 @@ struct DesignState {
     beam::BeamDesign beam;
 };
 
-// Beam parameter indices that can be chosen (the waist-to-waist distance never can).
-bool IsSelectableBeamIndex(int index);
-
 }  // namespace rs::app

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "text/number_text.h"
+#include "text/strings.h"
 
 namespace rs::app {
 namespace fs = std::filesystem;
@@ -27,15 +28,8 @@ constexpr std::size_t kValueChars = 199;
 // destroy it.
 constexpr std::size_t kMaxFileBytes = 1u << 20;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
+// Names and values are trimmed of every kind of blank, a stray CR included.
+std::string_view Trim(std::string_view s) { return text::TrimBlanks(s, " \t\r\v\f"); }
 
 // What the file can hold: texts go to disk as Windows-1252, so a character without a code there
 // is already '?' in memory. This keeps reads before and after a save alike.
@@ -312,44 +306,17 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
                   MakeLine<Line>(k + "=" + v));
 }
 
-bool IniDocument::Remove(std::string_view section, std::string_view key) {
-    const auto span = FindSection(lines_, Fold(section));
-    if (!span) return false;
-    const std::u32string folded = Fold(key);
-    const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(span->first + 1);
-    const auto last = lines_.begin() + static_cast<std::ptrdiff_t>(span->second);
-    const auto kept = std::remove_if(first, last, [&](const Line& line) {
-        return line.kind == Line::kKey && Matches(line.key, folded);
-    });
-    if (kept == last) return false;
-    lines_.erase(kept, last);
-    return true;
-}
-
-bool IniDocument::HasSection(std::string_view section) const {
-    return FindSection(lines_, Fold(section)).has_value();
-}
-
-std::vector<std::string> IniDocument::Keys(std::string_view section) const {
-    std::vector<std::string> keys;
-    const auto span = FindSection(lines_, Fold(section));
-    if (!span) return keys;
-    // A repeated key is listed once: only its first value can be read.
-    std::vector<std::u32string> seen;
-    for (std::size_t i = span->first + 1; i < span->second; ++i) {
-        if (lines_[i].kind != Line::kKey) continue;
-        std::u32string folded = Fold(lines_[i].key);
-        if (std::find(seen.begin(), seen.end(), folded) != seen.end()) continue;
-        seen.push_back(std::move(folded));
-        keys.push_back(lines_[i].key);
-    }
-    return keys;
-}
-
 // --- IniFile ----------------------------------------------------------------------------------
 
 IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {
     Reload();
+}
+
+IniFile IniFile::FromText(std::filesystem::path path, std::string_view cp1252Text) {
+    IniFile file;
+    file.path_ = std::move(path);
+    file.doc_ = IniDocument::Parse(cp1252Text);
+    return file;
 }
 
 void IniFile::Reload() {

@@ -32,11 +32,6 @@ public:
     // blanks. A section or key that could not be read back from the file (a key with '=' or
     // starting with ';', a line break in a name, ...) leaves the document unchanged.
     void Set(std::string_view section, std::string_view key, std::string_view value);
-    // Removes a key (every copy of it in the section); true when it was there.
-    bool Remove(std::string_view section, std::string_view key);
-    bool HasSection(std::string_view section) const;
-    // Keys of a section, in file order, each once (empty when the section is missing).
-    std::vector<std::string> Keys(std::string_view section) const;
 
 private:
     struct Line {
@@ -58,8 +53,9 @@ class IniFile {
 public:
     // Reads the file at once.
     explicit IniFile(std::filesystem::path path);
+    // The file at `path` as if it held `cp1252Text`, without reading it; writes go to `path`.
+    static IniFile FromText(std::filesystem::path path, std::string_view cp1252Text);
 
-    const std::filesystem::path& Path() const { return path_; }
     // Reads the file again; a missing or unreadable file reads as empty. A file that exists
     // but cannot be read (or is far too big to be ours: over 1 MiB) is never overwritten:
     // writes to it fail.
@@ -88,9 +84,9 @@ public:
     void Stage(std::string_view section, std::string_view key, std::string_view value);
     WriteStatus Commit();
 
-    const IniDocument& Document() const { return doc_; }
-
 private:
+    IniFile() = default;
+
     std::filesystem::path path_;
     IniDocument doc_;
     bool unreadable_ = false;  // the file is there but could not be read: do not replace it

@@ -1,9 +1,14 @@
 #include "app/settings.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <type_traits>
+#include <utility>
+#include <variant>
 
+#include "beam/beam_extras.h"
+#include "engine/numbers.h"
 #include "text/number_text.h"
 #include "text/strings.h"
 
@@ -21,24 +26,107 @@ constexpr const char* kExtraGB = "ExtraGB";
 // the loader look up millions of keys.
 constexpr int kMaxRecordKeys = 100;
 
-float ToSingle(double v) {
-    return static_cast<float>(std::clamp(v, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
+std::string BoolText(bool value) { return value ? "True" : "False"; }
+std::string NumberText(float value) { return text::ShortestText(value); }
+std::string NumberText(double value) { return text::ShortestText(value); }
+
+bool InRange(double v, double low, double high) { return v >= low && v <= high; }
+
+// "index|value|defined|hiDefined|hi|lowDefined|low"; nothing when fewer than seven fields.
+// Numbers beyond single precision are held at its end.
+std::optional<CVarType> ParseRecord(std::string_view textIn) {
+    const auto f = text::SplitFields(textIn, '|', 7);
+    if (f.size() < 7) return std::nullopt;
+    CVarType r;
+    const int index = text::ReadIntTolerant(f[0]);
+    if (index < INT16_MIN || index > INT16_MAX) return std::nullopt;
+    r.nVarType = static_cast<std::int16_t>(index);
+    r.sVarValue = engine::ClampToFloat(text::ReadNumberTolerant(f[1]));
+    r.bVarValDef = ReadBool(f[2]);
+    r.bLimHihDef = ReadBool(f[3]);
+    r.sLimHih = engine::ClampToFloat(text::ReadNumberTolerant(f[4]));
+    r.bLimLowDef = ReadBool(f[5]);
+    r.sLimLow = engine::ClampToFloat(text::ReadNumberTolerant(f[6]));
+    return r;
 }
 
-bool GetBool(const IniFile& ini, const char* section, const char* key, bool def) {
-    const std::string raw = ini.ReadIniString(section, key, "");
-    return raw.empty() ? def : ReadBool(raw);
+std::string RecordText(const CVarType& r) {
+    return std::to_string(r.nVarType) + "|" + NumberText(r.sVarValue) + "|" +
+           BoolText(r.bVarValDef) + "|" + BoolText(r.bLimHihDef) + "|" + NumberText(r.sLimHih) +
+           "|" + BoolText(r.bLimLowDef) + "|" + NumberText(r.sLimLow);
 }
 
-double GetNumber(const IniFile& ini, const char* section, const char* key, double def) {
-    const std::string raw = ini.ReadIniString(section, key, "");
-    return raw.empty() ? def : text::ReadNumberTolerant(raw);
+// --- The key table ---------------------------------------------------------------------------
+
+// How a plain value is written and read back. Every value travels as a double, which holds each
+// of these exactly.
+enum class Codec {
+    Flag,      // "True" / "False"; see ReadBool
+    Int,       // a decimal integer at the start of the value text
+    WholeInt,  // the same, read by the file's integer reader, which sees past 199 characters
+    Single,    // shortest text of a single; a number beyond its range is refused
+    Double,    // shortest text of a double
+};
+
+// One key holding one value of the design.
+struct Setting {
+    const char* section;
+    const char* key;
+    Codec codec;
+    double (*get)(const DesignState&);
+    void (*set)(DesignState&, double);
+    double standard;                   // what a missing key or a refused value gives
+    bool (*accept)(double) = nullptr;  // nullptr: every value is taken
+    bool missingKeeps = false;         // a missing key leaves the value as it is
+};
+
+// Keys whose value is more than one plain value read and write themselves.
+struct Irregular {
+    void (*load)(const IniFile&, DesignState&);
+    void (*save)(const DesignState&, IniFile&);
+};
+
+using Entry = std::variant<Setting, Irregular>;
+
+using Options = engine::OptionState;
+using Dof = analysis::DofOptions;
+using Extras = beam::BeamExtrasOptions;
+using Diode = beam::DiodeSettings;
+
+// The part of the design that holds members of `Owner` (const when the design is).
+template <class Owner, class State>
+auto& PartOf(State& s) {
+    if constexpr (std::is_same_v<Owner, WindowOptions>) return (s.window);
+    if constexpr (std::is_same_v<Owner, Options>) return (s.paraxial.options);
+    if constexpr (std::is_same_v<Owner, Dof>) return (s.dof);
+    if constexpr (std::is_same_v<Owner, Extras>) return (s.beam.extrasOptions);
+    if constexpr (std::is_same_v<Owner, Diode>) return (s.beam.diode);
 }
 
-int GetInt(const IniFile& ini, const char* section, const char* key, int def) {
-    const std::string raw = ini.ReadIniString(section, key, "");
-    return raw.empty() ? def : text::ReadIntTolerant(raw);
+template <class Owner, class T>
+Owner OwnerOf(T Owner::*);
+
+// The plain value `Member`; its standard is the member's value in a fresh design.
+template <auto Member>
+constexpr Entry Value(const char* section, const char* key, Codec codec,
+                      bool (*accept)(double) = nullptr, bool missingKeeps = false) {
+    using Owner = decltype(OwnerOf(Member));
+    using T = std::remove_cvref_t<decltype(std::declval<Owner&>().*Member)>;
+    return Setting{
+        section,
+        key,
+        codec,
+        [](const DesignState& s) { return static_cast<double>(PartOf<Owner>(s).*Member); },
+        [](DesignState& s, double v) { PartOf<Owner>(s).*Member = static_cast<T>(v); },
+        static_cast<double>(Owner{}.*Member),
+        accept,
+        missingKeeps};
 }
+
+bool ZeroOrOne(double v) { return v == 0 || v == 1; }
+bool Positive(double v) { return v > 0; }
+bool PositiveSingle(double v) { return v > 0 && engine::FitsFloat(v); }
+bool IsDiodeParamKind(double v) { return v >= 5 && v <= 7; }
 
 // Reads one parameter set: its count key, then the numbered records. `accept` decides whether a
 // record may join (index in its catalogue, not chosen yet); `add` takes it.
@@ -53,75 +141,22 @@ void LoadRecords(const IniFile& ini, const char* countKey, const char* recordSuf
     }
 }
 
-void StageRecords(IniFile& ini, const char* countKey, const char* recordSuffix,
-                  const std::vector<CVarType>& records) {
+void SaveRecords(IniFile& ini, const char* countKey, const char* recordSuffix,
+                 const engine::Selection& selection) {
+    const std::vector<CVarType>& records = selection.Entries();
     ini.Stage(kLastValues, countKey, std::to_string(records.size()));
     for (std::size_t i = 0; i < records.size(); ++i) {
         ini.Stage(kLastValues, std::to_string(i + 1) + recordSuffix, RecordText(records[i]));
     }
 }
 
-bool InRange(double v, double low, double high) { return v >= low && v <= high; }
-
-}  // namespace
-
-bool IsSelectableBeamIndex(int index) { return index >= 0 && index <= 10 && index != 4; }
-
-int ClampSliderPercent(int stored) { return std::clamp(stored, 10, 80); }
-
-bool ReadBool(std::string_view text) {
-    std::string t(text::TrimBlanks(text));
-    std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) {
-        return static_cast<char>(c < 0x80 ? std::tolower(c) : c);
-    });
-    return t == "true" || t == "wahr" || t == "vrai";
-}
-
-std::string BoolText(bool value) { return value ? "True" : "False"; }
-std::string NumberText(float value) { return text::ShortestText(value); }
-std::string NumberText(double value) { return text::ShortestText(value); }
-
-std::optional<CVarType> ParseRecord(std::string_view textIn) {
-    const auto f = text::SplitFields(textIn, '|', 7);
-    if (f.size() < 7) return std::nullopt;
-    CVarType r;
-    const int index = text::ReadIntTolerant(f[0]);
-    if (index < INT16_MIN || index > INT16_MAX) return std::nullopt;
-    r.nVarType = static_cast<std::int16_t>(index);
-    r.sVarValue = ToSingle(text::ReadNumberTolerant(f[1]));
-    r.bVarValDef = ReadBool(f[2]);
-    r.bLimHihDef = ReadBool(f[3]);
-    r.sLimHih = ToSingle(text::ReadNumberTolerant(f[4]));
-    r.bLimLowDef = ReadBool(f[5]);
-    r.sLimLow = ToSingle(text::ReadNumberTolerant(f[6]));
-    return r;
-}
-
-std::string RecordText(const CVarType& r) {
-    return std::to_string(r.nVarType) + "|" + NumberText(r.sVarValue) + "|" + BoolText(r.bVarValDef) +
-           "|" + BoolText(r.bLimHihDef) + "|" + NumberText(r.sLimHih) + "|" +
-           BoolText(r.bLimLowDef) + "|" + NumberText(r.sLimLow);
-}
-
-engine::SymbolLookup SymbolsFrom(const IniFile& ini, std::string section) {
-    return [&ini, section = std::move(section)](std::string_view key, std::string_view fallback) {
-        return ini.ReadIniString(section, key, fallback);
-    };
-}
-
-void LoadSettings(const IniFile& ini, DesignState& state) {
+// The three parameter sets start empty; a record joins its set only when its index belongs to
+// the catalogue and is not chosen yet (a damaged file must not produce a set the window cannot
+// show).
+void LoadParams(const IniFile& ini, DesignState& state) {
     engine::ParaxialDesign& px = state.paraxial;
-    engine::OptionState& opt = px.options;
-
-    px.sliderDefaultPercent = ClampSliderPercent(ini.ReadIniInt(kOptions, "SliderDefaultPercent"));
-
-    // The three parameter sets start empty; a record joins its set only when its index belongs
-    // to the catalogue and is not chosen yet (a damaged file must not produce a set the window
-    // cannot show).
     px.params.Clear();
-    px.aperture.Clear();
-    state.beam.axes[0].selection.Clear();
-    opt.objAtInfinity = false;
+    px.options.objAtInfinity = false;
     LoadRecords(
         ini, "VarTypeNos", "VarTypeVal",
         [&](const CVarType& r) {
@@ -131,168 +166,241 @@ void LoadSettings(const IniFile& ini, DesignState& state) {
             bool added = false;
             px.params.Add(r.nVarType, r, &added);
             if (added && r.nVarType == engine::kObjDist && r.sVarValue == engine::kInfinity) {
-                opt.objAtInfinity = true;
+                px.options.objAtInfinity = true;
             }
         });
-    const std::string fixed = ini.ReadIniString(kLastValues, "ImgHgtFixed2", "");
-    if (!fixed.empty()) {
-        state.window.imgHgtFixed = ReadBool(fixed);
-        if (state.window.imgHgtFixed) {
-            state.window.imgHgtOption = ini.ReadIniInt(kLastValues, "ImgHgtOption2");
-        }
-    }
+}
+void SaveParams(const DesignState& state, IniFile& ini) {
+    SaveRecords(ini, "VarTypeNos", "VarTypeVal", state.paraxial.params);
+}
+
+void LoadAperture(const IniFile& ini, DesignState& state) {
+    engine::Selection& aperture = state.paraxial.aperture;
+    aperture.Clear();
     LoadRecords(
         ini, "VarTypeApNos", "VarTypeApVal",
         [&](const CVarType& r) { return r.nVarType >= 0 && r.nVarType <= 4; },
-        [&](const CVarType& r) { px.aperture.Add(r.nVarType, r); });
-    engine::Selection& beam = state.beam.axes[0].selection;
-    LoadRecords(
-        ini, "VarTypeGBNos", "VarTypeGBVal",
-        [&](const CVarType& r) { return IsSelectableBeamIndex(r.nVarType) && !beam.Contains(r.nVarType); },
-        [&](const CVarType& r) { beam.Add(r.nVarType, r); });
-
-    // Advanced values: wavelength | separation | n | n'. Values the entry boxes would refuse
-    // keep the current ones, so a damaged file cannot bring in a negative wavelength or index.
-    engine::AdvancedOptions& adv = opt.advanced;
-    std::optional<double> nImage;
-    const std::string advanced = ini.ReadIniString(kLastValues, "Advanced", "");
-    if (!advanced.empty()) {
-        const auto f = text::SplitFields(advanced, '|', 4);
-        if (f.size() == 4) {
-            const double wl = text::ReadNumberTolerant(f[0]);
-            const double sep = text::ReadNumberTolerant(f[1]);
-            const double n = text::ReadNumberTolerant(f[2]);
-            const double nImg = text::ReadNumberTolerant(f[3]);
-            if (wl == 0 || InRange(wl, 10, 1e6)) adv.wavelength = static_cast<float>(wl);
-            if (InRange(sep, -FLT_MAX, FLT_MAX)) adv.separation = static_cast<float>(sep);
-            if (InRange(n, 1, 3)) adv.n = static_cast<float>(n);
-            if (nImg == 0 || InRange(std::fabs(nImg), 1, 3)) nImage = nImg;
-        }
-    }
-
-    WindowOptions& win = state.window;
-    win.unitType = ini.ReadIniInt(kOptions, "UnitType") == 1 ? 1 : 0;
-    win.hideRemConj = GetBool(ini, kOptions, "HideRemConj", false);
-    win.drawPoints = GetBool(ini, kOptions, "DrawPoints", false);
-    opt.advOptions = GetBool(ini, kOptions, "AdvOptions", false);
-    opt.mirrorMode = GetBool(ini, kOptions, "MirrorMode", false);
-    win.positiveObj = GetBool(ini, kOptions, "PositiveObj", false);
-    win.drawHaltingRay = GetBool(ini, kOptions, "DrawHaltingRay", false);
-
-    // The image index follows the mode: positive in a lens, negative in a mirror, which also has
-    // no principal-plane separation.
-    if (nImage) adv.nImage = static_cast<float>(*nImage == 0 ? 1.0 : std::fabs(*nImage));
-    adv.nImage = std::fabs(adv.nImage);
-    if (opt.mirrorMode) {
-        adv.separation = 0;
-        adv.nImage = -adv.nImage;
-    }
-
-    analysis::DofOptions& dof = state.dof;
-    dof.showExtra = GetBool(ini, kExtra, "ShowExtra", false);
-    dof.cocType = GetInt(ini, kExtra, "CofCType", 0);
-    const std::string coc = ini.ReadIniString(kExtra, "CofCCustomVal", "");
-    if (!coc.empty()) {
-        const double c = text::ReadNumberTolerant(coc);
-        dof.cocCustom = (c > 0 && c <= FLT_MAX) ? static_cast<float>(c) : analysis::kDefaultCoC;
-    }
-
-    beam::BeamDesign& gb = state.beam;
-    beam::BeamExtrasOptions& gx = gb.extrasOptions;
-    const beam::BeamExtrasOptions standardExtras;
-    const beam::DiodeSettings standardDiode;
-    gb.beamMode = GetBool(ini, kExtraGB, "GaussianBeam", false);
-    gx.showExtra = GetBool(ini, kExtraGB, "ShowExtraGB", standardExtras.showExtra);
-    const double waveLen = GetNumber(ini, kExtraGB, "GBWaveLen", beam::kDefaultBeamWavelength);
-    gb.SetWavelengthNm(waveLen > 0 ? waveLen : beam::kDefaultBeamWavelength);
-    gx.mFactorUse = GetBool(ini, kExtraGB, "GBMfactorUse", standardExtras.mFactorUse);
-    gx.mFactor = GetNumber(ini, kExtraGB, "GBMfactor", standardExtras.mFactor);
-    if (!(gx.mFactor > 0 && gx.mFactor < 50)) gx.mFactor = standardExtras.mFactor;
-    gx.drgScale = GetNumber(ini, kExtraGB, "GBDrgScale", standardExtras.drgScale);
-    gx.conjDist = GetNumber(ini, kExtraGB, "GBConjDist", standardExtras.conjDist);
-    gx.drgScaleType = GetInt(ini, kExtraGB, "GBDrgScaleType", standardExtras.drgScaleType);
-    gx.detectorOn = GetBool(ini, kExtraGB, "GBDetDistUse", standardExtras.detectorOn);
-    gx.detectorDistance = GetNumber(ini, kExtraGB, "GBDetDst", standardExtras.detectorDistance);
-    beam::DiodeSettings& diode = gb.diode;
-    diode.diodeMode = GetBool(ini, kExtraGB, "GaussianBeamRect", standardDiode.diodeMode);
-    diode.mFactor = GetNumber(ini, kExtraGB, "GBDiodeMfactor", standardDiode.mFactor);
-    if (!(diode.mFactor > 0 && diode.mFactor < 50)) diode.mFactor = standardDiode.mFactor;
-    // The diode's own beam parameter: a kind outside 5..7 falls back to the divergence, whose
-    // value (0) is then taken from axis 0 when it is first needed.
-    diode.paramValues = {};
-    const int kind = GetInt(ini, kExtraGB, "GBDiodeParamUserType", 0);
-    if (kind >= 5 && kind <= 7) {
-        diode.paramKind = kind;
-        const double v = GetNumber(ini, kExtraGB, "GBDiodeParamUserVal", 0);
-        diode.paramValues[static_cast<std::size_t>(kind)] = v > 0 ? v : 0;
-    } else {
-        diode.paramKind = 6;
-    }
-    diode.circularise = GetBool(ini, kExtraGB, "GBDideCircularise", standardDiode.circularise);
-    diode.collimationMode =
-        GetInt(ini, kExtraGB, "GBDiodeCollimationMode", standardDiode.collimationMode) == 1 ? 1 : 0;
-
-    units::LoadUnits(state.units, [&](std::string_view key) { return ini.ReadIniString("Units", key, ""); });
-
-    const int symbolMode = win.unitType == 1 ? 1 : 0;
-    const engine::SymbolLookup symbols = SymbolsFrom(ini);
-    px.symbols.InitParamSymbols(symbolMode, symbols);
-    px.symbols.InitCardinalSymbols(symbolMode, symbols);
-    gb.symbols.Init(symbolMode, SymbolsFrom(ini, "SymbolsGB"));
+        [&](const CVarType& r) { aperture.Add(r.nVarType, r); });
+}
+void SaveAperture(const DesignState& state, IniFile& ini) {
+    SaveRecords(ini, "VarTypeApNos", "VarTypeApVal", state.paraxial.aperture);
 }
 
-WriteStatus SaveSettings(const DesignState& state, IniFile& ini) {
-    const engine::ParaxialDesign& px = state.paraxial;
-    const engine::OptionState& opt = px.options;
+void LoadBeamParams(const IniFile& ini, DesignState& state) {
+    engine::Selection& beam = state.beam.axes[0].selection;
+    beam.Clear();
+    LoadRecords(
+        ini, "VarTypeGBNos", "VarTypeGBVal",
+        [&](const CVarType& r) {
+            return beam::IsSelectableBeamIndex(r.nVarType) && !beam.Contains(r.nVarType);
+        },
+        [&](const CVarType& r) { beam.Add(r.nVarType, r); });
+}
+void SaveBeamParams(const DesignState& state, IniFile& ini) {
+    SaveRecords(ini, "VarTypeGBNos", "VarTypeGBVal", state.beam.axes[0].selection);
+}
 
-    StageRecords(ini, "VarTypeNos", "VarTypeVal", px.params.Entries());
+// The image-format choice: the entry counts only while the image height is fixed.
+void LoadImageHeight(const IniFile& ini, DesignState& state) {
+    const std::string fixed = ini.ReadIniString(kLastValues, "ImgHgtFixed2", "");
+    if (fixed.empty()) return;
+    state.window.imgHgtFixed = ReadBool(fixed);
+    if (state.window.imgHgtFixed) {
+        state.window.imgHgtOption = ini.ReadIniInt(kLastValues, "ImgHgtOption2");
+    }
+}
+void SaveImageHeight(const DesignState& state, IniFile& ini) {
     ini.Stage(kLastValues, "ImgHgtFixed2", BoolText(state.window.imgHgtFixed));
     ini.Stage(kLastValues, "ImgHgtOption2",
               std::to_string(state.window.imgHgtFixed ? state.window.imgHgtOption : 0));
-    StageRecords(ini, "VarTypeApNos", "VarTypeApVal", px.aperture.Entries());
-    StageRecords(ini, "VarTypeGBNos", "VarTypeGBVal", state.beam.axes[0].selection.Entries());
+}
 
-    const engine::AdvancedOptions& adv = opt.advanced;
+// Advanced values: wavelength | separation | n | n'. Values the entry boxes would refuse keep
+// the current ones, so a damaged file cannot bring in a negative wavelength or index. The image
+// index is stored as a magnitude here; the mode gives it its sign once the options are read.
+void LoadAdvanced(const IniFile& ini, DesignState& state) {
+    const std::string advanced = ini.ReadIniString(kLastValues, "Advanced", "");
+    if (advanced.empty()) return;
+    const auto f = text::SplitFields(advanced, '|', 4);
+    if (f.size() != 4) return;
+    engine::AdvancedOptions& adv = state.paraxial.options.advanced;
+    const double wl = text::ReadNumberTolerant(f[0]);
+    const double sep = text::ReadNumberTolerant(f[1]);
+    const double n = text::ReadNumberTolerant(f[2]);
+    const double nImg = text::ReadNumberTolerant(f[3]);
+    if (wl == 0 || InRange(wl, 10, 1e6)) adv.wavelength = static_cast<float>(wl);
+    if (engine::FitsFloat(sep)) adv.separation = static_cast<float>(sep);
+    if (InRange(n, 1, 3)) adv.n = static_cast<float>(n);
+    if (nImg == 0 || InRange(std::fabs(nImg), 1, 3)) {
+        adv.nImage = static_cast<float>(nImg == 0 ? 1.0 : std::fabs(nImg));
+    }
+}
+void SaveAdvanced(const DesignState& state, IniFile& ini) {
+    const engine::AdvancedOptions& adv = state.paraxial.options.advanced;
     ini.Stage(kLastValues, "Advanced",
               NumberText(adv.wavelength) + "|" + NumberText(adv.separation) + "|" +
                   NumberText(adv.n) + "|" + NumberText(adv.nImage));
-    const WindowOptions& win = state.window;
-    ini.Stage(kOptions, "UnitType", std::to_string(win.unitType));
-    ini.Stage(kOptions, "HideRemConj", BoolText(win.hideRemConj));
-    ini.Stage(kOptions, "DrawPoints", BoolText(win.drawPoints));
-    ini.Stage(kOptions, "AdvOptions", BoolText(opt.advOptions));
-    ini.Stage(kOptions, "MirrorMode", BoolText(opt.mirrorMode));
-    ini.Stage(kOptions, "PositiveObj", BoolText(win.positiveObj));
-    ini.Stage(kOptions, "DrawHaltingRay", BoolText(win.drawHaltingRay));
+}
 
-    ini.Stage(kExtra, "ShowExtra", BoolText(state.dof.showExtra));
-    ini.Stage(kExtra, "CofCType", std::to_string(state.dof.cocType));
-    ini.Stage(kExtra, "CofCCustomVal", NumberText(state.dof.cocCustom));
-
-    const beam::BeamDesign& gb = state.beam;
-    const beam::BeamExtrasOptions& gx = gb.extrasOptions;
-    ini.Stage(kExtraGB, "GaussianBeam", BoolText(gb.beamMode));
-    ini.Stage(kExtraGB, "ShowExtraGB", BoolText(gx.showExtra));
-    ini.Stage(kExtraGB, "GBWaveLen", NumberText(gb.WavelengthNm()));
-    ini.Stage(kExtraGB, "GBMfactorUse", BoolText(gx.mFactorUse));
-    ini.Stage(kExtraGB, "GBMfactor", NumberText(gx.mFactor));
-    ini.Stage(kExtraGB, "GBDrgScale", NumberText(gx.drgScale));
-    ini.Stage(kExtraGB, "GBConjDist", NumberText(gx.conjDist));
-    ini.Stage(kExtraGB, "GBDrgScaleType", std::to_string(gx.drgScaleType));
-    ini.Stage(kExtraGB, "GBDetDistUse", BoolText(gx.detectorOn));
-    ini.Stage(kExtraGB, "GBDetDst", NumberText(gx.detectorDistance));
-    const beam::DiodeSettings& diode = gb.diode;
-    ini.Stage(kExtraGB, "GaussianBeamRect", BoolText(diode.diodeMode));
-    ini.Stage(kExtraGB, "GBDiodeMfactor", NumberText(diode.mFactor));
+// The diode's own beam parameter: a kind outside 5..7 falls back to the divergence, whose value
+// (0) is then taken from axis 0 when it is first needed; a value counts only with a valid kind.
+void LoadDiodeParam(const IniFile& ini, DesignState& state) {
+    beam::DiodeSettings& diode = state.beam.diode;
+    diode.paramValues = {};
+    const std::string kindText = ini.ReadIniString(kExtraGB, "GBDiodeParamUserType", "");
+    const int kind = kindText.empty() ? 0 : text::ReadIntTolerant(kindText);
+    if (!IsDiodeParamKind(kind)) {
+        diode.paramKind = beam::kGbObjDiv;
+        return;
+    }
+    diode.paramKind = kind;
+    const std::string valueText = ini.ReadIniString(kExtraGB, "GBDiodeParamUserVal", "");
+    const double v = valueText.empty() ? 0 : text::ReadNumberTolerant(valueText);
+    diode.paramValues[static_cast<std::size_t>(kind)] = v > 0 ? v : 0;
+}
+void SaveDiodeParam(const DesignState& state, IniFile& ini) {
+    const beam::DiodeSettings& diode = state.beam.diode;
     ini.Stage(kExtraGB, "GBDiodeParamUserType", std::to_string(diode.paramKind));
-    if (diode.paramKind >= 5 && diode.paramKind <= 7) {
+    if (IsDiodeParamKind(diode.paramKind)) {
         ini.Stage(kExtraGB, "GBDiodeParamUserVal",
                   NumberText(diode.paramValues[static_cast<std::size_t>(diode.paramKind)]));
     }
-    ini.Stage(kExtraGB, "GBDideCircularise", BoolText(diode.circularise));
-    ini.Stage(kExtraGB, "GBDiodeCollimationMode", std::to_string(diode.collimationMode));
+}
 
+void LoadUnitChoices(const IniFile& ini, DesignState& state) {
+    units::LoadUnits(state.units, [&](std::string_view key) { return ini.ReadIniString("Units", key, ""); });
+}
+void SaveUnitChoices(const DesignState& state, IniFile& ini) {
     for (const auto& [key, value] : units::SaveUnits(state.units)) ini.Stage("Units", key, value);
+}
+
+constexpr bool kMissingKeeps = true;
+
+// Every key the design is saved under, in the order a new file lists them; loading reads them in
+// the same order.
+constexpr Entry kEntries[] = {
+    Irregular{LoadParams, SaveParams},
+    Irregular{LoadImageHeight, SaveImageHeight},
+    Irregular{LoadAperture, SaveAperture},
+    Irregular{LoadBeamParams, SaveBeamParams},
+    Irregular{LoadAdvanced, SaveAdvanced},
+    Value<&WindowOptions::unitType>(kOptions, "UnitType", Codec::WholeInt, ZeroOrOne),
+    Value<&WindowOptions::hideRemConj>(kOptions, "HideRemConj", Codec::Flag),
+    Value<&WindowOptions::drawPoints>(kOptions, "DrawPoints", Codec::Flag),
+    Value<&Options::advOptions>(kOptions, "AdvOptions", Codec::Flag),
+    Value<&Options::mirrorMode>(kOptions, "MirrorMode", Codec::Flag),
+    Value<&WindowOptions::positiveObj>(kOptions, "PositiveObj", Codec::Flag),
+    Value<&WindowOptions::drawHaltingRay>(kOptions, "DrawHaltingRay", Codec::Flag),
+    Value<&Dof::showExtra>(kExtra, "ShowExtra", Codec::Flag),
+    Value<&Dof::cocType>(kExtra, "CofCType", Codec::Int),
+    Value<&Dof::cocCustom>(kExtra, "CofCCustomVal", Codec::Single, PositiveSingle, kMissingKeeps),
+    Setting{kExtraGB, "GaussianBeam", Codec::Flag,
+            [](const DesignState& s) { return s.beam.beamMode ? 1.0 : 0.0; },
+            [](DesignState& s, double v) { s.beam.beamMode = v != 0; }, 0},
+    Value<&Extras::showExtra>(kExtraGB, "ShowExtraGB", Codec::Flag),
+    Setting{kExtraGB, "GBWaveLen", Codec::Double,
+            [](const DesignState& s) { return s.beam.WavelengthNm(); },
+            [](DesignState& s, double v) { s.beam.SetWavelengthNm(v); },
+            beam::kDefaultBeamWavelength, Positive},
+    Value<&Extras::mFactorUse>(kExtraGB, "GBMfactorUse", Codec::Flag),
+    Value<&Extras::mFactor>(kExtraGB, "GBMfactor", Codec::Double, beam::IsValidMSquared),
+    Value<&Extras::drgScale>(kExtraGB, "GBDrgScale", Codec::Double),
+    Value<&Extras::conjDist>(kExtraGB, "GBConjDist", Codec::Double),
+    Value<&Extras::drgScaleType>(kExtraGB, "GBDrgScaleType", Codec::Int),
+    Value<&Extras::detectorOn>(kExtraGB, "GBDetDistUse", Codec::Flag),
+    Value<&Extras::detectorDistance>(kExtraGB, "GBDetDst", Codec::Double),
+    Value<&Diode::diodeMode>(kExtraGB, "GaussianBeamRect", Codec::Flag),
+    Value<&Diode::mFactor>(kExtraGB, "GBDiodeMfactor", Codec::Double, beam::IsValidMSquared),
+    Irregular{LoadDiodeParam, SaveDiodeParam},
+    Value<&Diode::circularise>(kExtraGB, "GBDideCircularise", Codec::Flag),
+    Value<&Diode::collimationMode>(kExtraGB, "GBDiodeCollimationMode", Codec::Int, ZeroOrOne),
+    Irregular{LoadUnitChoices, SaveUnitChoices},
+};
+
+void Load(const IniFile& ini, const Setting& k, DesignState& state) {
+    const std::string raw = ini.ReadIniString(k.section, k.key, "");
+    if (raw.empty()) {
+        if (!k.missingKeeps) k.set(state, k.standard);
+        return;
+    }
+    double v = 0;
+    switch (k.codec) {
+        case Codec::Flag: v = ReadBool(raw) ? 1 : 0; break;
+        case Codec::Int: v = text::ReadIntTolerant(raw); break;
+        case Codec::WholeInt: v = ini.ReadIniInt(k.section, k.key); break;
+        case Codec::Single: v = text::ReadNumberTolerant(raw); break;
+        case Codec::Double: v = text::ReadNumberTolerant(raw); break;
+    }
+    const bool fits = k.codec != Codec::Single || engine::FitsFloat(v);
+    k.set(state, fits && (!k.accept || k.accept(v)) ? v : k.standard);
+}
+
+void Save(const DesignState& state, const Setting& k, IniFile& ini) {
+    const double v = k.get(state);
+    std::string text;
+    switch (k.codec) {
+        case Codec::Flag: text = BoolText(v != 0); break;
+        case Codec::Int:
+        case Codec::WholeInt: text = std::to_string(static_cast<int>(v)); break;
+        case Codec::Single: text = NumberText(static_cast<float>(v)); break;
+        case Codec::Double: text = NumberText(v); break;
+    }
+    ini.Stage(k.section, k.key, text);
+}
+
+}  // namespace
+
+bool ReadBool(std::string_view text) {
+    std::string t(text::TrimBlanks(text));
+    std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) {
+        return static_cast<char>(c < 0x80 ? std::tolower(c) : c);
+    });
+    return t == "true" || t == "wahr" || t == "vrai";
+}
+
+engine::SymbolLookup SymbolsFrom(const IniFile& ini, std::string section) {
+    return [&ini, section = std::move(section)](std::string_view key, std::string_view fallback) {
+        return ini.ReadIniString(section, key, fallback);
+    };
+}
+
+void LoadSettings(const IniFile& ini, DesignState& state) {
+    // The slider percentage is the user's own edit of the file; the program never writes it.
+    state.paraxial.sliderDefaultPercent =
+        std::clamp(ini.ReadIniInt(kOptions, "SliderDefaultPercent"), 10, 80);
+
+    for (const Entry& entry : kEntries) {
+        if (const auto* k = std::get_if<Setting>(&entry)) {
+            Load(ini, *k, state);
+        } else {
+            std::get<Irregular>(entry).load(ini, state);
+        }
+    }
+
+    // The image index follows the mode: positive in a lens, negative in a mirror, which also has
+    // no principal-plane separation.
+    engine::OptionState& opt = state.paraxial.options;
+    opt.advanced.nImage = std::fabs(opt.advanced.nImage);
+    if (opt.mirrorMode) {
+        opt.advanced.separation = 0;
+        opt.advanced.nImage = -opt.advanced.nImage;
+    }
+
+    const int symbolMode = state.window.unitType == 1 ? 1 : 0;
+    const engine::SymbolLookup symbols = SymbolsFrom(ini);
+    state.paraxial.symbols.InitParamSymbols(symbolMode, symbols);
+    state.paraxial.symbols.InitCardinalSymbols(symbolMode, symbols);
+    state.beam.symbols.Init(symbolMode, SymbolsFrom(ini, "SymbolsGB"));
+}
+
+WriteStatus SaveSettings(const DesignState& state, IniFile& ini) {
+    for (const Entry& entry : kEntries) {
+        if (const auto* k = std::get_if<Setting>(&entry)) {
+            Save(state, *k, ini);
+        } else {
+            std::get<Irregular>(entry).save(state, ini);
+        }
+    }
     return ini.Commit();
 }
 

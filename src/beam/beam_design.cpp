@@ -60,12 +60,23 @@ std::size_t BeamSlot(int index) {
     RS_REQUIRE(index >= 0 && index < kBeamTableSize, "beam parameter index out of range");
     return static_cast<std::size_t>(index);
 }
+std::size_t AxisSlot(int axis) {
+    RS_REQUIRE(axis >= 0 && axis < engine::kBeamAxisCount, "beam axis out of range");
+    return static_cast<std::size_t>(axis);
+}
 std::size_t ExtraSlot(int index) {
     RS_REQUIRE(index >= 0 && index < kExtrasCount, "beam extras index out of range");
     return static_cast<std::size_t>(index);
 }
 
 }  // namespace
+
+bool IsSelectableBeamIndex(int index) {
+    return index >= 0 && index <= kGbImgRayleigh && index != kGbTrack;
+}
+
+BeamAxis& BeamDesign::Axis(int axis) { return axes[AxisSlot(axis)]; }
+const BeamAxis& BeamDesign::Axis(int axis) const { return axes[AxisSlot(axis)]; }
 
 bool IsBeamQuantity(int index) {
     return (index >= 0 && index <= 10) || index == kGbParaxImage || index == kGbObjFocal;

@@ -7,14 +7,13 @@
 #include <string_view>
 
 #include "engine/catalogue.h"
+#include "engine/continuity.h"
 #include "engine/selection.h"
 
 namespace rs::beam {
 
 inline constexpr int kBeamTableSize = 21;  // indices 0..10, 15 and 20 carry quantities
 inline constexpr int kExtrasCount = 19;
-inline constexpr int kAxisCount = 2;
-inline constexpr double kBeamPi = 3.141592654;
 // A paraxial image distance "at infinity" (object waist in the front focal plane).
 inline constexpr double kParaxImageAtInfinity = 5e20;
 inline constexpr double kDefaultBeamWavelength = 632.8;  // nm
@@ -34,6 +33,12 @@ enum BeamIndex : int {
     kGbParaxImage = 15,   // geometric image distance of the object waist
     kGbObjFocal = 20,     // f = -f'
 };
+
+// The indices a user can choose: the quantities 0..10 except the waist-to-waist distance, which
+// is always a result.
+bool IsSelectableBeamIndex(int index);
+inline bool IsObjectBeam(int index) { return index >= kGbObjRadius && index <= kGbObjRayleigh; }
+inline bool IsImageBeam(int index) { return index >= kGbImgRadius && index <= kGbImgRayleigh; }
 
 // Extras table (positions measured from the object waist along the beam).
 enum ExtraIndex : int {
@@ -130,7 +135,7 @@ private:
 struct BeamDesign {
     bool beamMode = false;
     bool altSolution = false;
-    std::array<BeamAxis, kAxisCount> axes;
+    std::array<BeamAxis, engine::kBeamAxisCount> axes;
     BeamExtrasOptions extrasOptions;
     DiodeSettings diode;
     BeamSymbols symbols;
@@ -143,6 +148,9 @@ struct BeamDesign {
 
     // Number of axes in use: 2 in diode mode, else 1.
     int AxisCount() const { return diode.diodeMode ? 2 : 1; }
+    // Axis 0 or 1; any other number is a programming error.
+    BeamAxis& Axis(int axis);
+    const BeamAxis& Axis(int axis) const;
 
 private:
     double wavelengthNm_ = kDefaultBeamWavelength;

@@ -4,8 +4,7 @@
 #include <optional>
 
 #include "beam/gaussian_beam.h"
-#include "engine/require.h"
-#include "engine/var_type.h"
+#include "engine/numbers.h"
 #include "units/typed_number.h"
 #include "text/number_text.h"
 #include "text/vb_format.h"
@@ -29,10 +28,6 @@ double SafeDiv(double a, double b) {
     return Finite(a / b);
 }
 
-void RequireAxis(int axis) {
-    RS_REQUIRE(axis >= 0 && axis < kAxisCount, "beam axis out of range");
-}
-
 double RoundHalfEven(double x) {
     if (!std::isfinite(x)) return 0.0;
     const double below = std::floor(x);
@@ -54,14 +49,14 @@ void WidenTo(AxialRange& range, double x) {
 
 double BeamRadiusAtDistance(double waistRadius, double z, double wavelengthMm) {
     if (waistRadius == 0.0) return 0.0;
-    const double growth = wavelengthMm * z / (kBeamPi * waistRadius * waistRadius);
+    const double growth = wavelengthMm * z / (engine::kPi * waistRadius * waistRadius);
     // hypot keeps √(1 + g²) finite for any finite g.
     return Finite(waistRadius * std::hypot(1.0, growth));
 }
 
 double WavefrontCurvatureRadius(double waistRadius, double z, double wavelengthMm) {
     if (z == 0.0) return kFlatWavefront;
-    const double ratio = kBeamPi * waistRadius * waistRadius / (wavelengthMm * z);
+    const double ratio = engine::kPi * waistRadius * waistRadius / (wavelengthMm * z);
     const double radius = z * (1.0 + ratio * ratio);
     return std::isfinite(radius) ? radius : kFlatWavefront;
 }
@@ -70,8 +65,7 @@ double WavefrontCurvatureRadius(double waistRadius, double z, double wavelengthM
 // ---------------------------------------------------------------------------------
 
 void ComputeExtras(BeamDesign& design, int axis, const BeamContext& context) {
-    RequireAxis(axis);
-    BeamAxis& ax = design.axes[axis];
+    BeamAxis& ax = design.Axis(axis);
     const auto& t = ax.table;
     auto& x = ax.extras;
     const double lambda = design.WavelengthMm();
@@ -122,7 +116,7 @@ bool IsValidMSquared(double mSquared) {
 }
 
 double MSquared(const BeamDesign& design, int axis) {
-    RequireAxis(axis);
+    design.Axis(axis);  // only 0 and 1 have an M²
     const double stored = axis == 0 ? design.extrasOptions.mFactor : design.diode.mFactor;
     return IsValidMSquared(stored) ? stored : 1.0;
 }
@@ -168,7 +162,7 @@ double HalfDepthOfFocus(const BeamDesign& design) {
     const double p = EffectiveDofFraction(design.extrasOptions);
     const double growth = std::sqrt((1.0 + p) * (1.0 + p) - 1.0);
     if (!(design.WavelengthMm() > 0.0)) return 0.0;
-    return SafeDiv(kBeamPi * rImg * rImg * growth, design.WavelengthMm());
+    return SafeDiv(engine::kPi * rImg * rImg * growth, design.WavelengthMm());
 }
 
 std::string DepthOfFocusText(const BeamDesign& design) {
@@ -291,7 +285,7 @@ EditResult SetWavelength(BeamDesign& design, double nm) {
 }
 
 EditResult SetMFactor(BeamDesign& design, int axis, double mSquared) {
-    RequireAxis(axis);
+    design.Axis(axis);  // only 0 and 1 have an M²
     double& stored = axis == 0 ? design.extrasOptions.mFactor : design.diode.mFactor;
     if (!IsValidMSquared(mSquared) || engine::SameValue(mSquared, stored)) return EditResult::Refused;
     stored = mSquared;

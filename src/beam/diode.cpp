@@ -1,23 +1,11 @@
 #include "beam/diode.h"
 
-#include <cfloat>
 #include <cmath>
 
-#include "engine/require.h"
+#include "engine/numbers.h"
 
 namespace rs::beam {
 namespace {
-
-bool IsObjectBeam(int index) {
-    return index >= kGbObjRadius && index <= kGbObjRayleigh;
-}
-bool IsImageBeam(int index) {
-    return index >= kGbImgRadius && index <= kGbImgRayleigh;
-}
-
-bool Storable(double v) {
-    return std::isfinite(v) && std::fabs(v) <= FLT_MAX;
-}
 
 double At(const BeamAxis& axis, int index) {
     return axis.table[static_cast<std::size_t>(index)];
@@ -27,7 +15,7 @@ double At(const BeamAxis& axis, int index) {
 engine::CVarType Record(int index, std::optional<double> value) {
     engine::CVarType e;
     e.nVarType = static_cast<std::int16_t>(index);
-    if (value && Storable(*value)) {
+    if (value && engine::FitsFloat(*value)) {
         e.sVarValue = static_cast<float>(*value);
         e.bVarValDef = true;
     }
@@ -50,8 +38,7 @@ double CircularisedObjectDistance(int collimationMode, double focal, double objR
 }
 
 void ApplyCircularisedObjectDistance(BeamDesign& design, int axis, bool objBeamKnown) {
-    RS_REQUIRE(axis >= 0 && axis < kAxisCount, "beam axis out of range");
-    BeamAxis& a = design.axes[static_cast<std::size_t>(axis)];
+    BeamAxis& a = design.Axis(axis);
     engine::Selection& sel = a.selection;
     if (sel.Count() != 3 || sel.Index(1) != kGbFocal || sel.Index(2) != kGbObjDist ||
         !IsObjectBeam(sel.Index(3))) {
@@ -62,10 +49,10 @@ void ApplyCircularisedObjectDistance(BeamDesign& design, int axis, bool objBeamK
     const double s = CircularisedObjectDistance(mode, sel.Value(1), At(a, kGbObjRayleigh));
     // An object distance that cannot be held leaves the axis without a solution rather than
     // solving with the one that was typed.
-    engine::CVarType* entry = sel.Entry(2);
-    const bool ok = Storable(s);
-    entry->sVarValue = ok ? static_cast<float>(s) : 0.0f;
-    entry->bVarValDef = ok && sel.ValueDefined(1);
+    engine::CVarType& entry = sel.Entry(2);
+    const bool ok = engine::FitsFloat(s);
+    entry.sVarValue = ok ? static_cast<float>(s) : 0.0f;
+    entry.bVarValDef = ok && sel.ValueDefined(1);
 }
 
 bool BuildAxis1(BeamDesign& design) {
@@ -76,11 +63,11 @@ bool BuildAxis1(BeamDesign& design) {
     const int kind = DiodeParamKind(design);
     const double v = DiodeParamValue(design);
     auto& stored = design.diode.paramValues[static_cast<std::size_t>(kind)];
-    if (stored == 0.0 && v > 0.0 && Storable(v)) stored = v;  // the first read keeps it
+    if (stored == 0.0 && v > 0.0 && engine::FitsFloat(v)) stored = v;  // the first read keeps it
 
     const double f0 = At(a0, kGbFocal), s0 = At(a0, kGbObjDist);
     std::optional<double> f1 = f0, s1 = s0;
-    if (!(v > 0.0) || !Storable(v)) {
+    if (!(v > 0.0) || !engine::FitsFloat(v)) {
         f1 = s1 = std::nullopt;
     } else if (Circularising(design)) {
         // The second cylinder makes its outgoing beam match the first one's: for a collimated
@@ -183,13 +170,13 @@ double DiodeParamValue(const BeamDesign& design) {
 }
 
 bool SetDiodeParamValue(BeamDesign& design, double value) {
-    if (!(value > 0.0) || !Storable(value)) return false;
+    if (!(value > 0.0) || !engine::FitsFloat(value)) return false;
     design.diode.paramValues[static_cast<std::size_t>(DiodeParamKind(design))] = value;
     return true;
 }
 
 bool BeamCheckBoxEnabled(const BeamDesign& design, int index) {
-    if (index < 0 || index > kGbImgRayleigh || index == kGbTrack) return false;
+    if (!IsSelectableBeamIndex(index)) return false;
     return !Circularising(design) || IsObjectBeam(index);
 }
 

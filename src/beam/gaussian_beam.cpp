@@ -1,10 +1,10 @@
 #include "beam/gaussian_beam.h"
 
-#include <cfloat>
 #include <cmath>
 
 #include "beam/beam_extras.h"
 #include "beam/diode.h"
+#include "engine/numbers.h"
 #include "engine/require.h"
 
 namespace rs::beam {
@@ -15,30 +15,10 @@ std::optional<double> Finite(double v) {
     return v;
 }
 
-bool IsObjectBeam(int index) {
-    return index >= kGbObjRadius && index <= kGbObjRayleigh;
-}
-bool IsImageBeam(int index) {
-    return index >= kGbImgRadius && index <= kGbImgRayleigh;
-}
 bool IsConjugate(int index) {
     return index >= kGbFocal && index <= kGbMagnif;
 }
 
-// Everything stored must survive the single-precision records that copy it (continuity store,
-// selection entries, settings file).
-bool Storable(double v) {
-    return std::isfinite(v) && std::fabs(v) <= FLT_MAX;
-}
-
-BeamAxis& AxisAt(BeamDesign& design, int axis) {
-    RS_REQUIRE(axis >= 0 && axis < kAxisCount, "beam axis out of range");
-    return design.axes[static_cast<std::size_t>(axis)];
-}
-const BeamAxis& AxisAt(const BeamDesign& design, int axis) {
-    RS_REQUIRE(axis >= 0 && axis < kAxisCount, "beam axis out of range");
-    return design.axes[static_cast<std::size_t>(axis)];
-}
 
 // The root (−b + sigma·√D) / (2a) of a·x² + b·x + c = 0, given its discriminant D = b² − 4ac
 // (the callers have it in a form that does not cancel). Of the two equal forms of the root the
@@ -78,16 +58,16 @@ std::optional<BeamTriple> TripleFrom(int index, double value, double wavelengthM
     BeamTriple t;
     if (index == kGbObjRadius || index == kGbImgRadius) {
         t.radius = v;
-        t.divergence = lambda / (kBeamPi * v);
+        t.divergence = lambda / (engine::kPi * v);
         t.rayleigh = v / t.divergence;
     } else if (index == kGbObjDiv || index == kGbImgDiv) {
         t.divergence = v;
-        t.radius = lambda / (kBeamPi * v);
+        t.radius = lambda / (engine::kPi * v);
         t.rayleigh = t.radius / v;
     } else if (index == kGbObjRayleigh || index == kGbImgRayleigh) {
         t.rayleigh = v;
-        t.radius = std::sqrt(v * lambda / kBeamPi);
-        t.divergence = lambda / (kBeamPi * t.radius);
+        t.radius = std::sqrt(v * lambda / engine::kPi);
+        t.divergence = lambda / (engine::kPi * t.radius);
     } else {
         return std::nullopt;
     }
@@ -252,15 +232,17 @@ namespace {
 class AxisSolve {
 public:
     AxisSolve(BeamDesign& design, int axis, const BeamContext& context)
-        : d_(design), axisNo_(axis), a_(AxisAt(design, axis)), ctx_(context) {}
+        : d_(design), axisNo_(axis), a_(design.Axis(axis)), ctx_(context) {}
 
     bool Run();
 
 private:
     double T(int index) const { return a_.table[static_cast<std::size_t>(index)]; }
 
+    // Everything stored must survive the single-precision records that copy it (continuity
+    // store, selection entries, settings file).
     bool Put(int index, std::optional<double> v) {
-        if (!v || !Storable(*v)) return false;
+        if (!v || !engine::FitsFloat(*v)) return false;
         a_.table[static_cast<std::size_t>(index)] = *v;
         return true;
     }
@@ -470,7 +452,7 @@ bool AxisSolve::Dependent() {
 }  // namespace
 
 bool SolveAxis(BeamDesign& design, int axis, const BeamContext& context) {
-    BeamAxis& a = AxisAt(design, axis);
+    BeamAxis& a = design.Axis(axis);
     const bool ok = AxisSolve(design, axis, context).Run();
     a.resultInvalid = !ok;
     if (context.continuity) context.continuity->RecordBeam(axis, a.table.data(), ok);
@@ -507,16 +489,16 @@ bool AltSolutionAvailable(const BeamDesign& design) {
 
 double BeamValue(const BeamDesign& design, int axis, int index) {
     RS_REQUIRE(index >= 0 && index < kBeamTableSize, "beam parameter index out of range");
-    return AxisAt(design, axis).table[static_cast<std::size_t>(index)];
+    return design.Axis(axis).table[static_cast<std::size_t>(index)];
 }
 
 bool SetSelectedValue(BeamDesign& design, int axis, int index, double value) {
-    engine::Selection& sel = AxisAt(design, axis).selection;
+    engine::Selection& sel = design.Axis(axis).selection;
     const auto pos = sel.Find(index);
-    if (!pos || !Storable(value)) return false;
-    engine::CVarType* e = sel.Entry(*pos);
-    e->sVarValue = static_cast<float>(value);
-    e->bVarValDef = true;
+    if (!pos || !engine::FitsFloat(value)) return false;
+    engine::CVarType& e = sel.Entry(*pos);
+    e.sVarValue = static_cast<float>(value);
+    e.bVarValDef = true;
     return true;
 }
 

@@ -1,24 +1,16 @@
 #include "drawing/drawing_scale.h"
 
-#include <cfloat>
 #include <cmath>
-#include <limits>
 #include <string>
+
+#include "engine/numbers.h"
 
 namespace rs::drawing {
 
 namespace {
 
-constexpr float kInf = std::numeric_limits<float>::infinity();
-
-// Narrows to single precision without the undefined behaviour of an out-of-range conversion:
-// too large a value becomes an infinity (and is then caught as a fault), NaN stays NaN.
-float Narrow(double v) {
-    if (std::isnan(v)) return std::numeric_limits<float>::quiet_NaN();
-    if (v > FLT_MAX) return kInf;
-    if (v < -FLT_MAX) return -kInf;
-    return static_cast<float>(v);
-}
+// Too large a value becomes an infinity, which is then caught as a fault.
+using engine::NarrowToFloat;
 
 bool AllFinite(std::initializer_list<double> values) {
     for (double v : values) {
@@ -75,8 +67,8 @@ std::optional<DrawingScale> MakeDrawingScale(float screenLeft, float screenRight
     DrawingScale s;
     s.screenLeft = screenLeft;
     s.screenBottom = screenBottom;
-    s.scaleX = Narrow((double{screenRight} - screenLeft) / (double{worldXMax} - worldXMin));
-    s.scaleY = Narrow((double{screenBottom} - screenTop) / (double{worldYMax} - worldYMin));
+    s.scaleX = NarrowToFloat((double{screenRight} - screenLeft) / (double{worldXMax} - worldXMin));
+    s.scaleY = NarrowToFloat((double{screenBottom} - screenTop) / (double{worldYMax} - worldYMin));
     s.worldXMax = worldXMax;
     s.worldXMin = worldXMin;
     s.worldYMax = worldYMax;
@@ -177,8 +169,8 @@ std::optional<DrawingFrame> FitEqualScale(const ScaleRect& area, const DrawingEx
         top = cy - half;
         bottom = cy + half;
     }
-    auto scale = MakeDrawingScale(Narrow(left), Narrow(right), Narrow(top), Narrow(bottom), e.xMin,
-                                  e.xMax, e.yMin, e.yMax);
+    auto scale = MakeDrawingScale(NarrowToFloat(left), NarrowToFloat(right), NarrowToFloat(top),
+                                  NarrowToFloat(bottom), e.xMin, e.xMax, e.yMin, e.yMax);
     if (!scale) return std::nullopt;
     // The shrunk range was rounded to single precision; take its scale from the full one so
     // that a millimetre is exactly as long along y as along x.
@@ -187,8 +179,8 @@ std::optional<DrawingFrame> FitEqualScale(const ScaleRect& area, const DrawingEx
     } else {
         scale->scaleY = std::copysign(std::fabs(scale->scaleX), scale->scaleY);
     }
-    DrawingFrame frame{
-        *scale, MakeClipRect(*scale, Narrow(st), Narrow(sb), dragging, Narrow(sl), Narrow(sr))};
+    DrawingFrame frame{*scale, MakeClipRect(*scale, NarrowToFloat(st), NarrowToFloat(sb), dragging,
+                                            NarrowToFloat(sl), NarrowToFloat(sr))};
     const ClipRect& c = frame.clip;
     if (!AllFinite({c.xMin, c.xMax, c.yMin, c.yMax})) return std::nullopt;
     return frame;
@@ -200,10 +192,10 @@ bool DrawLine(Surface& surface, const DrawingFrame& frame, float x1, float y1, f
     if (std::isnan(cx1) || std::isnan(cy1) || std::isnan(cx2) || std::isnan(cy2)) return false;
     if (!ClipLine(frame.clip, cx1, cy1, cx2, cy2)) return true;
     const DrawingScale& s = frame.scale;
-    const double px1 = std::round(s.WorldToScreenX(Narrow(cx1)));
-    const double py1 = std::round(s.WorldToScreenY(Narrow(cy1)));
-    const double px2 = std::round(s.WorldToScreenX(Narrow(cx2)));
-    const double py2 = std::round(s.WorldToScreenY(Narrow(cy2)));
+    const double px1 = std::round(s.WorldToScreenX(NarrowToFloat(cx1)));
+    const double py1 = std::round(s.WorldToScreenY(NarrowToFloat(cy1)));
+    const double px2 = std::round(s.WorldToScreenX(NarrowToFloat(cx2)));
+    const double py2 = std::round(s.WorldToScreenY(NarrowToFloat(cy2)));
     if (!AllFinite({px1, py1, px2, py2})) return false;
     surface.Line(px1, py1, px2, py2, pen);
     return true;

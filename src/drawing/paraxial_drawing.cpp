@@ -1,12 +1,12 @@
 #include "drawing/paraxial_drawing.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <string>
 #include <string_view>
 
 #include "engine/catalogue.h"
+#include "engine/numbers.h"
 #include "engine/solver.h"
 #include "engine/var_type.h"
 
@@ -308,11 +308,7 @@ private:
             return;
         }
         // Beyond single precision the end lies far outside anyway; clipping takes it as such.
-        auto single = [](double v) {
-            if (std::fabs(v) <= FLT_MAX) return static_cast<float>(v);
-            return v > 0.0 ? HUGE_VALF : -HUGE_VALF;
-        };
-        Line(ex, ey, single(cx), single(cy), {colour});
+        Line(ex, ey, engine::NarrowToFloat(cx), engine::NarrowToFloat(cy), {colour});
     }
 
     void Tick(float x, Colour colour) { Line(x, Dy(kTickHalf), x, -Dy(kTickHalf), {colour}); }

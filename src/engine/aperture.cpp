@@ -1,12 +1,11 @@
 #include "engine/aperture.h"
 
-#include <cfloat>
 #include <cmath>
+
+#include "engine/numbers.h"
 
 namespace rs::engine {
 namespace {
-
-bool FitsSingle(double v) { return std::isfinite(v) && std::fabs(v) <= FLT_MAX; }
 
 // First dark ring of the Airy pattern in units of lambda/NA'.
 constexpr double kAiryFactor = 0.61;
@@ -25,7 +24,7 @@ bool ComputeCardinalPoints(ParaxialDesign& design) {
     pos[kN] = pos[kF] + fp;
     pos[kNImage] = pos[kFImage] + f;
     for (double p : pos) {
-        if (!FitsSingle(p)) return false;
+        if (!FitsFloat(p)) return false;
     }
     for (std::size_t i = 0; i < pos.size(); ++i) design.cardinal[i] = static_cast<float>(pos[i]);
     return true;
@@ -57,7 +56,7 @@ ApertureOutcome ComputeAperture(ParaxialDesign& design, bool notifyContinuity) {
     // Work on a copy so that a failure leaves the previous figures untouched.
     ApertureTable table = design.apertureTable;
     auto put = [&table](int i, double v) {
-        if (!FitsSingle(v)) return false;
+        if (!FitsFloat(v)) return false;
         table.Set(i, static_cast<float>(v));
         return true;
     };
@@ -116,7 +115,7 @@ ApertureOutcome ComputeAperture(ParaxialDesign& design, bool notifyContinuity) {
     // of a mirror, where n' < 0).
     if (ap == 0.0) return ApertureOutcome::Failed;
     const double cutOff = 2.0 * nImg * std::fabs(r) / (ap * lambda);
-    if (!FitsSingle(cutOff)) return ApertureOutcome::Failed;
+    if (!FitsFloat(cutOff)) return ApertureOutcome::Failed;
 
     design.apertureTable = table;
     design.mtfCutOff = static_cast<float>(cutOff);

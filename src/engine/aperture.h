@@ -6,8 +6,6 @@
 
 namespace rs::engine {
 
-inline constexpr double kPi = 3.141592654;
-
 // Fills design.cardinal from the solved ParamTable (positions measured from P). Returns false,
 // leaving the points as they were, when a position does not fit a single.
 bool ComputeCardinalPoints(ParaxialDesign& design);

@@ -1,6 +1,7 @@
 #include "engine/catalogue.h"
 
 #include "engine/require.h"
+#include "text/strings.h"
 
 namespace rs::engine {
 namespace {
@@ -55,8 +56,6 @@ std::size_t CardinalSlot(int i) {
     return static_cast<std::size_t>(i);
 }
 
-bool IsBlank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
-
 }  // namespace
 
 bool IsGeneralIndex(int index) { return (index >= 0 && index <= 8) || index == kObjFocal; }
@@ -89,7 +88,7 @@ void SymbolTable::InitParamSymbols(int mode, const SymbolLookup& lookup) {
         auto& slot = param_[static_cast<std::size_t>(i)];
         if (mode == 0 || !lookup) {
             slot = std::string(e.symbol);
-        } else if (!IsBlank(e.label)) {
+        } else if (!text::TrimBlanks(e.label).empty()) {
             slot = lookup(e.label, e.symbol);
         }
     }

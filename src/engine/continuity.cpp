@@ -1,8 +1,6 @@
 #include "engine/continuity.h"
 
-#include <algorithm>
-#include <cfloat>
-
+#include "engine/numbers.h"
 #include "engine/require.h"
 
 namespace rs::engine {
@@ -16,10 +14,7 @@ AutoLimits LimitsAround(double value, double margin) {
     const double up = value > 0 ? 1.0 + margin : 1.0 - margin;
     const double down = value > 0 ? 1.0 - margin : 1.0 + margin;
     // A value near the end of single precision must not get an infinite limit.
-    auto single = [](double v) {
-        return static_cast<float>(std::clamp(v, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
-    };
-    return {single(down * value), single(up * value)};
+    return {ClampToFloat(down * value), ClampToFloat(up * value)};
 }
 
 bool ExtendLimitsToValue(CVarType& entry, double value, double scale, double margin) {
@@ -68,10 +63,6 @@ std::size_t Slot(int index, int count) {
     RS_REQUIRE(index >= 0 && index < count, "continuity index out of range");
     return static_cast<std::size_t>(index);
 }
-std::size_t Axis(int axis) {
-    RS_REQUIRE(axis >= 0 && axis < kBeamAxes, "beam axis out of range");
-    return static_cast<std::size_t>(axis);
-}
 }  // namespace
 
 void DataContinuity::RecordSolution(const float* paramTable, bool complete) {
@@ -81,7 +72,7 @@ void DataContinuity::RecordAperture(const float* apertureTable, bool complete) {
     Record(aperture_, apertureTable, complete);
 }
 void DataContinuity::RecordBeam(int axis, const double* beamTable, bool complete) {
-    Record(beam_[Axis(axis)], beamTable, complete);
+    Record(beam_[Slot(axis, kBeamAxisCount)], beamTable, complete);
 }
 
 StoredValue DataContinuity::General(int index) const {
@@ -91,7 +82,7 @@ StoredValue DataContinuity::Aperture(int index) const {
     return aperture_[Slot(index, kContinuityAperture)];
 }
 StoredValue DataContinuity::Beam(int axis, int index) const {
-    return beam_[Axis(axis)][Slot(index, kContinuityBeam)];
+    return beam_[Slot(axis, kBeamAxisCount)][Slot(index, kContinuityBeam)];
 }
 
 CVarType DataContinuity::PrefillGeneral(int index, double margin) const {

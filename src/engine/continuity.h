@@ -11,7 +11,8 @@ namespace rs::engine {
 inline constexpr int kContinuityGeneral = 9;   // general indices 0..8
 inline constexpr int kContinuityAperture = 5;  // aperture indices 0..4
 inline constexpr int kContinuityBeam = 11;     // beam indices 0..10
-inline constexpr int kBeamAxes = 2;
+// Beam axes of a design; the second is used in diode mode only.
+inline constexpr int kBeamAxisCount = 2;
 
 // The limit margin g for a "SliderDefaultPercent" of p: p/100, where p below 6 counts as 10.
 double LimitMargin(int percent);
@@ -60,7 +61,7 @@ public:
 private:
     std::array<StoredValue, kContinuityGeneral> general_{};
     std::array<StoredValue, kContinuityAperture> aperture_{};
-    std::array<std::array<StoredValue, kContinuityBeam>, kBeamAxes> beam_{};
+    std::array<std::array<StoredValue, kContinuityBeam>, kBeamAxisCount> beam_{};
 };
 
 // Prefill of a record for `index` from a stored value.

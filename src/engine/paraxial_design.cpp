@@ -16,9 +16,7 @@ namespace {
 SelectionStatus AddTo(Selection& sel, int index, int count, const std::optional<CVarType>& prefill,
                       bool* added) {
     if (added) *added = false;
-    if (index < 0 || index >= count) {
-        return {"Bad Add:" + std::to_string(sel.Count()) + "\t" + std::to_string(index)};
-    }
+    if (index < 0 || index >= count) return BadAdd(sel.Count(), index);
     return sel.Add(index, prefill, added);
 }
 }  // namespace

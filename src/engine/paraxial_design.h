@@ -56,9 +56,6 @@ struct ParaxialDesign {
     // or is chosen already is a caller fault, reported through the status.
     SelectionStatus AddParam(int index, bool noPrefill = false, bool* added = nullptr);
     SelectionStatus AddAperture(int index, bool noPrefill = false, bool* added = nullptr);
-
-    // Position of the general parameter `index` in the selection, if chosen.
-    std::optional<int> ParamPosition(int index) const { return params.Find(index); }
 };
 
 }  // namespace rs::engine

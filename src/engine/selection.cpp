@@ -9,9 +9,7 @@ namespace rs::engine {
 SelectionStatus Selection::Add(int index, const std::optional<CVarType>& prefill, bool* added) {
     if (added) *added = false;
     if (Full()) return {};
-    if (Contains(index)) {
-        return {"Bad Add:" + std::to_string(Count()) + "\t" + std::to_string(index)};
-    }
+    if (Contains(index)) return BadAdd(Count(), index);
     CVarType entry = prefill.value_or(CVarType{});
     entry.nVarType = static_cast<std::int16_t>(index);
     Insert(entry);
@@ -23,9 +21,7 @@ SelectionStatus Selection::Replace(int oldIndex, int newIndex, float value, bool
                                    float limLow, float limHih) {
     auto pos = Find(oldIndex);
     if (!pos) return {"BadDel"};
-    if (newIndex != oldIndex && Contains(newIndex)) {
-        return {"Bad Add:" + std::to_string(Count()) + "\t" + std::to_string(newIndex)};
-    }
+    if (newIndex != oldIndex && Contains(newIndex)) return BadAdd(Count(), newIndex);
     entries_.erase(entries_.begin() + (*pos - 1));
     CVarType entry;
     entry.nVarType = static_cast<std::int16_t>(newIndex);
@@ -54,43 +50,15 @@ std::optional<int> Selection::Find(int index) const {
     return std::nullopt;
 }
 
-const CVarType& Selection::At(int position) const {
+std::size_t Selection::Slot(int position) const {
     RS_REQUIRE(position >= 1 && position <= Count(), "selection position out of range");
-    return entries_[static_cast<std::size_t>(position - 1)];
+    return static_cast<std::size_t>(position - 1);
 }
-
-CVarType* Selection::Entry(int position) {
-    if (position < 1 || position > Count()) return nullptr;
-    return &entries_[static_cast<std::size_t>(position - 1)];
-}
-
-namespace {
-template <typename Field, typename Value>
-SelectionStatus SetField(Selection& sel, int position, Field field, Value v, const char* fault) {
-    CVarType* e = sel.Entry(position);
-    if (!e) return {fault};
-    e->*field = v;
-    return {};
-}
-}  // namespace
 
 SelectionStatus Selection::SetValue(int position, float value) {
-    return SetField(*this, position, &CVarType::sVarValue, value, "BadValue as no type defined");
-}
-SelectionStatus Selection::SetValueDefined(int position, bool defined) {
-    return SetField(*this, position, &CVarType::bVarValDef, defined, "Bad Value Def");
-}
-SelectionStatus Selection::SetLimLow(int position, float value) {
-    return SetField(*this, position, &CVarType::sLimLow, value, "Bad Limit");
-}
-SelectionStatus Selection::SetLimHih(int position, float value) {
-    return SetField(*this, position, &CVarType::sLimHih, value, "Bad Limit");
-}
-SelectionStatus Selection::SetLimLowDefined(int position, bool defined) {
-    return SetField(*this, position, &CVarType::bLimLowDef, defined, "Bad Low Limit Def");
-}
-SelectionStatus Selection::SetLimHihDefined(int position, bool defined) {
-    return SetField(*this, position, &CVarType::bLimHihDef, defined, "Bad Hi Limit Def");
+    if (position < 1 || position > Count()) return {"BadValue as no type defined"};
+    Entry(position).sVarValue = value;
+    return {};
 }
 
 bool Selection::AllValuesDefined() const {

@@ -1,6 +1,7 @@
 #pragma once
 // The lists of chosen parameters: at most three general parameters, at most one aperture
 // parameter, each kept sorted by catalogue index and addressed by position 1..count.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,11 @@ struct SelectionStatus {
     std::string diagnostic;
     bool ok() const { return diagnostic.empty(); }
 };
+
+// The fault of adding `index` to a list of `count` entries that cannot take it.
+inline SelectionStatus BadAdd(int count, int index) {
+    return {"Bad Add:" + std::to_string(count) + "\t" + std::to_string(index)};
+}
 
 class Selection {
 public:
@@ -46,24 +52,15 @@ public:
     std::optional<int> Find(int index) const;
     bool Contains(int index) const { return Find(index).has_value(); }
 
-    // Accessors by position 1..count; a position outside the list is a programming error.
-    const CVarType& At(int position) const;
+    // Access by position 1..count; a position outside the list is a programming error.
+    const CVarType& At(int position) const { return entries_[Slot(position)]; }
+    CVarType& Entry(int position) { return entries_[Slot(position)]; }
     int Index(int position) const { return At(position).nVarType; }
     float Value(int position) const { return At(position).sVarValue; }
     bool ValueDefined(int position) const { return At(position).bVarValDef; }
-    float LimLow(int position) const { return At(position).sLimLow; }
-    float LimHih(int position) const { return At(position).sLimHih; }
-    bool LimLowDefined(int position) const { return At(position).bLimLowDef; }
-    bool LimHihDefined(int position) const { return At(position).bLimHihDef; }
 
+    // Sets the value at `position`; a position outside the list is reported, not fatal.
     SelectionStatus SetValue(int position, float value);
-    SelectionStatus SetValueDefined(int position, bool defined);
-    SelectionStatus SetLimLow(int position, float value);
-    SelectionStatus SetLimHih(int position, float value);
-    SelectionStatus SetLimLowDefined(int position, bool defined);
-    SelectionStatus SetLimHihDefined(int position, bool defined);
-    // Mutable access for callers that change several fields of one entry at once.
-    CVarType* Entry(int position);
 
     const std::vector<CVarType>& Entries() const { return entries_; }
     bool AllValuesDefined() const;
@@ -71,6 +68,7 @@ public:
     friend bool operator==(const Selection&, const Selection&) = default;
 
 private:
+    std::size_t Slot(int position) const;
     void Insert(const CVarType& entry);
 
     int capacity_;

@@ -1,10 +1,10 @@
 #include "engine/solver.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 
 #include "engine/aperture.h"
+#include "engine/numbers.h"
 
 namespace rs::engine {
 namespace {
@@ -30,7 +30,7 @@ public:
 
     void Put(int i, double v) {
         if (failed_) return;
-        if (!std::isfinite(v) || std::fabs(v) > FLT_MAX) {
+        if (!FitsFloat(v)) {
             failed_ = true;
             return;
         }

@@ -9,6 +9,8 @@
 #include <string>
 #include <system_error>
 
+#include "text/strings.h"
+
 namespace rs::text {
 namespace {
 
@@ -233,10 +235,7 @@ int ReadIntTolerant(std::string_view text) {
 }
 
 std::optional<double> ParseTypedNumber(std::string_view text) {
-    std::size_t first = 0, last = text.size();
-    while (first < last && IsBlank(text[first])) ++first;
-    while (last > first && IsBlank(text[last - 1])) --last;
-    const std::string_view t = text.substr(first, last - first);
+    const std::string_view t = TrimBlanks(text);
     const Scan s = ScanNumber(t, 0, true);
     if (s.digits == 0 || s.end != t.size()) return std::nullopt;
     std::string normal(t.substr(!t.empty() && t[0] == '+' ? 1 : 0));

@@ -6,11 +6,11 @@
 
 namespace rs::text {
 
-// The text without leading and trailing blanks and tabs.
-inline std::string_view TrimBlanks(std::string_view s) {
-    const auto first = s.find_first_not_of(" \t");
+// The text without leading and trailing `blanks` (blanks and tabs unless told otherwise).
+inline std::string_view TrimBlanks(std::string_view s, std::string_view blanks = " \t") {
+    const auto first = s.find_first_not_of(blanks);
     if (first == std::string_view::npos) return {};
-    const auto last = s.find_last_not_of(" \t");
+    const auto last = s.find_last_not_of(blanks);
     return s.substr(first, last - first + 1);
 }
 

@@ -1,20 +1,15 @@
 #include "units/units.h"
 
-#include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <system_error>
 
+#include "engine/numbers.h"
 #include "engine/require.h"
 #include "text/strings.h"
 
 namespace rs::units {
 namespace {
-
-// The angle factors use this ten-decimal pi so that converted angles match the values the
-// program has always shown and stored.
-constexpr double kPi = 3.141592654;
 
 struct UnitEntry {
     std::string_view codeWord;
@@ -35,8 +30,8 @@ constexpr std::array<UnitEntry, kUnitCount> kCatalogue = {{
     {"MILE", "Miles [ml]", "ml", 1609344.0},
     {"RAD", "Radians [rad]", "rad", 1.0},
     {"MRAD", "Milliradians [mrad]", "mrad", 0.001},
-    {"MIN", "Min of Arc [min]", "min", kPi / 10800.0},
-    {"DEG", "Degrees [deg]", "deg", kPi / 180.0},
+    {"MIN", "Min of Arc [min]", "min", engine::kPi / 10800.0},
+    {"DEG", "Degrees [deg]", "deg", engine::kPi / 180.0},
     {"MAG", "", "x", 1.0},
     {"CY_MM", "", "cy/mm", 1.0},
     {"METRIC", "Metric - autoscale", "", 1.0},
@@ -84,14 +79,6 @@ int FlatIndex(Group group, int slot) {
     int offset = 0;
     for (int g = 0; g < GroupIndex(group); ++g) offset += kSlotCounts[g];
     return offset + slot;
-}
-
-// |value| in single precision. Values beyond the single range are infinite here rather than
-// an out-of-range conversion.
-float SingleMagnitude(double value) {
-    const double magnitude = std::fabs(value);
-    if (magnitude > static_cast<double>(FLT_MAX)) return std::numeric_limits<float>::infinity();
-    return static_cast<float>(magnitude);  // NaN stays NaN
 }
 
 float SingleThreshold(double multiple, int code) {
@@ -267,7 +254,8 @@ double FactorForGroup(Group group, int code) {
 
 int ResolveAuto(int code, double valueMm) {
     if (code != kMetricAuto && code != kImperialAuto) return code;
-    const float magnitude = SingleMagnitude(valueMm);
+    // |value| in single precision; beyond its range the magnitude is infinite.
+    const float magnitude = engine::NarrowToFloat(std::fabs(valueMm));
     if (code == kMetricAuto) {
         if (magnitude < SingleThreshold(10.0, kMicron)) return kMicron;
         if (magnitude < SingleThreshold(0.5, kMetre)) return kMillimetre;

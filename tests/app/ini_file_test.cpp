@@ -1,10 +1,8 @@
 #include "app/ini_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <fstream>
@@ -14,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
 #include "text/number_text.h"
 
 namespace rs::app {
@@ -25,16 +24,7 @@ using namespace std::string_literals;
 // A fresh folder per test, so that no test sees another's files or the user's own settings.
 class IniFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static std::atomic<int> counter{0};
-        dir_ = fs::temp_directory_path() /
-               ("raysketcher-ini-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
+    const fs::path& dir() const { return tmp_.path(); }
     static void WriteBytes(const fs::path& p, const std::string& bytes) {
         std::ofstream(p, std::ios::binary) << bytes;
     }
@@ -44,12 +34,13 @@ protected:
     }
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename());
+        for (const auto& e : fs::directory_iterator(dir())) names.push_back(e.path().filename());
         std::sort(names.begin(), names.end());
         return names;
     }
 
-    fs::path dir_;
+private:
+    test::TempDir tmp_;
 };
 
 // What a round trip must give: every line's bytes, each ended by CR LF.
@@ -67,27 +58,24 @@ std::string Normalised(const std::string& text) {
     return out;
 }
 
-TEST_F(IniFileTest, ReadingRules) {
-    const std::string file =
+std::string Umlauts(int n) {
+    std::string u;
+    while (n-- > 0) u += "ä";
+    return u;
+}
+
+TEST(IniFile, ReadingRules) {
+    const std::string utf8 =
         "Verwaist=1\n; Kommentar\n[ Options ]\r\nUnitType=1\r\n  SliderDefaultPercent = 25  \n"
         "Leer=\nBlanks=   \n; Kommentar=nein\nMüll ohne Gleichheitszeichen\n"
         "Nul=a\0b\0\nNuls=\0\0\nLang="s +
-        std::string(250, 'x') + "\nLangUml=" + std::string(250 * 2, ' ') +
-        "\nSchnitt=" + std::string(198, 'x') +
-        "   yyy\n"
-        "[Symbols]\nVergrößerung: =m'\nBrennweite: =f'\n[ÄÖÜŠ]\nSchlüssel=Wert\n"
-        "[options]\nUnitType=7\nSpät=x"s;
-    std::string utf8 = file;
-    // 250 'ä' in place of the blanks, to count characters rather than bytes.
-    const auto at = utf8.find("LangUml=") + 8;
-    const auto umlauts = [](int n) {
-        std::string u;
-        while (n-- > 0) u += "ä";
-        return u;
-    };
-    utf8.replace(at, 500, umlauts(250));
-    WriteBytes(dir_ / "a.ini", text::Utf8ToCp1252(utf8));
-    const IniFile ini(dir_ / "a.ini");
+        std::string(250, 'x') + "\nLangUml=" + Umlauts(250) + "\nSchnitt=" + std::string(198, 'x') +
+        "   yyy\n[Symbols]\nVergrößerung: =m'\nBrennweite: =f'\n[ÄÖÜŠ]\nSchlüssel=Wert\n"
+        "[options]\nUnitType=7\nSpät=x\n[S]\n"
+        "k0= -17 \nk1=+5\nk2=12abc\nk3=3.9\nk4=0x1F\nk5=- "
+        "4\nk6=2147483648\nk7=-99999999999999999999\n"
+        "k8=000000000000000000000000000000000000000000008\nk9=\n";
+    const IniFile ini = IniFile::FromText("a.ini", text::Utf8ToCp1252(utf8));
 
     const struct {
         const char *section, *key;
@@ -99,6 +87,7 @@ TEST_F(IniFileTest, ReadingRules) {
         {"Options", "Leer", "-"}, {"Options", "Blanks", "-"}, {"Options", "; Kommentar", "-"},
         {"Options", "Verwaist", "-"}, {"Fehlt", "UnitType", "-"}, {"Options", "Nul", "a b"},
         {"Options", "Nuls", "-"}, {"Options", "Schnitt", std::string(198, 'x')},
+        {"Options", "Lang", std::string(199, 'x')}, {"Options", "LangUml", Umlauts(199)},
         {"SYMBOLS", "VERGRÖSSERUNG: ", "m'"}, {"symbols", "vergrößerung:", "m'"},
         {"Symbols", "  Brennweite:  ", "f'"}, {"äöüš", "SCHLÜSSEL", "Wert"}};
     // clang-format on
@@ -106,40 +95,15 @@ TEST_F(IniFileTest, ReadingRules) {
         EXPECT_EQ(ini.ReadIniString(c.section, c.key, "-"), c.expected)
             << c.section << "/" << c.key;
     }
-    EXPECT_EQ(ini.ReadIniString("Options", "Lang"), std::string(199, 'x'));
-    EXPECT_EQ(ini.ReadIniString("Options", "LangUml"), umlauts(199));
-    EXPECT_EQ(ini.Document().Get("Options", "SliderDefaultPercent"), " 25  ");
-    EXPECT_EQ(ini.Document().Get("Options", "UnitType"), "1");  // no CR left over
-    EXPECT_TRUE(ini.Document().HasSection("ÄÖÜš"));
-    EXPECT_EQ(ini.Document().Keys("Symbols"),
-              (std::vector<std::string>{"Vergrößerung:", "Brennweite:"}));
-}
-
-TEST_F(IniFileTest, ReadIniInt) {
-    const struct {
-        const char* value;
-        int expected;
-        // clang-format off
-    } cases[] = {
-        {" -17 ", -17}, {"+5", 5}, {"12abc", 12}, {"3.9", 3}, {"0x1F", 0}, {"", 0}, {"- 4", 0},
-        {"2147483648", INT_MAX}, {"-99999999999999999999", INT_MIN},
-        {"000000000000000000000000000000000000000000008", 8}};
-    // clang-format on
-    std::string file = "[S]\n";
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        file += "k" + std::to_string(i) + "=" + cases[i].value + "\n";
-    }
-    WriteBytes(dir_ / "a.ini", file);
-    const IniFile ini(dir_ / "a.ini");
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(ini.ReadIniInt("s", "K" + std::to_string(i)), cases[i].expected)
-            << cases[i].value;
+    const int ints[] = {-17, 5, 12, 3, 0, 0, INT_MAX, INT_MIN, 8, 0};
+    for (std::size_t i = 0; i < std::size(ints); ++i) {
+        EXPECT_EQ(ini.ReadIniInt("s", "K" + std::to_string(i)), ints[i]) << i;
     }
     EXPECT_EQ(ini.ReadIniInt("S", "fehlt"), 0);
 }
 
 TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
-    const fs::path p = dir_ / "Raysketcher.INI";
+    const fs::path p = dir() / "Raysketcher.INI";
     const std::string head = "; von Hand\r\n[Options]\r\n";
     const std::string odd = "\x01\x81\xFF ohne Gleichheitszeichen\r\n[kaputt\r\nCR\rinnen=1\r\n";
     const std::string tail = "; Ende Options\r\n\r\n[Other]\r\nUnitType=9\r\n\r\n";
@@ -157,7 +121,8 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
     EXPECT_EQ(ReadBytes(p), head + "  unittype =5\r\n" + odd + "Neu= a=b \r\n" + tail);
     EXPECT_EQ(IniFile(p).ReadIniString("options", "neu"), "a=b");
 
-    // A new section goes at the end; a file without a blank last line gets one first.
+    // A write reads the file again, keeping what someone else wrote meanwhile. A new section
+    // goes at the end; a file without a blank last line gets one first.
     WriteBytes(p, "[A]\nx=1");
     ASSERT_TRUE(ini.WriteIniString("Symbols", "Vergrößerung: ", "m'").ok);
     EXPECT_EQ(ReadBytes(p),
@@ -170,20 +135,16 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
     ASSERT_TRUE(ini.WriteIniString("Units", "Parax", "µm\n\u03b1").ok);
     EXPECT_EQ(ReadBytes(p), "[Units]\r\nParax=\xB5m ?\r\n");
     EXPECT_EQ(Entries(), std::vector<std::string>{"Raysketcher.INI"});
-}
 
-TEST_F(IniFileTest, NamesThatCannotBeStoredChangeNothing) {
+    // Names that would not read back as themselves change nothing.
     IniDocument doc = IniDocument::Parse("[S]\r\nk=1\r\n");
     for (const char* key : {"a=b", "; x", "[x]", "a\nb", "a\rb"}) doc.Set("S", key, "v");
     for (const char* section : {"a\nb", "x\r"}) doc.Set(section, "k", "v");
     EXPECT_EQ(doc.Serialize(), "[S]\r\nk=1\r\n");
-    EXPECT_TRUE(doc.Remove("s", "K"));
-    EXPECT_FALSE(doc.Remove("s", "K"));
-    EXPECT_EQ(doc.Serialize(), "[S]\r\n");
 }
 
-TEST_F(IniFileTest, StagedValuesAndOtherWriters) {
-    const fs::path p = dir_ / "a.ini";
+TEST_F(IniFileTest, StagedValuesWaitForTheCommit) {
+    const fs::path p = dir() / "a.ini";
     WriteBytes(p, "[A]\nalt=1\n");
     IniFile mine(p);
     mine.Stage("A", "x", "1");
@@ -192,13 +153,6 @@ TEST_F(IniFileTest, StagedValuesAndOtherWriters) {
     EXPECT_EQ(ReadBytes(p), "[A]\nalt=1\n");  // nothing on disk before the commit
     ASSERT_TRUE(mine.Commit().ok);
     EXPECT_EQ(ReadBytes(p), "[A]\r\nalt=1\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
-
-    // A single write reads the file again and keeps what someone else wrote meanwhile.
-    ASSERT_TRUE(IniFile(p).WriteIniString("C", "z", "3").ok);
-    ASSERT_TRUE(mine.WriteIniString("A", "x", "4").ok);
-    const IniFile check(p);
-    EXPECT_EQ(check.ReadIniString("C", "z"), "3");
-    EXPECT_EQ(check.ReadIniString("A", "x"), "4");
 }
 
 TEST_F(IniFileTest, FailedWritesAreReportedAndLeaveNothingBehind) {
@@ -207,11 +161,11 @@ TEST_F(IniFileTest, FailedWritesAreReportedAndLeaveNothingBehind) {
         EXPECT_EQ(s.message, "Die Einstellungen konnten nicht in die Datei \"" + p.string() +
                                  "\" geschrieben werden.");
     };
-    const fs::path noFolder = dir_ / "fehlt" / "a.ini";
+    const fs::path noFolder = dir() / "fehlt" / "a.ini";
     expectFailure(IniFile(noFolder).WriteIniString("A", "k", "v"), noFolder);
     EXPECT_TRUE(Entries().empty());
 
-    const fs::path folder = dir_ / "ordner.ini";
+    const fs::path folder = dir() / "ordner.ini";
     fs::create_directory(folder);
     expectFailure(IniFile(folder).WriteIniString("A", "k", "v"), folder);
     EXPECT_EQ(Entries(), std::vector<std::string>{"ordner.ini"});
@@ -219,7 +173,7 @@ TEST_F(IniFileTest, FailedWritesAreReportedAndLeaveNothingBehind) {
 
     // The target turns into a folder after loading: the rename fails, the staged value stays
     // and a later commit succeeds.
-    const fs::path p = dir_ / "b.ini";
+    const fs::path p = dir() / "b.ini";
     IniFile ini(p);
     ini.Stage("A", "k", "v");
     fs::create_directory(p);
@@ -230,7 +184,7 @@ TEST_F(IniFileTest, FailedWritesAreReportedAndLeaveNothingBehind) {
     EXPECT_EQ(ReadBytes(p), "[A]\r\nk=v\r\n");
 
     // A file far too big to be ours reads as empty and is not replaced.
-    const fs::path big = dir_ / "gross.ini";
+    const fs::path big = dir() / "gross.ini";
     WriteBytes(big, std::string(2u << 20, 'x'));
     IniFile huge(big);
     EXPECT_EQ(huge.ReadIniString("A", "k", "-"), "-");
@@ -238,76 +192,54 @@ TEST_F(IniFileTest, FailedWritesAreReportedAndLeaveNothingBehind) {
     EXPECT_EQ(fs::file_size(big), 2u << 20);
 }
 
-// Random and damaged files: parsing never fails, a round trip keeps every line, re-parsing
-// reads the same, and a value set in any such file can be read back after saving.
+// Random and damaged files: parsing never fails, a round trip keeps every line, and a value set
+// in any such file can be read back after saving without disturbing the others.
 TEST(IniDocumentProperty, DamagedFilesRoundTrip) {
     std::mt19937 rng(20240611);
     const std::string valid =
         "; Raysketcher\r\n[Options]\r\nUnitType=1\r\nHideRemConj=True\r\n\r\n[LastValues]\r\n"
-        "VarTypeNos=1\r\n1VarTypeVal=0|100|True|False|0|False|0\r\n[Symbols]\r\n"
-        "Vergr\xF6\xDF"
+        "VarTypeNos=1\r\n1VarTypeVal=0|100|True|False|0|False|0\r\n[Symbols]\r\nVergr\xF6\xDF"
         "erung: =m'\r\n";
     const std::string structural = "[]=;\n\r\0 \xDF\xF6"s;
-    const std::vector<std::string> sections = {"Options", "LastValues", "Symbols", "", "x"};
-    const auto byte = [&](bool biased) {
-        std::uniform_int_distribution<int> any(0, 255), pick(0, 9);
-        if (biased && pick(rng) < 4) return structural[static_cast<std::size_t>(pick(rng))];
-        return static_cast<char>(any(rng));
+    const auto byte = [&] {
+        return rng() % 10 < 4 ? structural[rng() % structural.size()] : static_cast<char>(rng());
     };
-    for (int round = 0; round < 4000; ++round) {
-        std::string s;
-        if (round % 2 == 0) {
-            s.resize(std::uniform_int_distribution<std::size_t>(0, 200)(rng));
-            for (char& c : s) c = byte(true);
+    for (int round = 0; round < 4001; ++round) {
+        std::string s = valid;
+        if (round == 4000) {  // the largest file the reader takes, also as one single line
+            s.resize(1u << 20);
+            for (char& c : s) c = static_cast<char>(rng());
+            if (rng() % 2) std::replace(s.begin(), s.end(), '\n', '=');
+        } else if (round % 2 == 0) {
+            s.resize(rng() % 200);
+            for (char& c : s) c = byte();
         } else {
-            s = valid;
-            const int edits = std::uniform_int_distribution<int>(1, 6)(rng);
-            for (int e = 0; e < edits && !s.empty(); ++e) {
-                const auto at = std::uniform_int_distribution<std::size_t>(0, s.size() - 1)(rng);
-                switch (rng() % 3) {
-                    case 0:
-                        s[at] = byte(false);
-                        break;
-                    case 1:
-                        s.insert(at, 1, byte(true));
-                        break;
-                    default:
-                        s.resize(at);
-                        break;
-                }
+            for (unsigned e = 0, edits = 1 + rng() % 6; e < edits && !s.empty(); ++e) {
+                const std::size_t at = rng() % s.size();
+                const unsigned how = rng() % 3;
+                if (how == 0) s[at] = static_cast<char>(rng());
+                if (how == 1) s.insert(at, 1, byte());
+                if (how == 2) s.resize(at);
             }
         }
-        SCOPED_TRACE(::testing::PrintToString(s));
+        SCOPED_TRACE(round);
         IniDocument doc = IniDocument::Parse(s);
         const std::string out = doc.Serialize();
         ASSERT_EQ(out, Normalised(s));
-        const IniDocument again = IniDocument::Parse(out);
-        for (const auto& sec : sections) {
-            ASSERT_EQ(again.Keys(sec), doc.Keys(sec));
-            for (const auto& key : doc.Keys(sec)) ASSERT_EQ(again.Get(sec, key), doc.Get(sec, key));
-        }
+        ASSERT_EQ(IniDocument::Parse(out).Serialize(), out);
+        const auto count = doc.Get("LastValues", "VarTypeNos");
+        const auto record = doc.Get("LastValues", "1VarTypeVal");
         doc.Set("Options", "Neu", "wert");
         doc.Set("Symbols", "Vergrößerung: ", "M");
         const IniDocument saved = IniDocument::Parse(doc.Serialize());
         ASSERT_EQ(saved.Get("options", "neu"), "wert");
         ASSERT_EQ(saved.Get("SYMBOLS", "vergrößerung:"), "M");
-        for (const auto& key : again.Keys("LastValues")) {
-            ASSERT_EQ(saved.Get("LastValues", key), again.Get("LastValues", key));
-        }
+        ASSERT_EQ(saved.Get("LastValues", "VarTypeNos"), count);
+        ASSERT_EQ(saved.Get("LastValues", "1VarTypeVal"), record);
     }
 }
 
-TEST(IniDocumentProperty, LargeRandomInput) {
-    std::mt19937 rng(7);
-    std::string s(10u << 20, '\0');
-    for (char& c : s) c = static_cast<char>(rng());
-    EXPECT_TRUE(IniDocument::Parse(s).Serialize() == Normalised(s));
-    s.resize(4u << 20);
-    std::replace(s.begin(), s.end(), '\n', '=');  // one line of 4 MB
-    EXPECT_TRUE(IniDocument::Parse(s).Serialize() == Normalised(s));
-}
-
-// Sets environment variables for one test and puts the old values back afterwards.
+// Sets an environment variable for one test and puts the old value back afterwards.
 class EnvGuard {
 public:
     explicit EnvGuard(const char* name) : name_(name) {
@@ -327,25 +259,25 @@ private:
 // that is a folder.
 TEST_F(IniFileTest, SettingsFilePath) {
     const EnvGuard xdg("XDG_CONFIG_HOME"), home("HOME");
-    const fs::path program = dir_ / "prog";
+    const fs::path program = dir() / "prog";
     fs::create_directory(program);
-    const fs::path config = dir_ / "xdg";
+    const fs::path config = dir() / "xdg";
     xdg.Set(config.c_str());
-    home.Set((dir_ / "home").c_str());
+    home.Set((dir() / "home").c_str());
 
     EXPECT_EQ(SettingsFilePath(fs::path("eigene.ini"), program), fs::path("eigene.ini"));
     EXPECT_EQ(SettingsFilePath(std::nullopt, program), program / "Raysketcher.INI");
 
     const fs::path inXdg = config / "raysketcher" / "Raysketcher.INI";
-    WriteBytes(dir_ / "datei", "");
-    for (const fs::path& unwritable : {dir_ / "fehlt", dir_ / "datei"}) {
+    WriteBytes(dir() / "datei", "");
+    for (const fs::path& unwritable : {dir() / "fehlt", dir() / "datei"}) {
         EXPECT_EQ(SettingsFilePath(std::nullopt, unwritable), inXdg) << unwritable;
     }
     EXPECT_TRUE(fs::is_directory(inXdg.parent_path()));
     fs::create_directory(program / "Raysketcher.INI");
     EXPECT_EQ(SettingsFilePath(std::nullopt, program), inXdg);
 
-    const fs::path inHome = dir_ / "home" / ".config" / "raysketcher" / "Raysketcher.INI";
+    const fs::path inHome = dir() / "home" / ".config" / "raysketcher" / "Raysketcher.INI";
     for (const char* value : {"", "relativ/cfg", static_cast<const char*>(nullptr)}) {
         xdg.Set(value);
         EXPECT_EQ(SettingsFilePath(std::nullopt, program), inHome) << (value ? value : "unset");
@@ -354,10 +286,10 @@ TEST_F(IniFileTest, SettingsFilePath) {
 
     home.Set(nullptr);
     const fs::path cwd = fs::current_path();
-    fs::current_path(dir_);
+    fs::current_path(dir());
     const fs::path inCwd = SettingsFilePath(std::nullopt, program);
     fs::current_path(cwd);
-    EXPECT_EQ(inCwd, fs::canonical(dir_) / "raysketcher" / "Raysketcher.INI");
+    EXPECT_EQ(inCwd, fs::canonical(dir()) / "raysketcher" / "Raysketcher.INI");
 }
 
 }  // namespace
