@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <limits>
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -31,24 +33,6 @@ std::optional<Segment> Clip(Segment s, const ClipRect& r = kSquare) {
     return s;
 }
 
-TEST(ClipLine, VisiblePartsAndInvisibleLines) {
-    // Both ends beyond the same edge, and a line passing just outside the top-left corner
-    // (the ends lie beyond different edges, so only the iteration can tell).
-    EXPECT_FALSE(Clip({-5, 2, -1, 8}));
-    EXPECT_FALSE(Clip({-5, 4, 4, 15}));
-
-    // Crossing a corner region: cut at the left and at the top edge.
-    const auto corner = Clip({-2, 5, 5, 12}).value_or(Segment{});
-    EXPECT_EQ(std::tuple(corner.x1, corner.y1, corner.x2, corner.y2), std::tuple(0, 7, 3, 10));
-
-    // A diagonal through two corners, and a line lying on an edge (edges are inside).
-    const auto diagonal = Clip({-5, -5, 15, 15}).value_or(Segment{});
-    EXPECT_EQ(std::tuple(diagonal.x1, diagonal.y2), std::tuple(0, 10));
-    EXPECT_TRUE(Clip({0, 0, 0, 10}));
-    EXPECT_FALSE(PointInRect(kSquare, std::nextafter(10.0, 11.0), 5));
-    EXPECT_FALSE(PointInRect(kSquare, kNaN, 5));
-}
-
 TEST(ClipLine, FarEndPointKeepsTheVisiblePartExact) {
     // A ray from an object at infinity: slope 0.1 ending at (0, 5). Measured from the far end
     // the crossing would lose every digit.
@@ -59,20 +43,53 @@ TEST(ClipLine, FarEndPointKeepsTheVisiblePartExact) {
     EXPECT_NEAR(ray->y1, 4.0, 1e-9);
 }
 
-// Non-finite and huge input ends the clipping; whatever is called visible lies inside.
-TEST(ClipLine, TerminatesForNonFiniteInput) {
-    EXPECT_FALSE(Clip({kNaN, 0, 5, 5}));
-    EXPECT_FALSE(Clip({0, 0, 5, 5}, {kNaN, 10, 0, 10}));
-    EXPECT_FALSE(Clip({5, 5, 50, -50}, {10, 0, 10, 0}));  // inverted rectangle
-    auto horizontal = Clip({-kInf, 5, kInf, 5});
-    ASSERT_TRUE(horizontal);
-    EXPECT_DOUBLE_EQ(horizontal->x1, 0.0);
-    EXPECT_DOUBLE_EQ(horizontal->x2, 10.0);
+// A line passing just outside a corner, its ends beyond different edges: only the iteration
+// can tell. Edges are inside; not a number anywhere, or an inverted rectangle, shows nothing;
+// infinite ends are clipped like far ones.
+TEST(ClipLine, CornersEdgesAndNonFiniteInput) {
+    EXPECT_FALSE(Clip({-5, 4, 4, 15}));
+    EXPECT_TRUE(Clip({0, 0, 0, 10}));
+    EXPECT_FALSE(PointInRect(kSquare, std::nextafter(10.0, 11.0), 5) ||
+                 PointInRect(kSquare, kNaN, 5));
+    EXPECT_FALSE(Clip({kNaN, 0, 5, 5}) || Clip({0, 0, 5, 5}, {kNaN, 10, 0, 10}) ||
+                 Clip({5, 5, 50, -50}, {10, 0, 10, 0}));
+    const auto horizontal = Clip({-kInf, 5, kInf, 5}).value_or(Segment{});
+    EXPECT_EQ(std::pair(horizontal.x1, horizontal.x2), std::pair(0.0, 10.0));
     for (const Segment s : {Segment{-kInf, -kInf, kInf, kInf}, {1e308, -1e308, -1e308, 1e308}}) {
-        if (auto c = Clip(s)) {
-            EXPECT_TRUE(PointInRect(kSquare, c->x1, c->y1) && PointInRect(kSquare, c->x2, c->y2));
+        const auto c = Clip(s);
+        EXPECT_TRUE(!c ||
+                    (PointInRect(kSquare, c->x1, c->y1) && PointInRect(kSquare, c->x2, c->y2)));
+    }
+}
+
+// Random segments and rectangles: what is visible lies inside the rectangle and on the segment,
+// a segment wholly inside is unchanged, and an invisible one misses the rectangle's interior.
+TEST(ClipLine, RandomSegmentsAndRectangles) {
+    std::mt19937 rng(20240611);
+    std::uniform_real_distribution<double> u(-100, 100);
+    int inside = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const double xa = u(rng), xb = u(rng), ya = u(rng), yb = u(rng);
+        const ClipRect r{std::min(xa, xb), std::max(xa, xb), std::min(ya, yb), std::max(ya, yb)};
+        const Segment s{u(rng), u(rng), u(rng), u(rng)};
+        const auto c = Clip(s, r);
+        SCOPED_TRACE(i);
+        const ClipRect core{r.xMin + 1e-6, r.xMax - 1e-6, r.yMin + 1e-6, r.yMax - 1e-6};
+        for (double t = 0; !c && t <= 1; t += 1.0 / 128) {
+            ASSERT_FALSE(PointInRect(core, s.x1 + t * (s.x2 - s.x1), s.y1 + t * (s.y2 - s.y1)));
+        }
+        for (auto [x, y] : c ? std::vector{std::pair{c->x1, c->y1}, {c->x2, c->y2}}
+                             : std::vector<std::pair<double, double>>{}) {
+            ASSERT_TRUE(PointInRect(r, x, y));
+            ASSERT_NEAR((s.x2 - s.x1) * (y - s.y1), (s.y2 - s.y1) * (x - s.x1), 1e-8);
+            ASSERT_TRUE(x >= std::min(s.x1, s.x2) - 1e-9 && x <= std::max(s.x1, s.x2) + 1e-9);
+        }
+        if (PointInRect(r, s.x1, s.y1) && PointInRect(r, s.x2, s.y2)) {
+            ++inside;
+            ASSERT_EQ(std::tuple(c->x1, c->y1, c->x2, c->y2), std::tuple(s.x1, s.y1, s.x2, s.y2));
         }
     }
+    EXPECT_GT(inside, 200);
 }
 
 TEST(DrawingScale, ConversionsAndFailures) {
@@ -83,24 +100,20 @@ TEST(DrawingScale, ConversionsAndFailures) {
     EXPECT_FLOAT_EQ(s->ScreenToWorldX(s->WorldToScreenX(37.5f)), 37.5f);
     EXPECT_FLOAT_EQ(s->ScreenToWorldY(s->WorldToScreenY(-12.25f)), -12.25f);
 
-    EXPECT_FALSE(MakeDrawingScale(10, 410, 20, 220, 5, 5, -50, 50));      // zero world width
-    EXPECT_FALSE(MakeDrawingScale(10, 410, 20, 20, -100, 100, -50, 50));  // zero screen height
-    EXPECT_FALSE(MakeDrawingScale(10, 410, 20, 220, -1e38f, 1e38f, -1e-38f, 1e-38f));
-    EXPECT_FALSE(MakeDrawingScale(10, 410, 20, 220, std::nanf(""), 1, -1, 1));
+    // Zero world width, zero screen height, a scale beyond single precision, not a number.
+    EXPECT_FALSE(MakeDrawingScale(10, 410, 20, 220, 5, 5, -50, 50) ||
+                 MakeDrawingScale(10, 410, 20, 20, -100, 100, -50, 50) ||
+                 MakeDrawingScale(10, 410, 20, 220, -1e38f, 1e38f, -1e-38f, 1e-38f) ||
+                 MakeDrawingScale(10, 410, 20, 220, std::nanf(""), 1, -1, 1));
 
     // The clip reaches the surface's top and bottom; while dragging its width too.
-    const ClipRect normal = MakeClipRect(*s, 0, 240, false, 0, 420);
-    EXPECT_DOUBLE_EQ(normal.xMin, -100);
-    EXPECT_DOUBLE_EQ(normal.yMin, -60);
-    const ClipRect wide = MakeClipRect(*s, 0, 240, true, 0, 420);
-    EXPECT_DOUBLE_EQ(wide.xMin, -105);
-    EXPECT_DOUBLE_EQ(wide.xMax, 105);
+    EXPECT_EQ(MakeClipRect(*s, 0, 240, false, 0, 420), (ClipRect{-100, 100, -60, 60}));
+    EXPECT_EQ(MakeClipRect(*s, 0, 240, true, 0, 420), (ClipRect{-105, 105, -60, 60}));
 }
 
 TEST(FitEqualScale, SamePixelsPerMillimetreAndCentred) {
     const ScaleRect area{0, 0, 800, 600};
-    const DrawingExtents wide{500, -500, 10, -10, true};
-    auto w = FitEqualScale(area, wide, false);
+    auto w = FitEqualScale(area, {500, -500, 10, -10, true}, false);
     ASSERT_TRUE(w);
     EXPECT_FLOAT_EQ(w->scale.scaleX, 780.0f / 1000.0f);
     EXPECT_FLOAT_EQ(w->scale.scaleY, w->scale.scaleX);
@@ -122,8 +135,8 @@ TEST(FitEqualScale, SamePixelsPerMillimetreAndCentred) {
     EXPECT_FLOAT_EQ(static_cast<float>(drag->clip.xMin), t->scale.ScreenToWorldX(10));
     EXPECT_FLOAT_EQ(static_cast<float>(drag->clip.xMax), t->scale.ScreenToWorldX(790));
 
-    EXPECT_FALSE(FitEqualScale({0, 0, 20, 300}, tall, false));
-    EXPECT_FALSE(FitEqualScale({0, 0, kNaN, 300}, tall, false));
+    EXPECT_FALSE(FitEqualScale({0, 0, 20, 300}, tall, false) ||
+                 FitEqualScale({0, 0, kNaN, 300}, tall, false));
 }
 
 class Primitives : public ::testing::Test {
@@ -134,40 +147,33 @@ protected:
     RecordingSurface surface;
 };
 
-TEST_F(Primitives, LinesAreClippedRoundedAndCarryTheirPen) {
+// Lines are clipped, rounded and carry their pen; labels and boxes stay within device range.
+TEST_F(Primitives, LinesLabelsAndBoxes) {
     const Pen dotted{kRed, LineStyle::Dotted, 2};
     ASSERT_TRUE(DrawLine(surface, frame, -80.0f, 0.4f, 20.6f, 0.4f, dotted));
     ASSERT_TRUE(DrawLine(surface, frame, 60.0f, 0.0f, 90.0f, 10.0f));  // wholly outside
+    EXPECT_FALSE(DrawLine(surface, frame, std::nanf(""), 0, 1, 1));
     auto lines = surface.Lines();
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].x1, 50);   // cut at the left edge
-    EXPECT_EQ(lines[0].x2, 121);  // 120.6 rounded
-    EXPECT_EQ(lines[0].y1, 100);  // 99.6 rounded
+    // Cut at the left edge; 120.6 and 99.6 rounded.
+    EXPECT_EQ(std::tuple(lines[0].x1, lines[0].x2, lines[0].y1), std::tuple(50, 121, 100));
     EXPECT_EQ(lines[0].pen, dotted);
 
-    EXPECT_FALSE(DrawLine(surface, frame, std::nanf(""), 0, 1, 1));
-    EXPECT_EQ(surface.Lines().size(), 1u);
-}
-
-TEST_F(Primitives, LabelsAndBoxesStayWithinDeviceRange) {
     ASSERT_TRUE(DrawLabel(surface, frame, 60, 0, "aussen", kBlue, true));
     EXPECT_TRUE(surface.Texts().empty());
     ASSERT_TRUE(DrawLabel(surface, frame, 1e20f, -1e20f, "fern", kBlue, false));
     ASSERT_TRUE(DrawLabel(surface, frame, 10, 10, "nah", kBlack, true, -3.0f, 2.0f));
+    EXPECT_FALSE(DrawLabel(surface, frame, std::nanf(""), 0, "x", kBlack, false));
     auto texts = surface.Texts();
     ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0].x1, 100000);
-    EXPECT_EQ(texts[0].y1, 100000);  // world y down is pixel y up, sign kept
-    EXPECT_EQ(texts[1].x1, 107);
-    EXPECT_EQ(texts[1].y1, 92);
-    EXPECT_FALSE(DrawLabel(surface, frame, std::nanf(""), 0, "x", kBlack, false));
+    // World y down is pixel y up, the sign kept at the device limit.
+    EXPECT_EQ(std::pair(texts[0].x1, texts[0].y1), std::pair(100000.0, 100000.0));
+    EXPECT_EQ(std::pair(texts[1].x1, texts[1].y1), std::pair(107.0, 92.0));
 
     ASSERT_TRUE(DrawBox(surface, frame, -1e30f, 10, 5, -10, kWhite, true));
     auto boxes = surface.Of(SurfaceCall::Kind::Box);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].x1, -100000);
-    EXPECT_EQ(boxes[0].y1, 90);
-    EXPECT_TRUE(boxes[0].filled);
+    EXPECT_EQ(std::tuple(boxes[0].x1, boxes[0].y1, boxes[0].filled), std::tuple(-100000, 90, true));
 }
 
 TEST_F(Primitives, RotatedTextBuildsItsFont) {
@@ -179,29 +185,18 @@ TEST_F(Primitives, RotatedTextBuildsItsFont) {
     auto calls = surface.Of(SurfaceCall::Kind::RotatedText);
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].font.faceName, "Überbreite Schrift mit sehr lang");  // 32 characters
-    EXPECT_EQ(calls[0].font.escapement, 900);
-    EXPECT_EQ(calls[0].font.weight, 400);
-    EXPECT_EQ(calls[0].font.pixelHeight, 13);  // 10 pt at 15 twips per pixel
-    EXPECT_EQ(calls[1].font.weight, 800);      // the surface font is bold
-    EXPECT_EQ(calls[1].font.escapement, -900);
+    // 10 pt is 13 pixels at 15 twips per pixel; the second takes the surface's bold font.
+    EXPECT_EQ(std::tuple(calls[0].font.escapement, calls[0].font.weight, calls[0].font.pixelHeight),
+              std::tuple(900, 400, 13));
+    EXPECT_EQ(std::pair(calls[1].font.escapement, calls[1].font.weight), std::pair(-900, 800));
 }
 
 using namespace engine;  // the design and its parameter indices
 
 using test::Solved;
 
-ParaxialDrawingOptions Options(bool hideRemote, bool points, bool rays, bool dragging = false) {
-    ParaxialDrawingOptions o;
-    o.hideRemoteConjugates = hideRemote;
-    o.drawPoints = points;
-    o.constructionRays = rays;
-    o.dragging = dragging;
-    return o;
-}
-const ParaxialDrawingOptions kHide = Options(true, false, false);
-const ParaxialDrawingOptions kPoints = Options(false, true, false);
-const ParaxialDrawingOptions kRays = Options(false, false, true);
-const ParaxialDrawingOptions kDragging = Options(false, false, false, true);
+// In order: hide remote conjugates, draw points, construction rays, dragging.
+const ParaxialDrawingOptions kHide{true}, kPoints{false, true}, kRays{false, false, true};
 
 struct Picture {
     RecordingSurface surface;
@@ -218,19 +213,9 @@ struct Picture {
     double Py(float y) const { return std::round(touch.scale.WorldToScreenY(y)); }
 
     std::vector<SurfaceCall> Lines(const std::function<bool(const SurfaceCall&)>& pred) const {
-        std::vector<SurfaceCall> out;
-        for (const auto& l : surface.Lines()) {
-            if (pred(l)) out.push_back(l);
-        }
+        std::vector<SurfaceCall> all = surface.Lines(), out;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(out), pred);
         return out;
-    }
-    // Object and image arrows: thin black verticals standing on the axis.
-    std::vector<SurfaceCall> Arrows() const {
-        const double axis = Py(0);
-        return Lines([axis](const SurfaceCall& l) {
-            return l.x1 == l.x2 && (l.y1 == axis || l.y2 == axis) && l.pen.colour == kBlack &&
-                   l.pen.width == 1;
-        });
     }
     std::size_t CountColour(Colour c) const {
         return Lines([c](const SurfaceCall& l) { return l.pen.colour == c; }).size();
@@ -257,18 +242,12 @@ TEST(RedrawParaxial, LensInAir) {
 
     const ParaxialTouchPoints& t = pic.touch;
     ASSERT_TRUE(t.registered);
-    EXPECT_FLOAT_EQ(t.objectX, -200);
-    EXPECT_FLOAT_EQ(t.imageX, 200);
-    EXPECT_FLOAT_EQ(t.rearFocusX, 100);
-    EXPECT_FLOAT_EQ(t.apertureBottomY, -10);
+    EXPECT_EQ(std::tuple(t.objectX, t.imageX, t.rearFocusX, t.apertureBottomY),
+              std::tuple(-200, 200, 100, -10));
 
-    // Two arrows, both fans solid (three black rays and a red one each), no points.
-    EXPECT_EQ(pic.Arrows().size(), 2u);
-    EXPECT_EQ(pic.CountColour(kRed), 2u);
-    EXPECT_TRUE(pic.Lines([](auto& l) { return l.pen.style == LineStyle::Dotted; }).empty());
-    EXPECT_EQ(pic.CountColour(kBlue), 0u);
-
-    // The upright object's label hangs from the axis, the inverted image's stands above it.
+    // The rays and arrows are in the golden pictures; here the labels, which a few pixels off
+    // would pass there. The upright object's hangs from the axis, the inverted image's stands
+    // above it; no points were asked for.
     EXPECT_EQ(pic.Text("o").y1, pic.Py(0));
     EXPECT_EQ(pic.Text("o'").y1, std::round(pic.touch.scale.WorldToScreenY(0) - 1.2 * kTextH));
     EXPECT_EQ(pic.surface.FindText("P'"), nullptr);
@@ -286,8 +265,7 @@ TEST(RedrawParaxial, ThickSystemPushesThePrincipalLabelsApart) {
     EXPECT_FLOAT_EQ(pic.touch.secondPrincipalX, 20);
     EXPECT_FLOAT_EQ(pic.touch.imageX, 20 + d.paramTable.Get(kImgDist));
     const auto box = pic.surface.Of(SurfaceCall::Kind::Box).at(0);  // the gap between P and P'
-    EXPECT_EQ(box.x1, pic.Px(0));
-    EXPECT_EQ(box.x2, pic.Px(20));
+    EXPECT_EQ(std::pair(box.x1, box.x2), std::pair(pic.Px(0), pic.Px(20)));
     EXPECT_LE(pic.Text("P").x1 + 7, pic.Text("P'").x1);
     EXPECT_EQ(pic.CountColour(kBlue), 2u);     // F and F'
     EXPECT_EQ(pic.CountColour(kMagenta), 0u);  // same medium on both sides: N = P
@@ -296,8 +274,7 @@ TEST(RedrawParaxial, ThickSystemPushesThePrincipalLabelsApart) {
 TEST(DrawingExtents, HeightFallsBackToATenthOfTheLength) {
     const auto flat =
         ComputeParaxialExtents(Solved({{kFocal, 100}, {kObjDist, -200}, {kObjHeight, 0}}), {});
-    EXPECT_FLOAT_EQ(flat.yMax, 40);
-    EXPECT_FLOAT_EQ(flat.yMin, -40);
+    EXPECT_EQ(std::pair(flat.yMax, flat.yMin), std::pair(40.0f, -40.0f));
 
     // Room for the focal ray of a diverging lens.
     const ParaxialDesign diverging = Solved({{kFocal, -100}, {kObjDist, -200}, {kObjHeight, 0}});
@@ -311,31 +288,11 @@ TEST(DrawingExtents, HeightFallsBackToATenthOfTheLength) {
     EXPECT_EQ(symbol[0].y2, pic.Py(-15));
 }
 
-TEST(RedrawParaxial, ObjectAtInfinity) {
-    Picture pic;
-    pic.Draw(test::AtInfinity(100, 4));
-    ASSERT_EQ(pic.outcome, RedrawOutcome::Drawn);
-    EXPECT_FLOAT_EQ(pic.extents.xMin, -100);
-
-    EXPECT_EQ(pic.Text("o [unendlich]").x1, std::round(pic.touch.scale.screenLeft));
-    const auto arrows = pic.Arrows();
-    ASSERT_EQ(arrows.size(), 1u);
-    EXPECT_EQ(arrows[0].x1, pic.Px(100));
-
-    // The object-side rays arrive parallel, at the field angle.
-    const double p = pic.Px(0);
-    const auto incoming = pic.Lines(
-        [p](auto& l) { return l.pen.colour == kBlack && l.x2 == p && l.x1 < p && l.y1 != l.y2; });
-    ASSERT_EQ(incoming.size(), 3u);
-    for (const auto& l : incoming) EXPECT_NEAR(Slope(l), -std::tan(0.1), 0.01);
-}
-
 TEST(RedrawParaxial, RemoteObjectHiddenBeyondTenTimesTheImageDistance) {
     Picture remote;
     remote.Draw(Solved({{kObjDist, -1001}, {kImgDist, 100}, {kObjHeight, 5}}), kHide);
     EXPECT_EQ(remote.Text("o [entfernt]").x1, std::round(remote.touch.scale.screenLeft));
     EXPECT_EQ(remote.surface.FindText("o"), nullptr);
-    EXPECT_EQ(remote.Arrows().size(), 1u);
     EXPECT_FLOAT_EQ(remote.extents.xMin, -100);
     // The image label moves beside its arrow, left of it and inside the picture, its foot at
     // the tip below the axis.
@@ -346,71 +303,54 @@ TEST(RedrawParaxial, RemoteObjectHiddenBeyondTenTimesTheImageDistance) {
 
     Picture tenTimes;
     tenTimes.Draw(Solved({{kObjDist, -1000}, {kImgDist, 100}, {kObjHeight, 5}}), kHide);
-    EXPECT_EQ(tenTimes.Arrows().size(), 2u);
+    EXPECT_NE(tenTimes.surface.FindText("o"), nullptr);
 
     Picture shown;
     shown.Draw(Solved({{kObjDist, -1001}, {kImgDist, 100}, {kObjHeight, 5}}));
     EXPECT_NE(shown.surface.FindText("o"), nullptr);
+
+    // An object at infinity is labelled at the left edge too.
+    Picture infinite;
+    infinite.Draw(test::AtInfinity(100, 4));
+    EXPECT_FLOAT_EQ(infinite.extents.xMin, -100);
+    EXPECT_EQ(infinite.Text("o [unendlich]").x1, std::round(infinite.touch.scale.screenLeft));
 }
 
-TEST(RedrawParaxial, VirtualImageDottedWithSolidContinuations) {
+// The dotted image-side rays of a virtual image each leave the lens as a solid ray of 10 mm.
+TEST(RedrawParaxial, VirtualImageRaysContinueSolidBehindTheLens) {
     Picture pic;
     pic.Draw(Solved({{kFocal, 100}, {kObjDist, -50}, {kObjHeight, 10}}, 10));
-    const auto dotted = pic.Lines([](auto& l) { return l.pen.style == LineStyle::Dotted; });
-    ASSERT_EQ(dotted.size(), 5u);  // four image-side rays and the image arrow
     const double pp = pic.Px(0);
-    int continued = 0;
-    for (const auto& ray : dotted) {
-        if (ray.x1 == ray.x2) {
-            EXPECT_EQ(ray.x1, pic.Px(-100));  // the arrow of the virtual image
-            continue;
-        }
+    for (const auto& ray : pic.Lines([](auto& l) { return l.pen.style == LineStyle::Dotted; })) {
+        if (ray.x1 == ray.x2) continue;  // the arrow of the virtual image
         ASSERT_EQ(ray.x2, pp);
         const auto real = pic.Lines([&](auto& l) {
             return l.pen.style == LineStyle::Solid && l.pen.colour == ray.pen.colour &&
-                   l.x1 == ray.x2 && l.y1 == ray.y2 && l.x2 > l.x1 &&
-                   std::fabs(Slope(l) - Slope(ray)) < 0.05;
+                   l.x1 == pp && l.y1 == ray.y2 && std::fabs(Slope(l) - Slope(ray)) < 0.05;
         });
         ASSERT_EQ(real.size(), 1u) << ray;
-        EXPECT_NEAR(real[0].x2 - real[0].x1, pic.touch.scale.WorldToScreenDX(10), 1);
-        ++continued;
+        EXPECT_NEAR(real[0].x2 - real[0].x1, pic.touch.scale.scaleX * 10, 1);
     }
-    EXPECT_EQ(continued, 4);
 }
 
-// The heads at the upper end of the lens symbol: +4 pixels down (pointing out) or -4.
-std::vector<double> UpperHeads(const ParaxialDesign& d) {
-    Picture pic;
-    pic.Draw(d);
-    const double x = pic.Px(0), top = pic.Py(10);
-    std::vector<double> drops;
-    for (const auto& l :
-         pic.Lines([&](auto& l) { return l.x1 == x && l.y1 == top && std::fabs(l.x2 - x) == 3; })) {
-        drops.push_back(l.y2 - l.y1);
-    }
-    return drops;
-}
-
+// The heads at the upper end of the lens symbol drop 4 pixels (pointing out) for a positive
+// focal length and rise 4 for a negative one.
 TEST(RedrawParaxial, LensSymbolFollowsTheSignOfTheFocalLength) {
-    EXPECT_EQ(UpperHeads(Solved({{kFocal, 100}, {kObjDist, -200}, {kObjHeight, 10}}, 10)),
-              (std::vector<double>{4, 4}));
-    EXPECT_EQ(UpperHeads(Solved({{kFocal, -100}, {kObjDist, -200}, {kObjHeight, 10}}, 10)),
-              (std::vector<double>{-4, -4}));
+    for (const float f : {100.0f, -100.0f}) {
+        Picture pic;
+        pic.Draw(Solved({{kFocal, f}, {kObjDist, -200}, {kObjHeight, 10}}, 10));
+        const double x = pic.Px(0), top = pic.Py(10);
+        const auto heads = pic.Lines(
+            [&](auto& l) { return l.x1 == x && l.y1 == top && std::fabs(l.x2 - x) == 3; });
+        ASSERT_EQ(heads.size(), 2u) << f;
+        for (const auto& h : heads) EXPECT_EQ(h.y2 - h.y1, f > 0 ? 4 : -4) << f;
+    }
 }
 
-TEST(RedrawParaxial, MirrorShowsNodalPointsAndBendsTowardsItsFocus) {
+TEST(RedrawParaxial, MirrorShowsNodalPointsWithLabelsApart) {
+    // The mirror's shape is in the golden picture, which shows no points.
     Picture pic;
     pic.Draw(Solved({{kFocal, -50}, {kObjDist, -200}, {kObjHeight, 10}}, 10, true), kPoints);
-    ASSERT_EQ(pic.outcome, RedrawOutcome::Drawn);
-    const double x = pic.Px(0);
-    const auto thick = pic.Lines([x](auto& l) { return l.pen.width == 2 && l.x1 == x; });
-    EXPECT_EQ(thick.size(), 2u);  // principal plane and mirror
-    const auto ends = pic.Lines([&](auto& l) {
-        return l.x1 == x && (l.y1 == pic.Py(10) || l.y1 == pic.Py(-10)) && l.x2 != x;
-    });
-    ASSERT_EQ(ends.size(), 2u);
-    for (const auto& e : ends) EXPECT_EQ(e.x2, x - 8);  // concave: towards the light
-
     EXPECT_EQ(pic.CountColour(kMagenta), 2u);
     // N and N' (like F and F') coincide at the centre of curvature; their labels do not.
     for (auto [first, second] : {std::pair{"N", "N'"}, std::pair{"F", "F'"}}) {
@@ -418,27 +358,19 @@ TEST(RedrawParaxial, MirrorShowsNodalPointsAndBendsTowardsItsFocus) {
     }
 }
 
-TEST(RedrawParaxial, ConstructionRays) {
-    Picture pic;
-    pic.Draw(Solved({{kFocal, 100}, {kObjDist, -200}, {kObjHeight, 10}}, 10), kRays);
-    EXPECT_EQ(pic.CountColour(kRed), 2u);
-    EXPECT_EQ(pic.CountColour(kGreen), 2u);
-    EXPECT_EQ(pic.CountColour(kBlue), 2u);
-    const auto parallel = pic.Lines([](auto& l) { return l.pen.colour == kRed; });
-    EXPECT_EQ(parallel[0].y1, pic.Py(10));
-    EXPECT_EQ(parallel[0].y2, pic.Py(10));
-
-    // The image in the focal plane's conjugate: no focal ray; object at infinity: no parallel.
+// The full set of construction rays is in the golden picture; here the two that go missing.
+TEST(RedrawParaxial, ConstructionRaysWithoutAConjugate) {
+    // The object in the front focal plane: no focal ray; object at infinity: no parallel one.
     Picture focalPlane;
     focalPlane.Draw(Solved({{kFocal, 100}, {kObjDist, -100}, {kObjHeight, 10}}, 10), kRays);
     EXPECT_NE(focalPlane.surface.FindText("o [unendlich]"), nullptr);
-    EXPECT_EQ(focalPlane.CountColour(kBlue), 0u);
-    EXPECT_EQ(focalPlane.CountColour(kRed), 2u);
+    EXPECT_EQ(std::pair(focalPlane.CountColour(kBlue), focalPlane.CountColour(kRed)),
+              std::pair(std::size_t{0}, std::size_t{2}));
 
     Picture infinite;
     infinite.Draw(test::AtInfinity(100), kRays);
-    EXPECT_EQ(infinite.CountColour(kRed), 0u);
-    EXPECT_EQ(infinite.CountColour(kGreen), 2u);
+    EXPECT_EQ(std::pair(infinite.CountColour(kRed), infinite.CountColour(kGreen)),
+              std::pair(std::size_t{0}, std::size_t{2}));
 }
 
 TEST(RedrawParaxial, WithoutSolutionOnlyClears) {
@@ -464,13 +396,11 @@ TEST(RedrawParaxial, DragFreezesExtentsAndTouchPointsThenRescales) {
 
     // Dragged beyond the old extents: still drawn, on the old scale.
     const ParaxialDesign moved = Solved({{kFocal, 100}, {kObjDist, -250}, {kObjHeight, 100}}, 10);
-    pic.Draw(moved, kDragging);
+    pic.Draw(moved, {false, false, false, true});
     EXPECT_EQ(pic.extents, before);
     EXPECT_FLOAT_EQ(pic.touch.objectX, touchBefore.objectX);
     EXPECT_EQ(pic.touch.scale, touchBefore.scale);
-    auto arrows = pic.Arrows();
-    EXPECT_TRUE(
-        std::any_of(arrows.begin(), arrows.end(), [&](auto& l) { return l.x1 == pic.Px(-250); }));
+    EXPECT_FALSE(pic.Lines([&](auto& l) { return l.x1 == l.x2 && l.x1 == pic.Px(-250); }).empty());
 
     pic.Draw(moved);
     EXPECT_FLOAT_EQ(pic.extents.xMin, -250);
@@ -494,7 +424,7 @@ TEST(RedrawParaxial, FaultsAndWildValuesStopSilently) {
             ParaxialDesign d = Solved({{kFocal, 100}, {kObjDist, -50}, {kObjHeight, 10}}, 10);
             d.paramTable.Set(index, value);
             Picture pic;
-            pic.Draw(d, Options(true, true, rays));
+            pic.Draw(d, {true, true, rays});
             for (const auto& c : pic.surface.Calls()) {
                 for (double v : {c.x1, c.y1, c.x2, c.y2}) {
                     ASSERT_TRUE(std::isfinite(v) && std::fabs(v) <= 100000)
