@@ -135,7 +135,8 @@ void LoadRecords(const IniFile& ini, const char* countKey, const char* recordSuf
                  Add add) {
     const int count = std::min(ini.ReadIniInt(kLastValues, countKey), kMaxRecordKeys);
     for (int i = 1; i <= count; ++i) {
-        const std::string text = ini.ReadIniString(kLastValues, std::to_string(i) + recordSuffix, "");
+        const std::string text =
+            ini.ReadIniString(kLastValues, std::to_string(i) + recordSuffix, "");
         const auto record = ParseRecord(text);
         if (record && accept(*record)) add(*record);
     }
@@ -268,7 +269,8 @@ void SaveDiodeParam(const DesignState& state, IniFile& ini) {
 }
 
 void LoadUnitChoices(const IniFile& ini, DesignState& state) {
-    units::LoadUnits(state.units, [&](std::string_view key) { return ini.ReadIniString("Units", key, ""); });
+    units::LoadUnits(state.units,
+                     [&](std::string_view key) { return ini.ReadIniString("Units", key, ""); });
 }
 void SaveUnitChoices(const DesignState& state, IniFile& ini) {
     for (const auto& [key, value] : units::SaveUnits(state.units)) ini.Stage("Units", key, value);
@@ -414,7 +416,8 @@ std::optional<std::array<double, 4>> ReadFormPosition(const IniFile& ini, std::s
     return pos;
 }
 
-WriteStatus WriteFormPosition(IniFile& ini, std::string_view form, const std::array<double, 4>& pos) {
+WriteStatus WriteFormPosition(IniFile& ini, std::string_view form,
+                              const std::array<double, 4>& pos) {
     std::string value;
     for (std::size_t i = 0; i < 4; ++i) value += (i ? "|" : "") + NumberText(pos[i]);
     return ini.WriteIniString("FormPositions", "FormPosn_" + std::string(form), value);

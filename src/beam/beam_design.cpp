@@ -88,9 +88,6 @@ std::string_view BeamLongName(int index) {
 std::string_view BeamReportName(int index) {
     return kBeamEntries[BeamSlot(index)].reportName;
 }
-std::string_view BeamDefaultSymbol(int index) {
-    return kBeamEntries[BeamSlot(index)].symbol;
-}
 std::string_view BeamUnitLabel(int index) {
     return kBeamEntries[BeamSlot(index)].unit;
 }
@@ -103,9 +100,6 @@ double BeamFactor(int index) {
 
 std::string_view ExtraName(int index) {
     return kExtraEntries[ExtraSlot(index)].name;
-}
-std::string_view ExtraDefaultSymbol(int index) {
-    return kExtraEntries[ExtraSlot(index)].symbol;
 }
 
 BeamSymbols::BeamSymbols() {

@@ -103,20 +103,18 @@ struct DiodeSettings {
     friend bool operator==(const DiodeSettings&, const DiodeSettings&) = default;
 };
 
-// Beam catalogue: long name (result list, symbol key), report name, default symbol, unit label,
-// display factor and number format per index. Indices outside 0..20 are a programming error;
+// Beam catalogue: long name (result list, symbol key), report name, unit label, display factor
+// and number format per index. Indices outside 0..20 are a programming error;
 // unused indices give empty texts.
 bool IsBeamQuantity(int index);  // 0..10, 15, 20
 std::string_view BeamLongName(int index);
 std::string_view BeamReportName(int index);
-std::string_view BeamDefaultSymbol(int index);
 std::string_view BeamUnitLabel(int index);
 std::string_view BeamFormat(int index);
 double BeamFactor(int index);
 
-// Extras catalogue: name and default symbol per extras index 0..18.
+// Extras catalogue: name per extras index 0..18.
 std::string_view ExtraName(int index);
-std::string_view ExtraDefaultSymbol(int index);
 
 // Current beam and extras symbols (defaults, or the user's from section "SymbolsGB").
 class BeamSymbols {

@@ -5,7 +5,6 @@
 #include "beam/beam_extras.h"
 #include "beam/diode.h"
 #include "engine/numbers.h"
-#include "engine/require.h"
 
 namespace rs::beam {
 namespace {
@@ -485,11 +484,6 @@ bool AltSolutionAvailable(const BeamDesign& design) {
                         (i1 == kGbObjDist && i2 == kGbImgDist && IsObjectBeam(i3)) ||
                         (i1 == kGbFocal && i2 == kGbImgDist && IsImageBeam(i3));
     return !unique;
-}
-
-double BeamValue(const BeamDesign& design, int axis, int index) {
-    RS_REQUIRE(index >= 0 && index < kBeamTableSize, "beam parameter index out of range");
-    return design.Axis(axis).table[static_cast<std::size_t>(index)];
 }
 
 bool SetSelectedValue(BeamDesign& design, int axis, int index, double value) {

@@ -93,8 +93,6 @@ void SolveAllAxes(BeamDesign& design, const BeamContext& context);
 // on axis 0 whose solution is not unique.
 bool AltSolutionAvailable(const BeamDesign& design);
 
-// Value of table index `index` (0..20) on axis `axis`.
-double BeamValue(const BeamDesign& design, int axis, int index);
 // Stores a typed value (internal units) for the selected parameter `index` of axis `axis` and
 // marks it defined. False when the index is not selected or the value is not a finite single
 // precision number.

@@ -28,9 +28,7 @@ struct DrawingScale {
     float WorldToScreenY(float y) const { return screenBottom - (y - worldYMin) * scaleY; }
     float ScreenToWorldX(float sx) const { return (sx - screenLeft) / scaleX + worldXMin; }
     float ScreenToWorldY(float sy) const { return (screenBottom - sy) / scaleY + worldYMin; }
-    float WorldToScreenDX(float dx) const { return scaleX * dx; }
     float ScreenToWorldDX(float dsx) const { return dsx / scaleX; }
-    float WorldToScreenDY(float dy) const { return scaleY * dy; }
     float ScreenToWorldDY(float dsy) const { return dsy / scaleY; }
 
     friend bool operator==(const DrawingScale&, const DrawingScale&) = default;

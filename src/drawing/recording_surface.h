@@ -47,7 +47,6 @@ public:
 
     void SetScale(ScaleRect scale) { scale_ = scale; }
     void SetFontBold(bool bold) { fontBold_ = bold; }
-    void SetTwipsPerPixel(double twips) { twipsPerPixel_ = twips; }
 
     const std::vector<SurfaceCall>& Calls() const { return calls_; }
     // The recorded calls of one kind, in drawing order.

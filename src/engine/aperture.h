@@ -22,7 +22,6 @@ ApertureOutcome ComputeAperture(ParaxialDesign& design, bool notifyContinuity);
 
 // Working f-number |a'/(2·r)| of the current system; 0 when a' = 0 or r = 0.
 double EffectiveFNumber(const ParaxialDesign& design);
-inline double MTFCutOff(const ParaxialDesign& design) { return design.mtfCutOff; }
 
 // Inverse sine for the aperture formulas. Only defined for |x| < 1: a numerical aperture of
 // one or more has no real ray behind it.

@@ -58,8 +58,6 @@ std::size_t CardinalSlot(int i) {
 
 }  // namespace
 
-bool IsGeneralIndex(int index) { return (index >= 0 && index <= 8) || index == kObjFocal; }
-bool IsConjugateIndex(int index) { return index >= 0 && index <= 4; }
 bool IsFieldIndex(int index) { return index >= 5 && index <= 8; }
 
 std::string_view ParamLabel(int index) { return ParamAt(index).label; }
@@ -107,14 +105,7 @@ const std::string& SymbolTable::Param(int index) const {
     RS_REQUIRE(index >= 0 && index < kParamCount, "general parameter index out of range");
     return param_[static_cast<std::size_t>(index)];
 }
-void SymbolTable::SetParam(int index, std::string symbol) {
-    RS_REQUIRE(index >= 0 && index < kParamCount, "general parameter index out of range");
-    param_[static_cast<std::size_t>(index)] = std::move(symbol);
-}
 const std::string& SymbolTable::Cardinal(int index) const { return cardinal_[CardinalSlot(index)]; }
-void SymbolTable::SetCardinal(int index, std::string symbol) {
-    cardinal_[CardinalSlot(index)] = std::move(symbol);
-}
 
 std::string SymbolTable::ParamLabelWithSymbol(int index) const {
     return std::string(ParamLabel(index)) + Param(index);

@@ -37,10 +37,7 @@ enum ApertureIndex : int {
 
 enum CardinalIndex : int { kP = 0, kPImage = 1, kF = 2, kFImage = 3, kN = 4, kNImage = 5 };
 
-// True for the indices a user can ever see in the general catalogue (0..8 and 20).
-bool IsGeneralIndex(int index);
-bool IsConjugateIndex(int index);  // 0..4
-bool IsFieldIndex(int index);      // 5..8
+bool IsFieldIndex(int index);  // 5..8
 
 // Fixed catalogue entries. Indices outside the table are a programming error.
 std::string_view ParamLabel(int index);
@@ -71,9 +68,7 @@ public:
     void InitCardinalSymbols(int mode, const SymbolLookup& lookup = {});
 
     const std::string& Param(int index) const;
-    void SetParam(int index, std::string symbol);
     const std::string& Cardinal(int index) const;
-    void SetCardinal(int index, std::string symbol);
 
     // The label followed directly by the current symbol ("Brennweite: f'").
     std::string ParamLabelWithSymbol(int index) const;

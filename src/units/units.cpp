@@ -12,31 +12,30 @@ namespace rs::units {
 namespace {
 
 struct UnitEntry {
-    std::string_view codeWord;
     std::string_view displayName;
     std::string_view suffix;
     double factor;
 };
 
 constexpr std::array<UnitEntry, kUnitCount> kCatalogue = {{
-    {"UM", "Microns [µm]", "µm", 0.001},
-    {"MM", "Millimeters [mm]", "mm", 1.0},
-    {"CM", "Centimeters [cm]", "cm", 10.0},
-    {"M", "Meters [m]", "m", 1000.0},
-    {"KM", "Kilometers [km]", "km", 1000000.0},
-    {"MIL", "Mils [mil]", "mil", 0.0254},
-    {"INCH", "Inches [in]", "in", 25.4},
-    {"FOOT", "Feet [ft]", "ft", 304.8},
-    {"MILE", "Miles [ml]", "ml", 1609344.0},
-    {"RAD", "Radians [rad]", "rad", 1.0},
-    {"MRAD", "Milliradians [mrad]", "mrad", 0.001},
-    {"MIN", "Min of Arc [min]", "min", engine::kPi / 10800.0},
-    {"DEG", "Degrees [deg]", "deg", engine::kPi / 180.0},
-    {"MAG", "", "x", 1.0},
-    {"CY_MM", "", "cy/mm", 1.0},
-    {"METRIC", "Metric - autoscale", "", 1.0},
-    {"IMP", "Imperial - autoscale", "", 1.0},
-    {"NO_DIM", "", "", 1.0},
+    {"Microns [µm]", "µm", 0.001},                       // 0 UM
+    {"Millimeters [mm]", "mm", 1.0},                     // 1 MM
+    {"Centimeters [cm]", "cm", 10.0},                    // 2 CM
+    {"Meters [m]", "m", 1000.0},                         // 3 M
+    {"Kilometers [km]", "km", 1000000.0},                // 4 KM
+    {"Mils [mil]", "mil", 0.0254},                       // 5 MIL
+    {"Inches [in]", "in", 25.4},                         // 6 INCH
+    {"Feet [ft]", "ft", 304.8},                          // 7 FOOT
+    {"Miles [ml]", "ml", 1609344.0},                     // 8 MILE
+    {"Radians [rad]", "rad", 1.0},                       // 9 RAD
+    {"Milliradians [mrad]", "mrad", 0.001},              // 10 MRAD
+    {"Min of Arc [min]", "min", engine::kPi / 10800.0},  // 11 MIN
+    {"Degrees [deg]", "deg", engine::kPi / 180.0},       // 12 DEG
+    {"", "x", 1.0},                                      // 13 MAG
+    {"", "cy/mm", 1.0},                                  // 14 CY_MM
+    {"Metric - autoscale", "", 1.0},                     // 15 METRIC
+    {"Imperial - autoscale", "", 1.0},                   // 16 IMP
+    {"", "", 1.0},                                       // 17 NO_DIM
 }};
 
 // Category 1 repeats category 0 on purpose: heights have their own list so that it can differ
@@ -125,11 +124,6 @@ bool IsAngleUnit(int code) {
 
 bool SameCategoryFamily(int a, int b) {
     return (IsLengthUnit(a) && IsLengthUnit(b)) || (IsAngleUnit(a) && IsAngleUnit(b));
-}
-
-std::string_view UnitCodeWord(int code) {
-    RequireCode(code);
-    return kCatalogue[static_cast<std::size_t>(code)].codeWord;
 }
 
 std::string_view UnitDisplayName(int code) {

@@ -55,7 +55,6 @@ bool IsAngleUnit(int code);
 bool SameCategoryFamily(int a, int b);
 
 // Catalogue entries of a valid code. Suffixes and names are static UTF-8 text.
-std::string_view UnitCodeWord(int code);     // "MM"; the file stores numbers, not these words
 std::string_view UnitDisplayName(int code);  // "Millimeters [mm]"; empty for 13, 14, 17
 std::string_view UnitSuffixOf(int code);     // "mm"; empty for the autoscale codes and 17
 double UnitFactorOf(int code);               // base units (mm or rad) per unit, full double
@@ -113,14 +112,6 @@ bool IsAllowed(Group group, int slot, int code);
 // GBExtra the full double. Use this for a unit typed behind a number, so that "12mm" and "12" in
 // a box shown in mm give the same internal value.
 double FactorForGroup(Group group, int code);
-
-// Direction of the conversion, spelled out once: displays divide, entries multiply.
-constexpr double ToDisplay(double internal, double factor) {
-    return internal / factor;
-}
-constexpr double FromDisplay(double typed, double factor) {
-    return typed * factor;
-}
 
 // ---------------------------------------------------------------------------------------------
 // Autoscale

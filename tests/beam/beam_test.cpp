@@ -43,7 +43,7 @@ BeamDesign Diode(const std::vector<Chosen>& axis0, bool circularise, int mode = 
 }
 
 double V(const BeamDesign& d, int index, int axis = 0) {
-    return BeamValue(d, axis, index);
+    return d.Axis(axis).table[static_cast<std::size_t>(index)];
 }
 
 bool AllFinite(const BeamAxis& a) {

