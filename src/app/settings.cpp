@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <type_traits>
@@ -330,7 +331,7 @@ void Load(const IniFile& ini, const Setting& k, DesignState& state) {
         case Codec::Flag: v = ReadBool(raw) ? 1 : 0; break;
         case Codec::Int: v = text::ReadIntTolerant(raw); break;
         case Codec::WholeInt: v = ini.ReadIniInt(k.section, k.key); break;
-        case Codec::Single: v = text::ReadNumberTolerant(raw); break;
+        case Codec::Single:
         case Codec::Double: v = text::ReadNumberTolerant(raw); break;
     }
     const bool fits = k.codec != Codec::Single || engine::FitsFloat(v);
