@@ -3,6 +3,7 @@
 // control's object name ("chkVarType_3", "txtVarType_0", "hscVarValue_2", "lstResNames"), so the
 // toolkit window only copies texts, check marks, enabled and visible states, slider positions
 // and list items onto its widgets, and decides nothing about optics, units, limits or undo.
+// Every caption of the window lives here, the fixed ones too; the window sets none itself.
 #include <string>
 #include <string_view>
 #include <vector>
