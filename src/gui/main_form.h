@@ -3,28 +3,17 @@
 // calls one operation of the window logic (ui::MainWindow or the extras panel operations) and
 // then Render() copies the view of the new state onto the widgets by object name.
 #include <QMainWindow>
+#include <QObject>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "app/ini_file.h"
 #include "app/user_settings_store.h"
+#include "gui/control_registry.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
-#include "ui/view_model.h"
-
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QRadioButton;
-class QScrollBar;
-class QTabWidget;
 
 namespace rs::gui {
 
@@ -38,7 +27,6 @@ public:
     // (tests pass a scripted one); `userStore` holds the per-user marker of the new-features note.
     FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings, app::UserSettingsStore& userStore,
                  QWidget* parent = nullptr);
-    ~FrmRaysketch() override;
 
     // Loads the last design and options from the settings file, solves and shows it, and places
     // the window as it was last closed.
@@ -70,50 +58,13 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Kind { Check, Radio, Line, Label, Frame, Slider, Combo, List, Tabs, Button, Panel };
-    struct Entry {
-        QWidget* widget = nullptr;
-        Kind kind = Kind::Panel;
-        std::vector<std::string> items;  // items as last written (lists, combo boxes, tabs)
-        unsigned highlight = 0;          // label back colour as last written
-    };
-
     // Runs one handler of the logic and renders the result. A handler that shows a dialog runs
     // a nested event loop; events reaching the window meanwhile (a box losing the focus to the
     // dialog) find the logic busy and are dropped here.
     void Act(const std::function<void()>& handler);
 
-    // Widgets standing for named controls, registered for Render().
-    QCheckBox* MakeCheck(const QString& name, const QString& caption, const QString& tip = {});
-    QRadioButton* MakeRadio(const QString& name, const QString& caption);
-    QLineEdit* MakeLine(const QString& name, const QString& tip = {});
-    QLabel* MakeLabel(const QString& name, const QString& text);
-    QGroupBox* MakeFrame(const QString& name, const QString& title);
-    QScrollBar* MakeSlider(const QString& name);
-    QComboBox* MakeCombo(const QString& name, const QString& tip = {});
-    QListWidget* MakeList(const QString& name, const QString& tip = {});
-    QPushButton* MakeButton(const QString& name, const QString& caption, const QString& tip = {});
-    QWidget* MakePanel(const QString& name);
-    void Register(QWidget* widget, Kind kind);
-
-    // Wiring of value boxes: Enter and leaving the box both end in editingFinished.
-    void OnEdited(QLineEdit* box, std::function<void(std::string_view)> apply);
-    void OnClicked(QCheckBox* box, std::function<void(bool)> apply);
-
-    QWidget* BuildParamsTab();
-    QWidget* BuildSlidersTab();
-    QWidget* BuildAdvancedTab();
-    QWidget* BuildModeBox();
-    QWidget* BuildButtons();
-    QWidget* BuildResults();
-    QTabWidget* BuildExtraInfo();
-    QTabWidget* BuildExtraInfoGB();
-    QPushButton* UnitsButton(int tab);
-
-    void ApplyControl(Entry& entry, const ui::ControlView& view);
     void OpenUnits();
     void OpenSymbols();
     void PrintReport();
@@ -124,11 +75,13 @@ private:
     app::IniFile& settings_;
     app::UserSettingsStore& userStore_;
     ui::MainWindow logic_;
+    // Every widget event reaches the logic through this receiver. It goes before the widgets
+    // (they die in QWidget's destructor, after the logic), so a box losing the focus as the
+    // window goes reaches nothing.
+    QObject handlers_;
 
-    std::unordered_map<std::string, Entry> controls_;
+    ControlRegistry controls_;
     DrawingArea* drawing_ = nullptr;
-    QListWidget* resNames_ = nullptr;
-    QListWidget* resVals_ = nullptr;
     HelpWindow* help_ = nullptr;
     bool firstShow_ = true;
     bool newFeatureNote_ = true;

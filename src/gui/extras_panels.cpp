@@ -1,0 +1,230 @@
+// The extras beside the result list: depth of field in the paraxial mode; beam options, diode
+// laser and depth of focus in the beam mode.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "gui/panel_context.h"
+#include "gui/panels.h"
+#include "ui/extras_panel.h"
+
+namespace rs::gui {
+namespace {
+
+QGridLayout* PageGrid(QWidget* page) {
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(8, 8, 8, 8);
+    grid->setHorizontalSpacing(8);
+    return grid;
+}
+
+// A page that stands for a view still to come. The note is not the page itself: the tab widget
+// hides the pages it does not show, and the view would show the note again.
+QWidget* Placeholder(const PanelContext& ctx, const char* name) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* note = ctx.controls.Make<QLabel>(name);
+    note->setAlignment(Qt::AlignCenter);
+    note->setWordWrap(true);
+    layout->addWidget(note);
+    return page;
+}
+
+QCheckBox* ExtrasCheck(const PanelContext& ctx, const char* name,
+                       void (*set)(ui::MainWindow&, bool)) {
+    auto* box = ctx.controls.Make<QCheckBox>(name);
+    ctx.On(box, &QCheckBox::clicked, [&logic = ctx.logic, set](bool on) { set(logic, on); });
+    return box;
+}
+
+QLineEdit* ExtrasBox(const PanelContext& ctx, const char* name, const char* tip,
+                     std::function<void(std::string_view)> apply) {
+    auto* box = ctx.controls.Make<QLineEdit>(name);
+    box->setToolTip(tip);
+    ctx.OnEdited(box, std::move(apply));
+    return box;
+}
+
+QComboBox* ExtrasCombo(const PanelContext& ctx, const char* name, const char* tip,
+                       void (*choose)(ui::MainWindow&, int)) {
+    auto* combo = ctx.controls.Make<QComboBox>(name);
+    combo->setToolTip(tip);
+    ctx.On(combo, &QComboBox::activated,
+           [&logic = ctx.logic, choose](int entry) { choose(logic, entry); });
+    return combo;
+}
+
+QWidget* DepthOfFieldPage(const PanelContext& ctx) {
+    auto* page = new QWidget;
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(8, 8, 8, 8);
+    column->setSpacing(4);
+    auto* rows = new QGridLayout;
+    rows->setHorizontalSpacing(10);
+    rows->setVerticalSpacing(2);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (int row = 0; row < 6; ++row) {
+        rows->addWidget(ctx.controls.Make<QLabel>(Indexed("lblDOFName", row)), row, 0);
+        auto* value = ctx.controls.Make<QLabel>(Indexed("lblDOFVal", row));
+        value->setFont(fixed);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        rows->addWidget(value, row, 1);
+    }
+    rows->setColumnStretch(1, 1);
+    column->addLayout(rows);
+    auto* status = ctx.controls.Make<QLabel>("lblDOFStatus");
+    status->setWordWrap(true);
+    status->setMargin(2);
+    column->addWidget(status);
+
+    auto* coc = ctx.controls.Make<QGroupBox>("fraDOFCoC");
+    auto* cocGrid = new QGridLayout(coc);
+    cocGrid->setVerticalSpacing(2);
+    auto* group = new QButtonGroup(coc);
+    for (int k = 0; k < 2; ++k) {
+        auto* option = ctx.controls.Make<QRadioButton>(Indexed("optCoCType", k));
+        group->addButton(option, k);
+        ctx.OnPressed(option, [&logic = ctx.logic, k] { ui::ChooseCoCType(logic, k); });
+        cocGrid->addWidget(option, k, 0, 1, k == 0 ? 1 : 3);
+    }
+    QLineEdit* custom =
+        ExtrasBox(ctx, "txtDOFCoC", "Durchmesser des zulässigen Unschärfekreises",
+                  [&logic = ctx.logic](std::string_view t) { ui::ApplyCoCText(logic, t); });
+    custom->setFixedWidth(100);
+    cocGrid->addWidget(custom, 0, 1);
+    cocGrid->setColumnStretch(2, 1);
+    column->addWidget(coc);
+    column->addStretch(1);
+    return page;
+}
+
+// Beam quality, detector, minimum spot.
+QWidget* BeamOptionsPage(const PanelContext& ctx) {
+    ui::MainWindow& logic = ctx.logic;
+    auto* page = new QWidget;
+    QGridLayout* grid = PageGrid(page);
+    grid->setVerticalSpacing(4);
+    QLineEdit* m2 = ExtrasBox(ctx, "txtGBExtraMFactor", "Beugungsmaßzahl M² des Strahls",
+                              [&logic](std::string_view t) { ui::ApplyMFactorText(logic, 0, t); });
+    m2->setFixedWidth(90);
+    QCheckBox* m2Use = ExtrasCheck(ctx, "chkGBExtraM2Use", ui::SetMFactorUse);
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraMFactor"), 0, 0);
+    grid->addWidget(m2, 0, 1);
+    grid->addWidget(m2Use, 0, 2);
+    QLineEdit* detector =
+        ExtrasBox(ctx, "txtGBExtraDetector", "Abstand des Detektors hinter der Linse [mm]",
+                  [&logic](std::string_view t) { ui::ApplyDetectorText(logic, t); });
+    detector->setFixedWidth(90);
+    QCheckBox* detectorOn = ExtrasCheck(ctx, "chkGBExtraDetector", ui::SetDetectorOn);
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraDetector"), 1, 0);
+    grid->addWidget(detector, 1, 1);
+    grid->addWidget(detectorOn, 1, 2);
+    QLineEdit* spot = ExtrasBox(ctx, "txtGMExtraMinSpotD",
+                                "Abstand hinter der Linse, in dem der Strahl "
+                                "am kleinsten sein soll",
+                                [&logic](std::string_view t) { ui::ApplyMinSpotText(logic, t); });
+    spot->setFixedWidth(90);
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraMinSpotD"), 2, 0);
+    grid->addWidget(spot, 2, 1);
+    auto* spotResult = ctx.controls.Make<QLabel>("lblGBExtraMinSpotRes");
+    spotResult->setWordWrap(true);
+    spotResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    spotResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(spotResult, 3, 0, 1, 3);
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(4, 1);
+    return page;
+}
+
+// The second axis of a rectangular beam and its circularisation.
+QWidget* DiodePage(const PanelContext& ctx) {
+    ui::MainWindow& logic = ctx.logic;
+    auto* page = new QWidget;
+    QGridLayout* grid = PageGrid(page);
+    grid->setVerticalSpacing(4);
+    grid->addWidget(ExtrasCheck(ctx, "chkGBExtraDiodeMode", ui::SetDiodeMode), 0, 0, 1, 2);
+    QComboBox* kind = ExtrasCombo(ctx, "cmbGBExtraDiodeParamType",
+                                  "Parameter zur Definition des Laserstrahls im Objektraum",
+                                  ui::ChooseDiodeParamKind);
+    QLineEdit* kindValue =
+        ExtrasBox(ctx, "txtGBExtraDiodeParamVal", "Wert für Strahlparameter im Objektraum ",
+                  [&logic](std::string_view t) { ui::ApplyDiodeParamText(logic, t); });
+    QLineEdit* m2Axis1 =
+        ExtrasBox(ctx, "txtGBExtraDiodeMFactor", "Beugungsmaßzahl M² der zweiten Achse",
+                  [&logic](std::string_view t) { ui::ApplyMFactorText(logic, 1, t); });
+    // Shows the parameter both axes share; there is nothing to choose.
+    auto* matched = ctx.controls.Make<QComboBox>("cmbGBExtraDiodeParamMatched");
+    matched->setToolTip("Parameter mit gleichem Wert in beiden Sektionen");
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraDiodeParamType"), 1, 0);
+    grid->addWidget(kind, 1, 1);
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraDiodeParamVal"), 2, 0);
+    grid->addWidget(kindValue, 2, 1);
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraDiodeMFactor"), 3, 0);
+    grid->addWidget(m2Axis1, 3, 1);
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraDiodeParamMatched"), 4, 0);
+    grid->addWidget(matched, 4, 1);
+    grid->addWidget(ExtrasCheck(ctx, "chkGBExtraBeamRectCircularise", ui::SetCircularise), 5, 0, 1,
+                    2);
+    for (QComboBox* combo : {kind, matched}) combo->setMinimumContentsLength(10);
+    grid->addWidget(
+        ExtrasCombo(ctx, "cmbGBExtraBeamRectCircMode",
+                    "Diodenkollimationsmodus zur Zirkularisation", ui::ChooseCollimationMode),
+        6, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(7, 1);
+    return page;
+}
+
+// The beam's depth of focus for a chosen growth of its radius.
+QWidget* DepthOfFocusPage(const PanelContext& ctx) {
+    auto* page = new QWidget;
+    QGridLayout* grid = PageGrid(page);
+    auto* percent = ctx.controls.Make<QListWidget>("lstGBExtraDOFPercent");
+    FitRows(percent, 7);
+    percent->setMaximumWidth(140);
+    ctx.On(percent, &QListWidget::currentRowChanged,
+           [&logic = ctx.logic](int row) { ui::ChooseDofEntry(logic, row); });
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraDOFPercent"), 0, 0, 1, 2);
+    grid->addWidget(percent, 1, 0, 2, 1);
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraDOF"), 1, 1);
+    auto* depth = ctx.controls.Make<QLabel>("lblGBExtraDOFVal");
+    QFont big = depth->font();
+    big.setBold(true);
+    depth->setFont(big);
+    depth->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(depth, 2, 1, Qt::AlignTop);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(3, 1);
+    return page;
+}
+
+}  // namespace
+
+QTabWidget* BuildExtraInfo(const PanelContext& ctx) {
+    auto* tabs = ctx.controls.Make<QTabWidget>("tabExtraInfo");
+    tabs->addTab(Placeholder(ctx, "lblApFldPlaceholder"), QString());
+    tabs->addTab(DepthOfFieldPage(ctx), QString());
+    tabs->setCurrentIndex(1);
+    return tabs;
+}
+
+QTabWidget* BuildExtraInfoGB(const PanelContext& ctx) {
+    auto* tabs = ctx.controls.Make<QTabWidget>("tabExtraInfoGB");
+    tabs->addTab(BeamOptionsPage(ctx), QString());
+    tabs->addTab(DiodePage(ctx), QString());
+    tabs->addTab(DepthOfFocusPage(ctx), QString());
+    tabs->addTab(Placeholder(ctx, "lblGBLensesPlaceholder"), QString());
+    return tabs;
+}
+
+}  // namespace rs::gui
