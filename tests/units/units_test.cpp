@@ -47,10 +47,13 @@ TEST(UnitState, SetUnitCodeAcceptsOnlyAllowedCodes) {
     // nothing else, and MAG fits nowhere else.
     const struct { Group group; int slot, code; bool accepted; } rows[] = {
         {Group::ParaxAp, 0, kKilometre, false}, {Group::ParaxAp, 1, kNoDimension, true},
-        {Group::Parax, kMagnificationSlot, kMillimetre, false}, {Group::Parax, 7, kMagnification, false},
-        {Group::GB, kMagnificationSlot, kMagnification, true}, {Group::ParaxDOF, kDofNearFar, kMetre, false},
-        {Group::ParaxDOF, kDofCircleOfConfusion, kMetricAuto, false}, {Group::Parax, 0, 18, false},
-        {Group::ParaxDOF, kDofFocus, kImperialAuto, true}, {Group::GBExtra, -1, kMillimetre, false}};
+        {Group::Parax, kMagnificationSlot, kMillimetre, false},
+        {Group::Parax, 7, kMagnification, false},
+        {Group::GB, kMagnificationSlot, kMagnification, true},
+        {Group::ParaxDOF, kDofNearFar, kMetre, false}, {Group::Parax, 0, 18, false},
+        {Group::ParaxDOF, kDofCircleOfConfusion, kMetricAuto, false},
+        {Group::ParaxDOF, kDofFocus, kImperialAuto, true},
+        {Group::GBExtra, -1, kMillimetre, false}};
     // clang-format on
     for (const auto& row : rows) {  // accepted: stored; refused: nothing changes
         UnitState state;
@@ -72,8 +75,8 @@ TEST(Autoscale, ThresholdsInSinglePrecision) {
         {kMetricAuto, 0.00999999999, kMillimetre}, {kMetricAuto, 0.02, kMillimetre},
         {kMetricAuto, 499.99999, kMetre}, {kMetricAuto, 500000.0, kKilometre},
         {kMetricAuto, -inf, kKilometre}, {kMetricAuto, nan, kKilometre},
-        {kImperialAuto, -0.25, kMil}, {kImperialAuto, 0.254, kInch}, {kImperialAuto, 12700.0, kFoot},
-        {kImperialAuto, 304800.0, kMile}};
+        {kImperialAuto, -0.25, kMil}, {kImperialAuto, 0.254, kInch},
+        {kImperialAuto, 12700.0, kFoot}, {kImperialAuto, 304800.0, kMile}};
     // clang-format on
     for (const auto& row : rows) {
         EXPECT_EQ(ResolveAuto(row.code, row.valueMm), row.expected)
@@ -214,8 +217,8 @@ TEST(TypedNumber, ShownTextsOtherUnitsOfTheSameKindAndSuffixesThatDoNotFit) {
     const std::optional<double> none;
     // clang-format off
     const struct { bool cm; int slot; const char* text; std::optional<double> mm; } rows[] = {
-        {false, 0, " 120.0 mm ", 120.0}, {false, 0, "-2,5e1 cm", -250.0}, {false, 0, "2in", 2 * inch},
-        {false, 0, "1e3m", 1e6},  // the longest number wins: 1000 metres
+        {false, 0, " 120.0 mm ", 120.0}, {false, 0, "-2,5e1 cm", -250.0},
+        {false, 0, "2in", 2 * inch}, {false, 0, "1e3m", 1e6},  // the longest number: 1000 m
         {true, 0, "12", 120.0}, {true, 0, "120mm", 120.0}, {false, 6, "30 Grad", 30 * deg},
         {false, 6, "0.5rad", 0.5}, {false, 6, "30mm", none}, {false, 3, "-1.00x", -1.0},
         {false, 3, "2cm", none}, {false, 0, "1e30", 1e30}, {false, 0, "1e31", none},
