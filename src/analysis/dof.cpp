@@ -158,8 +158,8 @@ std::string FormatDistance(double value, std::string_view unit) {
     if (x == 0.0) return " 0.0";
     if (x >= kInfiniteMagnitude) return " Infinity";
     std::string_view pattern;
-    if (x > 1e6) {
-        pattern = " 0.00e+0;-0.00e+0";
+    if (x > 1e6 || x <= 0.001) {
+        pattern = " 0.00e+0;-0.00e+0";  // very large and very small distances
     } else if (x > 1000) {
         pattern = " 0;-0";
     } else if (x > 1) {
@@ -168,10 +168,8 @@ std::string FormatDistance(double value, std::string_view unit) {
         pattern = " 0.000;-0.000";
     } else if (x > 0.01) {
         pattern = " 0.0000;-0.0000";
-    } else if (x > 0.001) {
-        pattern = " 0.00000;-0.00000";
     } else {
-        pattern = " 0.00e+0;-0.00e+0";
+        pattern = " 0.00000;-0.00000";
     }
     return text::Format(value, pattern) + std::string(unit);
 }

@@ -31,11 +31,6 @@ constexpr std::size_t kMaxFileBytes = 1u << 20;
 // Names and values are trimmed of every kind of blank, a stray CR included.
 std::string_view Trim(std::string_view s) { return text::TrimBlanks(s, " \t\r\v\f"); }
 
-// What the file can hold: texts go to disk as Windows-1252, so a character without a code there
-// is already '?' in memory. This keeps reads before and after a save alike.
-std::string Storable(std::string_view utf8) {
-    return text::Cp1252ToUtf8(text::Utf8ToCp1252(utf8));
-}
 
 // Calls `sink` with each character of the trimmed name in the form in which names are compared:
 // letters in lower case and 'ß' spelled "ss" (so "VERGRÖSSERUNG" finds "Vergrößerung", as it
@@ -117,9 +112,9 @@ LineParts Split(std::string_view line) {
 // Builds a document line from its text. A template only because the line type is private to
 // the document; it is always called with IniDocument::Line.
 template <class Line>
-Line MakeLine(std::string text) {
+Line MakeLine(const std::string& text) {
     Line line;
-    line.text = std::move(text);
+    line.text = text;
     const LineParts parts = Split(line.text);
     if (parts.shape == Shape::kSection) {
         line.kind = Line::kSection;
@@ -398,7 +393,7 @@ std::filesystem::path SettingsFilePath(const std::optional<std::filesystem::path
                                        const std::filesystem::path& programDir) {
     if (explicitFile) return *explicitFile;
 
-    const fs::path besideProgram = programDir / kFileName;
+    fs::path besideProgram = programDir / kFileName;
     std::error_code ec;
     const bool iniThere = fs::exists(besideProgram, ec);
     if (FolderWritable(programDir) && (!iniThere || (!fs::is_directory(besideProgram, ec) &&
@@ -420,6 +415,10 @@ std::filesystem::path SettingsFilePath(const std::optional<std::filesystem::path
     const fs::path folder = base / "raysketcher";
     fs::create_directories(folder, ec);  // a failure shows up as a failed write later
     return folder / kFileName;
+}
+
+std::string Storable(std::string_view utf8) {
+    return text::Cp1252ToUtf8(text::Utf8ToCp1252(utf8));
 }
 
 }  // namespace rs::app

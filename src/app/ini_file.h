@@ -100,4 +100,8 @@ private:
 std::filesystem::path SettingsFilePath(const std::optional<std::filesystem::path>& explicitFile,
                                        const std::filesystem::path& programDir);
 
+// What the file can hold: texts go to disk as Windows-1252, so a character without a code there
+// is already '?' in memory. This keeps reads before and after a save alike.
+std::string Storable(std::string_view utf8);
+
 }  // namespace rs::app

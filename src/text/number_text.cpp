@@ -186,7 +186,7 @@ std::string StrSingle(float value) {
             out += digits;
             out.append(static_cast<std::size_t>(exponent + 1 - n), '0');
         } else {
-            const auto p = static_cast<std::size_t>(exponent + 1);
+            const auto p = static_cast<std::size_t>(exponent) + 1;
             out += digits.substr(0, p) + "." + digits.substr(p);
         }
         return out;

@@ -294,7 +294,7 @@ void MainWindow::SetApertureChecked(int index, bool checked) {
 void MainWindow::SetBeamChecked(int index, bool checked) {
     ApplyChange({kBackupBeamSelection, 0, false}, [&](app::DesignState& d) {
         beam::BeamDesign& b = d.beam;
-        if (!b.beamMode || index < 0 || index > beam::kGbImgRayleigh) return false;
+        if (!b.beamMode || !beam::IsSelectableBeamIndex(index)) return false;
         engine::Selection& sel = b.axes[0].selection;
         if (checked == sel.Contains(index)) return false;
         const engine::Selection previous = sel;
@@ -811,8 +811,7 @@ void MainWindow::SetBeamExtrasShown(bool on) {
 void MainWindow::ApplyBeamWavelength(std::string_view text) {
     if (!s_.design.beam.beamMode || text == beam::WavelengthText(s_.design.beam)) return;
     ApplyChange({kBackupBeamValue}, [&](app::DesignState& d) {
-        const auto nm = ParsePlainNumber(text, "nm");
-        return nm && beam::SetWavelength(d.beam, *nm) == beam::EditResult::Accepted;
+        return beam::ApplyWavelengthText(d.beam, text) == beam::EditResult::Accepted;
     });
 }
 

@@ -123,7 +123,7 @@ std::optional<double> NewValue(const Movement& m, double mouse) {
     if (m.kind == Movement::Kind::StopRadius) v = std::fabs(v);
     if (m.kind == Movement::Kind::Separation && v < 0.0) v = 0.0;
     // Tables hold single precision; a value beyond it would fail every solve.
-    if (!std::isfinite(v) || std::fabs(v) > FLT_MAX) return std::nullopt;
+    if (!engine::FitsFloat(v)) return std::nullopt;
     return v;
 }
 

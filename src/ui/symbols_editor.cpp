@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "app/ini_file.h"
 #include "engine/catalogue.h"
 #include "engine/require.h"
 #include "text/number_text.h"
@@ -21,7 +22,7 @@ std::string_view DefaultSymbol(int k) {
 // Windows-1252 cannot hold already replaced, so two symbols that would read back alike are
 // caught as the same symbol now.
 std::string Stored(std::string_view symbol) {
-    return text::Cp1252ToUtf8(text::Utf8ToCp1252(text::TrimBlanks(symbol)));
+    return app::Storable(text::TrimBlanks(symbol));
 }
 
 }  // namespace

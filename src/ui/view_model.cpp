@@ -182,7 +182,7 @@ void AddBeamSelection(Builder& b, const WindowState& s) {
         ControlView& c =
             b.Check(ControlName("chkVarTypeGB", i), kBeamCaptions[static_cast<std::size_t>(i)],
                     sel.Contains(i), beam::BeamCheckBoxEnabled(gb, i));
-        c.visible = i != beam::kGbTrack;
+        c.visible = beam::IsSelectableBeamIndex(i);  // the waist-to-waist distance is a result
     }
     ControlView& wave = b.Add("txtGBWavelen", beam::WavelengthText(gb));
     wave.enabled = beamMode;
