@@ -158,7 +158,7 @@ std::string FormatDistance(double value, std::string_view unit) {
     if (x == 0.0) return " 0.0";
     if (x >= kInfiniteMagnitude) return " Infinity";
     std::string_view pattern;
-    if (x > 1e6 || x <= 0.001) {
+    if (x > 1e6 || !(x > 0.001)) {
         pattern = " 0.00e+0;-0.00e+0";  // very large and very small distances
     } else if (x > 1000) {
         pattern = " 0;-0";
