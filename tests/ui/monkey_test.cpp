@@ -2,13 +2,18 @@
 // the window's invariants checked after every one of them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <random>
 #include <set>
 
-#include "app/settings.h"
 #include "app/presentation.h"
+#include "app/settings.h"
+#include "beam/beam_report.h"
+#include "beam/gaussian_beam.h"
+#include "engine/solver.h"
+#include "ui/extras_panel.h"
 #include "ui/window_fixture.h"
 
 namespace rs::ui {
@@ -16,21 +21,53 @@ namespace {
 
 using engine::CVarType;
 
+// The result list of a fresh solve of only what the user chose: the selections with their
+// values, the options, units and symbols; nothing of the window's solved tables, continuity
+// store or presentation goes into it. Nothing when the solve fails.
+std::optional<engine::ResultList> FreshList(const app::DesignState& d) {
+    app::DesignState fresh;
+    fresh.units = d.units;
+    engine::ParaxialDesign& p = fresh.paraxial;
+    p.params = d.paraxial.params;
+    p.aperture = d.paraxial.aperture;
+    p.options = d.paraxial.options;
+    p.symbols = d.paraxial.symbols;
+    if (!d.beam.beamMode) {
+        if (!engine::SolveParaxial(p, false)) return std::nullopt;
+        engine::ResultListCache cache;
+        return engine::FillResultList(p, app::ParaxialUnits(d.units), engine::WavelengthText(p),
+                                      false, false, cache);
+    }
+    beam::BeamDesign& b = fresh.beam;
+    b.beamMode = true;
+    b.altSolution = d.beam.altSolution;
+    b.axes[0].selection = d.beam.axes[0].selection;
+    b.extrasOptions = d.beam.extrasOptions;
+    b.diode = d.beam.diode;
+    b.symbols = d.beam.symbols;
+    b.SetWavelengthNm(d.beam.WavelengthNm());
+    beam::SolveAllAxes(b, {p.options.PrincipalPlaneSeparation(), p.options.ImageIndex(), nullptr});
+    for (int axis = 0; axis < b.AxisCount(); ++axis) {
+        const beam::BeamAxis& a = b.Axis(axis);
+        if (a.selection.Count() < 3 || !a.valuesDefined || a.resultInvalid) return std::nullopt;
+    }
+    beam::BeamListCache cache;
+    return beam::FillBeamResultList(b, app::BeamReportContextOf(fresh), cache);
+}
+
 class Monkey {
 public:
     explicit Monkey(unsigned seed) : rng_(seed) {
-        f_.dialogs.inputFallback = [this]() -> std::optional<std::string> {
-            if (Chance(0.3)) return std::nullopt;
-            return Text();
+        f_.dialogs.inputFallback = [this] {
+            return Chance(0.3) ? std::nullopt : std::optional<std::string>(Text());
         };
         f_.dialogs.questionFallback = [this] { return static_cast<Answer>(Int(0, 2)); };
     }
 
     void Run(int steps) {
-        for (int i = 0; i < steps; ++i) {
+        for (int step = 0; step < steps && !::testing::Test::HasFailure(); ++step) {
             const int op = Step();
-            Check(i, op);
-            if (::testing::Test::HasFailure()) return;
+            Check(step, "step " + std::to_string(step) + " op " + std::to_string(op));
             f_.dialogs.calls.clear();
         }
     }
@@ -39,31 +76,26 @@ private:
     int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
     bool Chance(double p) { return std::bernoulli_distribution(p)(rng_); }
 
+    // Mostly sizes a design has, sometimes anything up to the edge of what is accepted.
     std::string Number() {
-        // Mostly sizes a design has, sometimes anything up to the edge of what is accepted.
+        static const char* kSuffixes[] = {"",   "",    "",    "",  "",   "mm",  "cm", "m",
+                                          "µm", "deg", "rad", "x", "nm", " mm", "in"};
         const double exponent = Chance(0.9) ? std::uniform_real_distribution<double>(-2, 4)(rng_)
                                             : std::uniform_real_distribution<double>(-8, 31)(rng_);
         const double v = (Chance(0.5) ? -1 : 1) * (Chance(0.05) ? 0.0 : std::pow(10.0, exponent));
         std::string t = std::to_string(v);
-        if (Chance(0.3)) {
-            for (char& c : t) c = c == '.' ? ',' : c;
-        }
-        static const char* kSuffixes[] = {"",   "",    "",    "",  "",   "mm",  "cm", "m",
-                                          "µm", "deg", "rad", "x", "nm", " mm", "in"};
+        if (Chance(0.3)) std::replace(t.begin(), t.end(), '.', ',');
         return t + kSuffixes[Int(0, 14)];
     }
-
     std::string Text() {
-        static const char* kOdd[] = {"",      " ",     "abc",  "1e400", "nan", "-",
-                                     "1e30",  "-1e29", "1e35", "0",     "1,5", "∞",
-                                     "12 34", "--1",   "0x10", "1e-40", "-0",  "In Unendlich"};
-        if (Chance(0.15)) return kOdd[Int(0, 17)];
-        return Number();
+        static const char* kOdd[] = {"",     " ",     "abc",  "1e400", "nan",   "-",
+                                     "1e30", "-1e29", "1e35", "0",     "1,5",   "∞",
+                                     "--1",  "0x10",  "-0",   "1e-40", "12 34", "In Unendlich"};
+        return Chance(0.15) ? kOdd[Int(0, 17)] : Number();
     }
 
-    // Chooses three parameters that the rules allow (general ones, or beam ones in the beam
-    // mode), in random click order, and types values, so the other operations find complete
-    // designs to work on.
+    // Three parameters that the rules allow (general ones, or beam ones in the beam mode), in
+    // random click order, with values, so the other operations find complete designs.
     void ChooseAllowedSet() {
         MainWindow& w = f_.w();
         const bool beamMode = f_.s().design.beam.beamMode;
@@ -94,8 +126,11 @@ private:
             {1, [&] { w.SetApertureChecked(Int(-1, 4), Chance(0.6)); }},
             {3, [&] { w.ApplyTypedValue(Int(-1, 3), Text()); }},
             {1, [&] { w.ApplyApertureValue(Text()); }},
-            {1, [&] { w.ApplyUpperLimit(Int(-1, 3), Text()); }},
-            {1, [&] { w.ApplyLowerLimit(Int(-1, 3), Text()); }},
+            {1,
+             [&] {
+                 (Chance(0.5) ? w.ApplyUpperLimit(Int(-1, 3), Text())
+                              : w.ApplyLowerLimit(Int(-1, 3), Text()));
+             }},
             {1, [&] { Chance(0.5) ? w.ApplyUpperLimitAp(Text()) : w.ApplyLowerLimitAp(Text()); }},
             {2, [&] { w.ApplyPosition(Int(-1, 3), Int(-10, 110)); }},
             {1, [&] { w.ApplyPositionAp(Int(-10, 110)); }},
@@ -115,6 +150,15 @@ private:
             {1, [&] { w.SetBeamChecked(Int(-1, 11), Chance(0.6)); }},
             {1, [&] { w.ToggleAltSolution(); }},
             {1, [&] { w.ApplyBeamWavelength(Text()); }},
+            // The diode's second axis (circularising is left to its own tests).
+            {1,
+             [&] { Chance(0.5) ? SetDiodeMode(w, Chance(0.5)) : SetMFactorUse(w, Chance(0.5)); }},
+            {1,
+             [&] {
+                 Chance(0.5) ? ApplyMFactorText(w, Int(0, 1), Text())
+                             : ApplyDiodeParamText(w, Text());
+             }},
+            {1, [&] { ChooseDiodeParamKind(w, Int(-1, 3)); }},
             {1, drag},
             {1, [&] { w.RequestClose(std::nullopt); }},
             {1, [&] { w.ChooseSymbolSet(Int(-1, 2)); }},
@@ -132,55 +176,57 @@ private:
         }
     }
 
-    void CheckSet(const engine::Selection& set, int capacity, int maxIndex, bool atInfinityA,
-                  const std::string& where) {
+    static void CheckSet(const engine::Selection& set, int capacity, int maxIndex, bool atInfinityA,
+                         const std::string& where) {
         ASSERT_LE(set.Count(), capacity) << where;
         int last = -1;
         for (const CVarType& e : set.Entries()) {
-            ASSERT_GT(e.nVarType, last) << where << ": sorted and unique";
-            ASSERT_LE(e.nVarType, maxIndex) << where;
+            SCOPED_TRACE(testing::Message() << where << " index " << e.nVarType);
+            ASSERT_TRUE(e.nVarType > last && e.nVarType <= maxIndex);  // sorted and unique
             last = e.nVarType;
             ASSERT_TRUE(std::isfinite(e.sVarValue) && std::isfinite(e.sLimLow) &&
-                        std::isfinite(e.sLimHih))
-                << where;
-            if (atInfinityA && e.nVarType == engine::kObjDist) continue;
-            if (e.bLimLowDef && e.bLimHihDef) {
-                ASSERT_LE(e.sLimLow, e.sLimHih) << where << " index " << e.nVarType;
-                if (e.bVarValDef) {
-                    ASSERT_LE(e.sLimLow, e.sVarValue) << where << " index " << e.nVarType;
-                    ASSERT_LE(e.sVarValue, e.sLimHih) << where << " index " << e.nVarType;
-                }
-            }
+                        std::isfinite(e.sLimHih));
+            if ((atInfinityA && e.nVarType == engine::kObjDist) || !e.bLimLowDef || !e.bLimHihDef)
+                continue;
+            ASSERT_LE(e.sLimLow, e.sLimHih);
+            ASSERT_TRUE(!e.bVarValDef || (e.sLimLow <= e.sVarValue && e.sVarValue <= e.sLimHih));
         }
     }
 
-    void Check(int step, int op) {
+    void Check(int step, const std::string& where) {
         const WindowState& s = f_.s();
-        const std::string where = "step " + std::to_string(step) + " op " + std::to_string(op);
         ASSERT_TRUE(s.machine.IsIdle()) << where;
         const app::DesignState& d = s.design;
-        CheckSet(d.paraxial.params, 3, 8, d.paraxial.options.objAtInfinity, where + " params");
+        const engine::Selection& params = d.paraxial.params;
+        CheckSet(params, 3, 8, d.paraxial.options.objAtInfinity, where + " params");
         CheckSet(d.paraxial.aperture, 1, 4, false, where + " aperture");
         CheckSet(d.beam.axes[0].selection, 3, 10, false, where + " beam");
         ASSERT_FALSE(d.beam.axes[0].selection.Contains(beam::kGbTrack)) << where;
-        if (d.paraxial.options.objAtInfinity) {
-            ASSERT_TRUE(d.paraxial.params.Contains(engine::kObjDist)) << where;
-        }
+        ASSERT_TRUE(!d.paraxial.options.objAtInfinity || params.Contains(engine::kObjDist))
+            << where;
         for (int pos : s.sliderPos) ASSERT_TRUE(pos >= kSliderMin && pos <= kSliderMax) << where;
 
-        // The list shows exactly what a fresh solve of the same design shows.
-        app::DesignState copy = d;
-        app::SolveDesign(copy, false);
-        engine::ResultListCache cache;
-        beam::BeamListCache beamCache;
-        ASSERT_EQ(app::ResultRows(copy, false, cache, beamCache).rows, s.results.rows) << where;
+        // A solved design lists what a fresh solve of the user's choices lists; while the
+        // paraxial selection is incomplete or has no solution, no value is shown at all.
+        const bool complete = params.Count() == 3 && params.AllValuesDefined();
+        const bool beamMode = d.beam.beamMode;
+        const auto fresh = beamMode || complete ? FreshList(d) : std::nullopt;
+        if (fresh) {
+            ASSERT_EQ(s.results.rows.size(), fresh->rows.size()) << where;
+        }
+        for (std::size_t i = 0; i < s.results.rows.size() && (fresh || !beamMode); ++i) {
+            const engine::ResultRow& row = s.results.rows[i];
+            ASSERT_TRUE(fresh ? row == fresh->rows[i]
+                              : row.value.find_first_not_of(' ') == std::string::npos)
+                << where << ": " << row.name << " '" << row.value << "'"
+                << (fresh ? " instead of '" + fresh->rows[i].value + "'" : std::string());
+        }
 
-        const WindowView view = BuildView(s);
+        if (step % 50 != 0) return;  // the set of controls hardly changes from step to step
         std::set<std::string> names;
-        for (const ControlView& c : view.controls) {
+        for (const ControlView& c : BuildView(s).controls) {
             ASSERT_TRUE(names.insert(c.name).second) << where << ": " << c.name << " twice";
         }
-        ASSERT_FALSE(view.title.empty());
     }
 
     test::WindowFixture f_;
@@ -188,10 +234,9 @@ private:
 };
 
 TEST(Monkey, RandomOperationsKeepTheWindowConsistent) {
-    for (unsigned seed : {1u, 2u, 3u, 4u, 5u}) {
+    for (unsigned seed : {1u, 2u, 3u, 4u}) {
         SCOPED_TRACE(seed);
-        Monkey(seed).Run(1500);
-        if (::testing::Test::HasFailure()) return;
+        Monkey(seed).Run(750);
     }
 }
 
