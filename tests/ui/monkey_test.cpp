@@ -113,25 +113,17 @@ private:
     // One random operation; the weights follow how often a user does each.
     int Step() {
         MainWindow& w = f_.w();
-        auto drag = [&] {  // a handler during a drag must change nothing
-            if (!w.BeginDrag()) return;
-            const Snapshot before = Capture(f_.s().design);
-            w.ApplyTypedValue(0, Text());
-            w.Undo();
-            EXPECT_EQ(Capture(f_.s().design), before);
-            w.EndDrag({});
-        };
+        auto upperOrLower = [&](auto upper, auto lower) { Chance(0.5) ? upper() : lower(); };
         const std::vector<std::pair<int, std::function<void()>>> ops = {
+            // clang-format off
             {2, [&] { w.SetParamChecked(Int(-1, 9), Chance(0.6)); }},
             {1, [&] { w.SetApertureChecked(Int(-1, 4), Chance(0.6)); }},
             {3, [&] { w.ApplyTypedValue(Int(-1, 3), Text()); }},
             {1, [&] { w.ApplyApertureValue(Text()); }},
-            {1,
-             [&] {
-                 (Chance(0.5) ? w.ApplyUpperLimit(Int(-1, 3), Text())
-                              : w.ApplyLowerLimit(Int(-1, 3), Text()));
-             }},
-            {1, [&] { Chance(0.5) ? w.ApplyUpperLimitAp(Text()) : w.ApplyLowerLimitAp(Text()); }},
+            {1, [&] { upperOrLower([&] { w.ApplyUpperLimit(Int(-1, 3), Text()); },
+                                   [&] { w.ApplyLowerLimit(Int(-1, 3), Text()); }); }},
+            {1, [&] { upperOrLower([&] { w.ApplyUpperLimitAp(Text()); },
+                                   [&] { w.ApplyLowerLimitAp(Text()); }); }},
             {2, [&] { w.ApplyPosition(Int(-1, 3), Int(-10, 110)); }},
             {1, [&] { w.ApplyPositionAp(Int(-10, 110)); }},
             {1, [&] { w.ChooseImageFormat(Int(-1, 53)); }},
@@ -144,35 +136,37 @@ private:
             {1, [&] { w.SetListOption(Int(0, 1), Chance(0.5)); }},
             {2, [&] { w.Undo(); }},
             {1, [&] { Chance(0.2) ? w.Clear() : void(); }},
-            {1,
-             [&] { Chance(0.5) ? void(app::SaveSettings(f_.s().design, *f_.ini)) : w.Recall(); }},
+            {1, [&] { Chance(0.5) ? void(app::SaveSettings(f_.s().design, *f_.ini)) : w.Recall(); }},
             {1, [&] { Chance(0.3) ? w.SetBeamMode(!f_.s().design.beam.beamMode) : void(); }},
             {1, [&] { w.SetBeamChecked(Int(-1, 11), Chance(0.6)); }},
             {1, [&] { w.ToggleAltSolution(); }},
             {1, [&] { w.ApplyBeamWavelength(Text()); }},
             // The diode's second axis (circularising is left to its own tests).
-            {1,
-             [&] { Chance(0.5) ? SetDiodeMode(w, Chance(0.5)) : SetMFactorUse(w, Chance(0.5)); }},
-            {1,
-             [&] {
-                 Chance(0.5) ? ApplyMFactorText(w, Int(0, 1), Text())
-                             : ApplyDiodeParamText(w, Text());
-             }},
+            {1, [&] { Chance(0.5) ? SetDiodeMode(w, Chance(0.5)) : SetMFactorUse(w, Chance(0.5)); }},
+            {1, [&] { ApplyMFactorText(w, Int(0, 1), Text()); }},
+            {1, [&] { ApplyDiodeParamText(w, Text()); }},
             {1, [&] { ChooseDiodeParamKind(w, Int(-1, 3)); }},
-            {1, drag},
             {1, [&] { w.RequestClose(std::nullopt); }},
             {1, [&] { w.ChooseSymbolSet(Int(-1, 2)); }},
             {2, [&] { ChooseAllowedSet(); }},
+            // clang-format on
         };
         int total = 0;
         for (const auto& op : ops) total += op.first;
         int pick = Int(0, total - 1);
         for (int op = 0;; ++op) {
             pick -= ops[static_cast<std::size_t>(op)].first;
-            if (pick < 0) {
-                ops[static_cast<std::size_t>(op)].second();
-                return op;
+            if (pick >= 0) continue;
+            const auto& operation = ops[static_cast<std::size_t>(op)].second;
+            if (Chance(0.05) && w.BeginDrag()) {  // while a drawing is dragged, nothing changes
+                const Snapshot before = Capture(f_.s().design);
+                operation();
+                EXPECT_EQ(Capture(f_.s().design), before);
+                w.EndDrag({});
+            } else {
+                operation();
             }
+            return op;
         }
     }
 

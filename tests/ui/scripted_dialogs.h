@@ -37,11 +37,17 @@ public:
                                      std::string_view def) override {
         calls.push_back({Kind::Input, std::string(title), std::string(prompt), std::string(def),
                          ui::Icon::None});
-        return Next(inputs_, inputFallback);
+        if (inputs_.empty()) return inputFallback();
+        auto answer = inputs_.front();
+        inputs_.pop_front();
+        return answer;
     }
     ui::Answer Question(std::string_view text, ui::Icon icon) override {
         calls.push_back({Kind::Question, {}, std::string(text), {}, icon});
-        return Next(answers_, questionFallback);
+        if (answers_.empty()) return questionFallback();
+        const ui::Answer a = answers_.front();
+        answers_.pop_front();
+        return a;
     }
 
     std::vector<std::string> Messages() const {
@@ -59,13 +65,6 @@ private:
     ScriptedDialogs& Script(std::optional<std::string> answer) {
         inputs_.push_back(std::move(answer));
         return *this;
-    }
-    template <typename T, typename Fallback>
-    static T Next(std::deque<T>& script, const Fallback& fallback) {
-        if (script.empty()) return fallback();
-        T answer = std::move(script.front());
-        script.pop_front();
-        return answer;
     }
     std::deque<std::optional<std::string>> inputs_;
     std::deque<ui::Answer> answers_;
