@@ -18,7 +18,8 @@ using namespace rs;
 app::DesignState CameraDesign() {
     app::DesignState s;
     engine::ParaxialDesign& d = s.paraxial;
-    for (auto [index, value] : {std::pair{engine::kFocal, 50.f}, {engine::kObjDist, -1000.f},
+    for (auto [index, value] : {std::pair{engine::kFocal, 50.f},
+                                {engine::kObjDist, -1000.f},
                                 {engine::kImgHeight, 12.f}}) {
         d.params.AddValue(index, value);
     }

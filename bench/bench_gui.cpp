@@ -13,13 +13,13 @@
 #include <fstream>
 
 #include "app/ini_file.h"
+#include "app/presentation.h"
 #include "app/user_settings_store.h"
 #include "drawing/paraxial_drawing.h"
 #include "gui/main_form.h"
 #include "render/qt_surface.h"
-#include "ui/paraxial_drag.h"
-#include "app/presentation.h"
 #include "ui/dialogs.h"
+#include "ui/paraxial_drag.h"
 
 namespace {
 
@@ -93,8 +93,9 @@ void BM_DragStep(benchmark::State& state) {
     };
     paint();
     const auto pixels = ui::RegisterTouchPoints(touch);
-    auto session = pixels ? ui::BeginParaxialDrag(form.Logic(), touch, pixels->objectX, pixels->axisY)
-                          : std::nullopt;
+    auto session = pixels
+                       ? ui::BeginParaxialDrag(form.Logic(), touch, pixels->objectX, pixels->axisY)
+                       : std::nullopt;
     if (!session) {
         state.SkipWithError("the object foot could not be grabbed");
         return;

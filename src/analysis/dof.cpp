@@ -210,7 +210,8 @@ DofPanel BuildDofPanel(const DofOptions& options, const DofResults& results,
             text = row == kDofCoC ? FormatSmallLength(shown, unit.suffix)
                                   : FormatDistance(shown, unit.suffix);
         }
-        panel.values[Slot(row)] = row == kDofFocusDepth ? "±" + std::string(text::TrimBlanks(text)) : " " + text;
+        panel.values[Slot(row)] =
+            row == kDofFocusDepth ? "±" + std::string(text::TrimBlanks(text)) : " " + text;
     }
 
     const double airyDiameter =

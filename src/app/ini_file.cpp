@@ -29,8 +29,9 @@ constexpr std::size_t kValueChars = 199;
 constexpr std::size_t kMaxFileBytes = 1u << 20;
 
 // Names and values are trimmed of every kind of blank, a stray CR included.
-std::string_view Trim(std::string_view s) { return text::TrimBlanks(s, " \t\r\v\f"); }
-
+std::string_view Trim(std::string_view s) {
+    return text::TrimBlanks(s, " \t\r\v\f");
+}
 
 // Calls `sink` with each character of the trimmed name in the form in which names are compared:
 // letters in lower case and 'ß' spelled "ss" (so "VERGRÖSSERUNG" finds "Vergrößerung", as it

@@ -5,7 +5,9 @@
 
 namespace rs::app {
 
-std::string_view Version() { return RAYSKETCHER_VERSION; }
+std::string_view Version() {
+    return RAYSKETCHER_VERSION;
+}
 
 bool ParaxialComplete(const DesignState& state) {
     const engine::Selection& p = state.paraxial.params;
@@ -127,7 +129,9 @@ engine::ReportResult BuildReport(const DesignState& state, std::string_view date
     return engine::BuildParaxialReport(state.paraxial, ParaxialUnits(state.units), input);
 }
 
-bool HasDrawing(const DesignState& state) { return !state.beam.beamMode; }
+bool HasDrawing(const DesignState& state) {
+    return !state.beam.beamMode;
+}
 
 drawing::ParaxialDrawingOptions DrawingOptionsOf(const DesignState& state, bool dragging) {
     drawing::ParaxialDrawingOptions o;

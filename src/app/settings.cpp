@@ -27,11 +27,19 @@ constexpr const char* kExtraGB = "ExtraGB";
 // the loader look up millions of keys.
 constexpr int kMaxRecordKeys = 100;
 
-std::string BoolText(bool value) { return value ? "True" : "False"; }
-std::string NumberText(float value) { return text::ShortestText(value); }
-std::string NumberText(double value) { return text::ShortestText(value); }
+std::string BoolText(bool value) {
+    return value ? "True" : "False";
+}
+std::string NumberText(float value) {
+    return text::ShortestText(value);
+}
+std::string NumberText(double value) {
+    return text::ShortestText(value);
+}
 
-bool InRange(double v, double low, double high) { return v >= low && v <= high; }
+bool InRange(double v, double low, double high) {
+    return v >= low && v <= high;
+}
 
 // "index|value|defined|hiDefined|hi|lowDefined|low"; nothing when fewer than seven fields.
 // Numbers beyond single precision are held at its end.
@@ -124,10 +132,18 @@ constexpr Entry Value(const char* section, const char* key, Codec codec,
         missingKeeps};
 }
 
-bool ZeroOrOne(double v) { return v == 0 || v == 1; }
-bool Positive(double v) { return v > 0; }
-bool PositiveSingle(double v) { return v > 0 && engine::FitsFloat(v); }
-bool IsDiodeParamKind(double v) { return v >= 5 && v <= 7; }
+bool ZeroOrOne(double v) {
+    return v == 0 || v == 1;
+}
+bool Positive(double v) {
+    return v > 0;
+}
+bool PositiveSingle(double v) {
+    return v > 0 && engine::FitsFloat(v);
+}
+bool IsDiodeParamKind(double v) {
+    return v >= 5 && v <= 7;
+}
 
 // Reads one parameter set: its count key, then the numbered records. `accept` decides whether a
 // record may join (index in its catalogue, not chosen yet); `add` takes it.
@@ -328,11 +344,19 @@ void Load(const IniFile& ini, const Setting& k, DesignState& state) {
     }
     double v = 0;
     switch (k.codec) {
-        case Codec::Flag: v = ReadBool(raw) ? 1 : 0; break;
-        case Codec::Int: v = text::ReadIntTolerant(raw); break;
-        case Codec::WholeInt: v = ini.ReadIniInt(k.section, k.key); break;
+        case Codec::Flag:
+            v = ReadBool(raw) ? 1 : 0;
+            break;
+        case Codec::Int:
+            v = text::ReadIntTolerant(raw);
+            break;
+        case Codec::WholeInt:
+            v = ini.ReadIniInt(k.section, k.key);
+            break;
         case Codec::Single:
-        case Codec::Double: v = text::ReadNumberTolerant(raw); break;
+        case Codec::Double:
+            v = text::ReadNumberTolerant(raw);
+            break;
     }
     const bool fits = k.codec != Codec::Single || engine::FitsFloat(v);
     k.set(state, fits && (!k.accept || k.accept(v)) ? v : k.standard);
@@ -342,11 +366,19 @@ void Save(const DesignState& state, const Setting& k, IniFile& ini) {
     const double v = k.get(state);
     std::string text;
     switch (k.codec) {
-        case Codec::Flag: text = BoolText(v != 0); break;
+        case Codec::Flag:
+            text = BoolText(v != 0);
+            break;
         case Codec::Int:
-        case Codec::WholeInt: text = std::to_string(static_cast<int>(v)); break;
-        case Codec::Single: text = NumberText(static_cast<float>(v)); break;
-        case Codec::Double: text = NumberText(v); break;
+        case Codec::WholeInt:
+            text = std::to_string(static_cast<int>(v));
+            break;
+        case Codec::Single:
+            text = NumberText(static_cast<float>(v));
+            break;
+        case Codec::Double:
+            text = NumberText(v);
+            break;
     }
     ini.Stage(k.section, k.key, text);
 }

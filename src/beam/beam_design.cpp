@@ -75,8 +75,12 @@ bool IsSelectableBeamIndex(int index) {
     return index >= 0 && index <= kGbImgRayleigh && index != kGbTrack;
 }
 
-BeamAxis& BeamDesign::Axis(int axis) { return axes[AxisSlot(axis)]; }
-const BeamAxis& BeamDesign::Axis(int axis) const { return axes[AxisSlot(axis)]; }
+BeamAxis& BeamDesign::Axis(int axis) {
+    return axes[AxisSlot(axis)];
+}
+const BeamAxis& BeamDesign::Axis(int axis) const {
+    return axes[AxisSlot(axis)];
+}
 
 bool IsBeamQuantity(int index) {
     return (index >= 0 && index <= 10) || index == kGbParaxImage || index == kGbObjFocal;

@@ -37,8 +37,12 @@ enum BeamIndex : int {
 // The indices a user can choose: the quantities 0..10 except the waist-to-waist distance, which
 // is always a result.
 bool IsSelectableBeamIndex(int index);
-inline bool IsObjectBeam(int index) { return index >= kGbObjRadius && index <= kGbObjRayleigh; }
-inline bool IsImageBeam(int index) { return index >= kGbImgRadius && index <= kGbImgRayleigh; }
+inline bool IsObjectBeam(int index) {
+    return index >= kGbObjRadius && index <= kGbObjRayleigh;
+}
+inline bool IsImageBeam(int index) {
+    return index >= kGbImgRadius && index <= kGbImgRayleigh;
+}
 
 // Extras table (positions measured from the object waist along the beam).
 enum ExtraIndex : int {

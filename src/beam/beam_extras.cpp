@@ -5,9 +5,9 @@
 
 #include "beam/gaussian_beam.h"
 #include "engine/numbers.h"
-#include "units/typed_number.h"
 #include "text/number_text.h"
 #include "text/vb_format.h"
+#include "units/typed_number.h"
 
 namespace rs::beam {
 namespace {
@@ -287,7 +287,8 @@ EditResult SetWavelength(BeamDesign& design, double nm) {
 EditResult SetMFactor(BeamDesign& design, int axis, double mSquared) {
     design.Axis(axis);  // only 0 and 1 have an M²
     double& stored = axis == 0 ? design.extrasOptions.mFactor : design.diode.mFactor;
-    if (!IsValidMSquared(mSquared) || engine::SameValue(mSquared, stored)) return EditResult::Refused;
+    if (!IsValidMSquared(mSquared) || engine::SameValue(mSquared, stored))
+        return EditResult::Refused;
     stored = mSquared;
     return EditResult::Accepted;
 }
@@ -301,7 +302,8 @@ EditResult SetDetectorDistance(BeamDesign& design, double mm) {
 
 EditResult SetMinSpotDistance(BeamDesign& design, double mm) {
     double& stored = design.extrasOptions.minSpotDistance;
-    if (!std::isfinite(mm) || mm <= 0.0 || engine::SameValue(mm, stored)) return EditResult::Refused;
+    if (!std::isfinite(mm) || mm <= 0.0 || engine::SameValue(mm, stored))
+        return EditResult::Refused;
     stored = mm;
     return EditResult::Accepted;
 }

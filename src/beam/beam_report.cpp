@@ -162,12 +162,11 @@ engine::ResultList FillBeamResultList(const BeamDesign& d, const BeamReportConte
                  valid && d.extrasOptions.detectorOn
                      ? ExtraCell(d, c, kExRadiusAtDetector, kGbImgRadius, " 0.0###", true, false)
                      : ""});
-            rows.push_back(
-                {std::string(ExtraName(kExAiry)) + ": " + d.symbols.Extra(kExAiry),
-                 // A collimated beam has no image plane, so no Airy disc to speak of.
-                 valid && std::fabs(a0.table[kGbParaxImage]) < kParaxImageAtInfinity
-                     ? ExtraCell(d, c, kExAiry, kGbImgRadius, " 0.0###", false, true)
-                     : ""});
+            rows.push_back({std::string(ExtraName(kExAiry)) + ": " + d.symbols.Extra(kExAiry),
+                            // A collimated beam has no image plane, so no Airy disc to speak of.
+                            valid && std::fabs(a0.table[kGbParaxImage]) < kParaxImageAtInfinity
+                                ? ExtraCell(d, c, kExAiry, kGbImgRadius, " 0.0###", false, true)
+                                : ""});
         }
     }
     rows.push_back({std::string(ExtraName(kExRatioS)), RatioCell(d, kExRatioS)});

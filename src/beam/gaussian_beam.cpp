@@ -18,7 +18,6 @@ bool IsConjugate(int index) {
     return index >= kGbFocal && index <= kGbMagnif;
 }
 
-
 // The root (−b + sigma·√D) / (2a) of a·x² + b·x + c = 0, given its discriminant D = b² − 4ac
 // (the callers have it in a form that does not cancel). Of the two equal forms of the root the
 // one that adds numbers of the same sign is taken, so a root next to a much larger one keeps its

@@ -45,11 +45,21 @@ std::string JsonString(std::string_view s) {
     std::string out = "\"";
     for (unsigned char c : s) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (c < 0x20) {
                     static const char* hex = "0123456789abcdef";
@@ -65,9 +75,15 @@ std::string JsonString(std::string_view s) {
 }
 
 // Numbers as the shortest text that reads back exactly; JSON has no infinities.
-std::string JsonNumber(float v) { return std::isfinite(v) ? text::ShortestText(v) : "null"; }
-std::string JsonNumber(double v) { return std::isfinite(v) ? text::ShortestText(v) : "null"; }
-std::string JsonBool(bool b) { return b ? "true" : "false"; }
+std::string JsonNumber(float v) {
+    return std::isfinite(v) ? text::ShortestText(v) : "null";
+}
+std::string JsonNumber(double v) {
+    return std::isfinite(v) ? text::ShortestText(v) : "null";
+}
+std::string JsonBool(bool b) {
+    return b ? "true" : "false";
+}
 
 template <typename Range>
 std::string JsonArray(const Range& values) {
@@ -98,14 +114,16 @@ std::string BeamJson(const app::DesignState& state, bool valid, const engine::Re
     for (int axis = 0; axis < b.AxisCount(); ++axis) {
         const beam::BeamAxis& a = b.axes[static_cast<std::size_t>(axis)];
         if (axis > 0) j += ",";
-        j += "{\"valid\":" + JsonBool(!a.resultInvalid) + ",\"valuesDefined\":" + JsonBool(a.valuesDefined) +
+        j += "{\"valid\":" + JsonBool(!a.resultInvalid) +
+             ",\"valuesDefined\":" + JsonBool(a.valuesDefined) +
              ",\"objBeamMissing\":" + JsonBool(a.objBeamMissing) +
              ",\"imgBeamMissing\":" + JsonBool(a.imgBeamMissing) + ",\"params\":{";
         bool first = true;
         for (int i = 0; i < beam::kBeamTableSize; ++i) {
             if (!beam::IsBeamQuantity(i)) continue;
             if (!first) j += ",";
-            j += "\"" + std::to_string(i) + "\":" + JsonNumber(a.table[static_cast<std::size_t>(i)]);
+            j +=
+                "\"" + std::to_string(i) + "\":" + JsonNumber(a.table[static_cast<std::size_t>(i)]);
             first = false;
         }
         j += "},\"extras\":" + JsonArray(a.extras) + "}";
@@ -139,9 +157,10 @@ std::string DesignJson(const app::DesignState& state) {
     }
     j += "}";
     std::array<float, engine::kApertureCount> ap{};
-    for (int i = 0; i < engine::kApertureCount; ++i) ap[static_cast<std::size_t>(i)] = d.apertureTable.Get(i);
-    j += ",\"aperture\":{\"defined\":" + JsonBool(!d.bApertureUndefined) + ",\"values\":" + JsonArray(ap) +
-         ",\"mtfCutOff\":" + JsonNumber(d.mtfCutOff) +
+    for (int i = 0; i < engine::kApertureCount; ++i)
+        ap[static_cast<std::size_t>(i)] = d.apertureTable.Get(i);
+    j += ",\"aperture\":{\"defined\":" + JsonBool(!d.bApertureUndefined) +
+         ",\"values\":" + JsonArray(ap) + ",\"mtfCutOff\":" + JsonNumber(d.mtfCutOff) +
          ",\"effectiveFNumber\":" + JsonNumber(engine::EffectiveFNumber(d)) + "}";
     j += ",\"cardinalPoints\":" + JsonArray(d.cardinal);
     j += ",\"dof\":{\"valid\":" + JsonBool(state.dofResults.valid) +
@@ -224,7 +243,8 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         return kUsage;
     }
     if (!std::ifstream(file, std::ios::binary)) {
-        err << "raysketcher-cli: Die Datei \"" << file.string() << "\" kann nicht gelesen werden.\n";
+        err << "raysketcher-cli: Die Datei \"" << file.string()
+            << "\" kann nicht gelesen werden.\n";
         return kUsage;
     }
 

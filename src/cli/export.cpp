@@ -78,8 +78,8 @@ bool SaveBytes(const std::filesystem::path& file, const QByteArray& bytes, std::
     return false;
 }
 
-bool WritePng(const std::filesystem::path& file, const app::DesignState& state,
-              PictureSize size, std::ostream& err) {
+bool WritePng(const std::filesystem::path& file, const app::DesignState& state, PictureSize size,
+              std::ostream& err) {
     QImage image(size.width, size.height, QImage::Format_RGB32);
     if (image.isNull()) {
         err << "raysketcher-cli: Für ein Bild von " << size.width << "x" << size.height
@@ -102,8 +102,8 @@ bool WritePng(const std::filesystem::path& file, const app::DesignState& state,
     return SaveBytes(file, bytes, err);
 }
 
-bool WriteSvg(const std::filesystem::path& file, const app::DesignState& state,
-              PictureSize size, std::ostream& err) {
+bool WriteSvg(const std::filesystem::path& file, const app::DesignState& state, PictureSize size,
+              std::ostream& err) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

@@ -66,7 +66,9 @@ ApertureOutcome ComputeAperture(ParaxialDesign& design, bool notifyContinuity) {
     // derivations are the exact inverses of the NA formulas below, in any medium.
     double r = 0.0;
     switch (chosen) {
-        case kStopRadius: r = value; break;
+        case kStopRadius:
+            r = value;
+            break;
         case kFNumber:
             if (value == 0.0) return ApertureOutcome::Failed;
             r = fp / (2.0 * value);
@@ -89,7 +91,8 @@ ApertureOutcome ComputeAperture(ParaxialDesign& design, bool notifyContinuity) {
             r = static_cast<double>(table.Get(kNAImage)) * ap / nImg;
             break;
         }
-        default: return ApertureOutcome::Failed;
+        default:
+            return ApertureOutcome::Failed;
     }
     if (!put(kStopRadius, r)) return ApertureOutcome::Failed;
     r = table.Get(kStopRadius);

@@ -58,21 +58,45 @@ std::size_t CardinalSlot(int i) {
 
 }  // namespace
 
-bool IsFieldIndex(int index) { return index >= 5 && index <= 8; }
+bool IsFieldIndex(int index) {
+    return index >= 5 && index <= 8;
+}
 
-std::string_view ParamLabel(int index) { return ParamAt(index).label; }
-std::string_view ParamDefaultSymbol(int index) { return ParamAt(index).symbol; }
-std::string_view ParamDefaultUnit(int index) { return ParamAt(index).unit; }
-std::string_view ParamFormat(int index) { return ParamAt(index).format; }
-float ParamScale(int index) { return ParamAt(index).scale; }
+std::string_view ParamLabel(int index) {
+    return ParamAt(index).label;
+}
+std::string_view ParamDefaultSymbol(int index) {
+    return ParamAt(index).symbol;
+}
+std::string_view ParamDefaultUnit(int index) {
+    return ParamAt(index).unit;
+}
+std::string_view ParamFormat(int index) {
+    return ParamAt(index).format;
+}
+float ParamScale(int index) {
+    return ParamAt(index).scale;
+}
 
-std::string_view ApertureLabel(int index) { return ApertureAt(index).label; }
-std::string_view ApertureDefaultUnit(int index) { return ApertureAt(index).unit; }
-std::string_view ApertureFormat(int index) { return ApertureAt(index).format; }
-float ApertureScale(int index) { return ApertureAt(index).scale; }
+std::string_view ApertureLabel(int index) {
+    return ApertureAt(index).label;
+}
+std::string_view ApertureDefaultUnit(int index) {
+    return ApertureAt(index).unit;
+}
+std::string_view ApertureFormat(int index) {
+    return ApertureAt(index).format;
+}
+float ApertureScale(int index) {
+    return ApertureAt(index).scale;
+}
 
-std::string_view CardinalLabel(int index) { return kCardinalLabels[CardinalSlot(index)]; }
-std::string_view CardinalDefaultSymbol(int index) { return kCardinalSymbols[CardinalSlot(index)]; }
+std::string_view CardinalLabel(int index) {
+    return kCardinalLabels[CardinalSlot(index)];
+}
+std::string_view CardinalDefaultSymbol(int index) {
+    return kCardinalSymbols[CardinalSlot(index)];
+}
 
 SymbolTable::SymbolTable() {
     InitParamSymbols(0);
@@ -105,7 +129,9 @@ const std::string& SymbolTable::Param(int index) const {
     RS_REQUIRE(index >= 0 && index < kParamCount, "general parameter index out of range");
     return param_[static_cast<std::size_t>(index)];
 }
-const std::string& SymbolTable::Cardinal(int index) const { return cardinal_[CardinalSlot(index)]; }
+const std::string& SymbolTable::Cardinal(int index) const {
+    return cardinal_[CardinalSlot(index)];
+}
 
 std::string SymbolTable::ParamLabelWithSymbol(int index) const {
     return std::string(ParamLabel(index)) + Param(index);

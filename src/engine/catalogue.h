@@ -8,22 +8,22 @@
 
 namespace rs::engine {
 
-inline constexpr int kParamCount = 21;     // general indices 0..20 (9..19 unused)
-inline constexpr int kApertureCount = 5;   // aperture indices 0..4
-inline constexpr int kCardinalCount = 6;   // P, P', F, F', N, N'
+inline constexpr int kParamCount = 21;    // general indices 0..20 (9..19 unused)
+inline constexpr int kApertureCount = 5;  // aperture indices 0..4
+inline constexpr int kCardinalCount = 6;  // P, P', F, F', N, N'
 
 // General parameter indices.
 enum ParamIndex : int {
-    kFocal = 0,        // f'
-    kObjDist = 1,      // a
-    kImgDist = 2,      // a'
-    kMagnif = 3,       // m'
-    kObjImgDist = 4,   // t
-    kObjHeight = 5,    // u
-    kObjAngle = 6,     // w
-    kImgHeight = 7,    // u'
-    kImgAngle = 8,     // w'
-    kObjFocal = 20,    // f, always computed
+    kFocal = 0,       // f'
+    kObjDist = 1,     // a
+    kImgDist = 2,     // a'
+    kMagnif = 3,      // m'
+    kObjImgDist = 4,  // t
+    kObjHeight = 5,   // u
+    kObjAngle = 6,    // w
+    kImgHeight = 7,   // u'
+    kImgAngle = 8,    // w'
+    kObjFocal = 20,   // f, always computed
 };
 
 // Aperture parameter indices.

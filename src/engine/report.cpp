@@ -78,17 +78,22 @@ std::string SystemValueText(const ParaxialDesign& design, const ReportUnits& uni
     if (design.options.objAtInfinity) {
         switch (index) {
             case kObjImgDist:
-            case kObjHeight: return " ---";
-            case kObjDist: return " In Unendlich";
-            case kMagnif: return " Null";
-            default: break;
+            case kObjHeight:
+                return " ---";
+            case kObjDist:
+                return " In Unendlich";
+            case kMagnif:
+                return " Null";
+            default:
+                break;
         }
     }
     return ValueText(design, units, index, design.paramTable.Get(index), forPrint);
 }
 
 bool ShowsObjFocalRow(const ParaxialDesign& d) {
-    return !d.options.mirrorMode && (d.options.ObjectIndex() != 1.0 || d.options.ImageIndex() != 1.0);
+    return !d.options.mirrorMode &&
+           (d.options.ObjectIndex() != 1.0 || d.options.ImageIndex() != 1.0);
 }
 bool ShowsNodalRows(const ParaxialDesign& d) {
     return !d.options.mirrorMode && d.options.ObjectIndex() != d.options.ImageIndex();
@@ -137,8 +142,9 @@ ResultList FillResultList(const ParaxialDesign& design, const ReportUnits& units
         auto nodal = [&](const char* name, int node, int principal) {
             std::string value;
             if (valid) {
-                const double dist = static_cast<double>(design.cardinal[static_cast<std::size_t>(node)]) -
-                                    design.cardinal[static_cast<std::size_t>(principal)];
+                const double dist =
+                    static_cast<double>(design.cardinal[static_cast<std::size_t>(node)]) -
+                    design.cardinal[static_cast<std::size_t>(principal)];
                 value = Format(dist / u.factor, ParamFormat(kObjFocal)) + u.suffix;
             }
             rows.push_back({name + sym.Cardinal(node) + sym.Cardinal(principal), value});
@@ -156,7 +162,8 @@ ResultList FillResultList(const ParaxialDesign& design, const ReportUnits& units
         const bool starred = index == kNA || index == kNAImage || index == kAiryRadius;
         // Image-side figures have no meaning for an image at infinity.
         if (starred && imageAtInfinity) return "";
-        std::string text = " " + ApertureNumber(units, index, std::fabs(design.apertureTable.Get(index)));
+        std::string text =
+            " " + ApertureNumber(units, index, std::fabs(design.apertureTable.Get(index)));
         if (index == kAiryRadius) text += " [" + std::string(wavelengthText) + "]";
         if (starred) text += "*";
         return text;
@@ -257,15 +264,18 @@ ReportResult BuildParaxialReport(const ParaxialDesign& design, const ReportUnits
     const SymbolTable& sym = design.symbols;
     auto& rows = result.page.rows;
     auto blank = [&] { rows.push_back({}); };
-    auto heading = [&](std::string text) { rows.push_back({{{kSectionX, std::move(text), true}}}); };
+    auto heading = [&](std::string text) {
+        rows.push_back({{{kSectionX, std::move(text), true}}});
+    };
     auto row = [&](std::string name, std::string value) {
         ReportRow r{{{kNameX, std::move(name)}}};
         if (!value.empty()) r.pieces.push_back({kValueX, std::move(value)});
         rows.push_back(std::move(r));
     };
 
-    rows.push_back({{{0, "Kestrelon Raysketcher " + input.version + " paraxiale Berechnung", true, 12},
-                     {0, input.dateText, false, 10, true}}});
+    rows.push_back(
+        {{{0, "Kestrelon Raysketcher " + input.version + " paraxiale Berechnung", true, 12},
+          {0, input.dateText, false, 10, true}}});
     blank();
 
     heading("Benutzerdefinierte Variablen");
@@ -289,7 +299,8 @@ ReportResult BuildParaxialReport(const ParaxialDesign& design, const ReportUnits
 
     heading(design.options.mirrorMode ? "Systemdefinition: Spiegel" : "Systemdefinition: Linse");
     for (int i = kFocal; i <= kImgAngle; ++i) {
-        row(sym.ParamLabelWithSymbol(i) + ":  ", valid ? SystemValueText(design, units, i, true) : "");
+        row(sym.ParamLabelWithSymbol(i) + ":  ",
+            valid ? SystemValueText(design, units, i, true) : "");
     }
     if (!design.bApertureUndefined) {
         const std::string wavelength = WavelengthText(design);
@@ -307,8 +318,9 @@ ReportResult BuildParaxialReport(const ParaxialDesign& design, const ReportUnits
             row(std::string(ApertureLabel(i)) + ":  ", value);
             if (i == kFNumber) {
                 row("Blendenzahl effektiv",
-                    valid ? " " + ApertureNumber(units, kFNumber, std::fabs(EffectiveFNumber(design)))
-                          : "");
+                    valid
+                        ? " " + ApertureNumber(units, kFNumber, std::fabs(EffectiveFNumber(design)))
+                        : "");
             }
         }
         std::string mtf = " ";

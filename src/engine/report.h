@@ -97,7 +97,7 @@ struct ReportPage {
 };
 struct ReportInput {
     std::string version;
-    std::string dateText;  // the long date, already in words
+    std::string dateText;                                      // the long date, already in words
     std::vector<std::pair<std::string, std::string>> dofRows;  // name, value
 };
 // The report, or the refusal message when the selection is incomplete.

@@ -253,17 +253,28 @@ bool Run::PairMagnifThrow() {
 
 bool Run::Pair(int i, int j) {
     switch (i * 10 + j) {
-        case 1: return PairFocalObj();
-        case 2: return PairFocalImg();
-        case 3: return PairFocalMagnif();
-        case 4: return PairFocalThrow();
-        case 12: return PairObjImg();
-        case 13: return PairObjMagnif();
-        case 14: return PairObjThrow();
-        case 23: return PairImgMagnif();
-        case 24: return PairImgThrow();
-        case 34: return PairMagnifThrow();
-        default: return Fail();
+        case 1:
+            return PairFocalObj();
+        case 2:
+            return PairFocalImg();
+        case 3:
+            return PairFocalMagnif();
+        case 4:
+            return PairFocalThrow();
+        case 12:
+            return PairObjImg();
+        case 13:
+            return PairObjMagnif();
+        case 14:
+            return PairObjThrow();
+        case 23:
+            return PairImgMagnif();
+        case 24:
+            return PairImgThrow();
+        case 34:
+            return PairMagnifThrow();
+        default:
+            return Fail();
     }
 }
 
@@ -290,7 +301,8 @@ void Run::FieldCompletion(int i3) {
             Put(kObjAngle, AngleToObject(Get(kImgAngle)));
             Put(kObjHeight, a * std::tan(Get(kObjAngle)));
             break;
-        default: Fail();
+        default:
+            Fail();
     }
 }
 
@@ -336,7 +348,8 @@ bool Run::Dispatch(int i1, int i2, int i3) {
             Put(kObjHeight, Get(kObjDist) * std::tan(Get(kObjAngle)));
             break;
         }
-        default: return Fail();
+        default:
+            return Fail();
     }
     return !failed_;
 }
@@ -353,8 +366,7 @@ bool Run::ThreeFields(int i1, int i2, int i3) {
     }
     Put(kObjDist, Div(Get(kObjHeight), std::tan(Get(kObjAngle))));
     Put(kImgDist, Div(Get(kImgHeight), std::tan(Get(kImgAngle))));
-    Put(kFocal,
-        Div(1.0, Div(1.0, Get(kImgDist)) - Div(n_, nImg_ * Get(kObjDist))));
+    Put(kFocal, Div(1.0, Div(1.0, Get(kImgDist)) - Div(n_, nImg_ * Get(kObjDist))));
     FocalObj();
     Magnification();
     Throw();

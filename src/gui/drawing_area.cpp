@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "app/presentation.h"
 #include "render/qt_surface.h"
 #include "ui/main_window.h"
-#include "app/presentation.h"
 
 namespace rs::gui {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cfloat>
-#include <climits>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <string>

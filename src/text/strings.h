@@ -16,8 +16,8 @@ inline std::string_view TrimBlanks(std::string_view s, std::string_view blanks =
 
 // Splits at `sep` into at most `maxFields` fields; the last field keeps the rest of the text,
 // separators included. An empty text is one empty field.
-inline std::vector<std::string_view> SplitFields(std::string_view text, char sep,
-                                                 std::size_t maxFields = static_cast<std::size_t>(-1)) {
+inline std::vector<std::string_view> SplitFields(
+    std::string_view text, char sep, std::size_t maxFields = static_cast<std::size_t>(-1)) {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
     while (fields.size() + 1 < maxFields) {

@@ -13,8 +13,8 @@
 #include "text/number_text.h"
 #include "text/strings.h"
 #include "ui/image_formats.h"
-#include "units/typed_number.h"
 #include "ui/view_model.h"
+#include "units/typed_number.h"
 
 namespace rs::ui {
 
@@ -486,25 +486,26 @@ void MainWindow::ApplyLimit(int slot, std::string_view text, bool upper) {
     if (!s_.machine.IsIdle()) return;
     const app::DesignState& current = s_.design;
     const bool beamMode = current.beam.beamMode;
-    const engine::Selection& set = beamMode ? current.beam.axes[0].selection : current.paraxial.params;
+    const engine::Selection& set =
+        beamMode ? current.beam.axes[0].selection : current.paraxial.params;
     if (slot < 0 || slot >= set.Count()) return;
     const int index = set.Index(slot + 1);
     if (!beamMode && index == engine::kObjDist && current.paraxial.options.objAtInfinity) return;
     if (text == LimitBoxText(s_, slot, upper)) return;
-    const auto v =
-        ParseQuantity(text, current.units, beamMode ? units::Group::GB : units::Group::Parax, index);
+    const auto v = ParseQuantity(text, current.units,
+                                 beamMode ? units::Group::GB : units::Group::Parax, index);
     if (!v) {
         // No number: the box keeps what was typed until the next update.
         RecordPending(ControlName(upper ? "txtVarLimHi" : "txtVarLimLow", slot), text);
         return;
     }
-    ApplyChange({beamMode ? kBackupBeamValue : kBackupTypedValue, 0, false},
-                [&](app::DesignState& d) {
-                    engine::Selection& sel = beamMode ? d.beam.axes[0].selection : d.paraxial.params;
-                    // The sign is settled before the comparisons, so a corrected limit is
-                    // checked as well.
-                    return CommitLimit(sel.Entry(slot + 1), RealObjectValue(index, *v, true), upper);
-                });
+    ApplyChange(
+        {beamMode ? kBackupBeamValue : kBackupTypedValue, 0, false}, [&](app::DesignState& d) {
+            engine::Selection& sel = beamMode ? d.beam.axes[0].selection : d.paraxial.params;
+            // The sign is settled before the comparisons, so a corrected limit is
+            // checked as well.
+            return CommitLimit(sel.Entry(slot + 1), RealObjectValue(index, *v, true), upper);
+        });
 }
 
 void MainWindow::ApplyUpperLimitAp(std::string_view text) {
@@ -565,18 +566,17 @@ void MainWindow::ApplyPosition(int slot, int position) {
     int& stored = (beamMode ? s_.beamSliderPos : s_.sliderPos)[static_cast<std::size_t>(slot)];
     // The scroll bar reports positions the window set itself: those change nothing.
     if (position == stored) return;
-    ApplyChange({kBackupSlider, (beamMode ? kBeamSliderIdBase : 0) + slot},
-                [&](app::DesignState& d) {
-                    stored = position;
-                    const double value = ValueAtPosition(e.sLimLow, e.sLimHih, position);
-                    if (beamMode) {
-                        StoreBeamValue(d, e.nVarType, value);
-                    } else {
-                        SetGeneralValue(d, d.paraxial.params.Entry(slot + 1),
-                                        static_cast<float>(value));
-                    }
-                    return true;
-                });
+    ApplyChange(
+        {kBackupSlider, (beamMode ? kBeamSliderIdBase : 0) + slot}, [&](app::DesignState& d) {
+            stored = position;
+            const double value = ValueAtPosition(e.sLimLow, e.sLimHih, position);
+            if (beamMode) {
+                StoreBeamValue(d, e.nVarType, value);
+            } else {
+                SetGeneralValue(d, d.paraxial.params.Entry(slot + 1), static_cast<float>(value));
+            }
+            return true;
+        });
 }
 
 void MainWindow::ApplyPositionAp(int position) {
@@ -803,9 +803,8 @@ void MainWindow::SetBeamMode(bool on) {
 }
 
 void MainWindow::SetBeamExtrasShown(bool on) {
-    ApplyChange({kNoBackup, 0, false}, [on](app::DesignState& d) {
-        return Switch(d.beam.extrasOptions.showExtra, on);
-    });
+    ApplyChange({kNoBackup, 0, false},
+                [on](app::DesignState& d) { return Switch(d.beam.extrasOptions.showExtra, on); });
 }
 
 void MainWindow::ApplyBeamWavelength(std::string_view text) {

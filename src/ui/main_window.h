@@ -22,7 +22,6 @@
 
 namespace rs::ui {
 
-
 enum class CloseDecision { Close, Stay };
 
 class MainWindow {
@@ -42,8 +41,8 @@ public:
     static constexpr int kNoBackup = -1;
     struct Change {
         int backup = kNoBackup;
-        int backupIndex = 0;  // which slider, so that a run of one slider is one undo step
-        bool record = true;   // a changed design's complete solution feeds the continuity store
+        int backupIndex = 0;   // which slider, so that a run of one slider is one undo step
+        bool record = true;    // a changed design's complete solution feeds the continuity store
         bool relabel = false;  // labels, symbols or the mode may change: names written anew
     };
     void ApplyChange(const Change& how, const std::function<bool(app::DesignState&)>& change);

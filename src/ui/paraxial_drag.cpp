@@ -6,12 +6,12 @@
 #include <cmath>
 #include <utility>
 
+#include "app/presentation.h"
 #include "engine/catalogue.h"
 #include "engine/continuity.h"
 #include "engine/selection.h"
 #include "ui/image_formats.h"
 #include "ui/main_window.h"
-#include "app/presentation.h"
 #include "ui/window_state.h"
 
 namespace rs::ui {

@@ -19,8 +19,8 @@
 //       EndParaxialDrag(window, *session); session.reset(); re-render; redraw;
 //
 // `touch` is the ParaxialTouchPoints that the last redraw outside a drag registered. Redraw
-// with app::DrawDesign(..., window.State().machine.IsDragging(), ...): while the window drags, the flag
-// keeps the extents and touch points of that redraw, so the picture does not rescale under the
+// with app::DrawDesign(..., window.State().machine.IsDragging(), ...): while the window drags, the
+// flag keeps the extents and touch points of that redraw, so the picture does not rescale under the
 // mouse and the grab keeps mapping pixels with the scale it started with. The first redraw after
 // the mouse-up fits the picture to the new system again.
 //

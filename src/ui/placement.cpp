@@ -28,8 +28,8 @@ WindowRect RestorePlacement(const std::optional<WindowRect>& stored, double defa
     return r;
 }
 
-WindowRect MainWindowPlacement(const app::IniFile& settings, double leastWidth,
-                               double leastHeight, double screenWidth, double screenHeight) {
+WindowRect MainWindowPlacement(const app::IniFile& settings, double leastWidth, double leastHeight,
+                               double screenWidth, double screenHeight) {
     constexpr double kDefaultWidth = 12300;
     constexpr double kDefaultHeight = 8400;
     std::optional<WindowRect> stored;
@@ -41,8 +41,9 @@ WindowRect MainWindowPlacement(const app::IniFile& settings, double leastWidth,
 }
 
 app::WriteStatus StoreMainWindowPlacement(app::IniFile& settings, const WindowRect& placement) {
-    return app::WriteFormPosition(settings, kMainFormName,
-                                  {placement.top, placement.left, placement.height, placement.width});
+    return app::WriteFormPosition(
+        settings, kMainFormName,
+        {placement.top, placement.left, placement.height, placement.width});
 }
 
 }  // namespace rs::ui

@@ -27,8 +27,8 @@ inline constexpr const char* kMainFormName = "frmRaysketch";
 
 // The main window's placement from the settings file: 12300 by 8400 twips by default, or what
 // its controls need (`leastWidth`, `leastHeight`) when that is more.
-WindowRect MainWindowPlacement(const app::IniFile& settings, double leastWidth,
-                               double leastHeight, double screenWidth, double screenHeight);
+WindowRect MainWindowPlacement(const app::IniFile& settings, double leastWidth, double leastHeight,
+                               double screenWidth, double screenHeight);
 
 // Stores the main window's placement under "FormPositions".
 app::WriteStatus StoreMainWindowPlacement(app::IniFile& settings, const WindowRect& placement);

@@ -36,8 +36,8 @@ std::optional<TypedNumber> SplitTypedNumber(std::string_view textIn) {
     return std::nullopt;
 }
 
-std::optional<double> ParseQuantity(std::string_view text, const UnitState& units,
-                                    Group group, int slot) {
+std::optional<double> ParseQuantity(std::string_view text, const UnitState& units, Group group,
+                                    int slot) {
     const auto typed = SplitTypedNumber(text);
     if (!typed) return std::nullopt;
     const int shown = units.UnitCode(group, slot);
@@ -55,6 +55,5 @@ std::optional<double> ParsePlainNumber(std::string_view text, std::string_view s
     if (!typed || (!typed->suffix.empty() && typed->suffix != suffix)) return std::nullopt;
     return Bounded(typed->number);
 }
-
 
 }  // namespace rs::units

@@ -29,12 +29,11 @@ std::optional<TypedNumber> SplitTypedNumber(std::string_view text);
 // The internal value typed into a box that shows quantity `slot` of `group`: the number times
 // the factor of the unit it was typed in. Nothing for text that is no number, a suffix that
 // names no unit of the quantity's kind, or a value beyond kMaxTypedMagnitude.
-std::optional<double> ParseQuantity(std::string_view text, const UnitState& units,
-                                    Group group, int slot);
+std::optional<double> ParseQuantity(std::string_view text, const UnitState& units, Group group,
+                                    int slot);
 
 // A box with a fixed unit text (for example "nm", or none): the number when the text carries
 // no suffix or exactly `suffix`.
 std::optional<double> ParsePlainNumber(std::string_view text, std::string_view suffix);
-
 
 }  // namespace rs::units

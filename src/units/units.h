@@ -138,7 +138,7 @@ int ResolveAuto(int code, double valueMm);
 // defaults. The units dialog edits a copy and assigns it back on OK: copy and assignment are
 // the whole copy-out/copy-in mechanism.
 class UnitState {
-  public:
+public:
     UnitState();
 
     int UnitCode(Group group, int slot) const;
@@ -154,7 +154,7 @@ class UnitState {
 
     friend bool operator==(const UnitState&, const UnitState&) = default;
 
-  private:
+private:
     static constexpr int kTotalSlots = 21 + 5 + 6 + 21 + 1;
     std::array<int, kTotalSlots> codes_{};
 };

@@ -125,7 +125,8 @@ public:
             if (w->testAttribute(Qt::WA_ForceDisabled) == c.enabled) return name + ": enabled";
             const QString text = QString::fromStdString(c.text);
             if (auto* box = qobject_cast<QLineEdit*>(w)) {
-                if (box->text() != text) return name + ": '" + box->text() + "', not '" + text + "'";
+                if (box->text() != text)
+                    return name + ": '" + box->text() + "', not '" + text + "'";
             } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
                 if (check->isChecked() != c.checked) return name + ": check mark";
             } else if (auto* bar = qobject_cast<QScrollBar*>(w)) {

@@ -4,10 +4,10 @@
 #include <QTest>
 #include <cmath>
 
+#include "app/presentation.h"
 #include "drawing/recording_surface.h"
 #include "gui/form_fixture.h"
 #include "ui/paraxial_drag.h"
-#include "app/presentation.h"
 
 namespace rs::gui {
 namespace {
@@ -15,8 +15,8 @@ namespace {
 // Where the grabbable features of the window's drawing are, in its pixels: the same redraw the
 // window makes, on a recording surface of the same size.
 drawing::ParaxialTouchPoints TouchOf(const test::FormFixture& f, QWidget* area) {
-    drawing::RecordingSurface surface({0, 0, static_cast<double>(area->width()),
-                                       static_cast<double>(area->height())});
+    drawing::RecordingSurface surface(
+        {0, 0, static_cast<double>(area->width()), static_cast<double>(area->height())});
     drawing::DrawingExtents extents;
     drawing::ParaxialTouchPoints touch;
     app::DrawDesign(surface, f.S().design, f.S().machine.IsDragging(), extents, touch);

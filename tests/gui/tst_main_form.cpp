@@ -13,9 +13,9 @@ namespace {
 
 using test::FormFixture;
 
-#define VERIFY_VIEW(f)                                      \
-    do {                                                    \
-        const auto mismatch = (f).ViewMismatch();           \
+#define VERIFY_VIEW(f)                                              \
+    do {                                                            \
+        const auto mismatch = (f).ViewMismatch();                   \
         QVERIFY2(!mismatch, mismatch ? qPrintable(*mismatch) : ""); \
     } while (false)
 

@@ -73,8 +73,8 @@ private slots:
     void onePageA4WithThePictureBelowTheText() {
         PdfInMemory pdf;
         PictureProbe probe;
-        rs::render::ReportDecoration decoration{"0.1.0", QStringLiteral("Sonntag, 6. Dezember 2026"),
-                                             probe.Painter()};
+        rs::render::ReportDecoration decoration{
+            "0.1.0", QStringLiteral("Sonntag, 6. Dezember 2026"), probe.Painter()};
         QVERIFY(rs::render::PaintReportPage(*pdf.writer, Rows(30), decoration));
         const QPageLayout layout = pdf.writer->pageLayout();
         QCOMPARE(layout.pageSize().id(), QPageSize::A4);
@@ -108,7 +108,7 @@ private slots:
             printer.setPageSize(QPageSize(QPageSize::Letter));
             printer.setPageOrientation(QPageLayout::Landscape);
             const rs::render::ReportDecoration decoration{"0.1.0", QStringLiteral("heute"),
-                                                       probe.Painter()};
+                                                          probe.Painter()};
             QVERIFY(rs::render::PaintReportPage(printer, Rows(30), decoration));
             QCOMPARE(printer.pageLayout().pageSize().id(), QPageSize::A4);
             QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
@@ -149,7 +149,8 @@ private slots:
         selection.AddValue(5, 0.5f);    // object waist radius
         rs::app::SolveDesign(state, false);
         PdfInMemory pdf;
-        QVERIFY(rs::render::PaintDesignReport(*pdf.writer, Rows(5), state, QStringLiteral("heute")));
+        QVERIFY(
+            rs::render::PaintDesignReport(*pdf.writer, Rows(5), state, QStringLiteral("heute")));
         QCOMPARE(PageCount(pdf.Finish()), 1);
     }
 };
