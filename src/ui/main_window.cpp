@@ -102,8 +102,14 @@ bool MarkerSet(const std::string& text) {
 
 double ValueAtPosition(float lower, float upper, int position) {
     const int p = std::clamp(position, kSliderMin, kSliderMax);
-    return static_cast<double>(lower) +
-           (static_cast<double>(upper) - lower) * (p - kSliderMin) / (kSliderMax - kSliderMin);
+    // The ends are the limits themselves: across a wide range the interpolation rounds, and a
+    // slider at its end would otherwise set a value just outside its own limit.
+    if (p == kSliderMin) return lower;
+    if (p == kSliderMax) return upper;
+    const double v = static_cast<double>(lower) + (static_cast<double>(upper) - lower) *
+                                                      (p - kSliderMin) / (kSliderMax - kSliderMin);
+    return std::clamp(v, static_cast<double>(std::min(lower, upper)),
+                      static_cast<double>(std::max(lower, upper)));
 }
 
 std::optional<int> PositionOfValue(float lower, float upper, float value) {

@@ -194,6 +194,19 @@ TEST(MainWindow, SlidersMapPositionsBetweenTheLimits) {
     EXPECT_FALSE(g.Param(kFocal).bVarValDef);
 }
 
+TEST(MainWindow, ASliderNeverLeavesItsLimits) {
+    // Across a wide range the interpolation rounds: the ends must still be the limits.
+    for (const auto& [lower, upper] :
+         {std::pair{-5.6654e10f, -0.0161541f}, {-1.74f, -1.2e-38f}, {3.0f, 3.0e30f}}) {
+        EXPECT_EQ(static_cast<float>(ValueAtPosition(lower, upper, kSliderMax)), upper);
+        EXPECT_EQ(static_cast<float>(ValueAtPosition(lower, upper, kSliderMin)), lower);
+        for (int p = kSliderMin; p <= kSliderMax; ++p) {
+            const auto v = static_cast<float>(ValueAtPosition(lower, upper, p));
+            ASSERT_TRUE(v >= lower && v <= upper) << lower << " " << upper << " at " << p;
+        }
+    }
+}
+
 TEST(MainWindow, ObjectDistanceOptions) {
     WindowFixture g;
     g.Select({kFocal, kObjHeight});
