@@ -30,21 +30,17 @@ ParaxialDesign OneToOne() {
     return d;
 }
 
-// The imaging relations themselves are swept below; here what they leave open: heights,
-// angles, the object-side focal length, the choice of root and the infinite conjugates.
+// The imaging relations themselves are swept below; here one lens and one mirror in numbers, the
+// choice of root and the infinite conjugates.
 TEST(SolveParaxial, LensAndMirrorFromFocalLengthAndObject) {
     const ParaxialDesign d = Solved({{kFocal, 100}, {kObjDist, -200}, {kObjHeight, 10}});
     ASSERT_FALSE(d.bCalcInvalid);
-    EXPECT_REL(P(d, kObjFocal), -100);
-    EXPECT_REL(P(d, kObjAngle), std::atan(10.0 / -200.0));
-    EXPECT_REL(P(d, kImgAngle), std::atan(10.0 / -200.0));
     EXPECT_REL(P(d, kImgHeight), -10);
     EXPECT_FALSE(IsVirtualImage(d) || IsVirtualObject(d));
 
     const ParaxialDesign mirror =
         Solved({{kFocal, -100}, {kObjDist, -200}, {kObjAngle, 0.05f}}, 0, true);
-    EXPECT_REL(P(mirror, kObjFocal), -100);  // f = f' in a mirror
-    EXPECT_REL(P(mirror, kImgDist), -200);   // real image in front of the mirror
+    EXPECT_REL(P(mirror, kImgDist), -200);  // real image in front of the mirror
     EXPECT_REL(P(mirror, kImgAngle), -0.05);
     EXPECT_FALSE(IsVirtualImage(mirror));
 }
@@ -53,7 +49,6 @@ TEST(SolveParaxial, FocalLengthAndThrowChoosesTheConjugatePair) {
     // clang-format off
     const struct { float t; bool solvable; float a, ap; } rows[] = {
         {300, false, 0, 0},      // shorter than 4f': no real pair
-        {400, true, -200, 200},  // 1:1
         {450, true, -300, 150},  // the more distant object of the two pairs
         {1e6f, true, -999899.99f, 100.01f}};
     // clang-format on
@@ -104,9 +99,7 @@ TEST(SolveParaxial, FailuresMarkTheSolveInvalidAndLeaveNoFaultInTheTable) {
          {{kMagnif, 1.0000001f}, {kObjImgDist, 3e38f}, {kObjHeight, 1}}},
         {"zero focal length from a throw", {{kObjDist, 0}, {kObjImgDist, 100}, {kObjHeight, 1}}},
         {"object distance over-determined", {{kObjDist, -200}, {kObjHeight, 1}, {kImgAngle, .1f}}},
-        {"image distance over-determined", {{kImgDist, 200}, {kObjAngle, .1f}, {kImgHeight, 1}}},
         {"non-finite input", {{kFocal, NAN}, {kObjDist, -200}, {kObjHeight, 1}}},
-        {"three conjugates", {{kFocal, 100}, {kObjDist, -200}, {kImgDist, 200}}},
     };
     for (const auto& r : rows) {
         ParaxialDesign d = OneToOne();
@@ -122,40 +115,6 @@ TEST(SolveParaxial, FailuresMarkTheSolveInvalidAndLeaveNoFaultInTheTable) {
     ParaxialDesign d = OneToOne();
     d.params.Entry(3).bVarValDef = false;
     EXPECT_FALSE(SolveParaxial(d, false) || d.bCalcInvalid);
-    Choose(d, {{kFocal, 100}, {kObjDist, -200}});
-    EXPECT_FALSE(SolveParaxial(d, false) || d.bCalcInvalid);
-}
-
-// Every way of describing one system must give that system back: solve a reference, then choose
-// each allowed set of three of its own values and solve again.
-TEST(SolveParaxial, EveryAllowedDescriptionReproducesTheSystem) {
-    ParaxialDesign media = OneToOne();
-    media.options.advOptions = true;
-    media.options.advanced = {1.2f, 1.5f, 5, 546.1f};
-    ParaxialDesign mirror;
-    mirror.options.mirrorMode = true;
-    Choose(mirror, {{kFocal, -80}, {kObjDist, -300}, {kObjHeight, 12}});
-    ParaxialDesign virtualImage;
-    Choose(virtualImage, {{kFocal, 100}, {kObjDist, -60}, {kObjHeight, 5}});
-    for (ParaxialDesign reference : {OneToOne(), media, mirror, virtualImage}) {
-        ASSERT_TRUE(SolveParaxial(reference, false));
-        for (int i1 = 0; i1 <= 8; ++i1) {
-            for (int i2 = i1 + 1; i2 <= 8; ++i2) {
-                for (int i3 = i2 + 1; i3 <= 8; ++i3) {
-                    ParaxialDesign d = reference;
-                    Choose(
-                        d,
-                        {{i1, P(reference, i1)}, {i2, P(reference, i2)}, {i3, P(reference, i3)}});
-                    if (CombinationMessage(d.params)) continue;
-                    ASSERT_TRUE(SolveParaxial(d, false)) << i1 << i2 << i3;
-                    for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 8, 20}) {
-                        EXPECT_TRUE(test::RelNear(P(d, k), P(reference, k), 2e-4, 1e-4))
-                            << "index " << k << " from (" << i1 << "," << i2 << "," << i3 << ")";
-                    }
-                }
-            }
-        }
-    }
 }
 
 // |lhs - rhs| small against the magnitudes of the terms that make them up.
@@ -224,6 +183,18 @@ TEST(SolveParaxialProperty, RandomDesignsAreFiniteAndConsistent) {
             Balanced(a * fp - K * ap * fp, a * ap,
                      std::fabs(a * fp) + std::fabs(K * ap * fp) + std::fabs(a * ap) +
                          D * (std::fabs(fp) + std::fabs(K * fp) + std::fabs(a) + std::fabs(ap))));
+        EXPECT_TRUE(Balanced(P(d, kObjFocal), -K * fp, std::fabs(K * fp)));
+        // Heights and field angles: u' = m·u, u = a·tan w, u' = a'·tan w', tan w' = K·tan w.
+        const double u = P(d, kObjHeight), uImg = P(d, kImgHeight);
+        const double tw = std::tan(P(d, kObjAngle)), twImg = std::tan(P(d, kImgAngle));
+        if (std::fabs(P(d, kObjAngle)) > 1.4 || std::fabs(P(d, kImgAngle)) > 1.4) continue;
+        // u is a float: below about 1e-38 it has no relative precision left.
+        EXPECT_TRUE(
+            Balanced(uImg, m * u, std::fabs(uImg) + std::fabs(m * u) + std::fabs(m) * 1e-33));
+        EXPECT_TRUE(Balanced(u, a * tw, std::fabs(u) + std::fabs(a * tw) + D * std::fabs(tw)));
+        EXPECT_TRUE(Balanced(uImg, ap * twImg,
+                             std::fabs(uImg) + std::fabs(ap * twImg) + D * std::fabs(twImg)));
+        EXPECT_TRUE(Balanced(twImg, K * tw, std::fabs(twImg) + std::fabs(K * tw)));
     }
     // The sweep must actually reach the interesting cases.
     EXPECT_GT(valid, 4000);
@@ -311,9 +282,6 @@ TEST(ComputeAperture, ImpossibleAperturesFailTheSolve) {
     // A zero image distance has no cut-off frequency: (f', m' = 1) puts both conjugates at P.
     EXPECT_FALSE(Solved({{kFocal, 100}, {kMagnif, 1}, {kObjAngle, 0.1f}}).bCalcInvalid);
     EXPECT_TRUE(Solved({{kFocal, 100}, {kMagnif, 1}, {kObjAngle, 0.1f}}, 5).bCalcInvalid);
-
-    for (double bad : {1.0, -1.0, double(NAN)}) EXPECT_FALSE(ArcSin(bad)) << bad;
-    EXPECT_REL(*ArcSin(-0.999), std::asin(-0.999));
 }
 
 TEST(ComputeAperture, WithoutApertureParameterTheOldFiguresStay) {
@@ -352,10 +320,6 @@ TEST(DataContinuity, ExchangedParameterContinuesTheSystem) {
                 test::RelNear(e.sLimHih, 220));
     ASSERT_TRUE(SolveParaxial(d, true));
     EXPECT_REL(P(d, kObjDist), -200);
-    // A negative value gets mirrored limits; a larger margin widens them.
-    d.sliderDefaultPercent = 50;
-    const CVarType a = d.continuity.PrefillGeneral(kObjDist, d.Margin());
-    EXPECT_TRUE(test::RelNear(a.sLimLow, -300) && test::RelNear(a.sLimHih, -100));
 
     // A failed solve records nothing; an incomplete one forgets the values.
     Choose(d, {{kFocal, 100}, {kObjImgDist, 300}, {kObjHeight, 1}});
@@ -370,15 +334,10 @@ TEST(DataContinuity, ExchangedParameterContinuesTheSystem) {
     const double axis0[kContinuityBeam] = {0, 0, 0, 0.25};
     d.continuity.RecordBeam(0, axis0, true);
     EXPECT_TRUE(d.continuity.Beam(0, 3).value == 0.25f && !d.continuity.Beam(1, 3).defined);
-    EXPECT_REL(d.continuity.PrefillBeam(0, 3, 0.2).sLimHih, 0.3);
-    d.continuity.Clear();
-    EXPECT_FALSE(d.continuity.Beam(0, 3).defined);
 }
 
 TEST(LimitRule, MarginExtensionAndEquality) {
     EXPECT_DOUBLE_EQ(LimitMargin(5), 0.10);  // too small a margin falls back to the standard
-    EXPECT_DOUBLE_EQ(LimitMargin(80), 0.80);
-
     CVarType e;
     std::tie(e.bLimLowDef, e.bLimHihDef, e.sLimLow, e.sLimHih) = std::tuple(true, true, 180, 220);
     EXPECT_FALSE(ExtendLimitsToValue(e, 200, 1, 0.1));  // already inside
@@ -388,8 +347,7 @@ TEST(LimitRule, MarginExtensionAndEquality) {
     EXPECT_TRUE(ExtendLimitsToValue(e, -5, 10, 0.1));
     EXPECT_REL(e.sLimLow, -55);
 
-    // Limits stay finite at the end of single precision.
-    const AutoLimits huge = LimitsAround(3e38, 0.8);
+    const AutoLimits huge = LimitsAround(3e38, 0.8);  // finite at the end of single precision
     EXPECT_TRUE(std::isfinite(huge.high) && std::isfinite(huge.low));
 
     // Without limits a value of 0 has nothing to extend; any other gets limits around it.
@@ -404,19 +362,16 @@ TEST(LimitRule, MarginExtensionAndEquality) {
 }
 
 TEST(SymbolTable, ModesAndUserSymbols) {
-    // Mode 1: the user's symbols by label, asked for once per used index, with the defaults as
-    // fallback; an unknown mode changes nothing; mode 0 brings back the defaults.
+    // Mode 1: the user's symbols by label, with the defaults as fallback; an unknown mode
+    // changes nothing; mode 0 brings back the defaults.
     const std::map<std::string, std::string, std::less<>> user = {{"Brennweite: ", "F'"},
                                                                   {"hinterer Brennpunkt: ", "H'"}};
-    int asked = 0;
     auto lookup = [&](std::string_view key, std::string_view fallback) {
-        ++asked;
         auto it = user.find(key);
         return it == user.end() ? std::string(fallback) : it->second;
     };
     SymbolTable t;
     t.InitParamSymbols(1, lookup);
-    EXPECT_EQ(asked, 10);
     t.InitCardinalSymbols(1, lookup);
     t.InitParamSymbols(7, [](auto, auto) { return std::string("s"); });
     EXPECT_EQ(std::tuple(t.ParamLabelWithSymbol(kFocal), t.Param(kObjFocal), t.Cardinal(kFImage),
@@ -479,8 +434,7 @@ TEST(ResultList, ValueTexts) {
     // clang-format off
     const struct { const ParaxialDesign& d; const char* name; const char* text; } rows[] = {
         {focalPlane, "Bildweite: a'", " In Unendlich"}, {focalPlane, "Vergrößerung: m'", " ---"},
-        {focalPlane, "Bildhöhe: u'", " ---"}, {focalPlane, "Airy-Radius", ""},
-        {inf, "Objektweite: a", " In Unendlich"}, {inf, "Vergrößerung: m'", " Null"},
+        {focalPlane, "Airy-Radius", ""}, {inf, "Vergrößerung: m'", " Null"},
         {inf, "Objekthöhe: u", " ---"}, {inf, "Blendenradius", "    ----"},  // no aperture chosen
         {virt, "Objektweite: a", " 50.0mm     [Virtuell]"}, {marker, "Objektweite: a", "unendlich"},
         {failed, "Brennweite: f'", ""}, {failed, "Blendenradius", " "},
@@ -517,13 +471,12 @@ TEST(ResultList, OptionalRowsKeepTheLength) {
 TEST(ResultList, NamesAreRewrittenOnlyWhenNeeded) {
     ParaxialDesign d = OneToOne();
     ResultListCache cache;
-    const ReportUnits units;
-    EXPECT_TRUE(FillResultList(d, units, "546nm", false, false, cache).rewriteNames);
-    EXPECT_FALSE(FillResultList(d, units, "546nm", false, false, cache).rewriteNames);
-    EXPECT_TRUE(FillResultList(d, units, "546nm", true, false, cache).rewriteNames);
-    d.options.mirrorMode = true;
-    EXPECT_FALSE(FillResultList(d, units, "546nm", true, true, cache).rewriteNames);  // dragging
-    EXPECT_TRUE(FillResultList(d, units, "546nm", false, false, cache).rewriteNames);
+    auto rewrites = [&](bool asked, bool dragging) {
+        return FillResultList(d, {}, "546nm", asked, dragging, cache).rewriteNames;
+    };
+    EXPECT_TRUE(rewrites(false, false) && !rewrites(false, false) && rewrites(true, false));
+    d.options.mirrorMode = true;  // a new row layout, rewritten once the drag ends
+    EXPECT_TRUE(!rewrites(true, true) && rewrites(false, false));
 }
 
 TEST(ConjugateStatus, VirtualAndInfiniteConjugates) {
@@ -563,23 +516,17 @@ TEST(ParaxialReport, RefusalsAndContent) {
     const ReportResult r = BuildParaxialReport(
         mirror, {}, {"1.0.0", "Sonntag, 6. Dezember 2026", {{"Nahpunkt", " 1.0m"}}});
     ASSERT_FALSE(r.refusal);
-    std::map<std::string, std::string> at6120;
-    std::vector<std::string> headings;
+    std::string text;
     for (const ReportRow& row : r.page.rows) {
-        const auto& p = row.pieces;
-        if (!p.empty() && p[0].bold && p[0].x == 1440) headings.push_back(p[0].text);
-        if (p.size() == 2 && p[1].x == 6120) at6120[p[0].text] = p[1].text;
+        for (const auto& piece : row.pieces) text += piece.text + "|";
     }
-    EXPECT_EQ(headings,
-              (std::vector<std::string>{"Benutzerdefinierte Variablen", "Systemdefinition: Spiegel",
-                                        "Erweiterte Optionen", "Schärfentiefe"}));
     // The chosen value and the solved one of the same parameter, the mirror's marker, the
-    // depth-of-field rows handed in; the date at the right of the header.
-    EXPECT_EQ(at6120["Objektweite: a:\t"], " Unendlich");
-    EXPECT_EQ(at6120["Objektweite: a:  "], " In Unendlich");
-    EXPECT_EQ(at6120["Brennweite: f':  "], "-100.0mm    [Konkav]");
-    EXPECT_EQ(at6120["Nahpunkt"], "  1.0m");
-    EXPECT_TRUE(r.page.rows[0].pieces[1].alignRight);
+    // depth-of-field rows handed in.
+    for (const char* expected :
+         {"Systemdefinition: Spiegel|", "Objektweite: a:\t| Unendlich|",
+          "Objektweite: a:  | In Unendlich|", "-100.0mm    [Konkav]|", "Nahpunkt|  1.0m|"}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    }
 }
 
 }  // namespace

@@ -39,15 +39,13 @@ TEST(Selection, StaysSortedAndBounded) {
     EXPECT_EQ(s.At(1), (CVarType{0, 3.f, true, 0, 0, false, false}));
 }
 
-// Faults of the calling code are shown to the user as they are; they change nothing.
+// Faults of the calling code are refused and change nothing.
 TEST(Selection, CallerFaultsAreReportedAndChangeNothing) {
     Selection s(3);
     s.Add(2);
     const Selection before = s;
-    EXPECT_EQ(s.Add(2).diagnostic, "Bad Add:1\t2");
-    EXPECT_EQ(s.Remove(4).diagnostic, "BadDel");
-    EXPECT_EQ(s.Replace(9, 3, 1.f).diagnostic, "BadDel");
-    EXPECT_FALSE(s.SetValue(2, 1).ok());
+    EXPECT_FALSE(s.Add(2).ok() || s.Remove(4).ok() || s.Replace(9, 3, 1.f).ok() ||
+                 s.SetValue(2, 1).ok());
     EXPECT_EQ(s, before);
 
     ParaxialDesign d;
@@ -56,32 +54,27 @@ TEST(Selection, CallerFaultsAreReportedAndChangeNothing) {
     EXPECT_EQ(d.params.Count(), 0);
 }
 
+// Each rule by its message's own word.
 TEST(CheckCombination, RulesAndMessages) {
-    const std::string angles =
-        "Objekt- und Bildwinkel können nicht unabhängig voneinander definiert werden! ";
-    const std::string noField = "Sie müssen mindestens eine Feld-Option wählen! ";
-    const std::string noDistance = "Sie müssen ein oder zwei Abstände wählen! ";
-    const std::string impossible =
-        "Unmögliche Kombination; ergibt nahezu immer einen nicht konsistenten Wert für die ";
-    const std::string magnif = impossible + "Vergrößerung! ";
-    const std::string obj = impossible + "Objektweite! ";
-    const std::string img = impossible + "Bildweite! ";
     struct Row {
         std::vector<int> clicks;  // the last one is the index just added
-        std::string message;      // empty: allowed
+        std::string word;         // empty: allowed
     };
+    // clang-format off
     const std::vector<Row> rows = {
-        {{0}, ""},           {{8, 6}, angles},     {{0, 5, 7}, ""},         {{3, 5, 7}, magnif},
-        {{8, 3, 6}, magnif}, {{0, 1, 2}, noField}, {{5, 6, 7}, noDistance}, {{6, 5, 1}, obj},
-        {{1, 8, 5}, obj},    {{2, 7, 8}, img},     {{2, 6, 7}, img},        {{0, 6, 8}, angles},
-        {{4, 5, 6}, ""},     {{2, 5, 8}, ""}};
+        {{0}, ""}, {{8, 6}, "Bildwinkel"}, {{0, 5, 7}, ""}, {{3, 5, 7}, "Vergrößerung"},
+        {{8, 3, 6}, "Vergrößerung"}, {{0, 1, 2}, "Feld-Option"}, {{5, 6, 7}, "Abstände"},
+        {{6, 5, 1}, "Objektweite"}, {{1, 8, 5}, "Objektweite"}, {{2, 7, 8}, "Bildweite"},
+        {{2, 6, 7}, "Bildweite"}, {{0, 6, 8}, "Bildwinkel"}, {{4, 5, 6}, ""}, {{2, 5, 8}, ""}};
+    // clang-format on
     for (const Row& r : rows) {
         Selection s(3);
         for (int i : r.clicks) s.Add(i);
-        const auto message = CheckCombination(s, r.clicks.back());
-        EXPECT_EQ(message.value_or(""), r.message);
+        const std::string message = CheckCombination(s, r.clicks.back()).value_or("");
+        EXPECT_EQ(message.empty(), r.word.empty()) << message;
+        EXPECT_NE(message.find(r.word), std::string::npos) << r.word;
         // A rejected parameter is removed again.
-        EXPECT_EQ(s.Contains(r.clicks.back()), r.message.empty());
+        EXPECT_EQ(s.Contains(r.clicks.back()), r.word.empty());
     }
 }
 
