@@ -361,26 +361,6 @@ TEST(LimitRule, MarginExtensionAndEquality) {
     EXPECT_FALSE(SameValue(0.0, 1e-9) || SameValue(100.0, 100.001));
 }
 
-TEST(SymbolTable, ModesAndUserSymbols) {
-    // Mode 1: the user's symbols by label, with the defaults as fallback; an unknown mode
-    // changes nothing; mode 0 brings back the defaults.
-    const std::map<std::string, std::string, std::less<>> user = {{"Brennweite: ", "F'"},
-                                                                  {"hinterer Brennpunkt: ", "H'"}};
-    auto lookup = [&](std::string_view key, std::string_view fallback) {
-        auto it = user.find(key);
-        return it == user.end() ? std::string(fallback) : it->second;
-    };
-    SymbolTable t;
-    t.InitParamSymbols(1, lookup);
-    t.InitCardinalSymbols(1, lookup);
-    t.InitParamSymbols(7, [](auto, auto) { return std::string("s"); });
-    EXPECT_EQ(std::tuple(t.ParamLabelWithSymbol(kFocal), t.Param(kObjFocal), t.Cardinal(kFImage),
-                         t.Cardinal(kNImage)),
-              std::tuple("Brennweite: F'", "f", "H'", "N'"));
-    t.InitParamSymbols(0);
-    EXPECT_EQ(std::tuple(t.Param(kObjDist), t.Param(kFocal)), std::tuple("a", "f'"));
-}
-
 // While the advanced options are off the standard values count whatever is stored; a mirror
 // reflects into the object medium and has no separation; a stored zero stands for the standard.
 TEST(OptionState, EffectiveValues) {
@@ -462,10 +442,7 @@ TEST(ResultList, OptionalRowsKeepTheLength) {
     EXPECT_TRUE(m.count("Brennweite [Obj]: f"));
     EXPECT_EQ(m["Knotenpunkt 1 NP"], "-50.0mm");  // N - P = f + f' = -150 + 100
     EXPECT_FALSE(Values(design(1.5f, 1.5f, false)).count("Knotenpunkt 1 NP"));
-
-    auto mirror = Values(design(1, 1, true));
-    EXPECT_EQ(mirror["Spiegelradius"], "-200.0mm    [Konkav]");
-    EXPECT_FALSE(mirror.count("Brennweite [Obj]: f"));
+    EXPECT_FALSE(Values(design(1, 1, true)).count("Brennweite [Obj]: f"));
 }
 
 TEST(ResultList, NamesAreRewrittenOnlyWhenNeeded) {
@@ -510,23 +487,15 @@ TEST(ParaxialReport, RefusalsAndContent) {
     EXPECT_EQ(BuildParaxialReport(d, {}, {}).refusal.value_or(""),
               "Sie haben noch nicht alle Parameter ausgewählt! ");
 
-    ParaxialDesign mirror = test::AtInfinity(-100, 4);
-    mirror.options.mirrorMode = true;
-    ASSERT_TRUE(SolveParaxial(mirror, false));
-    const ReportResult r = BuildParaxialReport(
-        mirror, {}, {"1.0.0", "Sonntag, 6. Dezember 2026", {{"Nahpunkt", " 1.0m"}}});
+    // The chosen value and the solved one of the same parameter each have their row.
+    const ReportResult r = BuildParaxialReport(test::AtInfinity(100, 4), {}, {});
     ASSERT_FALSE(r.refusal);
     std::string text;
     for (const ReportRow& row : r.page.rows) {
         for (const auto& piece : row.pieces) text += piece.text + "|";
     }
-    // The chosen value and the solved one of the same parameter, the mirror's marker, the
-    // depth-of-field rows handed in.
-    for (const char* expected :
-         {"Systemdefinition: Spiegel|", "Objektweite: a:\t| Unendlich|",
-          "Objektweite: a:  | In Unendlich|", "-100.0mm    [Konkav]|", "Nahpunkt|  1.0m|"}) {
-        EXPECT_NE(text.find(expected), std::string::npos) << expected;
-    }
+    EXPECT_NE(text.find("Objektweite: a:\t| Unendlich|"), std::string::npos) << text;
+    EXPECT_NE(text.find("Objektweite: a:  | In Unendlich|"), std::string::npos) << text;
 }
 
 }  // namespace
