@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "support/temp_dir.h"
@@ -28,11 +27,6 @@ struct WindowFixture {
     ui::ControlView View(const std::string& name) const {
         const ui::WindowView v = ui::BuildView(s());
         return v.Find(name) ? *v.Find(name) : ui::ControlView{};
-    }
-    std::string FileText() const {
-        std::stringstream ss;
-        ss << std::ifstream(path, std::ios::binary).rdbuf();
-        return ss.str();
     }
     void Select(std::initializer_list<int> indices) {
         for (int i : indices) window->SetParamChecked(i, true);
