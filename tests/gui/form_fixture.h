@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -12,12 +13,10 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
-#include <sstream>
-#include <string>
-
-#include <QLabel>
 #include <optional>
+#include <string>
 
 #include "app/user_settings_store.h"
 #include "gui/main_form.h"
@@ -25,13 +24,18 @@
 #include "ui/scripted_dialogs.h"
 #include "ui/view_model.h"
 
+// Every widget shows what the view of the window's state says.
+#define VERIFY_VIEW(f)                                              \
+    do {                                                            \
+        const auto mismatch = (f).ViewMismatch();                   \
+        QVERIFY2(!mismatch, mismatch ? qPrintable(*mismatch) : ""); \
+    } while (false)
+
 namespace rs::test {
 
 inline std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // The text of one of the example designs.
@@ -62,14 +66,7 @@ inline void TypeInto(QLineEdit* box, const QString& text, bool enter = true) {
     }
     box->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    if (text.isEmpty()) {
-        QTest::keyClick(box, Qt::Key_Delete);
-    } else {
-        // One key per character; characters beyond ASCII arrive as the text of a key event.
-        for (const QChar c : text) {
-            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
+    QTest::keyClicks(box, text);
     if (enter) {
         QTest::keyClick(box, Qt::Key_Return);
     } else {

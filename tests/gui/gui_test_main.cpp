@@ -5,9 +5,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <cstring>
 #include <functional>
-#include <iostream>
 #include <map>
 #include <string>
 #include <vector>

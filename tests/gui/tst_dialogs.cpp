@@ -14,7 +14,6 @@
 #include "gui/launch_options.h"
 #include "gui/qt_dialogs.h"
 #include "gui/symbols_form.h"
-#include "gui/units_form.h"
 
 namespace rs::gui {
 namespace {
@@ -34,13 +33,12 @@ void OnNextModal(std::function<void(QWidget*)> act) {
 // Chooses the entry of a units list whose text contains `unit`, as the user would.
 bool ChooseUnit(QWidget* dialog, const char* list, const QString& unit) {
     auto* combo = dialog->findChild<QComboBox*>(list);
-    if (!combo) return false;
-    const int i = combo->findText(unit, Qt::MatchContains);
-    if (i < 0) return false;
-    combo->setCurrentIndex(i);
-    return true;
+    const int i = combo ? combo->findText(unit, Qt::MatchContains) : -1;
+    if (i >= 0) combo->setCurrentIndex(i);
+    return i >= 0;
 }
 
+// Drops `text` on `box` as a drag from another widget would.
 void Drop(QLineEdit* box, const QString& text) {
     QMimeData data;
     data.setText(text);
@@ -57,58 +55,35 @@ class DialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // A message (answer -1) and a question answered with each of its buttons.
-    void messageAndQuestionBoxes_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("answer");
-        QTest::newRow("message") << int(QMessageBox::Ok) << -1;
-        QTest::newRow("yes") << int(QMessageBox::Yes) << int(ui::Answer::Yes);
-        QTest::newRow("no") << int(QMessageBox::No) << int(ui::Answer::No);
-        QTest::newRow("cancel") << int(QMessageBox::Cancel) << int(ui::Answer::Cancel);
-    }
-    void messageAndQuestionBoxes() {
-        QFETCH(int, button);
-        QFETCH(int, answer);
+    // The message, question and input boxes on Qt, each answered once.
+    void messageQuestionAndInputBoxes() {
         QtDialogs dialogs;
-        QString title, text;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        OnNextModal([&](QWidget* w) {
-            auto* box = qobject_cast<QMessageBox*>(w);
-            if (!box) return;
-            title = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            box->button(static_cast<QMessageBox::StandardButton>(button))->click();
-        });
-        if (answer < 0) {
-            const char* wave = "Die Wellenlänge muß zwischen 10^1 & 10^6nm liegen! ";
-            dialogs.Message(wave, ui::Icon::Exclamation);
-            QCOMPARE(title, "Raysketcher");
-            QCOMPARE(text, wave);
-            QCOMPARE(icon, QMessageBox::Warning);
-        } else {
-            QCOMPARE(
-                int(dialogs.Question("Möchten Sie diese Daten speichern?", ui::Icon::Question)),
-                answer);
-            QCOMPARE(icon, QMessageBox::Question);
-        }
-    }
+        QString seen;
+        const auto answer = [&seen](QMessageBox::StandardButton button) {
+            OnNextModal([&seen, button](QWidget* w) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                if (!box) return;
+                seen = box->windowTitle() + ": " + box->text() + QString::number(box->icon());
+                box->button(button)->click();
+            });
+        };
+        answer(QMessageBox::Ok);
+        dialogs.Message("Wellenlänge!", ui::Icon::Exclamation);
+        QCOMPARE(seen, "Raysketcher: Wellenlänge!" + QString::number(QMessageBox::Warning));
+        answer(QMessageBox::No);
+        QCOMPARE(dialogs.Question("Speichern?", ui::Icon::Question), ui::Answer::No);
+        QCOMPARE(seen, "Raysketcher: Speichern?" + QString::number(QMessageBox::Question));
 
-    void inputBoxGivesTheTextOrNothing() {
-        QtDialogs dialogs;
-        QString prompt, preset;
-        OnNextModal([&](QWidget* w) {
+        OnNextModal([&seen](QWidget* w) {
             auto* box = qobject_cast<QInputDialog*>(w);
             if (!box) return;
-            prompt = box->labelText();
-            preset = box->textValue();
-            box->setTextValue("-250");
+            seen = box->labelText() + "|" + box->textValue();
+            box->setTextValue("-300");
             box->accept();
         });
-        QCOMPARE(dialogs.Input("Entfernung Objekt-erste Linsenfläche", "negativ! \n\n", "-250"),
-                 std::optional<std::string>("-250"));
-        QCOMPARE(prompt, "negativ! \n\n");
-        QCOMPARE(preset, "-250");
+        QCOMPARE(dialogs.Input("Entfernung", "negativ! \n\n", "-250"),
+                 std::optional<std::string>("-300"));
+        QCOMPARE(seen, "negativ! \n\n|-250");
         OnNextModal([](QWidget* w) {
             if (w) w->close();
         });
@@ -116,113 +91,61 @@ private slots:
     }
 
     // Cancel changes nothing, not even the settings file; OK applies and stores.
-    void unitsDialogAppliesOnlyOnOk_data() {
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("cancel") << false << "50.0mm";
-        QTest::newRow("ok") << true << "5.0cm";
-    }
     void unitsDialogAppliesOnlyOnOk() {
-        QFETCH(bool, ok);
-        QFETCH(QString, shown);
         test::FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
         QVERIFY(f.exposed);
-        const units::UnitState before = f.S().design.units;
         const std::string fileBefore = test::ReadFile(f.path);
-        bool chosen = false;
-        OnNextModal([&](QWidget* w) {
-            if (!w || w->objectName() != "frmUnits") return;
-            chosen = ChooseUnit(w, "cmbParaxConj00_Efl", "[cm]") &&
-                     ChooseUnit(w, "cmbGBBeamObj01_Div", "[deg]");
-            test::ClickButton(w->findChild<QPushButton*>(ok ? "comOK" : "comCancel"));
-        });
-        f.Click(ok ? "comUnits_1" : "comUnits_0");
-        QVERIFY(chosen);
-        QCOMPARE(f.Text("txtVarType_0"), shown);
-        QCOMPARE(f.Values().at(0), " " + shown);
-        QCOMPARE(f.S().design.units == before, !ok);
-        QCOMPARE(test::ReadFile(f.path) == fileBefore, !ok);
-        if (ok) QVERIFY(!app::IniFile(f.path).ReadIniString("Units", "Parax").empty());
+        for (const bool ok : {false, true}) {
+            bool chosen = false;
+            OnNextModal([&](QWidget* w) {
+                if (!w || w->objectName() != "frmUnits") return;
+                chosen = ChooseUnit(w, "cmbParaxConj00_Efl", "[cm]") &&
+                         ChooseUnit(w, "cmbGBBeamObj01_Div", "[deg]");
+                test::ClickButton(w->findChild<QPushButton*>(ok ? "comOK" : "comCancel"));
+            });
+            f.Click(ok ? "comUnits_1" : "comUnits_0");
+            QVERIFY(chosen);
+            QCOMPARE(f.Text("txtVarType_0"), ok ? "5.0cm" : "50.0mm");
+            QCOMPARE(test::ReadFile(f.path) == fileBefore, !ok);
+        }
+        VERIFY_VIEW(f);
     }
 
+    // The symbols editor: what a drag from its character list carries lands in a box; OK stores
+    // it and relabels the window.
     void symbolsEditorTakesDroppedCharacters() {
-        test::TempDir dir;
-        app::IniFile ini(dir / "Raysketcher.INI");
-        test::ScriptedDialogs dialogs;
-        FrmSymbols editor(ini, dialogs);
-        editor.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&editor));
-        auto* chars = editor.findChild<CharacterList*>("lstSymbols");
-        QVERIFY(chars);
-        QCOMPARE(chars->count(), static_cast<int>(ui::SymbolsEditorModel::CharacterList().size()));
-
-        // What a drag from the list carries lands in the box.
-        const std::unique_ptr<QMimeData> dragged(chars->mimeData({chars->item(2)}));
-        QCOMPARE(dragged->text(), "ý");
-        auto* focal = editor.findChild<QLineEdit*>("txtVarType_0");
-        Drop(focal, dragged->text());
-        QCOMPARE(focal->text(), "f'ý");
-
-        // Two equal symbols are refused and the editor stays open.
-        auto* objDist = editor.findChild<QLineEdit*>("txtVarType_1");
-        objDist->setText("P");
-        test::ClickButton(editor.findChild<QPushButton*>("comOK"));
-        QCOMPARE(dialogs.Messages().size(), std::size_t{1});
-        QVERIFY(editor.isVisible());
-        objDist->setText("s");
-        test::ClickButton(editor.findChild<QPushButton*>("comOK"));
-        QVERIFY(!editor.isVisible());
-        QCOMPARE(editor.result(), int(QDialog::Accepted));
-        QCOMPARE(ini.ReadIniString("Symbols", "Brennweite: "), "f'ý");
-        QCOMPARE(ini.ReadIniString("Symbols", "Objektweite: "), "s");
-    }
-
-    void symbolsEditorRelabelsTheWindow() {
         test::FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
         QVERIFY(f.exposed);
         f.List("lstSymbols")->setCurrentRow(1);
+        QString dropped;
         OnNextModal([&](QWidget* w) {
-            if (!w) return;
-            w->findChild<QLineEdit*>("txtVarType_0")->setText("F1");
+            auto* chars = w ? w->findChild<CharacterList*>("lstSymbols") : nullptr;
+            if (!chars) return;
+            const std::unique_ptr<QMimeData> dragged(chars->mimeData({chars->item(2)}));
+            auto* focal = w->findChild<QLineEdit*>("txtVarType_0");
+            Drop(focal, dragged->text());
+            dropped = focal->text();
             test::ClickButton(w->findChild<QPushButton*>("comOK"));
         });
         f.Click("comSymbols");
-        QCOMPARE(f.Button("chkVarType_0")->text(), "Brennweite: F1");
-        QCOMPARE(f.Names().at(0), "Brennweite: F1");
-        // Cancel stores nothing.
-        OnNextModal([&](QWidget* w) {
-            if (!w) return;
-            w->findChild<QLineEdit*>("txtVarType_0")->setText("G");
-            test::ClickButton(w->findChild<QPushButton*>("comCancel"));
-        });
-        f.Click("comSymbols");
-        QCOMPARE(f.Button("chkVarType_0")->text(), "Brennweite: F1");
+        QCOMPARE(dropped, "f'ý");
+        QCOMPARE(f.Button("chkVarType_0")->text(), "Brennweite: f'ý");
+        QCOMPARE(app::IniFile(f.path).ReadIniString("Symbols", "Brennweite: "), "f'ý");
+        VERIFY_VIEW(f);
     }
 
-    void launchOptions_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<bool>("exitWhenShown");
-        QTest::addColumn<bool>("help");
-        QTest::addColumn<bool>("error");
-        QTest::newRow("none") << QStringList{} << "" << false << false << false;
-        QTest::newRow("settings=") << QStringList{"--settings=b c.ini", "--exit-when-shown"}
-                                   << "b c.ini" << true << false << false;
-        QTest::newRow("help") << QStringList{"-h"} << "" << false << true << false;
-        QTest::newRow("missing file") << QStringList{"--settings"} << "" << false << false << true;
-        QTest::newRow("unknown") << QStringList{"--frobnicate"} << "" << false << false << true;
-    }
     void launchOptions() {
-        QFETCH(QStringList, args);
-        QFETCH(QString, settings);
-        QFETCH(bool, exitWhenShown);
-        QFETCH(bool, help);
-        QFETCH(bool, error);
-        const LaunchOptions o = ParseLaunchOptions(args);
-        QCOMPARE(QString::fromStdString(o.settingsFile ? o.settingsFile->string() : ""), settings);
-        QCOMPARE(o.exitWhenShown, exitWhenShown);
-        QCOMPARE(o.help, help);
-        QCOMPARE(!o.error.empty(), error);
+        const auto parsed = [](const QStringList& args) {
+            const LaunchOptions o = ParseLaunchOptions(args);
+            return QString::fromStdString(o.settingsFile ? o.settingsFile->string() : "") +
+                   (o.exitWhenShown ? " exit" : "") + (o.help ? " help" : "") +
+                   (o.error.empty() ? "" : " error");
+        };
+        QCOMPARE(parsed({}), "");
+        QCOMPARE(parsed({"--settings=b c.ini", "--exit-when-shown"}), "b c.ini exit");
+        QCOMPARE(parsed({"-h"}), " help");
+        QCOMPARE(parsed({"--settings"}), " error");
+        QCOMPARE(parsed({"--frobnicate"}), " error");
         QVERIFY(HelpText().find("--exit-when-shown") != std::string::npos);
     }
 };
