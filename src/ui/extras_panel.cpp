@@ -234,9 +234,11 @@ void ChooseDiodeParamKind(MainWindow& w, int entry) {
 
 void ApplyDiodeParamText(MainWindow& w, std::string_view text) {
     ApplyEdited(w, text, DiodeParamBoxText(w.State()), kBackupBeamValue, [&](app::DesignState& d) {
-        const auto v =
-            units::ParseQuantity(text, d.units, units::Group::GB, beam::DiodeParamKind(d.beam));
-        return v && beam::SetDiodeParamValue(d.beam, *v);
+        const int kind = beam::DiodeParamKind(d.beam);
+        const auto v = units::ParseQuantity(text, d.units, units::Group::GB, kind);
+        // The value stored already is no change and takes no undo step.
+        if (!v || d.beam.diode.paramValues[static_cast<std::size_t>(kind)] == *v) return false;
+        return beam::SetDiodeParamValue(d.beam, *v);
     });
 }
 

@@ -72,6 +72,20 @@ TEST(Undo, EveryHandlerTakesOneUndoStepOnlyForAChange) {
     }
 }
 
+TEST(Undo, ADiodeValueEnteredAgainTakesNoStep) {
+    WindowFixture f;
+    MainWindow& w = f.w();
+    w.SetBeamMode(true);
+    for (int i : {beam::kGbFocal, beam::kGbObjDist, beam::kGbObjRadius}) w.SetBeamChecked(i, true);
+    for (int k = 0; k < 3; ++k) w.ApplyTypedValue(k, std::array{"100", "200", "0.05"}[k]);
+    SetDiodeMode(w, true);
+    ApplyDiodeParamText(w, "0.1");
+    EXPECT_EQ(f.s().backup.Kind(), kBackupBeamValue);
+    const auto taken = f.s().backup.Backup();
+    ApplyDiodeParamText(w, "0.1");
+    EXPECT_EQ(f.s().backup.Backup(), taken);
+}
+
 TEST(Undo, SecondUndoRedoesAndSliderRunsAreOneStep) {
     WindowFixture f;
     f.w().Undo();  // nothing to undo yet
