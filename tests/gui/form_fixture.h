@@ -101,7 +101,6 @@ public:
     void Type(const std::string& name, const QString& text, bool enter = true) {
         TypeInto(Box(name), text, enter);
     }
-    QString Text(const std::string& name) const { return Box(name)->text(); }
     QStringList Names() const { return Items(List("lstResNames")); }
     QStringList Values() const { return Items(List("lstResVals")); }
     const ui::WindowState& S() const { return form->Logic().State(); }

@@ -29,8 +29,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, std::function<int(int, char**)>> classes = {
         {"MainFormTest", RunMainFormTest},
         {"DialogsTest", RunDialogsTest},
-        {"DrawingTest", RunDrawingTest},
-    };
+        {"DrawingTest", RunDrawingTest}};
     // The first argument may name the class; the rest goes to Qt Test.
     std::vector<char*> args(argv, argv + argc);
     if (argc > 1 && classes.count(argv[1])) {

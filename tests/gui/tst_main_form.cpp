@@ -22,7 +22,6 @@ private slots:
         f.Click("chkVarType_0");
         f.Click("comPrint");  // an incomplete design is refused before any printer dialog
         QCOMPARE(f.dialogs.Messages().size(), std::size_t{1});
-        QVERIFY(!QApplication::activeModalWidget());
         for (const char* box : {"chkVarType_1", "chkVarType_5"}) f.Click(box);
         f.Type("txtVarType_0", "100");
         QCOMPARE(f.S().design.paraxial.params.At(1).sVarValue, 100.0f);
@@ -31,7 +30,6 @@ private slots:
         f.Type("txtVarType_2", "10,0");
         QVERIFY(!f.S().design.paraxial.bCalcInvalid);
         f.Click("chkVarType_2");  // a rejected fourth parameter leaves its box unchecked
-        VERIFY_VIEW(f);
 
         // A click into a box selects its whole text, so that typing replaces it.
         QLineEdit* box = f.Box("txtVarType_0");
@@ -40,12 +38,13 @@ private slots:
         QTest::keyClicks(box, "60");
         QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(f.S().design.paraxial.params.At(1).sVarValue, 60.0f);
+        VERIFY_VIEW(f);
     }
 
-    // The slider, the option lists and the depth-of-field panel. The program's own changes to
+    // The slider, a limit box, an option list and a combo box. The program's own changes to
     // its controls never come back as events: a typed value that moves the slider does not make
     // the slider apply a (rounded) value of its own.
-    void slidersListsAndPanels() {
+    void sliderLimitsListsAndCombos() {
         FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
         QVERIFY(f.exposed);
         f.Type("txtVarType_0", "52.37");
@@ -63,16 +62,10 @@ private slots:
         QCOMPARE(f.S().design.paraxial.params.At(1).sLimLow, 25.0f);
         f.List("lstOptions")->item(0)->setCheckState(Qt::Checked);  // as a click on its mark
         QVERIFY(f.S().design.window.drawHaltingRay);
-        f.List("lstMirrorMode")->setCurrentRow(1);
-        QVERIFY(f.S().design.paraxial.options.mirrorMode);
         auto* formats = f.Get<QComboBox>("cmbImagHeight");
         formats->setCurrentIndex(3);
         emit formats->activated(3);
         QCOMPARE(f.S().design.window.imgHgtOption, 3);
-        f.Type("txtDOFCoC", "0.05");
-        QCOMPARE(f.S().design.dof.cocCustom, 0.05f);
-        f.Click("optCoCType_1");
-        QCOMPARE(f.S().design.dof.cocType, 1);
         VERIFY_VIEW(f);
     }
 
@@ -82,52 +75,33 @@ private slots:
         f.Click("chkGBExtraM2Use");
         f.Type("txtGBExtraMFactor", "4");
         QCOMPARE(f.Values().at(0), " 4.0");
-        f.Click("chkGBExtraDiodeMode");
-        auto* mode = f.Get<QComboBox>("cmbGBExtraBeamRectCircMode");
-        mode->setCurrentIndex(1);
-        emit mode->activated(1);
-        QCOMPARE(f.S().design.beam.diode.collimationMode, 1);
-        VERIFY_VIEW(f);
         f.Click("chkGaussBeamMode");  // back to the paraxial design
         QVERIFY(!f.S().design.beam.beamMode);
         VERIFY_VIEW(f);
     }
 
     void closingAsksAndCancelKeepsTheWindow() {
-        {
-            FormFixture empty;  // nothing chosen: nothing to ask
-            QVERIFY(empty.exposed);
-            QVERIFY(empty.form->close());
-            QVERIFY(empty.dialogs.calls.empty());
-        }
         FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
         QVERIFY(f.exposed);
         f.dialogs.Reply(ui::Answer::Cancel);
         QVERIFY(!f.form->close());
         QVERIFY(f.form->isVisible());
         QCOMPARE(f.dialogs.calls.back().text, "Möchten Sie diese Daten speichern?");
-        // The placement is stored before the question, so even a cancelled close keeps it.
-        app::IniFile reread(f.path);
-        QVERIFY(app::ReadFormPosition(reread, "frmRaysketch").has_value());
-
         f.Type("txtVarType_0", "70");
         f.dialogs.Reply(ui::Answer::Yes);
         QVERIFY(f.form->close());
-        reread.Reload();
-        QCOMPARE(reread.ReadIniString("LastValues", "1VarTypeVal").substr(0, 5), "0|70|");
+        QCOMPARE(app::IniFile(f.path).ReadIniString("LastValues", "1VarTypeVal").substr(0, 5),
+                 "0|70|");
     }
 
-    void placementIsRestoredFromTheSettingsFile() {
-        FormFixture f("[FormPositions]\r\nFormPosn_frmRaysketch=300|450|12000|19500\r\n");
+    // At its start the window takes its placement from the settings file and shows the note on
+    // new features once.
+    void startupPlacementAndNewFeatureNote() {
+        FormFixture f("[FormPositions]\r\nFormPosn_frmRaysketch=300|450|12000|19500\r\n", true);
         QVERIFY(f.exposed);
         const ui::WindowRect now = f.form->CurrentPlacement();
         QVERIFY(std::abs(now.top - 300) <= 30 && std::abs(now.left - 450) <= 30);
         QVERIFY(std::abs(now.height - 12000) <= 30 && std::abs(now.width - 19500) <= 30);
-    }
-
-    void newFeatureNoteShowsTheHelp() {
-        FormFixture f({}, true);
-        QVERIFY(f.exposed);
         QTRY_VERIFY(f.form->Help() && f.form->Help()->isVisible());
         QCOMPARE(f.form->Help()->CurrentPage(), HelpWindow::Page::NewFeatures);
         QCOMPARE(f.store.Get("NewFeature", "V22", ""), "-1");
