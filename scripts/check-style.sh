@@ -13,8 +13,11 @@ clang-format --dry-run -Werror "${files[@]}"
 # The core: everything under src/ that is not Qt code.
 mapfile -t core < <(git ls-files 'src/*.cpp' | grep -vE '^src/(gui|render|cli)/')
 echo "clang-tidy: ${#core[@]} core files"
-printf '%s\n' "${core[@]}" |
-  xargs -P "$(nproc)" -n 4 clang-tidy -p "$build" --quiet 2>/dev/null |
-  tee /tmp/raysketcher-tidy.log |
-  grep -E '(warning|error):' && { echo "clang-tidy found the faults above"; exit 1; }
+log=$(mktemp)
+printf '%s\n' "${core[@]}" | xargs -P "$(nproc)" -n 4 clang-tidy -p "$build" --quiet >"$log" 2>/dev/null || true
+if grep -qE '(warning|error):' "$log"; then
+  grep -E -A3 '(warning|error):' "$log"
+  echo "clang-tidy found the faults above"
+  exit 1
+fi
 echo "clang-tidy: clean"

@@ -105,7 +105,7 @@ template <typename Apply>
 void ApplyEdited(MainWindow& w, std::string_view text, std::string_view shown, int backupKind,
                  Apply apply) {
     if (text == shown) return;
-    w.ApplyChange(backupKind, [&](app::DesignState& d) { return apply(d); });
+    w.ApplyChange({backupKind, 0, true, true}, [&](app::DesignState& d) { return apply(d); });
 }
 
 }  // namespace
@@ -141,7 +141,7 @@ void ApplyCoCText(MainWindow& w, std::string_view text) {
 void ChooseCoCType(MainWindow& w, int type) {
     if (type != analysis::kCoCCustom && type != analysis::kCoCDiffraction) return;
     // An undo step would not hold the type: the choice is no undo step of its own.
-    w.ApplyChange(MainWindow::kNoBackup, [type](app::DesignState& d) {
+    w.ApplyChange({MainWindow::kNoBackup, 0, true, true}, [type](app::DesignState& d) {
         if (d.dof.cocType == type) return false;
         d.dof.cocType = type;
         return true;
@@ -149,7 +149,7 @@ void ChooseCoCType(MainWindow& w, int type) {
 }
 
 void SetMFactorUse(MainWindow& w, bool on) {
-    w.ApplyChange(kBackupBeamValue, [on](app::DesignState& d) {
+    w.ApplyChange({kBackupBeamValue, 0, true, true}, [on](app::DesignState& d) {
         if (d.beam.extrasOptions.mFactorUse == on) return false;
         d.beam.extrasOptions.mFactorUse = on;
         return true;
@@ -165,7 +165,7 @@ void ApplyMFactorText(MainWindow& w, int axis, std::string_view text) {
 }
 
 void SetDetectorOn(MainWindow& w, bool on) {
-    w.ApplyChange(kBackupBeamValue, [on](app::DesignState& d) {
+    w.ApplyChange({kBackupBeamValue, 0, true, true}, [on](app::DesignState& d) {
         if (d.beam.extrasOptions.detectorOn == on) return false;
         d.beam.extrasOptions.detectorOn = on;
         return true;
@@ -190,13 +190,13 @@ void ApplyMinSpotText(MainWindow& w, std::string_view text) {
 
 void ChooseDofEntry(MainWindow& w, int entry) {
     if (entry < 0 || entry >= beam::kDofEntryCount) return;
-    w.ApplyChange(MainWindow::kNoBackup, [entry](app::DesignState& d) {
+    w.ApplyChange({MainWindow::kNoBackup, 0, true, true}, [entry](app::DesignState& d) {
         return beam::SetDofEntry(d.beam, entry) == beam::EditResult::Accepted;
     });
 }
 
 void SetDiodeMode(MainWindow& w, bool on) {
-    w.ApplyChange(kBackupDiode, [on](app::DesignState& d) {
+    w.ApplyChange({kBackupDiode, 0, true, true}, [on](app::DesignState& d) {
         if (d.beam.diode.diodeMode == on) return false;
         d.beam.diode.diodeMode = on;
         // Turning the diode on with circularisation already chosen shapes axis 0 for it.
@@ -206,7 +206,7 @@ void SetDiodeMode(MainWindow& w, bool on) {
 }
 
 void SetCircularise(MainWindow& w, bool on) {
-    w.ApplyChange(kBackupDiode, [on](app::DesignState& d) {
+    w.ApplyChange({kBackupDiode, 0, true, true}, [on](app::DesignState& d) {
         if (d.beam.diode.circularise == on) return false;
         d.beam.diode.circularise = on;
         if (on) beam::ReshapeAxis0ForCircularisation(d.beam);
@@ -216,7 +216,7 @@ void SetCircularise(MainWindow& w, bool on) {
 
 void ChooseCollimationMode(MainWindow& w, int mode) {
     if (mode != beam::kCollimateMinDivergence && mode != beam::kCollimateMaxWaistDistance) return;
-    w.ApplyChange(MainWindow::kNoBackup, [mode](app::DesignState& d) {
+    w.ApplyChange({MainWindow::kNoBackup, 0, true, true}, [mode](app::DesignState& d) {
         if (d.beam.diode.collimationMode == mode) return false;
         d.beam.diode.collimationMode = mode;
         return true;
@@ -226,7 +226,7 @@ void ChooseCollimationMode(MainWindow& w, int mode) {
 void ChooseDiodeParamKind(MainWindow& w, int entry) {
     const int kind = beam::kGbObjRadius + entry;
     if (kind < beam::kGbObjRadius || kind > beam::kGbObjRayleigh) return;
-    w.ApplyChange(MainWindow::kNoBackup, [kind](app::DesignState& d) {
+    w.ApplyChange({MainWindow::kNoBackup, 0, true, true}, [kind](app::DesignState& d) {
         if (d.beam.diode.paramKind == kind) return false;
         return beam::SetDiodeParamKind(d.beam, kind);
     });

@@ -198,10 +198,6 @@ void MainWindow::ApplyChange(const Change& how,
     FinishUpdate(false);
 }
 
-void MainWindow::ApplyChange(int backupKind, const std::function<bool(app::DesignState&)>& change) {
-    ApplyChange(Change{backupKind, 0, true, true}, change);
-}
-
 void MainWindow::RecordPending(std::string name, std::string_view text) {
     s_.pendingTexts[std::move(name)] = std::string(text);
 }

@@ -46,8 +46,6 @@ public:
         bool relabel = false;  // labels, symbols or the mode may change: names written anew
     };
     void ApplyChange(const Change& how, const std::function<bool(app::DesignState&)>& change);
-    // The handlers written elsewhere (depth-of-field extras, diode switches): record and relabel.
-    void ApplyChange(int backupKind, const std::function<bool(app::DesignState&)>& change);
 
     // --- Start-up and shutdown -------------------------------------------------------------
 
