@@ -124,10 +124,13 @@ public:
     // Mouse-down on a drawing: the window is dragging until EndDrag (false when busy).
     bool BeginDrag();
     // One step of a drag: `change` moves the design; when it changed anything the design is
-    // solved and listed again (values only). The first change stores `before`, the state at
-    // mouse-down, as the one undo step of the whole drag. False when nothing changed.
+    // solved and listed again (values only). With `accept`, a solved step it rejects is taken
+    // back whole (design, solution and rows as before the step). The first kept change stores
+    // `before`, the state at mouse-down, as the one undo step of the whole drag. False when
+    // nothing changed.
     bool DragChange(std::optional<Snapshot>& before,
-                    const std::function<bool(app::DesignState&)>& change);
+                    const std::function<bool(app::DesignState&)>& change,
+                    const std::function<bool(const app::DesignState&)>& accept = {});
     // Mouse-up: `settle` (may be empty) finishes the design, then the window is idle again and
     // everything is shown anew.
     void EndDrag(const std::function<void(app::DesignState&)>& settle);
