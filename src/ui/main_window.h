@@ -135,6 +135,10 @@ public:
     // everything is shown anew.
     void EndDrag(const std::function<void(app::DesignState&)>& settle);
 
+    // Stores a value of chosen beam parameter `index` of axis 0 (internal units); while
+    // circularising, f' and s move together. For change functions (typed values, sliders, drags).
+    static void StoreBeamValue(app::DesignState& d, int index, double value);
+
     // The common tail of a change; `keep` saves the aperture/field plot's state for its own
     // undo and enables that undo button, otherwise the button is disabled.
     void FinishUpdate(bool keep);
@@ -143,7 +147,6 @@ private:
     // Stores a value typed (or chosen from the image-format list) for slot `slot`; nothing
     // (no number) changes nothing.
     void ApplySlotValue(int slot, std::optional<double> value, bool fromImageFormat);
-    static void StoreBeamValue(app::DesignState& d, int index, double value);
     void ApplyLimit(int slot, std::string_view text, bool upper);
     void ApplyApertureLimit(std::string_view text, bool upper);
     // Checks a new limit against the other limit and the value, and stores it; true when it
