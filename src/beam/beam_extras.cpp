@@ -238,8 +238,8 @@ std::string MinSpotText(const BeamDesign& design) {
 
 // --- Axial range of the beam drawing ------------------------------------------------------------
 
-AxialRange BeamDrawingRange(const BeamDesign& design) {
-    const BeamAxis& ax = design.axes[0];
+AxialRange BeamDrawingRange(const BeamDesign& design, int axis) {
+    const BeamAxis& ax = design.Axis(axis);
     const auto& x = ax.extras;
     AxialRange range{kRangeStart, -kRangeStart};
     for (int i = kExP; i <= kExNImage; ++i) WidenTo(range, x[static_cast<std::size_t>(i)]);

@@ -110,11 +110,12 @@ struct AxialRange {
     double max = 0.0;
 };
 
-// Automatic x range of the beam drawing from axis 0's table and extras: the cardinal points (and
-// the detector while it is on), plus the object waist, the image waist and the farthest image
-// waist where each lies within 20 focal lengths of the element; a waist farther out extends the
-// range by 20·|f'| on its side instead, so a far waist cannot squeeze the picture.
-AxialRange BeamDrawingRange(const BeamDesign& design);
+// Automatic x range of the beam drawing from the axis's table and extras: the cardinal points
+// (and the detector while it is on), plus the object waist, the image waist and the farthest
+// image waist where each lies within 20 focal lengths of the element; a waist farther out
+// extends the range by 20·|f'| on its side instead, so a far waist cannot squeeze the picture.
+// Axis 0 or 1; any other number is a programming error.
+AxialRange BeamDrawingRange(const BeamDesign& design, int axis = 0);
 
 // --- Value boxes of the extras panel ------------------------------------------------------------
 

@@ -584,6 +584,10 @@ TEST(Range, WaistsBeyondTwentyFocalLengthsOnlyExtendThePicture) {
         d.extrasOptions = {.detectorOn = true, .detectorDistance = 5000};
         EXPECT_GT(BeamDrawingRange(d).max, Extras(d)[kExDetector]) << s;
     }
+    // The second diode axis has a range of its own.
+    BeamDesign two = Beam(100, 200, 0.5);
+    two.axes[1] = Beam(50, 3000, 0.5).axes[0];
+    EXPECT_EQ(BeamDrawingRange(two, 1).min, BeamDrawingRange(Beam(50, 3000, 0.5)).min);
 }
 
 std::map<std::string, std::string> Rows(const BeamDesign& d, const BeamReportContext& c = {}) {
