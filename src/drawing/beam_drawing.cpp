@@ -408,8 +408,9 @@ public:
         }
         // The waists: a line from the axis to the real beam's radius.
         const Colour object = kRed, image = kBlue;
-        p_.Line(f_, 0.0, 0.0, 0.0, a_.m * a_.r, AxisPen(object));
-        p_.Line(f_, a_.imageWaist, 0.0, a_.imageWaist, a_.m * a_.rImg, AxisPen(image));
+        p_.Line(f_, 0.0, 0.0, 0.0, a_.m * a_.r, AxisPen(object, a_.s < 0.0));
+        p_.Line(f_, a_.imageWaist, 0.0, a_.imageWaist, a_.m * a_.rImg,
+                AxisPen(image, a_.sImg < 0.0));
         // One Rayleigh length from each waist, towards the element, where it lies in between:
         // the real beam's radius there is √2 times its waist radius.
         if (a_.zr > 0.0 && a_.zr < std::fabs(a_.s)) {

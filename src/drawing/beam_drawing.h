@@ -5,10 +5,17 @@
 // with the real (M-scaled) beam as a lighter copy when M > 1; and two insets that show the
 // beam around the object and the image waist at a scale where the waist can be read.
 //
+// A waist on the far side of the element is virtual (a diverging element, or a beam converging
+// onto it): the envelope between it and the element is dotted, and the real beam is drawn on
+// from the element to the picture's end on that side, the frame made high enough to hold it.
+// Labels along the axis never overlap: a mark's label moves to a second row, or is left out
+// when both rows are taken by more important ones (element, waists, detector, F', F, P').
+//
 // World coordinates: x in mm along the axis from the object waist (x = 0), positive in the
 // direction of propagation; y the beam radius in mm. In the diode-laser mode each axis gets
-// its own picture: side by side on a wide surface, one above the other on a tall one, both in
-// one area otherwise.
+// its own picture, titled "Achse 1" or "Achse 2": side by side on a wide surface, one above the
+// other on a tall one. Otherwise both share one area and one pair of insets; the second axis is
+// drawn dotted (a legend says so) and its marks carry "[2]".
 #include <array>
 #include <string_view>
 
@@ -47,12 +54,15 @@ BeamLayout BeamLayoutFor(const beam::BeamDesign& design, const ScaleRect& area);
 // range, so the diode axes can be compared: in diode mode it covers the ranges of both valid
 // axes. A choice outside 0..6 reads as the automatic range; a fixed distance D that is not
 // positive (or not finite) counts as not set (D = the automatic range's width). The multiples
-// of the focal length take |f'|, so a diverging element does not turn the range inside out.
+// of the focal length take |f'|, so a diverging element does not turn the range inside out; a
+// chosen range that still comes out empty (no focal length) gives the automatic one.
 beam::AxialRange BeamXRange(const beam::BeamDesign& design);
 
 struct BeamDrawingOptions {
     bool printing = false;  // the M-scaled envelopes in the darker paper colours
-    bool dragging = false;  // scales and touch points frozen; the clip spans the surface width
+    // Scales and touch points frozen; the clip spans the width of the axis's area (the whole
+    // surface, but for the other axis's half when the diode axes stand side by side).
+    bool dragging = false;
 };
 
 // One axis's picture: its main frame and the two insets (world ±5 along both axes).
@@ -66,17 +76,20 @@ struct BeamAxisFrame {
 };
 
 // The features that can be grabbed, in surface pixels of axis 0's main scale, with that scale.
+// The radius rows are where the picture draws them: the real beam's radii (M times those of
+// the embedded Gaussian), which are also the radii the result list shows. The Airy radius is a
+// figure of the aperture, not of the beam, and is taken as it is.
 struct BeamTouchPoints {
     bool registered = false;
     DrawingScale scale;
     // Rows (y)
     float axisY = 0.0f;
-    float objectRadiusY = 0.0f;   // r
-    float belowAxisY = 0.0f;      // axis + 14 pixels
-    float elementRadiusY = 0.0f;  // M × beam radius at the element
-    float imageRadiusY = 0.0f;    // r'
+    float objectRadiusY = 0.0f;   // M × |r|, where the real beam starts
+    float belowAxisY = 0.0f;      // axis + 14 pixels: the first row of the axis labels
+    float elementRadiusY = 0.0f;  // M × beam radius at the element, the top of its bar
+    float imageRadiusY = 0.0f;    // M × |r'|
     float markY = 0.0f;           // axis + 20 pixels
-    float airyY = 0.0f;           // Airy radius
+    float airyY = 0.0f;           // Airy radius (no M)
     // Columns (x)
     float objectWaistX = 0.0f;
     float objectRayleighX = 0.0f;  // object waist + zr
@@ -99,7 +112,8 @@ struct BeamDrawingMemory {
 // Clears the surface and draws every valid axis. Outside a drag the scales are made anew and
 // the touch points registered from axis 0; while dragging both stay as the last redraw made
 // them (scales never made are made once). NotSolved when axis 0 has no valid solution (only
-// the clear); Stopped when a floating-point fault ended the redraw.
+// the clear; outside a drag the touch points are then no longer registered, as nothing can be
+// grabbed); Stopped when a floating-point fault ended the redraw or a scale could not be made.
 RedrawOutcome RedrawBeam(Surface& surface, const beam::BeamDesign& design,
                          const BeamDrawingOptions& options, BeamDrawingMemory& memory);
 
