@@ -267,8 +267,8 @@ bool Inside(const PixelBox& inner, const PixelBox& outer) {
 struct AxisPicture {
     AxisData data;
     const BeamAxisFrame* frame = nullptr;
-    bool shared = false;        // both diode axes in one area
-    bool secondInArea = false;  // axis 1 drawn into axis 0's area
+    bool shared = false;              // both diode axes in one area
+    const AxisData* first = nullptr;  // axis 0, when this is axis 1 drawn into its area
 };
 
 // Draws through the primitives and remembers the first fault; after it nothing more is drawn.
@@ -319,8 +319,6 @@ public:
                             [&](const PixelBox& b) { return Overlap(padded, b); });
     }
 
-    void Fail() { ok_ = false; }
-
     const BeamDesign& design() const { return d_; }
     const BeamDrawingOptions& options() const { return o_; }
 
@@ -351,7 +349,7 @@ public:
         : p_(painter), a_(ap.data), f_(ap.frame->main), area_(ap.frame->area), ap_(ap) {}
 
     void Axis() {
-        if (ap_.secondInArea) return;  // axis 0 drew it
+        if (ap_.first) return;  // axis 0 drew it
         p_.Line(f_, f_.scale.worldXMin, 0.0, f_.scale.worldXMax, 0.0, {});
     }
 
@@ -362,7 +360,7 @@ public:
         const PixelBox bounds = AreaBox(area_);
         const BeamDesign& d = p_.design();
         if (ap_.shared) {
-            if (ap_.secondInArea) return;
+            if (ap_.first) return;
             // Which line belongs to which axis: a sample of each line style with its name.
             for (int axis = 0; axis < 2; ++axis) {
                 const double th = p_.Measure(AxisName(axis)).height;
@@ -376,7 +374,7 @@ public:
         } else if (d.diode.diodeMode) {
             p_.Label(x, top, AxisName(a_.axis), kBlack, bounds);
         }
-        if (ap_.secondInArea) return;
+        if (ap_.first) return;
         std::string info = "λ = " + text::Format(d.WavelengthNm(), "0.0##") + " nm";
         const double m0 = a_.m;
         const double m1 = ap_.shared ? Gather(d, 1).m : 1.0;
@@ -389,15 +387,13 @@ public:
     }
 
     void Marks() {
-        const BeamDesign& d = p_.design();
-        const auto& sym = d.symbols;
         const Pen pen = AxisPen(kBlack);
         // The element: a bar at P up to the beam radius there, arrowheads outwards on a
         // converging element and inwards on a diverging one; a thin bar at P' when the
         // principal planes are apart.
         const double top =
             a_.m * a_.radiusAtElement > 0.0 ? a_.m * a_.radiusAtElement : f_.scale.worldYMax;
-        const bool apart = std::fabs(Px(a_.pp) - Px(a_.p)) >= 1.0f;
+        const bool apart = Apart(a_);
         p_.Line(f_, a_.p, 0.0, a_.p, top, {kBlack, pen.style, 2});
         if (apart) p_.Line(f_, a_.pp, 0.0, a_.pp, top, pen);
         const double along = Dx(kArrowAlong);
@@ -427,18 +423,14 @@ public:
             p_.Line(f_, a_.detector, 0.0, a_.detector, h, {kMagenta, pen.style, 2});
         }
 
-        std::vector<Mark> marks = {
-            {a_.p, sym.Extra(beam::kExP), kBlack},
-            {a_.imageWaist, sym.Param(beam::kGbImgRadius), image},
-            {0.0, sym.Param(beam::kGbObjRadius), object},
-        };
-        if (a_.detectorOn) marks.push_back({a_.detector, sym.Extra(beam::kExDetector), kMagenta});
-        marks.push_back({a_.rear, sym.Extra(beam::kExFImage), kBlack});
-        marks.push_back({a_.front, sym.Extra(beam::kExF), kBlack});
-        if (apart) marks.push_back({a_.pp, sym.Extra(beam::kExPImage), kBlack});
-        for (const Mark& m : marks) {
+        const std::vector<Mark> others = ap_.first ? MarksOf(*ap_.first) : std::vector<Mark>{};
+        for (const Mark& m : MarksOf(a_)) {
             p_.Line(f_, m.x, 0.0, m.x, -Dy(kTick), {m.colour});
-            Place(m);
+            // The second axis's point where the first has the same one is labelled already.
+            const bool same = std::any_of(others.begin(), others.end(), [&](const Mark& o) {
+                return o.text == m.text && std::fabs(Px(o.x) - Px(m.x)) < 1.0f;
+            });
+            if (!same) Place(m);
         }
     }
 
@@ -458,13 +450,31 @@ public:
 
 private:
     float Px(double x) const { return f_.scale.WorldToScreenX(NarrowToFloat(x)); }
+
+    // P' is drawn and labelled where it stands apart from P.
+    bool Apart(const AxisData& a) const { return std::fabs(Px(a.pp) - Px(a.p)) >= 1.0f; }
+
+    // The labelled points of an axis, most important first.
+    std::vector<Mark> MarksOf(const AxisData& a) const {
+        const auto& sym = p_.design().symbols;
+        std::vector<Mark> marks = {
+            {a.p, sym.Extra(beam::kExP), kBlack},
+            {a.imageWaist, sym.Param(beam::kGbImgRadius), kBlue},
+            {0.0, sym.Param(beam::kGbObjRadius), kRed},
+        };
+        if (a.detectorOn) marks.push_back({a.detector, sym.Extra(beam::kExDetector), kMagenta});
+        marks.push_back({a.rear, sym.Extra(beam::kExFImage), kBlack});
+        marks.push_back({a.front, sym.Extra(beam::kExF), kBlack});
+        if (Apart(a)) marks.push_back({a.pp, sym.Extra(beam::kExPImage), kBlack});
+        return marks;
+    }
     float Dx(float px) const { return f_.scale.ScreenToWorldDX(px); }
     float Dy(float py) const { return f_.scale.ScreenToWorldDY(py); }
 
     // The second diode axis in the shared area is told apart by its dotted lines, as is the
     // virtual part of a beam.
     Pen AxisPen(Colour colour, bool isVirtual = false) const {
-        return {colour, VirtualStyle(isVirtual || ap_.secondInArea), 1};
+        return {colour, VirtualStyle(isVirtual || ap_.first != nullptr), 1};
     }
 
     static std::string AxisName(int axis) { return axis == 0 ? "Achse 1" : "Achse 2"; }
@@ -493,7 +503,7 @@ private:
     void Place(const Mark& m) {
         if (!PointInRect(f_.clip, m.x, 0.0)) return;
         std::string text = m.text;
-        if (ap_.secondInArea) text += "[2]";
+        if (ap_.first) text += "[2]";
         const TextExtent e = p_.Measure(text);
         const double axis = f_.scale.WorldToScreenY(0.0f);
         const PixelBox bounds = AreaBox(area_);
@@ -854,13 +864,13 @@ RedrawOutcome RedrawBeam(Surface& surface, const BeamDesign& design,
                          NarrowToFloat(area.left), NarrowToFloat(area.left + area.width));
         if (!options.dragging && a.axis == 0) RegisterTouch(memory.touch, frame.main.scale, a);
 
-        const AxisPicture ap{a, &frame, shared, shared && a.axis == 1};
+        const AxisPicture ap{a, &frame, shared, shared && a.axis == 1 ? &data.front() : nullptr};
         MainPicture main(painter, ap);
         main.Axis();
         main.Header();
         main.Marks();
         main.Envelopes();
-        if (!frame.insets || ap.secondInArea) continue;
+        if (!frame.insets || ap.first) continue;
         // A shared area shows both axes' waists in one pair of insets.
         std::vector<InsetWaist> objectWaists, imageWaists;
         for (const AxisData& b : data) {

@@ -243,9 +243,11 @@ TEST(BeamLayout, ByAspectInDiodeModeOnly) {
         const BeamAxisFrame& second = p.memory.axes[1];
         ASSERT_TRUE(second.defined);
         EXPECT_EQ(std::pair(second.area.left, second.area.top), std::pair(c.left1, c.top1));
-        // Both axes are named; in one area the second one's lines are dotted.
+        // Both axes are named; in one area the second one's lines are dotted, and its element,
+        // the same as the first one's, is not labelled twice.
         EXPECT_TRUE(p.surface.FindText("Achse 1") && p.surface.FindText("Achse 2"));
         EXPECT_EQ(p.Upper(kRed, LineStyle::Dotted).empty(), c.layout != BeamLayout::Single);
+        EXPECT_TRUE(p.surface.FindText("P") && !p.surface.FindText("P[2]"));
         // Every axis on one scale, so the two can be compared.
         EXPECT_EQ(p.Main(0).scaleY, p.Main(1).scaleY);
     }
