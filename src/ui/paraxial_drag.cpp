@@ -21,16 +21,6 @@ namespace {
 using Movement = DragSession::Movement;
 using engine::CVarType;
 
-bool NearPoint(double mx, double my, float x, float y) {
-    return std::fabs(mx - x) < kPointReach && std::fabs(my - y) < kPointReach;
-}
-
-bool NearSegment(double mx, double my, float x, float y1, float y2) {
-    const double low = std::min(y1, y2), high = std::max(y1, y2);
-    return std::fabs(mx - x) < kSegmentReach && my > low - kSegmentReach &&
-           my < high + kSegmentReach;
-}
-
 int HorizontalParam(DragTarget t) {
     switch (t) {
         case DragTarget::ObjectArrow:

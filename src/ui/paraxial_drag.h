@@ -31,6 +31,7 @@
 
 #include "drawing/paraxial_drawing.h"
 #include "ui/data_backup.h"
+#include "ui/touch.h"
 
 namespace rs::ui {
 
@@ -84,11 +85,6 @@ struct TouchConditions {
     bool advancedOptions = false;   // only then can the principal planes be separated
     bool mirror = false;            // a mirror has no principal-plane separation
 };
-
-// A point target is hit within this many pixels (strictly) along both axes; a vertical line
-// target within kSegmentReach of its column and of its extent.
-inline constexpr double kPointReach = 12.0;
-inline constexpr double kSegmentReach = 10.0;
 
 // The first target hit, trying them in the order foot, tip, arrow for the object and then the
 // image, aperture rim, second principal plane, front and rear focal point; a foot therefore
