@@ -74,7 +74,7 @@ struct BeamTouchConditions {
 // The first target hit, trying them in the order element, object radius, object Rayleigh mark,
 // front focal point, second principal plane, image radius, image waist, image Rayleigh mark,
 // rear focal point, detector. The image radius is tried before the image waist's line, on
-// which its point lies, so that both can be grabbed. Nothing while `touch` is not registered.
+// which its point lies, so that both can be grabbed.
 BeamDragTarget BeamHitTest(const BeamTouchPoints& touch, const BeamTouchConditions& conditions,
                            double mouseX, double mouseY);
 
@@ -123,11 +123,11 @@ private:
 
 // Which of axis 0's chosen beam parameters a grab that needs `index` gives up: the parameters
 // stay in ascending index order, so a position (1..3) says what kind of parameter stands there.
-// A distance (s, f', s') goes to position 1 when position 2 holds a beam parameter, else to 2;
-// an object- or image-side beam parameter goes to 2 or 3 by the same test; r goes to 2 when
-// position 3 holds an image-side (or a conjugate) parameter, else to 3; r' always to 3. When
-// that position gives a combination the beam rules refuse, or one whose solve is not the beam
-// on screen (no solution, or the other root of a quadratic), the other one of its pair and then
+// When position 2 holds a beam parameter, a distance (s, f', s') goes to position 1, zr to 2
+// and zr' to 3; otherwise a distance goes to 2 and zr or zr' to 3. r goes to 2 when position 3
+// holds an image-side (or a conjugate) parameter, else to 3; r' always to 3. When that
+// position gives a combination the beam rules refuse, or one whose solve is not the beam on
+// screen (no solution, or the other root of a quadratic), the other one of its pair and then
 // the last are tried. A parameter whose check box is disabled (circularising) is not taken. The
 // selection with `index` in it, its value and limits around it, or nothing when no position
 // gives an allowed combination; the selection itself when `index` is chosen already.
