@@ -82,14 +82,14 @@ void BM_DragStep(benchmark::State& state) {
     gui::FrmRaysketch& form = window.form;
 
     QImage image(1200, 700, QImage::Format_RGB32);
-    drawing::DrawingExtents extents;
-    drawing::ParaxialTouchPoints touch;
+    app::DrawingMemory memory;
+    const drawing::ParaxialTouchPoints& touch = memory.touch;
     auto paint = [&] {
         image.fill(Qt::white);
         QPainter painter(&image);
         render::QtSurface surface(painter, QRectF(image.rect()));
         const ui::WindowState& s = form.Logic().State();
-        app::DrawDesign(surface, s.design, s.machine.IsDragging(), extents, touch);
+        app::DrawDesign(surface, s.design, s.machine.IsDragging(), memory);
     };
     paint();
     const auto pixels = ui::RegisterTouchPoints(touch);

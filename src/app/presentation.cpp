@@ -129,10 +129,6 @@ engine::ReportResult BuildReport(const DesignState& state, std::string_view date
     return engine::BuildParaxialReport(state.paraxial, ParaxialUnits(state.units), input);
 }
 
-bool HasDrawing(const DesignState& state) {
-    return !state.beam.beamMode;
-}
-
 drawing::ParaxialDrawingOptions DrawingOptionsOf(const DesignState& state, bool dragging) {
     drawing::ParaxialDrawingOptions o;
     o.hideRemoteConjugates = state.window.hideRemConj;
@@ -143,10 +139,29 @@ drawing::ParaxialDrawingOptions DrawingOptionsOf(const DesignState& state, bool 
 }
 
 void DrawDesign(drawing::Surface& surface, const DesignState& state, bool dragging,
-                drawing::DrawingExtents& extents, drawing::ParaxialTouchPoints& touch) {
-    if (!HasDrawing(state)) return;
+                DrawingMemory& memory, bool printing) {
+    if (state.beam.beamMode) {
+        drawing::BeamDrawingOptions options;
+        options.printing = printing;
+        options.dragging = dragging;
+        // An incomplete selection keeps the tables of an older solve: nothing to draw then.
+        if (!BeamComplete(state)) {
+            surface.Clear();
+            memory.beam.touch.registered = false;
+            return;
+        }
+        drawing::RedrawBeam(surface, state.beam, options, memory.beam);
+        return;
+    }
     drawing::RedrawParaxial(surface, PresentedParaxial(state), DrawingOptionsOf(state, dragging),
-                            extents, touch);
+                            memory.extents, memory.touch);
+}
+
+std::optional<beam::AxialRange> BeamDrawingRangeOf(const DesignState& state) {
+    if (!state.beam.beamMode || !BeamComplete(state)) return std::nullopt;
+    const beam::BeamAxis& axis = state.beam.axes[0];
+    if (!axis.valuesDefined || axis.resultInvalid) return std::nullopt;
+    return drawing::BeamXRange(state.beam);
 }
 
 }  // namespace rs::app

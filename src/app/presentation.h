@@ -2,11 +2,13 @@
 // The one road from a design to what the user sees. The window, the command-line program and
 // the printed report all solve, list, report and draw a design through these functions, so the
 // three can never disagree about what a design shows.
+#include <optional>
 #include <string_view>
 
 #include "app/design_state.h"
 #include "beam/beam_context.h"
 #include "beam/beam_report.h"
+#include "drawing/beam_drawing.h"
 #include "drawing/paraxial_drawing.h"
 #include "engine/report.h"
 
@@ -64,15 +66,24 @@ engine::ReportResult BuildReport(const DesignState& state, std::string_view date
 
 // --- Drawing -------------------------------------------------------------------------------
 
-// Whether the current mode has a picture (the beam picture is not painted yet).
-bool HasDrawing(const DesignState& state);
-
 // The options of the paraxial picture as the user set them.
 drawing::ParaxialDrawingOptions DrawingOptionsOf(const DesignState& state, bool dragging);
 
-// Draws the picture of the current mode onto `surface` (nothing without one). `extents` and
-// `touch` are the drawing's memory between redraws: frozen while `dragging`.
+// What the pictures keep between redraws: frozen while a drag is under way, so the picture does
+// not rescale under the mouse and a grab maps pixels with the scale it started with.
+struct DrawingMemory {
+    drawing::DrawingExtents extents;     // paraxial picture
+    drawing::ParaxialTouchPoints touch;  // paraxial picture
+    drawing::BeamDrawingMemory beam;     // beam picture
+};
+
+// Draws the picture of the current mode onto `surface`: the paraxial system or the beam (a
+// cleared surface without a solution). With `printing` the colours meant for paper are used.
 void DrawDesign(drawing::Surface& surface, const DesignState& state, bool dragging,
-                drawing::DrawingExtents& extents, drawing::ParaxialTouchPoints& touch);
+                DrawingMemory& memory, bool printing = false);
+
+// The x range (mm from the object waist) the beam picture shows, or nothing outside the beam
+// mode or without a beam solution.
+std::optional<beam::AxialRange> BeamDrawingRangeOf(const DesignState& state);
 
 }  // namespace rs::app

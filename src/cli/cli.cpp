@@ -126,7 +126,14 @@ std::string BeamJson(const app::DesignState& state, bool valid, const engine::Re
                 "\"" + std::to_string(i) + "\":" + JsonNumber(a.table[static_cast<std::size_t>(i)]);
             first = false;
         }
-        j += "},\"extras\":" + JsonArray(a.extras) + "}";
+        j += "},\"extras\":" + JsonArray(a.extras);
+        // Every drawn axis's picture shows the same x range.
+        const auto range = app::BeamDrawingRangeOf(state);
+        if (range && a.valuesDefined && !a.resultInvalid) {
+            j +=
+                ",\"drawingRange\":[" + JsonNumber(range->min) + "," + JsonNumber(range->max) + "]";
+        }
+        j += "}";
     }
     j += "]";
     j += ",\"rows\":" + JsonRows(rows);

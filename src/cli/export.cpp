@@ -181,10 +181,6 @@ ExportResult WriteExports(const app::DesignState& state, const ExportRequest& re
         err << "raysketcher-cli: Ohne grafische Anwendung kann nichts gezeichnet werden.\n";
         return ExportResult::Failed;
     }
-    if (state.beam.beamMode && (request.png || request.svg)) {
-        err << "raysketcher-cli: Hinweis: Im Gaußstrahl-Modus bleibt die Zeichnung vorerst "
-               "leer.\n";
-    }
     bool failed = false;
     bool refused = false;
     if (request.png && !WritePng(*request.png, state, request.size, err)) failed = true;

@@ -39,7 +39,7 @@ enum class ExportResult {
 
 // Writes the requested files for the loaded and solved `state`. Starts the toolkit without a
 // display (the offscreen platform, unless the environment names another) when no application
-// object exists yet. In beam mode the pictures are white: the beam drawing is not painted yet.
+// object exists yet. In beam mode the pictures show the beam (one picture per diode axis).
 ExportResult WriteExports(const app::DesignState& state, const ExportRequest& request,
                           std::ostream& err);
 

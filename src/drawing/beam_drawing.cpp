@@ -175,13 +175,15 @@ struct Segment {
     bool objectSide = true;
     bool virtualPart = false;   // where the beam only seems to come from or go to
     bool continuation = false;  // the real beam on the far side of a virtual waist
+    bool beyondWaist = false;   // the real beam behind a real image waist, without a detector
 };
 
 // The envelope pieces of one axis between the picture's ends xLeft and xRight: from the object
 // waist to the element and from the element to the image waist, and beyond the image waist up
-// to a detector behind it. A waist on the far side of the element is virtual: the piece
-// between it and the element is dotted, and the real beam is drawn from the element to the
-// picture's end on its side, so a diverging element shows the beam it sends on.
+// to a detector behind it (without one, to the picture's end). A waist on the far side of the
+// element is virtual: the piece between it and the element is dotted, and the real beam is drawn
+// from the element to the picture's end on its side, so a diverging element shows the beam it sends
+// on.
 std::vector<Segment> Segments(const AxisData& a, double xLeft, double xRight) {
     constexpr double kPieces = kEnvelopeSamples - 1;
     std::vector<Segment> out;
@@ -197,9 +199,16 @@ std::vector<Segment> Segments(const AxisData& a, double xLeft, double xRight) {
             out.push_back({a.imageWaist, 1.0, -a.sImg, (xRight - a.pp) / kPieces, a.rImg, false,
                            false, true});
         }
-    } else if (a.detectorOn && a.imageWaist > 0.0 && a.detector > a.imageWaist) {
-        out.push_back(
-            {a.imageWaist, 1.0, 0.0, (a.detector - a.imageWaist) / kPieces, a.rImg, false, false});
+    } else if (a.detectorOn) {
+        if (a.imageWaist > 0.0 && a.detector > a.imageWaist) {
+            out.push_back({a.imageWaist, 1.0, 0.0, (a.detector - a.imageWaist) / kPieces, a.rImg,
+                           false, false});
+        }
+    } else if (xRight > a.imageWaist) {
+        // Without a detector the beam does not end at its waist: it goes on to the picture's
+        // end (a collimated beam would otherwise leave most of the picture empty).
+        out.push_back({a.imageWaist, 1.0, 0.0, (xRight - a.imageWaist) / kPieces, a.rImg, false,
+                       false, false, true});
     }
     return out;
 }
@@ -219,13 +228,16 @@ std::array<EnvelopePoint, kEnvelopeSamples> Sample(const Segment& seg, double wa
     return pts;
 }
 
-// The largest radius (M included) the envelopes of the axis reach; with `continuations` only
-// on the real beam beyond a virtual waist.
+// Which envelope pieces LargestDrawnRadius looks at.
+enum class Pieces { All, Continuations, BeyondWaist };
+
+// The largest radius (M included) the envelope pieces of the axis reach.
 double LargestDrawnRadius(const AxisData& a, const AxialRange& range, double wavelengthMm,
-                          bool continuations) {
+                          Pieces pieces) {
     double largest = 0.0;
     for (const Segment& seg : Segments(a, range.min, range.max)) {
-        if (continuations && !seg.continuation) continue;
+        if (pieces == Pieces::Continuations && !seg.continuation) continue;
+        if (pieces == Pieces::BeyondWaist && !seg.beyondWaist) continue;
         for (const EnvelopePoint& p : Sample(seg, wavelengthMm)) {
             largest = std::max(largest, Finite(std::fabs(p.w) * a.m));
         }
@@ -820,17 +832,23 @@ RedrawOutcome RedrawBeam(Surface& surface, const BeamDesign& design,
     if (!options.dragging) {
         const AxialRange range = BeamXRange(design);
         // The beam's radius at the element fills the upper half; behind a diverging element
-        // the real beam grows beyond it and widens the frame to stay in sight.
+        // the real beam grows beyond it and widens the frame to stay in sight. Beyond a real
+        // image waist the beam may widen the frame up to twice that radius (a collimated beam
+        // that leaves the element at its waist stays in sight; a strongly diverging one is
+        // clipped rather than squeezing the rest of the picture).
         const double lambda = design.WavelengthMm();
         double half = 0.0;
         for (const AxisData& a : data) {
-            half = std::max(
-                {half, a.m * a.radiusAtElement, LargestDrawnRadius(a, range, lambda, true)});
+            const double atElement = a.m * a.radiusAtElement;
+            const double beyond =
+                std::min(LargestDrawnRadius(a, range, lambda, Pieces::BeyondWaist), 2 * atElement);
+            half = std::max({half, atElement, beyond,
+                             LargestDrawnRadius(a, range, lambda, Pieces::Continuations)});
         }
         if (!(half > 0.0) || !std::isfinite(half)) {
             half = 0.0;
             for (const AxisData& a : data) {
-                half = std::max(half, LargestDrawnRadius(a, range, lambda, false));
+                half = std::max(half, LargestDrawnRadius(a, range, lambda, Pieces::All));
             }
         }
         memory.axes = {};

@@ -34,6 +34,15 @@ DrawingArea::DrawingArea(ui::MainWindow& window, QWidget* parent)
     bold.setBold(true);
     invalidCalcs_->setFont(bold);
 
+    // The read-out of the beam, in a row of its own below the picture (the window places it):
+    // one line high whether it shows something or not, so the picture never jumps.
+    hover_ = new QLabel;
+    hover_->setObjectName("lblGBHoverInfo");
+    hover_->setTextFormat(Qt::PlainText);
+    hover_->setMinimumWidth(0);
+    hover_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    hover_->setFixedHeight(hover_->fontMetrics().height() + 4);
+
     // The notes sit in the drawing's top left corner, in front of it.
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
@@ -53,41 +62,98 @@ void DrawingArea::paintEvent(QPaintEvent*) {
 void DrawingArea::PaintDrawing(QPainter& painter, const QRect& area) {
     const ui::WindowState& state = window_.State();
     render::QtSurface surface(painter, QRectF(area));
-    app::DrawDesign(surface, state.design, state.machine.IsDragging(), extents_, touch_);
+    app::DrawDesign(surface, state.design, state.machine.IsDragging(), memory_);
 }
 
 void DrawingArea::mousePressEvent(QMouseEvent* event) {
-    if (drag_) return;
+    if (drag_ || beamDrag_) return;
     const QPointF p = event->position();
-    drag_ = ui::BeginParaxialDrag(window_, touch_, p.x(), p.y());
-    if (!drag_) return;
+    if (window_.State().design.beam.beamMode) {
+        beamDrag_ = ui::BeginBeamDrag(window_, memory_.beam.touch, p.x(), p.y());
+        if (!beamDrag_) return;
+    } else {
+        drag_ = ui::BeginParaxialDrag(window_, memory_.touch, p.x(), p.y());
+        if (!drag_) return;
+    }
+    ShowHover({}, {});
     emit designChanged();
     update();
 }
 
 void DrawingArea::mouseMoveEvent(QMouseEvent* event) {
     const QPointF p = event->position();
-    if (!drag_) {
-        const ui::DragTarget target = ui::TargetAt(window_.State(), touch_, p.x(), p.y());
-        const bool h = ui::MovesHorizontally(target), v = ui::MovesVertically(target);
-        setCursor(h && v ? Qt::SizeAllCursor
-                  : h    ? Qt::SizeHorCursor
-                  : v    ? Qt::SizeVerCursor
-                         : Qt::ArrowCursor);
+    bool moved = false;
+    if (drag_) {
+        moved = ui::DragTo(window_, *drag_, p.x(), p.y());
+    } else if (beamDrag_) {
+        moved = ui::BeamDragTo(window_, *beamDrag_, p.x(), p.y());
+    } else {
+        Hover(p);
         return;
     }
-    if (ui::DragTo(window_, *drag_, p.x(), p.y())) {
+    if (moved) {
         emit designChanged();
         update();
     }
 }
 
-void DrawingArea::mouseReleaseEvent(QMouseEvent*) {
-    if (!drag_) return;
-    ui::EndParaxialDrag(window_, *drag_);
-    drag_.reset();
+void DrawingArea::mouseReleaseEvent(QMouseEvent* event) {
+    if (drag_) {
+        ui::EndParaxialDrag(window_, *drag_);
+        drag_.reset();
+    } else if (beamDrag_) {
+        ui::EndBeamDrag(window_, *beamDrag_);
+        beamDrag_.reset();
+    } else {
+        return;
+    }
     emit designChanged();
     update();
+    Hover(event->position());
+}
+
+void DrawingArea::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    if (!drag_ && !beamDrag_) ShowHover({}, {});
+}
+
+void DrawingArea::Hover(QPointF p) {
+    const ui::WindowState& state = window_.State();
+    bool h = false, v = false;
+    if (state.design.beam.beamMode) {
+        const ui::BeamDragTarget target = ui::BeamTargetAt(state, memory_.beam.touch, p.x(), p.y());
+        h = ui::MovesHorizontally(target);
+        v = ui::MovesVertically(target);
+        const auto info =
+            state.machine.IsIdle()
+                ? ui::BeamHoverInfo(state.design, memory_.beam.touch, height(), p.x(), p.y())
+                : std::nullopt;
+        if (info) {
+            ShowHover(QString::fromStdString(info->text), render::ToQColor(info->colour));
+        } else {
+            ShowHover({}, {});
+        }
+    } else {
+        const ui::DragTarget target = ui::TargetAt(state, memory_.touch, p.x(), p.y());
+        h = ui::MovesHorizontally(target);
+        v = ui::MovesVertically(target);
+        ShowHover({}, {});
+    }
+    setCursor(h && v ? Qt::SizeAllCursor
+              : h    ? Qt::SizeHorCursor
+              : v    ? Qt::SizeVerCursor
+                     : Qt::ArrowCursor);
+}
+
+void DrawingArea::ShowHover(const QString& text, QColor colour) {
+    if (text.isEmpty()) {
+        hover_->clear();
+        return;
+    }
+    QPalette palette = hover_->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    hover_->setPalette(palette);
+    hover_->setText(text);
 }
 
 }  // namespace rs::gui

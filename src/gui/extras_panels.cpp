@@ -129,20 +129,31 @@ QWidget* BeamOptionsPage(const PanelContext& ctx) {
     grid->addWidget(MakeCaption(ctx, "lblGBExtraDetector"), 1, 0);
     grid->addWidget(detector, 1, 1);
     grid->addWidget(detectorOn, 1, 2);
+    QComboBox* scale = ExtrasCombo(ctx, "cmbGBDrgScales", "Achsenbereich der Strahlzeichnung",
+                                   ui::ChooseDrawingScale);
+    scale->setMinimumContentsLength(16);
+    grid->addWidget(MakeCaption(ctx, "lblGBDrgScales"), 2, 0);
+    grid->addWidget(scale, 2, 1, 1, 2);
+    QLineEdit* distance = ExtrasBox(
+        ctx, "txtGBExtraDrgScale", "Fester Abstand der Strahlzeichnung [mm], 0: automatisch",
+        [&logic](std::string_view t) { ui::ApplyDrawingDistanceText(logic, t); });
+    distance->setFixedWidth(90);
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraDrgScale"), 3, 0);
+    grid->addWidget(distance, 3, 1);
     QLineEdit* spot = ExtrasBox(ctx, "txtGMExtraMinSpotD",
                                 "Abstand hinter der Linse, in dem der Strahl "
                                 "am kleinsten sein soll",
                                 [&logic](std::string_view t) { ui::ApplyMinSpotText(logic, t); });
     spot->setFixedWidth(90);
-    grid->addWidget(MakeCaption(ctx, "lblGBExtraMinSpotD"), 2, 0);
-    grid->addWidget(spot, 2, 1);
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraMinSpotD"), 4, 0);
+    grid->addWidget(spot, 4, 1);
     auto* spotResult = ctx.controls.Make<QLabel>("lblGBExtraMinSpotRes");
     spotResult->setWordWrap(true);
     spotResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
     spotResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    grid->addWidget(spotResult, 3, 0, 1, 3);
+    grid->addWidget(spotResult, 5, 0, 1, 3);
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(4, 1);
+    grid->setRowStretch(6, 1);
     return page;
 }
 

@@ -81,10 +81,17 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
     lowerRow->addWidget(BuildExtraInfo(ctx), 3);
     lowerRow->addWidget(BuildExtraInfoGB(ctx), 3);
 
+    auto* picture = new QWidget;
+    auto* pictureColumn = new QVBoxLayout(picture);
+    pictureColumn->setContentsMargins(0, 0, 0, 0);
+    pictureColumn->setSpacing(2);
+    pictureColumn->addWidget(drawing_, 1);
+    pictureColumn->addWidget(drawing_->HoverLabel());
+
     auto* split = new QSplitter(Qt::Vertical);
     split->setObjectName("splDrawing");
     split->setChildrenCollapsible(false);
-    split->addWidget(drawing_);
+    split->addWidget(picture);
     split->addWidget(lower);
     // Half of the height for the results, so a whole result list fits without scrolling.
     split->setStretchFactor(0, 1);
@@ -111,6 +118,7 @@ void FrmRaysketch::Render() {
     const QString title = ToQ(view.title);
     if (windowTitle() != title) setWindowTitle(title);
     controls_.Render(view);
+    drawing_->HoverLabel()->setVisible(logic_.State().design.beam.beamMode);
     drawing_->update();
 }
 

@@ -143,9 +143,8 @@ bool PaintReportPage(QPagedPaintDevice& device, const engine::ReportPage& page,
 void PaintDesignPicture(QPainter& painter, const QRectF& area, const app::DesignState& design) {
     QtSurface surface(painter, area);
     surface.Clear();
-    drawing::DrawingExtents extents;
-    drawing::ParaxialTouchPoints touch;
-    app::DrawDesign(surface, design, false, extents, touch);
+    app::DrawingMemory memory;
+    app::DrawDesign(surface, design, false, memory);
 }
 
 bool PaintDesignReport(QPagedPaintDevice& device, const engine::ReportPage& page,
@@ -153,13 +152,10 @@ bool PaintDesignReport(QPagedPaintDevice& device, const engine::ReportPage& page
     ReportDecoration decoration;
     decoration.version = std::string(app::Version());
     decoration.dateText = dateText;
-    if (app::HasDrawing(design)) {
-        decoration.picture = [&design](drawing::Surface& surface) {
-            drawing::DrawingExtents extents;
-            drawing::ParaxialTouchPoints touch;
-            app::DrawDesign(surface, design, false, extents, touch);
-        };
-    }
+    decoration.picture = [&design](drawing::Surface& surface) {
+        app::DrawingMemory memory;
+        app::DrawDesign(surface, design, false, memory, true);
+    };
     return PaintReportPage(device, page, decoration);
 }
 

@@ -217,7 +217,9 @@ BeamHover ReadOut(std::string_view lead, double distance, double waistRadius, do
     const double radius = m * beam::BeamRadiusAtDistance(waistRadius, distance, lambda);
     const double curvature = beam::WavefrontCurvatureRadius(waistRadius, distance, lambda);
     BeamHover h;
-    h.text = std::string(lead) + Millimetres(distance) + " Radius: " + Millimetres(radius) +
+    // One of the two leads ends without a blank; the number never sticks to the word.
+    const char* gap = lead.empty() || lead.back() == ' ' ? "" : " ";
+    h.text = std::string(lead) + gap + Millimetres(distance) + " Radius: " + Millimetres(radius) +
              " Krümmungsradius " + CurvatureText(curvature);
     h.colour = colour;
     return h;

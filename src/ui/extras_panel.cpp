@@ -1,12 +1,15 @@
 #include "ui/extras_panel.h"
 
 #include <array>
+#include <cmath>
 #include <string>
 
 #include "analysis/dof.h"
 #include "app/presentation.h"
 #include "beam/beam_extras.h"
 #include "beam/diode.h"
+#include "drawing/beam_drawing.h"
+#include "engine/numbers.h"
 #include "text/vb_format.h"
 #include "ui/data_backup.h"
 #include "units/typed_number.h"
@@ -67,6 +70,14 @@ void AddBeamOptions(const WindowState& s, WindowView& view) {
     Add(view, "txtGBExtraDetector", beam::DetectorDistanceText(b)).enabled = o.detectorOn;
     Add(view, "txtGMExtraMinSpotD", beam::MinSpotDistanceText(b));
     Add(view, "lblGBExtraMinSpotRes", beam::MinSpotText(b));
+    ControlView& scale = Add(view, "cmbGBDrgScales");
+    for (int choice = 0; choice < drawing::kBeamScaleChoiceCount; ++choice) {
+        scale.items.emplace_back(drawing::BeamScaleChoiceText(choice));
+    }
+    const bool fixed = o.drgScaleType >= 1 && o.drgScaleType <= 3;
+    scale.currentIndex =
+        o.drgScaleType >= 0 && o.drgScaleType < drawing::kBeamScaleChoiceCount ? o.drgScaleType : 0;
+    Add(view, "txtGBExtraDrgScale", DrawingDistanceText(s)).enabled = fixed;
 
     Add(view, "chkGBExtraDiodeMode", "Diodenlaser [rechteckiger Strahl]").checked = diode;
     ControlView& kind = Add(view, "cmbGBExtraDiodeParamType");
@@ -192,6 +203,33 @@ void ChooseDofEntry(MainWindow& w, int entry) {
     if (entry < 0 || entry >= beam::kDofEntryCount) return;
     w.ApplyChange({MainWindow::kNoBackup, 0, true, true}, [entry](app::DesignState& d) {
         return beam::SetDofEntry(d.beam, entry) == beam::EditResult::Accepted;
+    });
+}
+
+std::string DrawingDistanceText(const WindowState& s) {
+    return text::Format(s.design.beam.extrasOptions.drgScale, "0.0##") + "mm";
+}
+
+void ChooseDrawingScale(MainWindow& w, int entry) {
+    if (entry < 0 || entry >= drawing::kBeamScaleChoiceCount) return;
+    w.ApplyChange({MainWindow::kNoBackup, 0, false, false}, [entry](app::DesignState& d) {
+        if (d.beam.extrasOptions.drgScaleType == entry) return false;
+        d.beam.extrasOptions.drgScaleType = entry;
+        return true;
+    });
+}
+
+void ApplyDrawingDistanceText(MainWindow& w, std::string_view text) {
+    if (text == DrawingDistanceText(w.State())) return;
+    w.ApplyChange({MainWindow::kNoBackup, 0, false, false}, [text](app::DesignState& d) {
+        const auto mm = units::ParsePlainNumber(text, "mm");
+        double& stored = d.beam.extrasOptions.drgScale;
+        if (!mm || !std::isfinite(*mm) || *mm < 0.0 || !engine::FitsFloat(*mm) ||
+            engine::SameValue(*mm, stored)) {
+            return false;
+        }
+        stored = *mm;
+        return true;
     });
 }
 

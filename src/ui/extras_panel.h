@@ -13,7 +13,7 @@ namespace rs::ui {
 // Appends the controls of both panels to `view` (BuildView calls it):
 //   depth of field: lblDOFName_0..5, lblDOFVal_0..5, lblDOFStatus, txtDOFCoC, optCoCType_0..1;
 //   beam options: chkGBExtraM2Use, txtGBExtraMFactor, chkGBExtraDetector, txtGBExtraDetector,
-//   txtGMExtraMinSpotD, lblGBExtraMinSpotRes;
+//   txtGMExtraMinSpotD, lblGBExtraMinSpotRes, cmbGBDrgScales, txtGBExtraDrgScale;
 //   diode laser: chkGBExtraDiodeMode, cmbGBExtraDiodeParamType, txtGBExtraDiodeParamVal,
 //   txtGBExtraDiodeMFactor, chkGBExtraBeamRectCircularise, cmbGBExtraBeamRectCircMode,
 //   cmbGBExtraDiodeParamMatched;
@@ -38,6 +38,12 @@ void SetDetectorOn(MainWindow& window, bool on);                    // chkGBExtr
 void ApplyDetectorText(MainWindow& window, std::string_view text);  // txtGBExtraDetector
 void ApplyMinSpotText(MainWindow& window, std::string_view text);   // txtGMExtraMinSpotD
 void ChooseDofEntry(MainWindow& window, int entry);                 // lstGBExtraDOFPercent
+// The x range of the beam picture: the list choice, and the fixed distance D the choices 1 to 3
+// use (a number of mm, optionally followed by "mm"; 0 = not set, the automatic width). Neither
+// is an undo step: they change the view, not the design.
+void ChooseDrawingScale(MainWindow& window, int entry);                    // cmbGBDrgScales
+void ApplyDrawingDistanceText(MainWindow& window, std::string_view text);  // txtGBExtraDrgScale
+std::string DrawingDistanceText(const WindowState& state);
 
 // --- Diode laser -------------------------------------------------------------------------------
 

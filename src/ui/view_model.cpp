@@ -51,6 +51,8 @@ constexpr FixedCaption kFixedCaptions[] = {
     {"lblGBExtraMFactor", "M²:"},
     {"lblGBExtraDetector", "Detektor [mm]:"},
     {"lblGBExtraMinSpotD", "Kleinster Spot bei:"},
+    {"lblGBDrgScales", "Zeichnung:"},
+    {"lblGBExtraDrgScale", "Fester Abstand:"},
     {"lblGBExtraDiodeParamType", "Parameter 2. Achse:"},
     {"lblGBExtraDiodeParamVal", "Wert:"},
     {"lblGBExtraDiodeMFactor", "M² 2. Achse:"},

@@ -40,16 +40,15 @@ std::vector<engine::ResultRow> Rows(const DesignState& state) {
 
 // Redraws `state` on `surface`; true when it registered features to grab.
 bool Draw(const DesignState& state, drawing::RecordingSurface& surface) {
-    drawing::DrawingExtents extents;
-    drawing::ParaxialTouchPoints touch;
-    DrawDesign(surface, state, false, extents, touch);
-    return touch.registered;
+    DrawingMemory memory;
+    DrawDesign(surface, state, false, memory);
+    return state.beam.beamMode ? memory.beam.touch.registered : memory.touch.registered;
 }
 
 TEST(Presentation, AnIncompleteDesignShowsNothingOfItsOldSolution) {
     DesignState state = Relay();
     state.window.drawHaltingRay = true;
-    ASSERT_TRUE(DesignSolved(state) && HasDrawing(state));
+    ASSERT_TRUE(DesignSolved(state));
     const auto solvedRows = Rows(state);
     drawing::RecordingSurface surface({0, 0, 600, 350});
     EXPECT_TRUE(Draw(state, surface));
@@ -94,7 +93,8 @@ TEST(Presentation, TheReportCarriesTheDepthOfFieldPanel) {
     EXPECT_TRUE(BuildReport(incomplete, "x").refusal.has_value());
 }
 
-// A beam is solved only when complete; the beam mode has no picture yet, nothing to grab.
+// A beam is solved only when complete; the picture shows it with its x range, an incomplete
+// selection shows nothing of the older solution.
 TEST(Presentation, TheBeamMode) {
     DesignState state;
     state.beam.beamMode = true;
@@ -104,13 +104,20 @@ TEST(Presentation, TheBeamMode) {
     axis0.AddValue(5, 0.5f);    // object waist radius
     SolveDesign(state, false);
     EXPECT_TRUE(DesignSolved(state) && !Rows(state).empty());
-    EXPECT_FALSE(HasDrawing(state));
     drawing::RecordingSurface surface;
-    EXPECT_TRUE(!Draw(state, surface) && surface.Calls().empty());
+    EXPECT_TRUE(Draw(state, surface));
+    const auto range = BeamDrawingRangeOf(state);
+    ASSERT_TRUE(range);
+    EXPECT_LT(range->min, 0.0);
+    EXPECT_GT(range->max, state.beam.axes[0].extras[beam::kExImageWaist]);
 
     axis0.Remove(5);
     SolveDesign(state, false);
     EXPECT_FALSE(DesignSolved(state));
+    surface.Forget();
+    EXPECT_FALSE(Draw(state, surface));
+    EXPECT_EQ(surface.Calls().size(), 1u);
+    EXPECT_FALSE(BeamDrawingRangeOf(state));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #   [-DEXPECT_ERR=<regex>]          standard error must match
 #   [-DNO_DISPLAY=ON]               run without QT_QPA_PLATFORM, DISPLAY and WAYLAND_DISPLAY
 #   [-DPNG_SIZE=WxH]                OUTPUT is a PNG of this size
+#   [-DPNG_MIN_BYTES=<n>]           ... of at least n bytes (more than a blank picture)
+#   [-DPNG_MAX_BYTES=<n>]           ... of at most n bytes (a blank picture)
 #   [-DSVG_SIZE=WxH]                OUTPUT is an SVG with this view box
 #   [-DPDF_PAGES=<n>]               OUTPUT is a PDF of n pages, A4 (needs pdfinfo)
 #   [-DPDF_TEXT=<~-list of regex>]  the PDF's text matches each (needs pdftotext)
@@ -60,6 +62,13 @@ if(PNG_SIZE)
   math(EXPR h "0x${h}")
   if(NOT "${w}x${h}" STREQUAL "${PNG_SIZE}")
     message(FATAL_ERROR "PNG is ${w}x${h}, expected ${PNG_SIZE}")
+  endif()
+  file(SIZE "${OUTPUT}" bytes)
+  if(DEFINED PNG_MIN_BYTES AND bytes LESS PNG_MIN_BYTES)
+    message(FATAL_ERROR "PNG has ${bytes} bytes, a picture has at least ${PNG_MIN_BYTES}")
+  endif()
+  if(DEFINED PNG_MAX_BYTES AND bytes GREATER PNG_MAX_BYTES)
+    message(FATAL_ERROR "PNG has ${bytes} bytes, a blank one at most ${PNG_MAX_BYTES}")
   endif()
 endif()
 

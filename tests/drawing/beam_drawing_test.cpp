@@ -163,7 +163,8 @@ TEST(BeamEnvelope, RadiiAtRayleighAndAtTheImageWaist) {
     const double pixel = s.ScreenToWorldDY(1.0f);
     const auto red = p.Upper(kRed);
     ASSERT_EQ(red.size(), kEnvelopeSamples - 1u);  // one envelope on each side
-    EXPECT_EQ(p.Upper(kBlue).size(), kEnvelopeSamples - 1u);
+    // Without a detector the image side goes on beyond its waist towards the picture's end.
+    EXPECT_GT(p.Upper(kBlue).size(), kEnvelopeSamples - 1u);
     const double r = T(d, kGbObjRadius), zr = T(d, kGbObjRayleigh);
     EXPECT_NEAR(RadiusAt(red, s, zr), r * std::sqrt(2.0), 1.5 * pixel);
     // The image-side envelope starts at the image waist with its radius.

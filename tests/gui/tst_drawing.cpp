@@ -16,10 +16,9 @@ namespace {
 drawing::ParaxialTouchPoints TouchOf(const test::FormFixture& f, QWidget* area) {
     drawing::RecordingSurface surface(
         {0, 0, static_cast<double>(area->width()), static_cast<double>(area->height())});
-    drawing::DrawingExtents extents;
-    drawing::ParaxialTouchPoints touch;
-    app::DrawDesign(surface, f.S().design, f.S().machine.IsDragging(), extents, touch);
-    return touch;
+    app::DrawingMemory memory;
+    app::DrawDesign(surface, f.S().design, f.S().machine.IsDragging(), memory);
+    return memory.touch;
 }
 
 float ObjectDistance(const test::FormFixture& f) {

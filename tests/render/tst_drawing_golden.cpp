@@ -93,9 +93,8 @@ QImage Render(const rs::app::DesignState& state,
         rs::render::QtSurface surface(painter, QRectF(0, 0, kWidth, kHeight));
         FontFreeSurface fontFree(surface);
         fontFree.dropLine = dropLine;
-        rs::drawing::DrawingExtents extents;
-        rs::drawing::ParaxialTouchPoints touch;
-        rs::app::DrawDesign(fontFree, state, false, extents, touch);
+        rs::app::DrawingMemory memory;
+        rs::app::DrawDesign(fontFree, state, false, memory);
     }
     painter.end();
     return image;

@@ -24,12 +24,10 @@ constexpr int kRim = -1, kSeparation = -2;  // values beside the parameter table
 // A window with its picture, redrawn the way the window redraws it after every change.
 struct Drag : test::WindowFixture {
     drawing::RecordingSurface surface;
-    drawing::DrawingExtents extents;
-    ParaxialTouchPoints touch;
+    app::DrawingMemory memory;
+    ParaxialTouchPoints& touch = memory.touch;
 
-    void Redraw() {
-        app::DrawDesign(surface, s().design, s().machine.IsDragging(), extents, touch);
-    }
+    void Redraw() { app::DrawDesign(surface, s().design, s().machine.IsDragging(), memory); }
     double Px(float x) const { return touch.scale.WorldToScreenX(x); }
     double Py(float y) const { return touch.scale.WorldToScreenY(y); }
     double PerPixel() const { return 1.0 / touch.scale.scaleX; }  // mm (both axes)
