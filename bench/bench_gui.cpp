@@ -18,6 +18,7 @@
 #include "drawing/paraxial_drawing.h"
 #include "gui/main_form.h"
 #include "render/qt_surface.h"
+#include "ui/beam_drag.h"
 #include "ui/dialogs.h"
 #include "ui/paraxial_drag.h"
 
@@ -112,6 +113,42 @@ void BM_DragStep(benchmark::State& state) {
     ui::EndParaxialDrag(form.Logic(), *session);
 }
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+
+// One step of dragging the element of the beam picture: the mouse position mapped to a new
+// object waist distance, the beam solved with its extras, result rows, the window's widgets, and
+// the picture painted into an image of 1200 by 700 pixels.
+void BM_BeamDragStep(benchmark::State& state) {
+    OpenWindow window("hene-focus-100mm.ini");
+    gui::FrmRaysketch& form = window.form;
+    QImage image(1200, 700, QImage::Format_RGB32);
+    app::DrawingMemory memory;
+    auto paint = [&] {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        render::QtSurface surface(painter, QRectF(image.rect()));
+        const ui::WindowState& s = form.Logic().State();
+        app::DrawDesign(surface, s.design, s.machine.IsDragging(), memory);
+    };
+    paint();
+    const drawing::BeamTouchPoints& t = memory.beam.touch;
+    const double y = t.axisY - 20;
+    auto session = ui::BeginBeamDrag(form.Logic(), t, t.principalX, y);
+    if (!session) {
+        state.SkipWithError("the element could not be grabbed");
+        return;
+    }
+    const double x0 = t.principalX;
+    int step = 0;
+    for (auto _ : state) {
+        step = (step + 1) % 200;
+        const double dx = step < 100 ? step : 200 - step;
+        ui::BeamDragTo(form.Logic(), *session, x0 - dx, y);
+        form.Render();
+        paint();
+    }
+    ui::EndBeamDrag(form.Logic(), *session);
+}
+BENCHMARK(BM_BeamDragStep)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
 void BM_StartToWindowShown(benchmark::State& state) {
     QTemporaryDir dir;

@@ -1,12 +1,17 @@
-// Time of one paraxial redraw painted for real: RedrawParaxial through QtSurface onto a
+// Time of one redraw painted for real: RedrawParaxial and RedrawBeam through QtSurface onto a
 // 1200x700 image, the size of a large drawing area. This is what every slider step and drag
-// move costs on screen on top of the solve; the aim is a median of at most 2 ms.
+// move costs on screen on top of the solve; the aims are medians of at most 2 ms (paraxial), 1 ms
+// (one beam axis) and 2 ms (both diode axes).
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
+#include "app/ini_file.h"
+#include "app/presentation.h"
+#include "app/settings.h"
+#include "drawing/beam_drawing.h"
 #include "drawing/paraxial_drawing.h"
 #include "engine/solver.h"
 #include "render/qt_surface.h"
@@ -38,6 +43,31 @@ void BM_PaintParaxial1200x700(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PaintParaxial1200x700)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+// Arg: 0 the focused HeNe beam with M² = 4 and a detector (one axis), 1 the circularised diode
+// (two axes side by side).
+void BM_PaintBeam1200x700(benchmark::State& state) {
+    const char* file =
+        state.range(0) == 0 ? RAYSKETCHER_GOLDEN "/beam.ini" : RAYSKETCHER_GOLDEN "/diode.ini";
+    rs::app::DesignState design;
+    rs::app::LoadSettings(rs::app::IniFile(file), design);
+    rs::app::SolveDesign(design, false);
+    QImage image(1200, 700, QImage::Format_RGB32);
+    BeamDrawingMemory memory;
+    RedrawOutcome outcome = RedrawOutcome::NotSolved;
+    for (auto _ : state) {
+        QPainter painter(&image);
+        rs::render::QtSurface surface(painter, QRectF(0, 0, image.width(), image.height()));
+        outcome = RedrawBeam(surface, design.beam, {}, memory);
+    }
+    if (outcome != RedrawOutcome::Drawn) state.SkipWithError("the beam was not drawn");
+}
+BENCHMARK(BM_PaintBeam1200x700)
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)

@@ -300,6 +300,10 @@ public:
         }
     }
 
+    void Curve(const DrawingFrame& f, std::span<const WorldPoint> points, const Pen& pen) {
+        if (ok_) ok_ = DrawPolyline(surface_, f, points, pen);
+    }
+
     void Box(const DrawingFrame& f, double x1, double y1, double x2, double y2) {
         if (ok_) {
             ok_ = DrawBox(surface_, f, NarrowToFloat(x1), NarrowToFloat(y1), NarrowToFloat(x2),
@@ -504,9 +508,11 @@ private:
 
     void Polyline(const std::array<EnvelopePoint, kEnvelopeSamples>& pts, double factor,
                   const Pen& pen) {
-        for (std::size_t i = 1; i < pts.size(); ++i) {
-            p_.Line(f_, pts[i - 1].x, factor * pts[i - 1].w, pts[i].x, factor * pts[i].w, pen);
+        std::array<WorldPoint, kEnvelopeSamples> world;
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            world[i] = {NarrowToFloat(pts[i].x), NarrowToFloat(factor * pts[i].w)};
         }
+        p_.Curve(f_, world, pen);
     }
 
     // A mark's label centred below its tick, in the first row where it overlaps no other
@@ -674,10 +680,11 @@ private:
             pts[static_cast<std::size_t>(i)] = {X(z), factor * w.r * std::hypot(1.0, z / w.zr)};
         }
         for (double side : {-1.0, 1.0}) {
-            for (std::size_t i = 1; i < pts.size(); ++i) {
-                p_.Line(f_, pts[i - 1].x, Y(side * pts[i - 1].w), pts[i].x, Y(side * pts[i].w),
-                        pen);
+            std::array<WorldPoint, kEnvelopeSamples> world;
+            for (std::size_t i = 0; i < pts.size(); ++i) {
+                world[i] = {NarrowToFloat(pts[i].x), NarrowToFloat(Y(side * pts[i].w))};
             }
+            p_.Curve(f_, world, pen);
         }
     }
 

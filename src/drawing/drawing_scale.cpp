@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "engine/numbers.h"
 
@@ -186,18 +187,64 @@ std::optional<DrawingFrame> FitEqualScale(const ScaleRect& area, const DrawingEx
     return frame;
 }
 
+namespace {
+
+enum class Piece { Fault, Hidden, Visible };
+
+// The pixels of the visible part of one world line.
+Piece ClippedPixels(const DrawingFrame& frame, float x1, float y1, float x2, float y2,
+                    PixelPoint& a, PixelPoint& b) {
+    double cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
+    if (std::isnan(cx1) || std::isnan(cy1) || std::isnan(cx2) || std::isnan(cy2)) {
+        return Piece::Fault;
+    }
+    if (!ClipLine(frame.clip, cx1, cy1, cx2, cy2)) return Piece::Hidden;
+    const DrawingScale& s = frame.scale;
+    a = {std::round(s.WorldToScreenX(NarrowToFloat(cx1))),
+         std::round(s.WorldToScreenY(NarrowToFloat(cy1)))};
+    b = {std::round(s.WorldToScreenX(NarrowToFloat(cx2))),
+         std::round(s.WorldToScreenY(NarrowToFloat(cy2)))};
+    return AllFinite({a.x, a.y, b.x, b.y}) ? Piece::Visible : Piece::Fault;
+}
+
+}  // namespace
+
 bool DrawLine(Surface& surface, const DrawingFrame& frame, float x1, float y1, float x2, float y2,
               const Pen& pen) {
-    double cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
-    if (std::isnan(cx1) || std::isnan(cy1) || std::isnan(cx2) || std::isnan(cy2)) return false;
-    if (!ClipLine(frame.clip, cx1, cy1, cx2, cy2)) return true;
-    const DrawingScale& s = frame.scale;
-    const double px1 = std::round(s.WorldToScreenX(NarrowToFloat(cx1)));
-    const double py1 = std::round(s.WorldToScreenY(NarrowToFloat(cy1)));
-    const double px2 = std::round(s.WorldToScreenX(NarrowToFloat(cx2)));
-    const double py2 = std::round(s.WorldToScreenY(NarrowToFloat(cy2)));
-    if (!AllFinite({px1, py1, px2, py2})) return false;
-    surface.Line(px1, py1, px2, py2, pen);
+    PixelPoint a, b;
+    const Piece piece = ClippedPixels(frame, x1, y1, x2, y2, a, b);
+    if (piece == Piece::Visible) surface.Line(a.x, a.y, b.x, b.y, pen);
+    return piece != Piece::Fault;
+}
+
+bool DrawPolyline(Surface& surface, const DrawingFrame& frame, std::span<const WorldPoint> points,
+                  const Pen& pen) {
+    std::vector<PixelPoint> run;
+    run.reserve(points.size());
+    const auto flush = [&] {
+        if (run.size() >= 2) surface.Polyline(run, pen);
+        run.clear();
+    };
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        PixelPoint a, b;
+        const WorldPoint &p = points[i - 1], &q = points[i];
+        const Piece piece = ClippedPixels(frame, p.x, p.y, q.x, q.y, a, b);
+        if (piece == Piece::Fault) {
+            flush();
+            return false;
+        }
+        if (piece == Piece::Hidden) {
+            flush();
+            continue;
+        }
+        // A piece that starts where the last one ended continues the run.
+        if (run.empty() || !(run.back() == a)) {
+            flush();
+            run.push_back(a);
+        }
+        run.push_back(b);
+    }
+    flush();
     return true;
 }
 

@@ -7,6 +7,7 @@
 // redraw without a message, keeping what was drawn. The primitives therefore report a fault by
 // returning false and draw nothing in that case; a redraw stops at the first false.
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "drawing/surface.h"
@@ -95,6 +96,18 @@ std::optional<DrawingFrame> FitEqualScale(const ScaleRect& area, const DrawingEx
 // Clipped line between two world points; the pen's style and width apply to this line only.
 [[nodiscard]] bool DrawLine(Surface& surface, const DrawingFrame& frame, float x1, float y1,
                             float x2, float y2, const Pen& pen = {});
+
+// A world point (mm).
+struct WorldPoint {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+// The clipped lines between neighbouring world points, exactly as DrawLine draws each of them,
+// handed to the surface as connected runs (Surface::Polyline): a curve of many short pieces costs
+// one stroke instead of one per piece.
+[[nodiscard]] bool DrawPolyline(Surface& surface, const DrawingFrame& frame,
+                                std::span<const WorldPoint> points, const Pen& pen = {});
 
 // Rectangle between two world corners, not clipped (pixel coordinates are limited to
 // ±kLabelPixelLimit so a far corner cannot overflow the device).

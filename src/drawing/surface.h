@@ -8,6 +8,7 @@
 // port is stateless: every call carries its own colour and pen, so no call can leak a line
 // style or width into the next one.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,13 @@ struct ScaleRect {
     double height = 0.0;
 };
 
+// A surface pixel position.
+struct PixelPoint {
+    double x = 0.0;
+    double y = 0.0;
+    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
+};
+
 struct TextExtent {
     double width = 0.0;   // pixels
     double height = 0.0;  // pixels
@@ -61,6 +69,13 @@ public:
 
     virtual void Clear() = 0;
     virtual void Line(double x1, double y1, double x2, double y2, const Pen& pen) = 0;
+    // Connected lines through the points, as the lines between each pair of neighbours (which
+    // is what the default does); a device may draw them as one stroke with joined corners.
+    virtual void Polyline(std::span<const PixelPoint> points, const Pen& pen) {
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            Line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, pen);
+        }
+    }
     // A rectangle between two corners, outlined (width 1, solid) or filled with the colour.
     virtual void Box(double x1, double y1, double x2, double y2, Colour colour, bool filled) = 0;
     virtual void Circle(double cx, double cy, double radius, Colour colour, bool filled) = 0;

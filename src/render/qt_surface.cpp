@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QPolygonF>
 #include <QString>
 #include <algorithm>
 #include <cmath>
@@ -24,8 +25,8 @@ constexpr int kMaxFontPixels = 1000;
 // line also where antialiasing spreads a diagonal dot over neighbouring pixels.
 constexpr double kDot = 2.0;
 constexpr double kGap = 2.0;
-// Width of the white outline drawn under a label (surface pixels).
-constexpr double kHaloWidth = 3.0;
+// Pixels of white drawn around a label's glyphs.
+constexpr double kHalo = 1.0;
 
 bool Finite(std::initializer_list<double> values) {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
@@ -97,6 +98,29 @@ void QtSurface::Line(double x1, double y1, double x2, double y2, const drawing::
     painter_.drawLine(QPointF(x1 + shift, y1 + shift), QPointF(x2 + shift, y2 + shift));
 }
 
+void QtSurface::Polyline(std::span<const drawing::PixelPoint> points, const drawing::Pen& pen) {
+    if (points.size() < 2) return;
+    const int width = std::clamp(pen.width, 1, kMaxPenWidth);
+    const double shift = width % 2 == 1 ? 0.5 : 0.0;
+    QPolygonF polygon;
+    polygon.reserve(static_cast<qsizetype>(points.size()));
+    for (const drawing::PixelPoint& p : points) {
+        if (!Finite({p.x, p.y})) return;
+        polygon.append(QPointF(p.x + shift, p.y + shift));
+    }
+    QPen qpen(ToQColor(pen.colour), width);
+    if (pen.style == drawing::LineStyle::Dotted) {
+        qpen.setDashPattern({kDot, kGap});
+        qpen.setCapStyle(Qt::FlatCap);
+    } else {
+        qpen.setCapStyle(Qt::RoundCap);
+        qpen.setJoinStyle(Qt::RoundJoin);
+    }
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.setPen(qpen);
+    painter_.drawPolyline(polygon);
+}
+
 void QtSurface::Box(double x1, double y1, double x2, double y2, drawing::Colour colour,
                     bool filled) {
     if (!Finite({x1, y1, x2, y2})) return;
@@ -130,13 +154,18 @@ void QtSurface::Text(double x, double y, std::string_view text, drawing::Colour 
     const QPointF baseline(x, y + metrics.ascent());
     const QString s = FromUtf8(text);
     // Labels sit on the axis and on the element's plane (P is centred on it): a thin white
-    // halo around the glyphs interrupts the lines beneath, so the letters stay readable.
-    QPainterPath outline;
-    outline.addText(baseline, font_, s);
-    painter_.setRenderHint(QPainter::Antialiasing, true);
-    painter_.strokePath(outline,
-                        QPen(Qt::white, kHaloWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // halo around the glyphs interrupts the lines beneath, so the letters stay readable. The
+    // halo is the text itself in white, moved by a pixel in the eight directions: the toolkit
+    // draws those from its glyph cache, where stroking the glyphs' outlines would cost a
+    // thousand times as much for every label of every redraw.
     painter_.setFont(font_);
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.setPen(Qt::white);
+    for (const QPointF offset :
+         {QPointF(-kHalo, -kHalo), QPointF(0, -kHalo), QPointF(kHalo, -kHalo), QPointF(-kHalo, 0),
+          QPointF(kHalo, 0), QPointF(-kHalo, kHalo), QPointF(0, kHalo), QPointF(kHalo, kHalo)}) {
+        painter_.drawText(baseline + offset, s);
+    }
     painter_.setPen(ToQColor(colour));
     painter_.drawText(baseline, s);
 }

@@ -35,6 +35,7 @@ public:
 
     void Clear() override;
     void Line(double x1, double y1, double x2, double y2, const drawing::Pen& pen) override;
+    void Polyline(std::span<const drawing::PixelPoint> points, const drawing::Pen& pen) override;
     void Box(double x1, double y1, double x2, double y2, drawing::Colour colour,
              bool filled) override;
     void Circle(double cx, double cy, double radius, drawing::Colour colour, bool filled) override;

@@ -170,6 +170,35 @@ TEST_F(Primitives, LinesLabelsAndBoxes) {
     EXPECT_EQ(std::tuple(boxes[0].x1, boxes[0].y1, boxes[0].filled), std::tuple(-100000, 90, true));
 }
 
+// A curve reaches the surface as connected runs, broken where it leaves the clip rectangle or
+// jumps back in elsewhere; each run holds the very pixels DrawLine would give its pieces.
+TEST_F(Primitives, PolylineRunsAreTheClippedLines) {
+    struct Runs : RecordingSurface {
+        std::vector<std::vector<PixelPoint>> runs;
+        void Polyline(std::span<const PixelPoint> points, const Pen& pen) override {
+            runs.emplace_back(points.begin(), points.end());
+            RecordingSurface::Polyline(points, pen);
+        }
+    } runs;
+    const std::vector<WorldPoint> curve{{-80, 0}, {-20, 0}, {0, 10}, {70, 10},
+                                        {80, 20}, {30, 0},  {20, 0}, {std::nanf(""), 0}};
+    EXPECT_FALSE(DrawPolyline(runs, frame, curve));  // the fault ends it after what was drawn
+    using P = PixelPoint;
+    ASSERT_EQ(runs.runs.size(), 2u);
+    EXPECT_EQ(runs.runs[0], (std::vector<P>{{50, 100}, {80, 100}, {100, 90}, {150, 90}}));
+    EXPECT_EQ(runs.runs[1], (std::vector<P>{{150, 92}, {130, 100}, {120, 100}}));
+    for (std::size_t i = 0; i + 2 < curve.size(); ++i) {
+        const WorldPoint &a = curve[i], &b = curve[i + 1];
+        ASSERT_TRUE(DrawLine(surface, frame, a.x, a.y, b.x, b.y));
+    }
+    const auto drawn = runs.Lines(), single = surface.Lines();
+    ASSERT_EQ(drawn.size(), single.size());
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        EXPECT_EQ(std::tuple(drawn[i].x1, drawn[i].y1, drawn[i].x2, drawn[i].y2),
+                  std::tuple(single[i].x1, single[i].y1, single[i].x2, single[i].y2));
+    }
+}
+
 TEST_F(Primitives, RotatedTextBuildsItsFont) {
     // A face name is cut to 32 characters; 10 pt is 13 pixels at 15 twips per pixel.
     const std::string longName = "Überbreite Schrift mit sehr langem Namen";

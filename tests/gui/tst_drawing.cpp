@@ -1,5 +1,6 @@
 // The drawing in the window: dragging its features with the mouse changes the design, one undo
-// step per drag.
+// step per drag; in the beam mode the read-out below the picture follows the mouse.
+#include <QLabel>
 #include <QTest>
 #include <cmath>
 
@@ -13,12 +14,15 @@ namespace {
 
 // Where the grabbable features of the window's drawing are, in its pixels: the same redraw the
 // window makes, on a recording surface of the same size.
-drawing::ParaxialTouchPoints TouchOf(const test::FormFixture& f, QWidget* area) {
+app::DrawingMemory MemoryOf(const test::FormFixture& f, QWidget* area) {
     drawing::RecordingSurface surface(
         {0, 0, static_cast<double>(area->width()), static_cast<double>(area->height())});
     app::DrawingMemory memory;
     app::DrawDesign(surface, f.S().design, f.S().machine.IsDragging(), memory);
-    return memory.touch;
+    return memory;
+}
+drawing::ParaxialTouchPoints TouchOf(const test::FormFixture& f, QWidget* area) {
+    return MemoryOf(f, area).touch;
 }
 
 float ObjectDistance(const test::FormFixture& f) {
@@ -58,6 +62,41 @@ private slots:
         // The whole drag is one undo step.
         f.Click("comUndo");
         QCOMPARE(ObjectDistance(f), before);
+        VERIFY_VIEW(f);
+    }
+
+    void beamReadOutAndElementDrag() {
+        test::FormFixture f(test::Example("hene-focus-100mm.ini"));
+        QVERIFY(f.exposed);
+        QWidget* area = f.form->Control("pctDrg");
+        auto* readOut = f.form->findChild<QLabel*>("lblGBHoverInfo");
+        QVERIFY(readOut && readOut->isVisible());
+        area->repaint();
+        const drawing::BeamTouchPoints t = MemoryOf(f, area).beam.touch;
+        QVERIFY(t.registered);
+
+        // Between the object waist and the element, above the axis: the object side in red.
+        const int y = qRound(t.axisY) - 20;
+        QTest::mouseMove(area, QPoint(qRound((t.objectWaistX + t.principalX) / 2), y));
+        QVERIFY(readOut->text().startsWith(QStringLiteral("Abstand zur Objektgröße")));
+        QCOMPARE(readOut->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QTest::mouseMove(area, QPoint(qRound((t.principalX + t.imageWaistX) / 2), y));
+        QVERIFY(readOut->text().startsWith(QStringLiteral("Abstand zur Bildgröße ")));
+
+        // The element, grabbed on its bar and moved 30 pixels: s grows by 30 pixels' worth.
+        const double s0 = f.S().design.beam.axes[0].table[beam::kGbObjDist];
+        const QPoint bar(qRound(t.principalX), y);
+        QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, bar);
+        QVERIFY(f.S().machine.IsDragging());
+        QVERIFY(readOut->text().isEmpty());
+        QTest::mouseMove(area, bar + QPoint(30, 0));
+        QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, bar + QPoint(30, 0));
+        const double mmPerPixel = 1.0 / t.scale.scaleX;
+        const double s1 = f.S().design.beam.axes[0].table[beam::kGbObjDist];
+        QVERIFY2(std::fabs(s1 - (s0 + 30 * mmPerPixel)) <= mmPerPixel,
+                 qPrintable(QString("s went from %1 to %2").arg(s0).arg(s1)));
+        f.Click("comUndo");
+        QCOMPARE(f.S().design.beam.axes[0].table[beam::kGbObjDist], s0);
         VERIFY_VIEW(f);
     }
 };

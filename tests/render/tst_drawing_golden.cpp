@@ -1,5 +1,5 @@
-// Golden pictures of the paraxial drawing, painted through the same path as the window and the
-// exports (design file -> solve -> DrawDesign -> QtSurface -> image) and compared with the
+// Golden pictures of the paraxial and the beam drawing, painted through the same path as the window
+// and the exports (design file -> solve -> DrawDesign -> QtSurface -> image) and compared with the
 // committed pictures in tests/data/golden with a tolerance.
 //
 // Fonts differ between machines, so the goldens contain no glyphs: the labels are painted as
@@ -47,6 +47,10 @@ public:
     void Line(double x1, double y1, double x2, double y2, const Pen& pen) override {
         if (dropLine && dropLine(pen)) return;
         inner_.Line(x1, y1, x2, y2, pen);
+    }
+    void Polyline(std::span<const rs::drawing::PixelPoint> points, const Pen& pen) override {
+        if (dropLine && dropLine(pen)) return;
+        inner_.Polyline(points, pen);
     }
     void Box(double x1, double y1, double x2, double y2, Colour c, bool filled) override {
         inner_.Box(x1, y1, x2, y2, c, filled);
@@ -141,6 +145,8 @@ void TestDrawingGolden::matchesGolden_data() {
     QTest::newRow("virtual image") << QStringLiteral("virtual-image");
     QTest::newRow("object at infinity") << QStringLiteral("infinity");
     QTest::newRow("construction rays") << QStringLiteral("construction");
+    QTest::newRow("beam with M² and detector") << QStringLiteral("beam");
+    QTest::newRow("circularised diode, axes side by side") << QStringLiteral("diode");
 }
 
 void TestDrawingGolden::matchesGolden() {

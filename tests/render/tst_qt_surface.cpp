@@ -121,7 +121,8 @@ private slots:
             }
         }
         int cut = 0;
-        for (int x = 20; x < 20 + int(label.width); ++x) cut += image.pixel(x, 92) == kWhitePixel;
+        // The halo interrupts the line (white up to the glyphs' antialiasing).
+        for (int x = 20; x < 20 + int(label.width); ++x) cut += qGray(image.pixel(x, 92)) >= 240;
         QVERIFY2(cut >= 4, qPrintable(QString::number(cut)));
         for (int x : {15, int(20 + label.width + 4)}) QCOMPARE(image.pixel(x, 92), kBlackPixel);
     }
