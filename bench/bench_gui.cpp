@@ -59,6 +59,22 @@ struct OpenWindow {
     gui::FrmRaysketch form{dialogs, ini, store};
 };
 
+// The window's picture painted into an image of 1200 by 700 pixels, as the drawing area paints
+// it after every change.
+struct WindowPicture {
+    explicit WindowPicture(gui::FrmRaysketch& form) : form(form) {}
+    void Paint() {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        render::QtSurface surface(painter, QRectF(image.rect()));
+        const ui::WindowState& s = form.Logic().State();
+        app::DrawDesign(surface, s.design, s.machine.IsDragging(), memory);
+    }
+    gui::FrmRaysketch& form;
+    QImage image{1200, 700, QImage::Format_RGB32};
+    app::DrawingMemory memory;
+};
+
 void BM_SliderStepWithRender(benchmark::State& state) {
     OpenWindow window("camera-50mm-f4-1m.ini");
     gui::FrmRaysketch& form = window.form;
@@ -82,16 +98,9 @@ void BM_DragStep(benchmark::State& state) {
     OpenWindow window("relay-1to1.ini");
     gui::FrmRaysketch& form = window.form;
 
-    QImage image(1200, 700, QImage::Format_RGB32);
-    app::DrawingMemory memory;
-    const drawing::ParaxialTouchPoints& touch = memory.touch;
-    auto paint = [&] {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        render::QtSurface surface(painter, QRectF(image.rect()));
-        const ui::WindowState& s = form.Logic().State();
-        app::DrawDesign(surface, s.design, s.machine.IsDragging(), memory);
-    };
+    WindowPicture picture(form);
+    const drawing::ParaxialTouchPoints& touch = picture.memory.touch;
+    auto paint = [&] { picture.Paint(); };
     paint();
     const auto pixels = ui::RegisterTouchPoints(touch);
     auto session = pixels
@@ -120,17 +129,10 @@ BENCHMARK(BM_DragStep)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 void BM_BeamDragStep(benchmark::State& state) {
     OpenWindow window("hene-focus-100mm.ini");
     gui::FrmRaysketch& form = window.form;
-    QImage image(1200, 700, QImage::Format_RGB32);
-    app::DrawingMemory memory;
-    auto paint = [&] {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        render::QtSurface surface(painter, QRectF(image.rect()));
-        const ui::WindowState& s = form.Logic().State();
-        app::DrawDesign(surface, s.design, s.machine.IsDragging(), memory);
-    };
+    WindowPicture picture(form);
+    auto paint = [&] { picture.Paint(); };
     paint();
-    const drawing::BeamTouchPoints& t = memory.beam.touch;
+    const drawing::BeamTouchPoints& t = picture.memory.beam.touch;
     const double y = t.axisY - 20;
     auto session = ui::BeginBeamDrag(form.Logic(), t, t.principalX, y);
     if (!session) {
