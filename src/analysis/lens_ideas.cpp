@@ -1,0 +1,304 @@
+#include "analysis/lens_ideas.h"
+
+#include <cmath>
+
+#include "engine/catalogue.h"
+#include "engine/continuity.h"
+#include "engine/numbers.h"
+#include "engine/selection.h"
+#include "text/vb_format.h"
+
+namespace rs::analysis {
+namespace {
+
+using drawing::PixelPoint;
+
+constexpr double kRegionPi = 3.141592654;  // the regions' own π, as their outlines were drawn
+constexpr int kOutlinePoints = 101;
+constexpr double kDegree = engine::kPi / 180.0;
+
+// Click ranges of the plane.
+constexpr double kMinAperture = 0.01, kMaxAperture = 1.0;
+constexpr double kMinAngle = 0.1, kMaxAngle = 90.0;
+
+LensClass Type(std::vector<std::string> names, std::vector<std::string> shortNames,
+               std::vector<PlotPoint> labels, std::array<PlotPoint, 3> region) {
+    LensClass c;
+    c.names = std::move(names);
+    c.shortNames = std::move(shortNames);
+    c.labelPositions = std::move(labels);
+    c.regionPoints = region;
+    return c;
+}
+
+std::vector<LensClass> BuildLenses() {
+    return {
+        Type({"Fischauge"}, {"Fisch"}, {{0.09, 97}}, {{{0.052, 92}, {0.15, 80}, {0.085, 60}}}),
+        Type({"Angulon", "Biogon"}, {}, {{0.06, 80}, {0.06, 65}},
+             {{{0.033, 70}, {0.11, 55}, {0.05, 48}}}),
+        Type({"Retrofokus"}, {"Retro"}, {{0.165, 55}}, {{{0.11, 75}, {0.26, 38}, {0.14, 35}}}),
+        Type({"Doppel Gauss"}, {"D Gauss"}, {{0.22, 22}}, {{{0.1, 30}, {0.52, 14}, {0.2, 12}}}),
+        Type({"Triplet"}, {}, {{0.075, 15}}, {{{0.038, 30}, {0.205, 8}, {0.082, 11}}}),
+        Type({"Landschaftslinse"}, {}, {{0.046, 13}}, {{{0.028, 16}, {0.068, 8.5}, {0.039, 8}}}),
+        Type({"Petzval"}, {}, {{0.4, 8.5}}, {{{0.22, 14}, {0.61, 7}, {0.3, 7}}}),
+        Type({"Mikroskopobjektiv"}, {"Mikro"}, {{0.4, 1.5}},
+             {{{0.16, 1.7}, {0.92, 0.8}, {0.3, 0.6}}}),
+        Type({"Achromatisches Dublet"}, {"Achromat"}, {{0.08, 0.55}},
+             {{{0.06, 0.9}, {0.15, 0.27}, {0.07, 0.3}}}),
+        Type({"Optical Disk Objektiv"}, {"OD Obj"}, {{0.45, 0.5}},
+             {{{0.25, 0.5}, {0.9, 0.37}, {0.41, 0.3}}}),
+        Type({"Halo"}, {}, {{0.2, 0.6}}, {{{0.125, 1.1}, {0.25, 0.2}, {0.105, 0.4}}}),
+        Type({"Orthometar"}, {}, {{0.07, 40}}, {{{0.04, 45}, {0.11, 28}, {0.055, 26}}}),
+        Type({"Hemiplanar"}, {}, {{0.07, 5}}, {{{0.04, 10}, {0.105, 2.2}, {0.042, 0.4}}}),
+        Type({"Tessar"}, {}, {{0.13, 20}}, {{{0.09, 25}, {0.1666, 15}, {0.1, 15}}}),
+        Type({" aufgesp. Triplet"}, {}, {{0.21, 13}}, {{{0.1666, 15}, {0.25, 10}, {0.18, 9}}}),
+    };
+}
+
+std::vector<LensClass> BuildMirrors() {
+    return {
+        Type({" Schmidt Cass"}, {}, {{0.18, 5}}, {{{0.117, 6.35}, {0.28, 3.7}, {0.15, 3.2}}}),
+        Type({"Schmidt"}, {}, {{0.45, 4}}, {{{0.27, 5.8}, {0.65, 2.2}, {0.33, 2.6}}}),
+        Type({"Cassegrain", "Ritchey-Chretien"}, {}, {{0.11, 1.0}, {0.08, 1.2}},
+             {{{0.05, 1.2}, {0.2, 0.65}, {0.09, 0.6}}}),
+        Type({"Parabel"}, {}, {{0.045, 0.35}}, {{{0.025, 0.33}, {0.1, 0.28}, {0.05, 0.21}}}),
+    };
+}
+
+// The ellipse of one type in pixels: its long axis from P1 to P2, its half-width the distance
+// of P3 from the centre. Empty when a point is off the axes' scale or the long axis has no
+// length (a plot too small to show it).
+std::vector<PixelPoint> Outline(const ApFieldPlot& plot, const LensClass& type) {
+    std::array<PixelPoint, 3> p;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const auto x = AxisPosition(plot.x, type.regionPoints[k].a);
+        const auto y = AxisPosition(plot.y, type.regionPoints[k].angle);
+        if (!x || !y) return {};
+        p[k] = {double(*x), double(*y)};
+    }
+    const PixelPoint c{std::round((p[0].x + p[1].x) / 2), std::round((p[0].y + p[1].y) / 2)};
+    const PixelPoint h{std::round((p[1].x - p[0].x) / 2), std::round((p[1].y - p[0].y) / 2)};
+    const double a = std::hypot(h.x, h.y);
+    if (!(a > 0.0)) return {};
+    const double cs = h.x / a, sn = h.y / a;
+    const double b = std::hypot(p[2].x - c.x, p[2].y - c.y);
+    std::vector<PixelPoint> outline(kOutlinePoints);
+    for (int t = 0; t < kOutlinePoints; ++t) {
+        const double theta = 2.0 * kRegionPi * t / (kOutlinePoints - 1);
+        const double ct = std::cos(theta), st = std::sin(theta);
+        outline[static_cast<std::size_t>(t)] = {std::round(c.x + a * cs * ct - b * sn * st),
+                                                std::round(c.y + a * sn * ct + b * cs * st)};
+    }
+    return outline;
+}
+
+// The design's f-number at infinity and object field angle (radians), as solved.
+struct DesignAperture {
+    double fNumber = 0.0;
+    double angle = 0.0;
+};
+
+std::optional<DesignAperture> SolvedAperture(const engine::ParaxialDesign& d) {
+    if (d.bCalcInvalid || d.bApertureUndefined) return std::nullopt;
+    return DesignAperture{d.apertureTable.Get(engine::kFNumber),
+                          d.paramTable.Get(engine::kObjAngle)};
+}
+
+bool HasFieldParameter(const engine::Selection& params) {
+    for (int k = 1; k <= params.Count(); ++k) {
+        if (engine::IsFieldIndex(params.Index(k))) return true;
+    }
+    return false;
+}
+
+double SignOf(double current) {
+    return current < 0.0 ? -1.0 : 1.0;
+}
+
+// Sets the value of the chosen parameter `index` and widens its limits to it.
+void SetChosen(engine::Selection& set, int index, double value, double margin) {
+    const int position = *set.Find(index);
+    set.SetValue(position, static_cast<float>(value));
+    engine::ExtendLimitsToValue(set.Entry(position), value, 1.0, margin);
+}
+
+}  // namespace
+
+const std::string& LensClass::ShortName(std::size_t k) const {
+    if (k < shortNames.size() && !shortNames[k].empty()) return shortNames[k];
+    return names.at(k);
+}
+
+const std::vector<LensClass>& LensClasses(bool mirror) {
+    static const std::vector<LensClass> lenses = BuildLenses();
+    static const std::vector<LensClass> mirrors = BuildMirrors();
+    return mirror ? mirrors : lenses;
+}
+
+PlotAxis ApertureAxis(int length) {
+    return {false, 12, 0.01, 2, length};
+}
+
+PlotAxis FieldAxis(int length, bool mirror) {
+    return {true, 12, 0.1, mirror ? 2 : 3, length};
+}
+
+std::optional<int> AxisPosition(const PlotAxis& axis, double value) {
+    const int usable = axis.Usable();
+    if (usable <= 0 || axis.decades <= 0 || !(value > 0.0) || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    const double share = (std::log10(value) - std::log10(axis.minValue)) / axis.decades;
+    const double along = std::round(usable * share);
+    // Far outside the axis a position is no pixel any more.
+    if (!(std::fabs(along) < 1e6)) return std::nullopt;
+    const int offset = static_cast<int>(along);
+    return axis.vertical ? axis.length - axis.margin - offset : axis.margin + offset;
+}
+
+double AxisValue(const PlotAxis& axis, double pixel) {
+    const int usable = axis.Usable();
+    if (usable <= 0 || !std::isfinite(pixel)) return 0.0;
+    const double p = axis.vertical ? (axis.length - axis.margin) - pixel : pixel - axis.margin;
+    if (p < 0.0 || p > usable) return 0.0;
+    return axis.minValue * std::pow(10.0, axis.decades * p / usable);
+}
+
+ApFieldPlot MakeApFieldPlot(int width, int height, bool mirror) {
+    ApFieldPlot plot;
+    plot.x = ApertureAxis(width);
+    plot.y = FieldAxis(height, mirror);
+    plot.mirror = mirror;
+    for (const LensClass& type : LensClasses(mirror)) plot.regions.push_back(Outline(plot, type));
+    return plot;
+}
+
+bool InsidePolygon(std::span<const PixelPoint> polygon, double x, double y) {
+    if (polygon.size() < 3 || !std::isfinite(x) || !std::isfinite(y)) return false;
+    int winding = 0;
+    for (std::size_t i = 0; i < polygon.size(); ++i) {
+        const PixelPoint& a = polygon[i];
+        const PixelPoint& b = polygon[(i + 1) % polygon.size()];
+        // Which side of the edge a→b the point lies on.
+        const double side = (b.x - a.x) * (y - a.y) - (x - a.x) * (b.y - a.y);
+        if (a.y <= y) {
+            if (b.y > y && side > 0.0) ++winding;
+        } else if (b.y <= y && side < 0.0) {
+            --winding;
+        }
+    }
+    return winding != 0;
+}
+
+LensHits LensClassesAt(const ApFieldPlot& plot, double px, double py) {
+    LensHits hits;
+    const std::vector<LensClass>& types = LensClasses(plot.mirror);
+    for (std::size_t i = 0; i < plot.regions.size() && hits.classes.size() < 2; ++i) {
+        if (InsidePolygon(plot.regions[i], px, py)) hits.classes.push_back(static_cast<int>(i));
+    }
+    for (std::size_t k = 0; k < hits.classes.size(); ++k) {
+        hits.text +=
+            (k == 0 ? " " : " | ") + types[static_cast<std::size_t>(hits.classes[k])].names.front();
+    }
+    return hits;
+}
+
+std::optional<PlotPoint> DesignPoint(const engine::ParaxialDesign& design) {
+    const auto solved = SolvedAperture(design);
+    if (!solved || solved->fNumber == 0.0 || solved->angle == 0.0) return std::nullopt;
+    const PlotPoint point{1.0 / (2.0 * std::fabs(solved->fNumber)),
+                          std::fabs(solved->angle) / kDegree};
+    if (!std::isfinite(point.a) || !std::isfinite(point.angle)) return std::nullopt;
+    return point;
+}
+
+std::optional<ApertureFigures> ApertureFieldAt(const ApFieldPlot& plot, double px, double py,
+                                               const engine::ParaxialDesign& design) {
+    const PlotPoint point{AxisValue(plot.x, px), AxisValue(plot.y, py)};
+    const double imageDistance = design.paramTable.Get(engine::kImgDist);
+    const double focal = design.paramTable.Get(engine::kFocal);
+    if (!(point.a > 0.0) || !(point.angle > 0.0) || imageDistance == 0.0 || focal == 0.0) {
+        return std::nullopt;
+    }
+    ApertureFigures f;
+    f.point = point;
+    f.fNumber = 1.0 / (2.0 * point.a);
+    f.workingFNumber = std::fabs(f.fNumber * imageDistance / focal);
+    f.stopRadius = std::fabs(focal) / (2.0 * f.fNumber);
+    f.imageNA =
+        design.options.ImageIndex() * std::sin(std::atan(f.stopRadius / std::fabs(imageDistance)));
+    return f;
+}
+
+bool ClickAccepted(const engine::ParaxialDesign& design, const PlotPoint& point) {
+    // A half field of 90° or more describes no system: the click stops below it.
+    return !design.bCalcInvalid && design.params.Count() == 3 && design.params.AllValuesDefined() &&
+           design.aperture.Count() == 1 && HasFieldParameter(design.params) &&
+           point.a >= kMinAperture && point.a <= kMaxAperture && point.angle >= kMinAngle &&
+           point.angle < kMaxAngle;
+}
+
+std::string ApFieldReadOut(const engine::ParaxialDesign& design, const ApertureFigures& f,
+                           double angleFactor, std::string_view angleUnit) {
+    if (!ClickAccepted(design, f.point) || !(angleFactor > 0.0)) return {};
+    return text::Format(f.point.angle * kDegree / angleFactor, "0.0##") + std::string(angleUnit) +
+           "  F/" + text::Format(f.fNumber, "0.0##") + "  F(eff)/" +
+           text::Format(f.workingFNumber, "0.0##") + "  NA':" + text::Format(f.imageNA, "0.0##");
+}
+
+std::string FNumberText(double fNumber) {
+    return "F/" + text::Format(fNumber, "0.0##");
+}
+
+bool MoveToApertureField(engine::ParaxialDesign& design, const PlotPoint& point) {
+    if (!ClickAccepted(design, point)) return false;
+    const auto current = SolvedAperture(design);
+    if (!current) return false;
+    if (const auto now = DesignPoint(design);
+        now && engine::SameValue(now->a, point.a) && engine::SameValue(now->angle, point.angle)) {
+        return false;
+    }
+    const double fNumber = SignOf(current->fNumber) / (2.0 * point.a);
+    const double angle = SignOf(current->angle) * point.angle * kDegree;
+    const double margin = design.Margin();
+
+    // The field: w itself, or w in the place of a chosen field parameter (the image angle
+    // first, then the heights) where the combination stays allowed.
+    engine::Selection params = design.params;
+    if (!params.Contains(engine::kObjAngle)) {
+        bool placed = false;
+        for (int old : {engine::kImgAngle, engine::kObjHeight, engine::kImgHeight}) {
+            if (!params.Contains(old)) continue;
+            engine::Selection trial = params;
+            if (!trial.Replace(old, engine::kObjAngle, static_cast<float>(angle)).ok() ||
+                engine::CombinationMessage(trial)) {
+                continue;
+            }
+            params = std::move(trial);
+            placed = true;
+            break;
+        }
+        if (!placed) return false;
+    }
+    SetChosen(params, engine::kObjAngle, angle, margin);
+
+    // The aperture: the f-number, or the stop radius that gives it; any other figure gives way
+    // to the f-number.
+    engine::Selection aperture = design.aperture;
+    const int chosen = aperture.Index(1);
+    if (chosen == engine::kStopRadius) {
+        const double focal = design.paramTable.Get(engine::kFocal);
+        SetChosen(aperture, chosen, std::fabs(focal) / (2.0 * std::fabs(fNumber)), margin);
+    } else {
+        if (chosen != engine::kFNumber &&
+            !aperture.Replace(chosen, engine::kFNumber, static_cast<float>(fNumber)).ok()) {
+            return false;
+        }
+        SetChosen(aperture, engine::kFNumber, fNumber, margin);
+    }
+    design.params = std::move(params);
+    design.aperture = std::move(aperture);
+    return true;
+}
+
+}  // namespace rs::analysis
