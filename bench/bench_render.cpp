@@ -8,9 +8,11 @@
 #include <QImage>
 #include <QPainter>
 
+#include "analysis/lens_ideas.h"
 #include "app/ini_file.h"
 #include "app/presentation.h"
 #include "app/settings.h"
+#include "drawing/ap_field_drawing.h"
 #include "drawing/beam_drawing.h"
 #include "drawing/paraxial_drawing.h"
 #include "engine/solver.h"
@@ -71,6 +73,49 @@ BENCHMARK(BM_PaintBeam1200x700)
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+// The small aperture/field plot of the window (320x240) with all fifteen lens types, two of them
+// highlighted and the design's cross-hair, and its two axis strips. Aim: at most 1 ms.
+void BM_PaintApFieldPlot(benchmark::State& state) {
+    const int w = 320, h = 240, strip = 50;
+    const rs::analysis::ApFieldPlot plot = rs::analysis::MakeApFieldPlot(w, h, false);
+    ApFieldDrawing options;
+    options.design = rs::analysis::PlotPoint{0.125, 20};
+    options.highlighted = {3, 6};
+    options.shortNames = true;
+    QImage image(w + strip, h + strip, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        {
+            rs::render::QtSurface surface(painter, QRectF(strip, 0, w, h));
+            DrawApFieldPlot(surface, plot, options);
+        }
+        {
+            rs::render::QtSurface surface(painter, QRectF(strip, h, w, strip));
+            DrawApertureStrip(surface, plot.x, false);
+        }
+        rs::render::QtSurface surface(painter, QRectF(0, 0, strip, h));
+        DrawFieldStrip(surface, plot.y);
+    }
+}
+BENCHMARK(BM_PaintApFieldPlot)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+// One hover: which types lie under the cursor, tested against all fifteen regions. Aim: 20 µs.
+void BM_LensClassesAt(benchmark::State& state) {
+    const rs::analysis::ApFieldPlot plot = rs::analysis::MakeApFieldPlot(320, 240, false);
+    int x = 12;
+    for (auto _ : state) {
+        x = x >= 300 ? 12 : x + 7;
+        benchmark::DoNotOptimize(rs::analysis::LensClassesAt(plot, x, 240 - x * 0.7));
+    }
+}
+BENCHMARK(BM_LensClassesAt)
+    ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->DisplayAggregatesOnly(true);
 
