@@ -2,6 +2,8 @@
 // design to a clicked point; and the plot drawn on a recording surface.
 #include "analysis/lens_ideas.h"
 
+#include "analysis/f_stops.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -206,6 +208,23 @@ TEST(ApFieldDrawing, RegionsNamesAndTheDesignsCrossHair) {
     drawing::DrawFieldStrip(side, plot.y);
     for (const char* n : {"0.1", "1.0", "10.0", "100.0"}) EXPECT_NE(side.FindText(n), nullptr) << n;
     ASSERT_EQ(side.Of(drawing::SurfaceCall::Kind::RotatedText).size(), 1u);
+}
+
+// Engraved f-numbers and the exact ones they stand for.
+TEST(StandardFNumbers, EngravedAndExact) {
+    EXPECT_EQ(StandardFNumberText(0), "1");
+    EXPECT_EQ(StandardFNumberRow(0), "F/1");  // engraved and exact agree
+    EXPECT_EQ(StandardFNumberText(26), "64");
+    EXPECT_EQ(StandardFNumberText(27), "");
+    EXPECT_NEAR(ExactFNumber(1), 1.1892, 5e-5);
+    EXPECT_NEAR(ExactFNumber(3), 1.5874, 5e-5);
+    EXPECT_NEAR(ExactFNumber(17), 12.699, 5e-4);
+    EXPECT_EQ(StandardFNumberRow(1), "F/1.2     (exakt 1.1892)");
+    // Every full stop is a power of √2.
+    for (int entry : {2, 5, 7, 9, 11, 14, 16, 18, 20, 22, 24, 26}) {
+        const double j = std::round(2 * std::log2(ExactFNumber(entry)));
+        EXPECT_NEAR(ExactFNumber(entry), std::pow(std::sqrt(2.0), j), 1e-12) << entry;
+    }
 }
 
 }  // namespace
