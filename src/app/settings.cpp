@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "beam/beam_extras.h"
+#include "beam/diode.h"
 #include "engine/numbers.h"
 #include "text/number_text.h"
 #include "text/strings.h"
@@ -262,6 +263,8 @@ void SaveAdvanced(const DesignState& state, IniFile& ini) {
 
 // The diode's own beam parameter: a kind outside 5..7 falls back to the divergence, whose value
 // (0) is then taken from axis 0 when it is first needed; a value counts only with a valid kind.
+// The file holds the kind in effect, which axis 0 may force (so its beam parameters and the
+// wavelength are read before); a kind it overrules gives way with its value.
 void LoadDiodeParam(const IniFile& ini, DesignState& state) {
     beam::DiodeSettings& diode = state.beam.diode;
     diode.paramValues = {};
@@ -275,14 +278,13 @@ void LoadDiodeParam(const IniFile& ini, DesignState& state) {
     const std::string valueText = ini.ReadIniString(kExtraGB, "GBDiodeParamUserVal", "");
     const double v = valueText.empty() ? 0 : text::ReadNumberTolerant(valueText);
     diode.paramValues[static_cast<std::size_t>(kind)] = v > 0 ? v : 0;
+    beam::AdoptDiodeParamKind(state.beam);
 }
 void SaveDiodeParam(const DesignState& state, IniFile& ini) {
-    const beam::DiodeSettings& diode = state.beam.diode;
-    ini.Stage(kExtraGB, "GBDiodeParamUserType", std::to_string(diode.paramKind));
-    if (IsDiodeParamKind(diode.paramKind)) {
-        ini.Stage(kExtraGB, "GBDiodeParamUserVal",
-                  NumberText(diode.paramValues[static_cast<std::size_t>(diode.paramKind)]));
-    }
+    const int kind = beam::DiodeParamKind(state.beam);
+    ini.Stage(kExtraGB, "GBDiodeParamUserType", std::to_string(kind));
+    ini.Stage(kExtraGB, "GBDiodeParamUserVal",
+              NumberText(state.beam.diode.paramValues[static_cast<std::size_t>(kind)]));
 }
 
 void LoadUnitChoices(const IniFile& ini, DesignState& state) {

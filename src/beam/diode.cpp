@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "beam/beam_extras.h"
+#include "beam/gaussian_beam.h"
 #include "engine/numbers.h"
 
 namespace rs::beam {
@@ -70,16 +72,22 @@ bool BuildAxis1(BeamDesign& design) {
     if (!(v > 0.0) || !engine::FitsFloat(v)) {
         f1 = s1 = std::nullopt;
     } else if (Circularising(design)) {
-        // The second cylinder makes its outgoing beam match the first one's: for a collimated
-        // beam the divergence scales with r/f' and the waist with f'/r.
+        // The second cylinder makes its outgoing beam match the first one's. In both collimation
+        // modes a cylinder turns an object divergence w into an image waist proportional to
+        // f'·w, and the real beam's divergence is M·w (the embedded Gaussian's times M), so the
+        // real image waists agree when f1·M1·w1 = f0·M0·w0. Expressed through the given kind:
+        // w = λ/(π r) and w = √(λ/(π zr)). The Rayleigh length is the same for the real and the
+        // embedded beam, so the object distances of the modes need no M. With equal M the
+        // factor M0/M1 is exactly 1 and the result is that of a pure Gaussian.
+        const double mRatio = MFactor(design, 0) / MFactor(design, 1);
         const double r0 = std::fabs(At(a0, kGbObjRadius));
         const double w0 = At(a0, kGbObjDiv), zr0 = At(a0, kGbObjRayleigh);
         if (kind == kGbObjDiv) {
-            f1 = f0 * w0 / v;
+            f1 = f0 * w0 / v * mRatio;
         } else if (kind == kGbObjRadius) {
-            f1 = r0 > 0.0 ? std::optional(f0 * v / r0) : std::nullopt;
+            f1 = r0 > 0.0 ? std::optional(f0 * v / r0 * mRatio) : std::nullopt;
         } else {
-            f1 = zr0 > 0.0 ? std::optional(f0 * std::sqrt(v / zr0)) : std::nullopt;
+            f1 = zr0 > 0.0 ? std::optional(f0 * std::sqrt(v / zr0) * mRatio) : std::nullopt;
         }
         // Same offset from the focal point as on axis 0; the solve then moves it by the rule of
         // the collimation mode.
@@ -143,19 +151,48 @@ std::optional<CoupledValue> CoupledConjugateValue(const BeamDesign& design, int 
     return std::nullopt;
 }
 
-int DiodeParamKind(const BeamDesign& design) {
+namespace {
+
+// The object-beam kind of axis 0's third parameter, while it has three.
+std::optional<int> ForcedKind(const BeamDesign& design) {
     const engine::Selection& sel = design.axes[0].selection;
-    if (sel.Count() == 3) {
-        const int third = sel.Index(3);
-        if (IsObjectBeam(third)) return third;
-        if (IsImageBeam(third)) return third - 3;
-    }
+    if (sel.Count() != 3) return std::nullopt;
+    const int third = sel.Index(3);
+    if (IsObjectBeam(third)) return third;
+    if (IsImageBeam(third)) return third - 3;
+    return std::nullopt;
+}
+
+}  // namespace
+
+int DiodeParamKind(const BeamDesign& design) {
+    if (const auto forced = ForcedKind(design)) return *forced;
     const int stored = design.diode.paramKind;
     return IsObjectBeam(stored) ? stored : kGbObjDiv;
 }
 
+bool DiodeParamKindForced(const BeamDesign& design) {
+    return ForcedKind(design).has_value();
+}
+
+void AdoptDiodeParamKind(BeamDesign& design) {
+    DiodeSettings& diode = design.diode;
+    const int kind = DiodeParamKind(design);
+    if (!IsObjectBeam(diode.paramKind) || diode.paramKind == kind) return;
+    double& value = diode.paramValues[static_cast<std::size_t>(kind)];
+    const auto beam =
+        TripleFrom(diode.paramKind, diode.paramValues[static_cast<std::size_t>(diode.paramKind)],
+                   design.WavelengthMm());
+    if (value == 0.0 && beam) {
+        value = kind == kGbObjRadius ? beam->radius
+                : kind == kGbObjDiv  ? beam->divergence
+                                     : beam->rayleigh;
+    }
+    diode.paramKind = kind;
+}
+
 bool SetDiodeParamKind(BeamDesign& design, int kind) {
-    if (!IsObjectBeam(kind)) return false;
+    if (!IsObjectBeam(kind) || DiodeParamKindForced(design)) return false;
     design.diode.paramKind = kind;
     design.diode.paramValues[static_cast<std::size_t>(kind)] = At(design.axes[1], kind);
     return true;

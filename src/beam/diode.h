@@ -46,11 +46,19 @@ std::optional<CoupledValue> CoupledConjugateValue(const BeamDesign& design, int 
                                                   double editedValue);
 
 // The object-beam index (5..7) whose value axis 1 is given: that of axis 0's third selected
-// parameter while axis 0 is complete (an image-side one counts as its object-side kind), else the
+// parameter while axis 0 has three (an image-side one counts as its object-side kind), else the
 // stored kind, 6 when the stored one is no object-beam index.
 int DiodeParamKind(const BeamDesign& design);
+// True while axis 0's third parameter decides the kind: the list shows that kind and takes no
+// choice, and the settings file receives it with its value.
+bool DiodeParamKindForced(const BeamDesign& design);
+// A stored kind that axis 0 overrules (a file written by hand, or by a version that kept a kind
+// chosen while it was forced) gives way to the kind in force; its value describes axis 1's beam,
+// so the forced kind takes the value of the same beam at the design's wavelength when it has
+// none of its own.
+void AdoptDiodeParamKind(BeamDesign& design);
 // Choosing a kind in the list: stores it and takes axis 1's current value of that index as its
-// value. False (nothing changed) for an index outside 5..7.
+// value. False (nothing changed) for an index outside 5..7 and while the kind is forced.
 bool SetDiodeParamKind(BeamDesign& design, int kind);
 // The value of the current kind: the stored one, or axis 0's current value of that index while
 // none (0) is stored.

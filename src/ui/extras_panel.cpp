@@ -84,8 +84,9 @@ void AddBeamOptions(const WindowState& s, WindowView& view) {
     for (int index = beam::kGbObjRadius; index <= beam::kGbObjRayleigh; ++index) {
         kind.items.push_back(std::string(beam::BeamReportName(index)) + b.symbols.Param(index));
     }
+    // While axis 0's third parameter decides the kind, the list shows that one and takes none.
     kind.currentIndex = beam::DiodeParamKind(b) - beam::kGbObjRadius;
-    kind.enabled = diode;
+    kind.enabled = diode && !beam::DiodeParamKindForced(b);
     Add(view, "txtGBExtraDiodeParamVal", DiodeParamBoxText(s)).enabled = diode;
     Add(view, "txtGBExtraDiodeMFactor", beam::MFactorText(b, 1)).enabled = diode && o.mFactorUse;
     ControlView& circ = Add(view, "chkGBExtraBeamRectCircularise",

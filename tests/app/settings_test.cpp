@@ -8,6 +8,8 @@
 #include <iterator>
 #include <random>
 
+#include "app/presentation.h"
+#include "beam/diode.h"
 #include "support/temp_dir.h"
 
 namespace rs::app {
@@ -75,8 +77,10 @@ DesignState RandomDesign(std::mt19937& rng) {
     // The minimum-spot distance and the depth-of-focus growth are not kept.
     s.beam.extrasOptions = {flag(), flag(), real(1, 49), flag(),          real(0, 500),
                             0.0,    0.05,   real(0, 10), real(-1e3, 1e3), below(3)};
-    const int kind = 5 + below(3);
-    s.beam.diode = {flag(), flag(), below(2), kind, {}, real(1, 49)};
+    s.beam.diode = {flag(), flag(), below(2), 5 + below(3), {}, real(1, 49)};
+    // The file keeps the kind in effect, which axis 0's third parameter may force.
+    const int kind = beam::DiodeParamKind(s.beam);
+    s.beam.diode.paramKind = kind;
     s.beam.diode.paramValues[static_cast<std::size_t>(kind)] = real(0.001, 10);
     for (units::Group g : units::kAllGroups) {
         for (int slot = 0; slot < units::SlotCount(g); ++slot) {
@@ -108,6 +112,45 @@ TEST(Settings, SaveLoadRoundTrip) {
                     back.beam.diode == s.beam.diode);
         ASSERT_EQ(Saved(back, dir), saved);
     }
+}
+
+// Diode designs saved and loaded solve to the same two axes: whichever kind describes axis 1,
+// with or without circularisation, with the kind forced by axis 0's third parameter or free, and
+// with a kind chosen beside the forced one still kept (as the list once kept it).
+TEST(Settings, DiodeDesignsComeBackWithBothAxes) {
+    using namespace beam;
+    const test::TempDir dir;
+    const std::string file =
+        "[ExtraGB]\nGaussianBeam=True\nGBWaveLen=808\nGaussianBeamRect=True\n"
+        "GBDiodeParamUserType=7\nGBDiodeParamUserVal=0.28577154222546697\n[LastValues]\n"
+        "VarTypeGBNos=3\n1VarTypeGBVal=0|4|True|False|0|False|0\n"
+        "2VarTypeGBVal=1|4|True|False|0|False|0\n";
+    const auto record = [](std::string third) {
+        return "3VarTypeGBVal=" + third + "|True|False|0|False|0";
+    };
+    for (const char* third : {"", "5|0.05", "6|0.1", "7|0.01", "9|0.002"}) {
+        for (bool circularise : {false, true}) {
+            for (int kept = kGbObjRadius; kept <= kGbObjRayleigh; ++kept) {
+                SCOPED_TRACE(::testing::Message() << third << " " << circularise << " " << kept);
+                DesignState s = Load(file + (*third ? record(third) : ""));
+                s.beam.diode.circularise = circularise;
+                SolveDesign(s, false);
+                s.beam.diode.paramKind = kept;
+                s.beam.diode.paramValues[static_cast<std::size_t>(kept)] = 0.001 * kept;
+                SolveDesign(s, false);
+                DesignState back = Load(Saved(s, dir));
+                SolveDesign(back, false);
+                EXPECT_EQ(std::pair(DiodeParamKind(back.beam), DiodeParamValue(back.beam)),
+                          std::pair(DiodeParamKind(s.beam), DiodeParamValue(s.beam)));
+                EXPECT_TRUE(back.beam.axes == s.beam.axes && DesignSolved(back) == (*third != 0));
+            }
+        }
+    }
+    // The file's kind beside the one axis 0's divergence forces: its value describes axis 1's
+    // beam, here a divergence of 0.03 rad as its Rayleigh length at 808 nm.
+    const DesignState old = Load(file + record("6|0.1"));
+    EXPECT_EQ(old.beam.diode.paramKind, kGbObjDiv);
+    EXPECT_NEAR(DiodeParamValue(old.beam), 0.03, 1e-9);
 }
 
 // Damaged copies of saved files load without fault into a state the window can show.
