@@ -20,13 +20,10 @@ bool BeamComplete(const DesignState& state) {
 }
 
 void SolveDesign(DesignState& state, bool record) {
-    engine::SolveParaxial(state.paraxial, record && ParaxialComplete(state),
-                          [&state](engine::ParaxialDesign& design) {
-                              analysis::ComputeDOF(state.dof, design, state.dofResults);
-                          });
-    if (state.beam.beamMode) {
-        beam::SolveAllAxes(state.beam, BeamContextOf(state, record && BeamComplete(state)));
-    }
+    engine::SolveParaxial(state.paraxial, record, [&state](engine::ParaxialDesign& design) {
+        analysis::ComputeDOF(state.dof, design, state.dofResults);
+    });
+    if (state.beam.beamMode) beam::SolveAllAxes(state.beam, BeamContextOf(state, record));
 }
 
 bool DesignSolved(const DesignState& state) {

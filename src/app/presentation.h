@@ -25,8 +25,9 @@ bool ParaxialComplete(const DesignState& state);
 bool BeamComplete(const DesignState& state);
 
 // Solves the paraxial design with its depth of field and, in beam mode, every beam axis in use.
-// With `record` a complete solution is kept in the continuity store, so a parameter chosen next
-// starts from it; an incomplete selection never wipes the store.
+// With `record` the continuity store follows the solve: a solution is kept, so a parameter
+// chosen next starts from it; an incomplete selection leaves its values undefined, so a
+// parameter chosen next starts empty; a failed solve leaves the store as it was.
 void SolveDesign(DesignState& state, bool record);
 
 // After SolveDesign: the current mode has a complete selection and a solution (in diode mode on

@@ -453,7 +453,11 @@ bool SolveAxis(BeamDesign& design, int axis, const BeamContext& context) {
     BeamAxis& a = design.Axis(axis);
     const bool ok = AxisSolve(design, axis, context).Run();
     a.resultInvalid = !ok;
-    if (context.continuity) context.continuity->RecordBeam(axis, a.table.data(), ok);
+    // A complete selection without a solution records nothing; an incomplete one forgets.
+    const bool complete = a.selection.Count() == 3 && a.valuesDefined;
+    if (context.continuity && (ok || !complete)) {
+        context.continuity->RecordBeam(axis, a.table.data(), ok && complete);
+    }
     return ok;
 }
 

@@ -82,7 +82,8 @@ ToggleOutcome ToggleBeamParam(BeamDesign& design, int index, bool check,
                               const std::optional<engine::CVarType>& prefill = std::nullopt);
 
 // Solves one axis into its table and status flags; true when every value was computed. Records
-// the outcome in the continuity store of the context, when there is one.
+// the outcome in the continuity store of the context, when there is one: the solution of a
+// complete selection, or an incomplete selection as undefined values; a failed solve leaves it.
 bool SolveAxis(BeamDesign& design, int axis, const BeamContext& context);
 
 // Axis 0 with its extras; in diode mode then axis 1, built from axis 0 (or emptied when axis 0

@@ -35,11 +35,10 @@ std::optional<double> ArcSin(double x) {
     return std::atan(x / std::sqrt(1.0 - x * x));
 }
 
-ApertureOutcome ComputeAperture(ParaxialDesign& design, bool notifyContinuity) {
+ApertureOutcome ComputeAperture(ParaxialDesign& design) {
     design.bApertureUndefined = false;
     if (design.aperture.Count() == 0 || !design.aperture.ValueDefined(1)) {
         design.bApertureUndefined = true;
-        if (notifyContinuity) design.continuity.RecordAperture(design.apertureTable.Data(), false);
         return ApertureOutcome::Undefined;
     }
     const int chosen = design.aperture.Index(1);
@@ -122,7 +121,6 @@ ApertureOutcome ComputeAperture(ParaxialDesign& design, bool notifyContinuity) {
 
     design.apertureTable = table;
     design.mtfCutOff = static_cast<float>(cutOff);
-    if (notifyContinuity) design.continuity.RecordAperture(design.apertureTable.Data(), true);
     return ApertureOutcome::Computed;
 }
 

@@ -17,8 +17,9 @@ enum class ApertureOutcome {
 };
 
 // Derives the stop radius from the chosen aperture parameter and every other figure from it;
-// the chosen figure keeps the value the user entered. Also computes the MTF cut-off.
-ApertureOutcome ComputeAperture(ParaxialDesign& design, bool notifyContinuity);
+// the chosen figure keeps the value the user entered. Also computes the MTF cut-off. The solver
+// records the figures once its whole solve has succeeded.
+ApertureOutcome ComputeAperture(ParaxialDesign& design);
 
 // Working f-number |a'/(2·r)| of the current system; 0 when a' = 0 or r = 0.
 double EffectiveFNumber(const ParaxialDesign& design);

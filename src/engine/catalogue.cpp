@@ -1,5 +1,8 @@
 #include "engine/catalogue.h"
 
+#include <cmath>
+
+#include "engine/numbers.h"
 #include "engine/require.h"
 #include "text/strings.h"
 
@@ -60,6 +63,16 @@ std::size_t CardinalSlot(int i) {
 
 bool IsFieldIndex(int index) {
     return index >= 5 && index <= 8;
+}
+
+bool IsFieldAngle(int index) {
+    return index == kObjAngle || index == kImgAngle;
+}
+
+bool FieldAngleInRange(double radians) {
+    // No single lies between π/2 and the program's π/2, so a stored angle of 90° counts as
+    // reached whichever of the two it is compared with.
+    return std::fabs(radians) < kPi / 2.0;
 }
 
 std::string_view ParamLabel(int index) {

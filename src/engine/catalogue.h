@@ -38,6 +38,11 @@ enum ApertureIndex : int {
 enum CardinalIndex : int { kP = 0, kPImage = 1, kF = 2, kFImage = 3, kN = 4, kNImage = 5 };
 
 bool IsFieldIndex(int index);  // 5..8
+bool IsFieldAngle(int index);  // w and w' (6, 8)
+
+// A half-field angle (radians) describes a system only while |w| < 90°: at 90° its tangent runs
+// off to infinity and beyond it turns over, mirroring the field to the other side.
+bool FieldAngleInRange(double radians);
 
 // Fixed catalogue entries. Indices outside the table are a programming error.
 std::string_view ParamLabel(int index);

@@ -36,6 +36,10 @@ struct StoredValue {
     friend bool operator==(const StoredValue&, const StoredValue&) = default;
 };
 
+// The store follows the last solve that was asked to record: a solution is kept (complete =
+// true); a selection still incomplete marks every value of its kind undefined (complete =
+// false), so a parameter chosen next starts empty; a solve of a complete selection that failed
+// records nothing, so the previous solution stays available.
 class DataContinuity {
 public:
     // Empties every store (all values 0 and undefined).

@@ -388,16 +388,28 @@ bool SolveParaxial(ParaxialDesign& design, bool notifyContinuity,
     for (int k = 1; k <= 3; ++k) run.Put(sel.Index(k), sel.Value(k));
 
     bool ok = !run.failed() && run.Dispatch(sel.Index(1), sel.Index(2), sel.Index(3));
-    if (ok) ok = ComputeAperture(design, notifyContinuity) != ApertureOutcome::Failed;
-    if (ok) ok = ComputeCardinalPoints(design);
+    // A given angle of 90° or more (or one that rounds there) has no system behind it.
+    ok = ok && FieldAnglesInRange(design.paramTable);
+    ApertureOutcome aperture = ApertureOutcome::Failed;
+    if (ok) aperture = ComputeAperture(design);
+    ok = ok && aperture != ApertureOutcome::Failed && ComputeCardinalPoints(design);
     if (!ok) {
         design.bCalcInvalid = true;
         return false;
     }
     if (completion) completion(design);
     design.bCalcInvalid = false;
-    if (notifyContinuity) design.continuity.RecordSolution(design.paramTable.Data(), true);
+    // Only a solve that succeeded as a whole is recorded, aperture figures included.
+    if (notifyContinuity) {
+        design.continuity.RecordSolution(design.paramTable.Data(), true);
+        design.continuity.RecordAperture(design.apertureTable.Data(),
+                                         aperture == ApertureOutcome::Computed);
+    }
     return true;
+}
+
+bool FieldAnglesInRange(const ParamTable& table) {
+    return FieldAngleInRange(table.Get(kObjAngle)) && FieldAngleInRange(table.Get(kImgAngle));
 }
 
 bool IsVirtualObject(const ParaxialDesign& design) {

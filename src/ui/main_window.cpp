@@ -38,6 +38,17 @@ constexpr const char* kAperturePositivePrompt = "Aperturwerte müssen positiv se
 constexpr const char* kAperturePositiveUpperPrompt = " Aperturwerte müssen positiv sein!\n\n";
 constexpr const char* kSavePrompt = "Möchten Sie diese Daten speichern?";
 
+// Why a value (internal units) for general parameter `index` is refused: a half-field angle stays
+// within ±90°, as value, limit or slider position alike. Beam indices name other quantities.
+std::optional<const char*> AngleRefusal(bool beamMode, int index, double value) {
+    if (beamMode || !engine::IsFieldAngle(index) ||
+        engine::FieldAngleInRange(static_cast<float>(value))) {
+        return std::nullopt;
+    }
+    return index == engine::kObjAngle ? "Der Objektwinkel muss zwischen -90° und 90° liegen!"
+                                      : "Der Bildwinkel muss zwischen -90° und 90° liegen!";
+}
+
 // Sets a flag for the length of one call.
 class FlagScope {
 public:
@@ -170,6 +181,12 @@ void MainWindow::Refresh(bool record) {
     Recalculate(record);
     // Labels, symbols or the mode may have changed: the names are written anew.
     if (!s_.machine.IsDragging()) s_.results.rewriteNames = true;
+}
+
+bool MainWindow::Refused(std::optional<const char*> refusal) {
+    if (!refusal) return false;
+    dialogs_.Message(*refusal, Icon::Exclamation);
+    return true;
 }
 
 bool MainWindow::Reported(const engine::SelectionStatus& status) {
@@ -373,7 +390,10 @@ void MainWindow::ApplySlotValue(int slot, std::optional<double> value, bool from
             return old.bVarValDef && SameValue(old.sVarValue, static_cast<float>(v));
         };
         std::optional<double> v = value;
-        if (!unchanged(*v)) v = RealObjectValue(old.nVarType, *v, false);
+        if (!unchanged(*v)) {
+            if (Refused(AngleRefusal(beamMode, old.nVarType, *v))) return false;
+            v = RealObjectValue(old.nVarType, *v, false);
+        }
         if (!v || unchanged(*v)) return false;
         CVarType& e = sel.Entry(slot + 1);
         engine::ExtendLimitsToValue(e, *v, 1.0, d.paraxial.Margin());
@@ -465,10 +485,7 @@ std::optional<const char*> LimitConflict(const CVarType& e, float limit, bool up
 bool MainWindow::CommitLimit(CVarType& e, std::optional<double> value, bool upper) {
     if (!value) return false;
     const float limit = static_cast<float>(*value);
-    if (const auto conflict = LimitConflict(e, limit, upper)) {
-        dialogs_.Message(*conflict, Icon::Exclamation);
-        return false;
-    }
+    if (Refused(LimitConflict(e, limit, upper))) return false;
     bool& defined = upper ? e.bLimHihDef : e.bLimLowDef;
     float& stored = upper ? e.sLimHih : e.sLimLow;
     if (defined && SameValue(stored, limit)) return false;  // nothing to undo then
@@ -504,6 +521,7 @@ void MainWindow::ApplyLimit(int slot, std::string_view text, bool upper) {
     ApplyChange(
         {beamMode ? kBackupBeamValue : kBackupTypedValue, 0, false}, [&](app::DesignState& d) {
             engine::Selection& sel = beamMode ? d.beam.axes[0].selection : d.paraxial.params;
+            if (Refused(AngleRefusal(beamMode, index, *v))) return false;
             // The sign is settled before the comparisons, so a corrected limit is
             // checked as well.
             return CommitLimit(sel.Entry(slot + 1), RealObjectValue(index, *v, true), upper);
@@ -570,8 +588,10 @@ void MainWindow::ApplyPosition(int slot, int position) {
     if (position == stored) return;
     ApplyChange(
         {kBackupSlider, (beamMode ? kBeamSliderIdBase : 0) + slot}, [&](app::DesignState& d) {
-            stored = position;
             const double value = ValueAtPosition(e.sLimLow, e.sLimHih, position);
+            // Limits derived around a value near 90° may reach beyond: the slider stays.
+            if (Refused(AngleRefusal(beamMode, e.nVarType, value))) return false;
+            stored = position;
             if (beamMode) {
                 StoreBeamValue(d, e.nVarType, value);
             } else {
@@ -635,7 +655,7 @@ void MainWindow::ApplyAdvancedValue(int box, std::string_view text) {
                                : box == 2 ? o.ImageIndex()
                                           : o.TestWavelength();
         if (SameValue(current, static_cast<float>(*x))) return false;
-        const char* refusal = nullptr;
+        std::optional<const char*> refusal;
         if (box == 3 && !(*x >= 10 && *x <= 1e6)) {
             refusal = "Die Wellenlänge muß zwischen 10^1 & 10^6nm liegen! ";
         } else if (box == 2 && !(*x >= 1.0 && *x <= 3.0)) {
@@ -643,10 +663,7 @@ void MainWindow::ApplyAdvancedValue(int box, std::string_view text) {
         } else if (box == 1 && !(*x >= 1.0 && *x <= 3.0)) {
             refusal = "Die Brechzahl im Objektraum muss zwischen 1.0 und 3.0 liegen!";
         }
-        if (refusal) {
-            dialogs_.Message(refusal, Icon::Exclamation);
-            return false;
-        }
+        if (Refused(refusal)) return false;
         const float v = static_cast<float>(*x);
         switch (box) {
             case 0:

@@ -42,7 +42,7 @@ public:
     struct Change {
         int backup = kNoBackup;
         int backupIndex = 0;   // which slider, so that a run of one slider is one undo step
-        bool record = true;    // a changed design's complete solution feeds the continuity store
+        bool record = true;    // a changed design's solve is recorded in the continuity store
         bool relabel = false;  // labels, symbols or the mode may change: names written anew
     };
     void ApplyChange(const Change& how, const std::function<bool(app::DesignState&)>& change);
@@ -163,11 +163,14 @@ private:
     std::optional<double> AskUntil(std::string_view title, std::string_view prompt,
                                    const std::string& defaultText, units::Group group, int slot,
                                    double factor, Acceptable acceptable);
-    // Solves, lists and moves the sliders; `record` keeps a complete solution for continuity.
+    // Solves, lists and moves the sliders; with `record` the continuity store follows the solve.
     void Recalculate(bool record);
     // Recalculate, and have the result names written anew.
     void Refresh(bool record);
     void LoadSymbols(app::DesignState& d);
+    // Shows why an entry is refused (out of range, against a limit), the one way every entry of
+    // the window refuses; true when there was a refusal.
+    bool Refused(std::optional<const char*> refusal);
     // Shows the diagnostic of a selection operation that failed; true when it did.
     bool Reported(const engine::SelectionStatus& status);
     void RecordPending(std::string name, std::string_view text);

@@ -10,6 +10,7 @@
 #include "engine/catalogue.h"
 #include "engine/continuity.h"
 #include "engine/selection.h"
+#include "engine/solver.h"
 #include "ui/image_formats.h"
 #include "ui/main_window.h"
 #include "ui/window_state.h"
@@ -342,16 +343,23 @@ std::optional<DragSession> BeginParaxialDrag(ui::MainWindow& window,
 bool DragTo(ui::MainWindow& window, DragSession& session, double mouseX, double mouseY) {
     if (!session.active_ || !window.State().machine.IsDragging()) return false;
     if (!std::isfinite(mouseX) || !std::isfinite(mouseY)) return false;
-    const bool changed = window.DragChange(session.before_, [&](app::DesignState& d) {
-        bool moved = false;
-        if (const auto x = NewValue(session.horizontal_, mouseX)) {
-            moved = Store(d, session.horizontal_, *x) || moved;
-        }
-        if (const auto y = NewValue(session.vertical_, mouseY)) {
-            moved = Store(d, session.vertical_, *y) || moved;
-        }
-        return moved;
-    });
+    const bool changed = window.DragChange(
+        session.before_,
+        [&](app::DesignState& d) {
+            bool moved = false;
+            if (const auto x = NewValue(session.horizontal_, mouseX)) {
+                moved = Store(d, session.horizontal_, *x) || moved;
+            }
+            if (const auto y = NewValue(session.vertical_, mouseY)) {
+                moved = Store(d, session.vertical_, *y) || moved;
+            }
+            return moved;
+        },
+        // A step that would turn a field angle to 90° or beyond (an object pressed against the
+        // element, say) is not taken: the system stays where the last allowed step put it.
+        [](const app::DesignState& d) {
+            return engine::FieldAnglesInRange(d.paraxial.paramTable);
+        });
     session.valuesChanged_ = session.valuesChanged_ || changed;
     return changed;
 }

@@ -147,7 +147,8 @@ std::optional<DragSession> BeginParaxialDrag(ui::MainWindow& window,
 // Mouse move. Writes the new values and has the window solve and list again; true when a value
 // changed, so the picture is to be redrawn. A grab on the feature keeps the feature under the
 // mouse; a grab a few pixels off scales the value by the ratio of the distances from the
-// reference line (the element, the second principal plane or the axis).
+// reference line (the element, the second principal plane or the axis). A step that would bring
+// a half-field angle to 90° or beyond changes nothing.
 bool DragTo(ui::MainWindow& window, DragSession& session, double mouseX, double mouseY);
 
 // Mouse-up. Widens the slider limits of the dragged values to contain them and returns the

@@ -75,6 +75,26 @@ TEST(Presentation, AnIncompleteDesignShowsNothingOfItsOldSolution) {
     EXPECT_EQ(surface.Calls()[0].kind, drawing::SurfaceCall::Kind::Clear);
 }
 
+// A solve asked to record while a selection is incomplete leaves its values undefined, in both
+// modes, so a parameter chosen next starts empty.
+TEST(Presentation, RecordingAnIncompleteSelectionForgetsTheOldSolution) {
+    DesignState state = Relay();
+    const engine::DataContinuity& store = state.paraxial.continuity;
+    state.paraxial.params.Remove(engine::kObjHeight);
+    SolveDesign(state, true);
+    EXPECT_FALSE(store.General(engine::kImgDist).defined);
+
+    state.beam.beamMode = true;
+    for (auto [index, value] : {std::pair{0, 100.0f}, {1, 500.0f}, {5, 0.5f}}) {
+        state.beam.axes[0].selection.AddValue(index, value);
+    }
+    SolveDesign(state, true);
+    ASSERT_TRUE(store.Beam(0, beam::kGbImgDist).defined);
+    state.beam.axes[0].selection.Remove(beam::kGbObjDist);
+    SolveDesign(state, true);
+    EXPECT_FALSE(store.Beam(0, beam::kGbImgDist).defined);
+}
+
 TEST(Presentation, TheReportCarriesTheDepthOfFieldPanel) {
     const DesignState state = Relay();
     const engine::ReportResult report = BuildReport(state, "Sonntag, 6. Dezember 2026");

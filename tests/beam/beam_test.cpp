@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "beam/beam_extras.h"
@@ -166,7 +167,13 @@ TEST(BeamSolve, StatusFlagsAndTheGivenBeamSurviveAFailure) {
     EXPECT_EQ(std::pair(d.axes[0].objBeamMissing, d.axes[0].imgBeamMissing),
               std::pair(false, true));
     EXPECT_REL(V(d, kGbObjRayleigh), 12.4115);
-    EXPECT_FALSE(store.Beam(0, kGbFocal).defined);
+    EXPECT_FALSE(store.Beam(0, kGbFocal).defined);  // an incomplete selection forgets
+    // A complete selection without a solution keeps the last one available.
+    d = Design({{kGbFocal, 100}, {kGbObjDist, 200}, {kGbObjRadius, 0.05}});
+    ASSERT_TRUE(SolveAxis(d, 0, {0, 1, &store}));
+    const engine::DataContinuity solved = store;
+    d.axes[0].selection.SetValue(2, 0.0f);
+    EXPECT_TRUE(!SolveAxis(d, 0, {0, 1, &store}) && store == solved);
 
     // A value without its defined flag does not count as a given beam.
     d = Design({{kGbFocal, 100}, {kGbObjDist, 200}, {kGbObjRadius, 0.05}});
@@ -273,7 +280,9 @@ TEST(BeamSolveProperty, RandomInputsGiveFiniteConsistentBeams) {
 
 // The second cylinder makes the beam leave both axes with the same waist, whichever kind
 // describes axis 1; mode 0 puts both object waists in the front focal planes, mode 1 one
-// Rayleigh length further out, so that the image waists lie as far out as they can.
+// Rayleigh length further out, so that the image waists lie as far out as they can. With M² in
+// use the real beams (radii and divergences times M) leave matched; their divergences then
+// differ by M1²/M0², as no pair of cylinders can match both for beams of unequal quality.
 TEST(DiodeCircularisation, BothAxesLeaveMatchedForEveryKindAndMode) {
     // w0 = 2 mrad, 6 mrad on axis 1, f0 = 9 mm: the cylinders stand 6 mm apart.
     // clang-format off
@@ -300,6 +309,22 @@ TEST(DiodeCircularisation, BothAxesLeaveMatchedForEveryKindAndMode) {
                 }
             }
             EXPECT_REL(V(d, kGbImgRadius, 1), V(d, kGbImgRadius, 0));
+
+            // M² of axis 0 and 1, in use: equal qualities, or none in use, change nothing.
+            const std::tuple<double, double, bool> qualities[] = {
+                {4, 1, true}, {1, 9, true}, {2, 2, true}, {4, 1, false}};
+            for (const auto& [m0, m1, use] : qualities) {
+                BeamDesign q = d;
+                std::tie(q.extrasOptions.mFactor, q.diode.mFactor, q.extrasOptions.mFactorUse) =
+                    std::tuple(m0, m1, use);
+                SolveAllAxes(q, {});
+                auto real = [&](int axis) { return V(q, kGbImgRadius, axis) * MFactor(q, axis); };
+                // The distances are singles: in mode 1 one ulp of s is a part in 1e5 of s − f'.
+                EXPECT_REL_TOL(real(1), real(0), 1e-4) << m0 << " " << m1 << " " << use;
+                if (m0 == m1 || !use) {
+                    EXPECT_EQ(q.axes[1].table, d.axes[1].table);
+                }
+            }
         }
     }
 }
@@ -373,6 +398,10 @@ TEST(DiodeControls, CoupledValuesKindValueAndCheckBoxes) {
         EXPECT_EQ(std::tuple(s->index, s->value, f->index, f->value),
                   std::tuple(int{kGbObjDist}, 12.0 + 4 * mode, int{kGbFocal}, 12.0 - 4 * mode));
     }
+
+    // Axis 0's third parameter decides the kind: the list takes no other.
+    EXPECT_TRUE(DiodeParamKindForced(d) && !SetDiodeParamKind(d, kGbObjRadius));
+    EXPECT_EQ(std::pair(DiodeParamKind(d), d.diode.paramKind), std::pair(7, 6));
 
     for (int i = 0; i <= 10; ++i) EXPECT_EQ(BeamCheckBoxEnabled(d, i), i >= 5 && i <= 7) << i;
     EXPECT_FALSE(ToggleBeamParam(d, kGbObjDist, false).message);

@@ -100,6 +100,10 @@ TEST(SolveParaxial, FailuresMarkTheSolveInvalidAndLeaveNoFaultInTheTable) {
         {"zero focal length from a throw", {{kObjDist, 0}, {kObjImgDist, 100}, {kObjHeight, 1}}},
         {"object distance over-determined", {{kObjDist, -200}, {kObjHeight, 1}, {kImgAngle, .1f}}},
         {"non-finite input", {{kFocal, NAN}, {kObjDist, -200}, {kObjHeight, 1}}},
+        // A half-field angle of 90° or more, given or rounded to it, describes no system.
+        {"object angle of 95°", {{kFocal, 100}, {kObjDist, -200}, {kObjAngle, 1.6580628f}}},
+        {"image angle of -90°", {{kFocal, 100}, {kObjDist, -200}, {kImgAngle, -1.5707964f}}},
+        {"object against the element", {{kFocal, 100}, {kObjDist, -1e-8f}, {kObjHeight, 10}}},
     };
     for (const auto& r : rows) {
         ParaxialDesign d = OneToOne();
@@ -159,6 +163,7 @@ TEST(SolveParaxialProperty, RandomDesignsAreFiniteAndConsistent) {
         ASSERT_EQ(ok, !d.bCalcInvalid);
         if (!ok) continue;
         ++valid;
+        ASSERT_TRUE(FieldAnglesInRange(d.paramTable));
         for (int k = 0; k < 3; ++k) ASSERT_EQ(P(d, t[k]), d.params.Value(k + 1));
         for (float c : d.cardinal) ASSERT_TRUE(std::isfinite(c));
         ASSERT_TRUE(std::isfinite(d.mtfCutOff));

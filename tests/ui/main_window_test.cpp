@@ -115,6 +115,33 @@ TEST(MainWindow, EachEntryIsRefusedOrAskedForOrTakenAsOneUndoStep) {
     }
 }
 
+// A half-field angle stays below 90°, whichever way it is entered; the refusal is the window's
+// usual message and the design and the undo step stay as they were.
+TEST(MainWindow, FieldAnglesStayBelowNinetyDegrees) {
+    WindowFixture f;
+    f.Select({kFocal, kObjDist, kObjAngle});
+    f.Type(kFocal, "100");
+    f.Type(kObjDist, "-200");
+    f.Type(kObjAngle, "85");  // limits 76.5° and 93.5° around it
+    const Snapshot before = Capture(f.s().design);
+    const auto backup = f.s().backup.Backup();
+    f.Type(kObjAngle, "95");
+    f.Type(kObjAngle, "-90");
+    f.w().ApplyUpperLimit(2, "90");
+    f.w().ApplyLowerLimit(2, "-1.6rad");
+    f.w().ApplyPosition(2, kSliderMax);  // 93.5°
+    const std::string refusal = "Der Objektwinkel muss zwischen -90° und 90° liegen!";
+    EXPECT_EQ(f.dialogs.Messages(), Strings(5, refusal));
+    EXPECT_EQ(Capture(f.s().design), before);
+    EXPECT_EQ(f.s().backup.Backup(), backup);
+    EXPECT_EQ(f.View("hscVarValue_2").position, 50);
+
+    f.w().SetParamChecked(kObjAngle, false);
+    f.w().SetParamChecked(kImgAngle, true);
+    f.Type(kImgAngle, "-100");
+    EXPECT_EQ(f.dialogs.Messages().back(), "Der Bildwinkel muss zwischen -90° und 90° liegen!");
+}
+
 TEST(MainWindow, RefusedCombinationIsShownAndTakesNoUndoStep) {
     WindowFixture f;
     f.Lens();

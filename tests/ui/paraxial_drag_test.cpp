@@ -284,6 +284,10 @@ TEST(ParaxialDrag, ObjectFootStaysRealAndTakesItsLimitsAlongAtTheEnd) {
     f.Move(*s, f.Px(-20), y);
     f.Move(*s, f.Px(30), y);  // through the lens: refused
     EXPECT_REL(f.Table(kObjDist), -20.0);
+    // Pressed against the lens, the field angle atan(u/a) would round to 90°: refused too.
+    EXPECT_FALSE(f.Move(*s, f.Px(0) - 1e-8 / f.PerPixel(), y));
+    EXPECT_REL(f.Table(kObjDist), -20.0);
+    EXPECT_FALSE(f.p().bCalcInvalid);
     f.Move(*s, f.Px(-300), y);
     f.Release(*s);
     const CVarType& a = f.Param(kObjDist);
