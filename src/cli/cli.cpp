@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 
+#include "analysis/lens_ideas.h"
 #include "app/ini_file.h"
 #include "app/presentation.h"
 #include "app/settings.h"
@@ -81,6 +82,10 @@ std::string JsonNumber(float v) {
 std::string JsonNumber(double v) {
     return std::isfinite(v) ? text::ShortestText(v) : "null";
 }
+// The plot size whose regions name a design's lens types.
+constexpr int kLensTypePlotWidth = 640;
+constexpr int kLensTypePlotHeight = 480;
+
 std::string JsonBool(bool b) {
     return b ? "true" : "false";
 }
@@ -172,6 +177,27 @@ std::string DesignJson(const app::DesignState& state) {
     j += ",\"cardinalPoints\":" + JsonArray(d.cardinal);
     j += ",\"dof\":{\"valid\":" + JsonBool(state.dofResults.valid) +
          ",\"values\":" + JsonArray(state.dofResults.values) + "}";
+    // Where the design stands among the lens types, as the window's plot would name it.
+    const auto point = analysis::DesignPoint(d);
+    j += ",\"apertureField\":";
+    j += point ? "{\"A\":" + JsonNumber(point->a) + ",\"angle\":" + JsonNumber(point->angle) + "}"
+               : std::string("null");
+    j += ",\"lensTypes\":[";
+    if (point) {
+        const analysis::ApFieldPlot plot = analysis::MakeApFieldPlot(
+            kLensTypePlotWidth, kLensTypePlotHeight, d.options.mirrorMode);
+        const auto x = analysis::AxisPosition(plot.x, point->a);
+        const auto y = analysis::AxisPosition(plot.y, point->angle);
+        if (x && y) {
+            const auto& types = analysis::LensClasses(plot.mirror);
+            const analysis::LensHits hits = analysis::LensClassesAt(plot, *x, *y);
+            for (std::size_t k = 0; k < hits.classes.size(); ++k) {
+                if (k > 0) j += ",";
+                j += JsonString(types[static_cast<std::size_t>(hits.classes[k])].names.front());
+            }
+        }
+    }
+    j += "]";
     const auto status = engine::UpdateConjugateStatus(d);
     j += ",\"status\":" + JsonString(status ? status->text : "");
     j += ",\"rows\":" + JsonRows(rows);

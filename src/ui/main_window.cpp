@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "analysis/lens_ideas.h"
 #include "app/presentation.h"
 #include "app/settings.h"
 #include "beam/beam_extras.h"
@@ -212,7 +213,7 @@ void MainWindow::ApplyChange(const Change& how,
     } else {
         Recalculate(changed && how.record);
     }
-    FinishUpdate(false);
+    FinishUpdate(how.apFieldClick ? changed || s_.apFldUndoEnabled : false);
 }
 
 void MainWindow::RecordPending(std::string name, std::string_view text) {
@@ -613,6 +614,29 @@ void MainWindow::ApplyPositionAp(int position) {
         CVarType& entry = d.paraxial.aperture.Entry(1);
         entry.sVarValue = static_cast<float>(ValueAtPosition(e.sLimLow, e.sLimHih, position));
         entry.bVarValDef = true;
+        return true;
+    });
+}
+
+void MainWindow::ApFieldParamsChng(double a, double angle) {
+    ApplyChange({kBackupApField, 0, true, true, true}, [&](app::DesignState& d) {
+        WindowState::ApFieldBackup before{d.paraxial.params, d.paraxial.aperture};
+        if (!analysis::MoveToApertureField(d.paraxial, {a, angle})) return false;
+        MatchVarTypeTxtSliderAp();
+        s_.apFldBackup = std::move(before);
+        return true;
+    });
+}
+
+void MainWindow::ApFieldUndo() {
+    if (!s_.apFldUndoEnabled || !s_.apFldBackup) return;
+    ApplyChange({kBackupApField, 0, true, true}, [&](app::DesignState& d) {
+        d.paraxial.params = s_.apFldBackup->params;
+        d.paraxial.aperture = s_.apFldBackup->aperture;
+        // The object at infinity is a property of a chosen object distance.
+        if (!d.paraxial.params.Contains(engine::kObjDist)) d.paraxial.options.objAtInfinity = false;
+        MatchVarTypeTxtSliderAp();
+        s_.apFldBackup.reset();
         return true;
     });
 }

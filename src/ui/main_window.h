@@ -44,6 +44,9 @@ public:
         int backupIndex = 0;   // which slider, so that a run of one slider is one undo step
         bool record = true;    // a changed design's solve is recorded in the continuity store
         bool relabel = false;  // labels, symbols or the mode may change: names written anew
+        // A click into the aperture/field plot: when it changed the design, the plot's own undo
+        // button is enabled; when not, it stays as it was (every other change disables it).
+        bool apFieldClick = false;
     };
     void ApplyChange(const Change& how, const std::function<bool(app::DesignState&)>& change);
 
@@ -98,6 +101,17 @@ public:
     void SetBeamExtrasShown(bool on);                 // lstOptionsGB
     void ApplyBeamWavelength(std::string_view text);  // txtGBWavelen
     void ToggleAltSolution();                         // chkGaussBeamAltSolution
+
+    // --- Aperture/field plot ------------------------------------------------------------------
+
+    // A click into a plot at aperture A = 1/(2·N∞) and half field `angle` (degrees): moves the
+    // design there when the last solve is valid, the choice is complete with an aperture and a
+    // field parameter, 0.01 ≤ A ≤ 1, 0.1° ≤ angle < 90° and the point is not the design's own.
+    // One undo step, and the plot's own undo takes the click back.
+    void ApFieldParamsChng(double a, double angle);
+    // comApFldUndo: puts back the general and aperture parameters, with their values, from
+    // before the last click.
+    void ApFieldUndo();
 
     // --- Undo, clear, recall ----------------------------------------------------------------
 

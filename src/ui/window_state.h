@@ -4,6 +4,7 @@
 // object, so every test starts from a fresh window and nothing lives in globals.
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "app/design_state.h"
@@ -38,8 +39,14 @@ struct WindowState {
     std::array<int, kValueSlots> beamSliderPos{};
 
     DataBackup backup;
-    // Enabled state of the aperture/field plot's own undo button.
+    // Enabled state of the aperture/field plot's own undo button, and what it puts back: the
+    // general and aperture parameters, with their values, from before the last click into a plot.
     bool apFldUndoEnabled = false;
+    struct ApFieldBackup {
+        engine::Selection params{3};
+        engine::Selection aperture{1};
+    };
+    std::optional<ApFieldBackup> apFldBackup;
 
     // The result list as last filled, and which optional rows its name column showed.
     engine::ResultList results;

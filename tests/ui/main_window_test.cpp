@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <utility>
 
+#include "engine/numbers.h"
 #include "ui/image_formats.h"
 #include "ui/window_fixture.h"
 
@@ -255,6 +257,40 @@ TEST(MainWindow, CloseAsksOnlyWhenThereIsSomethingToLose) {
     EXPECT_EQ(g.w().RequestClose(std::nullopt), CloseDecision::Stay);
     ASSERT_EQ(g.dialogs.Messages().size(), 1u);
     EXPECT_NE(g.dialogs.Messages()[0].find(g.path.string()), std::string::npos);
+}
+
+// A click into the aperture/field plot is one undo step of the window and is taken back by the
+// plot's own undo, also when it had to choose w in place of u.
+TEST(MainWindow, ApertureFieldClickAndItsOwnUndo) {
+    test::WindowFixture f;
+    f.Lens();
+    f.w().SetApertureChecked(engine::kFNumber, true);
+    f.w().ApplyApertureValue("4");
+    const engine::Selection params = f.p().params, aperture = f.p().aperture;
+    ASSERT_FALSE(f.View("comApFldUndo").enabled);
+    ASSERT_TRUE(f.w().BeginDrag());  // nothing while busy
+    f.w().ApFieldParamsChng(0.25, 5);
+    f.w().EndDrag({});
+    EXPECT_EQ(f.p().apertureTable.Get(engine::kFNumber), 4.0f);
+
+    f.w().ApFieldParamsChng(0.25, 5);
+    EXPECT_EQ(f.p().apertureTable.Get(engine::kFNumber), 2.0f);
+    EXPECT_TRUE(f.p().params.Contains(engine::kObjAngle) &&
+                !f.p().params.Contains(engine::kObjHeight));
+    EXPECT_NEAR(std::fabs(f.Table(engine::kObjAngle)), 5 * engine::kPi / 180, 1e-6);
+    EXPECT_TRUE(f.View("comApFldUndo").enabled);
+    // A refused click (outside the ranges) changes nothing, and the plot's undo stays.
+    f.w().ApFieldParamsChng(2.0, 5);
+    EXPECT_EQ(f.p().apertureTable.Get(engine::kFNumber), 2.0f);
+    EXPECT_TRUE(f.View("comApFldUndo").enabled);
+
+    f.w().ApFieldUndo();
+    EXPECT_EQ(f.p().params, params);
+    EXPECT_EQ(f.p().aperture, aperture);
+    EXPECT_EQ(f.p().apertureTable.Get(engine::kFNumber), 4.0f);
+    EXPECT_FALSE(f.View("comApFldUndo").enabled);
+    f.w().Undo();  // the window's own undo has the click's state
+    EXPECT_TRUE(f.p().params.Contains(engine::kObjAngle));
 }
 
 }  // namespace
