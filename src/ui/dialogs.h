@@ -21,6 +21,10 @@ public:
                                              std::string_view defaultText) = 0;
     // A question with the buttons Yes, No and Cancel.
     virtual Answer Question(std::string_view text, Icon icon) = 0;
+    // A question with the buttons Yes and No only; closing it counts as Yes (nothing changes).
+    virtual Answer YesNo(std::string_view text, Icon icon) {
+        return Question(text, icon) == Answer::No ? Answer::No : Answer::Yes;
+    }
 };
 
 }  // namespace rs::ui

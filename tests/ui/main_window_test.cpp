@@ -8,6 +8,7 @@
 
 #include "engine/numbers.h"
 #include "ui/image_formats.h"
+#include "ui/standard_fnumbers.h"
 #include "ui/window_fixture.h"
 
 namespace rs::ui {
@@ -291,6 +292,34 @@ TEST(MainWindow, ApertureFieldClickAndItsOwnUndo) {
     EXPECT_FALSE(f.View("comApFldUndo").enabled);
     f.w().Undo();  // the window's own undo has the click's state
     EXPECT_TRUE(f.p().params.Contains(engine::kObjAngle));
+}
+
+// The engraved f-numbers: the entry's own text is entered as typed, Cancel enters nothing, and
+// the hint stays away once answered No, for this user.
+TEST(MainWindow, StandardFNumbers) {
+    struct Picker : FNumberPicker {
+        std::optional<int> choice;
+        std::optional<int> Display() override { return choice; }
+    } picker;
+    app::MemoryUserSettingsStore store;
+    test::WindowFixture f;
+    f.Lens();
+    EXPECT_FALSE(StandardFNumbersAvailable(f.s()));  // no f-number chosen
+    f.w().SetApertureChecked(engine::kFNumber, true);
+    f.w().ApplyApertureValue("4");
+    ASSERT_TRUE(StandardFNumbersAvailable(f.s()));
+
+    f.dialogs.Reply(Answer::No);
+    picker.choice = 1;  // "F/1.2"
+    ChooseStandardFNumber(f.w(), picker, f.dialogs, store);
+    EXPECT_EQ(f.p().aperture.Value(1), 1.2f);
+    ASSERT_EQ(f.dialogs.calls.size(), 1u);
+    EXPECT_NE(f.dialogs.calls[0].text.find("1.1892"), std::string::npos);
+    picker.choice.reset();
+    ChooseStandardFNumber(f.w(), picker, f.dialogs, store);
+    EXPECT_EQ(f.p().aperture.Value(1), 1.2f);
+    EXPECT_EQ(f.dialogs.calls.size(), 1u);  // not asked again
+    EXPECT_EQ(store.Get("ShowFirstMessage", "FStopFunction", ""), "No");
 }
 
 }  // namespace
