@@ -1,0 +1,125 @@
+#include "analysis/lens_choice.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "text/vb_format.h"
+
+namespace rs::analysis {
+namespace {
+
+constexpr std::string_view kLengthFormat = "0.0#";
+constexpr std::string_view kDeviationFormat = "+0.0;-0.0;0.0";
+
+// A value of one axis, or "-" when that axis has no lens on this line.
+std::string AxisCell(const std::vector<LensChoiceRow>& rows, std::size_t k,
+                     std::string (*cell)(const LensChoiceRow&)) {
+    return k < rows.size() ? cell(rows[k]) : std::string("-");
+}
+
+}  // namespace
+
+std::vector<LensChoiceRow> ChooseLenses(const LensCatalogue& catalogue, const ElementNeed& need,
+                                        bool cylinders) {
+    std::vector<LensChoiceRow> rows;
+    const double f = need.focalLength;
+    if (f == 0.0 || !std::isfinite(f) || !std::isfinite(need.beamRadius)) return rows;
+    // A hair of slack so that a lens exactly 10 % away, or exactly wide enough, is not lost to
+    // the rounding of its single-precision radii.
+    const double window = kFocalTolerance * std::fabs(f) * (1.0 + 1e-9);
+    const double neededDiameter =
+        2.0 * kClearRadiusFactor * std::fabs(need.beamRadius) * (1.0 - 1e-9);
+
+    for (const CatalogueLens& lens : catalogue.Lenses()) {
+        if ((lens.kind == CatalogueKind::kCylinder) != cylinders) continue;
+        if (std::fabs(lens.focalLength - f) > window || lens.Diameter() < neededDiameter) continue;
+        LensChoiceRow& row = rows.emplace_back();
+        row.lens = &lens;
+        row.focalLength = lens.focalLength;
+        row.diameter = lens.Diameter();
+        row.deviation = (lens.focalLength - f) / f * 100.0;
+    }
+    std::ranges::stable_sort(rows, [](const LensChoiceRow& a, const LensChoiceRow& b) {
+        const double da = std::fabs(a.deviation), db = std::fabs(b.deviation);
+        if (da != db) return da < db;
+        if (a.lens->available != b.lens->available) return a.lens->available;
+        return a.diameter < b.diameter;
+    });
+    // The texts only for the lenses that made it.
+    for (LensChoiceRow& row : rows) {
+        row.code = std::string(row.lens->Code());
+        row.kind = KindText(row.lens->kind);
+        row.glass = row.lens->GlassText();
+        row.text = DisplayText(*row.lens, false);
+    }
+    return rows;
+}
+
+std::vector<std::string> LensGridHeader(bool circularised) {
+    if (circularised) return {"Zylinder 1", " Zylinder 2 ", "  EFL's ", "Ø", "Glas", "Abw. [%]"};
+    return {"Komponente", " EFL ", "  T  ", "Ø", "Glas", "Abw. [%]", "Beschreibung"};
+}
+
+LensGrid BuildLensGrid(const LensCatalogue& catalogue, const ElementNeed& element) {
+    LensGrid grid;
+    grid.header = LensGridHeader(false);
+    for (const LensChoiceRow& row : ChooseLenses(catalogue, element, false)) {
+        grid.cells.push_back({row.code, text::Format(row.focalLength, kLengthFormat),
+                              std::string(row.kind), text::Format(row.diameter, kLengthFormat),
+                              row.glass, text::Format(row.deviation, kDeviationFormat), row.text});
+        grid.descriptions.push_back(DisplayText(*row.lens, true));
+    }
+    return grid;
+}
+
+LensGrid BuildLensGrid(const LensCatalogue& catalogue, const std::array<ElementNeed, 2>& axes) {
+    LensGrid grid;
+    grid.header = LensGridHeader(true);
+    const std::array<std::vector<LensChoiceRow>, 2> rows = {ChooseLenses(catalogue, axes[0], true),
+                                                            ChooseLenses(catalogue, axes[1], true)};
+    const std::size_t lines = std::max(rows[0].size(), rows[1].size());
+    auto both = [&](std::size_t k, std::string (*cell)(const LensChoiceRow&)) {
+        return AxisCell(rows[0], k, cell) + " / " + AxisCell(rows[1], k, cell);
+    };
+    for (std::size_t k = 0; k < lines; ++k) {
+        auto code = [&](std::size_t axis) {
+            return k < rows[axis].size() ? rows[axis][k].code : std::string();
+        };
+        grid.cells.push_back(
+            {code(0), code(1),
+             both(
+                 k,
+                 [](const LensChoiceRow& r) { return text::Format(r.focalLength, kLengthFormat); }),
+             both(k,
+                  [](const LensChoiceRow& r) { return text::Format(r.diameter, kLengthFormat); }),
+             both(k, [](const LensChoiceRow& r) { return r.glass; }),
+             both(k, [](const LensChoiceRow& r) {
+                 return text::Format(r.deviation, kDeviationFormat);
+             })});
+        auto line = [&](std::size_t axis) {
+            return k < rows[axis].size() ? DisplayText(*rows[axis][k].lens, true) : std::string();
+        };
+        grid.descriptions.push_back(line(0) + "\n" + line(1));
+    }
+    return grid;
+}
+
+std::string_view LensGridDescription(const LensGrid& grid, int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= grid.descriptions.size()) return {};
+    return grid.descriptions[static_cast<std::size_t>(row)];
+}
+
+std::string LensChoiceToolTip(bool circularised) {
+    if (circularised) {
+        return "Zylinderlinsen aus dem Katalog, je Achse eine: Brennweite innerhalb ±10 % der "
+               "berechneten Brennweite dieser Achse (die nächste zuerst), freie Höhe mindestens "
+               "das Dreifache des Strahlradius (1/e²) an der Linse, damit der Strahl praktisch "
+               "unbeschnitten durchgeht.";
+    }
+    return "Linsen aus dem Katalog mit einer Brennweite innerhalb ±10 % der berechneten "
+           "Brennweite (die nächste zuerst) und einem freien Durchmesser von mindestens dem "
+           "Dreifachen des Strahlradius (1/e²) an der Linse, damit der Gaußsche Strahl praktisch "
+           "unbeschnitten durchgeht. Zylinderlinsen nur beim zirkularisierten Diodenstrahl.";
+}
+
+}  // namespace rs::analysis
