@@ -274,4 +274,45 @@ std::string Utf8ToCp1252(std::string_view text) {
     return out;
 }
 
+namespace {
+
+bool IsUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        int more = 0;
+        unsigned int least = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if ((c & 0xE0) == 0xC0) {
+            more = 1, least = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            more = 2, least = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            more = 3, least = 0x10000;
+        } else {
+            return false;
+        }
+        if (s.size() - i <= static_cast<std::size_t>(more)) return false;  // cut short
+        unsigned int code = c & (0x3Fu >> more);
+        for (int k = 1; k <= more; ++k) {
+            const auto d = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+            if ((d & 0xC0) != 0x80) return false;
+            code = (code << 6) | (d & 0x3Fu);
+        }
+        // Overlong forms, surrogates and code points beyond Unicode are no UTF-8.
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        i += static_cast<std::size_t>(more) + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string TextFileToUtf8(std::string_view bytes) {
+    return IsUtf8(bytes) ? std::string(bytes) : Cp1252ToUtf8(bytes);
+}
+
 }  // namespace rs::text

@@ -37,5 +37,8 @@ std::optional<double> ParseTypedNumber(std::string_view text);
 // characters without a Windows-1252 code (and malformed UTF-8) become '?'.
 std::string Cp1252ToUtf8(std::string_view text);
 std::string Utf8ToCp1252(std::string_view text);
+// A text file of either encoding as UTF-8: valid UTF-8 stays as it is, anything else is read as
+// Windows-1252.
+std::string TextFileToUtf8(std::string_view bytes);
 
 }  // namespace rs::text
