@@ -12,6 +12,8 @@
 #include "cli/export.h"
 #include "engine/aperture.h"
 #include "text/number_text.h"
+#include "text/strings.h"
+#include "wavelengths/wavelengths.h"
 
 namespace rs::cli {
 namespace {
@@ -19,6 +21,7 @@ namespace {
 constexpr const char* kHelp =
     "Aufruf: raysketcher-cli [--settings DATEI] [--json] [--pdf DATEI] [--svg DATEI]\n"
     "                        [--png DATEI] [--size BREITExHÖHE]\n"
+    "       raysketcher-cli --wavelengths [--settings DATEI] [--json]\n"
     "\n"
     "Lädt eine Einstellungsdatei (Raysketcher.INI) genau so, wie das Programm sie beim Start\n"
     "lädt, berechnet das gespeicherte System und gibt die Ergebnisliste aus: eine Zeile je\n"
@@ -33,10 +36,13 @@ constexpr const char* kHelp =
     "  --png DATEI       schreibt zusätzlich die Zeichnung als PNG\n"
     "  --size BxH        Breite x Höhe der Zeichnung in Pixeln, je 1 bis 10000\n"
     "                    (Vorgabe 1200x700)\n"
+    "  --wavelengths     listet statt eines Systems die Wellenlängen der Auswahl: Laserlinien,\n"
+    "                    Glaskatalog-Linien und die eigenen aus UserData/WaveLen.lst neben der\n"
+    "                    Einstellungsdatei (Liste, Name, Zusatz, Wellenlänge in nm)\n"
     "  --help            diese Hilfe\n"
     "\n"
-    "Die Ausgaben brauchen keinen Bildschirm. Im Gaußstrahl-Modus bleibt die Zeichnung\n"
-    "vorerst leer: SVG und PNG sind dann weiße Bilder der verlangten Größe.\n"
+    "Die Ausgaben brauchen keinen Bildschirm. Im Gaußstrahl-Modus zeigt die Zeichnung den\n"
+    "Strahl (im Diodenlaser-Modus beide Achsen); --json nennt dann je Achse \"drawingRange\".\n"
     "\n"
     "Rückgabewert: 0 berechnet, 1 unvollständig oder ohne Lösung (bei unvollständiger\n"
     "Auswahl entsteht kein PDF), 2 Aufruffehler oder Datei nicht lesbar, 3 Ausgabedatei\n"
@@ -147,6 +153,45 @@ std::string BeamJson(const app::DesignState& state, bool valid, const engine::Re
     return j + "}";
 }
 
+// The three lists of the wavelength picker: as lines "list, first name, second name, nm" with
+// tabs, or as one JSON object.
+std::string WavelengthList(const std::filesystem::path& userFile, bool json) {
+    // The command line reads only: no folder is made for a missing list.
+    const wavelengths::UserList user = wavelengths::ReadUserWavelengths(userFile, false);
+    // Built-in names hold their note after a bar; a user's name may hold a bar of its own.
+    const auto entry = [json](std::string_view list, const wavelengths::WaveRecord& r) {
+        const wavelengths::NameParts parts = list == "Benutzer"
+                                                 ? wavelengths::NameParts{r.name, {}, false}
+                                                 : wavelengths::SplitName(r.name);
+        const std::string first(text::TrimBlanks(parts.first));
+        const std::string second(text::TrimBlanks(parts.second));
+        if (json) {
+            return "{\"name\":" + JsonString(first) + ",\"note\":" + JsonString(second) +
+                   ",\"nm\":" + JsonNumber(r.nm) + "}";
+        }
+        return std::string(list) + "\t" + first + "\t" + second + "\t" + text::ShortestText(r.nm) +
+               "\n";
+    };
+    const auto list = [&](std::string_view name, const std::vector<wavelengths::WaveRecord>& rows) {
+        std::string s;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (json && i > 0) s += ",";
+            s += entry(name, rows[i]);
+        }
+        return json ? "[" + s + "]" : s;
+    };
+    if (!json) {
+        return list("Laser", wavelengths::LaserLines()) +
+               list("Glaskatalog", wavelengths::GlassCatalogueLines()) +
+               list("Benutzer", user.entries);
+    }
+    return "{\"laser\":" + list("", wavelengths::LaserLines()) +
+           ",\"glassCatalogue\":" + list("", wavelengths::GlassCatalogueLines()) +
+           ",\"user\":{\"file\":" + JsonString(userFile.string()) +
+           ",\"readable\":" + JsonBool(user.readable) +
+           ",\"entries\":" + list("Benutzer", user.entries) + "}}\n";
+}
+
 }  // namespace
 
 std::string DesignJson(const app::DesignState& state) {
@@ -209,6 +254,7 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         std::ostream& out, std::ostream& err) {
     std::optional<std::filesystem::path> settings;
     bool json = false;
+    bool wavelengthList = false;
     ExportRequest exports;
     // The value of an option given as "--name VALUE" or "--name=VALUE"; nothing when `a` is
     // another option. `missing` is set when the value is absent.
@@ -236,6 +282,8 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         }
         if (a == "--json") {
             json = true;
+        } else if (a == "--wavelengths") {
+            wavelengthList = true;
         } else if (auto v = valueOf(i, "--settings")) {
             settings = *v;
         } else if (auto pdf = valueOf(i, "--pdf")) {
@@ -270,6 +318,11 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
     }
 
     const std::filesystem::path file = app::SettingsFilePath(settings, programDir);
+    if (wavelengthList) {
+        // The user's list lies beside the settings file, which itself need not exist.
+        out << WavelengthList(wavelengths::UserWavelengthFile(file), json);
+        return kSolved;
+    }
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
         err << "raysketcher-cli: Die Datei \"" << file.string() << "\" gibt es nicht.\n";

@@ -202,9 +202,9 @@ std::vector<WaveRecord> ParseUserWavelengths(std::string_view bytes) {
     return out;
 }
 
-UserList ReadUserWavelengths(const std::filesystem::path& file) {
+UserList ReadUserWavelengths(const std::filesystem::path& file, bool createFolder) {
     std::error_code ec;
-    std::filesystem::create_directories(file.parent_path(), ec);
+    if (createFolder) std::filesystem::create_directories(file.parent_path(), ec);
     UserList list;
     if (!std::filesystem::is_regular_file(file, ec)) return list;
     const std::uintmax_t size = std::filesystem::file_size(file, ec);

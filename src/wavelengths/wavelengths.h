@@ -45,9 +45,10 @@ struct UserList {
 // with anything but a finite wavelength above 0 and below 1e7 nm, are skipped. Text that is
 // not UTF-8 is read as Windows-1252.
 std::vector<WaveRecord> ParseUserWavelengths(std::string_view text);
-// Reads the file, creating its folder when it is missing; not readable (and empty) when the file
-// cannot be opened or is larger than a user list can sensibly be (4 MiB).
-UserList ReadUserWavelengths(const std::filesystem::path& file);
+// Reads the file, creating its folder when it is missing (unless `createFolder` is false); not
+// readable (and empty) when the file cannot be opened or is larger than a user list can sensibly
+// be (4 MiB).
+UserList ReadUserWavelengths(const std::filesystem::path& file, bool createFolder = true);
 
 // --- The picker's grids ---------------------------------------------------------------------
 
