@@ -6,8 +6,9 @@ set -euo pipefail
 # poppler-utils: pdftotext and pdfinfo read the exported PDF report back in the CLI tests.
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev poppler-utils)
 # The window: Qt 6 (its offscreen platform plugin comes with qt6-base-dev), OpenGL headers its
-# CMake files ask for, a font for the offscreen tests, and Xvfb to show the window without a screen.
-packages+=(qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core xvfb xauth)
+# CMake files ask for, Qt's own German texts for its standard dialogs (print, file, message
+# buttons), a font for the offscreen tests, and Xvfb to show the window without a screen.
+packages+=(qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-dejavu-core xvfb xauth)
 # The style and fault checks of scripts/check-style.sh.
 packages+=(clang-format clang-tidy)
 

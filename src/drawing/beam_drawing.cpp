@@ -40,12 +40,11 @@ constexpr double kInsetShare = 0.333;  // of the width, for each inset
 constexpr float kInsetWorld = 5.0f;    // insets span ±5 along both directions
 
 // Marks along the axis (pixels).
-constexpr float kTick = 4.0f;          // tick below the axis
-constexpr double kLabelGap = 6.0;      // axis to the first label row
-constexpr double kRowGap = 2.0;        // between label rows
-constexpr double kLabelPadding = 3.0;  // kept free between two labels
-constexpr float kArrowAlong = 3.0f;    // element arrowheads, along the axis
-constexpr float kArrowAcross = 5.0f;   // element arrowheads, across the axis
+constexpr float kTick = 4.0f;         // tick below the axis
+constexpr double kLabelGap = 6.0;     // axis to the first label row
+constexpr double kRowGap = 2.0;       // between label rows
+constexpr float kArrowAlong = 3.0f;   // element arrowheads, along the axis
+constexpr float kArrowAcross = 5.0f;  // element arrowheads, across the axis
 constexpr float kDetectorMinHeight = 15.0f;
 constexpr double kDetectorOverBeam = 1.3;  // detector bar height over the beam radius there
 constexpr int kLabelRows = 2;
@@ -262,19 +261,6 @@ std::string MSquaredText(double m) {
     return text::Format(m * m, "0.0#");
 }
 
-struct PixelBox {
-    double left = 0.0, top = 0.0, right = 0.0, bottom = 0.0;
-};
-
-bool Overlap(const PixelBox& a, const PixelBox& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-bool Inside(const PixelBox& inner, const PixelBox& outer) {
-    return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
-           inner.bottom <= outer.bottom;
-}
-
 // Everything of one axis that is drawn onto its frames.
 struct AxisPicture {
     AxisData data;
@@ -284,12 +270,12 @@ struct AxisPicture {
 };
 
 // Draws through the primitives and remembers the first fault; after it nothing more is drawn.
-// Every text goes through Label, which keeps a list of the boxes printed so far and refuses a
-// text that would overlap one of them.
+// Every text goes through the label placer, which refuses a text that would overlap one printed
+// before.
 class Painter {
 public:
     Painter(Surface& surface, const BeamDesign& design, const BeamDrawingOptions& options)
-        : surface_(surface), d_(design), o_(options) {}
+        : surface_(surface), d_(design), o_(options), labels_(surface) {}
 
     bool ok() const { return ok_; }
 
@@ -313,26 +299,18 @@ public:
 
     TextExtent Measure(std::string_view text) const { return surface_.MeasureText(text); }
 
-    // Prints the text with its top-left corner at the pixel point when it lies inside `bounds`
-    // and overlaps no text printed before; true when printed.
-    bool Label(double px, double py, std::string_view text, Colour colour, const PixelBox& bounds) {
-        if (!ok_ || text.empty()) return false;
-        const TextExtent e = Measure(text);
-        const PixelBox box{std::round(px), std::round(py), std::round(px) + e.width,
-                           std::round(py) + e.height};
-        if (!std::isfinite(box.left) || !std::isfinite(box.top)) return false;
-        if (!Inside(box, bounds) || !Free(box)) return false;
-        ok_ = DrawLabelAt(surface_, box.left, box.top, text, colour);
-        if (ok_) placed_.push_back(box);
-        return ok_;
+    // Prints the text with its top-left corner at the first of the pixel points where it lies
+    // inside `bounds` and overlaps no text printed before; true when printed.
+    bool Label(std::span<const PixelPoint> at, std::string_view text, Colour colour,
+               const PixelBox& bounds) {
+        if (!ok_) return false;
+        const LabelOutcome outcome = labels_.Place({text, colour, bounds, at});
+        ok_ = outcome != LabelOutcome::Fault;
+        return outcome == LabelOutcome::Placed;
     }
-
-    // Whether a text box would overlap no text printed so far (with a little air around it).
-    bool Free(const PixelBox& box) const {
-        const PixelBox padded{box.left - kLabelPadding, box.top, box.right + kLabelPadding,
-                              box.bottom};
-        return std::none_of(placed_.begin(), placed_.end(),
-                            [&](const PixelBox& b) { return Overlap(padded, b); });
+    bool Label(double px, double py, std::string_view text, Colour colour, const PixelBox& bounds) {
+        const PixelPoint at{px, py};
+        return Label({&at, 1}, text, colour, bounds);
     }
 
     const BeamDesign& design() const { return d_; }
@@ -342,7 +320,7 @@ private:
     Surface& surface_;
     const BeamDesign& d_;
     const BeamDrawingOptions& o_;
-    std::vector<PixelBox> placed_;
+    LabelPlacer labels_;
     bool ok_ = true;
 };
 
@@ -527,10 +505,12 @@ private:
         const PixelBox bounds = AreaBox(area_);
         const double x = std::clamp(double{Px(m.x)} - e.width / 2.0, bounds.left,
                                     std::max(bounds.left, bounds.right - e.width));
+        std::array<PixelPoint, kLabelRows> rows;
         for (int row = 0; row < kLabelRows; ++row) {
-            const double y = axis + kLabelGap + row * (e.height + kRowGap);
-            if (p_.Label(x, y, text, m.colour, bounds)) return;
+            rows[static_cast<std::size_t>(row)] = {x,
+                                                   axis + kLabelGap + row * (e.height + kRowGap)};
         }
+        p_.Label(rows, text, m.colour, bounds);
     }
 
     Painter& p_;

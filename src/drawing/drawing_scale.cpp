@@ -1,7 +1,10 @@
 #include "drawing/drawing_scale.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/numbers.h"
@@ -209,12 +212,19 @@ Piece ClippedPixels(const DrawingFrame& frame, float x1, float y1, float x2, flo
 
 }  // namespace
 
+DrawnLine DrawTracedLine(Surface& surface, const DrawingFrame& frame, float x1, float y1, float x2,
+                         float y2, const Pen& pen) {
+    DrawnLine drawn;
+    const Piece piece = ClippedPixels(frame, x1, y1, x2, y2, drawn.a, drawn.b);
+    drawn.visible = piece == Piece::Visible;
+    drawn.ok = piece != Piece::Fault;
+    if (drawn.visible) surface.Line(drawn.a.x, drawn.a.y, drawn.b.x, drawn.b.y, pen);
+    return drawn;
+}
+
 bool DrawLine(Surface& surface, const DrawingFrame& frame, float x1, float y1, float x2, float y2,
               const Pen& pen) {
-    PixelPoint a, b;
-    const Piece piece = ClippedPixels(frame, x1, y1, x2, y2, a, b);
-    if (piece == Piece::Visible) surface.Line(a.x, a.y, b.x, b.y, pen);
-    return piece != Piece::Fault;
+    return DrawTracedLine(surface, frame, x1, y1, x2, y2, pen).ok;
 }
 
 bool DrawPolyline(Surface& surface, const DrawingFrame& frame, std::span<const WorldPoint> points,
@@ -297,6 +307,98 @@ bool DrawRotatedText(Surface& surface, std::string_view text, float x, float y, 
     font.pixelHeight = static_cast<int>(std::lround(height));
     surface.RotatedText(LimitedPixel(x), LimitedPixel(y), text, font);
     return true;
+}
+
+// --- Labels ---------------------------------------------------------------------------------
+
+bool Overlap(const PixelBox& a, const PixelBox& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool Inside(const PixelBox& inner, const PixelBox& outer) {
+    return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
+           inner.bottom <= outer.bottom;
+}
+
+bool Crosses(const PixelBox& box, PixelPoint a, PixelPoint b) {
+    // Liang-Barsky against the pixels the box covers: a line on the row just below a label
+    // (one drawn at y = bottom) is beside it, not under it.
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const std::array<std::pair<double, double>, 4> edges = {{{-dx, a.x - box.left},
+                                                             {dx, box.right - 1.0 - a.x},
+                                                             {-dy, a.y - box.top},
+                                                             {dy, box.bottom - 1.0 - a.y}}};
+    double t0 = 0.0, t1 = 1.0;
+    for (const auto& [p, q] : edges) {
+        if (!std::isfinite(p) || !std::isfinite(q)) return false;
+        if (p == 0.0) {
+            if (q < 0.0) return false;
+            continue;
+        }
+        const double r = q / p;
+        if (p < 0.0) {
+            if (r > t1) return false;
+            t0 = std::max(t0, r);
+        } else {
+            if (r < t0) return false;
+            t1 = std::min(t1, r);
+        }
+    }
+    return true;
+}
+
+namespace {
+
+double Limited(double v) {
+    return std::clamp(v, -double{kLabelPixelLimit}, double{kLabelPixelLimit});
+}
+
+}  // namespace
+
+bool LabelPlacer::Free(const PixelBox& box) const {
+    const PixelBox padded{box.left - kPadding, box.top, box.right + kPadding, box.bottom};
+    return std::none_of(placed_.begin(), placed_.end(),
+                        [&](const PixelBox& b) { return Overlap(padded, b); });
+}
+
+LabelOutcome LabelPlacer::Place(const LabelRequest& r) {
+    if (r.text.empty()) return LabelOutcome::NoRoom;
+    const TextExtent e = Measure(r.text);
+    // Lexicographic badness of a candidate: outside its bounds, over another label, over a line
+    // it names, lines crossed. The first candidate of the least badness wins.
+    using Badness = std::tuple<bool, bool, bool, std::size_t>;
+    Badness best;
+    PixelBox chosen;
+    bool any = false;
+    for (const PixelPoint& c : r.candidates) {
+        const double x = std::round(Limited(c.x)), y = std::round(Limited(c.y));
+        if (std::isnan(x) || std::isnan(y)) continue;
+        const PixelBox box{x, y, x + e.width, y + e.height};
+        const auto crosses = [&box](const PixelSegment& s) { return Crosses(box, s.a, s.b); };
+        const Badness badness{
+            !Inside(box, r.bounds), !Free(box),
+            std::any_of(r.named.begin(), r.named.end(), crosses),
+            static_cast<std::size_t>(std::count_if(lines_.begin(), lines_.end(), crosses))};
+        if (!any || badness < best) {
+            best = badness;
+            chosen = box;
+            any = true;
+        }
+        if (badness == Badness{false, false, false, 0}) break;
+    }
+    if (!any) return r.always ? LabelOutcome::Fault : LabelOutcome::NoRoom;
+    if (!r.always && (std::get<0>(best) || std::get<1>(best))) return LabelOutcome::NoRoom;
+    if (!DrawLabelAt(surface_, chosen.left, chosen.top, r.text, r.colour)) {
+        return LabelOutcome::Fault;
+    }
+    placed_.push_back(chosen);
+    return LabelOutcome::Placed;
+}
+
+LabelOutcome LabelPlacer::Place(double px, double py, std::string_view text, Colour colour,
+                                const PixelBox& bounds) {
+    const PixelPoint at{px, py};
+    return Place({text, colour, bounds, {&at, 1}});
 }
 
 }  // namespace rs::drawing

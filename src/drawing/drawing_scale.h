@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "drawing/surface.h"
 
@@ -97,6 +98,18 @@ std::optional<DrawingFrame> FitEqualScale(const ScaleRect& area, const DrawingEx
 [[nodiscard]] bool DrawLine(Surface& surface, const DrawingFrame& frame, float x1, float y1,
                             float x2, float y2, const Pen& pen = {});
 
+// Where DrawTracedLine drew: the pixels of the visible part, if any.
+struct DrawnLine {
+    bool ok = true;        // false on a floating-point fault
+    bool visible = false;  // false when the line was clipped away
+    PixelPoint a;
+    PixelPoint b;
+};
+
+// DrawLine that also tells where the line went, for labels that are to leave it visible.
+DrawnLine DrawTracedLine(Surface& surface, const DrawingFrame& frame, float x1, float y1, float x2,
+                         float y2, const Pen& pen = {});
+
 // A world point (mm).
 struct WorldPoint {
     float x = 0.0f;
@@ -136,5 +149,78 @@ inline constexpr float kLabelPixelLimit = 100000.0f;
 constexpr LineStyle VirtualStyle(bool isVirtual) {
     return isVirtual ? LineStyle::Dotted : LineStyle::Solid;
 }
+
+// --- Labels ---------------------------------------------------------------------------------
+//
+// Where the texts of a picture go. Every label of a drawing passes through one placer, which
+// remembers the boxes printed so far and the lines drawn: a label goes to the first of its
+// candidate places that lies within its bounds, overlaps no other label and covers no line,
+// so a text never hides a ray, a mark or another text where the picture has room for it.
+//
+// A label may name a line (the arrow of a conjugate, the plane of a principal point): that line
+// is the last one it may cover. Labels that must appear whatever the room (the paraxial
+// picture's) take the least bad candidate; the others (the beam picture's) are left out.
+
+// A rectangle in surface pixels.
+struct PixelBox {
+    double left = 0.0, top = 0.0, right = 0.0, bottom = 0.0;
+    friend bool operator==(const PixelBox&, const PixelBox&) = default;
+};
+
+// Boxes that only touch do not overlap.
+bool Overlap(const PixelBox& a, const PixelBox& b);
+bool Inside(const PixelBox& inner, const PixelBox& outer);
+// Whether the line between two pixel points passes through the box.
+bool Crosses(const PixelBox& box, PixelPoint a, PixelPoint b);
+
+struct PixelSegment {
+    PixelPoint a;
+    PixelPoint b;
+};
+
+enum class LabelOutcome {
+    Placed,  // printed
+    NoRoom,  // no candidate was free; nothing printed
+    Fault,   // a floating-point fault: the redraw stops
+};
+
+struct LabelRequest {
+    std::string_view text;
+    Colour colour = kBlack;
+    PixelBox bounds;                           // the label's box must lie within
+    std::span<const PixelPoint> candidates;    // top-left corners, the preferred one first
+    std::span<const PixelSegment> named = {};  // the lines this label stands for
+    // Print at the least bad candidate when none is free (inside the bounds first, then no
+    // other label, then not over a named line, then the fewest lines crossed).
+    bool always = false;
+};
+
+class LabelPlacer {
+public:
+    // Texts keep this much air to their left and right neighbours.
+    static constexpr double kPadding = 3.0;
+
+    explicit LabelPlacer(Surface& surface) : surface_(surface) {}
+
+    TextExtent Measure(std::string_view text) const { return surface_.MeasureText(text); }
+
+    // A line already drawn (or about to be), which labels should leave visible.
+    void KeepClear(PixelPoint a, PixelPoint b) { lines_.push_back({a, b}); }
+
+    LabelOutcome Place(const LabelRequest& request);
+    // One candidate, within `bounds`, never over another label.
+    LabelOutcome Place(double px, double py, std::string_view text, Colour colour,
+                       const PixelBox& bounds);
+
+    // The boxes printed so far, in order.
+    const std::vector<PixelBox>& Placed() const { return placed_; }
+
+private:
+    bool Free(const PixelBox& box) const;
+
+    Surface& surface_;
+    std::vector<PixelBox> placed_;
+    std::vector<PixelSegment> lines_;
+};
 
 }  // namespace rs::drawing

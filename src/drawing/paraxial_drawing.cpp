@@ -1,9 +1,13 @@
 #include "drawing/paraxial_drawing.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/catalogue.h"
 #include "engine/numbers.h"
@@ -35,7 +39,13 @@ constexpr float kMarkAcross = 4.0f;   // both, across the axis
 constexpr float kTickHalf = 2.0f;     // focal and nodal ticks are 4 pixels high
 constexpr float kNodalLabelGap = 10.0f;
 constexpr float kHiddenLabelGap = 10.0f;
-constexpr float kBesideArrowGap = 2.0f;
+// Labels stand beside what they name, never on it.
+constexpr double kAxisGap = 2.0;  // between the axis (or an arrow's tip) and a label
+constexpr double kLineGap = 3.0;  // between a vertical line and a label beside it
+// A hidden conjugate's label looks this many half text heights up and down the edge for room.
+constexpr int kEdgeSteps = 12;
+// A focal or nodal point's label looks this many half text heights farther from the axis.
+constexpr int kTickSteps = 4;
 
 // What one redraw derives from the solution before it draws anything.
 struct Conditions {
@@ -152,7 +162,15 @@ class Picture {
 public:
     Picture(Surface& surface, const DrawingFrame& frame, const ParaxialDesign& design,
             const ParaxialDrawingOptions& options, const Conditions& c, float s)
-        : surface_(surface), frame_(frame), d_(design), o_(options), c_(c), s_(s) {
+        : surface_(surface),
+          frame_(frame),
+          d_(design),
+          o_(options),
+          c_(c),
+          s_(s),
+          labels_(surface) {
+        const ScaleRect area = surface.Scale();
+        bounds_ = {area.left, area.top, area.left + area.width, area.top + area.height};
         p_ = design.cardinal[engine::kP];
         pp_ = design.cardinal[engine::kPImage];
         if (c.imgAtInfinity) {
@@ -198,32 +216,24 @@ public:
     }
 
     void Arrows() {
-        Line(c_.a, 0.0f, c_.a, c_.u, {kBlack, VirtualStyle(c_.virtObj), 1});
-        Line(ix_, 0.0f, ix_, iy_, {kBlack, VirtualStyle(c_.virtImg), 1});
-        const std::string_view objText = c_.objAtInfinity ? kObjectInfinityText
-                                         : c_.objHidden   ? kObjectRemoteText
-                                                          : kObjectText;
-        const std::string_view imgText = c_.imgAtInfinity ? kImageInfinityText
-                                         : c_.imgHidden   ? kImageRemoteText
-                                                          : kImageText;
-        ConjugateLabel(objText, c_.a, c_.u, p_, c_.objHidden, c_.imgHidden, true);
-        ConjugateLabel(imgText, ix_, iy_, pp_, c_.imgHidden, c_.objHidden, c_.mirror);
+        objectArrow_ = Line(c_.a, 0.0f, c_.a, c_.u, {kBlack, VirtualStyle(c_.virtObj), 1});
+        imageArrow_ = Line(ix_, 0.0f, ix_, iy_, {kBlack, VirtualStyle(c_.virtImg), 1});
     }
 
     void Element() {
         Box(p_, s_, pp_, -s_);
-        Line(p_, s_, p_, -s_, {kBlack, LineStyle::Solid, 2});
+        plane_ = Line(p_, s_, p_, -s_, {kBlack, LineStyle::Solid, 2});
         const float x = pp_;
         const float up = Dy(kMarkAcross);
         if (c_.mirror) {
-            Line(x, s_, x, -s_, {kBlack, LineStyle::Solid, 2});
+            secondPlane_ = Line(x, s_, x, -s_, {kBlack, LineStyle::Solid, 2});
             // The ends bend towards the focal point: a concave mirror (f' < 0) opens towards
             // the incoming light, a convex one away from it.
             const float along = Dx(kMirrorAlong) * (c_.fp < 0.0f ? -1.0f : 1.0f);
             Line(x, s_, x + along, s_ + up, {});
             Line(x, -s_, x + along, -s_ - up, {});
         } else {
-            Line(x, s_, x, -s_, {});
+            secondPlane_ = Line(x, s_, x, -s_, {});
             // Heads point outwards on a converging lens and inwards on a diverging one.
             const float along = Dx(kArrowAlong);
             const float head = c_.fp > 0.0f ? -up : up;
@@ -233,43 +243,52 @@ public:
                 Line(x, tip, x + along, tip + side * head, {});
             }
         }
-        const double axis = Py(0.0f);
-        const auto& sym = d_.symbols;
-        if (o_.drawPoints) {
-            PairLabels(sym.Cardinal(engine::kP), p_, sym.Cardinal(engine::kPImage), pp_, axis,
-                       c_.hh < 0.0f);
-        } else {
-            CentredLabel(sym.Cardinal(engine::kP), p_, axis, 0.0f);
-        }
     }
 
     void Points() {
+        const auto& cp = d_.cardinal;
+        ticks_[0] = Tick(cp[engine::kF], kBlue);
+        ticks_[1] = Tick(cp[engine::kFImage], kBlue);
+        // Nodal points differ from the principal points only between different media.
+        if (!NodalPointsShown()) return;
+        ticks_[2] = Tick(cp[engine::kN], kMagenta);
+        ticks_[3] = Tick(cp[engine::kNImage], kMagenta);
+    }
+
+    // Every label, once every line is drawn, so each can find a place that leaves the lines
+    // visible: the conjugates first, then the principal points, then the focal and nodal points.
+    void Labels() {
+        const std::string_view objText = c_.objAtInfinity ? kObjectInfinityText
+                                         : c_.objHidden   ? kObjectRemoteText
+                                                          : kObjectText;
+        const std::string_view imgText = c_.imgAtInfinity ? kImageInfinityText
+                                         : c_.imgHidden   ? kImageRemoteText
+                                                          : kImageText;
+        ConjugateLabel(objText, c_.a, c_.u, p_, c_.objHidden, c_.imgHidden, true, objectArrow_);
+        ConjugateLabel(imgText, ix_, iy_, pp_, c_.imgHidden, c_.objHidden, c_.mirror, imageArrow_);
+
         const auto& sym = d_.symbols;
+        if (!o_.drawPoints) {
+            // Behind the element first: a mirror has no rays there.
+            LineLabel(sym.Cardinal(engine::kP), p_, false, plane_);
+            return;
+        }
+        // The pair stands apart, each on its own side, as the planes do.
+        const bool swapped = c_.hh < 0.0f;
+        LineLabel(sym.Cardinal(engine::kP), p_, !swapped, plane_);
+        LineLabel(sym.Cardinal(engine::kPImage), pp_, swapped, secondPlane_);
+
         const auto& cp = d_.cardinal;
         const double axis = Py(0.0f);
-        Tick(cp[engine::kF], kBlue);
-        Tick(cp[engine::kFImage], kBlue);
+        const double below = axis + kTickHalf + 1.0;
         // In a mirror F and F' coincide, as do N and N'.
-        if (c_.mirror) {
-            PairLabels(sym.Cardinal(engine::kF), cp[engine::kF], sym.Cardinal(engine::kFImage),
-                       cp[engine::kFImage], axis + kTickHalf, false);
-        } else {
-            CentredLabel(sym.Cardinal(engine::kF), cp[engine::kF], axis + kTickHalf, 0.0f);
-            CentredLabel(sym.Cardinal(engine::kFImage), cp[engine::kFImage], axis + kTickHalf,
-                         0.0f);
-        }
-        // Nodal points differ from the principal points only between different media.
-        if (d_.options.ObjectIndex() == d_.options.ImageIndex()) return;
-        Tick(cp[engine::kN], kMagenta);
-        Tick(cp[engine::kNImage], kMagenta);
+        const int pair = c_.mirror ? 1 : 0;
+        TickLabel(sym.Cardinal(engine::kF), cp[engine::kF], below, -pair, ticks_[0]);
+        TickLabel(sym.Cardinal(engine::kFImage), cp[engine::kFImage], below, pair, ticks_[1]);
+        if (!NodalPointsShown()) return;
         const double above = axis - kNodalLabelGap - Measure("N").height;
-        if (c_.mirror) {
-            PairLabels(sym.Cardinal(engine::kN), cp[engine::kN], sym.Cardinal(engine::kNImage),
-                       cp[engine::kNImage], above, false);
-        } else {
-            CentredLabel(sym.Cardinal(engine::kN), cp[engine::kN], above, 0.0f);
-            CentredLabel(sym.Cardinal(engine::kNImage), cp[engine::kNImage], above, 0.0f);
-        }
+        TickLabel(sym.Cardinal(engine::kN), cp[engine::kN], above, -pair, ticks_[2]);
+        TickLabel(sym.Cardinal(engine::kNImage), cp[engine::kNImage], above, pair, ticks_[3]);
     }
 
 private:
@@ -279,15 +298,29 @@ private:
     float Dy(float py) const { return frame_.scale.ScreenToWorldDY(py); }
     TextExtent Measure(std::string_view text) const { return surface_.MeasureText(text); }
 
-    void Line(float x1, float y1, float x2, float y2, const Pen& pen) {
-        if (ok_) ok_ = DrawLine(surface_, frame_, x1, y1, x2, y2, pen);
+    // Draws a clipped line; where it is visible the labels leave it free.
+    std::optional<PixelSegment> Line(float x1, float y1, float x2, float y2, const Pen& pen) {
+        if (!ok_) return std::nullopt;
+        const DrawnLine drawn = DrawTracedLine(surface_, frame_, x1, y1, x2, y2, pen);
+        ok_ = drawn.ok;
+        if (!drawn.visible) return std::nullopt;
+        labels_.KeepClear(drawn.a, drawn.b);
+        return PixelSegment{drawn.a, drawn.b};
     }
     void Box(float x1, float y1, float x2, float y2) {
         if (ok_) ok_ = DrawBox(surface_, frame_, x1, y1, x2, y2, kWhite, true);
     }
-    void LabelAt(double px, double py, std::string_view text) {
-        if (ok_) ok_ = DrawLabelAt(surface_, px, py, text, kBlack);
+    // Prints at the best of the candidate places (top-left corners): every label of this
+    // picture is printed, over a line only where no candidate has room.
+    void Label(std::span<const PixelPoint> at, std::string_view text,
+               const std::optional<PixelSegment>& named) {
+        if (!ok_) return;
+        const std::span<const PixelSegment> lines =
+            named ? std::span<const PixelSegment>(&*named, 1) : std::span<const PixelSegment>();
+        ok_ = labels_.Place({text, kBlack, bounds_, at, lines, true}) != LabelOutcome::Fault;
     }
+
+    bool NodalPointsShown() const { return d_.options.ObjectIndex() != d_.options.ImageIndex(); }
 
     // A ray part between a conjugate point and the element. A virtual part is dotted and
     // continued beyond the element, away from the virtual point, by the horizontal length s:
@@ -311,56 +344,99 @@ private:
         Line(ex, ey, engine::NarrowToFloat(cx), engine::NarrowToFloat(cy), {colour});
     }
 
-    void Tick(float x, Colour colour) { Line(x, Dy(kTickHalf), x, -Dy(kTickHalf), {colour}); }
-
-    void CentredLabel(std::string_view text, float x, double py, double shift) {
-        LabelAt(Px(x) - Measure(text).width / 2.0 + shift, py, text);
+    std::optional<PixelSegment> Tick(float x, Colour colour) {
+        return Line(x, Dy(kTickHalf), x, -Dy(kTickHalf), {colour});
     }
 
-    // Two labels of points that can coincide, pushed apart: the left one of the pair moves
-    // left by 0.75 of its width, the right one right by 0.7 of its width.
-    void PairLabels(std::string_view first, float x1, std::string_view second, float x2, double py,
-                    bool secondIsLeft) {
-        const double w1 = Measure(first).width;
-        const double w2 = Measure(second).width;
-        if (secondIsLeft) {
-            CentredLabel(first, x1, py, 0.7 * w1);
-            CentredLabel(second, x2, py, -0.75 * w2);
-        } else {
-            CentredLabel(first, x1, py, -0.75 * w1);
-            CentredLabel(second, x2, py, 0.7 * w2);
+    // The label of a vertical line through the axis at x (a principal plane): beside it, just
+    // below or above the axis, on the left first or on the right first; then beyond its ends.
+    void LineLabel(std::string_view text, float x, bool leftFirst,
+                   const std::optional<PixelSegment>& line) {
+        const TextExtent e = Measure(text);
+        const double px = Px(x), axis = Py(0.0f);
+        const double left = px - kLineGap - e.width, right = px + kLineGap;
+        const double first = leftFirst ? left : right, second = leftFirst ? right : left;
+        const double below = axis + kAxisGap, above = axis - kAxisGap - e.height;
+        const PixelPoint at[] = {{first, below},
+                                 {second, below},
+                                 {first, above},
+                                 {second, above},
+                                 {px - e.width / 2.0, Py(-s_) + kAxisGap},
+                                 {px - e.width / 2.0, Py(s_) - kAxisGap - e.height}};
+        Label(at, text, line);
+    }
+
+    // The label of a tick on the axis, centred on it at row `py` (or, for a pair of points
+    // that can coincide, moved left (pair < 0) by 0.75 or right by 0.7 of its width); then on
+    // the other side of the axis, then beside the tick; then, where rays crowd around a focus,
+    // farther from the axis, a half text height at a time.
+    void TickLabel(std::string_view text, float x, double py, int pair,
+                   const std::optional<PixelSegment>& tick) {
+        const TextExtent e = Measure(text);
+        const double px = Px(x), axis = Py(0.0f);
+        const double shift = pair < 0 ? -0.75 * e.width : (pair > 0 ? 0.7 * e.width : 0.0);
+        const double centred = px - e.width / 2.0 + shift;
+        const double other = py > axis ? axis - kTickHalf - 1.0 - e.height : axis + kTickHalf + 1.0;
+        std::vector<PixelPoint> at;
+        for (int k = 0; k <= kTickSteps; ++k) {
+            const double away = k * e.height / 2.0;
+            const double first = py > axis ? py + away : py - away;
+            const double second = other > axis ? other + away : other - away;
+            for (const double row : {first, second}) {
+                at.push_back({centred, row});
+                at.push_back({px + kLineGap, row});
+                at.push_back({px - kLineGap - e.width, row});
+            }
         }
+        Label(at, text, tick);
     }
 
     // The label of a conjugate arrow at (x, tip). `leftwards`: a hidden conjugate's label
     // belongs at the left edge (the object, and a mirror's image).
     void ConjugateLabel(std::string_view text, float x, float tip, float element, bool hidden,
-                        bool otherHidden, bool leftwards) {
+                        bool otherHidden, bool leftwards,
+                        const std::optional<PixelSegment>& arrow) {
         const TextExtent ext = Measure(text);
         const double tw = ext.width, th = ext.height;
         const DrawingScale& sc = frame_.scale;
-        double px = 0.0, py = 0.0;
+        const double ax = Px(x), axis = Py(0.0f), ty = Py(tip);
+        std::vector<PixelPoint> at;
         if (hidden) {
+            // At the edge of the picture, at the height of the tip (or at the top when the tip
+            // is out of range), moving up and down the edge to leave the rays visible.
             const double left = Px(sc.worldXMin), right = Px(sc.worldXMax);
+            double px = 0.0;
             if (leftwards) {
-                px = std::max(double{Px(x)} - kHiddenLabelGap, left);
+                px = std::max(ax - kHiddenLabelGap, left);
             } else {
-                px = std::min(double{Px(x)}, right);
+                px = std::min(ax, right);
                 if (px + tw > right) px -= tw + kHiddenLabelGap;
             }
             const bool tipInside = tip >= sc.worldYMin && tip <= sc.worldYMax;
-            py = tipInside ? Py(tip) : Py(sc.worldYMax);
-        } else if (otherHidden) {
-            // Beside the arrow, next to the tip, on the side facing the element: this
-            // conjugate ends the picture, so the outer side has no room.
-            px = x < element ? Px(x) + kBesideArrowGap : Px(x) - kBesideArrowGap - tw;
-            py = tip > 0.0f ? Py(tip) : Py(tip) - th;
-        } else {
-            // Centred on the arrow, on the other side of the axis.
-            px = Px(x) - tw / 2.0;
-            py = tip <= 0.0f ? Py(0.0f) - 1.2 * th : Py(0.0f);
+            const double py = tipInside ? ty : Py(sc.worldYMax);
+            at.push_back({px, py});
+            for (int k = 1; k <= kEdgeSteps; ++k) {
+                at.push_back({px, py + k * th / 2.0});
+                at.push_back({px, py - k * th / 2.0});
+            }
+            Label(at, text, arrow);
+            return;
         }
-        LabelAt(px, py, text);
+        // Centred on the arrow on the other side of the axis; beyond the tip; beside the tip,
+        // on the side facing the element, then on the outer one.
+        const double across = tip > 0.0f ? axis + kAxisGap : axis - kAxisGap - th;
+        const double beyond = tip > 0.0f ? ty - kAxisGap - th : ty + kAxisGap;
+        const double besideY = tip > 0.0f ? ty : ty - th;
+        const double inner = x < element ? ax + kLineGap : ax - kLineGap - tw;
+        const double outer = x < element ? ax - kLineGap - tw : ax + kLineGap;
+        if (otherHidden) {
+            // This conjugate ends the picture, so the outer side has no room.
+            at = {{inner, besideY}, {ax - tw / 2.0, across}, {ax - tw / 2.0, beyond}};
+        } else {
+            at = {{ax - tw / 2.0, across}, {ax - tw / 2.0, beyond}, {inner, besideY},
+                  {outer, besideY},        {inner, across},         {outer, across}};
+        }
+        Label(at, text, arrow);
     }
 
     Surface& surface_;
@@ -369,8 +445,13 @@ private:
     const ParaxialDrawingOptions& o_;
     const Conditions& c_;
     const float s_;
+    LabelPlacer labels_;
+    PixelBox bounds_;
     float p_ = 0.0f, pp_ = 0.0f;   // P and P'
     float ix_ = 0.0f, iy_ = 0.0f;  // the image point as drawn
+    // Where the named lines went, for their labels.
+    std::optional<PixelSegment> objectArrow_, imageArrow_, plane_, secondPlane_;
+    std::array<std::optional<PixelSegment>, 4> ticks_;  // F, F', N, N'
     bool ok_ = true;
 };
 
@@ -418,6 +499,7 @@ RedrawOutcome RedrawParaxial(Surface& surface, const ParaxialDesign& design,
     picture.Arrows();
     picture.Element();
     if (options.drawPoints) picture.Points();
+    picture.Labels();
     return picture.ok() ? RedrawOutcome::Drawn : RedrawOutcome::Stopped;
 }
 

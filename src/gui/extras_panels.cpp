@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -108,7 +109,8 @@ QWidget* DepthOfFieldPage(const PanelContext& ctx) {
     return page;
 }
 
-// Beam quality, detector, minimum spot.
+// Beam quality, detector, minimum spot. The switches stand below their boxes, so the page stays
+// narrow enough to sit below the results in a small window.
 QWidget* BeamOptionsPage(const PanelContext& ctx) {
     ui::MainWindow& logic = ctx.logic;
     auto* page = new QWidget;
@@ -116,44 +118,41 @@ QWidget* BeamOptionsPage(const PanelContext& ctx) {
     grid->setVerticalSpacing(4);
     QLineEdit* m2 = ExtrasBox(ctx, "txtGBExtraMFactor", "Beugungsmaßzahl M² des Strahls",
                               [&logic](std::string_view t) { ui::ApplyMFactorText(logic, 0, t); });
-    m2->setFixedWidth(90);
     QCheckBox* m2Use = ExtrasCheck(ctx, "chkGBExtraM2Use", ui::SetMFactorUse);
     grid->addWidget(MakeCaption(ctx, "lblGBExtraMFactor"), 0, 0);
     grid->addWidget(m2, 0, 1);
-    grid->addWidget(m2Use, 0, 2);
+    grid->addWidget(m2Use, 1, 1, 1, 2);
     QLineEdit* detector =
         ExtrasBox(ctx, "txtGBExtraDetector", "Abstand des Detektors hinter der Linse [mm]",
                   [&logic](std::string_view t) { ui::ApplyDetectorText(logic, t); });
-    detector->setFixedWidth(90);
     QCheckBox* detectorOn = ExtrasCheck(ctx, "chkGBExtraDetector", ui::SetDetectorOn);
-    grid->addWidget(MakeCaption(ctx, "lblGBExtraDetector"), 1, 0);
-    grid->addWidget(detector, 1, 1);
-    grid->addWidget(detectorOn, 1, 2);
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraDetector"), 2, 0);
+    grid->addWidget(detector, 2, 1);
+    grid->addWidget(detectorOn, 3, 1, 1, 2);
     QComboBox* scale = ExtrasCombo(ctx, "cmbGBDrgScales", "Achsenbereich der Strahlzeichnung",
                                    ui::ChooseDrawingScale);
     scale->setMinimumContentsLength(16);
-    grid->addWidget(MakeCaption(ctx, "lblGBDrgScales"), 2, 0);
-    grid->addWidget(scale, 2, 1, 1, 2);
+    grid->addWidget(MakeCaption(ctx, "lblGBDrgScales"), 4, 0);
+    grid->addWidget(scale, 4, 1, 1, 2);
     QLineEdit* distance = ExtrasBox(
         ctx, "txtGBExtraDrgScale", "Fester Abstand der Strahlzeichnung [mm], 0: automatisch",
         [&logic](std::string_view t) { ui::ApplyDrawingDistanceText(logic, t); });
-    distance->setFixedWidth(90);
-    grid->addWidget(MakeCaption(ctx, "lblGBExtraDrgScale"), 3, 0);
-    grid->addWidget(distance, 3, 1);
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraDrgScale"), 5, 0);
+    grid->addWidget(distance, 5, 1);
     QLineEdit* spot = ExtrasBox(ctx, "txtGMExtraMinSpotD",
                                 "Abstand hinter der Linse, in dem der Strahl "
                                 "am kleinsten sein soll",
                                 [&logic](std::string_view t) { ui::ApplyMinSpotText(logic, t); });
-    spot->setFixedWidth(90);
-    grid->addWidget(MakeCaption(ctx, "lblGBExtraMinSpotD"), 4, 0);
-    grid->addWidget(spot, 4, 1);
+    grid->addWidget(MakeCaption(ctx, "lblGBExtraMinSpotD"), 6, 0);
+    grid->addWidget(spot, 6, 1);
+    for (QLineEdit* box : {m2, detector, distance, spot}) box->setFixedWidth(90);
     auto* spotResult = ctx.controls.Make<QLabel>("lblGBExtraMinSpotRes");
     spotResult->setWordWrap(true);
     spotResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
     spotResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    grid->addWidget(spotResult, 5, 0, 1, 3);
+    grid->addWidget(spotResult, 7, 0, 1, 3);
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(6, 1);
+    grid->setRowStretch(8, 1);
     return page;
 }
 
@@ -224,16 +223,17 @@ QWidget* DepthOfFocusPage(const PanelContext& ctx) {
 QTabWidget* BuildExtraInfo(const PanelContext& ctx) {
     auto* tabs = ctx.controls.Make<QTabWidget>("tabExtraInfo");
     tabs->addTab(Placeholder(ctx, "lblApFldPlaceholder"), QString());
-    tabs->addTab(DepthOfFieldPage(ctx), QString());
+    tabs->addTab(Scrolled(DepthOfFieldPage(ctx)), QString());
     tabs->setCurrentIndex(1);
     return tabs;
 }
 
 QTabWidget* BuildExtraInfoGB(const PanelContext& ctx) {
     auto* tabs = ctx.controls.Make<QTabWidget>("tabExtraInfoGB");
-    tabs->addTab(BeamOptionsPage(ctx), QString());
-    tabs->addTab(DiodePage(ctx), QString());
-    tabs->addTab(DepthOfFocusPage(ctx), QString());
+    // The pages scroll where the extras stand below the results in a low window.
+    tabs->addTab(Scrolled(BeamOptionsPage(ctx)), QString());
+    tabs->addTab(Scrolled(DiodePage(ctx)), QString());
+    tabs->addTab(Scrolled(DepthOfFocusPage(ctx)), QString());
     tabs->addTab(Placeholder(ctx, "lblGBLensesPlaceholder"), QString());
     return tabs;
 }

@@ -1,5 +1,10 @@
 #include "gui/launch_options.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 namespace rs::gui {
 
 LaunchOptions ParseLaunchOptions(const QStringList& args) {
@@ -49,6 +54,16 @@ std::string HelpText() {
            "sonst $XDG_CONFIG_HOME/raysketcher/Raysketcher.INI.\n"
            "Ohne Bildschirm: QT_QPA_PLATFORM=offscreen setzen, oder raysketcher-cli benutzen.\n"
            "Rückgabewert: 0 nach dem Schließen, 2 bei falschem Aufruf.\n";
+}
+
+std::unique_ptr<QTranslator> LoadToolkitTranslations() {
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QLocale(QLocale::German, QLocale::Germany), "qtbase", "_",
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return nullptr;
+    }
+    QCoreApplication::installTranslator(translator.get());
+    return translator;
 }
 
 }  // namespace rs::gui

@@ -1,9 +1,12 @@
 #pragma once
-// The command line of the window program.
+// The command line of the window program, and what it sets up before the window opens.
 #include <QStringList>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
+
+class QTranslator;
 
 namespace rs::gui {
 
@@ -19,5 +22,10 @@ LaunchOptions ParseLaunchOptions(const QStringList& args);
 
 // What --help prints.
 std::string HelpText();
+
+// The toolkit's own German texts (print and page dialogs, file dialogs, the buttons of message
+// boxes), installed on the running application while the returned translator lives. Null when
+// they are not installed on this machine: those dialogs then speak English, which is no error.
+std::unique_ptr<QTranslator> LoadToolkitTranslations();
 
 }  // namespace rs::gui

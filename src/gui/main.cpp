@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -72,6 +73,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Raysketcher");
     QApplication::setOrganizationName("Kestrelon");
+    // Every dialog the user sees speaks German, the toolkit's standard ones too.
+    const std::unique_ptr<QTranslator> toolkitTexts = rs::gui::LoadToolkitTranslations();
 
     const rs::gui::LaunchOptions options = rs::gui::ParseLaunchOptions(app.arguments().mid(1));
     if (!options.error.empty()) {

@@ -1,6 +1,7 @@
 #include "gui/main_form.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QDate>
 #include <QHBoxLayout>
@@ -8,7 +9,9 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
@@ -28,6 +31,71 @@
 #include "ui/placement.h"
 
 namespace rs::gui {
+namespace {
+
+// The result list and the extras of the mode: side by side while the row is wide enough for the
+// list and the extras, one above the other below that. Its least width is that of the column,
+// whichever way it stands, so the arrangement never widens the window.
+class ResultsRow final : public QWidget {
+public:
+    explicit ResultsRow(std::initializer_list<QWidget*> parts)
+        : parts_(parts), row_(new QBoxLayout(QBoxLayout::LeftToRight, this)) {
+        row_->setContentsMargins(0, 0, 0, 0);
+        row_->setSpacing(8);
+        for (QWidget* part : parts_) row_->addWidget(part, part == parts_.front() ? 0 : 1);
+    }
+
+    QSize minimumSizeHint() const override {
+        int width = 0, height = 0, stacked = 0;
+        for (QWidget* part : parts_) {
+            if (part->isHidden()) continue;
+            const QSize least = part->minimumSizeHint();
+            width = std::max(width, least.width());
+            height = std::max(height, least.height());
+            stacked += least.height() + (stacked > 0 ? row_->spacing() : 0);
+        }
+        return {width, Across() ? height : stacked};
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        Arrange(event->size().width());
+        QWidget::resizeEvent(event);
+    }
+    bool event(QEvent* event) override {
+        // An extras panel shown or hidden.
+        if (event->type() == QEvent::LayoutRequest) Arrange(width());
+        return QWidget::event(event);
+    }
+
+private:
+    bool Across() const { return row_->direction() == QBoxLayout::LeftToRight; }
+
+    void Arrange(int width) {
+        int needed = 0;
+        for (QWidget* part : parts_) {
+            if (part->isHidden()) continue;
+            // The list as wide as its texts; the extras at least as wide as they must be.
+            const int partWidth = part == parts_.front() ? std::max(part->sizeHint().width(),
+                                                                    part->minimumSizeHint().width())
+                                                         : part->minimumSizeHint().width();
+            needed += partWidth + (needed > 0 ? row_->spacing() : 0);
+        }
+        const auto direction = width >= needed ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+        if (row_->direction() != direction) {
+            row_->setDirection(direction);
+            // Across, the list keeps the width of its texts and the extras take the rest; one
+            // above the other, they share the height.
+            row_->setStretch(0, direction == QBoxLayout::LeftToRight ? 0 : 1);
+            updateGeometry();
+        }
+    }
+
+    std::vector<QWidget*> parts_;
+    QBoxLayout* row_;
+};
+
+}  // namespace
 
 FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
                            app::UserSettingsStore& userStore, QWidget* parent)
@@ -50,16 +118,15 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
     columns->setContentsMargins(8, 8, 8, 8);
     columns->setSpacing(10);
 
-    // Left: everything the user sets.
+    // Left: everything the user sets. The pages scroll when the window is low; the column is as
+    // wide as the widest page needs.
     auto* left = new QVBoxLayout;
     left->setSpacing(8);
     auto* tabs = controls_.Make<QTabWidget>("tabOptions");
-    tabs->addTab(BuildParamsTab(ctx), QString());
-    tabs->addTab(BuildSlidersTab(ctx), QString());
-    tabs->addTab(BuildAdvancedTab(ctx), QString());
+    tabs->addTab(Scrolled(BuildParamsTab(ctx)), QString());
+    tabs->addTab(Scrolled(BuildSlidersTab(ctx)), QString());
+    tabs->addTab(Scrolled(BuildAdvancedTab(ctx)), QString());
     tabs->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    // Room for the image-format list's longest usual entry beside the distances.
-    tabs->setMinimumWidth(480);
     left->addWidget(tabs, 1);
     left->addWidget(BuildModeBox(ctx));
     QWidget* buttons = BuildButtons(ctx);
@@ -73,13 +140,7 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
     controls_.Bind(drawing_->VirtualImageLabel());
     controls_.Bind(drawing_->InvalidCalcsLabel());
 
-    auto* lower = new QWidget;
-    auto* lowerRow = new QHBoxLayout(lower);
-    lowerRow->setContentsMargins(0, 0, 0, 0);
-    lowerRow->setSpacing(8);
-    lowerRow->addWidget(BuildResults(ctx), 4);
-    lowerRow->addWidget(BuildExtraInfo(ctx), 3);
-    lowerRow->addWidget(BuildExtraInfoGB(ctx), 3);
+    lower_ = new ResultsRow({BuildResults(ctx), BuildExtraInfo(ctx), BuildExtraInfoGB(ctx)});
 
     auto* picture = new QWidget;
     auto* pictureColumn = new QVBoxLayout(picture);
@@ -88,21 +149,23 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
     pictureColumn->addWidget(drawing_, 1);
     pictureColumn->addWidget(drawing_->HoverLabel());
 
-    auto* split = new QSplitter(Qt::Vertical);
-    split->setObjectName("splDrawing");
-    split->setChildrenCollapsible(false);
-    split->addWidget(picture);
-    split->addWidget(lower);
-    // Half of the height for the results, so a whole result list fits without scrolling.
-    split->setStretchFactor(0, 1);
-    split->setStretchFactor(1, 1);
-    split->setSizes({400, 400});
-    columns->addWidget(split, 1);
+    split_ = new QSplitter(Qt::Vertical);
+    split_->setObjectName("splDrawing");
+    split_->setChildrenCollapsible(false);
+    split_->addWidget(picture);
+    split_->addWidget(lower_);
+    // The height the window gains goes to the picture; how the height is shared at first is
+    // decided once the window has its size.
+    split_->setStretchFactor(0, 1);
+    split_->setStretchFactor(1, 0);
+    columns->addWidget(split_, 1);
 
     setCentralWidget(central);
     // The captions arrive with the first view.
     Render();
     KeepRoomForCaptions(buttons);
+    // One least size for every design and mode, below the default size.
+    setMinimumSize(kMinimumSize);
 }
 
 // --- Rendering ----------------------------------------------------------------------------------
@@ -163,7 +226,7 @@ ScreenFrame FrameOf(const QWidget& w) {
 void FrmRaysketch::RestorePlacement() {
     const ScreenFrame f = FrameOf(*this);
     const double tpp = f.twipsPerPixel;
-    const QSize least = minimumSizeHint();
+    const QSize least = minimumSize();
     const ui::WindowRect r =
         ui::MainWindowPlacement(settings_, least.width() * tpp, least.height() * tpp,
                                 f.area.width() * tpp, f.area.height() * tpp);
@@ -185,10 +248,22 @@ void FrmRaysketch::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!firstShow_) return;
     firstShow_ = false;
+    ShareHeight();
     emit Shown();
     if (newFeatureNote_ && ui::MainWindow::TakeNewFeatureNote(userStore_)) {
         QTimer::singleShot(0, this, [this] { ShowHelp(true); });
     }
+}
+
+void FrmRaysketch::ShareHeight() {
+    if (QLayout* layout = centralWidget()->layout()) layout->activate();
+    const int total = split_->height() - split_->handleWidth();
+    // The whole result list where the picture keeps the larger part of the height; a longer
+    // list scrolls.
+    const int most = total * 55 / 100;
+    const int lower =
+        std::min(std::max(lower_->sizeHint().height(), lower_->minimumSizeHint().height()), most);
+    split_->setSizes({total - lower, lower});
 }
 
 void FrmRaysketch::closeEvent(QCloseEvent* event) {

@@ -4,6 +4,7 @@
 // then Render() copies the view of the new state onto the widgets by object name.
 #include <QMainWindow>
 #include <QObject>
+#include <QSize>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,8 @@
 #include "gui/control_registry.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
+
+class QSplitter;
 
 namespace rs::gui {
 
@@ -43,6 +46,10 @@ public:
     // Object names of every control Render() writes.
     std::vector<std::string> ControlNames() const;
 
+    // The window's least size, the same for every design and mode: the parameter pages scroll
+    // and the results stand above the extras where the room runs out.
+    static constexpr QSize kMinimumSize{790, 500};
+
     // Placement in twips (top, left, height, width) relative to the screen's usable area.
     ui::WindowRect CurrentPlacement() const;
     void RestorePlacement();
@@ -65,6 +72,9 @@ private:
     // dialog) find the logic busy and are dropped here.
     void Act(const std::function<void()>& handler);
 
+    // Shares the right column's height between the picture and the results.
+    void ShareHeight();
+
     void OpenUnits();
     void OpenSymbols();
     void PrintReport();
@@ -82,6 +92,8 @@ private:
 
     ControlRegistry controls_;
     DrawingArea* drawing_ = nullptr;
+    QSplitter* split_ = nullptr;
+    QWidget* lower_ = nullptr;  // the results with the extras
     HelpWindow* help_ = nullptr;
     bool firstShow_ = true;
     bool newFeatureNote_ = true;

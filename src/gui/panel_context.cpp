@@ -1,14 +1,45 @@
 #include "gui/panel_context.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "gui/qt_text.h"
 
 namespace rs::gui {
+namespace {
+
+class PageScroller final : public QScrollArea {
+public:
+    QSize minimumSizeHint() const override {
+        return {Across(widget() ? widget()->minimumSizeHint().width() : 0),
+                QScrollArea::minimumSizeHint().height()};
+    }
+    QSize sizeHint() const override {
+        const QSize page = widget() ? widget()->sizeHint() : QSize();
+        return {Across(page.width()), page.height() + 2 * frameWidth()};
+    }
+
+protected:
+    // The page's wishes changed (a caption, a widget shown or hidden): so do the area's. The
+    // page tells its parent, the viewport.
+    bool viewportEvent(QEvent* e) override {
+        if (e->type() == QEvent::LayoutRequest) updateGeometry();
+        return QScrollArea::viewportEvent(e);
+    }
+
+private:
+    int Across(int page) const {
+        return page + verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
+    }
+};
+
+}  // namespace
 
 void PanelContext::OnEdited(QLineEdit* box, std::function<void(std::string_view)> apply) const {
     On(box, &QLineEdit::editingFinished,
@@ -32,6 +63,18 @@ QLabel* MakeCaption(const PanelContext& ctx, const QString& name) {
     QLabel* label = ctx.controls.Make<QLabel>(name);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     return label;
+}
+
+QScrollArea* Scrolled(QWidget* page) {
+    auto* area = new PageScroller;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidgetResizable(true);
+    area->setWidget(page);
+    // The tab's own colour shows through, as if the page were not scrolled at all.
+    area->viewport()->setAutoFillBackground(false);
+    page->setAutoFillBackground(false);
+    return area;
 }
 
 QPushButton* MakeUnitsButton(const PanelContext& ctx, int tab) {

@@ -13,6 +13,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QScrollArea;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -58,5 +59,8 @@ void FitRows(QListWidget* list, int rows);
 QLabel* MakeCaption(const PanelContext& ctx, const QString& name);
 // The units button of option tab `tab`.
 QPushButton* MakeUnitsButton(const PanelContext& ctx, int tab);
+// A page that scrolls up and down when the window is too low for it, but never sideways: the
+// area asks for the width the page needs, whatever its captions are at the moment.
+QScrollArea* Scrolled(QWidget* page);
 
 }  // namespace rs::gui

@@ -61,9 +61,10 @@ QGroupBox* ParaxialAperture(const PanelContext& ctx) {
     auto* aperture = ctx.controls.Make<QGroupBox>("fraOptAp1");
     auto* layout = new QGridLayout(aperture);
     layout->setVerticalSpacing(2);
+    // One below the other: the f-number's caption is too long to share a row in a narrow window.
     for (int i = 0; i <= 3; ++i) {
         layout->addWidget(ParamCheck(ctx, "chkVarTypeAp", i, &ui::MainWindow::SetApertureChecked),
-                          i % 2, i / 2);
+                          i, 0, 1, 2);
     }
     // The aperture value belongs to the paraxial mode: it lives (and hides) with its frame.
     auto* valueRow = new QHBoxLayout;
@@ -72,7 +73,7 @@ QGroupBox* ParaxialAperture(const PanelContext& ctx) {
     auto* value = ctx.controls.Make<QLineEdit>("txtVarTypeAp_0");
     ctx.OnEdited(value, [&logic = ctx.logic](std::string_view t) { logic.ApplyApertureValue(t); });
     valueRow->addWidget(value, 1);
-    layout->addLayout(valueRow, 2, 0, 1, 2);
+    layout->addLayout(valueRow, 4, 0, 1, 2);
     return aperture;
 }
 

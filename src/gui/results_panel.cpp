@@ -1,48 +1,118 @@
 // The result list: names and values in two lists that the user sees as one list of two columns.
+// The value column is as wide as its longest value, so no value is ever cut; the names take the
+// rest, and a name cut short shows itself whole as a tool tip.
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 #include <algorithm>
 
 #include "gui/panel_context.h"
 #include "gui/panels.h"
 
 namespace rs::gui {
+namespace {
+
+// Room an item keeps beside its text (the style's margins on either side).
+constexpr int kItemPadding = 12;
+
+// A column that wishes to be as wide and as high as its texts.
+class ResultColumn final : public QListWidget {
+public:
+    static int RowHeight(const QListWidget& names, const QListWidget& values) {
+        return std::max(names.fontMetrics().height(), values.fontMetrics().height()) + 2;
+    }
+    int TextWidth() const {
+        int widest = 0;
+        for (int i = 0; i < count(); ++i) {
+            widest = std::max(widest, fontMetrics().horizontalAdvance(item(i)->text()));
+        }
+        return widest + kItemPadding + 2 * frameWidth();
+    }
+    QSize sizeHint() const override {
+        const int rows =
+            count() > 0 ? count() * sizeHintForRow(0) : QListWidget::sizeHint().height();
+        return {TextWidth(), rows + 2 * frameWidth()};
+    }
+};
+
+// Shows the whole text of an item whose text does not fit its row.
+class CutTextTips final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip) {
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        }
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (view->fontMetrics().horizontalAdvance(text) + kItemPadding > option.rect.width()) {
+            QToolTip::showText(event->globalPos(), text, view, option.rect);
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+};
+
+}  // namespace
 
 QWidget* BuildResults(const PanelContext& ctx) {
     auto* box = new QWidget;
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    auto* names = ctx.controls.Make<QListWidget>("lstResNames");
-    auto* values = ctx.controls.Make<QListWidget>("lstResVals");
+    auto* names = new ResultColumn;
+    auto* values = new ResultColumn;
+    names->setObjectName("lstResNames");
+    values->setObjectName("lstResVals");
+    ctx.controls.Bind<QListWidget>(names);
+    ctx.controls.Bind<QListWidget>(values);
     // Values in a fixed-pitch font, so the digits of positive and negative numbers line up.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSizeF(names->font().pointSizeF());
     values->setFont(fixed);
     names->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    names->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    values->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    names->setMinimumWidth(170);
-    values->setMinimumWidth(120);
-    names->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    values->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    for (QListWidget* list : {names, values}) {
+    values->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    for (QListWidget* list :
+         {static_cast<QListWidget*>(names), static_cast<QListWidget*>(values)}) {
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setTextElideMode(Qt::ElideRight);
+        list->setItemDelegate(new CutTextTips(list));
         list->setUniformItemSizes(true);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         // Both columns share one row height, whatever their fonts.
-        QObject::connect(
-            list->model(), &QAbstractItemModel::rowsInserted, list,
-            [names, values, list](const QModelIndex&, int first, int last) {
-                const int height =
-                    std::max(names->fontMetrics().height(), values->fontMetrics().height()) + 4;
-                for (int i = first; i <= last; ++i) {
-                    list->item(i)->setSizeHint({0, height});
-                }
-            });
+        QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list,
+                         [names, values, list](const QModelIndex&, int first, int last) {
+                             const int height = ResultColumn::RowHeight(*names, *values);
+                             for (int i = first; i <= last; ++i) {
+                                 list->item(i)->setSizeHint({0, height});
+                             }
+                         });
     }
+    names->setMinimumWidth(90);
+    names->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    values->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    // The value column follows its longest value, with room for the scroll bar it may need.
+    const auto fitValues = [values] {
+        const int width = values->TextWidth() + values->verticalScrollBar()->sizeHint().width();
+        if (values->width() != width || values->minimumWidth() != width) {
+            values->setFixedWidth(width);
+        }
+    };
+    QAbstractItemModel* model = values->model();
+    QObject::connect(model, &QAbstractItemModel::dataChanged, values, fitValues);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, values, fitValues);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, values, fitValues);
+    // A cut name leaves the names column wishing to be wider.
+    QObject::connect(names->model(), &QAbstractItemModel::dataChanged, names,
+                     [names] { names->updateGeometry(); });
+    fitValues();
+
     // One list of two columns for the user: scrolling and choosing a row keep both in step.
     QObject::connect(values->verticalScrollBar(), &QScrollBar::valueChanged,
                      names->verticalScrollBar(), &QScrollBar::setValue);
@@ -56,8 +126,8 @@ QWidget* BuildResults(const PanelContext& ctx) {
         const QSignalBlocker block(names);
         names->setCurrentRow(r);
     });
-    row->addWidget(names, 4);
-    row->addWidget(values, 3);
+    row->addWidget(names, 1);
+    row->addWidget(values, 0);
     return box;
 }
 

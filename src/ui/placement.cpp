@@ -36,8 +36,18 @@ WindowRect MainWindowPlacement(const app::IniFile& settings, double leastWidth, 
     if (const auto p = app::ReadFormPosition(settings, kMainFormName)) {
         stored = WindowRect{(*p)[0], (*p)[1], (*p)[2], (*p)[3]};
     }
-    return RestorePlacement(stored, std::max(kDefaultWidth, leastWidth),
-                            std::max(kDefaultHeight, leastHeight), screenWidth, screenHeight);
+    WindowRect r =
+        RestorePlacement(stored, std::max(kDefaultWidth, leastWidth),
+                         std::max(kDefaultHeight, leastHeight), screenWidth, screenHeight);
+    // The window is never smaller than its controls need; what then reaches past the right or
+    // bottom edge moves back onto the screen, as far as its top left corner allows.
+    const auto fit = [](double& pos, double& size, double least, double screen) {
+        size = std::max(size, least);
+        if (pos + size > screen) pos = std::max(0.0, screen - size);
+    };
+    fit(r.top, r.height, leastHeight, screenHeight);
+    fit(r.left, r.width, leastWidth, screenWidth);
+    return r;
 }
 
 app::WriteStatus StoreMainWindowPlacement(app::IniFile& settings, const WindowRect& placement) {

@@ -26,7 +26,8 @@ WindowRect RestorePlacement(const std::optional<WindowRect>& stored, double defa
 inline constexpr const char* kMainFormName = "frmRaysketch";
 
 // The main window's placement from the settings file: 12300 by 8400 twips by default, or what
-// its controls need (`leastWidth`, `leastHeight`) when that is more.
+// its controls need (`leastWidth`, `leastHeight`) when that is more. A window that would reach
+// past the right or bottom edge of the screen is moved back onto it.
 WindowRect MainWindowPlacement(const app::IniFile& settings, double leastWidth, double leastHeight,
                                double screenWidth, double screenHeight);
 

@@ -21,12 +21,8 @@ constexpr std::array<const char*, 4> kAdvancedLabels = {
     "Brechungsindex im Bildraum:", "Wellenlänge [für Beugungsbetrachtung]"};
 constexpr std::array<const char*, 4> kAdvancedNotes = {"[standard = 0.0mm]", "[standard = 1.0]",
                                                        "[standard = 1.0]", "[standard = 546.1nm]"};
-// Captions of the beam check boxes; index 4 exists but is never offered.
-constexpr std::array<const char*, 11> kBeamCaptions = {
-    "Brennweite: f",    "Objektweite: ",       "Bildweite: a",
-    "Vergrößerung",     "Verlauf UNTERDRÜCKT", "Strahltaillenradius [1/e^2]",
-    "Divergenz [halb]", "Rayleighlänge",       "Strahltaillenradius [1/e^2]",
-    "Divergenz [halb]", "Rayleighlänge"};
+// Why the drawing and the values stay blank.
+constexpr const char* kChooseThreeText = "Bitte wählen Sie drei Parameter.";
 
 struct FixedCaption {
     const char* name;
@@ -90,10 +86,13 @@ std::string ApertureQuantityText(const WindowState& s, int index, double value) 
            std::string(u.UnitSuffix(units::Group::ParaxAp, index));
 }
 
+// A beam quantity's name with its current symbol, as the result list names it.
+std::string BeamLabel(const WindowState& s, int index) {
+    return std::string(beam::BeamLongName(index)) + s.design.beam.symbols.Param(index);
+}
+
 std::string SlotLabel(const WindowState& s, int index) {
-    if (BeamMode(s)) {
-        return std::string(beam::BeamLongName(index)) + s.design.beam.symbols.Param(index);
-    }
+    if (BeamMode(s)) return BeamLabel(s, index);
     return s.design.paraxial.symbols.ParamLabelWithSymbol(index);
 }
 
@@ -181,9 +180,8 @@ void AddBeamSelection(Builder& b, const WindowState& s) {
     b.Frame("fraGaussBeamImg", " Strahl [bildseitig]", beamMode);
     const engine::Selection& sel = gb.axes[0].selection;
     for (int i = 0; i <= beam::kGbImgRayleigh; ++i) {
-        ControlView& c =
-            b.Check(ControlName("chkVarTypeGB", i), kBeamCaptions[static_cast<std::size_t>(i)],
-                    sel.Contains(i), beam::BeamCheckBoxEnabled(gb, i));
+        ControlView& c = b.Check(ControlName("chkVarTypeGB", i), BeamLabel(s, i), sel.Contains(i),
+                                 beam::BeamCheckBoxEnabled(gb, i));
         c.visible = beam::IsSelectableBeamIndex(i);  // the waist-to-waist distance is a result
     }
     ControlView& wave = b.Add("txtGBWavelen", beam::WavelengthText(gb));
@@ -290,8 +288,13 @@ void AddResults(Builder& b, const WindowState& s) {
             status.visible = true;
         }
     }
-    b.Add("lblInvalidCalcs", beam::kInvalidLabelText).visible =
-        BeamMode(s) && beam::ShowInvalidLabel(d.beam);
+    // In front of a blank drawing, the reason it is blank: too few parameters, or no solution.
+    const engine::Selection& chosen = SlotSet(s);
+    const bool noSolution = BeamMode(s) ? beam::ShowInvalidLabel(d.beam)
+                                        : app::ParaxialComplete(d) && d.paraxial.bCalcInvalid;
+    ControlView& invalid =
+        b.Add("lblInvalidCalcs", chosen.Count() < 3 ? kChooseThreeText : beam::kInvalidLabelText);
+    invalid.visible = chosen.Count() < 3 || noSolution;
     std::vector<std::string> names;
     std::vector<std::string> values;
     for (const engine::ResultRow& row : s.results.rows) {

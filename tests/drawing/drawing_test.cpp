@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <iterator>
@@ -259,13 +260,82 @@ TEST(RedrawParaxial, LensInAir) {
     EXPECT_EQ(std::tuple(t.objectX, t.imageX, t.rearFocusX, t.apertureBottomY),
               std::tuple(-200, 200, 100, -10));
 
-    // The rays and arrows are in the golden pictures; here the labels, which a few pixels off
-    // would pass there. The upright object's hangs from the axis, the inverted image's stands
-    // above it; no points were asked for.
-    EXPECT_EQ(pic.Text("o").y1, pic.Py(0));
-    EXPECT_EQ(pic.Text("o'").y1,
-              std::round(pic.touch.scale.WorldToScreenY(0) - 1.2 * RecordingSurface::kTextHeight));
+    // The upright object's label stands below the axis, the inverted image's above it, each
+    // centred on its arrow; no points were asked for.
+    EXPECT_GT(pic.Text("o").y1, pic.Py(0));
+    EXPECT_LT(pic.Text("o'").y1 + RecordingSurface::kTextHeight, pic.Py(0));
+    EXPECT_EQ(pic.Text("o").x1, std::round(pic.Px(-200) - RecordingSurface::kCharWidth / 2));
     EXPECT_EQ(pic.surface.FindText("P'"), nullptr);
+}
+
+// Every label stands beside what it names, never on it nor on another label, also in a small
+// picture where the marks crowd. The conjugates' and the principal points' labels leave every
+// ray visible; a focal point's may have to cross the rays that converge around it.
+TEST(RedrawParaxial, LabelsLeaveTheLinesAndEachOtherVisible) {
+    ParaxialDesign thick;
+    thick.options.advOptions = true;
+    thick.options.advanced.separation = 20;
+    test::Choose(thick, {{kFocal, 100}, {kObjDist, -200}, {kObjHeight, 10}});
+    test::ChooseAperture(thick, kStopRadius, 10);
+    ASSERT_TRUE(SolveParaxial(thick, false));
+    const struct {
+        const char* name;
+        ParaxialDesign design;
+        ParaxialDrawingOptions options;
+    } cases[] = {
+        {"lens", Solved({{kFocal, 100}, {kObjDist, -200}, {kObjHeight, 10}}, 10), kPoints},
+        {"mirror", Solved({{kFocal, -50}, {kObjDist, -200}, {kObjHeight, 10}}, 10, true), kPoints},
+        {"mirror, no points",
+         Solved({{kFocal, -50}, {kObjDist, -200}, {kObjHeight, 10}}, 10, true),
+         {}},
+        {"thick", thick, kPoints},
+        {"infinity", test::AtInfinity(100, 4), {}},
+        {"remote", Solved({{kObjDist, -1001}, {kImgDist, 100}, {kObjHeight, 5}}), kHide},
+        {"virtual image", Solved({{kFocal, 100}, {kObjDist, -50}, {kObjHeight, 10}}, 10), {}},
+        {"construction rays", Solved({{kFocal, 100}, {kObjDist, -300}, {kObjHeight, 10}}), kRays},
+    };
+    for (const ScaleRect area : {ScaleRect{0, 0, 800, 600}, ScaleRect{0, 0, 320, 200}}) {
+        for (const auto& c : cases) {
+            Picture pic;
+            pic.surface.SetScale(area);
+            pic.Draw(c.design, c.options);
+            ASSERT_EQ(pic.outcome, RedrawOutcome::Drawn) << c.name;
+            const auto texts = pic.surface.Texts();
+            ASSERT_GE(texts.size(), 2u) << c.name;
+            const auto box = [](const SurfaceCall& t) {
+                return std::array{t.x1, t.y1, t.x1 + RecordingSurface::kCharWidth * t.text.size(),
+                                  t.y1 + RecordingSurface::kTextHeight};
+            };
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                const auto [left, top, right, bottom] = box(texts[i]);
+                EXPECT_TRUE(left >= area.left && right <= area.left + area.width && top >= 0 &&
+                            bottom <= area.height)
+                    << c.name << ": " << texts[i];
+                for (std::size_t j = i + 1; j < texts.size(); ++j) {
+                    const auto [l2, t2, r2, b2] = box(texts[j]);
+                    EXPECT_FALSE(left < r2 && l2 < right && top < b2 && t2 < bottom)
+                        << c.name << ": " << texts[i] << " over " << texts[j];
+                }
+                // Walked along in steps below a pixel, no line enters a label's box; a focal or
+                // nodal point's label only keeps its own tick (a short vertical line) free.
+                const bool tickLabel = texts[i].text.find_first_of("FN") == 0;
+                for (const SurfaceCall& l : pic.surface.Lines()) {
+                    const bool tick = l.x1 == l.x2 && std::fabs(l.y2 - l.y1) <= 4;
+                    if (tickLabel && !tick) continue;
+                    const double steps = std::max(std::fabs(l.x2 - l.x1), std::fabs(l.y2 - l.y1));
+                    for (double k = 0; k <= steps * 2; ++k) {
+                        const double f = steps > 0 ? k / (steps * 2) : 0.0;
+                        const double x = l.x1 + f * (l.x2 - l.x1), y = l.y1 + f * (l.y2 - l.y1);
+                        if (x >= left && x < right && y >= top && y < bottom) {
+                            ADD_FAILURE() << c.name << " " << area.width << ": " << texts[i]
+                                          << " covers " << l;
+                            break;
+                        }
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(RedrawParaxial, ThickSystemPushesThePrincipalLabelsApart) {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <functional>
 
 #include "form_fixture.h"
@@ -138,6 +139,14 @@ private slots:
         QCOMPARE(parsed({"-h"}), " help");
         QCOMPARE(parsed({"--settings"}), " error");
         QVERIFY(HelpText().find("--exit-when-shown") != std::string::npos);
+
+        // The toolkit's own dialogs speak German while the translator lives.
+        {
+            const std::unique_ptr<QTranslator> german = LoadToolkitTranslations();
+            QVERIFY(german);
+            QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), "Drucken");
+        }
+        QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), "Print");
     }
 };
 

@@ -1,8 +1,12 @@
 // The main window driven through its widgets, as a user drives it: the wiring from a widget
 // event to the window logic and back. What the logic decides is tested in tests/ui; here every
 // test that changes the window ends with all widgets showing what the view of the state says.
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolTip>
 
 #include "app/settings.h"
 #include "form_fixture.h"
@@ -11,6 +15,44 @@
 namespace rs::gui {
 
 using test::FormFixture;
+
+namespace {
+
+// The first visible control of `page` that overlaps another or shows its caption cut, or
+// nothing.
+std::optional<QString> CrowdedControl(QWidget* page) {
+    std::vector<std::pair<QWidget*, QRect>> controls;
+    for (QWidget* w : page->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(page)) continue;
+        const QString name = w->objectName();
+        if (auto* frame = qobject_cast<QGroupBox*>(w)) {
+            if (frame->minimumSizeHint().width() > frame->width()) return name + ": title cut";
+            continue;
+        }
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            if (!label->wordWrap() && label->sizeHint().width() > label->width()) {
+                return name + ": '" + label->text() + "' cut";
+            }
+        } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+            const QString text = QString(button->text()).remove('&');
+            if (button->fontMetrics().horizontalAdvance(text) + 8 > button->width()) {
+                return name + ": '" + text + "' cut";
+            }
+        } else if (auto* box = qobject_cast<QAbstractButton*>(w)) {
+            if (box->sizeHint().width() > box->width()) return name + ": '" + box->text() + "' cut";
+        } else if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w)) {
+            continue;
+        }
+        const QRect r(w->mapTo(page, QPoint(0, 0)), w->size());
+        for (const auto& [other, o] : controls) {
+            if (r.intersects(o)) return name + " over " + other->objectName();
+        }
+        controls.emplace_back(w, r);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 class MainFormTest : public QObject {
     Q_OBJECT
@@ -70,8 +112,15 @@ private slots:
     }
 
     void beamModeAndItsExtrasPanel() {
-        FormFixture f(test::Example("hene-focus-100mm.ini"));
+        FormFixture f(test::Example("hene-focus-100mm.ini") +
+                      "\r\n[SymbolsGB]\r\nObjektweite: =q\r\n");
         QVERIFY(f.exposed);
+        // A check box names its quantity as the result list does, in either symbol set.
+        for (const QString caption : {"Objektweite: s", "Objektweite: q"}) {
+            if (caption.endsWith('q')) f.List("lstSymbols")->setCurrentRow(1);
+            QCOMPARE(f.Button("chkVarTypeGB_1")->text(), caption);
+            QVERIFY(f.Names().contains(caption));
+        }
         f.Click("chkGBExtraM2Use");
         f.Type("txtGBExtraMFactor", "4");
         QCOMPARE(f.Values().at(0), " 4.0");
@@ -105,6 +154,74 @@ private slots:
         QTRY_VERIFY(f.form->Help() && f.form->Help()->isVisible());
         QCOMPARE(f.form->Help()->CurrentPage(), HelpWindow::Page::NewFeatures);
         QCOMPARE(f.store.Get("NewFeature", "V22", ""), "-1");
+
+        // Stored past the screen's bottom right corner, and smaller than the window can be: at
+        // its least size, moved back onto the screen (1920 by 1080 pixels).
+        FormFixture off("[FormPositions]\r\nFormPosn_frmRaysketch=15000|27000|3000|5000\r\n");
+        QVERIFY(off.exposed);
+        const QRect shown = off.form->geometry();
+        QCOMPARE(shown.size(), FrmRaysketch::kMinimumSize);
+        QCOMPARE(shown.bottomRight(), QPoint(1919, 1079));
+    }
+
+    // Every design opens at the default size, and at the window's least size the parameter page
+    // has no control over another and no caption cut, each value of the result list shows whole
+    // (a diode's with its second axis in brackets), and a name cut short tells itself as a tool
+    // tip.
+    void leastSizeKeepsEverythingReadable() {
+        for (const char* example : {"camera-50mm-f4-1m.ini", "diode-circularised.ini"}) {
+            FormFixture f(test::Example(example));
+            QVERIFY(f.exposed);
+            const ui::WindowRect opened = f.form->CurrentPlacement();
+            QCOMPARE(std::pair(qRound(opened.width), qRound(opened.height)),
+                     std::pair(12300, 8400));
+            const QSize least = f.form->minimumSize();
+            QVERIFY(least.width() <= 820 && least.height() <= 560);
+            f.form->resize(least);
+            QTest::qWait(0);
+            QCOMPARE(f.form->size(), least);
+            QWidget* central = f.form->centralWidget();
+            QVERIFY(central->minimumSizeHint().width() <= central->width());
+            QVERIFY(central->minimumSizeHint().height() <= central->height());
+            const auto crowded = CrowdedControl(f.form->Control("fraOptConj")->parentWidget());
+            QVERIFY2(!crowded, qPrintable(example + (": " + crowded.value_or(""))));
+
+            QListWidget* values = f.List("lstResVals");
+            const int room = values->viewport()->width() - 2 * values->spacing();
+            for (const QString& value : f.Values()) {
+                QVERIFY2(values->fontMetrics().horizontalAdvance(value) < room, qPrintable(value));
+            }
+            QListWidget* names = f.List("lstResNames");
+            const QStringList texts = f.Names();
+            const auto cut = std::find_if(texts.begin(), texts.end(), [&](const QString& n) {
+                return names->fontMetrics().horizontalAdvance(n) > names->viewport()->width();
+            });
+            if (cut == texts.end()) continue;
+            const QRect row = names->visualItemRect(names->item(int(cut - texts.begin())));
+            QHelpEvent help(QEvent::ToolTip, row.center(),
+                            names->viewport()->mapToGlobal(row.center()));
+            QApplication::sendEvent(names->viewport(), &help);
+            QTRY_COMPARE(QToolTip::text(), *cut);
+        }
+    }
+
+    // In front of a blank paraxial drawing, the reason: too few parameters, then no solution.
+    void blankDrawingSaysWhy() {
+        FormFixture f;
+        QVERIFY(f.exposed);
+        auto* note = f.Get<QLabel>("lblInvalidCalcs");
+        QVERIFY(note->isVisible());
+        QCOMPARE(note->text(), "Bitte wählen Sie drei Parameter.");
+        for (const char* box : {"chkVarType_0", "chkVarType_4", "chkVarType_5"}) f.Click(box);
+        f.Type("txtVarType_0", "100");
+        f.Type("txtVarType_1", "300");
+        QVERIFY(!note->isVisible());  // a value still missing: nothing to solve yet
+        f.Type("txtVarType_2", "10");
+        QVERIFY(note->isVisible());
+        QCOMPARE(note->text(), "Zu diesem Parameter-Satz gibt es keine Lösungen.");
+        f.Type("txtVarType_1", "500");
+        QVERIFY(!note->isVisible());
+        VERIFY_VIEW(f);
     }
 
     void resultColumnsScrollAndSelectTogether() {
