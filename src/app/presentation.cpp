@@ -1,5 +1,6 @@
 #include "app/presentation.h"
 
+#include "beam/beam_extras.h"
 #include "beam/gaussian_beam.h"
 #include "engine/solver.h"
 
@@ -152,6 +153,28 @@ void DrawDesign(drawing::Surface& surface, const DesignState& state, bool draggi
     }
     drawing::RedrawParaxial(surface, PresentedParaxial(state), DrawingOptionsOf(state, dragging),
                             memory.extents, memory.touch);
+}
+
+std::optional<CatalogueNeed> CatalogueNeedOf(const DesignState& state) {
+    const beam::BeamDesign& b = state.beam;
+    if (!b.beamMode || !DesignSolved(state)) return std::nullopt;
+    CatalogueNeed need;
+    need.cylinders = b.diode.diodeMode && b.diode.circularise;
+    for (int axis = 0; axis < (need.cylinders ? 2 : 1); ++axis) {
+        const beam::BeamAxis& a = b.Axis(axis);
+        need.elements.push_back(
+            {a.table[beam::kGbFocal], beam::MFactor(b, axis) * a.extras[beam::kExRadiusAtElement]});
+    }
+    return need;
+}
+
+analysis::LensGrid CatalogueGridOf(const analysis::LensCatalogue& catalogue,
+                                   const CatalogueNeed& need) {
+    if (need.cylinders && need.elements.size() == 2) {
+        return analysis::BuildLensGrid(catalogue, {need.elements[0], need.elements[1]});
+    }
+    return need.elements.empty() ? analysis::LensGrid{analysis::LensGridHeader(false), {}, {}}
+                                 : analysis::BuildLensGrid(catalogue, need.elements[0]);
 }
 
 std::optional<beam::AxialRange> BeamDrawingRangeOf(const DesignState& state) {

@@ -4,7 +4,9 @@
 // three can never disagree about what a design shows.
 #include <optional>
 #include <string_view>
+#include <vector>
 
+#include "analysis/lens_choice.h"
 #include "app/design_state.h"
 #include "beam/beam_context.h"
 #include "beam/beam_report.h"
@@ -82,6 +84,20 @@ struct DrawingMemory {
 // cleared surface without a solution). With `printing` the colours meant for paper are used.
 void DrawDesign(drawing::Surface& surface, const DesignState& state, bool dragging,
                 DrawingMemory& memory, bool printing = false);
+
+// --- Catalogue lenses ------------------------------------------------------------------------
+
+// What the lens grid looks for after a beam solve: the solved f' and the real (M-scaled) beam
+// radius at the element; with a circularised diode one cylinder per axis. Nothing without a beam
+// solution (of both axes in diode mode).
+struct CatalogueNeed {
+    std::vector<analysis::ElementNeed> elements;  // one, or one per axis for the cylinders
+    bool cylinders = false;
+};
+std::optional<CatalogueNeed> CatalogueNeedOf(const DesignState& state);
+// The grid for the need (one element, or both axes with cylinders).
+analysis::LensGrid CatalogueGridOf(const analysis::LensCatalogue& catalogue,
+                                   const CatalogueNeed& need);
 
 // The x range (mm from the object waist) the beam picture shows, or nothing outside the beam
 // mode or without a beam solution.

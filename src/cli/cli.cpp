@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 
+#include "analysis/lens_choice.h"
 #include "analysis/lens_ideas.h"
 #include "app/ini_file.h"
 #include "app/presentation.h"
@@ -22,6 +23,7 @@ constexpr const char* kHelp =
     "Aufruf: raysketcher-cli [--settings DATEI] [--json] [--pdf DATEI] [--svg DATEI]\n"
     "                        [--png DATEI] [--size BREITExHÖHE]\n"
     "       raysketcher-cli --wavelengths [--settings DATEI] [--json]\n"
+    "       raysketcher-cli --list-lenses [--catalogue ORDNER] [--json]\n"
     "\n"
     "Lädt eine Einstellungsdatei (Raysketcher.INI) genau so, wie das Programm sie beim Start\n"
     "lädt, berechnet das gespeicherte System und gibt die Ergebnisliste aus: eine Zeile je\n"
@@ -39,6 +41,11 @@ constexpr const char* kHelp =
     "  --wavelengths     listet statt eines Systems die Wellenlängen der Auswahl: Laserlinien,\n"
     "                    Glaskatalog-Linien und die eigenen aus UserData/WaveLen.lst neben der\n"
     "                    Einstellungsdatei (Liste, Name, Zusatz, Wellenlänge in nm)\n"
+    "  --list-lenses     listet statt eines Systems die Katalog-Linsen (Code, Art, f',\n"
+    "                    Durchmesser, Glas, lieferbar) als CSV, mit --json als JSON\n"
+    "  --catalogue ORDNER  die Katalogdateien aus diesem Ordner (sonst neben dem Programm,\n"
+    "                    in ../share/raysketcher oder im Build-Ordner); im Gaußstrahl-Modus\n"
+    "                    nennt --json die passenden Linsen als \"catalogueLenses\"\n"
     "  --help            diese Hilfe\n"
     "\n"
     "Die Ausgaben brauchen keinen Bildschirm. Im Gaußstrahl-Modus zeigt die Zeichnung den\n"
@@ -192,14 +199,73 @@ std::string WavelengthList(const std::filesystem::path& userFile, bool json) {
            ",\"entries\":" + list("Benutzer", user.entries) + "}}\n";
 }
 
+// A CSV field: quoted when it holds a comma, a quote or a line break.
+std::string CsvField(std::string_view s) {
+    if (s.find_first_of(",\"\n") == std::string_view::npos) return std::string(s);
+    std::string out = "\"";
+    for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+std::string LensList(const analysis::LensCatalogue& catalogue, bool json) {
+    std::string s = json ? "[" : "Code,Art,f' [mm],Durchmesser [mm],Glas,lieferbar\n";
+    bool first = true;
+    for (const analysis::CatalogueLens& lens : catalogue.Lenses()) {
+        if (json) {
+            s += std::string(first ? "" : ",") + "{\"code\":" + JsonString(lens.Code()) +
+                 ",\"kind\":" + JsonString(analysis::KindText(lens.kind)) +
+                 ",\"f\":" + JsonNumber(lens.focalLength) +
+                 ",\"diameter\":" + JsonNumber(static_cast<float>(lens.Diameter())) +
+                 ",\"glass\":" + JsonString(lens.GlassText()) +
+                 ",\"available\":" + JsonBool(lens.available) + "}";
+        } else {
+            s += CsvField(lens.Code()) + "," + CsvField(analysis::KindText(lens.kind)) + "," +
+                 text::ShortestText(lens.focalLength) + "," +
+                 text::ShortestText(static_cast<float>(lens.Diameter())) + "," +
+                 CsvField(lens.GlassText()) + "," + (lens.available ? "ja" : "nein") + "\n";
+        }
+        first = false;
+    }
+    return json ? s + "]\n" : s;
+}
+
+// The lenses the grid lists for a solved beam: one list, or one per axis with cylinders.
+std::string CatalogueLensesJson(const app::DesignState& state,
+                                const analysis::LensCatalogue& catalogue) {
+    const auto need = app::CatalogueNeedOf(state);
+    if (!need) return "[]";
+    const auto rows = [&](const analysis::ElementNeed& element) {
+        std::string s = "[";
+        bool first = true;
+        for (const auto& r : analysis::ChooseLenses(catalogue, element, need->cylinders)) {
+            s += std::string(first ? "" : ",") + "{\"code\":" + JsonString(r.code) +
+                 ",\"kind\":" + JsonString(r.kind) + ",\"f\":" + JsonNumber(r.focalLength) +
+                 ",\"diameter\":" + JsonNumber(static_cast<float>(r.diameter)) +
+                 ",\"glass\":" + JsonString(r.glass) + ",\"deviation\":" + JsonNumber(r.deviation) +
+                 "}";
+            first = false;
+        }
+        return s + "]";
+    };
+    if (!need->cylinders) return rows(need->elements.front());
+    return "[" + rows(need->elements[0]) + "," + rows(need->elements[1]) + "]";
+}
+
 }  // namespace
 
-std::string DesignJson(const app::DesignState& state) {
+std::string DesignJson(const app::DesignState& state, const analysis::LensCatalogue* catalogue) {
     const bool valid = app::DesignSolved(state);
     engine::ResultListCache cache;
     beam::BeamListCache beamCache;
     const engine::ResultList rows = app::ResultRows(state, false, cache, beamCache);
-    if (state.beam.beamMode) return BeamJson(state, valid, rows);
+    if (state.beam.beamMode) {
+        std::string j = BeamJson(state, valid, rows);
+        if (catalogue) {
+            j.pop_back();  // the closing brace
+            j += ",\"catalogueLenses\":" + CatalogueLensesJson(state, *catalogue) + "}";
+        }
+        return j;
+    }
     const engine::ParaxialDesign& d = state.paraxial;
     std::string j = "{";
     j += "\"mode\":" + JsonString(state.beam.beamMode ? "beam" : "paraxial");
@@ -255,6 +321,8 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
     std::optional<std::filesystem::path> settings;
     bool json = false;
     bool wavelengthList = false;
+    bool lensList = false;
+    std::optional<std::filesystem::path> catalogueDir;
     ExportRequest exports;
     // The value of an option given as "--name VALUE" or "--name=VALUE"; nothing when `a` is
     // another option. `missing` is set when the value is absent.
@@ -284,6 +352,10 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
             json = true;
         } else if (a == "--wavelengths") {
             wavelengthList = true;
+        } else if (a == "--list-lenses") {
+            lensList = true;
+        } else if (auto dir = valueOf(i, "--catalogue")) {
+            catalogueDir = *dir;
         } else if (auto v = valueOf(i, "--settings")) {
             settings = *v;
         } else if (auto pdf = valueOf(i, "--pdf")) {
@@ -317,6 +389,22 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         }
     }
 
+    // The catalogue, where one is wanted: the lens list, or the lenses of a beam design.
+    std::optional<analysis::LensCatalogue> catalogue;
+    if (lensList || json) {
+        const analysis::CatalogueLocation where =
+            analysis::FindCatalogueDir(catalogueDir, programDir);
+        if (where.dir) {
+            catalogue = analysis::ReadCatalogueLenses(*where.dir);
+        } else if (lensList || catalogueDir) {
+            err << "raysketcher-cli: " << analysis::CatalogueNotFoundMessage(where) << "\n";
+            return kUsage;
+        }
+    }
+    if (lensList) {
+        out << LensList(*catalogue, json);
+        return kSolved;
+    }
     const std::filesystem::path file = app::SettingsFilePath(settings, programDir);
     if (wavelengthList) {
         // The user's list lies beside the settings file, which itself need not exist.
@@ -339,7 +427,7 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
     app::LoadSettings(ini, state);
     app::SolveDesign(state, false);
     if (json) {
-        out << DesignJson(state) << "\n";
+        out << DesignJson(state, catalogue ? &*catalogue : nullptr) << "\n";
     } else {
         engine::ResultListCache cache;
         beam::BeamListCache beamCache;

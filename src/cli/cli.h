@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/catalogue_lenses.h"
 #include "app/design_state.h"
 
 namespace rs::cli {
@@ -17,7 +18,9 @@ enum ExitCode : int { kSolved = 0, kNotSolved = 1, kUsage = 2, kExportFailed = 3
 int Run(const std::vector<std::string>& args, const std::filesystem::path& programDir,
         std::ostream& out, std::ostream& err);
 
-// The JSON description of a loaded and solved design.
-std::string DesignJson(const app::DesignState& state);
+// The JSON description of a loaded and solved design; in the beam mode with `catalogue` also the
+// catalogue lenses the window's lens grid lists for it.
+std::string DesignJson(const app::DesignState& state,
+                       const analysis::LensCatalogue* catalogue = nullptr);
 
 }  // namespace rs::cli
