@@ -732,13 +732,16 @@ std::optional<BeamAxisFrame> MakeFrame(const ScaleRect& area, const AxialRange& 
     frame.insets = k > 0.0 && std::isfinite(k);
     if (frame.insets) {
         const ClipRect world{-kInsetWorld, kInsetWorld, -kInsetWorld, kInsetWorld};
+        // Alike, each within the margin on its side: the image inset's frame must not end on
+        // the edge of the area, where the surface's own border would hide it.
         const auto object =
             MakeDrawingScale(NarrowToFloat(left + kMargin), NarrowToFloat(left + 2 * kMargin + k),
                              NarrowToFloat(bottom - k), NarrowToFloat(bottom), -kInsetWorld,
                              kInsetWorld, -kInsetWorld, kInsetWorld);
-        const auto image = MakeDrawingScale(
-            NarrowToFloat(right - kMargin - k), NarrowToFloat(right), NarrowToFloat(bottom - k),
-            NarrowToFloat(bottom), -kInsetWorld, kInsetWorld, -kInsetWorld, kInsetWorld);
+        const auto image =
+            MakeDrawingScale(NarrowToFloat(right - 2 * kMargin - k), NarrowToFloat(right - kMargin),
+                             NarrowToFloat(bottom - k), NarrowToFloat(bottom), -kInsetWorld,
+                             kInsetWorld, -kInsetWorld, kInsetWorld);
         if (!object || !image) return std::nullopt;
         frame.objectInset = {*object, world};
         frame.imageInset = {*image, world};
