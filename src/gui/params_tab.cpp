@@ -48,13 +48,18 @@ QGroupBox* ParaxialField(const PanelContext& ctx) {
     for (int i = 5; i <= 8; ++i) {
         layout->addWidget(ParamCheck(ctx, "chkVarType", i, &ui::MainWindow::SetParamChecked));
     }
-    auto* formats = ctx.controls.Make<QComboBox>("cmbImagHeight");
-    formats->setMinimumContentsLength(12);
-    ctx.On(formats, &QComboBox::activated,
-           [&logic = ctx.logic](int entry) { logic.ChooseImageFormat(entry); });
-    layout->addWidget(formats);
     layout->addStretch(1);
     return field;
+}
+
+// The image formats, whose entries name a format with its sides and half diagonal: a row of the
+// page's whole width, so the chosen one shows whole.
+QComboBox* ImageFormats(const PanelContext& ctx) {
+    auto* formats = ctx.controls.Make<QComboBox>("cmbImagHeight");
+    formats->setToolTip("Bildhöhe aus einem Bildformat");
+    ctx.On(formats, &QComboBox::activated,
+           [&logic = ctx.logic](int entry) { logic.ChooseImageFormat(entry); });
+    return formats;
 }
 
 QGroupBox* ParaxialAperture(const PanelContext& ctx) {
@@ -147,22 +152,21 @@ QWidget* BuildParamsTab(const PanelContext& ctx) {
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
 
-    QGroupBox* conj = ParaxialDistances(ctx);
-    grid->addWidget(conj, 0, 0);
+    grid->addWidget(ParaxialDistances(ctx), 0, 0);
     grid->addWidget(ParaxialField(ctx), 0, 1);
-    // The field frame holds the long format list: it gets what the distances leave.
-    conj->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+    grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
-    grid->addWidget(BeamConjugates(ctx), 1, 0, 1, 2);
-    grid->addLayout(BeamSides(ctx), 2, 0, 1, 2);
-    grid->addWidget(ParaxialAperture(ctx), 4, 0, 1, 2);
-    grid->addLayout(ValueBoxes(ctx), 3, 0, 1, 2);
+    grid->addWidget(ImageFormats(ctx), 1, 0, 1, 2);
+    grid->addWidget(BeamConjugates(ctx), 2, 0, 1, 2);
+    grid->addLayout(BeamSides(ctx), 3, 0, 1, 2);
+    grid->addLayout(ValueBoxes(ctx), 4, 0, 1, 2);
+    grid->addWidget(ParaxialAperture(ctx), 5, 0, 1, 2);
 
-    grid->setRowStretch(5, 1);
+    grid->setRowStretch(6, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
     bottom->addWidget(MakeUnitsButton(ctx, 0));
-    grid->addLayout(bottom, 6, 0, 1, 2);
+    grid->addLayout(bottom, 7, 0, 1, 2);
     return page;
 }
 

@@ -163,7 +163,9 @@ void AddParaxialSelection(Builder& b, const WindowState& s) {
 
     std::vector<std::string> formats(ImageFormatEntries().begin(), ImageFormatEntries().end());
     const app::WindowOptions& w = s.design.window;
-    b.List("cmbImagHeight", std::move(formats), w.imgHgtFixed ? w.imgHgtOption : 0);
+    // The format list stands apart from the field frame, and hides with it.
+    b.List("cmbImagHeight", std::move(formats), w.imgHgtFixed ? w.imgHgtOption : 0).visible =
+        paraxial;
 
     b.Frame("fraOptAp1", "&Apertur [optional]", paraxial);
     for (int i = engine::kStopRadius; i <= engine::kNAImage; ++i) {
