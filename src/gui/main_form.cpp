@@ -81,6 +81,9 @@ private:
                                                          : part->minimumSizeHint().width();
             needed += partWidth + (needed > 0 ? row_->spacing() : 0);
         }
+        // Standing one above the other, the row turns only with some room to spare, so a value
+        // growing by a digit while dragging does not turn it back and forth.
+        if (!Across()) needed += 6 * fontMetrics().averageCharWidth();
         const auto direction = width >= needed ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
         if (row_->direction() != direction) {
             row_->setDirection(direction);
