@@ -325,13 +325,25 @@ EditResult ApplyMFactorText(BeamDesign& design, int axis, std::string_view text)
     return v ? SetMFactor(design, axis, *v) : EditResult::Refused;
 }
 
-EditResult ApplyDetectorDistanceText(BeamDesign& design, std::string_view text) {
-    const auto v = units::ParsePlainNumber(text, "mm");
+namespace {
+
+std::optional<double> DistanceOf(std::string_view text, const DistanceUnit& unit) {
+    const auto v = units::ParsePlainNumber(text, unit.suffix);
+    if (!v || !(unit.factor > 0.0)) return std::nullopt;
+    return *v * unit.factor;
+}
+
+}  // namespace
+
+EditResult ApplyDetectorDistanceText(BeamDesign& design, std::string_view text,
+                                     const DistanceUnit& unit) {
+    const auto v = DistanceOf(text, unit);
     return v ? SetDetectorDistance(design, *v) : EditResult::Refused;
 }
 
-EditResult ApplyMinSpotDistanceText(BeamDesign& design, std::string_view text) {
-    const auto v = units::ParsePlainNumber(text, "mm");
+EditResult ApplyMinSpotDistanceText(BeamDesign& design, std::string_view text,
+                                    const DistanceUnit& unit) {
+    const auto v = DistanceOf(text, unit);
     return v ? SetMinSpotDistance(design, *v) : EditResult::Refused;
 }
 
@@ -343,12 +355,17 @@ std::string MFactorText(const BeamDesign& design, int axis) {
     return text::Format(MSquared(design, axis), "0.0");
 }
 
-std::string DetectorDistanceText(const BeamDesign& design) {
-    return text::Format(DetectorDistance(design.extrasOptions), "0.0###");
+std::string DistanceText(double mm, std::string_view format, const DistanceUnit& unit) {
+    const double factor = unit.factor > 0.0 ? unit.factor : 1.0;
+    return text::Format(mm / factor, format) + std::string(unit.suffix);
 }
 
-std::string MinSpotDistanceText(const BeamDesign& design) {
-    return text::Format(design.extrasOptions.minSpotDistance, "0.0#mm");
+std::string DetectorDistanceText(const BeamDesign& design, const DistanceUnit& unit) {
+    return DistanceText(DetectorDistance(design.extrasOptions), "0.0###", unit);
+}
+
+std::string MinSpotDistanceText(const BeamDesign& design, const DistanceUnit& unit) {
+    return DistanceText(design.extrasOptions.minSpotDistance, "0.0#", unit);
 }
 
 }  // namespace rs::beam

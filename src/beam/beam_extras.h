@@ -133,17 +133,29 @@ EditResult SetMinSpotDistance(BeamDesign& design, double mm);          // > 0
 // stored fraction already is that one.
 EditResult SetDofEntry(BeamDesign& design, int entry);
 
+// The unit the distance boxes show (the window's unit for scale lengths and distances): mm per
+// unit and its suffix.
+struct DistanceUnit {
+    double factor = 1.0;
+    std::string_view suffix = "mm";
+};
+
 // The same for the typed box texts: a number with point or comma, optionally followed by the
-// unit the box shows ("nm" for the wavelength, "mm" for the distances); anything else is refused.
+// unit the box shows ("nm" for the wavelength, the distance unit for the distances); anything
+// else is refused.
 EditResult ApplyWavelengthText(BeamDesign& design, std::string_view text);
 EditResult ApplyMFactorText(BeamDesign& design, int axis, std::string_view text);
-EditResult ApplyDetectorDistanceText(BeamDesign& design, std::string_view text);
-EditResult ApplyMinSpotDistanceText(BeamDesign& design, std::string_view text);
+EditResult ApplyDetectorDistanceText(BeamDesign& design, std::string_view text,
+                                     const DistanceUnit& unit = {});
+EditResult ApplyMinSpotDistanceText(BeamDesign& design, std::string_view text,
+                                    const DistanceUnit& unit = {});
 
-// Box texts: "632.8nm", "1.0", "100.0" (the rounded distance), "25.0mm".
+// Box texts: "632.8nm", "1.0", "100.0mm" (the rounded distance), "25.0mm".
 std::string WavelengthText(const BeamDesign& design);
 std::string MFactorText(const BeamDesign& design, int axis);
-std::string DetectorDistanceText(const BeamDesign& design);
-std::string MinSpotDistanceText(const BeamDesign& design);
+std::string DetectorDistanceText(const BeamDesign& design, const DistanceUnit& unit = {});
+std::string MinSpotDistanceText(const BeamDesign& design, const DistanceUnit& unit = {});
+// A distance in the unit: "0.0##" with the suffix.
+std::string DistanceText(double mm, std::string_view format, const DistanceUnit& unit);
 
 }  // namespace rs::beam

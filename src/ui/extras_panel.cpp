@@ -32,6 +32,12 @@ ControlView& Add(WindowView& view, std::string name, std::string text = {}) {
     return view.controls.back();
 }
 
+// The unit the window shows scale lengths and distances in.
+beam::DistanceUnit DistanceUnitOf(const WindowState& s) {
+    const units::UnitState& u = s.design.units;
+    return {u.UnitFactor(units::Group::GBExtra, 0), u.UnitSuffix(units::Group::GBExtra, 0)};
+}
+
 // Axis 0 has a solution worth deriving figures from.
 bool Axis0Solved(const beam::BeamDesign& b) {
     const beam::BeamAxis& a = b.axes[0];
@@ -67,8 +73,9 @@ void AddBeamOptions(const WindowState& s, WindowView& view) {
     Add(view, "chkGBExtraM2Use", "Effekt anzeigen").checked = o.mFactorUse;
     Add(view, "txtGBExtraMFactor", beam::MFactorText(b, 0)).enabled = o.mFactorUse;
     Add(view, "chkGBExtraDetector", "Detektor anzeigen").checked = o.detectorOn;
-    Add(view, "txtGBExtraDetector", beam::DetectorDistanceText(b)).enabled = o.detectorOn;
-    Add(view, "txtGMExtraMinSpotD", beam::MinSpotDistanceText(b));
+    Add(view, "txtGBExtraDetector", beam::DetectorDistanceText(b, DistanceUnitOf(s))).enabled =
+        o.detectorOn;
+    Add(view, "txtGMExtraMinSpotD", beam::MinSpotDistanceText(b, DistanceUnitOf(s)));
     Add(view, "lblGBExtraMinSpotRes", beam::MinSpotText(b));
     ControlView& scale = Add(view, "cmbGBDrgScales");
     for (int choice = 0; choice < drawing::kBeamScaleChoiceCount; ++choice) {
@@ -185,17 +192,19 @@ void SetDetectorOn(MainWindow& w, bool on) {
 }
 
 void ApplyDetectorText(MainWindow& w, std::string_view text) {
-    ApplyEdited(w, text, beam::DetectorDistanceText(w.State().design.beam), kBackupBeamValue,
+    const beam::DistanceUnit unit = DistanceUnitOf(w.State());
+    ApplyEdited(w, text, beam::DetectorDistanceText(w.State().design.beam, unit), kBackupBeamValue,
                 [&](app::DesignState& d) {
-                    return beam::ApplyDetectorDistanceText(d.beam, text) ==
+                    return beam::ApplyDetectorDistanceText(d.beam, text, unit) ==
                            beam::EditResult::Accepted;
                 });
 }
 
 void ApplyMinSpotText(MainWindow& w, std::string_view text) {
-    ApplyEdited(w, text, beam::MinSpotDistanceText(w.State().design.beam), kBackupBeamValue,
+    const beam::DistanceUnit unit = DistanceUnitOf(w.State());
+    ApplyEdited(w, text, beam::MinSpotDistanceText(w.State().design.beam, unit), kBackupBeamValue,
                 [&](app::DesignState& d) {
-                    return beam::ApplyMinSpotDistanceText(d.beam, text) ==
+                    return beam::ApplyMinSpotDistanceText(d.beam, text, unit) ==
                            beam::EditResult::Accepted;
                 });
 }
@@ -208,7 +217,7 @@ void ChooseDofEntry(MainWindow& w, int entry) {
 }
 
 std::string DrawingDistanceText(const WindowState& s) {
-    return text::Format(s.design.beam.extrasOptions.drgScale, "0.0##") + "mm";
+    return beam::DistanceText(s.design.beam.extrasOptions.drgScale, "0.0##", DistanceUnitOf(s));
 }
 
 void ChooseDrawingScale(MainWindow& w, int entry) {
@@ -222,8 +231,10 @@ void ChooseDrawingScale(MainWindow& w, int entry) {
 
 void ApplyDrawingDistanceText(MainWindow& w, std::string_view text) {
     if (text == DrawingDistanceText(w.State())) return;
-    w.ApplyChange({MainWindow::kNoBackup, 0, false, false}, [text](app::DesignState& d) {
-        const auto mm = units::ParsePlainNumber(text, "mm");
+    const beam::DistanceUnit unit = DistanceUnitOf(w.State());
+    w.ApplyChange({MainWindow::kNoBackup, 0, false, false}, [text, unit](app::DesignState& d) {
+        auto mm = units::ParsePlainNumber(text, unit.suffix);
+        if (mm) *mm *= unit.factor;
         double& stored = d.beam.extrasOptions.drgScale;
         if (!mm || !std::isfinite(*mm) || *mm < 0.0 || !engine::FitsFloat(*mm) ||
             engine::SameValue(*mm, stored)) {

@@ -458,7 +458,7 @@ TEST(BeamExtras, TableOfASolvedAxis) {
 TEST(BeamExtras, DetectorDistanceRoundsHalfToEvenWhereverUsed) {
     // clang-format off
     const struct { double typed, used; const char* text; } cases[] = {
-        {100.5, 100, "100.0"}, {101.5, 102, "102.0"}, {kNaN, 0, "0.0"}};
+        {100.5, 100, "100.0mm"}, {101.5, 102, "102.0mm"}, {kNaN, 0, "0.0mm"}};
     // clang-format on
     for (const auto& [typed, used, text] : cases) {
         SCOPED_TRACE(typed);
@@ -538,12 +538,18 @@ TEST(BeamExtrasEdit, ValueBoxesAcceptOrRefuse) {
     for (const auto& [apply, text, result] : {std::tuple{&ApplyWavelengthText, "632,8nm", Refused},
                                               {ApplyWavelengthText, "532mm", Refused},
                                               {ApplyWavelengthText, "1064 nm", Accepted},
-                                              {ApplyDetectorDistanceText, "-20mm", Accepted},
-                                              {ApplyMinSpotDistanceText, "25mm", Accepted}}) {
+                                              {ApplyWavelengthText, "1064 nm", Refused}}) {
         EXPECT_EQ(apply(d, text), result) << text;
     }
+    EXPECT_EQ(ApplyDetectorDistanceText(d, "-20mm"), Accepted);
+    EXPECT_EQ(ApplyMinSpotDistanceText(d, "25mm"), Accepted);
     EXPECT_EQ(std::tuple(WavelengthText(d), DetectorDistanceText(d), MinSpotDistanceText(d)),
-              std::tuple("1064.0nm", "-20.0", "25.0mm"));
+              std::tuple("1064.0nm", "-20.0mm", "25.0mm"));
+    // In the window's unit for distances (here cm), typed with or without it.
+    const DistanceUnit cm{10.0, "cm"};
+    EXPECT_EQ(ApplyDetectorDistanceText(d, "3,55cm", cm), Accepted);
+    EXPECT_EQ(DetectorDistanceText(d, cm), "3.6cm");  // 35.5 mm rounds to 36 (half to even)
+    EXPECT_EQ(ApplyMinSpotDistanceText(d, "25mm", cm), Refused);
 }
 
 TEST(DepthOfFocus, FractionsAndText) {
