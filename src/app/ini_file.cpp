@@ -222,6 +222,10 @@ bool FolderWritable(const fs::path& folder) {
 // --- IniDocument ------------------------------------------------------------------------------
 
 IniDocument IniDocument::Parse(std::string_view cp1252Text) {
+    // Editors that save as UTF-8 may put a byte-order mark first; left in, it would make the
+    // first section header unreadable. Our own writes never carry one.
+    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+    if (cp1252Text.starts_with(kUtf8Bom)) cp1252Text.remove_prefix(kUtf8Bom.size());
     IniDocument doc;
     doc.lines_.reserve(
         static_cast<std::size_t>(std::count(cp1252Text.begin(), cp1252Text.end(), '\n')) + 1);

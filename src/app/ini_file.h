@@ -18,7 +18,7 @@ public:
     // Tolerant: any bytes parse; lines that are neither sections nor "key=value" are kept as
     // they are and otherwise ignored (so are ';' comments and keys above the first section).
     // Input is Windows-1252; lines end at LF, a CR before it is dropped. When a section or a
-    // key occurs twice, the first one counts.
+    // key occurs twice, the first one counts. A leading UTF-8 byte-order mark is skipped.
     static IniDocument Parse(std::string_view cp1252Text);
     // Windows-1252 text with CR LF line ends.
     std::string Serialize() const;

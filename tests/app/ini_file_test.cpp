@@ -85,6 +85,17 @@ TEST(IniFile, ReadingRules) {
     }
 }
 
+// A byte-order mark written by an editor does not hide the first section, and a save drops it.
+TEST(IniFile, Utf8ByteOrderMarkIsSkipped) {
+    const test::TempDir dir;
+    const fs::path path = dir.path() / "bom.ini";
+    WriteBytes(path, "\xEF\xBB\xBF[Options]\r\nMirrorMode=True\r\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.ReadIniString("Options", "MirrorMode"), "True");
+    ASSERT_TRUE(ini.WriteIniString("Options", "UnitType", "1").ok);
+    EXPECT_EQ(ReadBytes(path), "[Options]\r\nMirrorMode=True\r\nUnitType=1\r\n");
+}
+
 // A write changes its own line only, keeps odd lines and the file's permissions, reads the file
 // again first, and writes Windows-1252.
 TEST(IniFile, WritesChangeOnlyTheirLine) {
