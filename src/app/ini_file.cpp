@@ -23,10 +23,11 @@ namespace {
 constexpr const char* kFileName = "Raysketcher.INI";
 // The old reader used a 200-character buffer, one of which was the terminating NUL.
 constexpr std::size_t kValueChars = 199;
-// Far beyond any settings file this program writes (a few kilobytes). A bigger file is not
+// Far beyond any settings file this program writes (a few kilobytes), yet a design file of some
+// megabytes (long comments, many sections of other tools) is still read. A bigger file is not
 // ours: parsed, every line costs some hundred bytes, and replacing it with our few lines would
 // destroy it.
-constexpr std::size_t kMaxFileBytes = 1u << 20;
+constexpr std::size_t kMaxFileBytes = std::size_t{kMaxSettingsFileMiB} << 20;
 
 // Names and values are trimmed of every kind of blank, a stray CR included.
 std::string_view Trim(std::string_view s) {
@@ -206,9 +207,13 @@ bool ReplaceFile(const fs::path& requested, std::string_view bytes) {
     return true;
 }
 
-WriteStatus WriteFailure(const fs::path& path) {
+WriteStatus WriteFailure(const fs::path& path, const std::string& reason = {}) {
     return {false, "Die Einstellungen konnten nicht in die Datei \"" + path.string() +
-                       "\" geschrieben werden."};
+                       "\" geschrieben werden." + (reason.empty() ? "" : " " + reason)};
+}
+
+std::string Quoted(const fs::path& path) {
+    return "\"" + path.string() + "\"";
 }
 
 // True when we may create files in `folder`.
@@ -321,24 +326,42 @@ IniFile IniFile::FromText(std::filesystem::path path, std::string_view cp1252Tex
 
 void IniFile::Reload() {
     doc_ = IniDocument{};
-    unreadable_ = false;
+    readProblem_.clear();
     std::error_code ec;
     const fs::file_status status = fs::status(path_, ec);
     if (status.type() == fs::file_type::not_found) return;  // a first start: nothing to keep
-    unreadable_ = true;
-    if (!fs::is_regular_file(status)) return;  // a folder, a pipe, no permission on the path
+    const std::string unreadable = "Die Datei " + Quoted(path_) + " kann nicht gelesen werden.";
+    if (ec) {  // no permission on a folder of the path, a loop of links, ...
+        readProblem_ = unreadable;
+    } else if (fs::is_directory(status)) {
+        readProblem_ = Quoted(path_) + " ist ein Ordner, keine Einstellungsdatei.";
+    } else if (!fs::is_regular_file(status)) {
+        readProblem_ = Quoted(path_) + " ist keine gewöhnliche Datei (ein Gerät oder eine Pipe).";
+    }
+    if (!readProblem_.empty()) return;
     std::ifstream in(path_, std::ios::binary);
-    if (!in) return;
+    if (!in) {
+        readProblem_ = unreadable;
+        return;
+    }
     // Read to the end rather than to the size seen a moment ago: the file may be growing.
     std::string bytes;
     char buffer[1 << 16];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
         bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > kMaxFileBytes) return;
+        if (bytes.size() > kMaxFileBytes) {
+            readProblem_ = "Die Datei " + Quoted(path_) + " ist größer als " +
+                           std::to_string(kMaxSettingsFileMiB) +
+                           " MiB und damit keine Einstellungsdatei; sie wird weder gelesen noch "
+                           "überschrieben.";
+            return;
+        }
     }
-    if (in.bad()) return;
+    if (in.bad()) {
+        readProblem_ = unreadable;
+        return;
+    }
     doc_ = IniDocument::Parse(bytes);
-    unreadable_ = false;
 }
 
 std::string IniFile::ReadIniString(std::string_view section, std::string_view key,
@@ -390,7 +413,8 @@ void IniFile::Stage(std::string_view section, std::string_view key, std::string_
 }
 
 WriteStatus IniFile::Commit() {
-    if (unreadable_ || !ReplaceFile(path_, doc_.Serialize())) return WriteFailure(path_);
+    if (!readProblem_.empty()) return WriteFailure(path_, readProblem_);
+    if (!ReplaceFile(path_, doc_.Serialize())) return WriteFailure(path_);
     return {};
 }
 

@@ -12,6 +12,9 @@
 
 namespace rs::app {
 
+// The largest settings file that is read; a bigger one is refused with a message.
+inline constexpr int kMaxSettingsFileMiB = 64;
+
 // The parsed file, kept line by line so that a write changes only the line it must.
 class IniDocument {
 public:
@@ -56,10 +59,16 @@ public:
     // The file at `path` as if it held `cp1252Text`, without reading it; writes go to `path`.
     static IniFile FromText(std::filesystem::path path, std::string_view cp1252Text);
 
+    // Where the file is (or will be written): the folder the user's own lists live beside.
+    const std::filesystem::path& Path() const { return path_; }
+
     // Reads the file again; a missing or unreadable file reads as empty. A file that exists
-    // but cannot be read (or is far too big to be ours: over 1 MiB) is never overwritten:
-    // writes to it fail.
+    // but cannot be read (a folder, a device, no permission, or far too big to be ours: over
+    // kMaxSettingsFileMiB) is never overwritten: writes to it fail and name the reason.
     void Reload();
+    // Why the last read found nothing although the file is there (German, naming the file);
+    // empty when it was read or does not exist.
+    const std::string& ReadProblem() const { return readProblem_; }
 
     // The 200-character buffer rules: a missing or empty value gives `def`; a value is cut to
     // 199 characters, NUL characters count as blanks, the result is trimmed of blanks. Blanks
@@ -89,7 +98,7 @@ private:
 
     std::filesystem::path path_;
     IniDocument doc_;
-    bool unreadable_ = false;  // the file is there but could not be read: do not replace it
+    std::string readProblem_;  // the file is there but could not be read: do not replace it
 };
 
 // Where the settings file lives: `explicitFile` when given; otherwise "Raysketcher.INI" in the

@@ -1,7 +1,6 @@
 #include "cli/cli.h"
 
 #include <cmath>
-#include <fstream>
 #include <optional>
 #include <ostream>
 
@@ -412,18 +411,19 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         return kSolved;
     }
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) {
+    if (std::filesystem::status(file, ec).type() == std::filesystem::file_type::not_found) {
         err << "raysketcher-cli: Die Datei \"" << file.string() << "\" gibt es nicht.\n";
         return kUsage;
     }
-    if (!std::ifstream(file, std::ios::binary)) {
-        err << "raysketcher-cli: Die Datei \"" << file.string()
-            << "\" kann nicht gelesen werden.\n";
+    // A folder, a device, a file without read permission or one far too big: the reader names
+    // the reason, and an empty design would only mislead.
+    const app::IniFile ini(file);
+    if (!ini.ReadProblem().empty()) {
+        err << "raysketcher-cli: " << ini.ReadProblem() << "\n";
         return kUsage;
     }
 
     app::DesignState state;
-    const app::IniFile ini(file);
     app::LoadSettings(ini, state);
     app::SolveDesign(state, false);
     if (json) {

@@ -236,6 +236,11 @@ void MainWindow::Startup() {
     s_.design = app::DesignState{};
     ResetAdvancedValues(s_.design);
     settings_.Reload();
+    // A file that is there but cannot be ours opens an empty design; the user must know why,
+    // and that it will not be saved over.
+    if (!settings_.ReadProblem().empty()) {
+        dialogs_.Message(settings_.ReadProblem(), Icon::Exclamation);
+    }
     app::LoadSettings(settings_, s_.design);
     NormaliseImageFormat(s_.design.window);
     s_.started = true;

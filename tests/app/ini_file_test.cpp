@@ -154,13 +154,26 @@ TEST(IniFile, FailedWritesAreReportedAndLeaveNothingBehind) {
     ASSERT_TRUE(ini.Commit().ok);
     EXPECT_EQ(ReadBytes(p), "[A]\r\nk=v\r\n");
 
-    // A file far too big to be ours reads as empty and is not replaced.
-    const fs::path big = dir / "gross.ini";
-    WriteBytes(big, std::string(2u << 20, 'x'));
+    // A design file of some megabytes is read; one far too big to be ours reads as empty, says
+    // why, and a save refuses with that reason instead of replacing it.
+    const fs::path large = dir / "gross.ini";
+    WriteBytes(large, "[A]\nk=1\n; " + std::string(10u << 20, 'x') + "\n");
+    EXPECT_EQ(IniFile(large).ReadIniString("A", "k", "-"), "1");
+    const fs::path big = dir / "riesig.ini";
+    WriteBytes(big, "[A]\nk=1\n");
+    const auto bigSize = (std::uintmax_t{kMaxSettingsFileMiB} << 20) + 1;
+    fs::resize_file(big, bigSize);  // sparse: costs no disk
     IniFile huge(big);
     EXPECT_EQ(huge.ReadIniString("A", "k", "-"), "-");
-    expectFailure(huge.WriteIniString("A", "k", "v"), big);
-    EXPECT_EQ(fs::file_size(big), 2u << 20);
+    const std::string reason = "Die Datei \"" + big.string() + "\" ist größer als 64 MiB";
+    EXPECT_EQ(huge.ReadProblem().rfind(reason, 0), 0u) << huge.ReadProblem();
+    const WriteStatus refused = huge.WriteIniString("A", "k", "v");
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.message.find(reason), std::string::npos) << refused.message;
+    EXPECT_EQ(fs::file_size(big), bigSize);
+
+    // A folder or a device in place of the file is named as such.
+    EXPECT_NE(IniFile(dir.path()).ReadProblem().find("ist ein Ordner"), std::string::npos);
 }
 
 // Random and damaged files: parsing never fails, a round trip keeps every line, and a value set

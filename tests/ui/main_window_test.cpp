@@ -250,14 +250,18 @@ TEST(MainWindow, CloseAsksOnlyWhenThereIsSomethingToLose) {
     EXPECT_EQ(f.w().RequestClose(std::nullopt), CloseDecision::Close);
     EXPECT_EQ(app::IniFile(f.path).ReadIniInt("LastValues", "VarTypeNos"), 3);
 
-    // A failed save keeps the window open and names the file.
+    // A settings "file" that cannot be read is named at start-up; the save then refuses, keeps
+    // the window open and names the file and the reason.
     WindowFixture g;
     std::filesystem::create_directory(g.path);  // nothing can be written there
+    g.w().Startup();
     g.Select({kFocal});
     g.dialogs.Reply(Answer::Yes);
     EXPECT_EQ(g.w().RequestClose(std::nullopt), CloseDecision::Stay);
-    ASSERT_EQ(g.dialogs.Messages().size(), 1u);
-    EXPECT_NE(g.dialogs.Messages()[0].find(g.path.string()), std::string::npos);
+    ASSERT_EQ(g.dialogs.Messages().size(), 2u);
+    const std::string reason = "\"" + g.path.string() + "\" ist ein Ordner";
+    EXPECT_EQ(g.dialogs.Messages()[0].rfind(reason, 0), 0u) << g.dialogs.Messages()[0];
+    EXPECT_NE(g.dialogs.Messages()[1].find(reason), std::string::npos);
 }
 
 // A click into the aperture/field plot is one undo step of the window and is taken back by the
