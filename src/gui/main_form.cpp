@@ -234,9 +234,14 @@ void FrmRaysketch::RestorePlacement() {
         ui::MainWindowPlacement(settings_, least.width() * tpp, least.height() * tpp,
                                 f.area.width() * tpp, f.area.height() * tpp);
     if (isMaximized()) return;
-    setGeometry(f.area.x() + static_cast<int>(r.left / tpp),
-                f.area.y() + static_cast<int>(r.top / tpp), static_cast<int>(r.width / tpp),
-                static_cast<int>(r.height / tpp));
+    // The core keeps the placement on the screen; the cast is guarded all the same, since a
+    // double beyond int (or a NaN) would make it undefined.
+    const auto pixels = [tpp](double twips) {
+        const double v = twips / tpp;
+        return v > -1e6 && v < 1e6 ? static_cast<int>(v) : 0;
+    };
+    setGeometry(f.area.x() + pixels(r.left), f.area.y() + pixels(r.top), pixels(r.width),
+                pixels(r.height));
 }
 
 ui::WindowRect FrmRaysketch::CurrentPlacement() const {

@@ -27,7 +27,9 @@ inline constexpr const char* kMainFormName = "frmRaysketch";
 
 // The main window's placement from the settings file: 12300 by 8400 twips by default, or what
 // its controls need (`leastWidth`, `leastHeight`) when that is more. A window that would reach
-// past the right or bottom edge of the screen is moved back onto it.
+// past the right or bottom edge of the screen is moved back onto it. Whatever the file holds
+// (1e15, -1e15, NaN, ...), the result is finite, at least the least size, no bigger than the
+// screen unless the least size is, and its top left corner lies on the screen.
 WindowRect MainWindowPlacement(const app::IniFile& settings, double leastWidth, double leastHeight,
                                double screenWidth, double screenHeight);
 
