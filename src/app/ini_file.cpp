@@ -147,6 +147,8 @@ bool HasLineBreak(std::string_view s) {
     return s.find_first_of("\r\n") != std::string_view::npos;
 }
 
+}  // namespace
+
 // --- Atomic file replacement ----------------------------------------------------------------
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -159,6 +161,8 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+namespace {
+
 // Makes the rename itself survive a power cut; a failure here changes nothing for the caller.
 void SyncFolder(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -167,8 +171,8 @@ void SyncFolder(const fs::path& folder) {
     ::close(fd);
 }
 
-// Writes `bytes` to a new file beside the target and renames it over the target, so that
-// readers see the old file or the new one, never half of one. The temporary file never stays.
+}  // namespace
+
 bool ReplaceFile(const fs::path& requested, std::string_view bytes) {
     std::error_code ec;
     fs::path target = requested;
@@ -179,8 +183,11 @@ bool ReplaceFile(const fs::path& requested, std::string_view bytes) {
     }
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
-    // A write-protected file is the user's way of freezing the settings; rename would not care.
-    if (existed && ::access(target.c_str(), W_OK) != 0) return false;
+    // A write-protected file is the user's way of freezing it; rename would not care. The mode
+    // bits count, not only access(), which lets root write anything.
+    if (existed && (::access(target.c_str(), W_OK) != 0 || (old.st_mode & S_IWUSR) == 0)) {
+        return false;
+    }
 
     static std::atomic<unsigned> counter{0};
     fs::path temp;
@@ -206,6 +213,8 @@ bool ReplaceFile(const fs::path& requested, std::string_view bytes) {
     SyncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
     return true;
 }
+
+namespace {
 
 WriteStatus WriteFailure(const fs::path& path, const std::string& reason = {}) {
     return {false, "Die Einstellungen konnten nicht in die Datei \"" + path.string() +

@@ -109,6 +109,15 @@ private:
 std::filesystem::path SettingsFilePath(const std::optional<std::filesystem::path>& explicitFile,
                                        const std::filesystem::path& programDir);
 
+// Writes `bytes` to a new file beside `target` and renames it over the target, so that readers
+// see the old file or the new one, never half of one; the temporary file never stays. A link is
+// followed, an existing file keeps its permissions, and a write-protected one (no owner write
+// bit, even for root) is refused. Only for regular files: a rename would replace a device or a
+// pipe with a file.
+bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes);
+// Writes all of `bytes` to `fd`, resuming after interruptions; false on any failure.
+bool WriteAll(int fd, std::string_view bytes);
+
 // What the file can hold: texts go to disk as Windows-1252, so a character without a code there
 // is already '?' in memory. This keeps reads before and after a save alike.
 std::string Storable(std::string_view utf8);

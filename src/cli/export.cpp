@@ -1,5 +1,8 @@
 #include "cli/export.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
@@ -8,14 +11,16 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
+
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <memory>
 #include <ostream>
 #include <string>
 
+#include "app/ini_file.h"
 #include "app/presentation.h"
 #include "render/report_page.h"
 
@@ -68,14 +73,10 @@ private:
 };
 
 bool SaveBytes(const std::filesystem::path& file, const QByteArray& bytes, std::ostream& err) {
-    // Written beside the target and renamed over it, so a failed export leaves no half file.
-    QSaveFile out(QString::fromStdString(file.string()));
-    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit()) {
-        return true;
-    }
-    err << "raysketcher-cli: Die Datei \"" << file.string()
-        << "\" kann nicht geschrieben werden.\n";
-    return false;
+    const auto problem = WriteOutputFile(
+        file, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (problem) err << "raysketcher-cli: " << *problem << "\n";
+    return !problem;
 }
 
 bool WritePng(const std::filesystem::path& file, const app::DesignState& state, PictureSize size,
@@ -152,6 +153,31 @@ ExportResult WritePdf(const std::filesystem::path& file, const app::DesignState&
 }
 
 }  // namespace
+
+std::optional<std::string> WriteOutputFile(const std::filesystem::path& file,
+                                           std::string_view bytes) {
+    const std::string failed = "Die Datei \"" + file.string() + "\" kann nicht geschrieben werden";
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) {
+        if (errno != ENOENT) return failed + ".";
+        // A new file: written beside the target and renamed, so a failure leaves no half file.
+        return app::ReplaceFile(file, bytes) ? std::nullopt : std::optional(failed + ".");
+    }
+    if (S_ISDIR(st.st_mode)) return failed + ": Das ist ein Ordner.";
+    if (S_ISREG(st.st_mode)) {
+        if ((st.st_mode & S_IWUSR) == 0 || ::access(file.c_str(), W_OK) != 0) {
+            return failed + ": Sie ist schreibgeschützt.";
+        }
+        return app::ReplaceFile(file, bytes) ? std::nullopt : std::optional(failed + ".");
+    }
+    // A device or a pipe the user named on purpose (/dev/stdout, a FIFO): a rename would put a
+    // file in its place, so it is written as it is, each write checked (/dev/full fails here).
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return failed + ".";
+    bool ok = app::WriteAll(fd, bytes);
+    ok = ::close(fd) == 0 && ok;
+    return ok ? std::nullopt : std::optional(failed + ".");
+}
 
 std::optional<PictureSize> ParsePictureSize(std::string_view text) {
     const std::size_t x = text.find_first_of("xX");

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/design_state.h"
@@ -22,6 +23,13 @@ struct PictureSize {
 
 // "WIDTHxHEIGHT" in pixels, each 1 to kMaxPictureSide; nothing for any other text.
 std::optional<PictureSize> ParsePictureSize(std::string_view text);
+
+// Writes `bytes` to `file`. A new or regular file is replaced atomically (never half written,
+// its permissions kept); a write-protected one is refused, root or not. Any other existing target
+// (a device, a pipe) is opened and written directly, every write checked. Nothing when written,
+// else the German message naming the file.
+std::optional<std::string> WriteOutputFile(const std::filesystem::path& file,
+                                           std::string_view bytes);
 
 struct ExportRequest {
     std::optional<std::filesystem::path> pdf;

@@ -172,6 +172,13 @@ TEST(IniFile, FailedWritesAreReportedAndLeaveNothingBehind) {
     EXPECT_NE(refused.message.find(reason), std::string::npos) << refused.message;
     EXPECT_EQ(fs::file_size(big), bigSize);
 
+    // A write-protected file stays as it is, also for root, whom access() lets write anything.
+    const fs::path locked = dir / "fest.ini";
+    WriteBytes(locked, "[A]\nk=1\n");
+    fs::permissions(locked, fs::perms::owner_read);
+    expectFailure(IniFile(locked).WriteIniString("A", "k", "2"), locked);
+    EXPECT_EQ(ReadBytes(locked), "[A]\nk=1\n");
+
     // A folder or a device in place of the file is named as such.
     EXPECT_NE(IniFile(dir.path()).ReadProblem().find("ist ein Ordner"), std::string::npos);
 }
