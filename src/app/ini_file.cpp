@@ -225,6 +225,24 @@ std::string Quoted(const fs::path& path) {
     return "\"" + path.string() + "\"";
 }
 
+// $XDG_CONFIG_HOME/raysketcher, by default ~/.config/raysketcher; the current folder stands in
+// for the configuration folder when HOME is not set either. Only a save creates it.
+fs::path PerUserSettingsFolder() {
+    fs::path base;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    std::error_code ec;
+    if (xdg != nullptr && *xdg != '\0' && fs::path(xdg).is_absolute()) {
+        base = xdg;
+    } else if (home != nullptr && *home != '\0') {
+        base = fs::path(home) / ".config";
+    } else {
+        base = fs::current_path(ec);
+        if (ec) base = ".";
+    }
+    return base / "raysketcher";
+}
+
 // True when we may create files in `folder`.
 bool FolderWritable(const fs::path& folder) {
     std::error_code ec;
@@ -423,6 +441,11 @@ void IniFile::Stage(std::string_view section, std::string_view key, std::string_
 
 WriteStatus IniFile::Commit() {
     if (!readProblem_.empty()) return WriteFailure(path_, readProblem_);
+    // Our own per-user folder is made by the first save into it, never by reading.
+    std::error_code ec;
+    if (path_.has_parent_path() && path_.parent_path() == PerUserSettingsFolder()) {
+        fs::create_directories(path_.parent_path(), ec);  // a failure shows in the write
+    }
     if (!ReplaceFile(path_, doc_.Serialize())) return WriteFailure(path_);
     return {};
 }
@@ -438,21 +461,7 @@ std::filesystem::path SettingsFilePath(const std::optional<std::filesystem::path
                                                      ::access(besideProgram.c_str(), W_OK) == 0))) {
         return besideProgram;
     }
-
-    fs::path base;
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    if (xdg != nullptr && *xdg != '\0' && fs::path(xdg).is_absolute()) {
-        base = xdg;
-    } else if (home != nullptr && *home != '\0') {
-        base = fs::path(home) / ".config";
-    } else {
-        base = fs::current_path(ec);
-        if (ec) base = ".";
-    }
-    const fs::path folder = base / "raysketcher";
-    fs::create_directories(folder, ec);  // a failure shows up as a failed write later
-    return folder / kFileName;
+    return PerUserSettingsFolder() / kFileName;
 }
 
 std::string Storable(std::string_view utf8) {

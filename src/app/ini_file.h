@@ -104,7 +104,9 @@ private:
 // Where the settings file lives: `explicitFile` when given; otherwise "Raysketcher.INI" in the
 // program's folder when that folder is writable; otherwise $XDG_CONFIG_HOME/raysketcher/
 // (default ~/.config/raysketcher/; the current folder stands in for the configuration folder
-// when HOME is not set either) — created when needed. The program's folder counts as writable
+// when HOME is not set either). Finding the path creates nothing: that folder is made by the first
+// save into it (IniFile::Commit), so a program that only reads leaves no trace. The program's
+// folder counts as writable
 // when it is a folder we may create files in and an existing settings file there is writable.
 std::filesystem::path SettingsFilePath(const std::optional<std::filesystem::path>& explicitFile,
                                        const std::filesystem::path& programDir);

@@ -87,6 +87,17 @@ std::string JsonString(std::string_view s) {
     return out + "\"";
 }
 
+// A name or value for the text output: its tabs and line ends separate the fields and rows, and
+// an escape character would reach the terminal, so every control character becomes a '?'.
+std::string PlainText(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F) c = '?';
+    }
+    return out;
+}
+
 // Numbers as the shortest text that reads back exactly; JSON has no infinities.
 std::string JsonNumber(float v) {
     return std::isfinite(v) ? text::ShortestText(v) : "null";
@@ -175,8 +186,8 @@ std::string WavelengthList(const std::filesystem::path& userFile, bool json) {
             return "{\"name\":" + JsonString(first) + ",\"note\":" + JsonString(second) +
                    ",\"nm\":" + JsonNumber(r.nm) + "}";
         }
-        return std::string(list) + "\t" + first + "\t" + second + "\t" + text::ShortestText(r.nm) +
-               "\n";
+        return std::string(list) + "\t" + PlainText(first) + "\t" + PlainText(second) + "\t" +
+               text::ShortestText(r.nm) + "\n";
     };
     const auto list = [&](std::string_view name, const std::vector<wavelengths::WaveRecord>& rows) {
         std::string s;
@@ -329,7 +340,8 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
     auto valueOf = [&](std::size_t& i, std::string_view name) -> std::optional<std::string> {
         const std::string& a = args[i];
         if (a == name) {
-            if (i + 1 >= args.size()) {
+            // "--png --json": the next option is not a file name; "--png=--x" still is.
+            if (i + 1 >= args.size() || args[i + 1].starts_with("--")) {
                 missing = true;
                 return std::nullopt;
             }
@@ -432,7 +444,7 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         engine::ResultListCache cache;
         beam::BeamListCache beamCache;
         for (const auto& row : app::ResultRows(state, false, cache, beamCache).rows) {
-            out << row.name << "\t" << row.value << "\n";
+            out << PlainText(row.name) << "\t" << PlainText(row.value) << "\n";
         }
     }
     out.flush();

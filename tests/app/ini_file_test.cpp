@@ -252,7 +252,11 @@ TEST(IniFile, SettingsFilePath) {
     EXPECT_EQ(SettingsFilePath(std::nullopt, program), program / "Raysketcher.INI");
     const fs::path inXdg = dir / "xdg" / "raysketcher" / "Raysketcher.INI";
     EXPECT_EQ(SettingsFilePath(std::nullopt, dir / "fehlt"), inXdg);
-    EXPECT_TRUE(fs::is_directory(inXdg.parent_path()));
+    // Reading creates no folder; the first save does.
+    EXPECT_EQ(IniFile(inXdg).ReadIniString("A", "k", "-"), "-");
+    EXPECT_FALSE(fs::exists(inXdg.parent_path()));
+    ASSERT_TRUE(IniFile(inXdg).WriteIniString("A", "k", "v").ok);
+    EXPECT_TRUE(fs::is_regular_file(inXdg));
     fs::create_directory(program / "Raysketcher.INI");
     const fs::path inHome = dir / "home" / ".config" / "raysketcher" / "Raysketcher.INI";
     for (const char* value : {"", "relativ/cfg", static_cast<const char*>(nullptr)}) {
