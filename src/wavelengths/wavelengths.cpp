@@ -157,8 +157,10 @@ std::optional<float> UserNumber(std::string_view text) {
     char* end = nullptr;
     const double v = std::strtod(begin, &end);
     if (end != begin + t.size()) return std::nullopt;
-    if (!std::isfinite(v) || !(v > 0.0) || !(v < kMaxUserNm)) return std::nullopt;
-    return static_cast<float>(v);
+    // Checked as kept: a tiny positive number would be 0 nm in single precision.
+    const auto nm = static_cast<float>(v);
+    if (!std::isfinite(v) || !(nm > 0.0f) || !(nm < kMaxUserNm)) return std::nullopt;
+    return nm;
 }
 
 }  // namespace

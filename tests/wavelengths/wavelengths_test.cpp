@@ -56,7 +56,7 @@ TEST(WaveNames, UserFileLinesAndFaults) {
         "Blau | violett|405\r\n"  // a bar in the name: split at the last one
         "Komma|  1064,5 \n"       // a comma decimal, blanks around it
         "ohne Strich 532\n"       // no bar
-        "neg|-5\nnull|0\nriesig|1e9\nnan|nan\ntext|rot\nleer|\n"
+        "neg|-5\nnull|0\nwinzig|10e-55\nriesig|1e9\nnan|nan\ntext|rot\nleer|\n"
         "Gr\xfcn|532");  // Windows-1252
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].name, "Blau | violett");
