@@ -11,6 +11,8 @@ packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev poppl
 packages+=(qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-dejavu-core xvfb xauth)
 # The style and fault checks of scripts/check-style.sh.
 packages+=(clang-format clang-tidy)
+# The fuzz targets of scripts/fuzz.sh: clang with libFuzzer and the sanitizer runtimes.
+packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
