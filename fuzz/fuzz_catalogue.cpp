@@ -17,14 +17,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path& Folder() {
-    static const fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / ("raysketcher-fuzz-" + std::to_string(::getpid()));
-        fs::create_directories(d);
-        return d;
-    }();
-    return dir;
-}
+// A folder of this process, removed again when the fuzzer ends.
+class Folder {
+public:
+    Folder()
+        : path_(fs::temp_directory_path() / ("raysketcher-fuzz-" + std::to_string(::getpid()))) {
+        fs::create_directories(path_);
+    }
+    ~Folder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    const fs::path& operator()() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+const Folder kFolder;
 
 }  // namespace
 
@@ -40,11 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             pos += 2;
         }
         length = std::min(length, size - std::min(pos, size));
-        std::ofstream out(Folder() / name, std::ios::binary | std::ios::trunc);
+        std::ofstream out(kFolder() / name, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data + pos), static_cast<std::streamsize>(length));
         pos += length;
     }
-    const rs::analysis::LensCatalogue catalogue = rs::analysis::ReadCatalogueLenses(Folder());
+    const rs::analysis::LensCatalogue catalogue = rs::analysis::ReadCatalogueLenses(kFolder());
     for (const rs::analysis::CatalogueLens& lens : catalogue.Lenses()) {
         (void)lens.Code();
         (void)lens.GlassText();
