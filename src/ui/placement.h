@@ -1,9 +1,11 @@
 #pragma once
 // Where a window opens: its stored placement, repaired to fit the screen, or a default size
-// centred on the screen. All numbers in twips.
+// centred on the screen. The main window's numbers are twips, as the settings file keeps them;
+// the aperture/field plot window's are pixels, as the per-user store keeps them.
 #include <optional>
 
 #include "app/ini_file.h"
+#include "app/user_settings_store.h"
 
 namespace rs::ui {
 
@@ -22,6 +24,13 @@ struct WindowRect {
 WindowRect RestorePlacement(const std::optional<WindowRect>& stored, double defaultWidth,
                             double defaultHeight, double screenWidth, double screenHeight);
 
+// A window's place: `stored`, or the default size centred when nothing is stored (as
+// RestorePlacement repairs it), then at least the least size, and moved back onto the screen
+// where it would reach past the right or bottom edge, as far as its top left corner allows.
+WindowRect PlaceOnScreen(const std::optional<WindowRect>& stored, double defaultWidth,
+                         double defaultHeight, double leastWidth, double leastHeight,
+                         double screenWidth, double screenHeight);
+
 // The main window's name in the settings file's "FormPositions".
 inline constexpr const char* kMainFormName = "frmRaysketch";
 
@@ -35,5 +44,13 @@ WindowRect MainWindowPlacement(const app::IniFile& settings, double leastWidth, 
 
 // Stores the main window's placement under "FormPositions".
 app::WriteStatus StoreMainWindowPlacement(app::IniFile& settings, const WindowRect& placement);
+
+// The aperture/field plot window's placement in the per-user store: left, top, width and height
+// in pixels from the usable screen's top left corner, each followed by "|" ("40|60|900|700|").
+inline constexpr const char* kApFieldPlotSection = "ApFieldPlot";
+inline constexpr const char* kApFieldPlotKey = "Location";
+// Nothing when missing or when a number is missing.
+std::optional<WindowRect> ReadApFieldPlotLocation(const app::UserSettingsStore& store);
+void StoreApFieldPlotLocation(app::UserSettingsStore& store, const WindowRect& placement);
 
 }  // namespace rs::ui

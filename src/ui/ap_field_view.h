@@ -1,0 +1,39 @@
+#pragma once
+// The aperture/field plot as the window shows it: which catalogue and point it draws, what the
+// cursor over it reads out, and a click into it. Both plots, the small one in the extras and the
+// large one in a window of its own, go through these, so they always agree.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/lens_ideas.h"
+#include "ui/main_window.h"
+#include "ui/window_state.h"
+
+namespace rs::ui {
+
+// What a plot draws besides its fixed regions.
+struct ApFieldPlotView {
+    bool mirror = false;                        // the mirror types, and the field axis to 10°
+    std::optional<analysis::PlotPoint> design;  // the design's cross-hair
+    friend bool operator==(const ApFieldPlotView&, const ApFieldPlotView&) = default;
+};
+ApFieldPlotView ApFieldPlotOf(const WindowState& state);
+
+// What the window shows with the cursor at plot pixel (px, py), measured from the plot's top left
+// corner. Everything empty away from the plot.
+struct ApFieldHover {
+    std::vector<int> classes;  // the types to highlight (at most two, catalogue order)
+    std::string lensTypes;     // lblApFldLensClass: " Tessar | aufgesp. Triplet"
+    std::string fNumber;       // lblApFldFNosEff: "F/2.0"; empty off the aperture axis
+    std::string readOut;       // angle in its display unit, F, F(eff), NA'; empty where a click
+                               // would not be accepted
+};
+ApFieldHover ApFieldHoverAt(const WindowState& state, const analysis::ApFieldPlot& plot, double px,
+                            double py);
+
+// Mouse-up at plot pixel (px, py): the design moves to the aperture and field there
+// (MainWindow::ApFieldParamsChng, which refuses what lies off the axes).
+void ApFieldClick(MainWindow& window, const analysis::ApFieldPlot& plot, double px, double py);
+
+}  // namespace rs::ui
