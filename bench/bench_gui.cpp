@@ -1,10 +1,12 @@
 // The window's costs: one slider step of the paraxial window from the scroll bar's position to
 // the rewritten widgets (solve, result rows, title, depth-of-field panel and Render, without
-// painting), and the start of the program up to the shown window, as a whole process.
+// painting), a mouse move over the small aperture/field plot, and the start of the program up to
+// the shown window, as a whole process.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -16,6 +18,7 @@
 #include "app/presentation.h"
 #include "app/user_settings_store.h"
 #include "drawing/paraxial_drawing.h"
+#include "gui/ap_field_plot.h"
 #include "gui/main_form.h"
 #include "render/qt_surface.h"
 #include "ui/beam_drag.h"
@@ -151,6 +154,37 @@ void BM_BeamDragStep(benchmark::State& state) {
     ui::EndBeamDrag(form.Logic(), *session);
 }
 BENCHMARK(BM_BeamDragStep)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+
+// One mouse move over the small aperture/field plot (320 by 240 pixels between its strips): the
+// types under the cursor, the read-out, and the repaint of the widget from its kept image with
+// the highlighted outlines and the design's cross-hair, into an image. The cursor moves back and
+// forth over the plot, so the highlight changes as it crosses the regions. Aim: at most 1 ms.
+void BM_ApFieldPlotHover(benchmark::State& state) {
+    OpenWindow window("camera-50mm-f4-1m.ini");
+    gui::ApFieldPlotWidget plot(window.form.Logic(), {true, false});
+    plot.resize(plot.minimumSizeHint() + QSize(320 - 130, 240 - 110));
+    plot.Refresh();
+    QImage image(plot.size(), QImage::Format_RGB32);
+    plot.render(&image);  // the kept image is painted once, outside the timing
+    const QPointF corner = plot.PlotCorner();
+    int step = 0;
+    for (auto _ : state) {
+        step = (step + 1) % 200;
+        const double x = 12 + (step < 100 ? step : 200 - step) * 2.9;
+        const QPointF at = corner + QPointF(x, 240 - 12 - x * 0.7);
+        QMouseEvent move(QEvent::MouseMove, at, plot.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(&plot, &move);
+        plot.render(&image);
+    }
+    if (plot.Plot().x.length != 320 || plot.Plot().y.length != 240) {
+        state.SkipWithError("the plot is not 320 by 240 pixels");
+    }
+}
+BENCHMARK(BM_ApFieldPlotHover)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
 
 void BM_StartToWindowShown(benchmark::State& state) {
     QTemporaryDir dir;

@@ -222,9 +222,8 @@ QWidget* DepthOfFocusPage(const PanelContext& ctx) {
 
 QTabWidget* BuildExtraInfo(const PanelContext& ctx) {
     auto* tabs = ctx.controls.Make<QTabWidget>("tabExtraInfo");
-    tabs->addTab(Placeholder(ctx, "lblApFldPlaceholder"), QString());
+    tabs->addTab(BuildApFieldPage(ctx), QString());
     tabs->addTab(Scrolled(DepthOfFieldPage(ctx)), QString());
-    tabs->setCurrentIndex(1);
     return tabs;
 }
 

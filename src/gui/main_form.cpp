@@ -19,7 +19,9 @@
 
 #include "app/presentation.h"
 #include "app/settings.h"
+#include "gui/ap_field_window.h"
 #include "gui/drawing_area.h"
+#include "gui/fnumber_dialog.h"
 #include "gui/help_window.h"
 #include "gui/panel_context.h"
 #include "gui/panels.h"
@@ -114,7 +116,8 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
         &handlers_,
         [this](const std::function<void()>& handler) { Act(handler); },
         {[this] { OpenUnits(); }, [this] { OpenSymbols(); }, [this] { PrintReport(); },
-         [this] { ShowHelp(false); }, [this] { ShowAbout(); }, [this] { close(); }}};
+         [this] { ShowHelp(false); }, [this] { ShowAbout(); }, [this] { close(); },
+         [this] { OpenApFieldPlot(); }, [this] { ChooseStandardFNumber(); }}};
 
     auto* central = new QWidget;
     auto* columns = new QHBoxLayout(central);
@@ -186,6 +189,7 @@ void FrmRaysketch::Render() {
     controls_.Render(view);
     drawing_->HoverLabel()->setVisible(logic_.State().design.beam.beamMode);
     drawing_->update();
+    if (apFieldPlot_) apFieldPlot_->Refresh();
 }
 
 QWidget* FrmRaysketch::Control(std::string_view name) const {
@@ -287,6 +291,7 @@ void FrmRaysketch::closeEvent(QCloseEvent* event) {
         return;
     }
     if (help_) help_->close();
+    if (apFieldPlot_) apFieldPlot_->close();  // stores its place
     event->accept();
 }
 
@@ -300,6 +305,20 @@ void FrmRaysketch::OpenUnits() {
 void FrmRaysketch::OpenSymbols() {
     FrmSymbols dialog(settings_, dialogs_, this);
     if (dialog.Display()) logic_.ReloadSymbols();
+}
+
+void FrmRaysketch::OpenApFieldPlot() {
+    if (!apFieldPlot_) {
+        apFieldPlot_ = new FrmApFldPlot(
+            logic_, userStore_, [this](const std::function<void()>& handler) { Act(handler); },
+            this);
+    }
+    apFieldPlot_->Open();
+}
+
+void FrmRaysketch::ChooseStandardFNumber() {
+    FrmApFNosStandard picker(this);
+    ui::ChooseStandardFNumber(logic_, picker, dialogs_, userStore_);
 }
 
 void FrmRaysketch::PrintReport() {

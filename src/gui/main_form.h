@@ -21,6 +21,7 @@ class QSplitter;
 namespace rs::gui {
 
 class DrawingArea;
+class FrmApFldPlot;
 class HelpWindow;
 
 class FrmRaysketch : public QMainWindow {
@@ -57,6 +58,8 @@ public:
     // The new-features note on first activation; off for runs that only measure the start.
     void SetNewFeatureNoteEnabled(bool on) { newFeatureNote_ = on; }
     HelpWindow* Help() const { return help_; }
+    // The aperture/field plot window, once it was opened.
+    FrmApFldPlot* ApFieldPlot() const { return apFieldPlot_; }
 
 signals:
     // The window was shown for the first time.
@@ -80,6 +83,8 @@ private:
     void PrintReport();
     void ShowHelp(bool newFeatures);
     void ShowAbout();
+    void OpenApFieldPlot();
+    void ChooseStandardFNumber();
 
     ui::Dialogs& dialogs_;
     app::IniFile& settings_;
@@ -95,6 +100,7 @@ private:
     QSplitter* split_ = nullptr;
     QWidget* lower_ = nullptr;  // the results with the extras
     HelpWindow* help_ = nullptr;
+    FrmApFldPlot* apFieldPlot_ = nullptr;
     bool firstShow_ = true;
     bool newFeatureNote_ = true;
 };

@@ -28,6 +28,8 @@ struct WindowCommands {
     std::function<void()> help;
     std::function<void()> about;
     std::function<void()> close;
+    std::function<void()> openApFieldPlot;        // the large aperture/field plot window
+    std::function<void()> chooseStandardFNumber;  // the engraved f-numbers
 };
 
 struct PanelContext {

@@ -23,6 +23,8 @@ void KeepRoomForCaptions(QWidget* buttons);
 // Below the drawing: the result list and the extras of either mode.
 QWidget* BuildResults(const PanelContext& ctx);
 QTabWidget* BuildExtraInfo(const PanelContext& ctx);
+// The paraxial extras' page with the small aperture/field plot.
+QWidget* BuildApFieldPage(const PanelContext& ctx);
 QTabWidget* BuildExtraInfoGB(const PanelContext& ctx);
 
 }  // namespace rs::gui

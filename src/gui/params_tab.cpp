@@ -78,6 +78,12 @@ QGroupBox* ParaxialAperture(const PanelContext& ctx) {
     auto* value = ctx.controls.Make<QLineEdit>("txtVarTypeAp_0");
     ctx.OnEdited(value, [&logic = ctx.logic](std::string_view t) { logic.ApplyApertureValue(t); });
     valueRow->addWidget(value, 1);
+    auto* standard = ctx.controls.Make<QPushButton>("comApFNosStandard");
+    standard->setToolTip("Standard-Blendenzahlen");
+    // A caption of three characters: narrow, not as wide as the command buttons.
+    standard->setMaximumWidth(4 * standard->fontMetrics().averageCharWidth() + 16);
+    ctx.OnPressed(standard, ctx.commands.chooseStandardFNumber);
+    valueRow->addWidget(standard);
     layout->addLayout(valueRow, 4, 0, 1, 2);
     return aperture;
 }

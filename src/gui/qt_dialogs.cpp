@@ -65,4 +65,16 @@ ui::Answer QtDialogs::Question(std::string_view text, ui::Icon icon) {
     }
 }
 
+ui::Answer QtDialogs::YesNo(std::string_view text, ui::Icon icon) {
+    QMessageBox box(ToQtIcon(icon), kAppTitle, ToQ(text), QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    box.setObjectName("msgRaysketch");
+    box.setDefaultButton(QMessageBox::Yes);
+    // Without this the box would take No, the only button of its kind, for Escape.
+    box.setEscapeButton(QMessageBox::Yes);
+    box.button(QMessageBox::Yes)->setText("&Ja");
+    box.button(QMessageBox::No)->setText("&Nein");
+    return box.exec() == QMessageBox::No ? ui::Answer::No : ui::Answer::Yes;
+}
+
 }  // namespace rs::gui

@@ -20,6 +20,8 @@ public:
     std::optional<std::string> Input(std::string_view title, std::string_view prompt,
                                      std::string_view defaultText) override;
     ui::Answer Question(std::string_view text, ui::Icon icon) override;
+    // Yes and No only; Escape and closing the box answer Yes, which changes nothing.
+    ui::Answer YesNo(std::string_view text, ui::Icon icon) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -10,6 +10,7 @@
 #include "text/vb_format.h"
 #include "ui/extras_panel.h"
 #include "ui/image_formats.h"
+#include "ui/standard_fnumbers.h"
 
 namespace rs::ui {
 namespace {
@@ -42,7 +43,7 @@ constexpr FixedCaption kFixedCaptions[] = {
     {"comHelp", "Hilfe..."},
     {"comAbout", "Info..."},
     {"comEnd", "&Ende"},
-    {"lblApFldPlaceholder", "Das Apertur-/Felddiagramm mit den Objektivtypen folgt."},
+    {"comApFldEnlarge", "Vergrößern..."},
     {"fraDOFCoC", "Unschärfekreis"},
     {"lblGBExtraMFactor", "M²:"},
     {"lblGBExtraDetector", "Detektor [mm]:"},
@@ -231,7 +232,7 @@ void AddValueSlots(Builder& b, const WindowState& s) {
         ap.Count() > 0 ? std::string(engine::ApertureLabel(ap.Index(1))) : std::string();
     b.Add("lblVarTypeAp", hasAp ? apLabel : std::string("Öffnung"));
     b.Add("txtVarTypeAp_0", ApertureValueText(s)).enabled = hasAp;
-    b.Add("comApFNosStandard").visible = hasAp && ap.Index(1) == engine::kFNumber;
+    b.Add("comApFNosStandard", "F/…").enabled = StandardFNumbersAvailable(s);
     b.Frame("picSliderAp_0", {}, hasAp);
     const bool apLimits = hasAp && ap.At(1).bLimLowDef && ap.At(1).bLimHihDef;
     b.Slider("hscVarValueAp_0", s.sliderPosAp, apLimits);
@@ -271,7 +272,8 @@ void AddOptionsAndButtons(Builder& b, const WindowState& s) {
         .visible = paraxial;
     b.Add("comSymbols", "...").enabled = d.window.unitType == 1;
     b.Add("comUndo", "&Rückgängig").enabled = s.backup.Exists();
-    b.Add("comApFldUndo").enabled = s.apFldUndoEnabled;
+    b.Add("comApFldUndo", "Zurück").enabled = s.apFldUndoEnabled;
+    b.Add("picApFld");  // follows the design and the mode with every view
     // The extras keep the tab the user chose.
     b.List("tabExtraInfo", {"&Systeme", "&Abbildungstiefe"}, -1).visible =
         paraxial && d.dof.showExtra;

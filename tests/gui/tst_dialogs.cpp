@@ -1,17 +1,23 @@
 // The dialogs: message, question and input boxes on Qt, the units dialog, the symbols editor
-// with its drag and drop, and the program's command line.
+// with its drag and drop, the aperture/field plot with its window and the standard f-numbers,
+// and the program's command line.
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
+#include <cmath>
 #include <functional>
 
+#include "engine/catalogue.h"
 #include "form_fixture.h"
+#include "gui/ap_field_plot.h"
+#include "gui/ap_field_window.h"
 #include "gui/launch_options.h"
 #include "gui/qt_dialogs.h"
 #include "gui/symbols_form.h"
@@ -124,6 +130,63 @@ private slots:
         f.Click("comSymbols");
         QCOMPARE(f.Button("chkVarType_0")->text(), "Brennweite: f'ý");
         QCOMPARE(app::IniFile(f.path).ReadIniString("Symbols", "Brennweite: "), "f'ý");
+        VERIFY_VIEW(f);
+    }
+
+    // The small aperture/field plot: the cursor over two regions names both, leaving clears the
+    // names; a click at A = 0.25 sets the f-number 2, the plot's undo takes it back. The large
+    // plot window keeps its place per user. The standard f-numbers enter the engraved number
+    // clicked, and Cancel enters nothing.
+    void aperturePlotAndStandardFNumbers() {
+        test::FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
+        QVERIFY(f.exposed);
+        f.form->resize(1400, 900);
+        QTest::qWait(0);
+        auto* plot = f.Get<ApFieldPlotWidget>("picApFld");
+        QVERIFY(plot && plot->isVisible());
+        const analysis::ApFieldPlot& axes = plot->Plot();
+        const auto send = [plot](QEvent::Type type, QPointF at, Qt::MouseButton button) {
+            QMouseEvent event(type, at, plot->mapToGlobal(at), button,
+                              type == QEvent::MouseMove ? Qt::NoButton : button, Qt::NoModifier);
+            QApplication::sendEvent(plot, &event);
+        };
+        const QPointF doubleGauss =
+            plot->PlotCorner() +
+            QPointF(*analysis::AxisPosition(axes.x, 0.14), *analysis::AxisPosition(axes.y, 20));
+        send(QEvent::MouseMove, doubleGauss, Qt::NoButton);
+        auto* types = f.Get<QLabel>("lblApFldLensClass");
+        QVERIFY2(types->text().startsWith(" Doppel Gauss | "), qPrintable(types->text()));
+        QVERIFY(f.Get<QLabel>("lblApFldFNosEff")->text().startsWith("F/3.5"));
+        QVERIFY(!f.Get<QLabel>("lblApFldReadOut")->text().isEmpty());
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(plot, &leave);
+        QVERIFY(types->text().isEmpty());
+
+        // A = 0.25 between its pixels: the position the axis maps to it exactly.
+        const double x = axes.x.margin + axes.x.Usable() * std::log10(0.25 / 0.01) / 2;
+        send(QEvent::MouseButtonRelease,
+             plot->PlotCorner() + QPointF(x, *analysis::AxisPosition(axes.y, 10)), Qt::LeftButton);
+        QCOMPARE(f.S().design.paraxial.apertureTable.Get(engine::kFNumber), 2.0f);
+        QVERIFY(f.Button("comApFldUndo")->isEnabled());
+        f.Click("comApFldUndo");
+        QCOMPARE(f.S().design.paraxial.apertureTable.Get(engine::kFNumber), 4.0f);
+
+        f.Click("comApFldEnlarge");
+        QVERIFY(f.form->ApFieldPlot() && f.form->ApFieldPlot()->isVisible());
+        f.form->ApFieldPlot()->close();
+        QCOMPARE(QString::fromStdString(f.store.Get("ApFieldPlot", "Location", "")).count('|'), 4);
+
+        for (const char* button : {"", "comCancel"}) {
+            OnNextModal([button](QWidget* w) {
+                auto* list = w ? w->findChild<QListWidget*>("lstFNos0") : nullptr;
+                if (!list) return;
+                if (*button) return test::ClickButton(w->findChild<QPushButton*>(button));
+                const QRect row = list->visualItemRect(list->item(1));  // "F/1.2 (exakt 1.1892)"
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+            });
+            f.Click("comApFNosStandard");
+            QCOMPARE(f.Box("txtVarTypeAp_0")->text(), "1.2");
+        }
         VERIFY_VIEW(f);
     }
 
