@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "gui/lens_grid.h"
 #include "gui/panel_context.h"
 #include "gui/panels.h"
 #include "ui/extras_panel.h"
@@ -26,19 +27,6 @@ QGridLayout* PageGrid(QWidget* page) {
     grid->setContentsMargins(8, 8, 8, 8);
     grid->setHorizontalSpacing(8);
     return grid;
-}
-
-// A page that stands for a view still to come. The note is not the page itself: the tab widget
-// hides the pages it does not show, and the view would show the note again.
-QWidget* Placeholder(const PanelContext& ctx, const char* name) {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* note = ctx.controls.Make<QLabel>(name);
-    note->setAlignment(Qt::AlignCenter);
-    note->setWordWrap(true);
-    layout->addWidget(note);
-    return page;
 }
 
 QCheckBox* ExtrasCheck(const PanelContext& ctx, const char* name,
@@ -233,7 +221,7 @@ QTabWidget* BuildExtraInfoGB(const PanelContext& ctx) {
     tabs->addTab(Scrolled(BeamOptionsPage(ctx)), QString());
     tabs->addTab(Scrolled(DiodePage(ctx)), QString());
     tabs->addTab(Scrolled(DepthOfFocusPage(ctx)), QString());
-    tabs->addTab(Placeholder(ctx, "lblGBLensesPlaceholder"), QString());
+    tabs->addTab(BuildLensesPage(ctx), QString());
     return tabs;
 }
 

@@ -28,6 +28,11 @@ Beugungsbetrachtung.</p>
 <p>Mit <i>Gaußstrahl</i> wird dasselbe Element als Transformator eines Laserstrahls berechnet:
 Taillenradius, Divergenz und Rayleighlänge auf beiden Seiten, M², Detektor, Schärfentiefe und
 ein Diodenlaser mit zwei Achsen.</p>
+<p>Die Schaltfläche <i>...</i> neben der Wellenlänge bietet Laserlinien, die Linien der
+Glaskataloge und eigene Wellenlängen zur Auswahl; die eigenen stehen je Zeile als
+<tt>Name|Wellenlänge in nm</tt> in <tt>UserData/WaveLen.lst</tt> neben der Einstellungsdatei.
+Die Karte <i>Linsen</i> der Extrainformationen nennt die Katalog-Linsen, deren Brennweite und
+Durchmesser zum berechneten Strahl passen.</p>
 )";
 
 constexpr const char* kNewFeatures = R"(

@@ -9,43 +9,53 @@ namespace rs::gui {
 
 LaunchOptions ParseLaunchOptions(const QStringList& args) {
     LaunchOptions o;
-    for (qsizetype i = 0; i < args.size(); ++i) {
+    // The path of an option given as "--name PATH" or "--name=PATH": nothing when `args[i]` is
+    // another option; an error when the path is missing or empty. "--settings --exit-when-shown"
+    // names no file: the next option is no path ("--settings=--x" still is one).
+    const auto pathOf = [&](qsizetype& i, const QString& name,
+                            const char* missing) -> std::optional<std::filesystem::path> {
+        const QString& a = args[i];
+        QString value;
+        if (a == name) {
+            if (i + 1 < args.size() && !args[i + 1].startsWith("--")) value = args[++i];
+        } else if (a.startsWith(name + "=")) {
+            value = a.mid(name.size() + 1);
+        } else {
+            return std::nullopt;
+        }
+        if (value.isEmpty()) {
+            o.error = name.toStdString() + ": " + missing;
+            return std::filesystem::path();
+        }
+        return std::filesystem::path(value.toStdString());
+    };
+    for (qsizetype i = 0; i < args.size() && o.error.empty(); ++i) {
         const QString& a = args[i];
         if (a == "--help" || a == "-h") {
             o.help = true;
         } else if (a == "--exit-when-shown") {
             o.exitWhenShown = true;
-        } else if (a == "--settings" || a.startsWith("--settings=")) {
-            QString file;
-            if (a == "--settings") {
-                if (i + 1 >= args.size()) {
-                    o.error = "--settings: Dateiname fehlt";
-                    return o;
-                }
-                file = args[++i];
-            } else {
-                file = a.mid(static_cast<qsizetype>(sizeof("--settings=") - 1));
-            }
-            if (file.isEmpty()) {
-                o.error = "--settings: Dateiname fehlt";
-                return o;
-            }
-            o.settingsFile = std::filesystem::path(file.toStdString());
+        } else if (auto file = pathOf(i, "--settings", "Dateiname fehlt")) {
+            o.settingsFile = std::move(file);
+        } else if (auto dir = pathOf(i, "--catalogue", "Ordner fehlt")) {
+            o.catalogueDir = std::move(dir);
         } else {
             o.error = "unbekanntes Argument: " + a.toStdString();
-            return o;
         }
     }
     return o;
 }
 
 std::string HelpText() {
-    return "Aufruf: raysketcher [--settings DATEI] [--exit-when-shown]\n"
+    return "Aufruf: raysketcher [--settings DATEI] [--catalogue ORDNER] [--exit-when-shown]\n"
            "\n"
            "Öffnet das Fenster von Raysketcher mit dem zuletzt gespeicherten System.\n"
            "\n"
            "  --settings DATEI   diese Einstellungsdatei statt Raysketcher.INI lesen und\n"
            "                     beim Beenden (auf Wunsch) schreiben\n"
+           "  --catalogue ORDNER die Katalog-Linsen (SH_*.dat) aus diesem Ordner, sonst\n"
+           "                     neben dem Programm, in ../share/raysketcher oder im\n"
+           "                     Build-Ordner; im Gaußstrahl-Modus unter \"Linsen\" gelistet\n"
            "  --exit-when-shown  sofort beenden, sobald das Fenster angezeigt ist, ohne zu\n"
            "                     speichern (misst die Startzeit)\n"
            "  -h, --help         diese Hilfe\n"

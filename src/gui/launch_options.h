@@ -12,6 +12,7 @@ namespace rs::gui {
 
 struct LaunchOptions {
     std::optional<std::filesystem::path> settingsFile;  // --settings FILE
+    std::optional<std::filesystem::path> catalogueDir;  // --catalogue DIR
     bool exitWhenShown = false;                         // --exit-when-shown
     bool help = false;                                  // --help, -h
     std::string error;                                  // German text; empty when usable

@@ -11,6 +11,7 @@
 
 #include "app/ini_file.h"
 #include "gui/launch_options.h"
+#include "gui/lens_grid.h"
 #include "gui/main_form.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_user_settings_store.h"
@@ -98,6 +99,14 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(icon);
     rs::gui::FrmRaysketch window(dialogs, settings, userStore);
     window.setWindowIcon(icon);
+    // The stock lenses, read once; without them the lens tab says where they were looked for.
+    rs::gui::LensCatalogueSource catalogue =
+        rs::gui::ReadLensCatalogue(options.catalogueDir, programDir);
+    if (options.catalogueDir && !catalogue.location.dir) {
+        std::cerr << "raysketcher: " << rs::analysis::CatalogueNotFoundMessage(catalogue.location)
+                  << "\n";
+    }
+    rs::gui::SetLensCatalogue(window, std::move(catalogue));
     dialogs.SetParent(&window);
     window.SetNewFeatureNoteEnabled(!options.exitWhenShown);
     window.Startup();

@@ -1,11 +1,13 @@
 #include "gui/main_form.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QDate>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -29,6 +31,7 @@
 #include "gui/qt_text.h"
 #include "gui/symbols_form.h"
 #include "gui/units_form.h"
+#include "gui/wavelength_picker.h"
 #include "render/report_page.h"
 #include "ui/placement.h"
 
@@ -147,6 +150,9 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
     controls_.Bind(drawing_->InvalidCalcsLabel());
 
     lower_ = new ResultsRow({BuildResults(ctx), BuildExtraInfo(ctx), BuildExtraInfoGB(ctx)});
+    // The wavelength button opens a window of the window's own, beside the button.
+    ctx.OnPressed(qobject_cast<QAbstractButton*>(controls_.Widget("comGBWavelen")),
+                  [this] { PickWavelength(); });
 
     auto* picture = new QWidget;
     auto* pictureColumn = new QVBoxLayout(picture);
@@ -319,6 +325,15 @@ void FrmRaysketch::OpenApFieldPlot() {
 void FrmRaysketch::ChooseStandardFNumber() {
     FrmApFNosStandard picker(this);
     ui::ChooseStandardFNumber(logic_, picker, dialogs_, userStore_);
+}
+
+void FrmRaysketch::PickWavelength() {
+    const std::optional<float> nm =
+        gui::PickWavelength(Control("comGBWavelen"), userStore_, dialogs_, settings_.Path());
+    if (!nm) return;
+    auto* box = qobject_cast<QLineEdit*>(Control("txtGBWavelen"));
+    box->setText(ToQ(wavelengths::BoxText(*nm)));
+    logic_.ApplyBeamWavelength(ToStd(box->text()));
 }
 
 void FrmRaysketch::PrintReport() {

@@ -80,6 +80,8 @@ private:
 
     void OpenUnits();
     void OpenSymbols();
+    // comGBWavelen: a wavelength picked from the lists is entered as if typed.
+    void PickWavelength();
     void PrintReport();
     void ShowHelp(bool newFeatures);
     void ShowAbout();

@@ -56,7 +56,6 @@ constexpr FixedCaption kFixedCaptions[] = {
     {"lblGBExtraDiodeParamMatched", "Gemeinsam:"},
     {"lblGBExtraDOFPercent", "Zulässige Zunahme des Strahlradius:"},
     {"lblGBExtraDOF", "Schärfentiefe:"},
-    {"lblGBLensesPlaceholder", "Die passenden Katalog-Linsen werden hier aufgeführt."},
 };
 
 bool BeamMode(const WindowState& s) {
@@ -189,8 +188,7 @@ void AddBeamSelection(Builder& b, const WindowState& s) {
     }
     ControlView& wave = b.Add("txtGBWavelen", beam::WavelengthText(gb));
     wave.enabled = beamMode;
-    // The wavelength picker is not there yet; its button stays in place but unusable.
-    b.Add("comGBWavelen", "...").enabled = false;
+    b.Add("comGBWavelen", "...").enabled = beamMode;
     b.Check("chkGaussBeamAltSolution", "Alternativlösung", gb.altSolution,
             beam::AltSolutionAvailable(gb));
     b.Check("chkGaussBeamMode", "Gaußstrahl", beamMode);
@@ -279,6 +277,9 @@ void AddOptionsAndButtons(Builder& b, const WindowState& s) {
         paraxial && d.dof.showExtra;
     b.List("tabExtraInfoGB", {"&Optionen", "Diodenlaser", "&Schärfentiefe", "&Linsen"}, -1)
         .visible = !paraxial && d.beam.extrasOptions.showExtra;
+    // The lens grid's rows come from the catalogue the window read at start-up; it is listed
+    // so that it hears of every change (it fills itself only while it can be seen).
+    b.Add("ssGBExtraLenses");
 }
 
 void AddResults(Builder& b, const WindowState& s) {

@@ -1,6 +1,6 @@
 // The dialogs: message, question and input boxes on Qt, the units dialog, the symbols editor
-// with its drag and drop, the aperture/field plot with its window and the standard f-numbers,
-// and the program's command line.
+// with its drag and drop, the aperture/field plot with its window, the standard f-numbers, the
+// wavelength picker, and the program's command line.
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QInputDialog>
@@ -8,6 +8,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
@@ -21,6 +23,7 @@
 #include "gui/launch_options.h"
 #include "gui/qt_dialogs.h"
 #include "gui/symbols_form.h"
+#include "gui/wavelength_picker.h"
 
 namespace rs::gui {
 namespace {
@@ -202,6 +205,11 @@ private slots:
         QCOMPARE(parsed({"-h"}), " help");
         QCOMPARE(parsed({"--settings"}), " error");
         QVERIFY(HelpText().find("--exit-when-shown") != std::string::npos);
+        const LaunchOptions catalogue = ParseLaunchOptions({"--catalogue", "/opt/linsen"});
+        QCOMPARE(catalogue.catalogueDir, std::filesystem::path("/opt/linsen"));
+        QCOMPARE(parsed({"--catalogue="}), " error");
+        QCOMPARE(parsed({"--catalogue", "--exit-when-shown"}), " error");
+        QVERIFY(HelpText().find("--catalogue ORDNER") != std::string::npos);
 
         // The toolkit's own dialogs speak German while the translator lives.
         {
@@ -210,6 +218,75 @@ private slots:
             QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), "Drucken");
         }
         QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), "Print");
+    }
+
+    // The wavelength picker opens at the wavelength button's bottom left corner at its stored
+    // size. Escape picks nothing; a click on the HeNe main line enters "632.8000" as if typed
+    // and remembers the line, which is current when the picker opens again. Without a readable
+    // list of their own, a click in the user's grid tells so and keeps the picker open.
+    void wavelengthPicker() {
+        test::FormFixture f(test::Example("hene-focus-100mm.ini"));
+        QVERIFY(f.exposed);
+        f.Type("txtGBWavelen", "1064");
+        const QStringList at1064 = f.Values();
+        QStringList typed;
+        connect(f.Box("txtGBWavelen"), &QLineEdit::textChanged,
+                [&typed](const QString& t) { typed << t; });
+        f.store.Save(kPickerPlaceSection, kPickerPlaceKey, "0|0|330|480");
+        QTest::qWait(0);  // the window laid out anew for the new values, as a user would see it
+        QAbstractButton* button = f.Button("comGBWavelen");
+
+        const auto pick = [&](std::function<void(QWidget*, QTableWidget*)> act) {
+            bool opened = false;
+            OnNextModal([&opened, act](QWidget* w) {
+                auto* laser = w ? w->findChild<QTableWidget*>("ssWavesLaser") : nullptr;
+                if (!laser) return;
+                opened = true;
+                act(w, laser);
+                // A failed comparison leaves the picker open; it must not wait for a user.
+                if (w->isVisible()) static_cast<QDialog*>(w)->reject();
+            });
+            f.Click("comGBWavelen");
+            return opened;
+        };
+        QVERIFY(pick([&](QWidget* w, QTableWidget* laser) {
+            QCOMPARE(w->windowTitle(), "Laserwellenlängen ");
+            QCOMPARE(w->pos(), button->mapToGlobal(QPoint(0, button->height())));
+            QCOMPARE(w->size(), QSize(480, 330));
+            QTest::keyClick(laser, Qt::Key_Escape);
+        }));
+        QVERIFY(typed.isEmpty());
+        QCOMPARE(f.S().design.beam.WavelengthNm(), 1064.0);
+
+        int heNe = -1;
+        QVERIFY(pick([&heNe](QWidget*, QTableWidget* laser) {
+            for (int row = 0; row < laser->rowCount() && heNe < 0; ++row) {
+                if (laser->item(row, 0)->text() == "632.8" && laser->item(row, 2)->text() == "main")
+                    heNe = row;
+            }
+            if (heNe < 0) return;
+            laser->scrollToItem(laser->item(heNe, 0));
+            const QRect cell = laser->visualItemRect(laser->item(heNe, 1));
+            QTest::mouseClick(laser->viewport(), Qt::LeftButton, {}, cell.center());
+        }));
+        QCOMPARE(typed, QStringList{"632.8000"});
+        QCOMPARE(f.S().design.beam.WavelengthNm(), 632.8);
+        QCOMPARE(f.S().backup.Kind(), static_cast<int>(ui::kBackupBeamValue));
+        QVERIFY(f.Values() != at1064);
+        QCOMPARE(f.store.Get("WaveLine", "Laser", ""), std::to_string(heNe + 1));
+
+        QVERIFY(pick([&](QWidget* w, QTableWidget* laser) {
+            QCOMPARE(laser->currentRow(), heNe);
+            w->findChild<QTabWidget*>()->setCurrentIndex(2);
+            auto* user = w->findChild<QTableWidget*>("ssWavesCustom");
+            QTest::mouseClick(user->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+            QVERIFY(w->isVisible());
+            QTest::keyClick(user, Qt::Key_Escape);
+        }));
+        QCOMPARE(f.dialogs.calls.back().text, std::string(wavelengths::kNoUserWavelengths));
+        QCOMPARE(f.dialogs.calls.back().icon, ui::Icon::None);
+        QCOMPARE(typed.size(), 1);
+        VERIFY_VIEW(f);
     }
 };
 

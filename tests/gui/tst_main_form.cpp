@@ -5,12 +5,15 @@
 #include <QHelpEvent>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolTip>
 
 #include "app/settings.h"
 #include "form_fixture.h"
 #include "gui/help_window.h"
+#include "gui/lens_grid.h"
+#include "gui/qt_text.h"
 
 namespace rs::gui {
 
@@ -127,6 +130,48 @@ private slots:
         f.Click("chkGaussBeamMode");  // back to the paraxial design
         QVERIFY(!f.S().design.beam.beamMode);
         VERIFY_VIEW(f);
+    }
+
+    // The "Linsen" tab lists the catalogue lenses for the solved beam, nearest focal length
+    // first, once it is shown; a chosen line is described below the grid, and a new design
+    // brings new lenses. A circularised diode gets a cylinder for each axis.
+    void lensGridFollowsTheBeam() {
+        for (const char* example : {"hene-focus-100mm.ini", "diode-circularised.ini"}) {
+            FormFixture f(test::Example(example));
+            QVERIFY(f.exposed);
+            SetLensCatalogue(*f.form,
+                             ReadLensCatalogue(std::nullopt, ToStd(qApp->applicationDirPath())));
+            auto* grid = f.Get<LensGridTable>("ssGBExtraLenses");
+            QCOMPARE(grid->rowCount(), 0);  // nothing is done while it cannot be seen
+            f.List("lstOptionsGB")->item(0)->setCheckState(Qt::Checked);
+            f.form->findChild<QTabWidget*>("tabExtraInfoGB")->setCurrentIndex(3);
+            QVERIFY(grid->isVisible() && grid->rowCount() > 0);
+            QVERIFY(f.Get<QLabel>("lblGBExtraLensDescr")->text().isEmpty());
+
+            const int row = std::min(grid->rowCount() - 1, 1);
+            grid->scrollToItem(grid->item(row, 0));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->visualItemRect(grid->item(row, 0)).center());
+            const QString description = f.Get<QLabel>("lblGBExtraLensDescr")->text();
+            QCOMPARE(description, ToQ(analysis::LensGridDescription(grid->Grid(), row)));
+            QVERIFY(!description.isEmpty());
+            if (std::string(example).starts_with("diode")) {
+                QCOMPARE(grid->horizontalHeaderItem(0)->text(), "Zylinder 1");
+                QCOMPARE(description.count('\n'), 1);
+                continue;
+            }
+            QCOMPARE(grid->horizontalHeaderItem(1)->text().trimmed(), "EFL");
+            double nearest = 0;
+            for (int r = 0; r < grid->rowCount(); ++r) {
+                const double off = std::abs(grid->item(r, 1)->text().toDouble() - 100.0);
+                QVERIFY(off >= nearest && off <= 10.0);
+                nearest = off;
+            }
+            f.Type("txtVarType_0", "50");
+            QCOMPARE(grid->item(0, 1)->text(), "50.0");
+            QVERIFY(f.Get<QLabel>("lblGBExtraLensDescr")->text().isEmpty());
+            VERIFY_VIEW(f);
+        }
     }
 
     void closingAsksAndCancelKeepsTheWindow() {
