@@ -43,7 +43,7 @@ QWidget* BuildApFieldPage(const PanelContext& ctx) {
         "numerische Apertur, die ein Klick ergäbe");
     // Room for the longest name, and lines for two names and for the read-out, fixed so that
     // the page does not change its size while the mouse moves.
-    const int sideWidth = types->fontMetrics().horizontalAdvance("Mikroskopobjektiv");
+    const int sideWidth = types->fontMetrics().horizontalAdvance("Mikroskopobjektiv") + 4;
     for (const auto& [label, lines] : {std::pair{types, 3}, {fNumber, 1}, {readOut, 3}}) {
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
