@@ -69,16 +69,20 @@ void Segment(Surface& surface, const Origin& o, double x1, double y1, double x2,
 }
 
 // Names placed so that none covers another: at its position, else a text height above or below
-// it; left out when all three are taken.
+// it; left out when all three are taken. A name near an edge is moved inside the plot, where it
+// would otherwise be cut.
 class NamePlacer {
 public:
-    NamePlacer(Surface& surface, const Origin& origin) : surface_(surface), origin_(origin) {}
+    NamePlacer(Surface& surface, const Origin& origin, double width, double height)
+        : surface_(surface), origin_(origin), width_(width), height_(height) {}
 
     void Place(const std::string& name, double cx, double cy, Colour colour) {
         const TextExtent e = surface_.MeasureText(name);
+        const double left = std::clamp(cx - e.width / 2, 0.0, std::max(0.0, width_ - e.width));
         for (const double shift : {0.0, -e.height, e.height}) {
-            const Box box{cx - e.width / 2, cy - e.height / 2 + shift, cx + e.width / 2,
-                          cy + e.height / 2 + shift};
+            const double top =
+                std::clamp(cy - e.height / 2 + shift, 0.0, std::max(0.0, height_ - e.height));
+            const Box box{left, top, left + e.width, top + e.height};
             bool free = true;
             for (const Box& b : placed_) free = free && !b.Overlaps(box);
             if (!free) continue;
@@ -92,6 +96,8 @@ public:
 private:
     Surface& surface_;
     Origin origin_;
+    double width_;
+    double height_;
     std::vector<Box> placed_;
 };
 
@@ -183,7 +189,7 @@ void DrawApFieldPlot(Surface& surface, const analysis::ApFieldPlot& plot,
     CrossHair(surface, plot, o, options.design);
 
     // The names last, over the outlines.
-    NamePlacer names(surface, o);
+    NamePlacer names(surface, o, plot.x.length, plot.y.length);
     for (std::size_t i = 0; i < types.size(); ++i) {
         const analysis::LensClass& type = types[i];
         const Colour colour = options.colours ? TypeColour(type, plot.mirror, i, options) : kBlack;
