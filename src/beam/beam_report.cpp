@@ -100,11 +100,11 @@ std::string RatioCell(const BeamDesign& d, int extra) {
     return Format(a.extras[static_cast<std::size_t>(extra)], " 0.0#####");
 }
 
-std::string Name(const BeamDesign& d, int index) {
+}  // namespace
+
+std::string BeamLabel(const BeamDesign& d, int index) {
     return std::string(BeamLongName(index)) + d.symbols.Param(index);
 }
-
-}  // namespace
 
 engine::DisplayUnit BeamReportContext::Unit(int index) const {
     if (unit) return unit(index);
@@ -136,9 +136,9 @@ engine::ResultList FillBeamResultList(const BeamDesign& d, const BeamReportConte
         rows.push_back({"Single Mode", ""});
     }
     for (int i = kGbFocal; i <= kGbImgRayleigh; ++i) {
-        rows.push_back({Name(d, i), ParamCell(d, c, i)});
+        rows.push_back({BeamLabel(d, i), ParamCell(d, c, i)});
         if (i == kGbFocal && HasMedia(c))
-            rows.push_back({Name(d, kGbObjFocal), ParamCell(d, c, kGbObjFocal)});
+            rows.push_back({BeamLabel(d, kGbObjFocal), ParamCell(d, c, kGbObjFocal)});
         if (i == kGbFocal && c.mirrorMode) {
             rows.push_back({"Spiegelradius ", valid ? MirrorRadiusCell(d, c) : ""});
         }
@@ -219,7 +219,7 @@ engine::ReportResult BuildBeamReport(const BeamDesign& d, const BeamReportContex
             const engine::DisplayUnit u = c.Unit(e.nVarType);
             value = Format(e.sVarValue / u.factor, BeamFormat(e.nVarType)) + " " + u.suffix;
         }
-        row(Name(d, e.nVarType) + ":\t", value);
+        row(BeamLabel(d, e.nVarType) + ":\t", value);
     }
     blank();
     if (d.extrasOptions.mFactorUse) {

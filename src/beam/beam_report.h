@@ -44,4 +44,7 @@ std::string BeamNumber(double value, std::string_view format);
 engine::ReportResult BuildBeamReport(const BeamDesign& design, const BeamReportContext& context,
                                      const engine::ReportInput& input);
 
+// A beam quantity's long name followed by its current symbol, as the result list names it.
+std::string BeamLabel(const BeamDesign& design, int index);
+
 }  // namespace rs::beam

@@ -88,7 +88,7 @@ std::string ApertureQuantityText(const WindowState& s, int index, double value) 
 
 // A beam quantity's name with its current symbol, as the result list names it.
 std::string BeamLabel(const WindowState& s, int index) {
-    return std::string(beam::BeamLongName(index)) + s.design.beam.symbols.Param(index);
+    return beam::BeamLabel(s.design.beam, index);
 }
 
 std::string SlotLabel(const WindowState& s, int index) {
