@@ -1,6 +1,7 @@
 #include "app/ini_file.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -155,6 +156,7 @@ bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;  // a device that takes nothing more
         if (n <= 0) return false;
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
@@ -173,42 +175,109 @@ void SyncFolder(const fs::path& folder) {
 
 }  // namespace
 
-bool ReplaceFile(const fs::path& requested, std::string_view bytes) {
-    std::error_code ec;
-    fs::path target = requested;
-    // A link is followed, so that the file it points to is replaced and the link stays.
-    if (fs::is_symlink(requested, ec)) {
-        fs::path real = fs::canonical(requested, ec);
-        if (!ec) target = std::move(real);
+std::string WriteFailureReason(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return "Das Schreiben in diesen Ordner ist nicht erlaubt.";
+        case EROFS:
+            return "Das Dateisystem ist schreibgeschützt.";
+        case ENOENT:
+        case ENOTDIR:
+            return "Der Ordner existiert nicht.";
+        case ENOSPC:
+        case EDQUOT:
+            return "Der Datenträger ist voll.";
+        case ENAMETOOLONG:
+            return "Der Name ist zu lang.";
+        case EISDIR:
+            return "Das ist ein Ordner.";
+        case ELOOP:
+            return "Die Verknüpfungen führen im Kreis.";
+        default:
+            return "Systemfehler " + std::to_string(error) + ".";
     }
+}
+
+namespace {
+
+// The file a link leads to, also when it does not exist yet (a dangling link is written at
+// its target, so the link stays). Nothing when the links go round in circles.
+std::optional<fs::path> FollowLinks(fs::path path) {
+    std::error_code ec;
+    for (int hops = 0; hops < 40; ++hops) {
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+        const fs::path next = fs::read_symlink(path, ec);
+        if (ec) return std::nullopt;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return std::nullopt;
+}
+
+// "name.tmp<pid>-<n>" beside the target, the name cut so that the whole stays within the
+// file system's limit for one name.
+fs::path TemporaryBeside(const fs::path& target, unsigned serial) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const std::size_t nameMax = limit > 16 ? static_cast<std::size_t>(limit) : 255;
+    const std::string suffix = ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial);
+    std::string name = target.filename().string();
+    if (name.size() + suffix.size() > nameMax) name.resize(nameMax - suffix.size());
+    return folder / (name + suffix);
+}
+
+}  // namespace
+
+bool ReplaceFile(const fs::path& requested, std::string_view bytes, std::string* reason) {
+    const auto fail = [&](std::string why) {
+        if (reason != nullptr) *reason = std::move(why);
+        return false;
+    };
+    // A link is followed, so that the file it points to is replaced and the link stays.
+    const std::optional<fs::path> followed = FollowLinks(requested);
+    if (!followed) return fail(WriteFailureReason(ELOOP));
+    const fs::path& target = *followed;
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
     // A write-protected file is the user's way of freezing it; rename would not care. The mode
     // bits count, not only access(), which lets root write anything.
     if (existed && (::access(target.c_str(), W_OK) != 0 || (old.st_mode & S_IWUSR) == 0)) {
-        return false;
+        return fail("Die Datei ist schreibgeschützt.");
     }
 
     static std::atomic<unsigned> counter{0};
     fs::path temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target;
-        temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        temp = TemporaryBeside(target, counter++);
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;  // no folder, no permission, ...
+        if (fd < 0 && errno != EEXIST) return fail(WriteFailureReason(errno));
     }
-    if (fd < 0) return false;
-    if (existed) (void)::fchmod(fd, old.st_mode & 07777);  // keep the old file's permissions
+    if (fd < 0) return fail(WriteFailureReason(EEXIST));
+    if (existed) {
+        // The file stays its owner's, also when root saves it (else the owner's next save
+        // would be refused), and keeps its permissions; chown may clear set-id bits, so the
+        // mode comes after it. Both only try: an ordinary user cannot give files away.
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+            (void)::fchown(fd, old.st_uid, old.st_gid);
+        }
+        (void)::fchmod(fd, old.st_mode & 07777);
+    }
+    int error = 0;
     bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok) {
-        fs::rename(temp, target, ec);
-        ok = !ec;
+    if (!ok) error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
     }
     if (!ok) {
+        std::error_code ec;
         fs::remove(temp, ec);
-        return false;
+        return fail(WriteFailureReason(error));
     }
     SyncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
     return true;
@@ -225,23 +294,33 @@ std::string Quoted(const fs::path& path) {
     return "\"" + path.string() + "\"";
 }
 
-// $XDG_CONFIG_HOME/raysketcher, by default ~/.config/raysketcher; the current folder stands in
-// for the configuration folder when HOME is not set either. Only a save creates it.
+bool EnvironmentSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// $XDG_CONFIG_HOME/raysketcher, by default ~/.config/raysketcher. With neither variable set the
+// home folder of the user's account stands in for HOME; without one there is no such folder
+// (empty), never the current folder, which may be anyone's. Only a save creates it.
 fs::path PerUserSettingsFolder() {
     fs::path base;
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    std::error_code ec;
-    if (xdg != nullptr && *xdg != '\0' && fs::path(xdg).is_absolute()) {
+    if (xdg != nullptr && fs::path(xdg).is_absolute()) {
         base = xdg;
-    } else if (home != nullptr && *home != '\0') {
-        base = fs::path(home) / ".config";
+    } else if (EnvironmentSet("HOME")) {
+        base = fs::path(std::getenv("HOME")) / ".config";
     } else {
-        base = fs::current_path(ec);
-        if (ec) base = ".";
+        const passwd* account = ::getpwuid(::getuid());
+        if (account == nullptr || account->pw_dir == nullptr ||
+            !fs::path(account->pw_dir).is_absolute()) {
+            return {};
+        }
+        base = fs::path(account->pw_dir) / ".config";
     }
     return base / "raysketcher";
 }
+
+constexpr const char* kNoHome = "Weder HOME noch XDG_CONFIG_HOME ist gesetzt";
 
 // True when we may create files in `folder`.
 bool FolderWritable(const fs::path& folder) {
@@ -440,13 +519,15 @@ void IniFile::Stage(std::string_view section, std::string_view key, std::string_
 }
 
 WriteStatus IniFile::Commit() {
+    if (path_.empty()) return {false, SettingsLocationNote(path_)};
     if (!readProblem_.empty()) return WriteFailure(path_, readProblem_);
     // Our own per-user folder is made by the first save into it, never by reading.
     std::error_code ec;
     if (path_.has_parent_path() && path_.parent_path() == PerUserSettingsFolder()) {
         fs::create_directories(path_.parent_path(), ec);  // a failure shows in the write
     }
-    if (!ReplaceFile(path_, doc_.Serialize())) return WriteFailure(path_);
+    std::string reason;
+    if (!ReplaceFile(path_, doc_.Serialize(), &reason)) return WriteFailure(path_, reason);
     return {};
 }
 
@@ -461,7 +542,23 @@ std::filesystem::path SettingsFilePath(const std::optional<std::filesystem::path
                                                      ::access(besideProgram.c_str(), W_OK) == 0))) {
         return besideProgram;
     }
-    return PerUserSettingsFolder() / kFileName;
+    const fs::path perUser = PerUserSettingsFolder();
+    return perUser.empty() ? fs::path() : perUser / kFileName;
+}
+
+std::string SettingsLocationNote(const fs::path& settingsFile) {
+    if (settingsFile.empty()) {
+        return std::string(kNoHome) +
+               ", und für dieses Benutzerkonto ist kein persönlicher Ordner bekannt: Die "
+               "Einstellungen können nicht gespeichert werden. Eine Datei lässt sich mit "
+               "--settings DATEI angeben.";
+    }
+    if (EnvironmentSet("XDG_CONFIG_HOME") || EnvironmentSet("HOME") ||
+        settingsFile.parent_path() != PerUserSettingsFolder()) {
+        return {};
+    }
+    return std::string(kNoHome) + ". Die Einstellungen werden in " + Quoted(settingsFile) +
+           " gespeichert.";
 }
 
 std::string Storable(std::string_view utf8) {

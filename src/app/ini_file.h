@@ -103,20 +103,28 @@ private:
 
 // Where the settings file lives: `explicitFile` when given; otherwise "Raysketcher.INI" in the
 // program's folder when that folder is writable; otherwise $XDG_CONFIG_HOME/raysketcher/
-// (default ~/.config/raysketcher/; the current folder stands in for the configuration folder
-// when HOME is not set either). Finding the path creates nothing: that folder is made by the first
-// save into it (IniFile::Commit), so a program that only reads leaves no trace. The program's
-// folder counts as writable
-// when it is a folder we may create files in and an existing settings file there is writable.
+// (default ~/.config/raysketcher/, with the account's home folder when HOME is not set either).
+// Empty when there is no such folder at all: reads find nothing and a save says why. Finding
+// the path creates nothing: that folder is made by the first save into it (IniFile::Commit),
+// so a program that only reads leaves no trace. The program's folder counts as writable when it
+// is a folder we may create files in and an existing settings file there is writable.
 std::filesystem::path SettingsFilePath(const std::optional<std::filesystem::path>& explicitFile,
                                        const std::filesystem::path& programDir);
+// What the user must be told about where the settings go (German), because neither HOME nor
+// XDG_CONFIG_HOME named the place: where they will be saved, or that they cannot be. Empty
+// when the place is the usual one.
+std::string SettingsLocationNote(const std::filesystem::path& settingsFile);
 
 // Writes `bytes` to a new file beside `target` and renames it over the target, so that readers
-// see the old file or the new one, never half of one; the temporary file never stays. A link is
-// followed, an existing file keeps its permissions, and a write-protected one (no owner write
-// bit, even for root) is refused. Only for regular files: a rename would replace a device or a
-// pipe with a file.
-bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes);
+// see the old file or the new one, never half of one; the temporary file never stays. Links are
+// followed (also a dangling one: its target is created), an existing file keeps its owner and
+// permissions, and a write-protected one (no owner write bit, even for root) is refused. Only
+// for regular files: a rename would replace a device or a pipe with a file, and the file's other
+// hard links keep the old content. On failure `reason` receives a German sentence saying why.
+bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes,
+                 std::string* reason = nullptr);
+// The German sentence for a failed write's errno.
+std::string WriteFailureReason(int error);
 // Writes all of `bytes` to `fd`, resuming after interruptions; false on any failure.
 bool WriteAll(int fd, std::string_view bytes);
 

@@ -422,6 +422,11 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         out << WavelengthList(wavelengths::UserWavelengthFile(file), json);
         return kSolved;
     }
+    if (file.empty()) {
+        err << "raysketcher-cli: Keine Einstellungsdatei: " << app::SettingsLocationNote(file)
+            << "\n";
+        return kUsage;
+    }
     std::error_code ec;
     if (std::filesystem::status(file, ec).type() == std::filesystem::file_type::not_found) {
         err << "raysketcher-cli: Die Datei \"" << file.string() << "\" gibt es nicht.\n";

@@ -157,26 +157,30 @@ ExportResult WritePdf(const std::filesystem::path& file, const app::DesignState&
 std::optional<std::string> WriteOutputFile(const std::filesystem::path& file,
                                            std::string_view bytes) {
     const std::string failed = "Die Datei \"" + file.string() + "\" kann nicht geschrieben werden";
+    const auto replace = [&]() -> std::optional<std::string> {
+        std::string reason;
+        if (app::ReplaceFile(file, bytes, &reason)) return std::nullopt;
+        return failed + ": " + reason;
+    };
     struct stat st {};
     if (::stat(file.c_str(), &st) != 0) {
-        if (errno != ENOENT) return failed + ".";
+        if (errno != ENOENT) return failed + ": " + app::WriteFailureReason(errno);
         // A new file: written beside the target and renamed, so a failure leaves no half file.
-        return app::ReplaceFile(file, bytes) ? std::nullopt : std::optional(failed + ".");
+        return replace();
     }
     if (S_ISDIR(st.st_mode)) return failed + ": Das ist ein Ordner.";
-    if (S_ISREG(st.st_mode)) {
-        if ((st.st_mode & S_IWUSR) == 0 || ::access(file.c_str(), W_OK) != 0) {
-            return failed + ": Sie ist schreibgeschützt.";
-        }
-        return app::ReplaceFile(file, bytes) ? std::nullopt : std::optional(failed + ".");
-    }
+    if (S_ISREG(st.st_mode)) return replace();
     // A device or a pipe the user named on purpose (/dev/stdout, a FIFO): a rename would put a
     // file in its place, so it is written as it is, each write checked (/dev/full fails here).
     const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return failed + ".";
+    if (fd < 0) return failed + ": " + app::WriteFailureReason(errno);
     bool ok = app::WriteAll(fd, bytes);
-    ok = ::close(fd) == 0 && ok;
-    return ok ? std::nullopt : std::optional(failed + ".");
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    return ok ? std::nullopt : std::optional(failed + ": " + app::WriteFailureReason(error));
 }
 
 std::optional<PictureSize> ParsePictureSize(std::string_view text) {

@@ -179,14 +179,15 @@ bool PopEditParamWave::eventFilter(QObject* watched, QEvent* event) {
         if (!grid.table || watched != grid.table->viewport()) continue;
         // A click picks the line it was pressed and released on; the header is not part of the
         // viewport, and the empty area below the lines is line 0.
+        const bool press = event->type() == QEvent::MouseButtonPress;
+        if (!press && event->type() != QEvent::MouseButtonRelease) return false;
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-            grid.pressedRow = RowAt(grid, mouse->position().toPoint());
-        } else if (event->type() == QEvent::MouseButtonRelease &&
-                   mouse->button() == Qt::LeftButton) {
-            const int row = RowAt(grid, mouse->position().toPoint());
-            if (row == grid.pressedRow) Choose(grid, row);
-        }
+        if (mouse->button() != Qt::LeftButton) return false;
+        const int row = RowAt(grid, mouse->position().toPoint());
+        if (press)
+            grid.pressedRow = row;
+        else if (row == grid.pressedRow)
+            Choose(grid, row);
         return false;
     }
     return QDialog::eventFilter(watched, event);

@@ -241,6 +241,10 @@ void MainWindow::Startup() {
     if (!settings_.ReadProblem().empty()) {
         dialogs_.Message(settings_.ReadProblem(), Icon::Exclamation);
     }
+    // Without HOME and XDG_CONFIG_HOME the place is not where the user would look for it.
+    if (const std::string note = app::SettingsLocationNote(settings_.Path()); !note.empty()) {
+        dialogs_.Message(note, Icon::Information);
+    }
     app::LoadSettings(settings_, s_.design);
     NormaliseImageFormat(s_.design.window);
     s_.started = true;
@@ -255,10 +259,10 @@ bool MainWindow::TakeNewFeatureNote(app::UserSettingsStore& store) {
 }
 
 CloseDecision MainWindow::RequestClose(const std::optional<WindowRect>& placement) {
-    if (placement) {
-        const app::WriteStatus status = StoreMainWindowPlacement(settings_, *placement);
-        if (!status.ok) dialogs_.Message(status.message, Icon::Exclamation);
-    }
+    // The window's place is kept as a courtesy, never asked for: a file the user write-protected
+    // to freeze the settings (or any other failure) leaves it as it was without a word. Only the
+    // user's own save below reports a failure.
+    if (placement) (void)StoreMainWindowPlacement(settings_, *placement);
     const app::DesignState& d = s_.design;
     const bool somethingToLose = d.paraxial.params.Count() > 0 || d.paraxial.aperture.Count() > 0 ||
                                  d.beam.axes[0].selection.Count() > 0 || s_.changePending;

@@ -182,6 +182,7 @@ NameParts SplitName(std::string_view name) {
 }
 
 std::filesystem::path UserWavelengthFile(const std::filesystem::path& settingsFile) {
+    if (settingsFile.empty()) return {};  // no place for the user's files at all
     return settingsFile.parent_path() / "UserData" / "WaveLen.lst";
 }
 
@@ -205,9 +206,10 @@ std::vector<WaveRecord> ParseUserWavelengths(std::string_view bytes) {
 }
 
 UserList ReadUserWavelengths(const std::filesystem::path& file, bool createFolder) {
+    UserList list;
+    if (file.empty()) return list;
     std::error_code ec;
     if (createFolder) std::filesystem::create_directories(file.parent_path(), ec);
-    UserList list;
     if (!std::filesystem::is_regular_file(file, ec)) return list;
     const std::uintmax_t size = std::filesystem::file_size(file, ec);
     if (ec || size > kMaxUserFileBytes) return list;

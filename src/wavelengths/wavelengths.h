@@ -32,7 +32,7 @@ NameParts SplitName(std::string_view name);
 
 // --- The user's list -----------------------------------------------------------------------------
 
-// "UserData/WaveLen.lst" in the folder of the settings file.
+// "UserData/WaveLen.lst" in the folder of the settings file; empty without a settings file.
 std::filesystem::path UserWavelengthFile(const std::filesystem::path& settingsFile);
 
 struct UserList {

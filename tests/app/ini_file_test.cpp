@@ -1,5 +1,8 @@
 #include "app/ini_file.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -133,13 +136,14 @@ TEST(IniFile, WritesChangeOnlyTheirLine) {
 
 TEST(IniFile, FailedWritesAreReportedAndLeaveNothingBehind) {
     const test::TempDir dir;
-    const auto expectFailure = [](const WriteStatus& s, const fs::path& p) {
+    const auto expectFailure = [](const WriteStatus& s, const fs::path& p, const char* reason) {
         EXPECT_FALSE(s.ok);
         EXPECT_EQ(s.message, "Die Einstellungen konnten nicht in die Datei \"" + p.string() +
-                                 "\" geschrieben werden.");
+                                 "\" geschrieben werden. " + reason);
     };
     const fs::path noFolder = dir / "fehlt" / "a.ini";
-    expectFailure(IniFile(noFolder).WriteIniString("A", "k", "v"), noFolder);
+    expectFailure(IniFile(noFolder).WriteIniString("A", "k", "v"), noFolder,
+                  "Der Ordner existiert nicht.");
     EXPECT_TRUE(Entries(dir.path()).empty());
 
     // The target turns into a folder after loading: the rename fails, the staged value stays
@@ -148,7 +152,7 @@ TEST(IniFile, FailedWritesAreReportedAndLeaveNothingBehind) {
     IniFile ini(p);
     ini.Stage("A", "k", "v");
     fs::create_directory(p);
-    expectFailure(ini.Commit(), p);
+    expectFailure(ini.Commit(), p, "Das ist ein Ordner.");
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"b.ini"});
     fs::remove(p);
     ASSERT_TRUE(ini.Commit().ok);
@@ -176,11 +180,46 @@ TEST(IniFile, FailedWritesAreReportedAndLeaveNothingBehind) {
     const fs::path locked = dir / "fest.ini";
     WriteBytes(locked, "[A]\nk=1\n");
     fs::permissions(locked, fs::perms::owner_read);
-    expectFailure(IniFile(locked).WriteIniString("A", "k", "2"), locked);
+    expectFailure(IniFile(locked).WriteIniString("A", "k", "2"), locked,
+                  "Die Datei ist schreibgeschützt.");
     EXPECT_EQ(ReadBytes(locked), "[A]\nk=1\n");
 
     // A folder or a device in place of the file is named as such.
     EXPECT_NE(IniFile(dir.path()).ReadProblem().find("ist ein Ordner"), std::string::npos);
+}
+
+// Links stay links, also dangling ones; a file keeps its owner when root saves it; a name at the
+// file system's limit still leaves room for the temporary name.
+TEST(IniFile, ReplaceKeepsLinksOwnersAndLongNames) {
+    const test::TempDir dir;
+    const fs::path dangling = dir / "verweis.ini";
+    fs::create_directory(dir / "echt");
+    fs::create_symlink(fs::path("echt") / "neu.ini", dangling);
+    ASSERT_TRUE(ReplaceFile(dangling, "a"));
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_EQ(ReadBytes(dir / "echt" / "neu.ini"), "a");
+
+    const fs::path loop = dir / "kreis";
+    fs::create_symlink(loop.filename(), loop);
+    std::string reason;
+    EXPECT_FALSE(ReplaceFile(loop, "a", &reason));
+    EXPECT_EQ(reason, "Die Verknüpfungen führen im Kreis.");
+
+    const fs::path longName = dir / (std::string(250, 'n') + ".ini");
+    ASSERT_TRUE(ReplaceFile(longName, "1"));
+    ASSERT_TRUE(ReplaceFile(longName, "2"));
+    EXPECT_EQ(ReadBytes(longName), "2");
+    EXPECT_EQ(Entries(dir.path()).size(), 4u);
+
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+    const fs::path others = dir / "fremd.ini";
+    WriteBytes(others, "[A]\n");
+    ASSERT_EQ(::chown(others.c_str(), 4321, 4322), 0);
+    ASSERT_TRUE(IniFile(others).WriteIniString("A", "k", "v").ok);
+    struct stat st {};
+    ASSERT_EQ(::stat(others.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 4321u);
+    EXPECT_EQ(st.st_gid, 4322u);
 }
 
 // Random and damaged files: parsing never fails, a round trip keeps every line, and a value set
@@ -263,6 +302,23 @@ TEST(IniFile, SettingsFilePath) {
         xdg.Set(value);
         EXPECT_EQ(SettingsFilePath(std::nullopt, program), inHome) << (value ? value : "unset");
     }
+    EXPECT_EQ(SettingsLocationNote(inHome), "");
+
+    // Without both variables the account's home folder is used, never the current folder, and
+    // the user is told where; without any folder a save says why it cannot be.
+    home.Set(nullptr);
+    const fs::path fallback = SettingsFilePath(std::nullopt, program);
+    EXPECT_TRUE(fallback.empty() || fallback.is_absolute()) << fallback;
+    if (!fallback.empty()) {
+        EXPECT_EQ(SettingsLocationNote(fallback),
+                  "Weder HOME noch XDG_CONFIG_HOME ist gesetzt. Die Einstellungen werden in \"" +
+                      fallback.string() + "\" gespeichert.");
+    }
+    EXPECT_EQ(SettingsLocationNote(dir / "eigene.ini"), "");
+    const WriteStatus nowhere = IniFile(fs::path()).WriteIniString("A", "k", "v");
+    EXPECT_FALSE(nowhere.ok);
+    EXPECT_EQ(nowhere.message, SettingsLocationNote(fs::path()));
+    EXPECT_NE(nowhere.message.find("können nicht gespeichert werden"), std::string::npos);
 }
 
 }  // namespace

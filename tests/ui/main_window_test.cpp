@@ -262,6 +262,21 @@ TEST(MainWindow, CloseAsksOnlyWhenThereIsSomethingToLose) {
     const std::string reason = "\"" + g.path.string() + "\" ist ein Ordner";
     EXPECT_EQ(g.dialogs.Messages()[0].rfind(reason, 0), 0u) << g.dialogs.Messages()[0];
     EXPECT_NE(g.dialogs.Messages()[1].find(reason), std::string::npos);
+
+    // A write-protected file freezes the settings: closing keeps it as it is without a word
+    // about the window's place; the user's own save says why it failed.
+    WindowFixture h;
+    h.Lens();
+    ASSERT_TRUE(app::IniFile(h.path).WriteIniString("A", "k", "v").ok);
+    std::filesystem::permissions(h.path, std::filesystem::perms::owner_read);
+    const WindowRect place{100, 200, 8400, 12300};
+    h.dialogs.Reply(Answer::No).Reply(Answer::Yes);
+    EXPECT_EQ(h.w().RequestClose(place), CloseDecision::Close);
+    EXPECT_TRUE(h.dialogs.Messages().empty());
+    EXPECT_EQ(h.w().RequestClose(place), CloseDecision::Stay);
+    ASSERT_EQ(h.dialogs.Messages().size(), 1u);
+    EXPECT_NE(h.dialogs.Messages()[0].find("schreibgeschützt"), std::string::npos);
+    EXPECT_EQ(app::IniFile(h.path).ReadIniString("FormPositions", "FormPosn_frmRaysketch"), "");
 }
 
 // A click into the aperture/field plot is one undo step of the window and is taken back by the
