@@ -228,11 +228,8 @@ fs::path TemporaryBeside(const fs::path& target, unsigned serial) {
 
 }  // namespace
 
-bool ReplaceFile(const fs::path& requested, std::string_view bytes, std::string* reason) {
-    const auto fail = [&](std::string why) {
-        if (reason != nullptr) *reason = std::move(why);
-        return false;
-    };
+WriteStatus ReplaceFile(const fs::path& requested, std::string_view bytes) {
+    const auto fail = [](std::string why) { return WriteStatus{false, std::move(why)}; };
     // A link is followed, so that the file it points to is replaced and the link stays.
     const std::optional<fs::path> followed = FollowLinks(requested);
     if (!followed) return fail(WriteFailureReason(ELOOP));
@@ -280,7 +277,7 @@ bool ReplaceFile(const fs::path& requested, std::string_view bytes, std::string*
         return fail(WriteFailureReason(error));
     }
     SyncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
-    return true;
+    return {};
 }
 
 namespace {
@@ -526,9 +523,8 @@ WriteStatus IniFile::Commit() {
     if (path_.has_parent_path() && path_.parent_path() == PerUserSettingsFolder()) {
         fs::create_directories(path_.parent_path(), ec);  // a failure shows in the write
     }
-    std::string reason;
-    if (!ReplaceFile(path_, doc_.Serialize(), &reason)) return WriteFailure(path_, reason);
-    return {};
+    const WriteStatus written = ReplaceFile(path_, doc_.Serialize());
+    return written.ok ? written : WriteFailure(path_, written.message);
 }
 
 std::filesystem::path SettingsFilePath(const std::optional<std::filesystem::path>& explicitFile,

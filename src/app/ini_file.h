@@ -49,7 +49,7 @@ private:
 
 struct WriteStatus {
     bool ok = true;
-    std::string message;  // German text naming the file when !ok
+    std::string message;  // when !ok: German text saying what failed and why
 };
 
 class IniFile {
@@ -120,9 +120,8 @@ std::string SettingsLocationNote(const std::filesystem::path& settingsFile);
 // followed (also a dangling one: its target is created), an existing file keeps its owner and
 // permissions, and a write-protected one (no owner write bit, even for root) is refused. Only
 // for regular files: a rename would replace a device or a pipe with a file, and the file's other
-// hard links keep the old content. On failure `reason` receives a German sentence saying why.
-bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes,
-                 std::string* reason = nullptr);
+// hard links keep the old content. A failure's message is a German sentence saying why.
+WriteStatus ReplaceFile(const std::filesystem::path& target, std::string_view bytes);
 // The German sentence for a failed write's errno.
 std::string WriteFailureReason(int error);
 // Writes all of `bytes` to `fd`, resuming after interruptions; false on any failure.

@@ -158,9 +158,9 @@ std::optional<std::string> WriteOutputFile(const std::filesystem::path& file,
                                            std::string_view bytes) {
     const std::string failed = "Die Datei \"" + file.string() + "\" kann nicht geschrieben werden";
     const auto replace = [&]() -> std::optional<std::string> {
-        std::string reason;
-        if (app::ReplaceFile(file, bytes, &reason)) return std::nullopt;
-        return failed + ": " + reason;
+        const app::WriteStatus written = app::ReplaceFile(file, bytes);
+        if (written.ok) return std::nullopt;
+        return failed + ": " + written.message;
     };
     struct stat st {};
     if (::stat(file.c_str(), &st) != 0) {

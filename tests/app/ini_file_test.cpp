@@ -195,19 +195,17 @@ TEST(IniFile, ReplaceKeepsLinksOwnersAndLongNames) {
     const fs::path dangling = dir / "verweis.ini";
     fs::create_directory(dir / "echt");
     fs::create_symlink(fs::path("echt") / "neu.ini", dangling);
-    ASSERT_TRUE(ReplaceFile(dangling, "a"));
+    ASSERT_TRUE(ReplaceFile(dangling, "a").ok);
     EXPECT_TRUE(fs::is_symlink(dangling));
     EXPECT_EQ(ReadBytes(dir / "echt" / "neu.ini"), "a");
 
     const fs::path loop = dir / "kreis";
     fs::create_symlink(loop.filename(), loop);
-    std::string reason;
-    EXPECT_FALSE(ReplaceFile(loop, "a", &reason));
-    EXPECT_EQ(reason, "Die Verknüpfungen führen im Kreis.");
+    EXPECT_EQ(ReplaceFile(loop, "a").message, "Die Verknüpfungen führen im Kreis.");
 
     const fs::path longName = dir / (std::string(250, 'n') + ".ini");
-    ASSERT_TRUE(ReplaceFile(longName, "1"));
-    ASSERT_TRUE(ReplaceFile(longName, "2"));
+    ASSERT_TRUE(ReplaceFile(longName, "1").ok);
+    ASSERT_TRUE(ReplaceFile(longName, "2").ok);
     EXPECT_EQ(ReadBytes(longName), "2");
     EXPECT_EQ(Entries(dir.path()).size(), 4u);
 
