@@ -6,10 +6,7 @@
 
 #include "analysis/lens_choice.h"
 #include "analysis/lens_ideas.h"
-#include "app/ini_file.h"
 #include "app/presentation.h"
-#include "app/settings.h"
-#include "cli/export.h"
 #include "engine/aperture.h"
 #include "text/number_text.h"
 #include "text/strings.h"
@@ -17,42 +14,6 @@
 
 namespace rs::cli {
 namespace {
-
-constexpr const char* kHelp =
-    "Aufruf: raysketcher-cli [--settings DATEI] [--json] [--pdf DATEI] [--svg DATEI]\n"
-    "                        [--png DATEI] [--size BREITExHÖHE]\n"
-    "       raysketcher-cli --wavelengths [--settings DATEI] [--json]\n"
-    "       raysketcher-cli --list-lenses [--catalogue ORDNER] [--json]\n"
-    "\n"
-    "Lädt eine Einstellungsdatei (Raysketcher.INI) genau so, wie das Programm sie beim Start\n"
-    "lädt, berechnet das gespeicherte System und gibt die Ergebnisliste aus: eine Zeile je\n"
-    "Eintrag, Name und Wert durch einen Tabulator getrennt. Die Datei wird nie geschrieben.\n"
-    "\n"
-    "  --settings DATEI  die Einstellungsdatei (sonst die Datei des Programms)\n"
-    "  --json            ein JSON-Objekt statt der Liste: mode, valid, calcInvalid, params\n"
-    "                    (interne Einheiten: mm, rad), aperture, cardinalPoints, dof, status,\n"
-    "                    rows, title\n"
-    "  --pdf DATEI       schreibt zusätzlich den Ausdruck des Systems als PDF (eine Seite A4)\n"
-    "  --svg DATEI       schreibt zusätzlich die Zeichnung als SVG\n"
-    "  --png DATEI       schreibt zusätzlich die Zeichnung als PNG\n"
-    "  --size BxH        Breite x Höhe der Zeichnung in Pixeln, je 1 bis 10000\n"
-    "                    (Vorgabe 1200x700)\n"
-    "  --wavelengths     listet statt eines Systems die Wellenlängen der Auswahl: Laserlinien,\n"
-    "                    Glaskatalog-Linien und die eigenen aus UserData/WaveLen.lst neben der\n"
-    "                    Einstellungsdatei (Liste, Name, Zusatz, Wellenlänge in nm)\n"
-    "  --list-lenses     listet statt eines Systems die Katalog-Linsen (Code, Art, f',\n"
-    "                    Durchmesser, Glas, lieferbar) als CSV, mit --json als JSON\n"
-    "  --catalogue ORDNER  die Katalogdateien aus diesem Ordner (sonst neben dem Programm,\n"
-    "                    in ../share/raysketcher oder im Build-Ordner); im Gaußstrahl-Modus\n"
-    "                    nennt --json die passenden Linsen als \"catalogueLenses\"\n"
-    "  --help            diese Hilfe\n"
-    "\n"
-    "Die Ausgaben brauchen keinen Bildschirm. Im Gaußstrahl-Modus zeigt die Zeichnung den\n"
-    "Strahl (im Diodenlaser-Modus beide Achsen); --json nennt dann je Achse \"drawingRange\".\n"
-    "\n"
-    "Rückgabewert: 0 berechnet, 1 unvollständig oder ohne Lösung (bei unvollständiger\n"
-    "Auswahl entsteht kein PDF), 2 Aufruffehler oder Datei nicht lesbar, 3 Ausgabedatei\n"
-    "nicht schreibbar.\n";
 
 std::string JsonString(std::string_view s) {
     std::string out = "\"";
@@ -87,8 +48,8 @@ std::string JsonString(std::string_view s) {
     return out + "\"";
 }
 
-// A name or value for the text output: its tabs and line ends separate the fields and rows, and
-// an escape character would reach the terminal, so every control character becomes a '?'.
+}  // namespace
+
 std::string PlainText(std::string_view s) {
     std::string out(s);
     for (char& c : out) {
@@ -97,6 +58,8 @@ std::string PlainText(std::string_view s) {
     }
     return out;
 }
+
+namespace {
 
 // Numbers as the shortest text that reads back exactly; JSON has no infinities.
 std::string JsonNumber(float v) {
@@ -170,8 +133,8 @@ std::string BeamJson(const app::DesignState& state, bool valid, const engine::Re
     return j + "}";
 }
 
-// The three lists of the wavelength picker: as lines "list, first name, second name, nm" with
-// tabs, or as one JSON object.
+}  // namespace
+
 std::string WavelengthList(const std::filesystem::path& userFile, bool json) {
     // The command line reads only: no folder is made for a missing list.
     const wavelengths::UserList user = wavelengths::ReadUserWavelengths(userFile, false);
@@ -209,6 +172,8 @@ std::string WavelengthList(const std::filesystem::path& userFile, bool json) {
            ",\"entries\":" + list("Benutzer", user.entries) + "}}\n";
 }
 
+namespace {
+
 // A CSV field: quoted when it holds a comma, a quote or a line break.
 std::string CsvField(std::string_view s) {
     if (s.find_first_of(",\"\n") == std::string_view::npos) return std::string(s);
@@ -216,6 +181,8 @@ std::string CsvField(std::string_view s) {
     for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
     return out + "\"";
 }
+
+}  // namespace
 
 std::string LensList(const analysis::LensCatalogue& catalogue, bool json) {
     std::string s = json ? "[" : "Code,Art,f' [mm],Durchmesser [mm],Glas,lieferbar\n";
@@ -238,6 +205,8 @@ std::string LensList(const analysis::LensCatalogue& catalogue, bool json) {
     }
     return json ? s + "]\n" : s;
 }
+
+namespace {
 
 // The lenses the grid lists for a solved beam: one list, or one per axis with cylinders.
 std::string CatalogueLensesJson(const app::DesignState& state,
@@ -324,144 +293,6 @@ std::string DesignJson(const app::DesignState& state, const analysis::LensCatalo
     j += ",\"rows\":" + JsonRows(rows);
     j += ",\"title\":" + JsonString(engine::WindowTitle(app::Version(), app::TitleStateOf(state)));
     return j + "}";
-}
-
-int Run(const std::vector<std::string>& args, const std::filesystem::path& programDir,
-        std::ostream& out, std::ostream& err) {
-    std::optional<std::filesystem::path> settings;
-    bool json = false;
-    bool wavelengthList = false;
-    bool lensList = false;
-    std::optional<std::filesystem::path> catalogueDir;
-    ExportRequest exports;
-    // The value of an option given as "--name VALUE" or "--name=VALUE"; nothing when `a` is
-    // another option. `missing` is set when the value is absent.
-    bool missing = false;
-    auto valueOf = [&](std::size_t& i, std::string_view name) -> std::optional<std::string> {
-        const std::string& a = args[i];
-        if (a == name) {
-            // "--png --json": the next option is not a file name; "--png=--x" still is.
-            if (i + 1 >= args.size() || args[i + 1].starts_with("--")) {
-                missing = true;
-                return std::nullopt;
-            }
-            return args[++i];
-        }
-        if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 &&
-            a[name.size()] == '=') {
-            return a.substr(name.size() + 1);
-        }
-        return std::nullopt;
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            out << kHelp;
-            return kSolved;
-        }
-        if (a == "--json") {
-            json = true;
-        } else if (a == "--wavelengths") {
-            wavelengthList = true;
-        } else if (a == "--list-lenses") {
-            lensList = true;
-        } else if (auto dir = valueOf(i, "--catalogue")) {
-            catalogueDir = *dir;
-        } else if (auto v = valueOf(i, "--settings")) {
-            settings = *v;
-        } else if (auto pdf = valueOf(i, "--pdf")) {
-            exports.pdf = *pdf;
-        } else if (auto svg = valueOf(i, "--svg")) {
-            exports.svg = *svg;
-        } else if (auto png = valueOf(i, "--png")) {
-            exports.png = *png;
-        } else if (auto size = valueOf(i, "--size")) {
-            const auto parsed = ParsePictureSize(*size);
-            if (!parsed) {
-                err << "raysketcher-cli: ungültige Größe \"" << *size
-                    << "\" (erwartet BREITExHÖHE in Pixeln, je 1 bis " << kMaxPictureSide << ")\n\n"
-                    << kHelp;
-                return kUsage;
-            }
-            exports.size = *parsed;
-        } else if (missing) {
-            err << "raysketcher-cli: Nach \"" << a << "\" fehlt der Wert.\n\n" << kHelp;
-            return kUsage;
-        } else {
-            err << "raysketcher-cli: unbekanntes Argument \"" << a << "\"\n\n" << kHelp;
-            return kUsage;
-        }
-    }
-    for (const auto* file : {&exports.pdf, &exports.svg, &exports.png}) {
-        if (*file && (*file)->empty()) {
-            err << "raysketcher-cli: Ein leerer Dateiname kann nicht geschrieben werden.\n\n"
-                << kHelp;
-            return kUsage;
-        }
-    }
-
-    // The catalogue, where one is wanted: the lens list, or the lenses of a beam design.
-    std::optional<analysis::LensCatalogue> catalogue;
-    if (lensList || json) {
-        const analysis::CatalogueLocation where =
-            analysis::FindCatalogueDir(catalogueDir, programDir);
-        if (where.dir) {
-            catalogue = analysis::ReadCatalogueLenses(*where.dir);
-        } else if (lensList || catalogueDir) {
-            err << "raysketcher-cli: " << analysis::CatalogueNotFoundMessage(where) << "\n";
-            return kUsage;
-        }
-    }
-    if (lensList) {
-        out << LensList(*catalogue, json);
-        return kSolved;
-    }
-    const std::filesystem::path file = app::SettingsFilePath(settings, programDir);
-    if (wavelengthList) {
-        // The user's list lies beside the settings file, which itself need not exist.
-        out << WavelengthList(wavelengths::UserWavelengthFile(file), json);
-        return kSolved;
-    }
-    if (file.empty()) {
-        err << "raysketcher-cli: Keine Einstellungsdatei: " << app::SettingsLocationNote(file)
-            << "\n";
-        return kUsage;
-    }
-    std::error_code ec;
-    if (std::filesystem::status(file, ec).type() == std::filesystem::file_type::not_found) {
-        err << "raysketcher-cli: Die Datei \"" << file.string() << "\" gibt es nicht.\n";
-        return kUsage;
-    }
-    // A folder, a device, a file without read permission or one far too big: the reader names
-    // the reason, and an empty design would only mislead.
-    const app::IniFile ini(file);
-    if (!ini.ReadProblem().empty()) {
-        err << "raysketcher-cli: " << ini.ReadProblem() << "\n";
-        return kUsage;
-    }
-
-    app::DesignState state;
-    app::LoadSettings(ini, state);
-    app::SolveDesign(state, false);
-    if (json) {
-        out << DesignJson(state, catalogue ? &*catalogue : nullptr) << "\n";
-    } else {
-        engine::ResultListCache cache;
-        beam::BeamListCache beamCache;
-        for (const auto& row : app::ResultRows(state, false, cache, beamCache).rows) {
-            out << PlainText(row.name) << "\t" << PlainText(row.value) << "\n";
-        }
-    }
-    out.flush();
-    switch (WriteExports(state, exports, err)) {
-        case ExportResult::Failed:
-            return kExportFailed;
-        case ExportResult::Refused:
-            return kNotSolved;
-        case ExportResult::Written:
-            break;
-    }
-    return app::DesignSolved(state) ? kSolved : kNotSolved;
 }
 
 }  // namespace rs::cli

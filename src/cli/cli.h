@@ -1,10 +1,11 @@
 #pragma once
-// The command-line program: loads a design file the way the window does at start-up, solves it
-// and prints the result list or a JSON object; on request it also writes the printed report as
-// PDF and the drawing as SVG or PNG.
+// The command-line program: loads design files the way the window does at start-up, solves them
+// and prints the result list or a JSON object, or sweeps a parameter and writes CSV; on request
+// it also writes the printed report as PDF and the drawing as SVG or PNG.
 #include <filesystem>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/catalogue_lenses.h"
@@ -14,7 +15,8 @@ namespace rs::cli {
 
 enum ExitCode : int { kSolved = 0, kNotSolved = 1, kUsage = 2, kExportFailed = 3 };
 
-// `args` without the program name; `programDir` is where the default settings file is looked for.
+// `args` without the program name; `programDir` is where the default settings file, the
+// catalogue and the export module are looked for. The worst outcome of all files given.
 int Run(const std::vector<std::string>& args, const std::filesystem::path& programDir,
         std::ostream& out, std::ostream& err);
 
@@ -22,5 +24,16 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
 // catalogue lenses the window's lens grid lists for it.
 std::string DesignJson(const app::DesignState& state,
                        const analysis::LensCatalogue* catalogue = nullptr);
+
+// A name or value for the text output: its tabs and line ends separate the fields and rows, and
+// an escape character would reach the terminal, so every control character becomes a '?'.
+std::string PlainText(std::string_view s);
+
+// The three lists of the wavelength picker: as lines "list, first name, second name, nm" with
+// tabs, or as one JSON object.
+std::string WavelengthList(const std::filesystem::path& userFile, bool json);
+
+// The catalogue lenses as CSV (code, kind, f', diameter, glass, available) or as JSON.
+std::string LensList(const analysis::LensCatalogue& catalogue, bool json);
 
 }  // namespace rs::cli

@@ -1,8 +1,6 @@
-#include "cli/export.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+// The export module (raysketcher-export.so): paints the report and the pictures with the toolkit.
+// raysketcher-cli loads it only when a file is asked for, so its text output starts without any
+// toolkit library.
 #include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
@@ -13,15 +11,18 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
-#include <cerrno>
-#include <charconv>
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <ostream>
+#include <sstream>
 #include <string>
 
 #include "app/ini_file.h"
 #include "app/presentation.h"
+#include "app/settings.h"
+#include "cli/export.h"
+#include "cli/export_module.h"
 #include "render/report_page.h"
 
 namespace rs::cli {
@@ -152,60 +153,8 @@ ExportResult WritePdf(const std::filesystem::path& file, const app::DesignState&
     return SaveBytes(file, bytes, err) ? ExportResult::Written : ExportResult::Failed;
 }
 
-}  // namespace
-
-std::optional<std::string> WriteOutputFile(const std::filesystem::path& file,
-                                           std::string_view bytes) {
-    const std::string failed = "Die Datei \"" + file.string() + "\" kann nicht geschrieben werden";
-    const auto replace = [&]() -> std::optional<std::string> {
-        const app::WriteStatus written = app::ReplaceFile(file, bytes);
-        if (written.ok) return std::nullopt;
-        return failed + ": " + written.message;
-    };
-    struct stat st {};
-    if (::stat(file.c_str(), &st) != 0) {
-        if (errno != ENOENT) return failed + ": " + app::WriteFailureReason(errno);
-        // A new file: written beside the target and renamed, so a failure leaves no half file.
-        return replace();
-    }
-    if (S_ISDIR(st.st_mode)) return failed + ": Das ist ein Ordner.";
-    if (S_ISREG(st.st_mode)) return replace();
-    // A device or a pipe the user named on purpose (/dev/stdout, a FIFO): a rename would put a
-    // file in its place, so it is written as it is, each write checked (/dev/full fails here).
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return failed + ": " + app::WriteFailureReason(errno);
-    bool ok = app::WriteAll(fd, bytes);
-    int error = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
-    return ok ? std::nullopt : std::optional(failed + ": " + app::WriteFailureReason(error));
-}
-
-std::optional<PictureSize> ParsePictureSize(std::string_view text) {
-    const std::size_t x = text.find_first_of("xX");
-    if (x == std::string_view::npos) return std::nullopt;
-    auto number = [](std::string_view digits) -> std::optional<int> {
-        // Digits only: from_chars would also take a sign.
-        if (digits.empty() || digits.size() > 5 ||
-            digits.find_first_not_of("0123456789") != std::string_view::npos) {
-            return std::nullopt;
-        }
-        int value = 0;
-        std::from_chars(digits.data(), digits.data() + digits.size(), value);
-        if (value < 1 || value > kMaxPictureSide) return std::nullopt;
-        return value;
-    };
-    const auto width = number(text.substr(0, x));
-    const auto height = number(text.substr(x + 1));
-    if (!width || !height) return std::nullopt;
-    return PictureSize{*width, *height};
-}
-
-ExportResult WriteExports(const app::DesignState& state, const ExportRequest& request,
-                          std::ostream& err) {
-    if (!request.Any()) return ExportResult::Written;
+ExportResult WriteDesignExports(const app::DesignState& state, const ExportRequest& request,
+                                std::ostream& err) {
     Toolkit toolkit;
     if (!toolkit.Start()) {
         err << "raysketcher-cli: Ohne grafische Anwendung kann nichts gezeichnet werden.\n";
@@ -224,4 +173,49 @@ ExportResult WriteExports(const app::DesignState& state, const ExportRequest& re
     return refused ? ExportResult::Refused : ExportResult::Written;
 }
 
+ExportRequest RequestOf(const RaysketcherExportJob& job) {
+    ExportRequest request;
+    if (job.pdf) request.pdf = job.pdf;
+    if (job.svg) request.svg = job.svg;
+    if (job.png) request.png = job.png;
+    request.size = {job.width, job.height};
+    return request;
+}
+
+int RunJob(const RaysketcherExportJob& job, std::ostream& err) {
+    // The design as the program loaded it for its text output: the same bytes, the same road.
+    const app::IniFile ini = app::IniFile::FromText(
+        job.settingsPath, std::string_view(job.settingsText, job.settingsSize));
+    app::DesignState state;
+    app::LoadSettings(ini, state);
+    app::SolveDesign(state, false);
+    switch (WriteDesignExports(state, RequestOf(job), err)) {
+        case ExportResult::Written:
+            return kRaysketcherExportWritten;
+        case ExportResult::Refused:
+            return kRaysketcherExportRefused;
+        case ExportResult::Failed:
+            break;
+    }
+    return kRaysketcherExportFailed;
+}
+
+}  // namespace
 }  // namespace rs::cli
+
+extern "C" __attribute__((visibility("default"))) int raysketcher_export_v1(
+    const RaysketcherExportJob* job) {
+    if (job == nullptr || job->abi != RAYSKETCHER_EXPORT_ABI || job->report == nullptr) {
+        return kRaysketcherExportFailed;
+    }
+    std::ostringstream err;
+    int status = kRaysketcherExportFailed;
+    try {
+        status = rs::cli::RunJob(*job, err);
+    } catch (const std::exception& e) {
+        err << "raysketcher-cli: Die Dateien konnten nicht erzeugt werden: " << e.what() << "\n";
+    }
+    const std::string text = err.str();
+    if (!text.empty()) job->report(job->context, text.data(), text.size());
+    return status;
+}

@@ -1,13 +1,15 @@
 #pragma once
 // Files raysketcher-cli writes besides its text output: the printed report as PDF and the
 // drawing as SVG or PNG, painted by the same code as the window's print command and drawing.
+// The painting needs the toolkit, so it lives in a module of its own (raysketcher-export.so)
+// that the program loads only when a file is asked for; the text and JSON output never load
+// a toolkit library. What is declared here needs no toolkit.
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "app/design_state.h"
+#include <vector>
 
 namespace rs::cli {
 
@@ -42,13 +44,27 @@ struct ExportRequest {
 enum class ExportResult {
     Written,  // every requested file
     Refused,  // the report was refused (incomplete selection); the message went to `err`
-    Failed,   // a file could not be written; the message went to `err`
+    Failed,   // a file could not be written, or the module is missing; the message went to `err`
 };
 
-// Writes the requested files for the loaded and solved `state`. Starts the toolkit without a
-// display (the offscreen platform, unless the environment names another) when no application
-// object exists yet. In beam mode the pictures show the beam (one picture per diode axis).
-ExportResult WriteExports(const app::DesignState& state, const ExportRequest& request,
-                          std::ostream& err);
+// The design the files show: the settings file's bytes exactly as the text output read them,
+// and where the file lies (its folder holds the user's own lists).
+struct ExportDesign {
+    std::filesystem::path file;
+    std::string_view bytes;
+};
+
+// The file name of the export module, and where it is looked for: beside the program (the
+// build tree) first, then in the installed library folder relative to the program's folder.
+inline constexpr const char* kExportModuleName = "raysketcher-export.so";
+std::vector<std::filesystem::path> ExportModuleCandidates(const std::filesystem::path& programDir);
+
+// Loads the export module and writes the requested files for the design (loaded and solved
+// there as here). The toolkit starts without a display (the offscreen platform, unless the
+// environment names another). In beam mode the pictures show the beam (one picture per diode
+// axis). A module that cannot be found or loaded is Failed, with a message naming where it was
+// looked for.
+ExportResult WriteExports(const ExportDesign& design, const ExportRequest& request,
+                          const std::filesystem::path& programDir, std::ostream& err);
 
 }  // namespace rs::cli

@@ -1,0 +1,342 @@
+// The command line: its arguments, the design files it reads and which output it writes.
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <ostream>
+
+#include "app/ini_file.h"
+#include "app/presentation.h"
+#include "app/settings.h"
+#include "cli/cli.h"
+#include "cli/export.h"
+#include "cli/sweep.h"
+#include "wavelengths/wavelengths.h"
+
+namespace rs::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kHelp =
+    "Aufruf: raysketcher-cli [--settings DATEI]... [--json] [--pdf DATEI] [--svg DATEI]\n"
+    "                        [--png DATEI] [--size BREITExHÖHE]\n"
+    "       raysketcher-cli [--settings DATEI]... --sweep NAME=VON:BIS:SCHRITTE [--csv DATEI]\n"
+    "       raysketcher-cli --wavelengths [--settings DATEI] [--json]\n"
+    "       raysketcher-cli --list-lenses [--catalogue ORDNER] [--json]\n"
+    "\n"
+    "Lädt eine Einstellungsdatei (Raysketcher.INI) genau so, wie das Programm sie beim Start\n"
+    "lädt, berechnet das gespeicherte System und gibt die Ergebnisliste aus: eine Zeile je\n"
+    "Eintrag, Name und Wert durch einen Tabulator getrennt. Die Datei wird nie geschrieben.\n"
+    "\n"
+    "  --settings DATEI  die Einstellungsdatei (sonst die Datei des Programms); mehrmals\n"
+    "                    angegeben, werden alle Dateien der Reihe nach berechnet: die Liste\n"
+    "                    jeder Datei beginnt mit der Zeile \"Datei<TAB>NAME\", --json gibt ein\n"
+    "                    JSON-Array mit einem Objekt je Datei aus (null für eine unlesbare)\n"
+    "  --json            ein JSON-Objekt statt der Liste: mode, valid, calcInvalid, params\n"
+    "                    (interne Einheiten: mm, rad), aperture, cardinalPoints, dof, status,\n"
+    "                    rows, title\n"
+    "  --pdf DATEI       schreibt zusätzlich den Ausdruck des Systems als PDF (eine Seite A4)\n"
+    "  --svg DATEI       schreibt zusätzlich die Zeichnung als SVG\n"
+    "  --png DATEI       schreibt zusätzlich die Zeichnung als PNG\n"
+    "  --size BxH        Breite x Höhe der Zeichnung in Pixeln, je 1 bis 10000\n"
+    "                    (Vorgabe 1200x700)\n"
+    "  --sweep NAME=VON:BIS:SCHRITTE\n"
+    "                    berechnet das System für SCHRITTE gleich verteilte Werte (1 bis\n"
+    "                    1000000, VON und BIS eingeschlossen; 1 heißt nur VON) eines gewählten\n"
+    "                    Parameters und gibt eine Tabelle als CSV aus. NAME ist das Symbol aus\n"
+    "                    der Ergebnisliste (a, f', m', im Gaußstrahl-Modus s, ...) oder die\n"
+    "                    Katalognummer, für den Aperturparameter das erste Wort seines Namens\n"
+    "                    (Blendenzahl); die Werte in den Einheiten, die das Fenster zeigt\n"
+    "  --csv DATEI       schreibt die Tabelle von --sweep in diese Datei statt auf die Ausgabe\n"
+    "  --wavelengths     listet statt eines Systems die Wellenlängen der Auswahl: Laserlinien,\n"
+    "                    Glaskatalog-Linien und die eigenen aus UserData/WaveLen.lst neben der\n"
+    "                    Einstellungsdatei (Liste, Name, Zusatz, Wellenlänge in nm)\n"
+    "  --list-lenses     listet statt eines Systems die Katalog-Linsen (Code, Art, f',\n"
+    "                    Durchmesser, Glas, lieferbar) als CSV, mit --json als JSON\n"
+    "  --catalogue ORDNER  die Katalogdateien aus diesem Ordner (sonst neben dem Programm,\n"
+    "                    in ../share/raysketcher oder im Build-Ordner); im Gaußstrahl-Modus\n"
+    "                    nennt --json die passenden Linsen als \"catalogueLenses\"\n"
+    "  --help            diese Hilfe\n"
+    "\n"
+    "Die CSV-Tabelle: eine Kopfzeile mit den Namen der Ergebnisliste und der Einheit in\n"
+    "eckigen Klammern (\"Bildweite: a' [mm]\"), der variierte Parameter zuerst, dann eine Zeile\n"
+    "je Wert mit Zahlen (Dezimalpunkt) in diesen Einheiten; leer, wo die Liste keine Zahl\n"
+    "zeigt oder das System keine Lösung hat. Bei mehreren Dateien nennt die erste Spalte\n"
+    "\"Datei\" die Datei, und die Spalten aller Dateien stehen nebeneinander.\n"
+    "\n"
+    "Die Ausgaben brauchen keinen Bildschirm. Im Gaußstrahl-Modus zeigt die Zeichnung den\n"
+    "Strahl (im Diodenlaser-Modus beide Achsen); --json nennt dann je Achse \"drawingRange\".\n"
+    "PDF, SVG und PNG schreibt das Modul raysketcher-export.so neben dem Programm oder im\n"
+    "Bibliotheksordner der Installation (lib/raysketcher).\n"
+    "\n"
+    "Rückgabewert: 0 berechnet, 1 unvollständig oder ohne Lösung (bei unvollständiger\n"
+    "Auswahl entsteht kein PDF; bei --sweep: ein Wert ohne Lösung), 2 Aufruffehler oder Datei\n"
+    "nicht lesbar, 3 Ausgabedatei nicht schreibbar oder Export-Modul fehlt. Bei mehreren\n"
+    "Dateien zählt das schlechteste Ergebnis.\n";
+
+struct Options {
+    std::vector<fs::path> settings;
+    bool json = false;
+    bool wavelengthList = false;
+    bool lensList = false;
+    std::optional<fs::path> catalogueDir;
+    ExportRequest exports;
+    std::optional<SweepSpec> sweep;
+    std::optional<fs::path> csv;
+};
+
+// The arguments, or the one-line German message naming the bad one. `help` is set for --help.
+std::variant<Options, std::string> ParseArguments(const std::vector<std::string>& args,
+                                                  bool& help) {
+    Options o;
+    // The value of an option given as "--name VALUE" or "--name=VALUE"; nothing when `a` is
+    // another option. `missing` is set when the value is absent.
+    bool missing = false;
+    auto valueOf = [&](std::size_t& i, std::string_view name) -> std::optional<std::string> {
+        const std::string& a = args[i];
+        if (a == name) {
+            // "--png --json": the next option is not a file name; "--png=--x" still is.
+            if (i + 1 >= args.size() || args[i + 1].starts_with("--")) {
+                missing = true;
+                return std::nullopt;
+            }
+            return args[++i];
+        }
+        if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 &&
+            a[name.size()] == '=') {
+            return a.substr(name.size() + 1);
+        }
+        return std::nullopt;
+    };
+    auto once = [](std::string_view name) {
+        return "\"" + std::string(name) + "\" darf nur einmal angegeben werden";
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            help = true;
+            return o;
+        }
+        if (a == "--json") {
+            o.json = true;
+        } else if (a == "--wavelengths") {
+            o.wavelengthList = true;
+        } else if (a == "--list-lenses") {
+            o.lensList = true;
+        } else if (auto dir = valueOf(i, "--catalogue")) {
+            o.catalogueDir = *dir;
+        } else if (auto v = valueOf(i, "--settings")) {
+            if (v->empty()) return std::string("\"--settings\" mit leerem Dateinamen");
+            o.settings.emplace_back(*v);
+        } else if (auto pdf = valueOf(i, "--pdf")) {
+            o.exports.pdf = *pdf;
+        } else if (auto svg = valueOf(i, "--svg")) {
+            o.exports.svg = *svg;
+        } else if (auto png = valueOf(i, "--png")) {
+            o.exports.png = *png;
+        } else if (auto size = valueOf(i, "--size")) {
+            const auto parsed = ParsePictureSize(*size);
+            if (!parsed) {
+                return "ungültige Größe \"" + *size +
+                       "\" (erwartet BREITExHÖHE in Pixeln, je 1 bis " +
+                       std::to_string(kMaxPictureSide) + ")";
+            }
+            o.exports.size = *parsed;
+        } else if (auto sweep = valueOf(i, "--sweep")) {
+            if (o.sweep) return once("--sweep");
+            auto parsed = ParseSweep(*sweep);
+            if (auto* message = std::get_if<std::string>(&parsed)) return *message;
+            o.sweep = std::get<SweepSpec>(parsed);
+        } else if (auto csv = valueOf(i, "--csv")) {
+            if (o.csv) return once("--csv");
+            o.csv = *csv;
+        } else if (missing) {
+            return "Nach \"" + a + "\" fehlt der Wert.";
+        } else {
+            return "unbekanntes Argument \"" + a + "\"";
+        }
+    }
+    for (const auto* file : {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv}) {
+        if (*file && (*file)->empty()) {
+            return std::string("Ein leerer Dateiname kann nicht geschrieben werden.");
+        }
+    }
+    if (o.csv && !o.sweep)
+        return std::string("\"--csv\" ohne \"--sweep\": nur ein Sweep schreibt CSV");
+    if (o.sweep && (o.json || o.exports.Any() || o.wavelengthList || o.lensList)) {
+        return std::string(
+            "\"--sweep\" schreibt nur CSV und geht nicht mit --json, --pdf, --svg, --png, "
+            "--wavelengths oder --list-lenses zusammen");
+    }
+    if (o.settings.size() > 1 && (o.exports.Any() || o.wavelengthList)) {
+        return std::string(
+            "Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht");
+    }
+    return o;
+}
+
+// A design file as read and solved for the output.
+struct Loaded {
+    fs::path file;
+    std::string bytes;  // the file's bytes, kept only when the exports need them
+    app::DesignState state;
+};
+
+// Loads and solves one design file; the message and kUsage when it cannot be read.
+int LoadDesign(const fs::path& file, bool keepBytes, Loaded& loaded, std::ostream& err) {
+    std::error_code ec;
+    if (fs::status(file, ec).type() == fs::file_type::not_found) {
+        err << "raysketcher-cli: Die Datei \"" << file.string() << "\" gibt es nicht.\n";
+        return kUsage;
+    }
+    // A folder, a device, a file without read permission or one far too big: the reader names
+    // the reason, and an empty design would only mislead.
+    const app::IniFile ini(file);
+    if (!ini.ReadProblem().empty()) {
+        err << "raysketcher-cli: " << ini.ReadProblem() << "\n";
+        return kUsage;
+    }
+    loaded.file = file;
+    if (keepBytes) {
+        // The exports load the design from these very bytes, so pictures and list agree.
+        std::ifstream in(file, std::ios::binary);
+        loaded.bytes.assign(std::istreambuf_iterator<char>(in), {});
+        app::LoadSettings(app::IniFile::FromText(file, loaded.bytes), loaded.state);
+    } else {
+        app::LoadSettings(ini, loaded.state);
+    }
+    app::SolveDesign(loaded.state, false);
+    return kSolved;
+}
+
+// 2 beats 1 beats 0 (and 3, an unwritable output, beats everything).
+int Worse(int a, int b) {
+    return std::max(a, b);
+}
+
+int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream& out,
+             std::ostream& err) {
+    // Every file is read and checked before anything is written, so a bad name leaves no half
+    // table behind.
+    std::vector<DesignSweep> sweeps;
+    for (const fs::path& file : files) {
+        Loaded loaded;
+        if (const int rc = LoadDesign(file, false, loaded, err); rc != kSolved) return rc;
+        auto prepared = DesignSweep::Prepare(loaded.state, *o.sweep);
+        if (auto* message = std::get_if<std::string>(&prepared)) {
+            err << "raysketcher-cli: " << file.string() << ": " << *message << "\n";
+            return kUsage;
+        }
+        sweeps.push_back(std::move(std::get<DesignSweep>(prepared)));
+    }
+    std::vector<SweepInput> inputs;
+    for (std::size_t k = 0; k < files.size(); ++k)
+        inputs.push_back({files[k].string(), &sweeps[k]});
+    std::string table;
+    const auto sink = [&](std::string_view chunk) {
+        if (o.csv) {
+            table += chunk;
+        } else {
+            out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        }
+    };
+    const std::int64_t failed = WriteSweepCsv(inputs, sink);
+    out.flush();
+    if (o.csv) {
+        if (const auto problem = WriteOutputFile(*o.csv, table)) {
+            err << "raysketcher-cli: " << *problem << "\n";
+            return kExportFailed;
+        }
+    }
+    return failed > 0 ? kNotSolved : kSolved;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, const std::filesystem::path& programDir,
+        std::ostream& out, std::ostream& err) {
+    bool help = false;
+    auto parsed = ParseArguments(args, help);
+    if (help) {
+        out << kHelp;
+        return kSolved;
+    }
+    if (auto* message = std::get_if<std::string>(&parsed)) {
+        err << "raysketcher-cli: " << *message << " (Aufrufe: raysketcher-cli --help)\n";
+        return kUsage;
+    }
+    const Options& o = std::get<Options>(parsed);
+
+    // The catalogue, where one is wanted: the lens list, or the lenses of a beam design.
+    std::optional<analysis::LensCatalogue> catalogue;
+    if (o.lensList || o.json) {
+        const analysis::CatalogueLocation where =
+            analysis::FindCatalogueDir(o.catalogueDir, programDir);
+        if (where.dir) {
+            catalogue = analysis::ReadCatalogueLenses(*where.dir);
+        } else if (o.lensList || o.catalogueDir) {
+            err << "raysketcher-cli: " << analysis::CatalogueNotFoundMessage(where) << "\n";
+            return kUsage;
+        }
+    }
+    if (o.lensList) {
+        out << LensList(*catalogue, o.json);
+        return kSolved;
+    }
+    std::vector<fs::path> files;
+    for (const fs::path& given : o.settings)
+        files.push_back(app::SettingsFilePath(given, programDir));
+    if (files.empty()) files.push_back(app::SettingsFilePath(std::nullopt, programDir));
+    if (o.wavelengthList) {
+        // The user's list lies beside the settings file, which itself need not exist.
+        out << WavelengthList(wavelengths::UserWavelengthFile(files.front()), o.json);
+        return kSolved;
+    }
+    if (files.front().empty()) {
+        err << "raysketcher-cli: Keine Einstellungsdatei: "
+            << app::SettingsLocationNote(files.front()) << "\n";
+        return kUsage;
+    }
+    if (o.sweep) return RunSweep(o, files, out, err);
+
+    const bool several = files.size() > 1;
+    int worst = kSolved;
+    if (several && o.json) out << "[";
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const fs::path& file = files[k];
+        if (several && o.json && k > 0) out << ",";
+        if (several && !o.json) out << "Datei\t" << PlainText(file.string()) << "\n";
+        Loaded loaded;
+        if (const int rc = LoadDesign(file, o.exports.Any(), loaded, err); rc != kSolved) {
+            if (several && o.json) out << "null";
+            worst = Worse(worst, rc);
+            continue;
+        }
+        const app::DesignState& state = loaded.state;
+        if (o.json) {
+            out << DesignJson(state, catalogue ? &*catalogue : nullptr) << (several ? "" : "\n");
+        } else {
+            engine::ResultListCache cache;
+            beam::BeamListCache beamCache;
+            for (const auto& row : app::ResultRows(state, false, cache, beamCache).rows) {
+                out << PlainText(row.name) << "\t" << PlainText(row.value) << "\n";
+            }
+        }
+        worst = Worse(worst, app::DesignSolved(state) ? kSolved : kNotSolved);
+        if (!o.exports.Any()) continue;
+        // Only one file can come here: the arguments refuse exports with several.
+        out.flush();
+        switch (WriteExports({loaded.file, loaded.bytes}, o.exports, programDir, err)) {
+            case ExportResult::Failed:
+                return kExportFailed;
+            case ExportResult::Refused:
+                return kNotSolved;
+            case ExportResult::Written:
+                break;
+        }
+    }
+    if (several && o.json) out << "]\n";
+    return worst;
+}
+
+}  // namespace rs::cli
