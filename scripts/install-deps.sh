@@ -13,6 +13,9 @@ packages+=(qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-dejavu
 packages+=(clang-format clang-tidy)
 # The fuzz targets of scripts/fuzz.sh: clang with libFuzzer and the sanitizer runtimes.
 packages+=(clang libclang-rt-14-dev)
+# The Debian package of scripts/package.sh: dpkg-shlibdeps, and the validators of the menu entry
+# and of the AppStream file.
+packages+=(dpkg-dev desktop-file-utils appstream)
 
 missing=()
 for p in "${packages[@]}"; do

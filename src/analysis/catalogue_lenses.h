@@ -112,7 +112,8 @@ std::string WriteCatalogueLenses(const std::filesystem::path& dir,
 std::filesystem::path BuildTreeCatalogueDir();
 
 // The folders looked at, in order: beside the program, ../share/raysketcher/ relative to it (an
-// installed program), then the build tree's copy when there is one.
+// installed program), then the build tree's copy (<build>/share/raysketcher) when there is one
+// and the program lies inside that build folder.
 std::vector<std::filesystem::path> CatalogueDirCandidates(
     const std::filesystem::path& programDir,
     const std::filesystem::path& buildTreeDir = BuildTreeCatalogueDir());

@@ -1,7 +1,6 @@
 // raysketcher: the window program.
 #include <QApplication>
-#include <QPainter>
-#include <QPainterPath>
+#include <QIcon>
 #include <QTimer>
 #include <QTranslator>
 #include <cstdlib>
@@ -18,32 +17,11 @@
 
 namespace {
 
-// The program's icon, drawn rather than shipped: a biconvex lens with a ray through its focus.
+// The program's icon: the desktop's installed copy of our SVG when the theme has it, else the
+// same file compiled into the program.
 QIcon AppIcon() {
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        {
-            QPainter p(&pixmap);
-            p.setRenderHint(QPainter::Antialiasing);
-            p.scale(size / 64.0, size / 64.0);
-            QPainterPath lens;
-            lens.moveTo(32, 4);
-            lens.quadTo(46, 32, 32, 60);
-            lens.quadTo(18, 32, 32, 4);
-            p.setPen(QPen(QColor(20, 60, 140), 2));
-            p.setBrush(QColor(150, 200, 255));
-            p.drawPath(lens);
-            p.setPen(QPen(QColor(200, 30, 30), 3));
-            p.drawLine(QPointF(2, 18), QPointF(32, 18));
-            p.drawLine(QPointF(32, 18), QPointF(62, 50));
-            p.setPen(QPen(Qt::black, 1.5));
-            p.drawLine(QPointF(2, 32), QPointF(62, 32));
-        }
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return QIcon::fromTheme(QStringLiteral("de.kestrelon.Raysketcher"),
+                            QIcon(QStringLiteral(":/icons/de.kestrelon.Raysketcher.svg")));
 }
 
 // Qt ends the process when it finds no display; say it in words the user reads, and where to go.

@@ -192,6 +192,11 @@ TEST(CatalogueLenses, FoundBesideTheProgramInstalledOrInTheBuildTree) {
                    build = root / "build";
     EXPECT_EQ(CatalogueDirCandidates(bin, build), (std::vector<fs::path>{bin, share, build}));
     EXPECT_EQ(CatalogueDirCandidates(bin, {}).size(), 2u);
+    // An installed program never reads a build tree it does not lie in.
+    const fs::path buildCopy = root / "b" / "share" / "raysketcher";
+    EXPECT_EQ(CatalogueDirCandidates(root / "b" / "src" / "cli", buildCopy).back(), buildCopy);
+    EXPECT_EQ(CatalogueDirCandidates(root / "usr" / "bin", buildCopy).size(), 2u);
+    EXPECT_EQ(CatalogueDirCandidates(root / "bb" / "bin", buildCopy).size(), 2u);
 
     EXPECT_FALSE(FindCatalogueDir(std::nullopt, bin, build).dir);
     EXPECT_EQ(CatalogueNotFoundMessage(FindCatalogueDir(std::nullopt, bin, build)),
