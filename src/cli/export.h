@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/design_state.h"  // named by the fuzz build's stand-in (fuzz/no_exports.cpp)
+
 namespace rs::cli {
 
 inline constexpr int kDefaultPictureWidth = 1200;

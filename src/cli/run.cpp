@@ -267,20 +267,24 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
     }
     const Options& o = std::get<Options>(parsed);
 
-    // The catalogue, where one is wanted: the lens list, or the lenses of a beam design.
-    std::optional<analysis::LensCatalogue> catalogue;
+    // The catalogue, where one is wanted: the lens list, or the lenses of a beam design. Its
+    // files are read only when a beam design needs them: a paraxial run starts faster.
+    std::optional<analysis::CatalogueLocation> where;
     if (o.lensList || o.json) {
-        const analysis::CatalogueLocation where =
-            analysis::FindCatalogueDir(o.catalogueDir, programDir);
-        if (where.dir) {
-            catalogue = analysis::ReadCatalogueLenses(*where.dir);
-        } else if (o.lensList || o.catalogueDir) {
-            err << "raysketcher-cli: " << analysis::CatalogueNotFoundMessage(where) << "\n";
+        where = analysis::FindCatalogueDir(o.catalogueDir, programDir);
+        if (!where->dir && (o.lensList || o.catalogueDir)) {
+            err << "raysketcher-cli: " << analysis::CatalogueNotFoundMessage(*where) << "\n";
             return kUsage;
         }
     }
+    std::optional<analysis::LensCatalogue> catalogue;
+    const auto catalogueFor = [&](const app::DesignState& state) -> analysis::LensCatalogue* {
+        if (!state.beam.beamMode || !where || !where->dir) return nullptr;
+        if (!catalogue) catalogue = analysis::ReadCatalogueLenses(*where->dir);
+        return &*catalogue;
+    };
     if (o.lensList) {
-        out << LensList(*catalogue, o.json);
+        out << LensList(analysis::ReadCatalogueLenses(*where->dir), o.json);
         return kSolved;
     }
     std::vector<fs::path> files;
@@ -314,7 +318,7 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         }
         const app::DesignState& state = loaded.state;
         if (o.json) {
-            out << DesignJson(state, catalogue ? &*catalogue : nullptr) << (several ? "" : "\n");
+            out << DesignJson(state, catalogueFor(state)) << (several ? "" : "\n");
         } else {
             engine::ResultListCache cache;
             beam::BeamListCache beamCache;

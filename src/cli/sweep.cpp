@@ -285,11 +285,14 @@ std::variant<DesignSweep, std::string> DesignSweep::Prepare(const app::DesignSta
     const bool diode = beamMode && loaded.beam.diode.diodeMode;
     for (std::size_t r = 0; r < rows.rows.size(); ++r) {
         const std::string_view name = text::TrimBlanks(rows.rows[r].name);
-        if (name == text::TrimBlanks(sweptName)) continue;
+        // The swept row is the first column already; a diode's second axis still has its own.
+        const bool swept = name == text::TrimBlanks(sweptName);
         for (const Candidate& c : candidates) {
             if (text::TrimBlanks(c.name) != name) continue;
-            sweep.header_.push_back(HeaderCell(name, c.unit));
-            sweep.columns_.push_back({r, 0, c.source});
+            if (!swept) {
+                sweep.header_.push_back(HeaderCell(name, c.unit));
+                sweep.columns_.push_back({r, 0, c.source});
+            }
             if (diode && c.perAxis) {
                 sweep.header_.push_back(HeaderCell(std::string(name) + " (2. Achse)", c.unit));
                 sweep.columns_.push_back({r, 1, c.source});

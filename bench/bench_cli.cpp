@@ -1,0 +1,67 @@
+// raysketcher-cli: a whole run for one design as JSON (start-up without any toolkit library),
+// and the sweep loop that writes a CSV row per solve.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <variant>
+
+#include "app/ini_file.h"
+#include "app/settings.h"
+#include "cli/sweep.h"
+
+namespace {
+
+using namespace rs;
+
+// fork, exec, wait: what a script pays for each call.
+void BM_CliJsonProcess(benchmark::State& state) {
+    const char* argv[] = {RAYSKETCHER_CLI, "--settings", RAYSKETCHER_EXAMPLES "/relay-1to1.ini",
+                          "--json", nullptr};
+    for (auto _ : state) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, STDOUT_FILENO);
+            execv(argv[0], const_cast<char**>(argv));
+            _exit(127);
+        }
+        int status = 0;
+        if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+            WEXITSTATUS(status) != 0) {
+            state.SkipWithError("raysketcher-cli failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_CliJsonProcess)->Unit(benchmark::kMillisecond);
+
+// The sweep of a paraxial and a beam design: solve, numbers and CSV text per row.
+void SweepRows(benchmark::State& state, const char* file, const char* spec) {
+    app::DesignState design;
+    app::LoadSettings(app::IniFile(file), design);
+    cli::SweepSpec sweep = std::get<cli::SweepSpec>(cli::ParseSweep(spec));
+    sweep.steps = state.range(0);
+    for (auto _ : state) {
+        auto prepared = cli::DesignSweep::Prepare(design, sweep);
+        std::size_t bytes = 0;
+        cli::WriteSweepCsv({{file, &std::get<cli::DesignSweep>(prepared)}},
+                           [&](std::string_view chunk) { bytes += chunk.size(); });
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+void BM_SweepParaxial(benchmark::State& state) {
+    SweepRows(state, RAYSKETCHER_EXAMPLES "/camera-50mm-f4-1m.ini", "a=-100000:-60:1");
+}
+void BM_SweepBeam(benchmark::State& state) {
+    SweepRows(state, RAYSKETCHER_EXAMPLES "/hene-focus-100mm.ini", "s=-1000:1000:1");
+}
+BENCHMARK(BM_SweepParaxial)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SweepBeam)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,277 @@
+// The command line in-process: sweeps as CSV against the optics and against the result list,
+// several design files in one call, and the one-line refusal of every bad argument.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "cli/sweep.h"
+
+namespace rs::cli {
+namespace {
+
+const std::string kData = RAYSKETCHER_TEST_DATA;
+const std::string kExamples = RAYSKETCHER_EXAMPLES;
+
+struct Outcome {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Outcome RunCli(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = Run(args, RAYSKETCHER_TEST_BIN, out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::vector<std::string> Split(const std::string& s, char sep) {
+    std::vector<std::string> parts;
+    std::stringstream in(s);
+    std::string part;
+    while (std::getline(in, part, sep)) parts.push_back(part);
+    if (!s.empty() && s.back() == sep) parts.emplace_back();
+    return parts;
+}
+
+// The CSV as rows of cells (our tables quote nothing: no name holds a comma).
+std::vector<std::vector<std::string>> Table(const std::string& csv) {
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& line : Split(csv, '\n')) {
+        if (!line.empty()) rows.push_back(Split(line, ','));
+    }
+    return rows;
+}
+
+int Column(const std::vector<std::string>& header, const std::string& cell) {
+    for (std::size_t k = 0; k < header.size(); ++k) {
+        if (header[k] == cell) return static_cast<int>(k);
+    }
+    ADD_FAILURE() << "no column " << cell;
+    return 0;
+}
+
+TEST(Sweep, ParsesItsSpecAndSpacesTheValuesEvenly) {
+    const auto spec = std::get<SweepSpec>(ParseSweep("f'=-1000:-150,5:3"));
+    EXPECT_EQ(spec.name, "f'");
+    EXPECT_EQ(spec.from, -1000);
+    EXPECT_EQ(spec.to, -150.5);  // a comma is a decimal separator as in the window's boxes
+    EXPECT_EQ(SweepValue(spec, 0), -1000);
+    EXPECT_EQ(SweepValue(spec, 1), -575.25);
+    EXPECT_EQ(SweepValue(spec, 2), -150.5);
+    // One step is FROM alone; TO is reached exactly however the steps round.
+    EXPECT_EQ(SweepValue(std::get<SweepSpec>(ParseSweep("a=3:7:1")), 0), 3);
+    const auto third = std::get<SweepSpec>(ParseSweep("a=0:0.3:4"));
+    EXPECT_EQ(SweepValue(third, 3), 0.3);
+}
+
+// A lens of f' = 100 mm moved along the object distance obeys the imaging equation on every row.
+TEST(Sweep, EveryRowObeysTheImagingEquation) {
+    const Outcome r = RunCli({"--settings", kData + "/relay.ini", "--sweep", "a=-1000:-150:851"});
+    ASSERT_EQ(r.code, kSolved) << r.err;
+    const auto rows = Table(r.out);
+    ASSERT_EQ(rows.size(), 852u);
+    const auto& header = rows.front();
+    EXPECT_EQ(header.front(), "Objektweite: a [mm]");
+    const int focal = Column(header, "Brennweite: f' [mm]");
+    const int image = Column(header, "Bildweite: a' [mm]");
+    const int magnif = Column(header, "Vergrößerung: m' [x]");
+    for (std::size_t k = 1; k < rows.size(); ++k) {
+        const double a = std::stod(rows[k][0]);
+        const double f = std::stod(rows[k][static_cast<std::size_t>(focal)]);
+        const double b = std::stod(rows[k][static_cast<std::size_t>(image)]);
+        EXPECT_EQ(a, -1000.0 + static_cast<double>(k - 1));
+        EXPECT_NEAR(1 / b - 1 / a, 1 / f, 1e-6 / f) << "row " << k;
+        EXPECT_NEAR(std::stod(rows[k][static_cast<std::size_t>(magnif)]), b / a, 1e-6);
+    }
+}
+
+// Where the list shows no number the cell stays empty: the image at infinity (a = f) and an
+// object on the lens, which has no solution at all.
+TEST(Sweep, CellsWithoutANumberStayEmpty) {
+    const Outcome r = RunCli({"--settings", kData + "/relay.ini", "--sweep", "a=-200:0:5"});
+    EXPECT_EQ(r.code, kNotSolved);  // one value without a solution
+    const auto rows = Table(r.out);
+    ASSERT_EQ(rows.size(), 6u);
+    const auto& header = rows.front();
+    const auto cell = [&](std::size_t row, const char* name) {
+        return rows[row][static_cast<std::size_t>(Column(header, name))];
+    };
+    EXPECT_EQ(cell(3, "Objektweite: a [mm]"), "-100");
+    EXPECT_EQ(cell(3, "Bildweite: a' [mm]"), "");
+    EXPECT_EQ(cell(3, "Brennweite: f' [mm]"), "100");
+    EXPECT_EQ(cell(3, "Blendenzahl effektiv []"), "");
+    EXPECT_EQ(cell(4, "Bildweite: a' [mm]"), "-100");  // a virtual image is still a number
+    EXPECT_EQ(rows[5].front(), "0");
+    for (std::size_t k = 1; k < header.size(); ++k) EXPECT_EQ(rows[5][k], "") << header[k];
+}
+
+// A CSV row and the result list of the same design agree to the digits the list shows, in both
+// modes and for both axes of a diode.
+TEST(Sweep, ARowAgreesWithTheResultList) {
+    struct Case {
+        std::string file;
+        std::string sweep;
+    };
+    for (const Case& c : {Case{kData + "/relay.ini", "a=-200:-200:1"},
+                          Case{kExamples + "/camera-50mm-f4-1m.ini", "Blendenzahl=4:4:1"},
+                          Case{kExamples + "/concave-mirror.ini", "f'=-250:-250:1"},
+                          Case{kExamples + "/hene-focus-100mm.ini", "s=500:500:1"},
+                          Case{kExamples + "/diode-circularised.ini", "s=4:4:1"}}) {
+        SCOPED_TRACE(c.file);
+        const Outcome list = RunCli({"--settings", c.file});
+        const Outcome sweep = RunCli({"--settings", c.file, "--sweep", c.sweep});
+        ASSERT_EQ(sweep.code, kSolved) << sweep.err;
+        const auto rows = Table(sweep.out);
+        ASSERT_EQ(rows.size(), 2u);
+        int compared = 0;
+        for (std::size_t k = 0; k < rows[0].size(); ++k) {
+            std::string name = rows[0][k].substr(0, rows[0][k].rfind(" ["));
+            const bool second = name.ends_with(" (2. Achse)");
+            if (second) name.resize(name.size() - 11);
+            // The list's line of that name, and its number for the axis.
+            std::optional<std::string> found;
+            for (const std::string& line : Split(list.out, '\n')) {
+                const auto tab = line.find('\t');
+                std::string lineName = line.substr(0, tab);
+                while (!lineName.empty() && lineName.back() == ' ') lineName.pop_back();
+                if (lineName == name) found = line.substr(tab + 1);
+            }
+            ASSERT_TRUE(found.has_value()) << name;
+            std::string text = *found;
+            const auto open = text.find('[');
+            text = second ? text.substr(open + 1) : text.substr(0, open);
+            const auto start = text.find_first_of("-0123456789");
+            if (start == std::string::npos) {
+                EXPECT_EQ(rows[1][k], "") << name;
+                continue;
+            }
+            char* end = nullptr;
+            const double shown = std::strtod(text.c_str() + start, &end);
+            const std::string digits(text.c_str() + start, static_cast<const char*>(end));
+            const auto point = digits.find('.');
+            const auto exponent = digits.find_first_of("eE");
+            const int decimals =
+                point == std::string::npos
+                    ? 0
+                    : static_cast<int>(std::min(exponent, digits.size()) - point - 1);
+            const double scale = exponent == std::string::npos
+                                     ? 1
+                                     : std::pow(10.0, std::stoi(digits.substr(exponent + 1)));
+            ASSERT_FALSE(rows[1][k].empty()) << name;
+            EXPECT_NEAR(std::stod(rows[1][k]), shown, 0.51 * std::pow(10.0, -decimals) * scale)
+                << name << ": " << text;
+            ++compared;
+        }
+        EXPECT_GE(compared, 10);
+    }
+}
+
+TEST(Sweep, BeamObjectDistanceWithTheLensInTheWaist) {
+    const Outcome r =
+        RunCli({"--settings", kExamples + "/hene-focus-100mm.ini", "--sweep", "s=-1000:1000:5"});
+    EXPECT_EQ(r.code, kNotSolved);
+    const auto rows = Table(r.out);
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0][0], "Objektweite: s [mm]");
+    const int image = Column(rows[0], "Bildweite: s' [mm]");
+    // s = 0 has no solution; s = 1000 (a waist behind the lens) has one.
+    EXPECT_EQ(rows[3][0], "0");
+    EXPECT_EQ(rows[3][static_cast<std::size_t>(image)], "");
+    EXPECT_NEAR(std::stod(rows[5][static_cast<std::size_t>(image)]), 106.2458, 1e-4);
+}
+
+TEST(Sweep, SeveralFilesShareOneTable) {
+    const Outcome r = RunCli({"--settings", kData + "/relay.ini", "--settings",
+                              kExamples + "/camera-50mm-f4-1m.ini", "--settings",
+                              kExamples + "/hene-focus-100mm.ini", "--sweep", "f'=50:100:2"});
+    ASSERT_EQ(r.code, kSolved) << r.err;
+    const auto rows = Table(r.out);
+    ASSERT_EQ(rows.size(), 7u);
+    const auto& header = rows[0];
+    EXPECT_EQ(header[0], "Datei");
+    EXPECT_EQ(header[1], "Brennweite: f' [mm]");
+    // The beam's columns follow the paraxial ones; a paraxial row leaves them empty.
+    const int beamImage = Column(header, "Bildweite: s' [mm]");
+    const int image = Column(header, "Bildweite: a' [mm]");
+    EXPECT_GT(beamImage, image);
+    EXPECT_EQ(rows[1][0], kData + "/relay.ini");
+    EXPECT_EQ(rows[6][0], kExamples + "/hene-focus-100mm.ini");
+    EXPECT_EQ(rows[1][static_cast<std::size_t>(beamImage)], "");
+    EXPECT_EQ(rows[6][static_cast<std::size_t>(image)], "");
+    EXPECT_NE(rows[6][static_cast<std::size_t>(beamImage)], "");
+    for (const auto& row : rows) EXPECT_EQ(row.size(), header.size());
+}
+
+TEST(Cli, SeveralFilesInOrder) {
+    const Outcome json =
+        RunCli({"--json", "--settings", kExamples + "/hene-focus-100mm.ini", "--settings",
+                kData + "/does-not-exist.ini", "--settings", kData + "/relay.ini"});
+    EXPECT_EQ(json.code, kUsage);  // the worst of the three
+    ASSERT_TRUE(json.out.starts_with("[{\"mode\":\"beam\"")) << json.out;
+    EXPECT_NE(json.out.find("},null,{\"mode\":\"paraxial\""), std::string::npos);
+    EXPECT_TRUE(json.out.ends_with("}]\n"));
+    EXPECT_NE(json.err.find("does-not-exist.ini"), std::string::npos);
+
+    const Outcome text =
+        RunCli({"--settings", kData + "/relay.ini", "--settings", kData + "/incomplete.ini"});
+    EXPECT_EQ(text.code, kNotSolved);
+    const auto second = text.out.find("Datei\t" + kData + "/incomplete.ini\n");
+    EXPECT_TRUE(text.out.starts_with("Datei\t" + kData + "/relay.ini\nBrennweite: f'\t 100.0mm"));
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_NE(text.out.find("Brennweite: f'\t\n", second), std::string::npos);
+}
+
+// Every bad argument: exit code 2 and one line naming it.
+TEST(Cli, BadArgumentsAreNamed) {
+    const std::string relay = kData + "/relay.ini";
+    struct Case {
+        std::vector<std::string> args;
+        std::string named;
+    };
+    const std::vector<Case> cases = {
+        {{"--frobnicate"}, "\"--frobnicate\""},
+        {{"--settings"}, "\"--settings\" fehlt der Wert"},
+        {{"--settings="}, "\"--settings\""},
+        {{"--settings", relay, "--sweep"}, "\"--sweep\" fehlt der Wert"},
+        {{"--settings", relay, "--sweep", "a"}, "\"a\""},
+        {{"--settings", relay, "--sweep", "=1:2:3"}, "\"=1:2:3\""},
+        {{"--settings", relay, "--sweep", "a=1:2"}, "\"a=1:2\""},
+        {{"--settings", relay, "--sweep", "a=x:2:3"}, "VON \"x\""},
+        {{"--settings", relay, "--sweep", "a=1:inf:3"}, "BIS \"inf\""},
+        {{"--settings", relay, "--sweep", "a=1:1e999:3"}, "BIS \"1e999\""},
+        {{"--settings", relay, "--sweep", "a=1:2:0"}, "SCHRITTE \"0\""},
+        {{"--settings", relay, "--sweep", "a=1:2:-4"}, "SCHRITTE \"-4\""},
+        {{"--settings", relay, "--sweep", "a=1:2:2.5"}, "SCHRITTE \"2.5\""},
+        {{"--settings", relay, "--sweep", "a=1:2:1000001"}, "SCHRITTE \"1000001\""},
+        {{"--settings", relay, "--sweep", "a=1:2:99999999999999999999"}, "SCHRITTE"},
+        {{"--settings", relay, "--sweep", "a'=1:2:3"}, "\"a'\" ist kein gewählter Parameter"},
+        {{"--settings", relay, "--sweep", "2=1:2:3"}, "\"2\" ist kein gewählter Parameter"},
+        {{"--settings", relay, "--sweep", "a=1:2:3", "--sweep", "a=1:2:3"}, "\"--sweep\""},
+        {{"--settings", relay, "--csv", "x.csv"}, "\"--csv\" ohne \"--sweep\""},
+        {{"--settings", relay, "--sweep", "a=1:2:3", "--csv="}, "leerer Dateiname"},
+        {{"--settings", relay, "--sweep", "a=1:2:3", "--json"}, "--json"},
+        {{"--settings", relay, "--sweep", "a=1:2:3", "--png", "x.png"}, "--png"},
+        {{"--settings", relay, "--settings", relay, "--pdf", "x.pdf"}, "mehreren \"--settings\""},
+        {{"--settings", relay, "--size", "0x5"}, "\"0x5\""},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = RunCli(c.args);
+        std::string call;
+        for (const auto& a : c.args) call += a + " ";
+        EXPECT_EQ(r.code, kUsage) << call;
+        EXPECT_NE(r.err.find(c.named), std::string::npos) << call << "\n" << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << call << "\n" << r.err;
+        EXPECT_EQ(r.out, "") << call;
+    }
+}
+
+}  // namespace
+}  // namespace rs::cli
