@@ -172,17 +172,12 @@ std::string WavelengthList(const std::filesystem::path& userFile, bool json) {
            ",\"entries\":" + list("Benutzer", user.entries) + "}}\n";
 }
 
-namespace {
-
-// A CSV field: quoted when it holds a comma, a quote or a line break.
 std::string CsvField(std::string_view s) {
-    if (s.find_first_of(",\"\n") == std::string_view::npos) return std::string(s);
+    if (s.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(s);
     std::string out = "\"";
     for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
     return out + "\"";
 }
-
-}  // namespace
 
 std::string LensList(const analysis::LensCatalogue& catalogue, bool json) {
     std::string s = json ? "[" : "Code,Art,f' [mm],Durchmesser [mm],Glas,lieferbar\n";

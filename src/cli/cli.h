@@ -33,6 +33,9 @@ std::string PlainText(std::string_view s);
 // tabs, or as one JSON object.
 std::string WavelengthList(const std::filesystem::path& userFile, bool json);
 
+// A CSV field: quoted when it holds a comma, a quote or a line break.
+std::string CsvField(std::string_view s);
+
 // The catalogue lenses as CSV (code, kind, f', diameter, glass, available) or as JSON.
 std::string LensList(const analysis::LensCatalogue& catalogue, bool json);
 

@@ -8,6 +8,7 @@
 #include "beam/beam_extras.h"
 #include "beam/diode.h"
 #include "beam/gaussian_beam.h"
+#include "cli/cli.h"
 #include "engine/aperture.h"
 #include "engine/numbers.h"
 #include "text/number_text.h"
@@ -21,14 +22,6 @@ using Number = DesignSweep::Number;
 
 std::string Quoted(std::string_view s) {
     return "\"" + std::string(s) + "\"";
-}
-
-// A CSV field: quoted when it holds a comma, a quote or a line break.
-std::string CsvCell(std::string_view s) {
-    if (s.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(s);
-    std::string out = "\"";
-    for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
 }
 
 std::string HeaderCell(std::string_view name, std::string_view unit) {
@@ -342,8 +335,10 @@ std::uint32_t DesignSweep::Situation() const {
             flag(a.resultInvalid);
             flag(a.objBeamMissing);
             flag(a.imgBeamMissing);
+            // The image distance row compares in single precision, the Airy row in double.
             flag(std::fabs(static_cast<float>(a.table[beam::kGbParaxImage])) >=
                  static_cast<float>(beam::kParaxImageAtInfinity));
+            flag(std::fabs(a.table[beam::kGbParaxImage]) >= beam::kParaxImageAtInfinity);
             flag(a.table[beam::kGbObjFocal] == 0);
         }
         return key;
@@ -417,7 +412,7 @@ std::int64_t WriteSweepCsv(const std::vector<SweepInput>& inputs,
     std::string chunk;
     for (std::size_t k = 0; k < header.size(); ++k) {
         if (k > 0) chunk += ',';
-        chunk += CsvCell(header[k]);
+        chunk += CsvField(header[k]);
     }
     chunk += '\n';
     constexpr std::size_t kChunk = 1 << 16;
@@ -425,7 +420,7 @@ std::int64_t WriteSweepCsv(const std::vector<SweepInput>& inputs,
     std::vector<std::string> cells;
     std::vector<const std::string*> row(header.size());
     for (std::size_t f = 0; f < inputs.size(); ++f) {
-        const std::string label = CsvCell(inputs[f].label);
+        const std::string label = CsvField(inputs[f].label);
         for (std::int64_t step = 0; step < inputs[f].sweep->Steps(); ++step) {
             if (!inputs[f].sweep->Step(step, cells)) ++failed;
             std::fill(row.begin(), row.end(), nullptr);
