@@ -1,90 +1,327 @@
 #include "gui/help_window.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
+#include <array>
+
+#include "manual_resources.h"
 
 namespace rs::gui {
 namespace {
 
-constexpr const char* kOverview = R"(
-<h3>Raysketcher</h3>
-<p>Raysketcher berechnet eine dünne Linse oder einen Spiegel in paraxialer Näherung und als
-Transformator eines Gaußschen Strahls.</p>
-<h4>Parameter</h4>
-<p>Wählen Sie auf der Karte <i>Allgemeine Parameter</i> drei Größen aus (zum Beispiel Brennweite,
-Objektweite und Objekthöhe) und geben Sie ihre Werte ein. Ein Wert wird mit der Eingabetaste
-oder beim Verlassen des Feldes übernommen; Einheiten wie <tt>mm</tt>, <tt>cm</tt> oder
-<tt>deg</tt> dürfen angehängt werden. Optional legt ein Aperturparameter die Öffnung fest.</p>
-<h4>Regler</h4>
-<p>Jeder gewählte Parameter erhält einen Regler zwischen einem unteren und einem oberen
-Grenzwert. Beim Verschieben wird das System laufend neu berechnet.</p>
-<h4>Erweiterte Optionen</h4>
-<p>Hauptebenenabstand, Brechungsindizes im Objekt- und Bildraum und die Wellenlänge für die
-Beugungsbetrachtung.</p>
-<h4>Gaußstrahl</h4>
-<p>Mit <i>Gaußstrahl</i> wird dasselbe Element als Transformator eines Laserstrahls berechnet:
-Taillenradius, Divergenz und Rayleighlänge auf beiden Seiten, M², Detektor, Schärfentiefe und
-ein Diodenlaser mit zwei Achsen.</p>
-<p>Die Schaltfläche <i>...</i> neben der Wellenlänge bietet Laserlinien, die Linien der
-Glaskataloge und eigene Wellenlängen zur Auswahl; die eigenen stehen je Zeile als
-<tt>Name|Wellenlänge in nm</tt> in <tt>UserData/WaveLen.lst</tt> neben der Einstellungsdatei.
-Die Karte <i>Linsen</i> der Extrainformationen nennt die Katalog-Linsen, deren Brennweite und
-Durchmesser zum berechneten Strahl passen.</p>
-)";
+using Page = HelpWindow::Page;
 
-constexpr const char* kNewFeatures = R"(
-<h3>Neu in dieser Version</h3>
-<ul>
-<li>Einheiten für jede Größe einzeln wählbar, metrisch oder imperial, mit automatischer
-Skalierung.</li>
-<li>Gaußstrahl-Modus mit Beugungsmaßzahl M², Detektor, kleinstem Spot und Schärfentiefe.</li>
-<li>Diodenlaser mit rechteckigem Strahl und Zirkularisation durch gekreuzte Zylinderlinsen.</li>
-<li>Schärfentiefe mit frei wählbarem Unschärfekreis.</li>
-<li>Benutzerdefinierte Symbole für alle Parameter und Kardinalpunkte.</li>
-</ul>
-<p>Dieser Hinweis erscheint nur beim ersten Start. Sie finden ihn jederzeit unter
-<i>Hilfe...</i> wieder.</p>
-)";
+constexpr std::array<HelpWindow::PageInfo, 9> kPages{{
+    {Page::Contents, "index.html", "Inhalt"},
+    {Page::KeyParameters, "kenngroessen.html", "Kenngrößen und Vorzeichen"},
+    {Page::Sliders, "regler.html", "Regler und Grenzwerte"},
+    {Page::Advanced, "erweitert.html", "Erweiterte Optionen"},
+    {Page::Notes, "hinweise.html", "Hinweise: Schärfentiefe, Öffnung"},
+    {Page::GaussianBeams, "gaussstrahl.html", "Gaußstrahlen"},
+    {Page::Plot, "systeme.html", "Apertur/Feld-Diagramm"},
+    {Page::Units, "einheiten.html", "Einheiten und Symbole"},
+    {Page::NewFeatures, "neu.html", "Neue Funktionen"},
+}};
 
-QTextBrowser* PageOf(const char* html, const char* name) {
-    auto* page = new QTextBrowser;
-    page->setObjectName(name);
-    page->setOpenExternalLinks(false);
-    page->setHtml(QString::fromUtf8(html));
-    return page;
+constexpr const char* kRoot = "qrc:/handbuch/";
+
+int IndexOf(Page page) {
+    for (std::size_t i = 0; i < kPages.size(); ++i) {
+        if (kPages[i].page == page) return static_cast<int>(i);
+    }
+    return 0;
+}
+
+// The page a url shows, or -1 for anything else.
+int IndexOfUrl(const QUrl& url) {
+    const QString file = url.adjusted(QUrl::RemoveFragment | QUrl::RemoveQuery).fileName();
+    for (std::size_t i = 0; i < kPages.size(); ++i) {
+        if (file == QLatin1String(kPages[i].file)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Whether page `index` holds `text` as the find field looks for it (case aside).
+bool PageHolds(int index, const QString& text) {
+    QFile file(QString(":/handbuch/") + kPages[static_cast<std::size_t>(index)].file);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    QTextDocument document;
+    document.setHtml(QString::fromUtf8(file.readAll()));
+    return !document.find(text).isNull();
 }
 
 }  // namespace
 
+std::span<const HelpWindow::PageInfo> HelpWindow::Pages() {
+    return kPages;
+}
+
+QUrl HelpWindow::PageUrl(Page page) {
+    return QUrl(QString(kRoot) + kPages[static_cast<std::size_t>(IndexOf(page))].file);
+}
+
 HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
+    manual::InitResources();
     setObjectName("frmHelp");
     setWindowTitle("Raysketcher – Hilfe");
     // The help never keeps the program running once the main window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
-    pages_ = new QTabWidget;
-    pages_->addTab(PageOf(kOverview, "txtHelpOverview"), "&Übersicht");
-    pages_->addTab(PageOf(kNewFeatures, "txtHelpNewFeatures"), "&Neue Funktionen");
+    setSizeGripEnabled(true);
+
+    back_ = new QPushButton("◀ &Zurück");
+    back_->setObjectName("comHelpBack");
+    forward_ = new QPushButton("&Vor ▶");
+    forward_->setObjectName("comHelpForward");
+    back_->setEnabled(false);
+    forward_->setEnabled(false);
+    find_ = new QLineEdit;
+    find_->setObjectName("txtHelpFind");
+    find_->setClearButtonEnabled(true);
+    find_->setPlaceholderText("Wort, dann Eingabetaste");
+    auto* findLabel = new QLabel("&Suchen:");
+    findLabel->setBuddy(find_);
+    findResult_ = new QLabel;
+    findResult_->setObjectName("lblHelpFind");
+    findResult_->setMinimumWidth(fontMetrics().horizontalAdvance("nicht gefunden") + 8);
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(back_);
+    bar->addWidget(forward_);
+    bar->addSpacing(12);
+    bar->addWidget(findLabel);
+    bar->addWidget(find_, 1);
+    bar->addWidget(findResult_, 1);
+
+    contents_ = new QListWidget;
+    contents_->setObjectName("lstHelpContents");
+    for (const PageInfo& info : kPages) contents_->addItem(QString::fromUtf8(info.title));
+    contents_->setMinimumWidth(120);
+
+    browser_ = new QTextBrowser;
+    browser_->setObjectName("txtHelpPage");
+    browser_->setOpenExternalLinks(false);
+    browser_->setOpenLinks(true);
+    if (!QFile::exists(":/handbuch/index.html")) {
+        browser_->setHtml(
+            "<h2>Hilfe</h2><p>Die Seiten des Handbuchs fehlen in diesem Programm. "
+            "Bitte bauen Sie es neu.</p>");
+    }
+
+    auto* split = new QSplitter(Qt::Horizontal);
+    split->setObjectName("splHelp");
+    split->setChildrenCollapsible(false);
+    split->addWidget(contents_);
+    split->addWidget(browser_);
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 1);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     buttons->button(QDialogButtonBox::Close)->setText("&Schließen");
+    // Enter belongs to the find field, never to a default button.
+    buttons->button(QDialogButtonBox::Close)->setAutoDefault(false);
+    back_->setAutoDefault(false);
+    forward_->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pages_);
+    layout->addLayout(bar);
+    layout->addWidget(split, 1);
     layout->addWidget(buttons);
-    resize(560, 460);
+
+    connect(back_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    connect(forward_, &QPushButton::clicked, browser_, &QTextBrowser::forward);
+    connect(browser_, &QTextBrowser::backwardAvailable, back_, &QWidget::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QWidget::setEnabled);
+    connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::SourceChanged);
+    connect(contents_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row != IndexOfUrl(browser_->source())) {
+            browser_->setSource(PageUrl(kPages[static_cast<std::size_t>(row)].page));
+        }
+    });
+    connect(find_, &QLineEdit::returnPressed, this, &HelpWindow::FindNext);
+    connect(find_, &QLineEdit::textEdited, this, [this] {
+        // A new word is looked for from the top of the page.
+        findResult_->clear();
+        browser_->moveCursor(QTextCursor::Start);
+    });
+
+    // Room for the contents and a page with its pictures, within the screen.
+    const QScreen* screen =
+        parent && parent->screen() ? parent->screen() : QApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    const int width = std::min(960, area.width() * 95 / 100);
+    const int height = std::min(720, area.height() * 90 / 100);
+    contents_->setMaximumWidth(std::max(160, width / 4));
+    split->setSizes({std::min(220, width / 4), width});
+    resize(width, height);
 }
 
 void HelpWindow::ShowPage(Page page) {
-    pages_->setCurrentIndex(static_cast<int>(page));
+    browser_->setSource(PageUrl(page));
     show();
     raise();
     activateWindow();
 }
 
 HelpWindow::Page HelpWindow::CurrentPage() const {
-    return pages_->currentIndex() == 1 ? Page::NewFeatures : Page::Overview;
+    const int index = IndexOfUrl(browser_->source());
+    return index < 0 ? Page::Contents : kPages[static_cast<std::size_t>(index)].page;
+}
+
+void HelpWindow::SourceChanged(const QUrl& url) {
+    const int index = IndexOfUrl(url);
+    const QSignalBlocker blocker(contents_);
+    contents_->setCurrentRow(index);
+    const QString title = browser_->documentTitle();
+    setWindowTitle(title.isEmpty() ? "Raysketcher – Hilfe" : "Raysketcher – Hilfe: " + title);
+}
+
+void HelpWindow::FindNext() {
+    const QString text = find_->text().trimmed();
+    if (text.isEmpty()) {
+        findResult_->clear();
+        return;
+    }
+    if (browser_->find(text)) {
+        ShowFindResult(QString());
+        return;
+    }
+    const int current = std::max(0, IndexOfUrl(browser_->source()));
+    const int count = static_cast<int>(kPages.size());
+    for (int step = 1; step < count; ++step) {
+        const int index = (current + step) % count;
+        if (!PageHolds(index, text)) continue;
+        browser_->setSource(PageUrl(kPages[static_cast<std::size_t>(index)].page));
+        browser_->moveCursor(QTextCursor::Start);
+        browser_->find(text);
+        ShowFindResult("auf „" + QString::fromUtf8(kPages[static_cast<std::size_t>(index)].title) +
+                       "“");
+        return;
+    }
+    // No other page has it: once more from the top of this one.
+    browser_->moveCursor(QTextCursor::Start);
+    ShowFindResult(browser_->find(text) ? "wieder von oben" : "nicht gefunden");
+}
+
+void HelpWindow::ShowFindResult(const QString& text) {
+    findResult_->setText(text);
+}
+
+// --- F1 ------------------------------------------------------------------------------------------
+
+namespace {
+
+struct NamedPage {
+    const char* name;  // object name without its "_index"
+    Page page;
+};
+
+constexpr std::array<NamedPage, 58> kControlPages{{
+    // The general and aperture parameters.
+    {"chkVarType", Page::KeyParameters},
+    {"txtVarType", Page::KeyParameters},
+    {"lblVarType", Page::KeyParameters},
+    {"fraOptConj", Page::KeyParameters},
+    {"fraOptFld", Page::KeyParameters},
+    {"cmbImagHeight", Page::KeyParameters},
+    {"fraOptAp1", Page::KeyParameters},
+    {"chkVarTypeAp", Page::KeyParameters},
+    {"txtVarTypeAp", Page::KeyParameters},
+    {"lblVarTypeAp", Page::KeyParameters},
+    {"comApFNosStandard", Page::KeyParameters},
+    {"pctDrg", Page::KeyParameters},
+    // Sliders and their limits.
+    {"picSlider", Page::Sliders},
+    {"hscVarValue", Page::Sliders},
+    {"txtVarLimLow", Page::Sliders},
+    {"txtVarLimHi", Page::Sliders},
+    {"lblSliderVarValue", Page::Sliders},
+    {"lblSliders", Page::Sliders},
+    {"picSliderAp", Page::Sliders},
+    {"hscVarValueAp", Page::Sliders},
+    {"txtVarLimLowAp", Page::Sliders},
+    {"txtVarLimHiAp", Page::Sliders},
+    {"lblSliderVarValueAp", Page::Sliders},
+    // Advanced options and modes.
+    {"chkAdvOpt", Page::Advanced},
+    {"txtAdv", Page::Advanced},
+    {"lblAdv", Page::Advanced},
+    {"chkAllowVirtualObj", Page::Advanced},
+    {"chkHideRemoteConjug", Page::Advanced},
+    {"chkDrawParaxPoints", Page::Advanced},
+    {"comDefAdvOpts", Page::Advanced},
+    {"lstMirrorMode", Page::Advanced},
+    {"chkObjAtInfinity", Page::Advanced},
+    {"lstOptions", Page::Advanced},
+    // The result list and the depth of field.
+    {"lstResNames", Page::Notes},
+    {"lstResVals", Page::Notes},
+    {"fraDOFCoC", Page::Notes},
+    {"optCoCType", Page::Notes},
+    {"txtDOFCoC", Page::Notes},
+    // The beam.
+    {"chkGaussBeamMode", Page::GaussianBeams},
+    {"chkVarTypeGB", Page::GaussianBeams},
+    {"fraGaussCong", Page::GaussianBeams},
+    {"fraGaussBeamObj", Page::GaussianBeams},
+    {"fraGaussBeamImg", Page::GaussianBeams},
+    {"txtGBWavelen", Page::GaussianBeams},
+    {"comGBWavelen", Page::GaussianBeams},
+    {"chkGaussBeamAltSolution", Page::GaussianBeams},
+    {"lstOptionsGB", Page::GaussianBeams},
+    {"tabExtraInfoGB", Page::GaussianBeams},
+    // The aperture/field plot.
+    {"picApFld", Page::Plot},
+    {"comApFldUndo", Page::Plot},
+    {"comApFldEnlarge", Page::Plot},
+    {"frmApFldPlot", Page::Plot},
+    // Units and symbols.
+    {"comUnits", Page::Units},
+    {"frmUnits", Page::Units},
+    {"lstSymbols", Page::Units},
+    {"comSymbols", Page::Units},
+    {"frmSymbols", Page::Units},
+    {"frmHelp", Page::Contents},
+}};
+
+}  // namespace
+
+HelpWindow::Page HelpPageFor(const QWidget* focus, bool beamMode) {
+    for (const QWidget* w = focus; w != nullptr; w = w->parentWidget()) {
+        const QString name = w->objectName().section('_', 0, 0);
+        if (name.isEmpty()) continue;
+        // The tabs stand for their current page.
+        if (const auto* tabs = qobject_cast<const QTabWidget*>(w)) {
+            if (name == "tabOptions") {
+                constexpr std::array<Page, 3> pages{Page::KeyParameters, Page::Sliders,
+                                                    Page::Advanced};
+                const int i = tabs->currentIndex();
+                if (i == 0 && beamMode) return Page::GaussianBeams;
+                if (i >= 0 && i < 3) return pages[static_cast<std::size_t>(i)];
+            } else if (name == "tabExtraInfo") {
+                return tabs->currentIndex() == 1 ? Page::Notes : Page::Plot;
+            }
+        }
+        for (const NamedPage& entry : kControlPages) {
+            if (name != QLatin1String(entry.name)) continue;
+            // In beam mode the value boxes hold the beam's parameters.
+            if (beamMode && entry.page == Page::KeyParameters) return Page::GaussianBeams;
+            return entry.page;
+        }
+    }
+    return Page::Contents;
 }
 
 }  // namespace rs::gui

@@ -47,6 +47,8 @@ public:
     void Refresh();
 
     const analysis::LensGrid& Grid() const { return grid_; }
+    // The catalogue handed over at start-up with where it was looked for; nothing before that.
+    const std::optional<LensCatalogueSource>& Source() const { return source_; }
     // What the empty grid says when no catalogue was found (where it was looked for); empty
     // otherwise.
     QString Note() const;

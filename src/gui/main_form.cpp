@@ -8,12 +8,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
@@ -21,10 +21,12 @@
 
 #include "app/presentation.h"
 #include "app/settings.h"
+#include "gui/about_window.h"
 #include "gui/ap_field_window.h"
 #include "gui/drawing_area.h"
 #include "gui/fnumber_dialog.h"
 #include "gui/help_window.h"
+#include "gui/lens_grid.h"
 #include "gui/panel_context.h"
 #include "gui/panels.h"
 #include "gui/qt_dialogs.h"
@@ -103,6 +105,23 @@ private:
     QBoxLayout* row_;
 };
 
+// F1 in `window` (and its children) runs `open`.
+void AddHelpKey(QWidget* window, const std::function<void()>& open) {
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F1), window);
+    key->setContext(Qt::WindowShortcut);
+    QObject::connect(key, &QShortcut::activated, window, open);
+}
+
+// F1 in a modal dialog: the help as a window of the dialog's own, which can be used while the
+// dialog waits and goes with it.
+void AddDialogHelpKey(QDialog& dialog, HelpWindow::Page page) {
+    AddHelpKey(&dialog, [&dialog, page] {
+        auto* help = dialog.findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+        if (!help) help = new HelpWindow(&dialog);
+        help->ShowPage(page);
+    });
+}
+
 }  // namespace
 
 FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
@@ -178,6 +197,9 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
     KeepRoomForCaptions(buttons);
     // One least size for every design and mode, below the default size.
     setMinimumSize(kMinimumSize);
+    AddHelpKey(this, [this] {
+        ShowHelpPage(HelpPageFor(QApplication::focusWidget(), logic_.State().design.beam.beamMode));
+    });
 }
 
 // --- Rendering ----------------------------------------------------------------------------------
@@ -305,11 +327,13 @@ void FrmRaysketch::closeEvent(QCloseEvent* event) {
 
 void FrmRaysketch::OpenUnits() {
     FrmUnits dialog(logic_.State().design.units, this);
+    AddDialogHelpKey(dialog, HelpWindow::Page::Units);
     if (dialog.Display()) logic_.ApplyUnits(dialog.Model().Working());
 }
 
 void FrmRaysketch::OpenSymbols() {
     FrmSymbols dialog(settings_, dialogs_, this);
+    AddDialogHelpKey(dialog, HelpWindow::Page::Units);
     if (dialog.Display()) logic_.ReloadSymbols();
 }
 
@@ -318,6 +342,7 @@ void FrmRaysketch::OpenApFieldPlot() {
         apFieldPlot_ = new FrmApFldPlot(
             logic_, userStore_, [this](const std::function<void()>& handler) { Act(handler); },
             this);
+        AddHelpKey(apFieldPlot_, [this] { ShowHelpPage(HelpWindow::Page::Plot); });
     }
     apFieldPlot_->Open();
 }
@@ -351,16 +376,34 @@ void FrmRaysketch::PrintReport() {
 }
 
 void FrmRaysketch::ShowHelp(bool newFeatures) {
+    ShowHelpPage(newFeatures ? HelpWindow::Page::NewFeatures : HelpWindow::Page::Contents);
+}
+
+void FrmRaysketch::ShowHelpPage(HelpWindow::Page page) {
     if (!help_) help_ = new HelpWindow(this);
-    help_->ShowPage(newFeatures ? HelpWindow::Page::NewFeatures : HelpWindow::Page::Overview);
+    help_->ShowPage(page);
 }
 
 void FrmRaysketch::ShowAbout() {
-    QMessageBox::about(this, "Info",
-                       QString("<b>Raysketcher</b> %1<br><br>"
-                               "Paraxiale Vorauslegung und Gaußstrahlen für eine dünne Linse "
-                               "oder einen Spiegel.")
-                           .arg(ToQ(app::Version())));
+    if (!about_) {
+        AboutFacts facts;
+        facts.settingsFile = settings_.Path();
+        facts.settingsNote = app::SettingsLocationNote(settings_.Path());
+        facts.programDir = QCoreApplication::applicationDirPath().toStdString();
+        const auto* grid = qobject_cast<const LensGridTable*>(Control("ssGBExtraLenses"));
+        if (grid == nullptr || !grid->Source()) {
+            facts.catalogue = "nicht eingelesen";
+        } else if (const auto& location = grid->Source()->location; location.dir) {
+            facts.catalogue = location.dir->string();
+        } else {
+            facts.catalogue = analysis::CatalogueNotFoundMessage(location);
+        }
+        about_ = new AboutWindow(std::move(facts), OpenWithDesktop, this);
+        about_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
 }
 
 }  // namespace rs::gui

@@ -4,6 +4,7 @@
 // then Render() copies the view of the new state onto the widgets by object name.
 #include <QMainWindow>
 #include <QObject>
+#include <QPointer>
 #include <QSize>
 #include <functional>
 #include <string>
@@ -12,7 +13,9 @@
 
 #include "app/ini_file.h"
 #include "app/user_settings_store.h"
+#include "gui/about_window.h"
 #include "gui/control_registry.h"
+#include "gui/help_window.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 
@@ -22,7 +25,6 @@ namespace rs::gui {
 
 class DrawingArea;
 class FrmApFldPlot;
-class HelpWindow;
 
 class FrmRaysketch : public QMainWindow {
     Q_OBJECT
@@ -58,6 +60,8 @@ public:
     // The new-features note on first activation; off for runs that only measure the start.
     void SetNewFeatureNoteEnabled(bool on) { newFeatureNote_ = on; }
     HelpWindow* Help() const { return help_; }
+    // The Info window while it is open.
+    AboutWindow* About() const { return about_; }
     // The aperture/field plot window, once it was opened.
     FrmApFldPlot* ApFieldPlot() const { return apFieldPlot_; }
 
@@ -84,6 +88,8 @@ private:
     void PickWavelength();
     void PrintReport();
     void ShowHelp(bool newFeatures);
+    // F1: the help on the page of the control with the focus.
+    void ShowHelpPage(HelpWindow::Page page);
     void ShowAbout();
     void OpenApFieldPlot();
     void ChooseStandardFNumber();
@@ -102,6 +108,7 @@ private:
     QSplitter* split_ = nullptr;
     QWidget* lower_ = nullptr;  // the results with the extras
     HelpWindow* help_ = nullptr;
+    QPointer<AboutWindow> about_;
     FrmApFldPlot* apFieldPlot_ = nullptr;
     bool firstShow_ = true;
     bool newFeatureNote_ = true;

@@ -13,6 +13,7 @@
 int RunMainFormTest(int argc, char** argv);
 int RunDialogsTest(int argc, char** argv);
 int RunDrawingTest(int argc, char** argv);
+int RunHelpTest(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
@@ -29,7 +30,8 @@ int main(int argc, char** argv) {
     const std::map<std::string, std::function<int(int, char**)>> classes = {
         {"MainFormTest", RunMainFormTest},
         {"DialogsTest", RunDialogsTest},
-        {"DrawingTest", RunDrawingTest}};
+        {"DrawingTest", RunDrawingTest},
+        {"HelpTest", RunHelpTest}};
     // The first argument may name the class; the rest goes to Qt Test.
     std::vector<char*> args(argv, argv + argc);
     if (argc > 1 && classes.count(argv[1])) {
