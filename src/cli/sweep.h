@@ -69,7 +69,8 @@ private:
         Source source;
     };
 
-    DesignSweep(app::DesignState state, SweepSpec spec) : state_(std::move(state)), spec_(spec) {}
+    DesignSweep(app::DesignState state, SweepSpec spec)
+        : state_(std::move(state)), spec_(std::move(spec)) {}
     bool SetSweptValue(double displayValue);
     // What decides, after a solve, which rows show a number; and those rows for it.
     std::uint32_t Situation() const;
