@@ -26,7 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace rs;
 
-constexpr int kWidth = 560;  // fits the help window's page beside its contents list
+constexpr int kWidth = 520;  // fits the help window's page beside its contents list
 
 bool Save(QImage& image, const fs::path& file) {
     if (image.save(QString::fromStdString(file.string()), "PNG")) return true;

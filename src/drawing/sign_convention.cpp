@@ -80,13 +80,19 @@ public:
         LabelLeftOf(X(-kFocal) - 2.0, axisY_ - textHeight_ / 2.0 - 6.0, "F", kBlack);
         Label(X(kFocal) + 3.0, axisY_ - textHeight_ - 3.0, "F'", kBlack);
 
-        // The field angles at the lens centre, between the axis and the chief ray.
-        const double radius = std::max(12.0, 0.6 * scale_ * kFocal);
+        // The field angles at the lens centre, between the axis and the chief ray; each label
+        // just beyond the ray, on the side away from the axis.
+        const double radius = std::max(12.0, 0.5 * scale_ * kFocal);
         const double w = std::atan2(kObjectHeight, -kObject);  // towards the object: up left
         AngleArc(X(0), axisY_, radius, std::numbers::pi, std::numbers::pi - w);
         AngleArc(X(0), axisY_, radius, 0.0, -w);
-        LabelLeftOf(X(0) - radius - 3.0, axisY_ - textHeight_ - 1.0, "w < 0", kAngleColour);
-        Label(X(0) + radius + 3.0, axisY_ + 1.0, "w' < 0", kAngleColour);
+        const double slope = std::tan(w);
+        const double inset = 0.45 * radius;
+        const double objectLabel = s_.MeasureText("w < 0").width;
+        Label(X(0) - inset - objectLabel,
+              axisY_ - slope * (inset + objectLabel) - textHeight_ - 3.0, "w < 0", kAngleColour);
+        const double imageLabel = s_.MeasureText("w' < 0").width;
+        Label(X(0) + inset, axisY_ + slope * (inset + imageLabel) + 3.0, "w' < 0", kAngleColour);
 
         // The distances, measured from the lens (the principal planes) to their points.
         const double row1 = Y(std::min(kImageHeight, -kLensHalfHeight * 0.75)) + row_;

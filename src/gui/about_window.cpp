@@ -109,6 +109,7 @@ AboutWindow::AboutWindow(AboutFacts facts, UrlOpener opener, QWidget* parent)
     links->addStretch(1);
 
     status_ = Wrapped("lblAboutStatus", QString());
+    status_->hide();  // until a link has something to say
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     buttons->button(QDialogButtonBox::Close)->setText("&Schließen");
@@ -122,7 +123,6 @@ AboutWindow::AboutWindow(AboutFacts facts, UrlOpener opener, QWidget* parent)
     layout->addSpacing(6);
     layout->addLayout(links);
     layout->addWidget(status_);
-    layout->addStretch(1);
     layout->addWidget(buttons);
     resize(std::max(sizeHint().width(), 560), sizeHint().height());
 }
@@ -130,9 +130,9 @@ AboutWindow::AboutWindow(AboutFacts facts, UrlOpener opener, QWidget* parent)
 void AboutWindow::OpenManual() {
     const std::optional<fs::path> index = ManualIndex(facts_.programDir);
     if (!index) {
-        status_->setText("Das Handbuch wurde nicht gefunden (gesucht in " +
-                         PathText(facts_.programDir / ".." / "share" / "doc" / "raysketcher") +
-                         "). Die Hilfe des Programms enthält dieselben Seiten.");
+        SetStatus("Das Handbuch wurde nicht gefunden (gesucht in " +
+                  PathText(facts_.programDir / ".." / "share" / "doc" / "raysketcher") +
+                  "). Die Hilfe des Programms enthält dieselben Seiten.");
         return;
     }
     Open(*index, "Das Handbuch");
@@ -143,20 +143,22 @@ void AboutWindow::OpenUserFolder() {
     const fs::path folder = facts_.settingsFile.parent_path();
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
-        status_->setText("Den Ordner " + PathText(folder) +
-                         " gibt es noch nicht; er entsteht beim ersten Speichern der "
-                         "Einstellungen.");
+        SetStatus("Den Ordner " + PathText(folder) +
+                  " gibt es noch nicht; er entsteht beim ersten Speichern der Einstellungen.");
         return;
     }
     Open(folder, "Der Ordner");
 }
 
 void AboutWindow::Open(const fs::path& path, const QString& what) {
-    if (opener_(QUrl::fromLocalFile(PathText(path)))) {
-        status_->clear();
-    } else {
-        status_->setText(what + " " + PathText(path) + " konnte nicht geöffnet werden.");
-    }
+    SetStatus(opener_(QUrl::fromLocalFile(PathText(path)))
+                  ? QString()
+                  : what + " " + PathText(path) + " konnte nicht geöffnet werden.");
+}
+
+void AboutWindow::SetStatus(const QString& text) {
+    status_->setText(text);
+    status_->setVisible(!text.isEmpty());
 }
 
 }  // namespace rs::gui

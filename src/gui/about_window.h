@@ -40,6 +40,7 @@ private:
     void OpenManual();
     void OpenUserFolder();
     void Open(const std::filesystem::path& path, const QString& what);
+    void SetStatus(const QString& text);
 
     AboutFacts facts_;
     UrlOpener opener_;

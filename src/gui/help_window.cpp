@@ -28,7 +28,7 @@ constexpr std::array<HelpWindow::PageInfo, 9> kPages{{
     {Page::KeyParameters, "kenngroessen.html", "Kenngrößen und Vorzeichen"},
     {Page::Sliders, "regler.html", "Regler und Grenzwerte"},
     {Page::Advanced, "erweitert.html", "Erweiterte Optionen"},
-    {Page::Notes, "hinweise.html", "Hinweise: Schärfentiefe, Öffnung"},
+    {Page::Notes, "hinweise.html", "Hinweise und Formeln"},
     {Page::GaussianBeams, "gaussstrahl.html", "Gaußstrahlen"},
     {Page::Plot, "systeme.html", "Apertur/Feld-Diagramm"},
     {Page::Units, "einheiten.html", "Einheiten und Symbole"},
@@ -106,8 +106,17 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
 
     contents_ = new QListWidget;
     contents_->setObjectName("lstHelpContents");
-    for (const PageInfo& info : kPages) contents_->addItem(QString::fromUtf8(info.title));
-    contents_->setMinimumWidth(120);
+    int widest = 0;
+    for (const PageInfo& info : kPages) {
+        const QString title = QString::fromUtf8(info.title);
+        contents_->addItem(title);
+        widest = std::max(widest, contents_->fontMetrics().horizontalAdvance(title));
+    }
+    // As wide as the longest title, so the page keeps the rest.
+    const int listWidth = widest + 2 * contents_->frameWidth() + 12;
+    contents_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    contents_->setMinimumWidth(std::min(listWidth, 140));
+    contents_->setMaximumWidth(listWidth);
 
     browser_ = new QTextBrowser;
     browser_->setObjectName("txtHelpPage");
@@ -163,8 +172,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
     const int width = std::min(960, area.width() * 95 / 100);
     const int height = std::min(720, area.height() * 90 / 100);
-    contents_->setMaximumWidth(std::max(160, width / 4));
-    split->setSizes({std::min(220, width / 4), width});
+    split->setSizes({listWidth, width - listWidth});
     resize(width, height);
 }
 
