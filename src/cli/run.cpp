@@ -1,4 +1,5 @@
 // The command line: its arguments, the design files it reads and which output it writes.
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <optional>

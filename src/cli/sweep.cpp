@@ -1,7 +1,6 @@
 #include "cli/sweep.h"
 
 #include <cmath>
-#include <limits>
 #include <unordered_map>
 
 #include "app/presentation.h"

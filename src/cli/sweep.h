@@ -4,7 +4,6 @@
 // list's numbers written as CSV, one row per step.
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
