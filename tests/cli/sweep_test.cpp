@@ -121,6 +121,7 @@ TEST(Sweep, ARowAgreesWithTheResultList) {
         std::string sweep;
     };
     for (const Case& c : {Case{kData + "/relay.ini", "a=-200:-200:1"},
+                          Case{kData + "/relay-media.ini", "u=10:10:1"},
                           Case{kExamples + "/camera-50mm-f4-1m.ini", "Blendenzahl=4:4:1"},
                           Case{kExamples + "/concave-mirror.ini", "f'=-250:-250:1"},
                           Case{kExamples + "/hene-focus-100mm.ini", "s=500:500:1"},
@@ -171,6 +172,17 @@ TEST(Sweep, ARowAgreesWithTheResultList) {
             ++compared;
         }
         EXPECT_GE(compared, 10);
+        // Every row of the list that shows a number has its column.
+        for (const std::string& line : Split(list.out, '\n')) {
+            const auto tab = line.find('\t');
+            if (line.find_first_of("0123456789", tab) == std::string::npos) continue;
+            std::string name = line.substr(0, tab);
+            while (!name.empty() && name.back() == ' ') name.pop_back();
+            const bool listed = std::any_of(rows[0].begin(), rows[0].end(), [&](const auto& h) {
+                return h.starts_with(name + " [");
+            });
+            EXPECT_TRUE(listed) << name;
+        }
     }
 }
 
