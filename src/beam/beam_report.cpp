@@ -22,12 +22,6 @@ bool HasMedia(const BeamReportContext& c) {
     return c.objectIndex != 1.0 || c.imageIndex != 1.0;
 }
 
-// Waist radii and divergences carry the beam quality; distances and lengths do not.
-bool ScalesWithM(int index) {
-    return index == kGbObjRadius || index == kGbObjDiv || index == kGbImgRadius ||
-           index == kGbImgDiv;
-}
-
 // Whether an axis has a value to show at `index`: everything of a valid solve, and the given
 // beam side with its derived partners even without a solution.
 bool Shown(const BeamAxis& axis, int index) {
@@ -102,6 +96,11 @@ std::string RatioCell(const BeamDesign& d, int extra) {
 
 }  // namespace
 
+bool ScalesWithM(int index) {
+    return index == kGbObjRadius || index == kGbObjDiv || index == kGbImgRadius ||
+           index == kGbImgDiv;
+}
+
 std::string BeamLabel(const BeamDesign& d, int index) {
     return std::string(BeamLongName(index)) + d.symbols.Param(index);
 }
@@ -140,7 +139,8 @@ engine::ResultList FillBeamResultList(const BeamDesign& d, const BeamReportConte
         if (i == kGbFocal && HasMedia(c))
             rows.push_back({BeamLabel(d, kGbObjFocal), ParamCell(d, c, kGbObjFocal)});
         if (i == kGbFocal && c.mirrorMode) {
-            rows.push_back({"Spiegelradius ", valid ? MirrorRadiusCell(d, c) : ""});
+            rows.push_back(
+                {std::string(engine::kMirrorRadiusRow) + " ", valid ? MirrorRadiusCell(d, c) : ""});
         }
         if (i == kGbImgDist) {
             rows.push_back({std::string(BeamLongName(kGbParaxImage)),

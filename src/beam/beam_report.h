@@ -11,6 +11,10 @@
 namespace rs::beam {
 
 // What the beam texts take from the rest of the design.
+// Waist radii and divergences carry the beam quality (shown multiplied by M); distances and
+// lengths do not.
+bool ScalesWithM(int index);
+
 struct BeamReportContext {
     // Display unit of beam quantity `index` (0..10, 15, 20); by default the catalogue's own.
     std::function<engine::DisplayUnit(int index)> unit;

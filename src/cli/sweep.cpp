@@ -44,12 +44,6 @@ std::string NumberText(Number n) {
     return n.single ? text::ShortestText(static_cast<float>(n.value)) : text::ShortestText(n.value);
 }
 
-// Waist radii and divergences carry the beam quality, as the result list shows them.
-bool ScalesWithM(int index) {
-    return index == beam::kGbObjRadius || index == beam::kGbObjDiv || index == beam::kGbImgRadius ||
-           index == beam::kGbImgDiv;
-}
-
 struct Candidate {
     std::string name;
     std::string unit;
@@ -69,7 +63,8 @@ std::vector<Candidate> ParaxialCandidates(const app::DesignState& s) {
                      }});
     }
     const engine::DisplayUnit focal = units.Param(engine::kFocal);
-    c.push_back({"Spiegelradius", focal.suffix, [f = focal.factor](const app::DesignState& x, int) {
+    c.push_back({engine::kMirrorRadiusRow, focal.suffix,
+                 [f = focal.factor](const app::DesignState& x, int) {
                      return Number{2.0 * x.paraxial.paramTable.Get(engine::kFocal) / f, true};
                  }});
     const engine::DisplayUnit objFocal = units.Param(engine::kObjFocal);
@@ -84,8 +79,8 @@ std::vector<Candidate> ParaxialCandidates(const app::DesignState& s) {
                                        false};
                      }});
     };
-    nodal("Knotenpunkt 1 ", engine::kN, engine::kP);
-    nodal("Knotenpunkt 2 ", engine::kNImage, engine::kPImage);
+    nodal(engine::kNodalPoint1Row, engine::kN, engine::kP);
+    nodal(engine::kNodalPoint2Row, engine::kNImage, engine::kPImage);
     for (int k = 0; k < engine::kApertureCount; ++k) {
         const engine::DisplayUnit u = units.Aperture(k);
         c.push_back({std::string(engine::ApertureLabel(k)), u.suffix,
@@ -94,11 +89,11 @@ std::vector<Candidate> ParaxialCandidates(const app::DesignState& s) {
                      }});
     }
     const engine::DisplayUnit fNumber = units.Aperture(engine::kFNumber);
-    c.push_back({"Blendenzahl effektiv", fNumber.suffix,
+    c.push_back({engine::kEffectiveFNumberRow, fNumber.suffix,
                  [f = fNumber.factor](const app::DesignState& x, int) {
                      return Number{std::fabs(engine::EffectiveFNumber(x.paraxial)) / f, false};
                  }});
-    c.push_back({"MTF-Grenzfrequenz", "lp/mm", [](const app::DesignState& x, int) {
+    c.push_back({engine::kMtfCutOffRow, "lp/mm", [](const app::DesignState& x, int) {
                      return Number{x.paraxial.mtfCutOff, true};
                  }});
     return c;
@@ -116,7 +111,7 @@ std::vector<Candidate> BeamCandidates(const app::DesignState& s) {
          true});
     const auto axisValue = [](int index, double factor) {
         return [index, factor](const app::DesignState& x, int axis) {
-            const double m = ScalesWithM(index) ? beam::MFactor(x.beam, axis) : 1.0;
+            const double m = beam::ScalesWithM(index) ? beam::MFactor(x.beam, axis) : 1.0;
             return Number{x.beam.Axis(axis).table[static_cast<std::size_t>(index)] / factor * m,
                           false};
         };
@@ -140,7 +135,8 @@ std::vector<Candidate> BeamCandidates(const app::DesignState& s) {
     add(beam::BeamLabel(d, beam::kGbObjFocal), objFocal.suffix,
         axisValue(beam::kGbObjFocal, objFocal.factor), true);
     const engine::DisplayUnit focal = context.Unit(beam::kGbFocal);
-    add("Spiegelradius", focal.suffix, axisValue(beam::kGbFocal, focal.factor / 2.0), false);
+    add(engine::kMirrorRadiusRow, focal.suffix, axisValue(beam::kGbFocal, focal.factor / 2.0),
+        false);
     const engine::DisplayUnit image = context.Unit(beam::kGbParaxImage);
     add(std::string(beam::BeamLongName(beam::kGbParaxImage)), image.suffix,
         axisValue(beam::kGbParaxImage, image.factor), false);

@@ -135,7 +135,7 @@ ResultList FillResultList(const ParaxialDesign& design, const ReportUnits& units
             value = Format(2.0 * p.Get(kFocal) / u.factor, ParamFormat(kFocal)) + u.suffix +
                     (p.Get(kObjFocal) >= 0 ? "    [Konvex]" : "    [Konkav]");
         }
-        rows.push_back({"Spiegelradius", value});
+        rows.push_back({kMirrorRadiusRow, value});
     }
     if (nodalRows) {
         const DisplayUnit u = units.Param(kObjFocal);
@@ -149,8 +149,8 @@ ResultList FillResultList(const ParaxialDesign& design, const ReportUnits& units
             }
             rows.push_back({name + sym.Cardinal(node) + sym.Cardinal(principal), value});
         };
-        nodal("Knotenpunkt 1 ", kN, kP);
-        nodal("Knotenpunkt 2 ", kNImage, kPImage);
+        nodal(kNodalPoint1Row, kN, kP);
+        nodal(kNodalPoint2Row, kNImage, kPImage);
     }
     for (int i = kObjDist; i <= kImgAngle; ++i) general(i);
 
@@ -183,7 +183,7 @@ ResultList FillResultList(const ParaxialDesign& design, const ReportUnits& units
             const double fe = std::fabs(EffectiveFNumber(design));
             value = fe > 10000 ? "----" : " " + ApertureNumber(units, kFNumber, fe);
         }
-        rows.push_back({"Blendenzahl effektiv", value});
+        rows.push_back({kEffectiveFNumberRow, value});
     }
     if (!objFocalRow) rows.push_back({kFiller, " "});
     aperture(kNA);
@@ -202,7 +202,7 @@ ResultList FillResultList(const ParaxialDesign& design, const ReportUnits& units
         } else {
             value = kDashes;
         }
-        rows.push_back({"MTF-Grenzfrequenz", value});
+        rows.push_back({kMtfCutOffRow, value});
     }
 
     const bool layoutChanged = !cache.filled || cache.objFocalRow != objFocalRow ||

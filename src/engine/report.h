@@ -33,6 +33,14 @@ bool ImageAtInfinity(const ParaxialDesign& design);
 std::string ValueText(const ParaxialDesign& design, const ReportUnits& units, int index, float v,
                       bool forPrint = false);
 
+// Names of result-list rows that are not a parameter's own label; whoever reads the list by
+// name (the command line's sweep) uses these.
+inline constexpr const char* kMirrorRadiusRow = "Spiegelradius";
+inline constexpr const char* kEffectiveFNumberRow = "Blendenzahl effektiv";
+inline constexpr const char* kMtfCutOffRow = "MTF-Grenzfrequenz";
+inline constexpr const char* kNodalPoint1Row = "Knotenpunkt 1 ";  // followed by the two symbols
+inline constexpr const char* kNodalPoint2Row = "Knotenpunkt 2 ";
+
 struct ResultRow {
     std::string name;
     std::string value;
