@@ -13,7 +13,7 @@ echo "package: $deb"
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 missing=0
-for f in ./usr/bin/raysketcher ./usr/bin/raysketcher-cli \
+for f in ./usr/bin/raysketcher ./usr/bin/raysketcher-cli ./usr/lib/raysketcher/raysketcher-export.so \
          ./usr/share/raysketcher/SH_SEQ.dat ./usr/share/raysketcher/examples/relay-1to1.ini \
          ./usr/share/applications/de.kestrelon.Raysketcher.desktop \
          ./usr/share/icons/hicolor/scalable/apps/de.kestrelon.Raysketcher.svg \

@@ -1,7 +1,7 @@
 # Installs the build into a fresh prefix outside the build folder (so that nothing can fall back on
 # the build tree) and checks that everything a desktop program needs is there and that the
 # installed programs find their own files.
-#   -DBUILD=<build folder> -DEXAMPLE=<an example's file name>
+#   -DBUILD=<build folder> -DEXAMPLE=<an example's file name> -DLIBDIR=<lib folder below the prefix>
 set(base "$ENV{TMPDIR}")
 if(NOT base)
   set(base /tmp)
@@ -23,7 +23,8 @@ foreach(f bin/raysketcher bin/raysketcher-cli
           share/icons/hicolor/scalable/apps/de.kestrelon.Raysketcher.svg
           share/metainfo/de.kestrelon.Raysketcher.metainfo.xml
           share/man/man1/raysketcher.1.gz share/man/man1/raysketcher-cli.1.gz
-          share/doc/raysketcher/copyright ${EXTRA})
+          share/doc/raysketcher/copyright share/doc/raysketcher/index.html
+          ${LIBDIR}/raysketcher/raysketcher-export.so)
   if(NOT EXISTS "${prefix}/${f}")
     list(APPEND missing ${f})
   endif()
@@ -35,6 +36,15 @@ execute_process(COMMAND "${prefix}/bin/raysketcher-cli" --list-lenses
 execute_process(COMMAND "${prefix}/bin/raysketcher-cli" --settings
                         "${prefix}/share/raysketcher/examples/${EXAMPLE}"
                 RESULT_VARIABLE solveRc OUTPUT_VARIABLE solved ERROR_VARIABLE solveErr)
+# ... and paints a picture through the installed export module.
+execute_process(COMMAND "${prefix}/bin/raysketcher-cli" --settings
+                        "${prefix}/share/raysketcher/examples/${EXAMPLE}" --png "${prefix}/bild.png"
+                        --size 200x100
+                RESULT_VARIABLE pngRc OUTPUT_QUIET ERROR_VARIABLE pngErr)
+set(pngMade FALSE)
+if(EXISTS "${prefix}/bild.png")
+  set(pngMade TRUE)
+endif()
 file(REMOVE_RECURSE "${prefix}")
 
 if(missing)
@@ -45,4 +55,7 @@ if(NOT lensRc EQUAL 0 OR NOT lenses MATCHES "^Code,Art,")
 endif()
 if(NOT solveRc EQUAL 0 OR NOT solved MATCHES "Brennweite")
   message(FATAL_ERROR "the installed raysketcher-cli could not solve ${EXAMPLE}: ${solveErr}")
+endif()
+if(NOT pngRc EQUAL 0 OR NOT pngMade)
+  message(FATAL_ERROR "the installed raysketcher-cli could not export a PNG (${pngRc}): ${pngErr}")
 endif()
