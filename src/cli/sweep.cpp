@@ -91,7 +91,7 @@ std::vector<Candidate> ParaxialCandidates(const app::DesignState& s) {
     const engine::DisplayUnit fNumber = units.Aperture(engine::kFNumber);
     c.push_back({engine::kEffectiveFNumberRow, fNumber.suffix,
                  [f = fNumber.factor](const app::DesignState& x, int) {
-                     return Number{std::fabs(engine::EffectiveFNumber(x.paraxial)) / f, false};
+                     return Number{std::fabs(engine::EffectiveFNumber(x.paraxial)) / f, true};
                  }});
     c.push_back({engine::kMtfCutOffRow, "lp/mm", [](const app::DesignState& x, int) {
                      return Number{x.paraxial.mtfCutOff, true};
