@@ -197,8 +197,10 @@ std::variant<SweepSpec, std::string> ParseSweep(std::string_view text) {
 double SweepValue(const SweepSpec& spec, std::int64_t step) {
     if (spec.steps <= 1 || step <= 0) return spec.from;
     if (step >= spec.steps - 1) return spec.to;
-    return spec.from + (spec.to - spec.from) *
-                           (static_cast<double>(step) / static_cast<double>(spec.steps - 1));
+    // Weighted, not from + (to − from)·t: the difference of two huge values of opposite sign
+    // would overflow to infinity although every value between them is finite.
+    const double t = static_cast<double>(step) / static_cast<double>(spec.steps - 1);
+    return spec.from * (1.0 - t) + spec.to * t;
 }
 
 std::variant<DesignSweep, std::string> DesignSweep::Prepare(const app::DesignState& loaded,

@@ -70,6 +70,8 @@ TEST(Sweep, ParsesItsSpecAndSpacesTheValuesEvenly) {
     EXPECT_EQ(SweepValue(std::get<SweepSpec>(ParseSweep("a=3:7:1")), 0), 3);
     const auto third = std::get<SweepSpec>(ParseSweep("a=0:0.3:4"));
     EXPECT_EQ(SweepValue(third, 3), 0.3);
+    // Huge ends of opposite sign: every value between them is finite.
+    EXPECT_EQ(SweepValue(std::get<SweepSpec>(ParseSweep("a=1e308:-1e308:3")), 1), 0.0);
 }
 
 // A lens of f' = 100 mm moved along the object distance obeys the imaging equation on every row.
