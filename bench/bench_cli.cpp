@@ -39,10 +39,10 @@ void BM_CliJsonProcess(benchmark::State& state) {
 BENCHMARK(BM_CliJsonProcess)->Unit(benchmark::kMillisecond);
 
 // The sweep of a paraxial and a beam design: solve, numbers and CSV text per row.
-void SweepRows(benchmark::State& state, const char* file, const char* spec) {
+void SweepRows(benchmark::State& state, const char* file, const char* plan) {
     app::DesignState design;
     app::LoadSettings(app::IniFile(file), design);
-    cli::SweepSpec sweep = std::get<cli::SweepSpec>(cli::ParseSweep(spec));
+    cli::SweepPlan sweep = std::get<cli::SweepPlan>(cli::ParseSweep(plan));
     sweep.steps = state.range(0);
     for (auto _ : state) {
         auto prepared = cli::DesignSweep::Prepare(design, sweep);

@@ -82,7 +82,7 @@ struct Options {
     bool lensList = false;
     std::optional<fs::path> catalogueDir;
     ExportRequest exports;
-    std::optional<SweepSpec> sweep;
+    std::optional<SweepPlan> sweep;
     std::optional<fs::path> csv;
 };
 
@@ -147,7 +147,7 @@ std::variant<Options, std::string> ParseArguments(const std::vector<std::string>
             if (o.sweep) return once("--sweep");
             auto parsed = ParseSweep(*sweep);
             if (auto* message = std::get_if<std::string>(&parsed)) return *message;
-            o.sweep = std::get<SweepSpec>(parsed);
+            o.sweep = std::get<SweepPlan>(parsed);
         } else if (auto csv = valueOf(i, "--csv")) {
             if (o.csv) return once("--csv");
             o.csv = *csv;

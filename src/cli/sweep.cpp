@@ -158,14 +158,14 @@ std::vector<Candidate> BeamCandidates(const app::DesignState& s) {
 
 }  // namespace
 
-std::variant<SweepSpec, std::string> ParseSweep(std::string_view text) {
+std::variant<SweepPlan, std::string> ParseSweep(std::string_view text) {
     const std::string usage = "--sweep " + Quoted(text) + ": ";
     const auto eq = text.find('=');
     if (eq == std::string_view::npos || eq == 0) {
         return usage + "erwartet NAME=VON:BIS:SCHRITTE, z. B. a=-1000:-150:100";
     }
-    SweepSpec spec;
-    spec.name = std::string(text.substr(0, eq));
+    SweepPlan plan;
+    plan.name = std::string(text.substr(0, eq));
     const std::vector<std::string_view> parts = text::SplitFields(text.substr(eq + 1), ':');
     if (parts.size() != 3) return usage + "erwartet NAME=VON:BIS:SCHRITTE, z. B. a=-1000:-150:100";
     const auto number = [](std::string_view s) -> std::optional<double> {
@@ -188,24 +188,24 @@ std::variant<SweepSpec, std::string> ParseSweep(std::string_view text) {
         return usage + "SCHRITTE " + Quoted(parts[2]) + " ist keine ganze Zahl von 1 bis " +
                std::to_string(kMaxSweepSteps);
     }
-    spec.from = *from;
-    spec.to = *to;
-    spec.steps = n;
-    return spec;
+    plan.from = *from;
+    plan.to = *to;
+    plan.steps = n;
+    return plan;
 }
 
-double SweepValue(const SweepSpec& spec, std::int64_t step) {
-    if (spec.steps <= 1 || step <= 0) return spec.from;
-    if (step >= spec.steps - 1) return spec.to;
+double SweepValue(const SweepPlan& plan, std::int64_t step) {
+    if (plan.steps <= 1 || step <= 0) return plan.from;
+    if (step >= plan.steps - 1) return plan.to;
     // Weighted, not from + (to − from)·t: the difference of two huge values of opposite sign
     // would overflow to infinity although every value between them is finite.
-    const double t = static_cast<double>(step) / static_cast<double>(spec.steps - 1);
-    return spec.from * (1.0 - t) + spec.to * t;
+    const double t = static_cast<double>(step) / static_cast<double>(plan.steps - 1);
+    return plan.from * (1.0 - t) + plan.to * t;
 }
 
 std::variant<DesignSweep, std::string> DesignSweep::Prepare(const app::DesignState& loaded,
-                                                            const SweepSpec& spec) {
-    DesignSweep sweep(loaded, spec);
+                                                            const SweepPlan& plan) {
+    DesignSweep sweep(loaded, plan);
     const bool beamMode = loaded.beam.beamMode;
     sweep.beam_ = beamMode;
     // The chosen parameters by the names the result list shows, or by catalogue index.
@@ -214,7 +214,7 @@ std::variant<DesignSweep, std::string> DesignSweep::Prepare(const app::DesignSta
     const auto consider = [&](int index, const std::string& symbol, bool aperture) {
         names.push_back(symbol);
         if (found) return;
-        if (spec.name == symbol || (!aperture && spec.name == std::to_string(index))) {
+        if (plan.name == symbol || (!aperture && plan.name == std::to_string(index))) {
             found = true;
             sweep.index_ = index;
             sweep.aperture_ = aperture;
@@ -237,13 +237,13 @@ std::variant<DesignSweep, std::string> DesignSweep::Prepare(const app::DesignSta
     if (!found) {
         std::string chosen;
         for (const auto& n : names) chosen += (chosen.empty() ? "" : ", ") + n;
-        return "--sweep: " + Quoted(spec.name) + " ist kein gewählter Parameter des Systems" +
+        return "--sweep: " + Quoted(plan.name) + " ist kein gewählter Parameter des Systems" +
                (chosen.empty() ? std::string(" (es ist keiner gewählt)")
                                : " (gewählt: " + chosen + ")");
     }
     if (!beamMode && !sweep.aperture_ && sweep.index_ == engine::kObjDist &&
         loaded.paraxial.options.objAtInfinity) {
-        return "--sweep: " + Quoted(spec.name) +
+        return "--sweep: " + Quoted(plan.name) +
                " lässt sich nicht variieren: das Objekt steht im Unendlichen";
     }
 
@@ -370,7 +370,7 @@ const std::vector<bool>& DesignSweep::ShownNumbers() {
 bool DesignSweep::Step(std::int64_t step, std::vector<std::string>& cells) {
     cells.resize(header_.size());
     for (auto& c : cells) c.clear();
-    const double value = SweepValue(spec_, step);
+    const double value = SweepValue(plan_, step);
     if (!SetSweptValue(value)) {
         cells[0] = text::ShortestText(value);
         return false;

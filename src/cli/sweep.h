@@ -20,7 +20,7 @@ inline constexpr std::int64_t kMaxSweepSteps = 1'000'000;
 
 // "NAME=FROM:TO:STEPS": the parameter's symbol as the result list shows it (or its catalogue
 // index), the first and last value in the design's display units, and the number of values.
-struct SweepSpec {
+struct SweepPlan {
     std::string name;
     double from = 0;
     double to = 0;
@@ -28,21 +28,21 @@ struct SweepSpec {
 };
 
 // The parsed sweep, or the German message naming what is wrong with `text`.
-std::variant<SweepSpec, std::string> ParseSweep(std::string_view text);
+std::variant<SweepPlan, std::string> ParseSweep(std::string_view text);
 
-// The `step`-th of the spec's values (0-based): evenly spaced from FROM to TO, both included;
+// The `step`-th of the plan's values (0-based): evenly spaced from FROM to TO, both included;
 // a single step is FROM.
-double SweepValue(const SweepSpec& spec, std::int64_t step);
+double SweepValue(const SweepPlan& plan, std::int64_t step);
 
 // One loaded design swept over a parameter. The columns are fixed by the design's structure
 // (mode, mirror, media, diode), so a step whose solve fails keeps them and leaves its cells
 // empty.
 class DesignSweep {
 public:
-    // Nothing but the German message when the spec's name is no chosen parameter of the design
+    // Nothing but the German message when the plan's name is no chosen parameter of the design
     // (the general and the aperture parameters, or the beam parameters of the first axis).
     static std::variant<DesignSweep, std::string> Prepare(const app::DesignState& loaded,
-                                                          const SweepSpec& spec);
+                                                          const SweepPlan& plan);
 
     // The header cells: the swept parameter first, then every numeric row of the result list,
     // each as "name [unit]".
@@ -52,7 +52,7 @@ public:
     // shows no number) to `row`. True when the design was solved.
     bool Step(std::int64_t step, std::vector<std::string>& cells);
 
-    std::int64_t Steps() const { return spec_.steps; }
+    std::int64_t Steps() const { return plan_.steps; }
 
     // Per column: where its number comes from, in display units; not a number for none.
     struct Number {
@@ -68,15 +68,15 @@ private:
         Source source;
     };
 
-    DesignSweep(app::DesignState state, SweepSpec spec)
-        : state_(std::move(state)), spec_(std::move(spec)) {}
+    DesignSweep(app::DesignState state, SweepPlan plan)
+        : state_(std::move(state)), plan_(std::move(plan)) {}
     bool SetSweptValue(double displayValue);
     // What decides, after a solve, which rows show a number; and those rows for it.
     std::uint32_t Situation() const;
     const std::vector<bool>& ShownNumbers();
 
     app::DesignState state_;
-    SweepSpec spec_;
+    SweepPlan plan_;
     bool beam_ = false;
     int index_ = 0;          // catalogue index of the swept parameter
     bool aperture_ = false;  // the aperture parameter of the paraxial mode
