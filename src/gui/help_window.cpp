@@ -14,32 +14,22 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QVBoxLayout>
-#include <array>
+#include <string>
+#include <vector>
 
 #include "manual_resources.h"
+#include "ui/help_pages.h"
 
 namespace rs::gui {
 namespace {
 
 using Page = HelpWindow::Page;
 
-constexpr std::array<HelpWindow::PageInfo, 9> kPages{{
-    {Page::Contents, "index.html", "Inhalt"},
-    {Page::KeyParameters, "kenngroessen.html", "Kenngrößen und Vorzeichen"},
-    {Page::Sliders, "regler.html", "Regler und Grenzwerte"},
-    {Page::Advanced, "erweitert.html", "Erweiterte Optionen"},
-    {Page::Notes, "hinweise.html", "Hinweise und Formeln"},
-    {Page::GaussianBeams, "gaussstrahl.html", "Gaußstrahlen"},
-    {Page::Plot, "systeme.html", "Apertur/Feld-Diagramm"},
-    {Page::Units, "einheiten.html", "Einheiten und Symbole"},
-    {Page::NewFeatures, "neu.html", "Neue Funktionen"},
-}};
-
 constexpr const char* kRoot = "qrc:/handbuch/";
 
 int IndexOf(Page page) {
-    for (std::size_t i = 0; i < kPages.size(); ++i) {
-        if (kPages[i].page == page) return static_cast<int>(i);
+    for (std::size_t i = 0; i < ui::HelpPages().size(); ++i) {
+        if (ui::HelpPages()[i].page == page) return static_cast<int>(i);
     }
     return 0;
 }
@@ -47,15 +37,15 @@ int IndexOf(Page page) {
 // The page a url shows, or -1 for anything else.
 int IndexOfUrl(const QUrl& url) {
     const QString file = url.adjusted(QUrl::RemoveFragment | QUrl::RemoveQuery).fileName();
-    for (std::size_t i = 0; i < kPages.size(); ++i) {
-        if (file == QLatin1String(kPages[i].file)) return static_cast<int>(i);
+    for (std::size_t i = 0; i < ui::HelpPages().size(); ++i) {
+        if (file == QLatin1String(ui::HelpPages()[i].file)) return static_cast<int>(i);
     }
     return -1;
 }
 
 // Whether page `index` holds `text` as the find field looks for it (case aside).
 bool PageHolds(int index, const QString& text) {
-    QFile file(QString(":/handbuch/") + kPages[static_cast<std::size_t>(index)].file);
+    QFile file(QString(":/handbuch/") + ui::HelpPages()[static_cast<std::size_t>(index)].file);
     if (!file.open(QIODevice::ReadOnly)) return false;
     QTextDocument document;
     document.setHtml(QString::fromUtf8(file.readAll()));
@@ -65,11 +55,11 @@ bool PageHolds(int index, const QString& text) {
 }  // namespace
 
 std::span<const HelpWindow::PageInfo> HelpWindow::Pages() {
-    return kPages;
+    return ui::HelpPages();
 }
 
 QUrl HelpWindow::PageUrl(Page page) {
-    return QUrl(QString(kRoot) + kPages[static_cast<std::size_t>(IndexOf(page))].file);
+    return QUrl(QString(kRoot) + ui::HelpPages()[static_cast<std::size_t>(IndexOf(page))].file);
 }
 
 HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
@@ -107,7 +97,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     contents_ = new QListWidget;
     contents_->setObjectName("lstHelpContents");
     int widest = 0;
-    for (const PageInfo& info : kPages) {
+    for (const PageInfo& info : ui::HelpPages()) {
         const QString title = QString::fromUtf8(info.title);
         contents_->addItem(title);
         widest = std::max(widest, contents_->fontMetrics().horizontalAdvance(title));
@@ -156,7 +146,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::SourceChanged);
     connect(contents_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0 && row != IndexOfUrl(browser_->source())) {
-            browser_->setSource(PageUrl(kPages[static_cast<std::size_t>(row)].page));
+            browser_->setSource(PageUrl(ui::HelpPages()[static_cast<std::size_t>(row)].page));
         }
     });
     connect(find_, &QLineEdit::returnPressed, this, &HelpWindow::FindNext);
@@ -185,7 +175,7 @@ void HelpWindow::ShowPage(Page page) {
 
 HelpWindow::Page HelpWindow::CurrentPage() const {
     const int index = IndexOfUrl(browser_->source());
-    return index < 0 ? Page::Contents : kPages[static_cast<std::size_t>(index)].page;
+    return index < 0 ? Page::Contents : ui::HelpPages()[static_cast<std::size_t>(index)].page;
 }
 
 void HelpWindow::SourceChanged(const QUrl& url) {
@@ -207,14 +197,15 @@ void HelpWindow::FindNext() {
         return;
     }
     const int current = std::max(0, IndexOfUrl(browser_->source()));
-    const int count = static_cast<int>(kPages.size());
+    const int count = static_cast<int>(ui::HelpPages().size());
     for (int step = 1; step < count; ++step) {
         const int index = (current + step) % count;
         if (!PageHolds(index, text)) continue;
-        browser_->setSource(PageUrl(kPages[static_cast<std::size_t>(index)].page));
+        browser_->setSource(PageUrl(ui::HelpPages()[static_cast<std::size_t>(index)].page));
         browser_->moveCursor(QTextCursor::Start);
         browser_->find(text);
-        ShowFindResult("auf „" + QString::fromUtf8(kPages[static_cast<std::size_t>(index)].title) +
+        ShowFindResult("auf „" +
+                       QString::fromUtf8(ui::HelpPages()[static_cast<std::size_t>(index)].title) +
                        "“");
         return;
     }
@@ -229,107 +220,18 @@ void HelpWindow::ShowFindResult(const QString& text) {
 
 // --- F1 ------------------------------------------------------------------------------------------
 
-namespace {
-
-struct NamedPage {
-    const char* name;  // object name without its "_index"
-    Page page;
-};
-
-constexpr std::array<NamedPage, 58> kControlPages{{
-    // The general and aperture parameters.
-    {"chkVarType", Page::KeyParameters},
-    {"txtVarType", Page::KeyParameters},
-    {"lblVarType", Page::KeyParameters},
-    {"fraOptConj", Page::KeyParameters},
-    {"fraOptFld", Page::KeyParameters},
-    {"cmbImagHeight", Page::KeyParameters},
-    {"fraOptAp1", Page::KeyParameters},
-    {"chkVarTypeAp", Page::KeyParameters},
-    {"txtVarTypeAp", Page::KeyParameters},
-    {"lblVarTypeAp", Page::KeyParameters},
-    {"comApFNosStandard", Page::KeyParameters},
-    {"pctDrg", Page::KeyParameters},
-    // Sliders and their limits.
-    {"picSlider", Page::Sliders},
-    {"hscVarValue", Page::Sliders},
-    {"txtVarLimLow", Page::Sliders},
-    {"txtVarLimHi", Page::Sliders},
-    {"lblSliderVarValue", Page::Sliders},
-    {"lblSliders", Page::Sliders},
-    {"picSliderAp", Page::Sliders},
-    {"hscVarValueAp", Page::Sliders},
-    {"txtVarLimLowAp", Page::Sliders},
-    {"txtVarLimHiAp", Page::Sliders},
-    {"lblSliderVarValueAp", Page::Sliders},
-    // Advanced options and modes.
-    {"chkAdvOpt", Page::Advanced},
-    {"txtAdv", Page::Advanced},
-    {"lblAdv", Page::Advanced},
-    {"chkAllowVirtualObj", Page::Advanced},
-    {"chkHideRemoteConjug", Page::Advanced},
-    {"chkDrawParaxPoints", Page::Advanced},
-    {"comDefAdvOpts", Page::Advanced},
-    {"lstMirrorMode", Page::Advanced},
-    {"chkObjAtInfinity", Page::Advanced},
-    {"lstOptions", Page::Advanced},
-    // The result list and the depth of field.
-    {"lstResNames", Page::Notes},
-    {"lstResVals", Page::Notes},
-    {"fraDOFCoC", Page::Notes},
-    {"optCoCType", Page::Notes},
-    {"txtDOFCoC", Page::Notes},
-    // The beam.
-    {"chkGaussBeamMode", Page::GaussianBeams},
-    {"chkVarTypeGB", Page::GaussianBeams},
-    {"fraGaussCong", Page::GaussianBeams},
-    {"fraGaussBeamObj", Page::GaussianBeams},
-    {"fraGaussBeamImg", Page::GaussianBeams},
-    {"txtGBWavelen", Page::GaussianBeams},
-    {"comGBWavelen", Page::GaussianBeams},
-    {"chkGaussBeamAltSolution", Page::GaussianBeams},
-    {"lstOptionsGB", Page::GaussianBeams},
-    {"tabExtraInfoGB", Page::GaussianBeams},
-    // The aperture/field plot.
-    {"picApFld", Page::Plot},
-    {"comApFldUndo", Page::Plot},
-    {"comApFldEnlarge", Page::Plot},
-    {"frmApFldPlot", Page::Plot},
-    // Units and symbols.
-    {"comUnits", Page::Units},
-    {"frmUnits", Page::Units},
-    {"lstSymbols", Page::Units},
-    {"comSymbols", Page::Units},
-    {"frmSymbols", Page::Units},
-    {"frmHelp", Page::Contents},
-}};
-
-}  // namespace
-
 HelpWindow::Page HelpPageFor(const QWidget* focus, bool beamMode) {
+    std::vector<std::string> names;
+    std::vector<ui::FocusStep> chain;
     for (const QWidget* w = focus; w != nullptr; w = w->parentWidget()) {
-        const QString name = w->objectName().section('_', 0, 0);
-        if (name.isEmpty()) continue;
-        // The tabs stand for their current page.
-        if (const auto* tabs = qobject_cast<const QTabWidget*>(w)) {
-            if (name == "tabOptions") {
-                constexpr std::array<Page, 3> pages{Page::KeyParameters, Page::Sliders,
-                                                    Page::Advanced};
-                const int i = tabs->currentIndex();
-                if (i == 0 && beamMode) return Page::GaussianBeams;
-                if (i >= 0 && i < 3) return pages[static_cast<std::size_t>(i)];
-            } else if (name == "tabExtraInfo") {
-                return tabs->currentIndex() == 1 ? Page::Notes : Page::Plot;
-            }
-        }
-        for (const NamedPage& entry : kControlPages) {
-            if (name != QLatin1String(entry.name)) continue;
-            // In beam mode the value boxes hold the beam's parameters.
-            if (beamMode && entry.page == Page::KeyParameters) return Page::GaussianBeams;
-            return entry.page;
-        }
+        names.push_back(w->objectName().section('_', 0, 0).toStdString());
     }
-    return Page::Contents;
+    std::size_t i = 0;
+    for (const QWidget* w = focus; w != nullptr; w = w->parentWidget(), ++i) {
+        const auto* tabs = qobject_cast<const QTabWidget*>(w);
+        chain.push_back({names[i], tabs != nullptr, tabs ? tabs->currentIndex() : -1});
+    }
+    return ui::HelpPageFor(chain, beamMode);
 }
 
 }  // namespace rs::gui

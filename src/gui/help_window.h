@@ -8,6 +8,8 @@
 #include <QUrl>
 #include <span>
 
+#include "ui/help_pages.h"
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -19,22 +21,8 @@ namespace rs::gui {
 class HelpWindow : public QDialog {
     Q_OBJECT
 public:
-    enum class Page {
-        Contents,
-        KeyParameters,
-        Sliders,
-        Advanced,
-        Notes,
-        GaussianBeams,
-        Plot,
-        Units,
-        NewFeatures,
-    };
-    struct PageInfo {
-        Page page;
-        const char* file;   // below the manual's folder
-        const char* title;  // in the contents list
-    };
+    using Page = ui::HelpPage;
+    using PageInfo = ui::HelpPageInfo;
     // Every page in the order of the contents.
     static std::span<const PageInfo> Pages();
     // Where the window reads a page from.
