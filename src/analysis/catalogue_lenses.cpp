@@ -458,26 +458,21 @@ fs::path BuildTreeCatalogueDir() {
 #endif
 }
 
-namespace {
-
-// True when `path` lies in `folder` or below it (by name, after normalising both).
-bool LiesWithin(const fs::path& path, const fs::path& folder) {
-    fs::path f = folder.lexically_normal();
-    if (!f.empty() && f.filename().empty()) f = f.parent_path();  // "a/b/" is "a/b"
-    const fs::path p = path.lexically_normal();
-    return std::ranges::mismatch(f, p).in1 == f.end();
+bool RunsFromBuildTree(const fs::path& programDir, const fs::path& buildRoot) {
+    if (buildRoot.empty()) return false;
+    fs::path root = buildRoot.lexically_normal();
+    if (root.filename().empty()) root = root.parent_path();  // "a/b/" is "a/b"
+    const fs::path program = programDir.lexically_normal();
+    return std::ranges::mismatch(root, program).in1 == root.end();
 }
-
-}  // namespace
 
 std::vector<fs::path> CatalogueDirCandidates(const fs::path& programDir,
                                              const fs::path& buildTreeDir) {
     std::vector<fs::path> dirs = {programDir,
                                   (programDir / ".." / "share" / "raysketcher").lexically_normal()};
-    // The build's own copy (<build>/share/raysketcher) only serves a program run from that build:
-    // an installed program must not quietly read a build tree that may be older or newer.
-    const fs::path buildRoot = buildTreeDir.parent_path().parent_path();
-    if (!buildTreeDir.empty() && LiesWithin(programDir, buildRoot) &&
+    // The build's own copy (<build>/share/raysketcher) only serves a program run from that build.
+    if (!buildTreeDir.empty() &&
+        RunsFromBuildTree(programDir, buildTreeDir.parent_path().parent_path()) &&
         std::ranges::find(dirs, buildTreeDir) == dirs.end()) {
         dirs.push_back(buildTreeDir);
     }

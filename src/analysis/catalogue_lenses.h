@@ -111,6 +111,12 @@ std::string WriteCatalogueLenses(const std::filesystem::path& dir,
 // build has none.
 std::filesystem::path BuildTreeCatalogueDir();
 
+// True when a program in `programDir` runs from the build folder `buildRoot` (lies inside it):
+// only such a program reads the build's generated files; an installed one must not quietly read
+// a build tree that may be older or newer than itself.
+bool RunsFromBuildTree(const std::filesystem::path& programDir,
+                       const std::filesystem::path& buildRoot);
+
 // The folders looked at, in order: beside the program, ../share/raysketcher/ relative to it (an
 // installed program), then the build tree's copy (<build>/share/raysketcher) when there is one
 // and the program lies inside that build folder.

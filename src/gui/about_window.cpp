@@ -10,6 +10,7 @@
 #include <QtGlobal>
 #include <system_error>
 
+#include "analysis/catalogue_lenses.h"
 #include "app/presentation.h"
 #include "gui/qt_text.h"
 
@@ -61,8 +62,15 @@ bool OpenWithDesktop(const QUrl& url) {
 std::optional<fs::path> ManualIndex(const fs::path& programDir) {
     const fs::path installed = programDir / ".." / "share" / "doc" / "raysketcher" / "index.html";
     if (IsFile(installed)) return installed.lexically_normal();
-    const fs::path built = fs::path(RAYSKETCHER_MANUAL_BUILD_DIR) / "index.html";
-    if (!built.parent_path().empty() && IsFile(built)) return built;
+    // The build's copy (<build>/share/doc/raysketcher) only for a program run from that build.
+    const fs::path builtDir = RAYSKETCHER_MANUAL_BUILD_DIR;
+    const fs::path built = builtDir / "index.html";
+    if (!builtDir.empty() &&
+        analysis::RunsFromBuildTree(programDir,
+                                    (builtDir / ".." / ".." / "..").lexically_normal()) &&
+        IsFile(built)) {
+        return built;
+    }
     return std::nullopt;
 }
 
