@@ -1,6 +1,7 @@
 // Golden pictures of the paraxial and the beam drawing, painted through the same path as the window
-// and the exports (design file -> solve -> DrawDesign -> QtSurface -> image) and compared with the
-// committed pictures in tests/data/golden with a tolerance.
+// and the exports (design file -> solve -> DrawDesign -> QtSurface -> image), and of the sample
+// sketches of the lens and mirror types, compared with the committed pictures in
+// tests/data/golden with a tolerance.
 //
 // Fonts differ between machines, so the goldens contain no glyphs: the labels are painted as
 // the grey outline of a box of fixed size (7 pixels per character, 13 high), which keeps their
@@ -16,9 +17,11 @@
 #include <QtTest>
 #include <functional>
 
+#include "analysis/lens_ideas.h"
 #include "app/ini_file.h"
 #include "app/presentation.h"
 #include "app/settings.h"
+#include "drawing/lens_sketches.h"
 #include "render/qt_surface.h"
 
 namespace {
@@ -104,17 +107,42 @@ QImage Render(const rs::app::DesignState& state,
     return image;
 }
 
+// Every type of the catalogue as its cross-section and beside it with its rays, a few types to
+// a row, each in a cell of its own as in the aperture/field window.
+QImage RenderSketchSheet(bool mirror) {
+    constexpr int kCellWidth = 120, kCellHeight = 72, kTypesPerRow = 3;
+    const int count = static_cast<int>(rs::analysis::LensClasses(mirror).size());
+    const int rows = (count + kTypesPerRow - 1) / kTypesPerRow;
+    QImage image(2 * kTypesPerRow * kCellWidth, rows * kCellHeight, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QPainter painter(&image);
+    for (int index = 0; index < count; ++index) {
+        for (const auto kind : {rs::drawing::SketchKind::Lens, rs::drawing::SketchKind::Rays}) {
+            const int column = 2 * (index % kTypesPerRow) + (kind == rs::drawing::SketchKind::Rays);
+            const QRectF cell(column * kCellWidth, index / kTypesPerRow * kCellHeight, kCellWidth,
+                              kCellHeight);
+            rs::render::QtSurface surface(painter, cell);
+            FontFreeSurface fontFree(surface);
+            rs::drawing::DrawLensTypeSketch(fontFree, mirror, index, kind);
+        }
+    }
+    painter.end();
+    return image;
+}
+
 struct Difference {
     int pixels = 0;
+    int total = 0;
     QImage picture;  // differing pixels red on a faint copy of the expected picture
-    bool WithinTolerance() const { return pixels <= kTolerance * kWidth * kHeight; }
+    bool WithinTolerance() const { return pixels <= kTolerance * total; }
 };
 
 Difference Compare(const QImage& actual, const QImage& expected) {
     Difference d;
-    d.picture = QImage(kWidth, kHeight, QImage::Format_RGB32);
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
+    d.total = expected.width() * expected.height();
+    d.picture = QImage(expected.size(), QImage::Format_RGB32);
+    for (int y = 0; y < expected.height(); ++y) {
+        for (int x = 0; x < expected.width(); ++x) {
             const QRgb a = actual.pixel(x, y), e = expected.pixel(x, y);
             const bool differs = std::abs(qRed(a) - qRed(e)) > kChannelThreshold ||
                                  std::abs(qGreen(a) - qGreen(e)) > kChannelThreshold ||
@@ -127,6 +155,32 @@ Difference Compare(const QImage& actual, const QImage& expected) {
     return d;
 }
 
+// Compares `actual` with the golden picture `name`, or rewrites that when asked to.
+void CheckAgainstGolden(const QImage& actual, const QString& name) {
+    const QString goldenFile = QStringLiteral(RAYSKETCHER_GOLDEN_DIR "/") + name + ".png";
+    if (qEnvironmentVariableIsSet("RAYSKETCHER_UPDATE_GOLDEN")) {
+        QVERIFY(actual.save(goldenFile));
+        qInfo("rewrote %s", qPrintable(goldenFile));
+        return;
+    }
+    const QImage golden = QImage(goldenFile).convertToFormat(QImage::Format_RGB32);
+    QVERIFY2(!golden.isNull(), qPrintable("no golden picture " + goldenFile +
+                                          " (RAYSKETCHER_UPDATE_GOLDEN=1 writes it)"));
+    QCOMPARE(golden.size(), actual.size());
+    const Difference d = Compare(actual, golden);
+    if (!d.WithinTolerance()) {
+        const QString dir = QStringLiteral(RAYSKETCHER_ACTUAL_DIR);
+        QDir().mkpath(dir);
+        actual.save(dir + "/" + name + ".png");
+        d.picture.save(dir + "/" + name + "-diff.png");
+        QFAIL(qPrintable(QStringLiteral("%1 of %2 pixels differ from %3; the picture and the "
+                                        "difference are in %4")
+                             .arg(d.pixels)
+                             .arg(d.total)
+                             .arg(goldenFile, dir)));
+    }
+}
+
 }  // namespace
 
 class TestDrawingGolden : public QObject {
@@ -136,6 +190,8 @@ private slots:
     void matchesGolden_data();
     void matchesGolden();
     void comparisonSeesAMissingRay();
+    void lensSketchesMatchGolden_data();
+    void lensSketchesMatchGolden();
 };
 
 void TestDrawingGolden::matchesGolden_data() {
@@ -151,29 +207,7 @@ void TestDrawingGolden::matchesGolden_data() {
 
 void TestDrawingGolden::matchesGolden() {
     QFETCH(QString, name);
-    const QImage actual = Render(Load(name));
-    const QString goldenFile = QStringLiteral(RAYSKETCHER_GOLDEN_DIR "/") + name + ".png";
-    if (qEnvironmentVariableIsSet("RAYSKETCHER_UPDATE_GOLDEN")) {
-        QVERIFY(actual.save(goldenFile));
-        qInfo("rewrote %s", qPrintable(goldenFile));
-        return;
-    }
-    const QImage golden = QImage(goldenFile).convertToFormat(QImage::Format_RGB32);
-    QVERIFY2(!golden.isNull(), qPrintable("no golden picture " + goldenFile +
-                                          " (RAYSKETCHER_UPDATE_GOLDEN=1 writes it)"));
-    QCOMPARE(golden.size(), QSize(kWidth, kHeight));
-    const Difference d = Compare(actual, golden);
-    if (!d.WithinTolerance()) {
-        const QString dir = QStringLiteral(RAYSKETCHER_ACTUAL_DIR);
-        QDir().mkpath(dir);
-        actual.save(dir + "/" + name + ".png");
-        d.picture.save(dir + "/" + name + "-diff.png");
-        QFAIL(qPrintable(QStringLiteral("%1 of %2 pixels differ from %3; the picture and the "
-                                        "difference are in %4")
-                             .arg(d.pixels)
-                             .arg(kWidth * kHeight)
-                             .arg(goldenFile, dir)));
-    }
+    CheckAgainstGolden(Render(Load(name)), name);
 }
 
 void TestDrawingGolden::comparisonSeesAMissingRay() {
@@ -192,6 +226,19 @@ void TestDrawingGolden::comparisonSeesAMissingRay() {
     QVERIFY(!Compare(withoutRay, complete).WithinTolerance());
     // And a different system is not mistaken for this one.
     QVERIFY(!Compare(Render(Load(QStringLiteral("construction"))), complete).WithinTolerance());
+}
+
+void TestDrawingGolden::lensSketchesMatchGolden_data() {
+    QTest::addColumn<bool>("mirror");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("lens types") << false << QStringLiteral("lens-sketches");
+    QTest::newRow("mirror types") << true << QStringLiteral("mirror-sketches");
+}
+
+void TestDrawingGolden::lensSketchesMatchGolden() {
+    QFETCH(bool, mirror);
+    QFETCH(QString, name);
+    CheckAgainstGolden(RenderSketchSheet(mirror), name);
 }
 
 QTEST_MAIN(TestDrawingGolden)
