@@ -6,6 +6,9 @@
 //
 // Value boxes, limit boxes and sliders are addressed by slot 0..2: the k-th chosen general
 // parameter in the paraxial mode, the k-th chosen beam parameter in the beam mode.
+//
+// The change path, start-up and closing are in main_window.cpp; every other section of the class
+// is in a file by concern beside it (main_window_selection.cpp, main_window_values.cpp, ...).
 #include <array>
 #include <functional>
 #include <optional>

@@ -168,6 +168,114 @@ double Usable(double pixelsPerUnit) {
     return std::isfinite(pixelsPerUnit) ? pixelsPerUnit : 0.0;
 }
 
+// The chosen parameters a grab needs, arranged on copies so that a grab that cannot be arranged
+// changes nothing.
+struct Arrangement {
+    engine::Selection params;
+    engine::Selection aperture;
+};
+
+// The target's values take the places of other chosen parameters (see Choose); the rim makes the
+// stop radius the aperture parameter. Nothing when no allowed combination holds them.
+std::optional<Arrangement> ArrangeForGrab(const engine::ParaxialDesign& p, DragTarget target) {
+    Arrangement a{p.params, p.aperture};
+    const int hParam = HorizontalParam(target);
+    const int vParam = VerticalParam(target);
+    if (hParam >= 0 &&
+        !Choose(a.params, hParam, p.paramTable.Get(hParam), true, vParam, p.Margin())) {
+        return std::nullopt;
+    }
+    if (vParam >= 0 &&
+        !Choose(a.params, vParam, p.paramTable.Get(vParam), false, hParam, p.Margin())) {
+        return std::nullopt;
+    }
+    if (target == DragTarget::ApertureRim && a.aperture.Index(1) != engine::kStopRadius) {
+        const float r = p.apertureTable.Get(engine::kStopRadius);
+        if (!a.aperture.Replace(a.aperture.Index(1), engine::kStopRadius, r).ok()) {
+            return std::nullopt;
+        }
+        engine::ExtendLimitsToValue(a.aperture.Entry(1), r, 1.0, p.Margin());
+    }
+    return a;
+}
+
+// The arranged parameters become the chosen ones, as the drag's first change.
+void TakeArrangement(ui::MainWindow& window, std::optional<ui::Snapshot>& before, Arrangement a) {
+    window.DragChange(before, [&](app::DesignState& d) {
+        d.paraxial.params = std::move(a.params);
+        d.paraxial.aperture = std::move(a.aperture);
+        // The object at infinity is a property of a chosen object distance.
+        if (!d.paraxial.params.Contains(engine::kObjDist)) {
+            d.paraxial.options.objAtInfinity = false;
+        }
+        return true;
+    });
+}
+
+// Distances are measured from the element, or from the second principal plane on the image
+// side.
+Movement HorizontalMovement(DragTarget target, const engine::ParaxialDesign& now,
+                            const TouchPoints& t, double scaleX, double mouseX) {
+    const int hParam = HorizontalParam(target);
+    Movement h;
+    switch (target) {
+        case DragTarget::ObjectArrow:
+        case DragTarget::ObjectFoot:
+        case DragTarget::ImageArrow:
+        case DragTarget::ImageFoot:
+        case DragTarget::FrontFocus:
+        case DragTarget::RearFocus: {
+            const bool imageSide = target == DragTarget::ImageArrow ||
+                                   target == DragTarget::ImageFoot ||
+                                   target == DragTarget::RearFocus;
+            h.kind = Movement::Kind::General;
+            h.index = hParam;
+            h.start = now.params.Value(*now.params.Find(hParam));
+            h.reference = imageSide ? t.secondPrincipalX : t.principalX;
+            if (hParam == engine::kFocal) {
+                // A focal point lies f' times a factor of the media from its principal plane.
+                const double feature =
+                    target == DragTarget::FrontFocus ? t.frontFocusX : t.rearFocusX;
+                h.pixelsPerUnit = h.start != 0.0 ? Usable((feature - h.reference) / h.start) : 0.0;
+            } else {
+                h.pixelsPerUnit = scaleX;
+            }
+            break;
+        }
+        case DragTarget::SecondPrincipalPlane:
+            h.kind = Movement::Kind::Separation;
+            h.start = now.options.PrincipalPlaneSeparation();
+            h.reference = t.principalX;
+            h.pixelsPerUnit = scaleX;
+            break;
+        default:
+            break;
+    }
+    if (h.kind != Movement::Kind::None) h.grabOffset = mouseX - h.reference;
+    return h;
+}
+
+// Heights are measured from the axis; pixel y grows downwards, heights upwards.
+Movement VerticalMovement(DragTarget target, const engine::ParaxialDesign& now,
+                          const TouchPoints& t, double scaleY, double mouseY) {
+    const int vParam = VerticalParam(target);
+    Movement v;
+    if (vParam >= 0) {
+        v.kind = Movement::Kind::General;
+        v.index = vParam;
+        v.start = now.params.Value(*now.params.Find(vParam));
+    } else if (target == DragTarget::ApertureRim) {
+        v.kind = Movement::Kind::StopRadius;
+        v.start = now.aperture.Value(1);
+    }
+    if (v.kind != Movement::Kind::None) {
+        v.reference = t.axisY;
+        v.pixelsPerUnit = -scaleY;
+        v.grabOffset = mouseY - v.reference;
+    }
+    return v;
+}
+
 }  // namespace
 
 bool MovesHorizontally(DragTarget target) {
@@ -239,29 +347,11 @@ std::optional<DragSession> BeginParaxialDrag(ui::MainWindow& window,
                                              double mouseY) {
     const DragTarget target = TargetAt(window.State(), touch, mouseX, mouseY);
     if (target == DragTarget::None) return std::nullopt;
-    const TouchPoints t = *RegisterTouchPoints(touch);
     const app::DesignState& current = window.State().design;
-    const engine::ParaxialDesign& p = current.paraxial;
-
-    // Choose on copies, so that a grab that cannot be arranged changes nothing.
-    engine::Selection params = p.params;
-    engine::Selection aperture = p.aperture;
-    const int hParam = HorizontalParam(target);
-    const int vParam = VerticalParam(target);
-    if (hParam >= 0 &&
-        !Choose(params, hParam, p.paramTable.Get(hParam), true, vParam, p.Margin())) {
-        return std::nullopt;
-    }
-    if (vParam >= 0 &&
-        !Choose(params, vParam, p.paramTable.Get(vParam), false, hParam, p.Margin())) {
-        return std::nullopt;
-    }
-    if (target == DragTarget::ApertureRim && aperture.Index(1) != engine::kStopRadius) {
-        const float r = p.apertureTable.Get(engine::kStopRadius);
-        if (!aperture.Replace(aperture.Index(1), engine::kStopRadius, r).ok()) return std::nullopt;
-        engine::ExtendLimitsToValue(aperture.Entry(1), r, 1.0, p.Margin());
-    }
-    const bool selectionChanged = !(params == p.params) || !(aperture == p.aperture);
+    std::optional<Arrangement> arranged = ArrangeForGrab(current.paraxial, target);
+    if (!arranged) return std::nullopt;
+    const bool selectionChanged = !(arranged->params == current.paraxial.params) ||
+                                  !(arranged->aperture == current.paraxial.aperture);
 
     if (!window.BeginDrag()) return std::nullopt;
 
@@ -270,73 +360,12 @@ std::optional<DragSession> BeginParaxialDrag(ui::MainWindow& window,
     s.active_ = true;
     s.selectionChanged_ = selectionChanged;
     s.before_ = ui::Capture(current);
-    if (selectionChanged) {
-        window.DragChange(s.before_, [&](app::DesignState& d) {
-            d.paraxial.params = std::move(params);
-            d.paraxial.aperture = std::move(aperture);
-            // The object at infinity is a property of a chosen object distance.
-            if (!d.paraxial.params.Contains(engine::kObjDist)) {
-                d.paraxial.options.objAtInfinity = false;
-            }
-            return true;
-        });
-    }
-    const app::DesignState& d = window.State().design;
+    if (selectionChanged) TakeArrangement(window, s.before_, std::move(*arranged));
 
-    // Distances are measured from the element, or from the second principal plane on the image
-    // side; heights from the axis (pixel y grows downwards, heights upwards).
-    const engine::ParaxialDesign& now = d.paraxial;
-    const double scaleX = touch.scale.scaleX, scaleY = touch.scale.scaleY;
-    Movement& h = s.horizontal_;
-    switch (target) {
-        case DragTarget::ObjectArrow:
-        case DragTarget::ObjectFoot:
-        case DragTarget::ImageArrow:
-        case DragTarget::ImageFoot:
-        case DragTarget::FrontFocus:
-        case DragTarget::RearFocus: {
-            const bool imageSide = target == DragTarget::ImageArrow ||
-                                   target == DragTarget::ImageFoot ||
-                                   target == DragTarget::RearFocus;
-            h.kind = Movement::Kind::General;
-            h.index = hParam;
-            h.start = now.params.Value(*now.params.Find(hParam));
-            h.reference = imageSide ? t.secondPrincipalX : t.principalX;
-            if (hParam == engine::kFocal) {
-                // A focal point lies f' times a factor of the media from its principal plane.
-                const double feature =
-                    target == DragTarget::FrontFocus ? t.frontFocusX : t.rearFocusX;
-                h.pixelsPerUnit = h.start != 0.0 ? Usable((feature - h.reference) / h.start) : 0.0;
-            } else {
-                h.pixelsPerUnit = scaleX;
-            }
-            break;
-        }
-        case DragTarget::SecondPrincipalPlane:
-            h.kind = Movement::Kind::Separation;
-            h.start = now.options.PrincipalPlaneSeparation();
-            h.reference = t.principalX;
-            h.pixelsPerUnit = scaleX;
-            break;
-        default:
-            break;
-    }
-    if (h.kind != Movement::Kind::None) h.grabOffset = mouseX - h.reference;
-
-    Movement& v = s.vertical_;
-    if (vParam >= 0) {
-        v.kind = Movement::Kind::General;
-        v.index = vParam;
-        v.start = now.params.Value(*now.params.Find(vParam));
-    } else if (target == DragTarget::ApertureRim) {
-        v.kind = Movement::Kind::StopRadius;
-        v.start = now.aperture.Value(1);
-    }
-    if (v.kind != Movement::Kind::None) {
-        v.reference = t.axisY;
-        v.pixelsPerUnit = -scaleY;
-        v.grabOffset = mouseY - v.reference;
-    }
+    const TouchPoints t = *RegisterTouchPoints(touch);
+    const engine::ParaxialDesign& now = window.State().design.paraxial;
+    s.horizontal_ = HorizontalMovement(target, now, t, touch.scale.scaleX, mouseX);
+    s.vertical_ = VerticalMovement(target, now, t, touch.scale.scaleY, mouseY);
     return s;
 }
 
