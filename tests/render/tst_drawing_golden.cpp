@@ -16,9 +16,11 @@
 #include <QtTest>
 #include <functional>
 
+#include "analysis/lens_ideas.h"
 #include "app/ini_file.h"
 #include "app/presentation.h"
 #include "app/settings.h"
+#include "drawing/ap_field_drawing.h"
 #include "render/qt_surface.h"
 
 namespace {
@@ -107,14 +109,16 @@ QImage Render(const rs::app::DesignState& state,
 struct Difference {
     int pixels = 0;
     QImage picture;  // differing pixels red on a faint copy of the expected picture
-    bool WithinTolerance() const { return pixels <= kTolerance * kWidth * kHeight; }
+    bool WithinTolerance() const {
+        return pixels <= kTolerance * picture.width() * picture.height();
+    }
 };
 
 Difference Compare(const QImage& actual, const QImage& expected) {
     Difference d;
-    d.picture = QImage(kWidth, kHeight, QImage::Format_RGB32);
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
+    d.picture = QImage(expected.size(), QImage::Format_RGB32);
+    for (int y = 0; y < expected.height(); ++y) {
+        for (int x = 0; x < expected.width(); ++x) {
             const QRgb a = actual.pixel(x, y), e = expected.pixel(x, y);
             const bool differs = std::abs(qRed(a) - qRed(e)) > kChannelThreshold ||
                                  std::abs(qGreen(a) - qGreen(e)) > kChannelThreshold ||
@@ -136,6 +140,8 @@ private slots:
     void matchesGolden_data();
     void matchesGolden();
     void comparisonSeesAMissingRay();
+    void apFieldPlotMatchesGolden_data();
+    void apFieldPlotMatchesGolden();
 };
 
 void TestDrawingGolden::matchesGolden_data() {
@@ -149,9 +155,10 @@ void TestDrawingGolden::matchesGolden_data() {
     QTest::newRow("circularised diode, axes side by side") << QStringLiteral("diode");
 }
 
-void TestDrawingGolden::matchesGolden() {
-    QFETCH(QString, name);
-    const QImage actual = Render(Load(name));
+namespace {
+
+// Compares `actual` with the golden picture `name`.png, or rewrites it when asked to.
+void CheckGolden(const QImage& actual, const QString& name) {
     const QString goldenFile = QStringLiteral(RAYSKETCHER_GOLDEN_DIR "/") + name + ".png";
     if (qEnvironmentVariableIsSet("RAYSKETCHER_UPDATE_GOLDEN")) {
         QVERIFY(actual.save(goldenFile));
@@ -161,7 +168,7 @@ void TestDrawingGolden::matchesGolden() {
     const QImage golden = QImage(goldenFile).convertToFormat(QImage::Format_RGB32);
     QVERIFY2(!golden.isNull(), qPrintable("no golden picture " + goldenFile +
                                           " (RAYSKETCHER_UPDATE_GOLDEN=1 writes it)"));
-    QCOMPARE(golden.size(), QSize(kWidth, kHeight));
+    QCOMPARE(golden.size(), actual.size());
     const Difference d = Compare(actual, golden);
     if (!d.WithinTolerance()) {
         const QString dir = QStringLiteral(RAYSKETCHER_ACTUAL_DIR);
@@ -171,9 +178,57 @@ void TestDrawingGolden::matchesGolden() {
         QFAIL(qPrintable(QStringLiteral("%1 of %2 pixels differ from %3; the picture and the "
                                         "difference are in %4")
                              .arg(d.pixels)
-                             .arg(kWidth * kHeight)
+                             .arg(golden.width() * golden.height())
                              .arg(goldenFile, dir)));
     }
+}
+
+// The aperture/field plot as its widget paints it: the plot between its two axis strips, the
+// types at the design's point highlighted and the design's mark.
+QImage RenderApField(QSize size, bool mirror, bool large, rs::analysis::PlotPoint design) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QPainter painter(&image);
+    {
+        rs::render::QtSurface whole(painter, QRectF(0, 0, size.width(), size.height()));
+        FontFreeSurface probe(whole);
+        const double stripWidth = std::ceil(rs::drawing::FieldStripWidth(probe));
+        const double stripHeight = std::ceil(rs::drawing::ApertureStripHeight(probe));
+        const QRectF area(stripWidth, 0, size.width() - stripWidth, size.height() - stripHeight);
+        const rs::analysis::ApFieldPlot plot = rs::analysis::MakeApFieldPlot(
+            static_cast<int>(area.width()), static_cast<int>(area.height()), mirror);
+        rs::drawing::ApFieldDrawing options;
+        options.design = design;
+        options.highlighted =
+            rs::analysis::LensClassesAt(plot, *rs::analysis::AxisPosition(plot.x, design.a),
+                                        *rs::analysis::AxisPosition(plot.y, design.angle))
+                .classes;
+        options.shortNames = !large;
+        options.colours = true;
+        {
+            rs::render::QtSurface surface(painter, area);
+            FontFreeSurface fontFree(surface);
+            rs::drawing::DrawApFieldPlot(fontFree, plot, options);
+        }
+        {
+            rs::render::QtSurface surface(
+                painter, QRectF(area.left(), area.bottom(), area.width(), stripHeight));
+            FontFreeSurface fontFree(surface);
+            rs::drawing::DrawApertureStrip(fontFree, plot.x, large);
+        }
+        rs::render::QtSurface surface(painter, QRectF(0, 0, stripWidth, area.height()));
+        FontFreeSurface fontFree(surface);
+        rs::drawing::DrawFieldStrip(fontFree, plot.y);
+    }
+    painter.end();
+    return image;
+}
+
+}  // namespace
+
+void TestDrawingGolden::matchesGolden() {
+    QFETCH(QString, name);
+    CheckGolden(Render(Load(name)), name);
 }
 
 void TestDrawingGolden::comparisonSeesAMissingRay() {
@@ -192,6 +247,34 @@ void TestDrawingGolden::comparisonSeesAMissingRay() {
     QVERIFY(!Compare(withoutRay, complete).WithinTolerance());
     // And a different system is not mistaken for this one.
     QVERIFY(!Compare(Render(Load(QStringLiteral("construction"))), complete).WithinTolerance());
+}
+
+void TestDrawingGolden::apFieldPlotMatchesGolden_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("mirror");
+    QTest::addColumn<bool>("large");
+    QTest::addColumn<double>("a");
+    QTest::addColumn<double>("angle");
+    // The design sits where two regions meet and their names are near.
+    QTest::newRow("small, lenses") << QStringLiteral("apfield-small-lens") << QSize(360, 260)
+                                   << false << false << 0.16 << 15.0;
+    QTest::newRow("large, lenses")
+        << QStringLiteral("apfield-large-lens") << QSize(800, 440) << false << true << 0.16 << 15.0;
+    QTest::newRow("small, mirrors") << QStringLiteral("apfield-small-mirror") << QSize(360, 260)
+                                    << true << false << 0.45 << 4.0;
+    QTest::newRow("large, mirrors")
+        << QStringLiteral("apfield-large-mirror") << QSize(800, 440) << true << true << 0.45 << 4.0;
+}
+
+void TestDrawingGolden::apFieldPlotMatchesGolden() {
+    QFETCH(QString, name);
+    QFETCH(QSize, size);
+    QFETCH(bool, mirror);
+    QFETCH(bool, large);
+    QFETCH(double, a);
+    QFETCH(double, angle);
+    CheckGolden(RenderApField(size, mirror, large, {a, angle}), name);
 }
 
 QTEST_MAIN(TestDrawingGolden)
