@@ -183,42 +183,23 @@ void CheckGolden(const QImage& actual, const QString& name) {
     }
 }
 
-// The aperture/field plot as its widget paints it: the plot between its two axis strips, the
+// The aperture/field plot as its widget paints it: the plot in its frame with both axes, the
 // types at the design's point highlighted and the design's mark.
 QImage RenderApField(QSize size, bool mirror, bool large, rs::analysis::PlotPoint design) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::gray);
     QPainter painter(&image);
     {
-        rs::render::QtSurface whole(painter, QRectF(0, 0, size.width(), size.height()));
-        FontFreeSurface probe(whole);
-        const double stripWidth = std::ceil(rs::drawing::FieldStripWidth(probe));
-        const double stripHeight = std::ceil(rs::drawing::ApertureStripHeight(probe));
-        const QRectF area(stripWidth, 0, size.width() - stripWidth, size.height() - stripHeight);
-        const rs::analysis::ApFieldPlot plot = rs::analysis::MakeApFieldPlot(
-            static_cast<int>(area.width()), static_cast<int>(area.height()), mirror);
+        rs::render::QtSurface surface(painter, QRectF(0, 0, size.width(), size.height()));
+        FontFreeSurface fontFree(surface);
+        const rs::drawing::ApFieldLayout layout = rs::drawing::LayOutApFieldPlot(
+            fontFree, {0, 0, double(size.width()), double(size.height())}, mirror, large);
         rs::drawing::ApFieldDrawing options;
         options.design = design;
-        options.highlighted =
-            rs::analysis::LensClassesAt(plot, *rs::analysis::AxisPosition(plot.x, design.a),
-                                        *rs::analysis::AxisPosition(plot.y, design.angle))
-                .classes;
+        options.highlighted = rs::analysis::LensClassesAt(mirror, design).classes;
         options.shortNames = !large;
         options.colours = true;
-        {
-            rs::render::QtSurface surface(painter, area);
-            FontFreeSurface fontFree(surface);
-            rs::drawing::DrawApFieldPlot(fontFree, plot, options);
-        }
-        {
-            rs::render::QtSurface surface(
-                painter, QRectF(area.left(), area.bottom(), area.width(), stripHeight));
-            FontFreeSurface fontFree(surface);
-            rs::drawing::DrawApertureStrip(fontFree, plot.x, large);
-        }
-        rs::render::QtSurface surface(painter, QRectF(0, 0, stripWidth, area.height()));
-        FontFreeSurface fontFree(surface);
-        rs::drawing::DrawFieldStrip(fontFree, plot.y);
+        rs::drawing::DrawApFieldPlot(fontFree, layout, options);
     }
     painter.end();
     return image;
