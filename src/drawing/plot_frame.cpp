@@ -154,7 +154,12 @@ bool AxisMap::Covers(double pixel) const {
 std::string TickLabel(double value, double step) {
     if (value == 0.0) return "0";
     const double magnitude = std::fabs(value);
-    if (magnitude >= 1e7 || magnitude < 1e-5) return text::Format(value, "0.##e+0");
+    if (magnitude >= 1e7 || magnitude < 1e-5) {
+        // A whole mantissa without its point: "1e-8", "1.5e-8".
+        std::string label = text::Format(value, "0.##e+0");
+        if (const auto dot = label.find(".e"); dot != std::string::npos) label.erase(dot, 1);
+        return label;
+    }
     const int decimals =
         step > 0.0 ? std::clamp(static_cast<int>(-std::floor(std::log10(step) + 1e-9)), 0, 12) : 0;
     return text::Format(value, decimals == 0 ? "0" : "0." + std::string(decimals, '0'));
@@ -169,20 +174,23 @@ std::vector<Tick> NiceTicks(const AxisMap& axis, int maxLabels) {
         const int last = static_cast<int>(std::ceil(std::log10(hi) - 1e-9));
         const int decades = last - first;
         const bool multiples = decades <= kMostDecadesWithMultiples;
-        const int every = multiples ? 1 : (decades + maxLabels - 1) / maxLabels;
-        int numbered = 0;
-        for (int d = first; d <= last; d += every) {
+        const int room = std::max(1, maxLabels - 1);
+        const int every = multiples ? 1 : (decades + room - 1) / room;
+        // Powers on multiples of the step: 1e-20, 1e-10, 1, 1e+10 rather than odd ones.
+        const int start = multiples ? first : -((-first) / every) * every;
+        int powers = 0;
+        for (int d = start; d <= last; d += every) {
             const double power = std::pow(10.0, d);
             for (int m = 1; m <= (multiples ? 9 : 1); ++m) {
                 const double v = m * power;
                 if (v < lo * (1 - 1e-9) || v > hi * (1 + 1e-9)) continue;
                 const bool number = m == 1 || m == 2 || m == 5;
-                numbered += number ? 1 : 0;
+                powers += m == 1 ? 1 : 0;
                 ticks.push_back({v, number ? TickLabel(v, power) : "", m == 1 ? 0 : 1});
             }
         }
-        // A range within a decade or two reads better with round linear steps.
-        if (numbered >= 2) return ticks;
+        // A range with fewer than two powers of ten reads better with round linear steps.
+        if (powers >= 2) return ticks;
         AxisMap linear = axis;
         linear.scale = AxisScale::Linear;
         return NiceTicks(linear, maxLabels);

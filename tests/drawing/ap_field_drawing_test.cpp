@@ -96,7 +96,6 @@ TEST(ApFieldDrawing, AxesHighlightAndCrossHair) {
         EXPECT_NE(surface.FindText(n), nullptr) << n;
     }
     EXPECT_EQ(surface.FindText("25"), nullptr);
-    EXPECT_NE(surface.FindText("Blendenzahl"), nullptr);
     ASSERT_EQ(surface.Of(SurfaceCall::Kind::RotatedText).size(), 1u);
     RecordingSurface large({0, 0, 800, 440});
     DrawApFieldPlot(large, LayOutApFieldPlot(large, large.Scale(), false, true), options);
