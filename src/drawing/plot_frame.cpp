@@ -18,6 +18,8 @@ constexpr double kPixelLimit = 1e6;
 // A logarithmic axis of more decades gets powers of ten only.
 constexpr int kMostDecadesWithMultiples = 12;
 
+enum class AxisSide { Bottom, Left, Right };
+
 double Transformed(AxisScale scale, double v) {
     return scale == AxisScale::Logarithmic ? std::log10(v) : v;
 }

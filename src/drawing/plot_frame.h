@@ -71,8 +71,6 @@ struct FrameAxis {
     std::vector<double> grid;  // values with a faint line across the frame (not at the ends)
 };
 
-enum class AxisSide { Bottom, Left, Right };
-
 struct PlotFrame {
     ScaleRect box;                // the frame's rectangle; curves are clipped to it
     FrameAxis x;                  // along the bottom
