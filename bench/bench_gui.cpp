@@ -166,7 +166,8 @@ void BM_ApFieldPlotHover(benchmark::State& state) {
     plot.Refresh();
     QImage image(plot.size(), QImage::Format_RGB32);
     plot.render(&image);  // the kept image is painted once, outside the timing
-    const QPointF corner = plot.PlotCorner();
+    const drawing::ScaleRect box = plot.Layout().frame.box;
+    const QPointF corner(box.left, box.top);
     int step = 0;
     for (auto _ : state) {
         step = (step + 1) % 200;
@@ -177,7 +178,7 @@ void BM_ApFieldPlotHover(benchmark::State& state) {
         QCoreApplication::sendEvent(&plot, &move);
         plot.render(&image);
     }
-    if (plot.Plot().x.length != 320 || plot.Plot().y.length != 240) {
+    if (box.width != 320 || box.height != 240) {
         state.SkipWithError("the plot is not 320 by 240 pixels");
     }
 }

@@ -83,30 +83,14 @@ bool ApFieldPicture(const fs::path& examples, const std::string& name, const fs:
     const int height = 360;
     QImage image = NewImage(kWidth, height);
     QPainter painter(&image);
-    double stripWidth = 0.0, stripHeight = 0.0;
     {
-        const render::QtSurface probe(painter, QRectF(0, 0, 1, 1));
-        stripWidth = std::ceil(drawing::FieldStripWidth(probe));
-        stripHeight = std::ceil(drawing::ApertureStripHeight(probe));
-    }
-    const QRectF plotArea(stripWidth, 0, kWidth - stripWidth, height - stripHeight);
-    const analysis::ApFieldPlot plot = analysis::MakeApFieldPlot(
-        static_cast<int>(plotArea.width()), static_cast<int>(plotArea.height()), false);
-    {
-        render::QtSurface surface(painter, plotArea);
+        render::QtSurface surface(painter, QRectF(0, 0, kWidth, height));
+        const drawing::ApFieldLayout layout = drawing::LayOutApFieldPlot(
+            surface, {0, 0, double(kWidth), double(height)}, false, true);
         drawing::ApFieldDrawing options;
         options.colours = true;
         options.design = analysis::DesignPoint(state.paraxial);
-        drawing::DrawApFieldPlot(surface, plot, options);
-    }
-    {
-        render::QtSurface surface(
-            painter, QRectF(plotArea.left(), plotArea.bottom(), plotArea.width(), stripHeight));
-        drawing::DrawApertureStrip(surface, plot.x, true);
-    }
-    {
-        render::QtSurface surface(painter, QRectF(0, 0, stripWidth, plotArea.height()));
-        drawing::DrawFieldStrip(surface, plot.y);
+        drawing::DrawApFieldPlot(surface, layout, options);
     }
     painter.end();
     return Save(image, file);

@@ -11,8 +11,6 @@
 namespace rs::analysis {
 namespace {
 
-using drawing::PixelPoint;
-
 constexpr double kRegionPi = 3.141592654;  // the regions' own π, as their outlines were drawn
 constexpr int kOutlinePoints = 101;
 constexpr double kDegree = engine::kPi / 180.0;
@@ -65,31 +63,62 @@ std::vector<LensClass> BuildMirrors() {
     };
 }
 
-// The ellipse of one type in pixels: its long axis from P1 to P2, its half-width the distance
-// of P3 from the centre. Empty when a point is off the axes' scale or the long axis has no
-// length (a plot too small to show it).
-std::vector<PixelPoint> Outline(const ApFieldPlot& plot, const LensClass& type) {
-    std::array<PixelPoint, 3> p;
-    for (std::size_t k = 0; k < 3; ++k) {
-        const auto x = AxisPosition(plot.x, type.regionPoints[k].a);
-        const auto y = AxisPosition(plot.y, type.regionPoints[k].angle);
-        if (!x || !y) return {};
-        p[k] = {double(*x), double(*y)};
-    }
-    const PixelPoint c{std::round((p[0].x + p[1].x) / 2), std::round((p[0].y + p[1].y) / 2)};
-    const PixelPoint h{std::round((p[1].x - p[0].x) / 2), std::round((p[1].y - p[0].y) / 2)};
+// The plane as the regions were shaped on it: a plot of 616 by 456 pixels between its margins.
+// An ellipse is an ellipse on every plot, but its half-width was set in these pixels; on a
+// plot of another aspect it keeps its shape in the plane, so the regions look alike on every
+// plot and the command line names the same types as the window.
+constexpr double kShapeWidth = 616.0, kShapeHeight = 456.0;
+
+struct ShapePoint {
+    double x, y;
+};
+
+ShapePoint ToShape(const PlotPoint& p, bool mirror) {
+    const PlaneRange ax = ApertureRange(), field = FieldRange(mirror);
+    return {kShapeWidth * std::log10(p.a / ax.lo) / std::log10(ax.hi / ax.lo),
+            kShapeHeight * std::log10(p.angle / field.lo) / std::log10(field.hi / field.lo)};
+}
+
+PlotPoint FromShape(const ShapePoint& s, bool mirror) {
+    const PlaneRange ax = ApertureRange(), field = FieldRange(mirror);
+    return {ax.lo * std::pow(ax.hi / ax.lo, s.x / kShapeWidth),
+            field.lo * std::pow(field.hi / field.lo, s.y / kShapeHeight)};
+}
+
+// The ellipse of one type: its long axis from P1 to P2, its half-width the distance of P3 from
+// the centre.
+std::vector<PlotPoint> Region(const LensClass& type, bool mirror) {
+    std::array<ShapePoint, 3> p{};
+    for (std::size_t k = 0; k < 3; ++k) p[k] = ToShape(type.regionPoints[k], mirror);
+    const ShapePoint c{(p[0].x + p[1].x) / 2, (p[0].y + p[1].y) / 2};
+    const ShapePoint h{(p[1].x - p[0].x) / 2, (p[1].y - p[0].y) / 2};
     const double a = std::hypot(h.x, h.y);
-    if (!(a > 0.0)) return {};
     const double cs = h.x / a, sn = h.y / a;
     const double b = std::hypot(p[2].x - c.x, p[2].y - c.y);
-    std::vector<PixelPoint> outline(kOutlinePoints);
+    std::vector<PlotPoint> outline(kOutlinePoints);
     for (int t = 0; t < kOutlinePoints; ++t) {
         const double theta = 2.0 * kRegionPi * t / (kOutlinePoints - 1);
         const double ct = std::cos(theta), st = std::sin(theta);
-        outline[static_cast<std::size_t>(t)] = {std::round(c.x + a * cs * ct - b * sn * st),
-                                                std::round(c.y + a * sn * ct + b * cs * st)};
+        outline[static_cast<std::size_t>(t)] =
+            FromShape({c.x + a * cs * ct - b * sn * st, c.y + a * sn * ct + b * cs * st}, mirror);
     }
     return outline;
+}
+
+std::vector<LensClass> WithRegions(std::vector<LensClass> types, bool mirror) {
+    for (LensClass& type : types) type.region = Region(type, mirror);
+    return types;
+}
+
+// The regions where the hit test works: on the plot's axes, that is in decades, where the
+// polygon's edges are straight.
+std::vector<std::vector<PlotPoint>> LogRegions(const std::vector<LensClass>& types) {
+    std::vector<std::vector<PlotPoint>> regions;
+    for (const LensClass& type : types) {
+        std::vector<PlotPoint>& r = regions.emplace_back();
+        for (const PlotPoint& p : type.region) r.push_back({std::log10(p.a), std::log10(p.angle)});
+    }
+    return regions;
 }
 
 // The design's f-number at infinity and object field angle (radians), as solved.
@@ -130,17 +159,21 @@ const std::string& LensClass::ShortName(std::size_t k) const {
 }
 
 const std::vector<LensClass>& LensClasses(bool mirror) {
-    static const std::vector<LensClass> lenses = BuildLenses();
-    static const std::vector<LensClass> mirrors = BuildMirrors();
+    static const std::vector<LensClass> lenses = WithRegions(BuildLenses(), false);
+    static const std::vector<LensClass> mirrors = WithRegions(BuildMirrors(), true);
     return mirror ? mirrors : lenses;
 }
 
-PlotAxis ApertureAxis(int length) {
-    return {false, 12, 0.01, 2, length};
+PlaneRange ApertureRange() {
+    return {0.01, 1.0};
 }
 
-PlotAxis FieldAxis(int length, bool mirror) {
-    return {true, 12, 0.1, mirror ? 2 : 3, length};
+PlaneRange FieldRange(bool mirror) {
+    return {0.1, mirror ? 10.0 : 100.0};
+}
+
+ApFieldPlot MakeApFieldPlot(int width, int height, bool mirror) {
+    return {{false, 12, 0.01, 2, width}, {true, 12, 0.1, mirror ? 2 : 3, height}, mirror};
 }
 
 std::optional<int> AxisPosition(const PlotAxis& axis, double value) {
@@ -164,43 +197,44 @@ double AxisValue(const PlotAxis& axis, double pixel) {
     return axis.minValue * std::pow(10.0, axis.decades * p / usable);
 }
 
-ApFieldPlot MakeApFieldPlot(int width, int height, bool mirror) {
-    ApFieldPlot plot;
-    plot.x = ApertureAxis(width);
-    plot.y = FieldAxis(height, mirror);
-    plot.mirror = mirror;
-    for (const LensClass& type : LensClasses(mirror)) plot.regions.push_back(Outline(plot, type));
-    return plot;
-}
-
-bool InsidePolygon(std::span<const PixelPoint> polygon, double x, double y) {
+bool InsidePolygon(std::span<const PlotPoint> polygon, double x, double y) {
     if (polygon.size() < 3 || !std::isfinite(x) || !std::isfinite(y)) return false;
     int winding = 0;
     for (std::size_t i = 0; i < polygon.size(); ++i) {
-        const PixelPoint& a = polygon[i];
-        const PixelPoint& b = polygon[(i + 1) % polygon.size()];
+        const double ax = polygon[i].a, ay = polygon[i].angle;
+        const double bx = polygon[(i + 1) % polygon.size()].a;
+        const double by = polygon[(i + 1) % polygon.size()].angle;
         // Which side of the edge a→b the point lies on.
-        const double side = (b.x - a.x) * (y - a.y) - (x - a.x) * (b.y - a.y);
-        if (a.y <= y) {
-            if (b.y > y && side > 0.0) ++winding;
-        } else if (b.y <= y && side < 0.0) {
+        const double side = (bx - ax) * (y - ay) - (x - ax) * (by - ay);
+        if (ay <= y) {
+            if (by > y && side > 0.0) ++winding;
+        } else if (by <= y && side < 0.0) {
             --winding;
         }
     }
     return winding != 0;
 }
 
-LensHits LensClassesAt(const ApFieldPlot& plot, double px, double py) {
+LensHits LensClassesAt(bool mirror, const PlotPoint& point) {
+    static const std::vector<std::vector<PlotPoint>> lenses = LogRegions(LensClasses(false));
+    static const std::vector<std::vector<PlotPoint>> mirrors = LogRegions(LensClasses(true));
     LensHits hits;
-    const std::vector<LensClass>& types = LensClasses(plot.mirror);
-    for (std::size_t i = 0; i < plot.regions.size() && hits.classes.size() < 2; ++i) {
-        if (InsidePolygon(plot.regions[i], px, py)) hits.classes.push_back(static_cast<int>(i));
+    if (!(point.a > 0.0) || !(point.angle > 0.0)) return hits;
+    const double x = std::log10(point.a), y = std::log10(point.angle);
+    const std::vector<std::vector<PlotPoint>>& regions = mirror ? mirrors : lenses;
+    for (std::size_t i = 0; i < regions.size() && hits.classes.size() < 2; ++i) {
+        if (InsidePolygon(regions[i], x, y)) hits.classes.push_back(static_cast<int>(i));
     }
+    const std::vector<LensClass>& types = LensClasses(mirror);
     for (std::size_t k = 0; k < hits.classes.size(); ++k) {
         hits.text +=
             (k == 0 ? " " : " | ") + types[static_cast<std::size_t>(hits.classes[k])].names.front();
     }
     return hits;
+}
+
+LensHits LensClassesAt(const ApFieldPlot& plot, double px, double py) {
+    return LensClassesAt(plot.mirror, {AxisValue(plot.x, px), AxisValue(plot.y, py)});
 }
 
 std::optional<PlotPoint> DesignPoint(const engine::ParaxialDesign& design) {
@@ -212,9 +246,8 @@ std::optional<PlotPoint> DesignPoint(const engine::ParaxialDesign& design) {
     return point;
 }
 
-std::optional<ApertureFigures> ApertureFieldAt(const ApFieldPlot& plot, double px, double py,
+std::optional<ApertureFigures> ApertureFieldAt(const PlotPoint& point,
                                                const engine::ParaxialDesign& design) {
-    const PlotPoint point{AxisValue(plot.x, px), AxisValue(plot.y, py)};
     const double imageDistance = design.paramTable.Get(engine::kImgDist);
     const double focal = design.paramTable.Get(engine::kFocal);
     if (!(point.a > 0.0) || !(point.angle > 0.0) || imageDistance == 0.0 || focal == 0.0) {

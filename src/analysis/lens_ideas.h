@@ -2,9 +2,9 @@
 // Where a design stands among the classical lens and mirror types. Every type occupies an
 // elliptical region of the plane of aperture A = 1/(2·N∞) (N∞ the f-number for an object at
 // infinity) against the object half-field angle in degrees, both on logarithmic axes. This module
-// holds the type catalogues, the axes of the aperture/field plot, the regions in plot pixels, the
-// test which types contain a point, the design's own point, the aperture figures at a point, and
-// the move of the design to a clicked point.
+// holds the type catalogues with their regions in that plane, the test which types contain a
+// point, the design's own point, the aperture figures at a point, and the move of the design to a
+// clicked point. Where the plane lies on screen is the drawing's business.
 #include <array>
 #include <optional>
 #include <span>
@@ -12,7 +12,6 @@
 #include <string_view>
 #include <vector>
 
-#include "drawing/surface.h"
 #include "engine/paraxial_design.h"
 
 namespace rs::analysis {
@@ -30,7 +29,9 @@ struct LensClass {
     std::vector<PlotPoint> labelPositions;
     // P1 and P2 end the ellipse's long axis, P3 fixes its half-width.
     std::array<PlotPoint, 3> regionPoints{};
-    drawing::Colour outline = drawing::kBlack;
+    // The ellipse as a closed polygon of 101 points of the plane (the last one is the first);
+    // its edges are straight on the plot's logarithmic axes.
+    std::vector<PlotPoint> region;
 
     // The short name of label `k`, or its full name where it has no short one.
     const std::string& ShortName(std::size_t k) const;
@@ -40,55 +41,53 @@ struct LensClass {
 // tested against them. Built once, never changed.
 const std::vector<LensClass>& LensClasses(bool mirror);
 
-// --- Axes ----------------------------------------------------------------------------------------
+// --- The plane and its regions ------------------------------------------------------------------
 
-// One logarithmic axis of the plot.
-struct PlotAxis {
-    bool vertical = false;   // larger values higher up
-    int margin = 12;         // pixels left free at both ends
-    double minValue = 0.01;  // value at the start of the axis
-    int decades = 2;         // powers of ten covered
-    int length = 0;          // the plot's width or height in pixels
-
-    // Pixels between the margins; an axis without any draws and answers nothing.
-    int Usable() const { return length - 2 * margin; }
+// The part of the plane a plot shows: A from 0.01 (f-number 50) to 1 (f-number 0.5), the half
+// field from 0.1° to 100°, or to 10° in mirror mode.
+struct PlaneRange {
+    double lo = 0.0;
+    double hi = 0.0;
 };
+PlaneRange ApertureRange();
+PlaneRange FieldRange(bool mirror);
 
-// A from 0.01 (f-number 50) to 1 (f-number 0.5).
-PlotAxis ApertureAxis(int length);
-// The half field from 0.1° to 100°, or to 10° in mirror mode.
-PlotAxis FieldAxis(int length, bool mirror);
+// Whether (x, y) lies inside the polygon of (x, y) points by the non-zero winding rule (a point
+// on an edge may go either way).
+bool InsidePolygon(std::span<const PlotPoint> polygon, double x, double y);
 
-// The pixel of a value, to the nearest whole pixel; nothing for a value that is not positive or
-// an axis without usable length.
-std::optional<int> AxisPosition(const PlotAxis& axis, double value);
-// The value at a pixel; 0 outside the usable length.
-double AxisValue(const PlotAxis& axis, double pixel);
-
-// --- Regions ----------------------------------------------------------------------------------
-
-struct ApFieldPlot {
-    PlotAxis x;
-    PlotAxis y;
-    bool mirror = false;
-    // One outline per type of LensClasses(mirror), a closed polygon of 101 pixel points; empty
-    // where the plot is too small for the ellipse.
-    std::vector<std::vector<drawing::PixelPoint>> regions;
-};
-
-// The axes and regions of a plot of the given size.
-ApFieldPlot MakeApFieldPlot(int width, int height, bool mirror);
-
-// Whether (x, y) lies inside the polygon by the non-zero winding rule (edges count as inside
-// only where the winding says so: a point on an edge may go either way).
-bool InsidePolygon(std::span<const drawing::PixelPoint> polygon, double x, double y);
-
-// The types whose regions contain a pixel: the first two in catalogue order.
+// The types whose regions contain a point: the first two in catalogue order.
 struct LensHits {
     std::vector<int> classes;  // indices into LensClasses(mirror), at most two
     // The lens-type field: "" for none, " " + name for one, " " + name + " | " + name for two.
     std::string text;
 };
+LensHits LensClassesAt(bool mirror, const PlotPoint& point);
+
+// --- The pixels of a plot, for the command line's lens-type lookup ------------------------------
+
+// One logarithmic axis of a plot of `length` pixels with `margin` pixels left free at both ends.
+struct PlotAxis {
+    bool vertical = false;  // larger values higher up
+    int margin = 12;
+    double minValue = 0.01;  // value at the start of the axis
+    int decades = 2;         // powers of ten covered
+    int length = 0;
+
+    int Usable() const { return length - 2 * margin; }
+};
+struct ApFieldPlot {
+    PlotAxis x;
+    PlotAxis y;
+    bool mirror = false;
+};
+ApFieldPlot MakeApFieldPlot(int width, int height, bool mirror);
+// The pixel of a value, to the nearest whole pixel; nothing for a value that is not positive or
+// an axis without usable length.
+std::optional<int> AxisPosition(const PlotAxis& axis, double value);
+// The value at a pixel; 0 outside the usable length.
+double AxisValue(const PlotAxis& axis, double pixel);
+// LensClassesAt at the point under a pixel.
 LensHits LensClassesAt(const ApFieldPlot& plot, double px, double py);
 
 // --- The design in the plane ---------------------------------------------------------------------
@@ -107,8 +106,8 @@ struct ApertureFigures {
     double stopRadius = 0.0;      // |f'| / (2·N∞)
 };
 
-// Nothing outside the axes, or when A, a' or f' is 0.
-std::optional<ApertureFigures> ApertureFieldAt(const ApFieldPlot& plot, double px, double py,
+// Nothing off the plane (A or the angle not positive), or when a' or f' is 0.
+std::optional<ApertureFigures> ApertureFieldAt(const PlotPoint& point,
                                                const engine::ParaxialDesign& design);
 
 // Whether a click at `point` may move the design: a valid solve with three general parameters,

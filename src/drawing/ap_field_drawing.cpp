@@ -4,21 +4,20 @@
 #include <array>
 #include <cmath>
 #include <string>
-#include <string_view>
 
-#include "drawing/drawing_scale.h"
 #include "text/vb_format.h"
 
 namespace rs::drawing {
 namespace {
 
-using analysis::PlotAxis;
+// Pixels between the frame and the ends of the plane, so that a point at an end is still
+// seen and clicked.
+constexpr double kInset = 12.0;
 
-// The f-numbers of the aperture strip, and those that carry a number.
+// The f-numbers with a tick along the bottom, and those that always carry a number.
 constexpr std::array<double, 16> kFNumberTicks = {50, 25,  15,  10, 7,   5,   4,   3,
                                                   2,  1.5, 1.2, 1,  0.8, 0.7, 0.6, 0.5};
 constexpr std::array<double, 4> kFNumberLabels = {50, 5, 1, 0.5};
-constexpr double kTickLength = 4.0;
 
 // The types' own colours on screen (0xBBGGRR): dark enough for their names, none of them the
 // highlight's green or the design's red, and different wherever two regions overlap (in plots
@@ -36,11 +35,10 @@ constexpr std::array<Colour, 15> kLensColours = {kBlueish, kBrown, kPurple,  kTe
                                                  kGrey,    kGrey,  kOlive,   kPink,    kOrange};
 constexpr std::array<Colour, 4> kMirrorColours = {kBlueish, kBrown, kPurple, kTeal};
 
-Colour TypeColour(const analysis::LensClass& type, bool mirror, std::size_t index,
-                  const ApFieldDrawing& options) {
-    if (!options.colours) return type.outline;
-    if (mirror) return index < kMirrorColours.size() ? kMirrorColours[index] : type.outline;
-    return index < kLensColours.size() ? kLensColours[index] : type.outline;
+Colour TypeColour(bool mirror, std::size_t index, const ApFieldDrawing& options) {
+    if (!options.colours) return kBlack;
+    if (mirror) return index < kMirrorColours.size() ? kMirrorColours[index] : kBlack;
+    return index < kLensColours.size() ? kLensColours[index] : kBlack;
 }
 
 struct Box {
@@ -50,66 +48,81 @@ struct Box {
     }
 };
 
-// Plot pixels to surface pixels.
-struct Origin {
-    double x = 0.0;
-    double y = 0.0;
-    PixelPoint operator()(double px, double py) const { return {x + px, y + py}; }
-};
-
-Origin OriginOf(const Surface& surface) {
-    const ScaleRect s = surface.Scale();
-    return {s.left, s.top};
+bool Usable(const ApFieldLayout& layout) {
+    const ScaleRect& b = layout.frame.box;
+    return b.width > 2 * kInset && b.height > 2 * kInset && layout.frame.x.map.Valid() &&
+           layout.frame.y.map.Valid();
 }
 
-void Segment(Surface& surface, const Origin& o, double x1, double y1, double x2, double y2,
-             const Pen& pen) {
-    const PixelPoint a = o(x1, y1), b = o(x2, y2);
-    surface.Line(a.x, a.y, b.x, b.y, pen);
+std::optional<PixelPoint> PixelOf(const ApFieldLayout& layout, const analysis::PlotPoint& p) {
+    const auto x = layout.frame.x.map.Pixel(p.a);
+    const auto y = layout.frame.y.map.Pixel(p.angle);
+    if (!x || !y) return std::nullopt;
+    return PixelPoint{std::round(*x), std::round(*y)};
 }
 
-// Names placed so that none covers another: at its position, else a text height above or below
-// it; left out when all three are taken. A name near an edge is moved inside the plot, where it
-// would otherwise be cut.
+// The design's mark and the box it covers, when the design lies on the plane.
+std::optional<PixelPoint> MarkAt(const ApFieldLayout& layout,
+                                 const std::optional<analysis::PlotPoint>& design) {
+    if (!design) return std::nullopt;
+    const auto p = PixelOf(layout, *design);
+    if (!p || !layout.frame.x.map.Covers(p->x) || !layout.frame.y.map.Covers(p->y)) {
+        return std::nullopt;
+    }
+    return p;
+}
+
+constexpr double kRingRadius = 6.0;
+
+Box MarkBox(const PixelPoint& p) {
+    const double r = kRingRadius + 1;
+    return {p.x - r, p.y - r, p.x + r, p.y + r};
+}
+
+// Names placed so that none covers another or the design's mark: at its position, else a text
+// height above or below it, else beside the mark on either side; left out when all are taken.
+// Every name stays inside the frame.
 class NamePlacer {
 public:
-    NamePlacer(Surface& surface, const Origin& origin, double width, double height)
-        : surface_(surface), origin_(origin), width_(width), height_(height) {}
+    NamePlacer(Surface& surface, const ScaleRect& frame, std::optional<Box> mark)
+        : surface_(surface), frame_(frame), mark_(mark) {
+        if (mark) placed_.push_back(*mark);
+    }
 
     void Place(const std::string& name, double cx, double cy, Colour colour) {
         const TextExtent e = surface_.MeasureText(name);
-        const double left = std::clamp(cx - e.width / 2, 0.0, std::max(0.0, width_ - e.width));
-        for (const double shift : {0.0, -e.height, e.height}) {
-            const double top =
-                std::clamp(cy - e.height / 2 + shift, 0.0, std::max(0.0, height_ - e.height));
+        std::vector<PixelPoint> centres = {{cx, cy}, {cx, cy - e.height}, {cx, cy + e.height}};
+        if (mark_) {
+            centres.push_back({mark_->right + 1 + e.width / 2, cy});
+            centres.push_back({mark_->left - 1 - e.width / 2, cy});
+        }
+        const double right = frame_.left + frame_.width, bottom = frame_.top + frame_.height;
+        for (const PixelPoint& c : centres) {
+            const double left = std::clamp(c.x - e.width / 2, frame_.left + 1,
+                                           std::max(frame_.left + 1, right - 1 - e.width));
+            const double top = std::clamp(c.y - e.height / 2, frame_.top + 1,
+                                          std::max(frame_.top + 1, bottom - 1 - e.height));
             const Box box{left, top, left + e.width, top + e.height};
-            bool free = true;
-            for (const Box& b : placed_) free = free && !b.Overlaps(box);
-            if (!free) continue;
+            if (std::any_of(placed_.begin(), placed_.end(),
+                            [&](const Box& b) { return b.Overlaps(box); })) {
+                continue;
+            }
             placed_.push_back(box);
-            const PixelPoint at = origin_(box.left, box.top);
-            surface_.Text(at.x, at.y, name, colour);
+            surface_.Text(box.left, box.top, name, colour);
             return;
         }
     }
 
 private:
     Surface& surface_;
-    Origin origin_;
-    double width_;
-    double height_;
+    ScaleRect frame_;
+    std::optional<Box> mark_;
     std::vector<Box> placed_;
 };
 
-bool Usable(const PlotAxis& axis) {
-    return axis.Usable() > 0;
-}
-
 // A type's outline: those under the cursor wider and, when highlighting, in green.
-Pen RegionPen(const analysis::LensClass& type, bool mirror, const ApFieldDrawing& options,
-              int index) {
-    Pen pen{TypeColour(type, mirror, static_cast<std::size_t>(index), options), LineStyle::Solid,
-            1};
+Pen RegionPen(bool mirror, const ApFieldDrawing& options, int index) {
+    Pen pen{TypeColour(mirror, static_cast<std::size_t>(index), options), LineStyle::Solid, 1};
     if (std::find(options.highlighted.begin(), options.highlighted.end(), index) !=
         options.highlighted.end()) {
         pen.width = std::max(1, options.frameWidth);
@@ -118,191 +131,121 @@ Pen RegionPen(const analysis::LensClass& type, bool mirror, const ApFieldDrawing
     return pen;
 }
 
-void Outline(Surface& surface, const Origin& o, const std::vector<PixelPoint>& outline,
-             const Pen& pen) {
-    if (outline.empty()) return;
-    // The outline's last point is its first: the polygon closes itself.
-    std::vector<PixelPoint> shifted;
-    shifted.reserve(outline.size());
-    for (const PixelPoint& p : outline) shifted.push_back(o(p.x, p.y));
-    surface.Polyline(shifted, pen);
-}
-
-// The design's point: a cross-hair over the whole plot, and a ring around the point.
-void CrossHair(Surface& surface, const analysis::ApFieldPlot& plot, const Origin& o,
+// The design's point: a cross-hair over the plane, and a dot in a ring, found at a glance
+// among the outlines.
+void CrossHair(Surface& surface, const ApFieldLayout& layout,
                const std::optional<analysis::PlotPoint>& design) {
-    if (!design) return;
-    const double left = plot.x.margin, right = plot.x.length - plot.x.margin;
-    const double top = plot.y.margin, bottom = plot.y.length - plot.y.margin;
-    const auto x = analysis::AxisPosition(plot.x, design->a);
-    const auto y = analysis::AxisPosition(plot.y, design->angle);
-    if (!x || !y || *x < left || *x > right || *y < top || *y > bottom) return;
+    const auto p = MarkAt(layout, design);
+    if (!p) return;
+    const AxisMap& x = layout.frame.x.map;
+    const AxisMap& y = layout.frame.y.map;
     const Pen mark{kDesignMark, LineStyle::Solid, 1};
-    Segment(surface, o, left, *y, right, *y, mark);
-    Segment(surface, o, *x, top, *x, bottom, mark);
-    // A dot in a ring: found at a glance among the outlines.
-    const PixelPoint c = o(*x, *y);
-    surface.Circle(c.x, c.y, 2.5, kDesignMark, true);
-    surface.Circle(c.x, c.y, 6, kDesignMark, false);
+    surface.Line(x.from, p->y, x.to, p->y, mark);
+    surface.Line(p->x, y.from, p->x, y.to, mark);
+    surface.Circle(p->x, p->y, 2.5, kDesignMark, true);
+    surface.Circle(p->x, p->y, kRingRadius, kDesignMark, false);
 }
 
-// An axis title along `room` pixels: whole, or its first word where the whole would be cut (a
-// small plot), or nothing where not even that fits.
-std::string FittingTitle(const Surface& surface, std::string_view title, double room) {
-    for (const std::string_view t : {title, title.substr(0, title.find(' '))}) {
-        if (surface.MeasureText(t).width <= room) return std::string(t);
+FrameAxis ApertureAxis(const ScaleRect& box, bool allNumbers) {
+    const analysis::PlaneRange r = analysis::ApertureRange();
+    FrameAxis axis{
+        {r.lo, r.hi, AxisScale::Logarithmic, box.left + kInset, box.left + box.width - kInset},
+        {},
+        "Blendenzahl [unendliche Objektweite]",
+        {}};
+    for (const double n : kFNumberTicks) {
+        const bool main =
+            std::find(kFNumberLabels.begin(), kFNumberLabels.end(), n) != kFNumberLabels.end();
+        const std::string label = main || allNumbers ? text::Format(n, n < 10 ? "0.0" : "0") : "";
+        axis.ticks.push_back({1.0 / (2.0 * n), label, main ? 0 : 1});
     }
-    return {};
+    // The decades of A, faintly.
+    for (double a = r.lo * 10; a < r.hi; a *= 10) axis.grid.push_back(a);
+    return axis;
+}
+
+FrameAxis FieldAxis(const ScaleRect& box, bool mirror) {
+    const analysis::PlaneRange r = analysis::FieldRange(mirror);
+    FrameAxis axis{
+        {r.lo, r.hi, AxisScale::Logarithmic, box.top + box.height - kInset, box.top + kInset},
+        {},
+        "Objektwinkel [halbes Feld]",
+        {}};
+    axis.ticks = NiceTicks(axis.map, 8);
+    for (const Tick& t : axis.ticks) {
+        if (t.rank == 0) axis.grid.push_back(t.value);
+    }
+    return axis;
 }
 
 }  // namespace
 
-void DrawApFieldPlot(Surface& surface, const analysis::ApFieldPlot& plot,
-                     const ApFieldDrawing& options) {
-    surface.Clear();
-    if (!Usable(plot.x) || !Usable(plot.y)) return;
-    const Origin o = OriginOf(surface);
-    const double left = plot.x.margin, right = plot.x.length - plot.x.margin;
-    const double top = plot.y.margin, bottom = plot.y.length - plot.y.margin;
+ApFieldLayout LayOutApFieldPlot(const Surface& surface, const ScaleRect& area, bool mirror,
+                                bool allNumbers) {
+    ApFieldLayout layout;
+    layout.mirror = mirror;
+    const analysis::PlaneRange field = analysis::FieldRange(mirror);
+    layout.frame.box = FrameBox(surface, area, TickLabel(field.hi, field.hi), false);
+    layout.frame.x = ApertureAxis(layout.frame.box, allNumbers);
+    layout.frame.y = FieldAxis(layout.frame.box, mirror);
+    const double nan = std::nan("");
+    for (const analysis::LensClass& type : analysis::LensClasses(mirror)) {
+        std::vector<PixelPoint>& outline = layout.regions.emplace_back();
+        for (const analysis::PlotPoint& p : type.region) {
+            outline.push_back(PixelOf(layout, p).value_or(PixelPoint{nan, nan}));
+        }
+    }
+    return layout;
+}
 
-    // The decades, faintly, and the frame.
-    const Pen grid{kPlotGrid, LineStyle::Dotted, 1};
-    for (int k = 1; k < plot.x.decades; ++k) {
-        if (const auto x = analysis::AxisPosition(plot.x, plot.x.minValue * std::pow(10.0, k))) {
-            Segment(surface, o, *x, top, *x, bottom, grid);
-        }
-    }
-    for (int k = 1; k < plot.y.decades; ++k) {
-        if (const auto y = analysis::AxisPosition(plot.y, plot.y.minValue * std::pow(10.0, k))) {
-            Segment(surface, o, left, *y, right, *y, grid);
-        }
-    }
-    const PixelPoint a = o(left, top), b = o(right, bottom);
-    surface.Box(a.x, a.y, b.x, b.y, 0x909090, false);
+void DrawApFieldPlot(Surface& surface, const ApFieldLayout& layout, const ApFieldDrawing& options) {
+    surface.Clear();
+    if (!Usable(layout)) return;
+    DrawFrame(surface, layout.frame);
 
     // The types' regions, those under the cursor stronger, and the design's point.
-    const std::vector<analysis::LensClass>& types = analysis::LensClasses(plot.mirror);
-    for (std::size_t i = 0; i < plot.regions.size() && i < types.size(); ++i) {
-        Outline(surface, o, plot.regions[i],
-                RegionPen(types[i], plot.mirror, options, static_cast<int>(i)));
+    for (std::size_t i = 0; i < layout.regions.size(); ++i) {
+        DrawClippedPolyline(surface, layout.frame.box, layout.regions[i],
+                            RegionPen(layout.mirror, options, static_cast<int>(i)));
     }
-    CrossHair(surface, plot, o, options.design);
+    CrossHair(surface, layout, options.design);
 
     // The names last, over the outlines.
-    NamePlacer names(surface, o, plot.x.length, plot.y.length);
+    std::optional<Box> mark;
+    if (const auto p = MarkAt(layout, options.design)) mark = MarkBox(*p);
+    NamePlacer names(surface, layout.frame.box, mark);
+    const std::vector<analysis::LensClass>& types = analysis::LensClasses(layout.mirror);
     for (std::size_t i = 0; i < types.size(); ++i) {
         const analysis::LensClass& type = types[i];
-        const Colour colour = options.colours ? TypeColour(type, plot.mirror, i, options) : kBlack;
+        const Colour colour = TypeColour(layout.mirror, i, options);
         for (std::size_t k = 0; k < type.names.size() && k < type.labelPositions.size(); ++k) {
-            const auto x = analysis::AxisPosition(plot.x, type.labelPositions[k].a);
-            const auto y = analysis::AxisPosition(plot.y, type.labelPositions[k].angle);
-            if (!x || !y) continue;
+            const auto at = PixelOf(layout, type.labelPositions[k]);
+            if (!at) continue;
             const std::string& name = options.shortNames ? type.ShortName(k) : type.names[k];
             // The leading blank of some names only set them off in a list.
             const auto first = name.find_first_not_of(' ');
             if (first == std::string::npos) continue;
-            names.Place(name.substr(first), *x, *y, colour);
+            names.Place(name.substr(first), at->x, at->y, colour);
         }
     }
 }
 
-void DrawApFieldMarks(Surface& surface, const analysis::ApFieldPlot& plot,
+void DrawApFieldMarks(Surface& surface, const ApFieldLayout& layout,
                       const ApFieldDrawing& options) {
-    if (!Usable(plot.x) || !Usable(plot.y)) return;
-    const Origin o = OriginOf(surface);
-    const std::vector<analysis::LensClass>& types = analysis::LensClasses(plot.mirror);
+    if (!Usable(layout)) return;
     for (const int i : options.highlighted) {
-        if (i < 0 || i >= static_cast<int>(plot.regions.size()) ||
-            i >= static_cast<int>(types.size())) {
-            continue;
-        }
-        const auto k = static_cast<std::size_t>(i);
-        Outline(surface, o, plot.regions[k], RegionPen(types[k], plot.mirror, options, i));
+        if (i < 0 || i >= static_cast<int>(layout.regions.size())) continue;
+        DrawClippedPolyline(surface, layout.frame.box, layout.regions[static_cast<std::size_t>(i)],
+                            RegionPen(layout.mirror, options, i));
     }
-    CrossHair(surface, plot, o, options.design);
+    CrossHair(surface, layout, options.design);
 }
 
-void DrawApertureStrip(Surface& surface, const PlotAxis& axis, bool allNumbers) {
-    surface.Clear();
-    if (!Usable(axis)) return;
-    const Origin o = OriginOf(surface);
-    const double height = surface.MeasureText("0").height;
-    for (const double n : kFNumberTicks) {
-        if (const auto x = analysis::AxisPosition(axis, 1.0 / (2.0 * n))) {
-            Segment(surface, o, *x, 0, *x, kTickLength, {});
-        }
-    }
-    // The main numbers first; with all numbers the others where they leave a gap to those
-    // already written (towards 0.5 the ticks crowd together).
-    std::vector<Box> written;
-    const auto number = [&](double n) {
-        const auto x = analysis::AxisPosition(axis, 1.0 / (2.0 * n));
-        if (!x) return;
-        const std::string text = text::Format(n, n < 10 ? "0.0" : "0");
-        const double w = surface.MeasureText(text).width;
-        // The end numbers stay inside the strip.
-        const double left = std::clamp(*x - w / 2, 0.0, std::max(0.0, axis.length - w));
-        const Box box{left - 2, kTickLength + 1, left + w + 2, kTickLength + 1 + height};
-        for (const Box& b : written) {
-            if (b.Overlaps(box)) return;
-        }
-        written.push_back(box);
-        const PixelPoint at = o(left, kTickLength + 1);
-        surface.Text(at.x, at.y, text, kBlack);
-    };
-    for (const double n : kFNumberLabels) number(n);
-    if (allNumbers) {
-        for (const double n : kFNumberTicks) number(n);
-    }
-    const std::string title =
-        FittingTitle(surface, "Blendenzahl [unendliche Objektweite]", axis.length);
-    if (title.empty()) return;
-    const double w = surface.MeasureText(title).width;
-    const PixelPoint at = o((axis.length - w) / 2, kTickLength + 1 + 1.5 * height);
-    surface.Text(at.x, at.y, title, kBlack);
-}
-
-double ApertureStripHeight(const Surface& surface) {
-    // Ticks, a row of numbers, half a row of space and the title.
-    return kTickLength + 1 + 2.5 * surface.MeasureText("0").height + 2;
-}
-
-double FieldStripWidth(const Surface& surface) {
-    return surface.MeasureText("0").height + surface.MeasureText("100.0").width + 2 * kTickLength +
-           6;
-}
-
-void DrawFieldStrip(Surface& surface, const PlotAxis& axis) {
-    surface.Clear();
-    if (!Usable(axis)) return;
-    const Origin o = OriginOf(surface);
-    const ScaleRect s = surface.Scale();
-    const double right = s.width - 1;
-    const double height = surface.MeasureText("0").height;
-    for (int decade = 0; decade <= axis.decades; ++decade) {
-        const double power = axis.minValue * std::pow(10.0, decade);
-        for (int k = 1; k <= (decade == axis.decades ? 1 : 9); ++k) {
-            const auto y = analysis::AxisPosition(axis, k * power);
-            if (!y) continue;
-            const double length = k == 1 ? 2 * kTickLength : kTickLength;
-            Segment(surface, o, right - length, *y, right, *y, {});
-            if (k != 1) continue;
-            const std::string text = text::Format(power, "0.0#");
-            const double w = surface.MeasureText(text).width;
-            const double top =
-                std::clamp(*y - height / 2, 0.0, std::max(0.0, axis.length - height));
-            const double left = std::max(right - length - 2 - w, height + 2);
-            const PixelPoint at = o(left, top);
-            surface.Text(at.x, at.y, text, kBlack);
-        }
-    }
-    // The title, turned, rising along the strip's left edge.
-    const std::string title = FittingTitle(surface, "Objektwinkel [halbes Feld]", axis.length);
-    if (title.empty()) return;
-    const double w = surface.MeasureText(title).width;
-    const PixelPoint at = o(1, (axis.length + w) / 2);
-    (void)DrawRotatedText(surface, title, static_cast<float>(at.x), static_cast<float>(at.y), 90.0f,
-                          8.0f, "DejaVu Sans", false);
+analysis::PlotPoint ApFieldPointAt(const ApFieldLayout& layout, double px, double py) {
+    if (!Usable(layout)) return {};
+    const AxisMap& x = layout.frame.x.map;
+    const AxisMap& y = layout.frame.y.map;
+    return {x.Covers(px) ? x.Value(px) : 0.0, y.Covers(py) ? y.Value(py) : 0.0};
 }
 
 }  // namespace rs::drawing

@@ -68,9 +68,10 @@ QWidget* BuildApFieldPage(const PanelContext& ctx) {
         fNumber->setText(ToQ(hover.fNumber));
         readOut->setText(ToQ(hover.readOut));
     });
-    plot->OnClick([act = ctx.act, &logic, plot](double px, double py, const std::vector<int>&) {
-        act([&] { ui::ApFieldClick(logic, plot->Plot(), px, py); });
-    });
+    plot->OnClick(
+        [act = ctx.act, &logic](const analysis::PlotPoint& point, const std::vector<int>&) {
+            act([&] { ui::ApFieldClick(logic, point); });
+        });
     return page;
 }
 

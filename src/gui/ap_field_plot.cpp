@@ -5,15 +5,23 @@
 #include <QPainter>
 #include <cmath>
 
-#include "drawing/ap_field_drawing.h"
 #include "render/qt_surface.h"
 
 namespace rs::gui {
 namespace {
 
-// The least plot between the strips: room for the regions' outlines, if not for every name.
+// The least frame between the axes: room for the regions' outlines, if not for every name.
 constexpr int kLeastPlotWidth = 130;
 constexpr int kLeastPlotHeight = 110;
+
+// A surface that only measures texts in the drawings' label font.
+template <typename Use>
+auto WithProbe(const QRectF& area, Use use) {
+    QImage probe(1, 1, QImage::Format_RGB32);
+    QPainter painter(&probe);
+    const render::QtSurface surface(painter, area);
+    return use(surface);
+}
 
 }  // namespace
 
@@ -23,30 +31,30 @@ ApFieldPlotWidget::ApFieldPlotWidget(const ui::MainWindow& window, Style style, 
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setCursor(Qt::CrossCursor);
-    // The strips are as large as their texts in the drawings' label font.
-    QImage probe(1, 1, QImage::Format_RGB32);
-    QPainter painter(&probe);
-    const render::QtSurface surface(painter, QRectF(0, 0, 1, 1));
-    stripWidth_ = std::ceil(drawing::FieldStripWidth(surface));
-    stripHeight_ = std::ceil(drawing::ApertureStripHeight(surface));
+    // The axes take as much room as their texts in the drawings' label font.
+    const QRectF area(0, 0, 1000, 1000);
+    const drawing::ScaleRect box = WithProbe(area, [&](const drawing::Surface& surface) {
+        return drawing::LayOutApFieldPlot(surface, {0, 0, 1000, 1000}, false, false).frame.box;
+    });
+    axesRoom_ = QSize(static_cast<int>(std::ceil(1000 - box.width)),
+                      static_cast<int>(std::ceil(1000 - box.height)));
 }
 
 QSize ApFieldPlotWidget::sizeHint() const {
     const QSize plot = style_.shortNames ? QSize(300, 220) : QSize(720, 380);
-    return {static_cast<int>(stripWidth_) + plot.width(),
-            plot.height() + static_cast<int>(stripHeight_)};
+    return plot + axesRoom_;
 }
 
 QSize ApFieldPlotWidget::minimumSizeHint() const {
-    return {static_cast<int>(stripWidth_) + kLeastPlotWidth,
-            kLeastPlotHeight + static_cast<int>(stripHeight_)};
+    return QSize(kLeastPlotWidth, kLeastPlotHeight) + axesRoom_;
 }
 
 void ApFieldPlotWidget::Arrange() {
-    const int plotWidth = std::max(0, width() - static_cast<int>(stripWidth_));
-    const int plotHeight = std::max(0, height() - static_cast<int>(stripHeight_));
-    plotArea_ = QRectF(stripWidth_, 0, plotWidth, plotHeight);
-    plot_ = analysis::MakeApFieldPlot(plotWidth, plotHeight, shown_.mirror);
+    const QRectF area(rect());
+    layout_ = WithProbe(area, [&](const drawing::Surface& surface) {
+        return drawing::LayOutApFieldPlot(surface, surface.Scale(), shown_.mirror,
+                                          style_.allNumbers);
+    });
     fixed_ = QPixmap();
 }
 
@@ -59,6 +67,8 @@ void ApFieldPlotWidget::Refresh() {
             Arrange();
             highlighted_.clear();
         }
+        // The names make way for the design's mark: the kept plot is painted anew.
+        fixed_ = QPixmap();
         update();
     }
     // The read-out depends on the whole design: under a resting cursor it is taken anew.
@@ -74,22 +84,13 @@ void ApFieldPlotWidget::PaintFixedPart() {
     const qreal ratio = devicePixelRatioF();
     fixed_ = QPixmap(size() * ratio);
     fixed_.setDevicePixelRatio(ratio);
-    fixed_.fill(Qt::white);
     QPainter painter(&fixed_);
-    {
-        render::QtSurface surface(painter, plotArea_);
-        drawing::ApFieldDrawing plain;
-        plain.shortNames = style_.shortNames;
-        plain.colours = true;
-        drawing::DrawApFieldPlot(surface, plot_, plain);
-    }
-    {
-        render::QtSurface surface(
-            painter, QRectF(plotArea_.left(), plotArea_.bottom(), plotArea_.width(), stripHeight_));
-        drawing::DrawApertureStrip(surface, plot_.x, style_.allNumbers);
-    }
-    render::QtSurface surface(painter, QRectF(0, 0, stripWidth_, plotArea_.height()));
-    drawing::DrawFieldStrip(surface, plot_.y);
+    render::QtSurface surface(painter, QRectF(rect()));
+    drawing::ApFieldDrawing plain;
+    plain.design = shown_.design;
+    plain.shortNames = style_.shortNames;
+    plain.colours = true;
+    drawing::DrawApFieldPlot(surface, layout_, plain);
 }
 
 void ApFieldPlotWidget::paintEvent(QPaintEvent*) {
@@ -97,13 +98,13 @@ void ApFieldPlotWidget::paintEvent(QPaintEvent*) {
     if (fixed_.isNull() || fixed_.deviceIndependentSize().toSize() != size()) PaintFixedPart();
     painter.drawPixmap(0, 0, fixed_);
     {
-        render::QtSurface surface(painter, plotArea_);
+        render::QtSurface surface(painter, QRectF(rect()));
         drawing::ApFieldDrawing marks;
         marks.design = shown_.design;
         marks.highlighted = highlighted_;
         marks.shortNames = style_.shortNames;
         marks.colours = true;
-        drawing::DrawApFieldMarks(surface, plot_, marks);
+        drawing::DrawApFieldMarks(surface, layout_, marks);
     }
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -111,11 +112,11 @@ void ApFieldPlotWidget::paintEvent(QPaintEvent*) {
 
 void ApFieldPlotWidget::Hover(QPointF position) {
     cursor_ = position;
-    const QPointF p = position - plotArea_.topLeft();
-    ui::ApFieldHover hover = ui::ApFieldHoverAt(window_.State(), plot_, p.x(), p.y());
+    const analysis::PlotPoint point = drawing::ApFieldPointAt(layout_, position.x(), position.y());
+    ui::ApFieldHover hover = ui::ApFieldHoverAt(window_.State(), point);
     if (hover.classes != highlighted_) {
         highlighted_ = hover.classes;
-        update(plotArea_.toAlignedRect());
+        update();
     }
     if (hover_) hover_(hover);
 }
@@ -124,7 +125,7 @@ void ApFieldPlotWidget::Unhover() {
     cursor_.reset();
     if (!highlighted_.empty()) {
         highlighted_.clear();
-        update(plotArea_.toAlignedRect());
+        update();
     }
     if (hover_) hover_({});
 }
@@ -140,8 +141,9 @@ void ApFieldPlotWidget::leaveEvent(QEvent* event) {
 
 void ApFieldPlotWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !click_) return;
-    const QPointF p = event->position() - plotArea_.topLeft();
-    click_(p.x(), p.y(), analysis::LensClassesAt(plot_, p.x(), p.y()).classes);
+    const analysis::PlotPoint point =
+        drawing::ApFieldPointAt(layout_, event->position().x(), event->position().y());
+    click_(point, analysis::LensClassesAt(shown_.mirror, point).classes);
 }
 
 void WriteView(ApFieldPlotWidget& plot, const ui::ControlView&, Written&) {

@@ -141,10 +141,10 @@ FrmApFldPlot::FrmApFldPlot(ui::MainWindow& logic, app::UserSettingsStore& store,
         fNumber->setText(ToQ(hover.fNumber));
         readOut->setText(ToQ(hover.readOut));
     });
-    plot_->OnClick([this](double px, double py, const std::vector<int>& classes) {
+    plot_->OnClick([this](const analysis::PlotPoint& point, const std::vector<int>& classes) {
         // A click into a region shows that type's samples, whether or not the design moves.
         if (!classes.empty()) Samples()->setCurrentIndex(classes.front());
-        act_([&] { ui::ApFieldClick(logic_, plot_->Plot(), px, py); });
+        act_([&] { ui::ApFieldClick(logic_, point); });
         // Once the main window has taken the click, the plot shows where the design went.
         QTimer::singleShot(0, this, [this] { Refresh(); });
     });

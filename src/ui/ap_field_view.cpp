@@ -9,16 +9,14 @@ ApFieldPlotView ApFieldPlotOf(const WindowState& state) {
     return {p.options.mirrorMode, analysis::DesignPoint(p)};
 }
 
-ApFieldHover ApFieldHoverAt(const WindowState& state, const analysis::ApFieldPlot& plot, double px,
-                            double py) {
+ApFieldHover ApFieldHoverAt(const WindowState& state, const analysis::PlotPoint& point) {
     ApFieldHover hover;
-    const analysis::LensHits hits = analysis::LensClassesAt(plot, px, py);
+    const engine::ParaxialDesign& p = state.design.paraxial;
+    const analysis::LensHits hits = analysis::LensClassesAt(p.options.mirrorMode, point);
     hover.classes = hits.classes;
     hover.lensTypes = hits.text;
-    const double a = analysis::AxisValue(plot.x, px);
-    if (a > 0.0) hover.fNumber = analysis::FNumberText(1.0 / (2.0 * a));
-    const engine::ParaxialDesign& p = state.design.paraxial;
-    if (const auto figures = analysis::ApertureFieldAt(plot, px, py, p)) {
+    if (point.a > 0.0) hover.fNumber = analysis::FNumberText(1.0 / (2.0 * point.a));
+    if (const auto figures = analysis::ApertureFieldAt(point, p)) {
         const units::UnitState& u = state.design.units;
         hover.readOut = analysis::ApFieldReadOut(
             p, *figures, u.UnitFactor(units::Group::Parax, engine::kObjAngle),
@@ -27,8 +25,8 @@ ApFieldHover ApFieldHoverAt(const WindowState& state, const analysis::ApFieldPlo
     return hover;
 }
 
-void ApFieldClick(MainWindow& window, const analysis::ApFieldPlot& plot, double px, double py) {
-    window.ApFieldParamsChng(analysis::AxisValue(plot.x, px), analysis::AxisValue(plot.y, py));
+void ApFieldClick(MainWindow& window, const analysis::PlotPoint& point) {
+    window.ApFieldParamsChng(point.a, point.angle);
 }
 
 }  // namespace rs::ui

@@ -20,8 +20,8 @@ struct ApFieldPlotView {
 };
 ApFieldPlotView ApFieldPlotOf(const WindowState& state);
 
-// What the window shows with the cursor at plot pixel (px, py), measured from the plot's top left
-// corner. Everything empty away from the plot.
+// What the window shows with the cursor over the plane point `point` (each coordinate 0 where
+// the cursor is off its axis). Everything empty away from the plot.
 struct ApFieldHover {
     std::vector<int> classes;  // the types to highlight (at most two, catalogue order)
     std::string lensTypes;     // lblApFldLensClass: " Tessar | aufgesp. Triplet"
@@ -29,11 +29,10 @@ struct ApFieldHover {
     std::string readOut;       // angle in its display unit, F, F(eff), NA'; empty where a click
                                // would not be accepted
 };
-ApFieldHover ApFieldHoverAt(const WindowState& state, const analysis::ApFieldPlot& plot, double px,
-                            double py);
+ApFieldHover ApFieldHoverAt(const WindowState& state, const analysis::PlotPoint& point);
 
-// Mouse-up at plot pixel (px, py): the design moves to the aperture and field there
+// Mouse-up over the plane point `point`: the design moves to that aperture and field
 // (MainWindow::ApFieldParamsChng, which refuses what lies off the axes).
-void ApFieldClick(MainWindow& window, const analysis::ApFieldPlot& plot, double px, double py);
+void ApFieldClick(MainWindow& window, const analysis::PlotPoint& point);
 
 }  // namespace rs::ui

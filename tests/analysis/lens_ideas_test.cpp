@@ -1,5 +1,5 @@
-// Lens ideas: the plot's axes, the types that fit a point, the design's point and the move of a
-// design to a clicked point; and the plot drawn on a recording surface.
+// Lens ideas: the types' regions and which of them fit a point, the pixel axes of the command
+// line's lookup, the design's point and the move of a design to a clicked point.
 #include "analysis/lens_ideas.h"
 
 #include "analysis/f_stops.h"
@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "drawing/ap_field_drawing.h"
-#include "drawing/recording_surface.h"
 #include "engine/design_builder.h"
 #include "support/numeric.h"
 #include "text/vb_format.h"
@@ -21,19 +19,14 @@ namespace {
 using namespace engine;
 constexpr double kDeg = 3.14159265358979323846 / 180.0;
 
-// The pixel of a plane point in `plot`.
-std::pair<double, double> Pixel(const ApFieldPlot& plot, double a, double angle) {
-    return {*AxisPosition(plot.x, a), *AxisPosition(plot.y, angle)};
-}
-
-std::string NamesAt(const ApFieldPlot& plot, double a, double angle) {
-    const auto [x, y] = Pixel(plot, a, angle);
-    return LensClassesAt(plot, x, y).text;
+std::string NamesAt(bool mirror, double a, double angle) {
+    return LensClassesAt(mirror, {a, angle}).text;
 }
 
 TEST(ApFieldAxes, MarginsAndRoundTrips) {
-    const PlotAxis x = ApertureAxis(640), lens = FieldAxis(480, false),
-                   mirror = FieldAxis(480, true);
+    const PlotAxis x = MakeApFieldPlot(640, 480, false).x,
+                   lens = MakeApFieldPlot(640, 480, false).y,
+                   mirror = MakeApFieldPlot(640, 480, true).y;
     // f-number 50 at the left margin, 0.5 at the right one; one pixel outside reads 0.
     EXPECT_EQ(AxisPosition(x, 1.0 / (2 * 50)), 12);
     EXPECT_EQ(AxisPosition(x, 1.0 / (2 * 0.5)), 628);
@@ -48,8 +41,8 @@ TEST(ApFieldAxes, MarginsAndRoundTrips) {
     EXPECT_REL(AxisValue(mirror, 12), 10.0);
     for (double v : {0.013, 0.2, 0.77}) EXPECT_REL_TOL(AxisValue(x, *AxisPosition(x, v)), v, 0.01);
     // A plot smaller than its margins has no axis at all.
-    EXPECT_FALSE(AxisPosition(ApertureAxis(24), 0.1));
-    EXPECT_EQ(AxisValue(ApertureAxis(20), 10), 0.0);
+    EXPECT_FALSE(AxisPosition(MakeApFieldPlot(24, 24, false).x, 0.1));
+    EXPECT_EQ(AxisValue(MakeApFieldPlot(20, 20, false).x, 10), 0.0);
     EXPECT_FALSE(AxisPosition(x, 0.0) || AxisPosition(x, -1.0) || AxisPosition(x, NAN));
 }
 
@@ -57,23 +50,40 @@ TEST(LensClassesAt, FirstTwoInCatalogueOrder) {
     EXPECT_EQ(LensClasses(false).size(), 15u);
     EXPECT_EQ(LensClasses(false)[14].names[0], " aufgesp. Triplet");
     EXPECT_EQ(LensClasses(true).size(), 4u);
-    const ApFieldPlot lenses = MakeApFieldPlot(640, 480, false);
-    EXPECT_EQ(NamesAt(lenses, 0.4, 10), " Petzval");
-    EXPECT_EQ(NamesAt(lenses, 0.35, 11), " Doppel Gauss | Petzval");
-    // Inside Retrofokus, Doppel Gauss and Hemiplanar: only the first two are named.
-    const auto [x, y] = Pixel(lenses, 0.135, 38);
+    EXPECT_EQ(NamesAt(false, 0.4, 10), " Petzval");
+    EXPECT_EQ(NamesAt(false, 0.35, 11), " Doppel Gauss | Petzval");
+    // Inside Retrofokus, Doppel Gauss and Orthometar: only the first two are named.
     int inside = 0;
-    for (const auto& region : lenses.regions) inside += InsidePolygon(region, x, y);
+    for (const LensClass& type : LensClasses(false)) {
+        std::vector<PlotPoint> decades;
+        for (const PlotPoint& p : type.region) {
+            decades.push_back({std::log10(p.a), std::log10(p.angle)});
+        }
+        inside += InsidePolygon(decades, std::log10(0.135), std::log10(38));
+    }
     EXPECT_EQ(inside, 3);
-    EXPECT_EQ(LensClassesAt(lenses, x, y).classes, (std::vector<int>{2, 3}));
-    EXPECT_EQ(NamesAt(lenses, 0.015, 0.15), "");
+    EXPECT_EQ(LensClassesAt(false, {0.135, 38}).classes, (std::vector<int>{2, 3}));
+    EXPECT_EQ(NamesAt(false, 0.015, 0.15), "");
+    EXPECT_EQ(NamesAt(false, 0.0, 10), "");
     // Mirror mode offers only the mirror types.
-    EXPECT_EQ(NamesAt(MakeApFieldPlot(640, 480, true), 0.4, 4), " Schmidt");
-    // On a tiny plot an ellipse whose long axis has no length is left out, not divided by.
-    const ApFieldPlot tiny = MakeApFieldPlot(30, 30, false);
-    EXPECT_TRUE(std::any_of(tiny.regions.begin(), tiny.regions.end(),
-                            [](const auto& r) { return r.empty(); }));
-    EXPECT_TRUE(MakeApFieldPlot(10, 10, false).regions[0].empty());
+    EXPECT_EQ(NamesAt(true, 0.4, 4), " Schmidt");
+    // The command line's lookup through pixels names the same types.
+    const ApFieldPlot plot = MakeApFieldPlot(640, 480, false);
+    EXPECT_EQ(LensClassesAt(plot, *AxisPosition(plot.x, 0.35), *AxisPosition(plot.y, 11)).text,
+              " Doppel Gauss | Petzval");
+}
+
+TEST(LensClasses, EveryRegionIsAClosedEllipseThroughItsLongAxis) {
+    for (const bool mirror : {false, true}) {
+        for (const LensClass& type : LensClasses(mirror)) {
+            ASSERT_EQ(type.region.size(), 101u) << type.names[0];
+            EXPECT_REL_TOL(type.region.front().a, type.regionPoints[1].a, 1e-9);
+            EXPECT_REL_TOL(type.region.front().angle, type.regionPoints[1].angle, 1e-9);
+            EXPECT_REL_TOL(type.region[50].a, type.regionPoints[0].a, 1e-6);
+            EXPECT_REL_TOL(type.region[50].angle, type.regionPoints[0].angle, 1e-6);
+            EXPECT_REL_TOL(type.region.back().a, type.region.front().a, 1e-6);
+        }
+    }
 }
 
 TEST(DesignPoint, MagnitudesOfFNumberAndField) {
@@ -94,16 +104,14 @@ TEST(DesignPoint, MagnitudesOfFNumberAndField) {
     EXPECT_FALSE(DesignPoint(test::Solved({{kFocal, 100}, {kObjDist, -200}, {kObjHeight, 10}})));
 
     // The figures at a plot point: the stop radius is positive for a mirror too.
-    const ApFieldPlot plot = MakeApFieldPlot(640, 480, true);
-    const auto [px, py] = Pixel(plot, 0.25, 2);
-    const auto figures = ApertureFieldAt(plot, px, py, mirror);
+    const auto figures = ApertureFieldAt({0.25, 2}, mirror);
     ASSERT_TRUE(figures);
-    EXPECT_REL_TOL(figures->fNumber, 2.0, 0.02);
+    EXPECT_REL(figures->fNumber, 2.0);
     EXPECT_REL_TOL(figures->stopRadius, 250 / (2 * figures->fNumber), 1e-9);
-    EXPECT_FALSE(ApertureFieldAt(plot, 5, py, mirror));  // left of the axis
+    EXPECT_FALSE(ApertureFieldAt({0.0, 2}, mirror));  // off the aperture axis
     ParaxialDesign atFocus = mirror;
     atFocus.paramTable.Set(kImgDist, 0.0f);
-    EXPECT_FALSE(ApertureFieldAt(plot, px, py, atFocus));
+    EXPECT_FALSE(ApertureFieldAt({0.25, 2}, atFocus));
 }
 
 TEST(MoveToApertureField, SetsFNumberAndFieldThroughTheChosenParameters) {
@@ -146,9 +154,7 @@ TEST(MoveToApertureField, SetsFNumberAndFieldThroughTheChosenParameters) {
 
 TEST(ApFieldReadOut, TextsUnderTheCursor) {
     ParaxialDesign d = test::Solved({{kFocal, 100}, {kObjDist, -400}, {kObjAngle, 0.1f}}, 5);
-    const ApFieldPlot plot = MakeApFieldPlot(640, 480, false);
-    const auto [px, py] = Pixel(plot, 0.25, 5);
-    const auto f = ApertureFieldAt(plot, px, py, d);
+    const auto f = ApertureFieldAt({0.25, 5}, d);
     ASSERT_TRUE(f);
     const double aImg = d.paramTable.Get(kImgDist);
     const std::string text = ApFieldReadOut(d, *f, kDeg, "Grad");
@@ -160,54 +166,6 @@ TEST(ApFieldReadOut, TextsUnderTheCursor) {
     EXPECT_EQ(FNumberText(2), "F/2.0");
     d.aperture.Clear();  // a click would not be accepted: no read-out
     EXPECT_EQ(ApFieldReadOut(d, *f, kDeg, "Grad"), "");
-}
-
-TEST(ApFieldDrawing, RegionsNamesAndTheDesignsCrossHair) {
-    const ApFieldPlot plot = MakeApFieldPlot(320, 240, false);
-    drawing::RecordingSurface surface({0, 0, 320, 240});
-    drawing::ApFieldDrawing options;
-    options.design = PlotPoint{0.25, 5};
-    options.highlighted = {3};
-    options.shortNames = true;
-    drawing::DrawApFieldPlot(surface, plot, options);
-    // Names never cover each other.
-    const auto texts = surface.Texts();
-    ASSERT_GE(texts.size(), 8u);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        for (std::size_t j = i + 1; j < texts.size(); ++j) {
-            const auto a = surface.MeasureText(texts[i].text),
-                       b = surface.MeasureText(texts[j].text);
-            EXPECT_TRUE(
-                texts[i].x1 + a.width <= texts[j].x1 || texts[j].x1 + b.width <= texts[i].x1 ||
-                texts[i].y1 + a.height <= texts[j].y1 || texts[j].y1 + b.height <= texts[i].y1)
-                << texts[i] << " / " << texts[j];
-        }
-    }
-    EXPECT_NE(surface.FindText("D Gauss"), nullptr);
-    // The highlighted region in green and wider; the cross-hair through the design's point.
-    int green = 0, mark = 0;
-    const auto [x, y] = Pixel(plot, 0.25, 5);
-    for (const auto& l : surface.Lines()) {
-        green += l.pen.colour == drawing::kGreen && l.pen.width == 2;
-        mark += l.pen.colour == drawing::kDesignMark && (l.x1 == x || l.y1 == y);
-    }
-    EXPECT_EQ(green, 100);
-    EXPECT_EQ(mark, 2);
-
-    // The strips: the f-numbers 50, 5, 1 and 0.5 numbered (all on request), the titles.
-    drawing::RecordingSurface strip({0, 0, 320, 40});
-    drawing::DrawApertureStrip(strip, plot.x, false);
-    for (const char* n : {"50", "5.0", "1.0", "0.5"}) EXPECT_NE(strip.FindText(n), nullptr) << n;
-    EXPECT_EQ(strip.FindText("25"), nullptr);
-    EXPECT_NE(strip.FindText("Blendenzahl [unendliche Objektweite]"), nullptr);
-    strip.Forget();
-    drawing::DrawApertureStrip(strip, plot.x, true);
-    EXPECT_GT(strip.Texts().size(), 8u);
-    EXPECT_NE(strip.FindText("25"), nullptr);
-    drawing::RecordingSurface side({0, 0, 40, 240});
-    drawing::DrawFieldStrip(side, plot.y);
-    for (const char* n : {"0.1", "1.0", "10.0", "100.0"}) EXPECT_NE(side.FindText(n), nullptr) << n;
-    ASSERT_EQ(side.Of(drawing::SurfaceCall::Kind::RotatedText).size(), 1u);
 }
 
 // Engraved f-numbers and the exact ones they stand for.

@@ -147,15 +147,13 @@ private slots:
         QTest::qWait(0);
         auto* plot = f.Get<ApFieldPlotWidget>("picApFld");
         QVERIFY(plot && plot->isVisible());
-        const analysis::ApFieldPlot& axes = plot->Plot();
+        const drawing::PlotFrame& axes = plot->Layout().frame;
         const auto send = [plot](QEvent::Type type, QPointF at, Qt::MouseButton button) {
             QMouseEvent event(type, at, plot->mapToGlobal(at), button,
                               type == QEvent::MouseMove ? Qt::NoButton : button, Qt::NoModifier);
             QApplication::sendEvent(plot, &event);
         };
-        const QPointF doubleGauss =
-            plot->PlotCorner() +
-            QPointF(*analysis::AxisPosition(axes.x, 0.14), *analysis::AxisPosition(axes.y, 20));
+        const QPointF doubleGauss(*axes.x.map.Pixel(0.14), *axes.y.map.Pixel(20));
         send(QEvent::MouseMove, doubleGauss, Qt::NoButton);
         auto* types = f.Get<QLabel>("lblApFldLensClass");
         QVERIFY2(types->text().startsWith(" Doppel Gauss | "), qPrintable(types->text()));
@@ -166,9 +164,8 @@ private slots:
         QVERIFY(types->text().isEmpty());
 
         // A = 0.25 between its pixels: the position the axis maps to it exactly.
-        const double x = axes.x.margin + axes.x.Usable() * std::log10(0.25 / 0.01) / 2;
-        send(QEvent::MouseButtonRelease,
-             plot->PlotCorner() + QPointF(x, *analysis::AxisPosition(axes.y, 10)), Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, QPointF(*axes.x.map.Pixel(0.25), *axes.y.map.Pixel(10)),
+             Qt::LeftButton);
         QCOMPARE(f.S().design.paraxial.apertureTable.Get(engine::kFNumber), 2.0f);
         QVERIFY(f.Button("comApFldUndo")->isEnabled());
         f.Click("comApFldUndo");

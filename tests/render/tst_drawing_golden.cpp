@@ -22,6 +22,7 @@
 #include "app/presentation.h"
 #include "app/settings.h"
 #include "drawing/lens_sketches.h"
+#include "drawing/ap_field_drawing.h"
 #include "render/qt_surface.h"
 
 namespace {
@@ -192,6 +193,8 @@ private slots:
     void comparisonSeesAMissingRay();
     void lensSketchesMatchGolden_data();
     void lensSketchesMatchGolden();
+    void apFieldPlotMatchesGolden_data();
+    void apFieldPlotMatchesGolden();
 };
 
 void TestDrawingGolden::matchesGolden_data() {
@@ -204,6 +207,32 @@ void TestDrawingGolden::matchesGolden_data() {
     QTest::newRow("beam with M² and detector") << QStringLiteral("beam");
     QTest::newRow("circularised diode, axes side by side") << QStringLiteral("diode");
 }
+
+namespace {
+
+// The aperture/field plot as its widget paints it: the plot in its frame with both axes, the
+// types at the design's point highlighted and the design's mark.
+QImage RenderApField(QSize size, bool mirror, bool large, rs::analysis::PlotPoint design) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QPainter painter(&image);
+    {
+        rs::render::QtSurface surface(painter, QRectF(0, 0, size.width(), size.height()));
+        FontFreeSurface fontFree(surface);
+        const rs::drawing::ApFieldLayout layout = rs::drawing::LayOutApFieldPlot(
+            fontFree, {0, 0, double(size.width()), double(size.height())}, mirror, large);
+        rs::drawing::ApFieldDrawing options;
+        options.design = design;
+        options.highlighted = rs::analysis::LensClassesAt(mirror, design).classes;
+        options.shortNames = !large;
+        options.colours = true;
+        rs::drawing::DrawApFieldPlot(fontFree, layout, options);
+    }
+    painter.end();
+    return image;
+}
+
+}  // namespace
 
 void TestDrawingGolden::matchesGolden() {
     QFETCH(QString, name);
@@ -239,6 +268,34 @@ void TestDrawingGolden::lensSketchesMatchGolden() {
     QFETCH(bool, mirror);
     QFETCH(QString, name);
     CheckAgainstGolden(RenderSketchSheet(mirror), name);
+}
+
+void TestDrawingGolden::apFieldPlotMatchesGolden_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("mirror");
+    QTest::addColumn<bool>("large");
+    QTest::addColumn<double>("a");
+    QTest::addColumn<double>("angle");
+    // The design sits where two regions meet and their names are near.
+    QTest::newRow("small, lenses") << QStringLiteral("apfield-small-lens") << QSize(360, 260)
+                                   << false << false << 0.16 << 15.0;
+    QTest::newRow("large, lenses")
+        << QStringLiteral("apfield-large-lens") << QSize(800, 440) << false << true << 0.16 << 15.0;
+    QTest::newRow("small, mirrors") << QStringLiteral("apfield-small-mirror") << QSize(360, 260)
+                                    << true << false << 0.45 << 4.0;
+    QTest::newRow("large, mirrors")
+        << QStringLiteral("apfield-large-mirror") << QSize(800, 440) << true << true << 0.45 << 4.0;
+}
+
+void TestDrawingGolden::apFieldPlotMatchesGolden() {
+    QFETCH(QString, name);
+    QFETCH(QSize, size);
+    QFETCH(bool, mirror);
+    QFETCH(bool, large);
+    QFETCH(double, a);
+    QFETCH(double, angle);
+    CheckAgainstGolden(RenderApField(size, mirror, large, {a, angle}), name);
 }
 
 QTEST_MAIN(TestDrawingGolden)
