@@ -21,8 +21,8 @@
 #include "app/ini_file.h"
 #include "app/presentation.h"
 #include "app/settings.h"
-#include "drawing/lens_sketches.h"
 #include "drawing/ap_field_drawing.h"
+#include "drawing/lens_sketches.h"
 #include "render/qt_surface.h"
 
 namespace {
