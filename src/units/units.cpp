@@ -146,16 +146,29 @@ std::optional<int> CodeForSuffix(std::string_view suffix) {
         std::string_view text;
         int code;
     };
+    // clang-format off
     static constexpr std::array<Spelling, 19> kSpellings = {{
-        {"µm", kMicron},    {"μm", kMicron},  // Greek mu, which some keyboards produce instead of
-                                              // the micro sign
-        {"um", kMicron},    {"mm", kMillimetre},    {"cm", kCentimetre}, {"m", kMetre},
-        {"km", kKilometre}, {"mil", kMil},          {"in", kInch},       {"inch", kInch},
-        {"ft", kFoot},      {"mi", kMile},          {"ml", kMile},  // what earlier versions showed
-                                                                    // for the mile
-        {"rad", kRadian},   {"mrad", kMilliradian}, {"min", kArcMinute}, {"deg", kDegree},
-        {"Grad", kDegree},  {"°", kDegree},
+        {"µm", kMicron},
+        {"μm", kMicron},  // Greek mu, which some keyboards produce instead of the micro sign
+        {"um", kMicron},
+        {"mm", kMillimetre},
+        {"cm", kCentimetre},
+        {"m", kMetre},
+        {"km", kKilometre},
+        {"mil", kMil},
+        {"in", kInch},
+        {"inch", kInch},
+        {"ft", kFoot},
+        {"mi", kMile},
+        {"ml", kMile},  // what earlier versions showed for the mile: typed and stored texts
+        {"rad", kRadian},
+        {"mrad", kMilliradian},
+        {"min", kArcMinute},
+        {"deg", kDegree},
+        {"Grad", kDegree},
+        {"°", kDegree},
     }};
+    // clang-format on
     for (const auto& spelling : kSpellings) {
         if (spelling.text == suffix) return spelling.code;
     }
