@@ -276,7 +276,8 @@ std::string ApFieldReadOut(const engine::ParaxialDesign& design, const ApertureF
     if (!ClickAccepted(design, f.point) || !(angleFactor > 0.0)) return {};
     return text::Format(f.point.angle * kDegree / angleFactor, "0.0##") + std::string(angleUnit) +
            "  F/" + text::Format(f.fNumber, "0.0##") + "  F(eff)/" +
-           text::Format(f.workingFNumber, "0.0##") + "  NA':" + text::Format(f.imageNA, "0.0##");
+           text::Format(f.workingFNumber, "0.0##") +
+           "  NA':" + text::Format(std::fabs(f.imageNA), "0.0##");
 }
 
 std::string FNumberText(double fNumber) {

@@ -281,10 +281,13 @@ void LoadDiodeParam(const IniFile& ini, DesignState& state) {
     beam::AdoptDiodeParamKind(state.beam);
 }
 void SaveDiodeParam(const DesignState& state, IniFile& ini) {
-    const int kind = beam::DiodeParamKind(state.beam);
+    // The kind in force with axis 1's beam, also when no solve has adopted it yet.
+    beam::BeamDesign design = state.beam;
+    beam::AdoptDiodeParamKind(design);
+    const int kind = design.diode.paramKind;
     ini.Stage(kExtraGB, "GBDiodeParamUserType", std::to_string(kind));
     ini.Stage(kExtraGB, "GBDiodeParamUserVal",
-              NumberText(state.beam.diode.paramValues[static_cast<std::size_t>(kind)]));
+              NumberText(design.diode.paramValues[static_cast<std::size_t>(kind)]));
 }
 
 void LoadUnitChoices(const IniFile& ini, DesignState& state) {
@@ -360,8 +363,14 @@ void Load(const IniFile& ini, const Setting& k, DesignState& state) {
             v = text::ReadNumberTolerant(raw);
             break;
     }
-    const bool fits = k.codec != Codec::Single || engine::FitsFloat(v);
-    k.set(state, fits && (!k.accept || k.accept(v)) ? v : k.standard);
+    if (k.codec == Codec::Single && !engine::FitsFloat(v)) {
+        k.set(state, k.standard);
+        return;
+    }
+    // The value is judged as it is held (a single drops what lies below its smallest number), so
+    // a value that passes is also one that saving writes and the next load takes again.
+    k.set(state, v);
+    if (k.accept && !k.accept(k.get(state))) k.set(state, k.standard);
 }
 
 void Save(const DesignState& state, const Setting& k, IniFile& ini) {

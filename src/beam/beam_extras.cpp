@@ -112,7 +112,8 @@ void ComputeExtras(BeamDesign& design, int axis, const BeamContext& context) {
 // --- Beam quality -----------------------------------------------------------------------------
 
 bool IsValidMSquared(double mSquared) {
-    return mSquared > 0.0 && mSquared < kMaxMSquared;
+    // No real beam is better than the Gaussian one (M² = 1).
+    return mSquared >= 1.0 && mSquared < kMaxMSquared;
 }
 
 double MSquared(const BeamDesign& design, int axis) {

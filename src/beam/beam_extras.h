@@ -36,10 +36,11 @@ double WavefrontCurvatureRadius(double waistRadius, double z, double wavelengthM
 
 inline constexpr double kMaxMSquared = 50.0;  // exclusive
 
-// True for 0 < M² < 50.
+// True for 1 ≤ M² < 50.
 bool IsValidMSquared(double mSquared);
 // The stored M² of the axis (axis 0: extras options, axis 1: diode settings); a stored value
-// outside the valid range (0 from an old file, or anything a file can hold) reads as 1.
+// outside the valid range (0 or below 1 from an old file, or anything a file can hold) reads
+// as 1.
 double MSquared(const BeamDesign& design, int axis);
 // M = √M² while the M²-use switch is on, else 1. Scales the shown and drawn radii and
 // divergences; the beam engine itself always works on the embedded Gaussian.
@@ -126,7 +127,7 @@ enum class EditResult { Accepted, Refused };
 // that are not finite, out of range, or equal to the stored one (both 0, or within 1e-7) are
 // refused.
 EditResult SetWavelength(BeamDesign& design, double nm);               // > 0
-EditResult SetMFactor(BeamDesign& design, int axis, double mSquared);  // 0 < M² < 50
+EditResult SetMFactor(BeamDesign& design, int axis, double mSquared);  // 1 ≤ M² < 50
 EditResult SetDetectorDistance(BeamDesign& design, double mm);         // any finite value
 EditResult SetMinSpotDistance(BeamDesign& design, double mm);          // > 0
 // Stores the fraction of list entry `entry` (out-of-list indices give 0.05); Refused when the

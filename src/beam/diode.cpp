@@ -163,6 +163,16 @@ std::optional<int> ForcedKind(const BeamDesign& design) {
     return std::nullopt;
 }
 
+// The value of `kind` for the beam that `fromKind` = `value` describes at the design's
+// wavelength; nothing when that describes no beam.
+std::optional<double> SameBeamAs(const BeamDesign& design, int fromKind, double value, int kind) {
+    const auto beam = TripleFrom(fromKind, value, design.WavelengthMm());
+    if (!beam) return std::nullopt;
+    return kind == kGbObjRadius ? beam->radius
+           : kind == kGbObjDiv  ? beam->divergence
+                                : beam->rayleigh;
+}
+
 }  // namespace
 
 int DiodeParamKind(const BeamDesign& design) {
@@ -178,23 +188,22 @@ bool DiodeParamKindForced(const BeamDesign& design) {
 void AdoptDiodeParamKind(BeamDesign& design) {
     DiodeSettings& diode = design.diode;
     const int kind = DiodeParamKind(design);
-    if (!IsObjectBeam(diode.paramKind) || diode.paramKind == kind) return;
-    double& value = diode.paramValues[static_cast<std::size_t>(kind)];
-    const auto beam =
-        TripleFrom(diode.paramKind, diode.paramValues[static_cast<std::size_t>(diode.paramKind)],
-                   design.WavelengthMm());
-    if (value == 0.0 && beam) {
-        value = kind == kGbObjRadius ? beam->radius
-                : kind == kGbObjDiv  ? beam->divergence
-                                     : beam->rayleigh;
+    if (diode.paramKind == kind) return;
+    if (IsObjectBeam(diode.paramKind)) {
+        const double stored = diode.paramValues[static_cast<std::size_t>(diode.paramKind)];
+        if (const auto v = SameBeamAs(design, diode.paramKind, stored, kind)) {
+            diode.paramValues[static_cast<std::size_t>(kind)] = *v;
+        }
     }
     diode.paramKind = kind;
 }
 
 bool SetDiodeParamKind(BeamDesign& design, int kind) {
     if (!IsObjectBeam(kind) || DiodeParamKindForced(design)) return false;
+    // Axis 1 keeps its beam, solved or not: the new kind takes the same beam's value.
+    const auto v = SameBeamAs(design, DiodeParamKind(design), DiodeParamValue(design), kind);
     design.diode.paramKind = kind;
-    design.diode.paramValues[static_cast<std::size_t>(kind)] = At(design.axes[1], kind);
+    if (v) design.diode.paramValues[static_cast<std::size_t>(kind)] = *v;
     return true;
 }
 

@@ -52,13 +52,13 @@ int DiodeParamKind(const BeamDesign& design);
 // True while axis 0's third parameter decides the kind: the list shows that kind and takes no
 // choice, and the settings file receives it with its value.
 bool DiodeParamKindForced(const BeamDesign& design);
-// A stored kind that axis 0 overrules (a file written by hand, or by a version that kept a kind
+// A stored kind that axis 0 overrules (its third parameter changed, or a file holds a kind
 // chosen while it was forced) gives way to the kind in force; its value describes axis 1's beam,
-// so the forced kind takes the value of the same beam at the design's wavelength when it has
-// none of its own.
+// so the forced kind takes the value of the same beam at the design's wavelength (and keeps its
+// own when the stored value describes no beam). Every solve in diode mode runs it first.
 void AdoptDiodeParamKind(BeamDesign& design);
-// Choosing a kind in the list: stores it and takes axis 1's current value of that index as its
-// value. False (nothing changed) for an index outside 5..7 and while the kind is forced.
+// Choosing a kind in the list: stores it with the value of the same beam, solved or not. False
+// (nothing changed) for an index outside 5..7 and while the kind is forced.
 bool SetDiodeParamKind(BeamDesign& design, int kind);
 // The value of the current kind: the stored one, or axis 0's current value of that index while
 // none (0) is stored.

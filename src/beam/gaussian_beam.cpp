@@ -465,6 +465,9 @@ void SolveAllAxes(BeamDesign& design, const BeamContext& context) {
     const bool ok0 = SolveAxis(design, 0, context);
     if (ok0) ComputeExtras(design, 0, context);
     if (!design.diode.diodeMode) return;
+    // Whatever changed axis 0's third parameter (a check box, circularisation, undo, a file),
+    // axis 1 keeps its own beam, expressed in the kind now in force.
+    AdoptDiodeParamKind(design);
     BeamAxis& a1 = design.axes[1];
     if (!ok0) {
         // Axis 1 is built from axis 0's solution; without one it has nothing to stand on. Its

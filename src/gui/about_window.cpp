@@ -13,6 +13,7 @@
 #include "analysis/catalogue_lenses.h"
 #include "app/presentation.h"
 #include "gui/qt_text.h"
+#include "wavelengths/wavelengths.h"
 
 #ifndef RAYSKETCHER_BUILD_DATE
 #define RAYSKETCHER_BUILD_DATE __DATE__
@@ -102,6 +103,12 @@ AboutWindow::AboutWindow(AboutFacts facts, UrlOpener opener, QWidget* parent)
     if (!facts_.settingsNote.empty()) {
         form->addRow(QString(), Wrapped("lblAboutSettingsNote", ToQ(facts_.settingsNote)));
     }
+    // The file the wavelength picker reads the user's own lines from.
+    form->addRow(
+        "Eigene Wellenlängen:",
+        PathBox("txtAboutWavelengths",
+                noSettingsFile ? "keine (kein Ordner dafür gefunden)"
+                               : PathText(wavelengths::UserWavelengthFile(facts_.settingsFile))));
     form->addRow("Linsenkatalog:", Wrapped("lblAboutCatalogue", ToQ(facts_.catalogue)));
 
     auto* manual = new QPushButton("&Handbuch im Browser");

@@ -1,7 +1,8 @@
 #pragma once
 // "Info...": the program's name, version, build date, the toolkit version it runs on, the
-// licence, where this machine keeps the settings and where the stock-lens catalogue was found,
-// and two links: the HTML manual in the browser and the folder of the user's files.
+// licence, where this machine keeps the settings and the user's wavelength list, where the
+// stock-lens catalogue was found, and two links: the HTML manual in the browser and the folder of
+// the user's files.
 #include <QDialog>
 #include <QString>
 #include <QUrl>

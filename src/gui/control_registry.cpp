@@ -177,6 +177,7 @@ void ControlBinder::Apply(const ui::ControlView& view) {
         widget_->setEnabled(view.enabled);
     }
     if (widget_->isHidden() == view.visible) widget_->setVisible(view.visible);
+    if (!view.toolTip.empty()) widget_->setToolTip(ToQ(view.toolTip));
     Write(view);
 }
 

@@ -151,9 +151,8 @@ QWidget* DiodePage(const PanelContext& ctx) {
     QGridLayout* grid = PageGrid(page);
     grid->setVerticalSpacing(4);
     grid->addWidget(ExtrasCheck(ctx, "chkGBExtraDiodeMode", ui::SetDiodeMode), 0, 0, 1, 2);
-    QComboBox* kind = ExtrasCombo(ctx, "cmbGBExtraDiodeParamType",
-                                  "Parameter zur Definition des Laserstrahls im Objektraum",
-                                  ui::ChooseDiodeParamKind);
+    // Its tip says why it is locked at times: the view gives it.
+    QComboBox* kind = ExtrasCombo(ctx, "cmbGBExtraDiodeParamType", "", ui::ChooseDiodeParamKind);
     QLineEdit* kindValue =
         ExtrasBox(ctx, "txtGBExtraDiodeParamVal", "Wert für Strahlparameter im Objektraum ",
                   [&logic](std::string_view t) { ui::ApplyDiodeParamText(logic, t); });
@@ -176,7 +175,7 @@ QWidget* DiodePage(const PanelContext& ctx) {
     for (QComboBox* combo : {kind, matched}) combo->setMinimumContentsLength(10);
     grid->addWidget(
         ExtrasCombo(ctx, "cmbGBExtraBeamRectCircMode",
-                    "Diodenkollimationsmodus zur Zirkularisation", ui::ChooseCollimationMode),
+                    "Diodenkollimationsmodus zur Zirkularisierung", ui::ChooseCollimationMode),
         6, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(7, 1);

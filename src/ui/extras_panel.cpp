@@ -93,7 +93,11 @@ void AddBeamOptions(const WindowState& s, WindowView& view) {
     }
     // While axis 0's third parameter decides the kind, the list shows that one and takes none.
     kind.currentIndex = beam::DiodeParamKind(b) - beam::kGbObjRadius;
-    kind.enabled = diode && !beam::DiodeParamKindForced(b);
+    const bool forced = beam::DiodeParamKindForced(b);
+    kind.enabled = diode && !forced;
+    kind.toolTip = forced ? "Festgelegt durch den dritten Strahlparameter der 1. Achse; "
+                            "entfernen Sie dort den Haken, um hier zu wählen"
+                          : "Parameter zur Definition des Laserstrahls im Objektraum";
     Add(view, "txtGBExtraDiodeParamVal", DiodeParamBoxText(s)).enabled = diode;
     Add(view, "txtGBExtraDiodeMFactor", beam::MFactorText(b, 1)).enabled = diode && o.mFactorUse;
     ControlView& circ = Add(view, "chkGBExtraBeamRectCircularise",
@@ -276,7 +280,9 @@ void ChooseCollimationMode(MainWindow& w, int mode) {
 void ChooseDiodeParamKind(MainWindow& w, int entry) {
     const int kind = beam::kGbObjRadius + entry;
     if (kind < beam::kGbObjRadius || kind > beam::kGbObjRayleigh) return;
-    w.ApplyChange({MainWindow::kNoBackup, 0, true, true}, [kind](app::DesignState& d) {
+    // Only axis 1 changes: axis 0's values, given up for a moment while it has two parameters,
+    // stay in the continuity store for its third box.
+    w.ApplyChange({MainWindow::kNoBackup, 0, false, true}, [kind](app::DesignState& d) {
         if (d.beam.diode.paramKind == kind) return false;
         return beam::SetDiodeParamKind(d.beam, kind);
     });

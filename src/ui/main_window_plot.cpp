@@ -26,6 +26,8 @@ void MainWindow::ApFieldUndo() {
         // The object at infinity is a property of a chosen object distance.
         if (!d.paraxial.params.Contains(engine::kObjDist)) d.paraxial.options.objAtInfinity = false;
         MatchVarTypeTxtSliderAp();
+        d.paraxial.aperture = s_.apFldBackup->aperture;  // exactly: the click widened its limits
+        SetSliderFromValueAp();
         s_.apFldBackup.reset();
         return true;
     });

@@ -29,6 +29,7 @@ struct ControlView {
     std::vector<bool> itemChecked;
     int currentIndex = -1;
     unsigned highlight = 0;  // label back colour 0xBBGGRR, 0 for none
+    std::string toolTip;     // replaces the widget's own tip while not empty
 };
 
 struct WindowView {

@@ -26,7 +26,7 @@ constexpr std::array<UnitEntry, kUnitCount> kCatalogue = {{
     {"Mils [mil]", "mil", 0.0254},                       // 5 MIL
     {"Inches [in]", "in", 25.4},                         // 6 INCH
     {"Feet [ft]", "ft", 304.8},                          // 7 FOOT
-    {"Miles [ml]", "ml", 1609344.0},                     // 8 MILE
+    {"Miles [mi]", "mi", 1609344.0},                     // 8 MILE
     {"Radians [rad]", "rad", 1.0},                       // 9 RAD
     {"Milliradians [mrad]", "mrad", 0.001},              // 10 MRAD
     {"Min of Arc [min]", "min", engine::kPi / 10800.0},  // 11 MIN
@@ -146,7 +146,8 @@ std::optional<int> CodeForSuffix(std::string_view suffix) {
         std::string_view text;
         int code;
     };
-    static constexpr std::array<Spelling, 18> kSpellings = {{
+    // clang-format off
+    static constexpr std::array<Spelling, 19> kSpellings = {{
         {"µm", kMicron},
         {"μm", kMicron},  // Greek mu, which some keyboards produce instead of the micro sign
         {"um", kMicron},
@@ -158,7 +159,8 @@ std::optional<int> CodeForSuffix(std::string_view suffix) {
         {"in", kInch},
         {"inch", kInch},
         {"ft", kFoot},
-        {"ml", kMile},
+        {"mi", kMile},
+        {"ml", kMile},  // what earlier versions showed for the mile: typed and stored texts
         {"rad", kRadian},
         {"mrad", kMilliradian},
         {"min", kArcMinute},
@@ -166,6 +168,7 @@ std::optional<int> CodeForSuffix(std::string_view suffix) {
         {"Grad", kDegree},
         {"°", kDegree},
     }};
+    // clang-format on
     for (const auto& spelling : kSpellings) {
         if (spelling.text == suffix) return spelling.code;
     }

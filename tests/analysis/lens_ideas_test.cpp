@@ -163,6 +163,14 @@ TEST(ApFieldReadOut, TextsUnderTheCursor) {
                         text::Format(f->fNumber * aImg / 100, "0.0##") + "  NA':"),
               std::string::npos)
         << text;
+    // A mirror's n' is negative; the NA' reads as the list shows it, by its magnitude.
+    ParaxialDesign mirror = d;
+    mirror.options.mirrorMode = true;
+    const auto m = ApertureFieldAt(plot, px, py, mirror);
+    ASSERT_TRUE(m && m->imageNA < 0);
+    EXPECT_NE(
+        ApFieldReadOut(mirror, *m, kDeg, "Grad").find("NA':" + text::Format(-m->imageNA, "0.0##")),
+        std::string::npos);
     EXPECT_EQ(FNumberText(2), "F/2.0");
     d.aperture.Clear();  // a click would not be accepted: no read-out
     EXPECT_EQ(ApFieldReadOut(d, *f, kDeg, "Grad"), "");

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <vector>
 
 #include "app/presentation.h"
 #include "beam/diode.h"
@@ -91,6 +92,16 @@ DesignState RandomDesign(std::mt19937& rng) {
     return s;
 }
 
+// Everything the file keeps is equal.
+bool SameKeptDesign(const DesignState& a, const DesignState& b) {
+    const engine::ParaxialDesign& px = b.paraxial;
+    return a.paraxial.params == px.params && a.paraxial.aperture == px.aperture &&
+           a.paraxial.options == px.options && a.window == b.window && a.dof == b.dof &&
+           a.units == b.units && a.beam.axes[0].selection == b.beam.axes[0].selection &&
+           a.beam.beamMode == b.beam.beamMode && a.beam.WavelengthNm() == b.beam.WavelengthNm() &&
+           a.beam.extrasOptions == b.beam.extrasOptions && a.beam.diode == b.beam.diode;
+}
+
 // Random designs saved and loaded again come back equal, and saving what was loaded writes the
 // same file again: every key written is read back to the same value.
 TEST(Settings, SaveLoadRoundTrip) {
@@ -101,15 +112,7 @@ TEST(Settings, SaveLoadRoundTrip) {
         const DesignState s = RandomDesign(rng);
         const std::string saved = Saved(s, dir);
         const DesignState back = Load(saved);
-        const engine::ParaxialDesign& px = s.paraxial;
-        EXPECT_TRUE(back.paraxial.params == px.params && back.paraxial.aperture == px.aperture &&
-                    back.paraxial.options == px.options && back.window == s.window &&
-                    back.dof == s.dof && back.units == s.units);
-        EXPECT_TRUE(back.beam.axes[0].selection == s.beam.axes[0].selection &&
-                    back.beam.beamMode == s.beam.beamMode &&
-                    back.beam.WavelengthNm() == s.beam.WavelengthNm() &&
-                    back.beam.extrasOptions == s.beam.extrasOptions &&
-                    back.beam.diode == s.beam.diode);
+        EXPECT_TRUE(SameKeptDesign(back, s));
         ASSERT_EQ(Saved(back, dir), saved);
     }
 }
@@ -144,6 +147,24 @@ TEST(Settings, DiodeDesignsComeBackWithBothAxes) {
                           std::pair(DiodeParamKind(s.beam), DiodeParamValue(s.beam)));
                 EXPECT_TRUE(back.beam.axes == s.beam.axes && DesignSolved(back) == (*third != 0));
             }
+        }
+    }
+    // Axis 0's kind changed since the file was read, solved or not: the saved file keeps axis
+    // 1's beam of 0.03 rad.
+    for (const int third : {kGbObjRadius, kGbObjRayleigh, kGbImgRayleigh}) {
+        for (bool solve : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << third << " " << solve);
+            DesignState s = Load(file + record("6|0.1"));
+            SolveDesign(s, false);
+            s.beam.axes[0].selection.Remove(kGbObjDiv);
+            s.beam.axes[0].selection.Add(third,
+                                         CVarType{static_cast<std::int16_t>(third),
+                                                  third == kGbObjRadius ? 0.0025f : 0.025f, true});
+            if (solve) SolveDesign(s, false);
+            DesignState back = Load(Saved(s, dir));
+            SolveDesign(back, false);
+            ASSERT_TRUE(DesignSolved(back));
+            EXPECT_NEAR(back.beam.axes[1].table[kGbObjDiv], 0.03, 1e-9);
         }
     }
     // The file's kind beside the one axis 0's divergence forces: its value describes axis 1's
@@ -253,6 +274,48 @@ TEST(Settings, ForeignSpellingsAndRefusedValues) {
     EXPECT_EQ(over.beam.extrasOptions, DesignState{}.beam.extrasOptions);
     EXPECT_EQ(over.beam.diode, DesignState{}.beam.diode);
     EXPECT_EQ(Load("[Extra]\nCofCCustomVal=1e39\n", changed).dof.cocCustom, analysis::kDefaultCoC);
+}
+
+// Every key (and every field of a key with several) holding a value at the ends of the number
+// range: what loads is what saving writes, and loading that again gives the same design. A value
+// is judged as it is held, so one that a single cannot hold is refused, not taken as 0.
+TEST(Settings, ExtremeValuesComeBackAsLoaded) {
+    const test::TempDir dir;
+    std::mt19937 rng(3);
+    DesignState design = RandomDesign(rng);
+    design.paraxial.aperture.Add(engine::kStopRadius, CVarType{0, 10, true});
+    const std::string base = Saved(design, dir);
+    const char* extremes[] = {"1e-320", "-1e-320", "1e39", "nan", "2147483648"};
+    std::size_t lineStart = 0;
+    int variants = 0;
+    while (lineStart < base.size()) {
+        const std::size_t lineEnd = std::min(base.find('\n', lineStart), base.size());
+        const std::size_t eq = base.find('=', lineStart);
+        if (eq < lineEnd) {
+            // The value's fields: the whole value, or each field between bars.
+            std::vector<std::pair<std::size_t, std::size_t>> fields;
+            for (std::size_t from = eq + 1;;) {
+                const std::size_t bar = std::min(base.find('|', from), lineEnd);
+                fields.emplace_back(from, bar);
+                if (bar >= lineEnd) break;
+                from = bar + 1;
+            }
+            for (const auto& [from, to] : fields) {
+                for (const char* extreme : extremes) {
+                    std::string file = base;
+                    file.replace(from, to - from, extreme);
+                    SCOPED_TRACE(file.substr(lineStart, file.find('\n', lineStart) - lineStart));
+                    const DesignState once = Load(file);
+                    ASSERT_TRUE(SameKeptDesign(Load(Saved(once, dir)), once));
+                    ++variants;
+                }
+            }
+        }
+        lineStart = lineEnd + 1;
+    }
+    EXPECT_GT(variants, 200);
+    EXPECT_EQ(Load("[Extra]\nCofCType=1\nCofCCustomVal=1e-320\n").dof.cocCustom,
+              analysis::kDefaultCoC);
 }
 
 }  // namespace

@@ -356,6 +356,47 @@ TEST(DiodeAxis1, SharesElementAndObjectDistanceWithAxis0) {
     EXPECT_TRUE(d.axes[1].resultInvalid && d.axes[1].selection.Count() == 0);
 }
 
+// Axis 1 keeps its own beam (0.03 rad at 808 nm) however axis 0's is given: every change of axis
+// 0's third parameter (an image-side one forces its object-side kind), with and without
+// circularisation, re-expresses axis 1's value in the kind now in force, and so does a kind
+// chosen in the list while axis 0 is incomplete.
+TEST(DiodeAxis1, KeepsItsBeamWhenAxis0ChangesItsKind) {
+    const auto axis0 = *TripleFrom(kGbObjDiv, 0.1, 808e-6);
+    const double axis0Values[] = {axis0.radius, axis0.divergence, axis0.rayleigh};
+    for (bool circularise : {false, true}) {
+        for (int from = kGbObjRadius; from <= kGbObjRayleigh; ++from) {
+            for (int to = kGbObjRadius; to <= kGbImgRayleigh; ++to) {
+                if (to == from || (circularise && IsImageBeam(to))) continue;
+                for (bool choose : {false, true}) {
+                    SCOPED_TRACE(::testing::Message() << circularise << " " << from << " → " << to
+                                                      << (choose ? " chosen between" : ""));
+                    BeamDesign d = Diode(
+                        {{kGbFocal, 4}, {kGbObjDist, 4}, {from, axis0Values[from - kGbObjRadius]}},
+                        circularise);
+                    d.SetWavelengthNm(808);
+                    d.diode.paramValues[kGbObjDiv] = 0.03;
+                    SolveAllAxes(d, {});
+                    ASSERT_FALSE(d.axes[1].resultInvalid);
+                    const BeamAxis before = d.axes[1];
+                    engine::CVarType entry{static_cast<std::int16_t>(to), float(V(d, to)), true};
+
+                    ToggleBeamParam(d, from, false);
+                    SolveAllAxes(d, {});
+                    if (choose) {
+                        EXPECT_TRUE(SetDiodeParamKind(d, kGbObjRadius + (from - 4) % 3));
+                    }
+                    ASSERT_TRUE(ToggleBeamParam(d, to, true, entry).selected);
+                    SolveAllAxes(d, {});
+                    ASSERT_FALSE(d.axes[1].resultInvalid);
+                    for (int i : {kGbObjRadius, kGbObjDiv, kGbObjRayleigh, kGbFocal}) {
+                        EXPECT_REL_TOL(V(d, i, 1), before.table[static_cast<std::size_t>(i)], 1e-6);
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(DiodeReshape, EveryStartingSelectionEndsAsFocalDistanceAndObjectBeam) {
     // A lone object beam and the beam of a full selection stay (an image beam as its object
     // kind); otherwise the divergence.
@@ -399,9 +440,10 @@ TEST(DiodeControls, CoupledValuesKindValueAndCheckBoxes) {
                   std::tuple(int{kGbObjDist}, 12.0 + 4 * mode, int{kGbFocal}, 12.0 - 4 * mode));
     }
 
-    // Axis 0's third parameter decides the kind: the list takes no other.
+    // Axis 0's third parameter decides the kind: the list takes no other, and the solve stores
+    // the kind in force.
     EXPECT_TRUE(DiodeParamKindForced(d) && !SetDiodeParamKind(d, kGbObjRadius));
-    EXPECT_EQ(std::pair(DiodeParamKind(d), d.diode.paramKind), std::pair(7, 6));
+    EXPECT_EQ(std::pair(DiodeParamKind(d), d.diode.paramKind), std::pair(7, 7));
 
     for (int i = 0; i <= 10; ++i) EXPECT_EQ(BeamCheckBoxEnabled(d, i), i >= 5 && i <= 7) << i;
     EXPECT_FALSE(ToggleBeamParam(d, kGbObjDist, false).message);
@@ -410,12 +452,11 @@ TEST(DiodeControls, CoupledValuesKindValueAndCheckBoxes) {
     EXPECT_FALSE(CoupledConjugateValue(d, kGbFocal, 12));
     for (int i = 0; i <= 10; ++i) EXPECT_EQ(BeamCheckBoxEnabled(d, i), i != kGbTrack) << i;
 
-    // With axis 0 incomplete the stored kind counts (else axis 0's beam, as in the reshape test).
+    // With axis 0 incomplete the stored kind counts and the list takes object-side kinds (their
+    // values are those of the same beam, see KeepsItsBeamWhenAxis0ChangesItsKind).
     d.axes[0].selection.Remove(kGbObjRayleigh);
-    EXPECT_EQ(DiodeParamKind(d), kGbObjDiv);  // nothing chosen yet
-    d.axes[1].table[kGbObjRadius] = 0.25;
+    EXPECT_EQ(DiodeParamKind(d), kGbObjRayleigh);
     EXPECT_TRUE(SetDiodeParamKind(d, kGbObjRadius));
-    EXPECT_EQ(DiodeParamValue(d), 0.25);
     EXPECT_FALSE(SetDiodeParamKind(d, kGbImgRadius));
     d.diode.paramKind = 9;  // as an old settings file may hold it
     EXPECT_EQ(DiodeParamKind(d), kGbObjDiv);
@@ -518,10 +559,14 @@ TEST(BeamRadius, PropagationAndCurvature) {
 
 TEST(BeamExtrasEdit, ValueBoxesAcceptOrRefuse) {
     using enum EditResult;
-    // M² lies in the open range (0, 50); within the tolerance of the stored 1 is no change; the
-    // other axis keeps its own.
-    for (const auto& [value, accepted] :
-         {std::pair{50.0, false}, {49.9, true}, {kNaN, false}, {1.00000005, false}}) {
+    // M² lies in [1, 50) (no real beam beats the Gaussian); within the tolerance of the stored 1
+    // is no change; the other axis keeps its own.
+    for (const auto& [value, accepted] : {std::pair{50.0, false},
+                                          {49.9, true},
+                                          {kNaN, false},
+                                          {1.00000005, false},
+                                          {0.5, false},
+                                          {1.5, true}}) {
         BeamDesign d;
         EXPECT_EQ(SetMFactor(d, 1, value) == Accepted, accepted) << value;
         EXPECT_EQ(std::pair(MSquared(d, 1), MSquared(d, 0)), std::pair(accepted ? value : 1, 1.0));
@@ -531,8 +576,10 @@ TEST(BeamExtrasEdit, ValueBoxesAcceptOrRefuse) {
     EXPECT_EQ(MFactor(d, 0), 1.0);  // use switch off: the embedded beam is shown
     d.extrasOptions.mFactorUse = true;
     EXPECT_EQ(MFactor(d, 0), 2.0);
-    d.diode.mFactor = 0;  // as an old settings file may hold it
-    EXPECT_EQ(MFactorText(d, 1), "1.0");
+    for (const double old : {0.0, 0.5}) {  // as an old settings file may hold it
+        d.diode.mFactor = old;
+        EXPECT_EQ(MFactorText(d, 1), "1.0");
+    }
 
     // An unchanged wavelength and a wrong unit are refused.
     for (const auto& [apply, text, result] : {std::tuple{&ApplyWavelengthText, "632,8nm", Refused},

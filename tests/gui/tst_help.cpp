@@ -129,7 +129,8 @@ private slots:
         QCOMPARE(help.CurrentPage(), Page::GaussianBeams);
     }
 
-    // Info names the version, the toolkit and this window's settings file; its links hand the
+    // Info names the version, the toolkit, this window's settings file and the wavelength list
+    // beside it; its links hand the
     // installed manual (else the build's) and the settings folder to the desktop.
     void aboutShowsTheInstallationAndOpensItsLinks() {
         {
@@ -143,6 +144,9 @@ private slots:
             QCOMPARE(about->findChild<QLabel*>("lblAboutQt")->text(), QString(qVersion()));
             QCOMPARE(about->findChild<QLineEdit*>("txtAboutSettings")->text(),
                      QString::fromStdString(f.path.string()));
+            QCOMPARE(about->findChild<QLineEdit*>("txtAboutWavelengths")->text(),
+                     QString::fromStdString(
+                         (f.path.parent_path() / "UserData" / "WaveLen.lst").string()));
         }
 
         test::TempDir dir;

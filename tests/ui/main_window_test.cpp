@@ -280,12 +280,13 @@ TEST(MainWindow, CloseAsksOnlyWhenThereIsSomethingToLose) {
 }
 
 // A click into the aperture/field plot is one undo step of the window and is taken back by the
-// plot's own undo, also when it had to choose w in place of u.
+// plot's own undo, exactly (records without limits keep none), also when it had to choose w in
+// place of u.
 TEST(MainWindow, ApertureFieldClickAndItsOwnUndo) {
-    test::WindowFixture f;
-    f.Lens();
-    f.w().SetApertureChecked(engine::kFNumber, true);
-    f.w().ApplyApertureValue("4");
+    test::WindowFixture f(
+        "[LastValues]\nVarTypeNos=3\n1VarTypeVal=0|100|True|False|0|False|0\n"
+        "2VarTypeVal=1|-200|True|False|0|False|0\n3VarTypeVal=5|10|True|False|0|False|0\n"
+        "VarTypeApNos=1\n1VarTypeApVal=1|4|True|False|0|False|0\n");
     const engine::Selection params = f.p().params, aperture = f.p().aperture;
     ASSERT_FALSE(f.View("comApFldUndo").enabled);
     ASSERT_TRUE(f.w().BeginDrag());  // nothing while busy

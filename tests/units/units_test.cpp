@@ -168,12 +168,12 @@ TEST(UnitSettings, RandomStatesRoundTripAndArbitraryTextLoadsToAllowedCodes) {
 }
 
 TEST(TypedSuffix, Codes) {
-    // Besides the catalogue suffixes: the usual other spellings, and nothing that differs in
-    // case, carries blanks, or is no convertible unit.
+    // Besides the catalogue suffixes: the usual other spellings (and the mile's old "ml"), and
+    // nothing that differs in case, carries blanks, or is no convertible unit.
     // clang-format off
     const struct { std::string_view suffix; std::optional<int> code; } rows[] = {
         {"\xCE\xBCm", kMicron}, {"um", kMicron}, {"inch", kInch}, {"Grad", kDegree},
-        {"\xC2\xB0", kDegree}, {"MM", {}}, {" mm", {}}, {"x", {}}, {"\xB5m", {}}};
+        {"\xC2\xB0", kDegree}, {"ml", kMile}, {"MM", {}}, {" mm", {}}, {"x", {}}, {"\xB5m", {}}};
     // clang-format on
     for (const auto& row : rows) EXPECT_EQ(CodeForSuffix(row.suffix), row.code) << row.suffix;
     for (int code = 0; code < kUnitCount; ++code) {
