@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 
 rm -f "$build"/raysketcher_*.deb
+# The package installs below /usr, and the manual pages name their paths at configure time.
+cmake -S . -B "$build" -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+cmake --build "$build" --parallel "$(nproc)" >/dev/null
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/raysketcher_*.deb)
 echo "package: $deb"
@@ -39,4 +42,7 @@ trap 'rm -rf "$work"' EXIT
 dpkg-deb -x "$deb" "$work"
 desktop-file-validate "$work"/usr/share/applications/de.kestrelon.Raysketcher.desktop
 appstreamcli validate --no-net "$work"/usr/share/metainfo/de.kestrelon.Raysketcher.metainfo.xml
+# The manual page names the paths the package installs.
+zcat "$work"/usr/share/man/man1/raysketcher.1.gz | grep -q ' /usr/share/doc/raysketcher/index.html' ||
+  { echo "the manual page names another prefix than /usr"; exit 1; }
 echo "package: valid"
