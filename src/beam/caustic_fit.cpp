@@ -155,7 +155,8 @@ void AddWarnings(CausticFit& f, int n) {
                  " Punkten liegen weiter als zwei Rayleighlängen von der Taille entfernt; "
                  "empfohlen ist etwa die Hälfte."});
     }
-    if (f.mSquared < 1.0) {
+    // A perfect beam measured without error comes out at 1 only to the last digits.
+    if (f.mSquared < 1.0 && !engine::SameValue(f.mSquared, 1.0)) {
         f.warnings.push_back(
             {FitWarning::MSquaredBelowOne,
              "M² ist kleiner als 1: Diese Messwerte können keinen realen Strahl beschreiben."});
