@@ -141,20 +141,16 @@ void AddWarnings(CausticFit& f, int n) {
                               "Nur " + Count(n) + " Messpunkte; empfohlen sind mindestens zehn."});
     }
     // "About half" in each region: at least two in five points.
-    if (5 * f.pointsNearWaist < 2 * n) {
-        f.warnings.push_back(
-            {FitWarning::FewNearWaist,
-             "Nur " + Count(f.pointsNearWaist) + " von " + Count(n) +
-                 " Punkten liegen innerhalb einer Rayleighlänge um die Taille; empfohlen ist "
-                 "etwa die Hälfte."});
-    }
-    if (5 * f.pointsFarField < 2 * n) {
-        f.warnings.push_back(
-            {FitWarning::FewFarField,
-             "Nur " + Count(f.pointsFarField) + " von " + Count(n) +
-                 " Punkten liegen weiter als zwei Rayleighlängen von der Taille entfernt; "
-                 "empfohlen ist etwa die Hälfte."});
-    }
+    auto region = [&](int count, FitWarning kind, std::string_view where) {
+        if (5 * count >= 2 * n) return;
+        f.warnings.push_back({kind, "Nur " + Count(count) + " von " + Count(n) +
+                                        " Punkten liegen " + std::string(where) +
+                                        "; empfohlen ist etwa die Hälfte."});
+    };
+    region(f.pointsNearWaist, FitWarning::FewNearWaist,
+           "innerhalb einer Rayleighlänge um die Taille");
+    region(f.pointsFarField, FitWarning::FewFarField,
+           "weiter als zwei Rayleighlängen von der Taille entfernt");
     // A perfect beam measured without error comes out at 1 only to the last digits.
     if (f.mSquared < 1.0 && !engine::SameValue(f.mSquared, 1.0)) {
         f.warnings.push_back(
