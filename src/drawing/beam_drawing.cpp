@@ -18,17 +18,22 @@ using beam::BeamDesign;
 using engine::NarrowToFloat;
 using namespace beam_picture;
 
+// A text as high as every label of the picture.
+constexpr std::string_view kHeaderSample = "Achse 1";
+
 // Outside a drag every axis's frame is made anew from the one range of all drawn axes, high
 // enough for all their beams; during a drag the frames stay frozen, and only those never made
 // are made, once, from their own range and beam. False when a scale cannot be made.
 bool MakeFrames(const BeamDesign& design, const std::vector<AxisData>& data,
-                const std::array<ScaleRect, 2>& areas, bool dragging, BeamDrawingMemory& memory) {
+                const std::array<ScaleRect, 2>& areas, double textHeight, bool dragging,
+                BeamDrawingMemory& memory) {
     if (!dragging) {
         const AxialRange range = BeamXRange(design);
         const double half = FrameHalfHeight(data, range, design.WavelengthMm());
         memory.axes = {};
         for (const AxisData& a : data) {
-            const auto frame = MakeFrame(areas[static_cast<std::size_t>(a.axis)], range, half);
+            const auto frame =
+                MakeFrame(areas[static_cast<std::size_t>(a.axis)], range, half, textHeight);
             if (!frame) return false;
             memory.axes[static_cast<std::size_t>(a.axis)] = *frame;
         }
@@ -37,8 +42,9 @@ bool MakeFrames(const BeamDesign& design, const std::vector<AxisData>& data,
     for (const AxisData& a : data) {
         BeamAxisFrame& frame = memory.axes[static_cast<std::size_t>(a.axis)];
         if (frame.defined) continue;
-        const auto made = MakeFrame(areas[static_cast<std::size_t>(a.axis)],
-                                    ChoiceRange(design, a.axis), a.m * a.radiusAtElement);
+        const auto made =
+            MakeFrame(areas[static_cast<std::size_t>(a.axis)], ChoiceRange(design, a.axis),
+                      a.m * a.radiusAtElement, textHeight);
         if (!made) return false;
         frame = *made;
     }
@@ -50,7 +56,7 @@ bool MakeFrames(const BeamDesign& design, const std::vector<AxisData>& data,
 // other axis's half when the two stand side by side).
 void ClipMainFrame(BeamAxisFrame& frame, bool dragging) {
     const ScaleRect& area = frame.area;
-    frame.main.clip = MakeClipRect(frame.main.scale, NarrowToFloat(area.top + kMargin),
+    frame.main.clip = MakeClipRect(frame.main.scale, NarrowToFloat(area.top + frame.header),
                                    NarrowToFloat(area.top + area.height), dragging,
                                    NarrowToFloat(area.left), NarrowToFloat(area.left + area.width));
 }
@@ -72,7 +78,9 @@ RedrawOutcome RedrawBeam(Surface& surface, const BeamDesign& design,
     const bool frozen = options.dragging && memory.axes[0].defined;
     if (!frozen) memory.layout = BeamLayoutFor(design, whole);
     const bool shared = memory.layout == BeamLayout::Single && data.size() > 1;
-    if (!MakeFrames(design, data, AreasFor(memory.layout, whole), options.dragging, memory)) {
+    const double textHeight = surface.MeasureText(kHeaderSample).height;
+    if (!MakeFrames(design, data, AreasFor(memory.layout, whole), textHeight, options.dragging,
+                    memory)) {
         return RedrawOutcome::Stopped;
     }
 

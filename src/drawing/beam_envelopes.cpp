@@ -121,3 +121,36 @@ void DrawEnvelopes(Painter& p, const AxisPicture& ap) {
 }
 
 }  // namespace rs::drawing::beam_picture
+
+namespace rs::drawing {
+
+std::optional<BeamUnderPixel> BeamAtPixel(const beam::BeamDesign& design,
+                                          const BeamDrawingMemory& memory, double px, double py) {
+    using namespace beam_picture;
+    constexpr double kBelowAxis = 15.0;
+    if (!std::isfinite(px) || !std::isfinite(py)) return std::nullopt;
+    for (int axis : DrawnAxes(design)) {
+        const BeamAxisFrame& frame = memory.axes[static_cast<std::size_t>(axis)];
+        if (!frame.defined) continue;
+        const ScaleRect& area = frame.area;
+        const DrawingScale& s = frame.main.scale;
+        const double axisY = s.WorldToScreenY(0.0f);
+        if (px < area.left || px > area.left + area.width || py < area.top + frame.header ||
+            py > axisY + kBelowAxis) {
+            continue;
+        }
+        const double x = s.ScreenToWorldX(
+            NarrowToFloat(std::clamp(px, double{-kLabelPixelLimit}, double{kLabelPixelLimit})));
+        const AxisData a = Gather(design, axis);
+        for (const Segment& seg : Segments(a, frame.main.clip.xMin, frame.main.clip.xMax)) {
+            const double from = seg.x0 + seg.direction * seg.z0;
+            const double to = seg.x0 + seg.direction * (seg.z0 + (kEnvelopeSamples - 1) * seg.step);
+            if (x < std::min(from, to) || x > std::max(from, to)) continue;
+            const double waistX = seg.objectSide ? 0.0 : a.imageWaist;
+            return BeamUnderPixel{axis, seg.objectSide, std::fabs(x - waistX)};
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace rs::drawing

@@ -56,10 +56,13 @@ public:
         : p_(painter), f_(frame), objectSide_(objectSide) {}
 
     void Draw(const std::vector<InsetWaist>& all, bool virtualWaist) {
-        const PixelBox inner = FrameBox();
+        const PixelBox inner = InnerBox();
         std::vector<InsetWaist> waists;
         std::copy_if(all.begin(), all.end(), std::back_inserter(waists), Showable);
         const Texts texts = FitTexts(waists, inner, virtualWaist);
+        // An inset is there to read the waist off: one too small for its values is left out.
+        if (!waists.empty() && texts.rows.empty()) return;
+        FrameBox(inner);
         DrawTexts(texts, inner);
         if (!waists.empty()) DrawBeam(waists, Band(texts, inner));
     }
@@ -88,16 +91,17 @@ private:
 
     double SampleRoom(bool legend) const { return legend ? kSampleLength + 4.0 : 0.0; }
 
-    // The inset's frame; returns the pixels inside it.
-    PixelBox FrameBox() {
+    // The pixels inside the inset's frame.
+    PixelBox InnerBox() const {
         const DrawingScale& s = f_.scale;
-        const double left = s.WorldToScreenX(-kInsetWorld);
-        const double right = s.WorldToScreenX(kInsetWorld) - 1.0;
-        const double top = s.WorldToScreenY(kInsetWorld);
-        const double bottom = s.WorldToScreenY(-kInsetWorld) - 1.0;
-        p_.Box(f_, -kInsetWorld, kInsetWorld, s.ScreenToWorldX(NarrowToFloat(right)),
-               s.ScreenToWorldY(NarrowToFloat(bottom)));
-        return {left + 1.0, top + 1.0, right, bottom};
+        return {s.WorldToScreenX(-kInsetWorld) + 1.0, s.WorldToScreenY(kInsetWorld) + 1.0,
+                s.WorldToScreenX(kInsetWorld) - 1.0, s.WorldToScreenY(-kInsetWorld) - 1.0};
+    }
+
+    void FrameBox(const PixelBox& inner) {
+        const DrawingScale& s = f_.scale;
+        p_.Box(f_, -kInsetWorld, kInsetWorld, s.ScreenToWorldX(NarrowToFloat(inner.right)),
+               s.ScreenToWorldY(NarrowToFloat(inner.bottom)));
     }
 
     // Diameter and Rayleigh length of each waist: on one row where they fit side by side.
@@ -142,7 +146,11 @@ private:
                                 static_cast<double>(rowCount) * (th + 1.0) + 3 * kInsetPadding;
             return inner.bottom - inner.top - used;
         };
-        if (beamHeight(true, t.rows.size()) < minBeam) t.rows.clear();
+        const double room = inner.right - inner.left - 2 * kInsetPadding - SampleRoom(t.legend);
+        const bool narrow = std::any_of(t.rows.begin(), t.rows.end(), [&](const Row& row) {
+            return p_.Measure(row.text).width > room;
+        });
+        if (narrow || beamHeight(true, t.rows.size()) < minBeam) t.rows.clear();
         if (beamHeight(true, 0) < minBeam) t.withTitle = false;
         return t;
     }

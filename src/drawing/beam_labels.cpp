@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "text/vb_format.h"
+#include "units/units.h"
 
 namespace rs::drawing::beam_picture {
 
@@ -23,6 +24,18 @@ constexpr float kArrowAcross = 5.0f;  // element arrowheads, across the axis
 constexpr float kDetectorMinHeight = 15.0f;
 constexpr double kDetectorOverBeam = 1.3;  // detector bar height over the beam radius there
 constexpr int kLabelRows = 2;
+constexpr float kScaleTick = 3.0f;      // length-scale ticks, above the axis (pixels)
+constexpr double kLeastTickGap = 60.0;  // pixels between length-scale ticks, at least
+constexpr double kMostTicks = 200.0;
+
+// The round step (1, 2 or 5 times a power of ten) at least `least` long.
+double RoundStep(double least) {
+    const double power = std::pow(10.0, std::floor(std::log10(least)));
+    for (double k : {1.0, 2.0, 5.0, 10.0}) {
+        if (k * power >= least) return k * power;
+    }
+    return 10.0 * power;
+}
 
 std::string MSquaredText(double m) {
     return text::Format(m * m, "0.0#");
@@ -128,6 +141,33 @@ public:
         }
     }
 
+    // Ticks above the axis at round steps of the length unit, as distances from the object
+    // waist, numbered below the axis where the marks' labels leave room; the last number
+    // carries the unit. Read off together with the marks, they give the picture's distances.
+    void LengthScale() {
+        if (ap_.first) return;  // axis 0 drew it
+        const DrawingScale& s = f_.scale;
+        const double width = double{s.worldXMax} - s.worldXMin;
+        int code = units::ResolveAuto(p_.options().lengthUnit, width);
+        if (!units::IsLengthUnit(code)) code = units::kMillimetre;
+        const double factor = units::UnitFactorOf(code);  // mm per unit
+        const double step = RoundStep(kLeastTickGap / (double{s.scaleX} * factor));
+        if (!std::isfinite(step) || !(step > 0.0)) return;
+        const double first = std::ceil(s.worldXMin / factor / step);
+        const double last = std::floor(s.worldXMax / factor / step);
+        if (!(last - first <= kMostTicks)) return;
+        // From the right: the rightmost number that finds room carries the unit.
+        bool unitPending = true;
+        for (double k = last; k >= first; --k) {
+            const double x = k * step * factor;
+            p_.Line(f_, x, 0.0, x, Dy(kScaleTick), {kBlack});
+            const double value = k * step + 0.0;  // + 0.0: no "-0"
+            std::string number = text::Format(value, value == std::round(value) ? "0" : "0.###");
+            if (unitPending) number += " " + std::string(units::UnitSuffixOf(code));
+            if (Place({x, number, kBlack})) unitPending = false;
+        }
+    }
+
 private:
     float Px(double x) const { return f_.scale.WorldToScreenX(NarrowToFloat(x)); }
 
@@ -161,8 +201,9 @@ private:
     void LineSample(double x, double y, LineStyle style) {
         const DrawingScale& s = f_.scale;
         const DrawingFrame header{
-            s, MakeClipRect(s, NarrowToFloat(area_.top), NarrowToFloat(area_.top + kMargin), true,
-                            NarrowToFloat(area_.left), NarrowToFloat(area_.left + area_.width))};
+            s,
+            MakeClipRect(s, NarrowToFloat(area_.top), NarrowToFloat(area_.top + ap_.frame->header),
+                         true, NarrowToFloat(area_.left), NarrowToFloat(area_.left + area_.width))};
         p_.Line(header, s.ScreenToWorldX(NarrowToFloat(x)), s.ScreenToWorldY(NarrowToFloat(y)),
                 s.ScreenToWorldX(NarrowToFloat(x + kSampleLength)),
                 s.ScreenToWorldY(NarrowToFloat(y)), {kBlack, style, 1});
@@ -170,9 +211,10 @@ private:
 
     // A mark's label centred below its tick, in the first row where it overlaps no other
     // text; dropped when no row has room. Marks of the second diode axis in a shared area
-    // carry the axis number, and are left out where the first axis has the same point.
-    void Place(const Mark& m) {
-        if (!PointInRect(f_.clip, m.x, 0.0)) return;
+    // carry the axis number, and are left out where the first axis has the same point. True when
+    // printed.
+    bool Place(const Mark& m) {
+        if (!PointInRect(f_.clip, m.x, 0.0)) return false;
         std::string text = m.text;
         if (ap_.first) text += "[2]";
         const TextExtent e = p_.Measure(text);
@@ -185,7 +227,7 @@ private:
             rows[static_cast<std::size_t>(row)] = {x,
                                                    axis + kLabelGap + row * (e.height + kRowGap)};
         }
-        p_.Label(rows, text, m.colour, bounds);
+        return p_.Label(rows, text, m.colour, bounds);
     }
 
     Painter& p_;
@@ -202,6 +244,7 @@ void DrawAxisAndLabels(Painter& p, const AxisPicture& ap) {
     main.Axis();
     main.Header();
     main.Marks();
+    main.LengthScale();
 }
 
 }  // namespace rs::drawing::beam_picture

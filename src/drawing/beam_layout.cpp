@@ -147,37 +147,53 @@ std::array<ScaleRect, 2> AreasFor(BeamLayout layout, const ScaleRect& a) {
 }
 
 std::optional<BeamAxisFrame> MakeFrame(const ScaleRect& area, const AxialRange& range,
-                                       double halfHeight) {
+                                       double halfHeight, double textHeight) {
     const double left = area.left, right = area.left + area.width;
     const double top = area.top, bottom = area.top + area.height;
+    // The header (axis name, wavelength) has a row of its own: the element's arrow and the beam,
+    // which reach the frame's top, never run into it.
+    const double header = std::max(kMargin, std::ceil(textHeight) + kHeaderGap);
     const auto main = MakeDrawingScale(
-        NarrowToFloat(left + kMargin), NarrowToFloat(right - kMargin), NarrowToFloat(top + kMargin),
+        NarrowToFloat(left + kMargin), NarrowToFloat(right - kMargin), NarrowToFloat(top + header),
         NarrowToFloat(bottom - kMargin - kBottomBand), NarrowToFloat(range.min),
         NarrowToFloat(range.max), NarrowToFloat(-halfHeight), NarrowToFloat(halfHeight));
     if (!main) return std::nullopt;
     BeamAxisFrame frame;
     frame.defined = true;
     frame.area = area;
+    frame.header = header;
     frame.main.scale = *main;
-    const double k = std::min(kInsetShare * (right - (left + kMargin)), 0.5 * area.height - 30.0);
-    frame.insets = k > 0.0 && std::isfinite(k);
+    // Square where the width allows; taller than wide where a square could not hold the texts,
+    // but never more than the lower half of the area below the axis labels.
+    const double most = 0.5 * area.height - 30.0;
+    const double k = std::min(kInsetShare * (right - (left + kMargin)), most);
+    const double kh = std::min(std::max(k, InsetTextRoom(textHeight)), most);
+    // Wide enough for a value row where the area has room for two such insets.
+    const double kw =
+        std::max(k, std::min(kInsetTextWidth * textHeight, 0.5 * area.width - 3 * kMargin));
+    frame.insets = k > 0.0 && std::isfinite(k) && std::isfinite(kh);
     if (frame.insets) {
         const ClipRect world{-kInsetWorld, kInsetWorld, -kInsetWorld, kInsetWorld};
         // Alike, each within the margin on its side: the image inset's frame must not end on
         // the edge of the area, where the surface's own border would hide it.
         const auto object =
-            MakeDrawingScale(NarrowToFloat(left + kMargin), NarrowToFloat(left + 2 * kMargin + k),
-                             NarrowToFloat(bottom - k), NarrowToFloat(bottom), -kInsetWorld,
+            MakeDrawingScale(NarrowToFloat(left + kMargin), NarrowToFloat(left + 2 * kMargin + kw),
+                             NarrowToFloat(bottom - kh), NarrowToFloat(bottom), -kInsetWorld,
                              kInsetWorld, -kInsetWorld, kInsetWorld);
-        const auto image =
-            MakeDrawingScale(NarrowToFloat(right - 2 * kMargin - k), NarrowToFloat(right - kMargin),
-                             NarrowToFloat(bottom - k), NarrowToFloat(bottom), -kInsetWorld,
-                             kInsetWorld, -kInsetWorld, kInsetWorld);
+        const auto image = MakeDrawingScale(NarrowToFloat(right - 2 * kMargin - kw),
+                                            NarrowToFloat(right - kMargin),
+                                            NarrowToFloat(bottom - kh), NarrowToFloat(bottom),
+                                            -kInsetWorld, kInsetWorld, -kInsetWorld, kInsetWorld);
         if (!object || !image) return std::nullopt;
         frame.objectInset = {*object, world};
         frame.imageInset = {*image, world};
     }
     return frame;
+}
+
+double InsetTextRoom(double textHeight) {
+    // Title, two value rows and the paddings, and a beam at least three lines high.
+    return 6.0 * textHeight + 18.0;
 }
 
 void RegisterTouch(BeamTouchPoints& t, const DrawingScale& s, const AxisData& a) {

@@ -14,8 +14,11 @@ namespace rs::drawing::beam_picture {
 // that, with the lower half of the frame, holds the axis labels and the insets.
 inline constexpr double kMargin = 15.0;
 inline constexpr double kBottomBand = 30.0;
-inline constexpr double kInsetShare = 0.333;   // of the width, for each inset
-inline constexpr float kInsetWorld = 5.0f;     // insets span ±5 along both directions
+inline constexpr double kInsetShare = 0.333;  // of the width, for each inset
+inline constexpr float kInsetWorld = 5.0f;    // insets span ±5 along both directions
+inline constexpr double kHeaderGap = 8.0;
+inline constexpr double kInsetTextWidth =
+    9.0;  // text heights: the width of a value row      // below the header's texts (pixels)
 inline constexpr double kSampleLength = 14.0;  // line sample before a legend text (pixels)
 
 double Finite(double v);
@@ -44,9 +47,14 @@ AxisData Gather(const beam::BeamDesign& d, int axis);
 // The areas of the two axes' pictures; both the whole rectangle in the single layout.
 std::array<ScaleRect, 2> AreasFor(BeamLayout layout, const ScaleRect& a);
 
-// The main scale and the insets of one area; nothing when a scale cannot be made.
+// The main scale and the insets of one area for texts `textHeight` pixels high; nothing when a
+// scale cannot be made.
 std::optional<BeamAxisFrame> MakeFrame(const ScaleRect& area, const beam::AxialRange& range,
-                                       double halfHeight);
+                                       double halfHeight, double textHeight);
+
+// Pixels an inset needs inside its frame for its title, two rows of values and a beam below
+// which the texts give way.
+double InsetTextRoom(double textHeight);
 
 void RegisterTouch(BeamTouchPoints& t, const DrawingScale& s, const AxisData& a);
 

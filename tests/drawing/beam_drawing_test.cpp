@@ -339,6 +339,39 @@ TEST(BeamInsets, ValuesAroundTheWaistsOrNothingWhereThereIsNoRoom) {
     EXPECT_TRUE(tiny.surface.Of(SurfaceCall::Kind::Box).empty());
 }
 
+TEST(BeamAtPixel, WhereverABeamIsDrawnInEitherDiodePicture) {
+    Picture p;
+    const BeamDesign diode = Diode();
+    ASSERT_EQ(p.Draw(diode), RedrawOutcome::Drawn);
+    ASSERT_EQ(p.memory.layout, BeamLayout::SideBySide);
+    for (int axis : {0, 1}) {
+        const DrawingScale& s = p.Main(axis);
+        const double px = s.WorldToScreenX(static_cast<float>(X(diode, kExP, axis) / 2));
+        const auto at = BeamAtPixel(diode, p.memory, px, s.WorldToScreenY(0.0f) - 10);
+        ASSERT_TRUE(at) << axis;
+        EXPECT_EQ(at->axis, axis);
+        EXPECT_TRUE(at->objectSide);
+    }
+
+    // Beyond a real image waist without a detector the beam runs on to the picture's end.
+    const BeamDesign d = Beam(100, 200, 0.1);
+    ASSERT_EQ(p.Draw(d), RedrawOutcome::Drawn);
+    const DrawingScale& s = p.Main();
+    const double axisY = s.WorldToScreenY(0.0f);
+    const double waist = X(d, kExImageWaist);
+    const double beyond = s.WorldToScreenX(static_cast<float>((waist + s.worldXMax) / 2));
+    const auto at = BeamAtPixel(d, p.memory, beyond, axisY - 10);
+    ASSERT_TRUE(at);
+    EXPECT_FALSE(at->objectSide);
+    EXPECT_NEAR(at->distance, s.ScreenToWorldX(static_cast<float>(beyond)) - waist, 1e-3);
+    // Only in the band from the frame's top to 15 pixels below the axis, and only over a beam.
+    const double middle = s.WorldToScreenX(100.0f);
+    EXPECT_TRUE(BeamAtPixel(d, p.memory, middle, axisY + 15));
+    EXPECT_FALSE(BeamAtPixel(d, p.memory, middle, axisY + 16));
+    EXPECT_FALSE(BeamAtPixel(d, p.memory, middle, p.memory.axes[0].header - 1));
+    EXPECT_FALSE(BeamAtPixel(d, p.memory, s.WorldToScreenX(-1.0f), axisY - 10));
+}
+
 // --- Drags and faults --------------------------------------------------------------------------
 
 TEST(BeamRedraw, DragKeepsScalesAndTouchPoints) {
