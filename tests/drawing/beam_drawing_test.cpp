@@ -372,6 +372,42 @@ TEST(BeamAtPixel, WhereverABeamIsDrawnInEitherDiodePicture) {
     EXPECT_FALSE(BeamAtPixel(d, p.memory, s.WorldToScreenX(-1.0f), axisY - 10));
 }
 
+TEST(BeamLengthScale, RoundStepsInTheChosenUnitTheLastWithItsName) {
+    const BeamDesign d = Beam(100, 200, 0.1);
+    Picture p;
+    ASSERT_EQ(p.Draw(d), RedrawOutcome::Drawn);
+    // 1200 pixels for a few hundred mm: a tick every 50 mm at least 60 pixels apart.
+    EXPECT_NE(p.surface.FindText("100"), nullptr);
+    EXPECT_NE(p.surface.FindText("150"), nullptr);
+    std::vector<std::string> named;
+    for (const SurfaceCall& c : p.surface.Texts()) {
+        if (c.text.ends_with(" mm") && c.text.find('=') == std::string::npos)
+            named.push_back(c.text);
+    }
+    ASSERT_EQ(named.size(), 1u);
+    EXPECT_EQ(named[0], "400 mm");
+    ASSERT_EQ(p.Draw(d, {.lengthUnit = 3}), RedrawOutcome::Drawn);  // metres
+    EXPECT_NE(p.surface.FindText("0.1"), nullptr);
+    EXPECT_NE(p.surface.FindText("0.4 m"), nullptr);
+}
+
+TEST(BeamInsets, NeverWithoutTheirValues) {
+    // Side by side in a small window: an inset that cannot show its values is left out.
+    for (const ScaleRect area : {ScaleRect{0, 0, 520, 380}, ScaleRect{0, 0, 900, 600}, kWide}) {
+        Picture p(area);
+        ASSERT_EQ(p.Draw(Diode()), RedrawOutcome::Drawn);
+        const auto boxes = p.surface.Of(SurfaceCall::Kind::Box);
+        const auto texts = p.surface.Texts();
+        for (const SurfaceCall& box : boxes) {
+            const bool values = std::any_of(texts.begin(), texts.end(), [&](const SurfaceCall& t) {
+                return t.text.starts_with("2r") && t.x1 > box.x1 && t.x1 < box.x2 &&
+                       t.y1 > box.y1 && t.y1 < box.y2;
+            });
+            EXPECT_TRUE(values) << area.width << "x" << area.height << " " << box;
+        }
+    }
+}
+
 // --- Drags and faults --------------------------------------------------------------------------
 
 TEST(BeamRedraw, DragKeepsScalesAndTouchPoints) {
