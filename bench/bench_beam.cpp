@@ -127,7 +127,7 @@ void BM_BeamHoverInfo(benchmark::State& state) {
     const rs::drawing::BeamTouchPoints& touch = w.memory.touch;
     const double x = (touch.secondPrincipalX + touch.imageWaistX) / 2;
     for (auto _ : state) {
-        auto info = rs::ui::BeamHoverInfo(w.window.State().design, touch, 600.0, x, 200.0);
+        auto info = rs::ui::BeamHoverInfo(w.window.State().design, w.memory, x, touch.axisY - 20.0);
         benchmark::DoNotOptimize(info);
     }
 }

@@ -142,6 +142,7 @@ void DrawDesign(drawing::Surface& surface, const DesignState& state, bool draggi
         drawing::BeamDrawingOptions options;
         options.printing = printing;
         options.dragging = dragging;
+        options.lengthUnit = state.units.UnitCode(units::Group::GBExtra, 0);
         // An incomplete selection keeps the tables of an older solve: nothing to draw then.
         if (!BeamComplete(state)) {
             surface.Clear();

@@ -17,6 +17,7 @@
 // other on a tall one. Otherwise both share one area and one pair of insets; the second axis is
 // drawn dotted (a legend says so) and its marks carry "[2]".
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "beam/beam_design.h"
@@ -63,12 +64,14 @@ struct BeamDrawingOptions {
     // Scales and touch points frozen; the clip spans the width of the axis's area (the whole
     // surface, but for the other axis's half when the diode axes stand side by side).
     bool dragging = false;
+    int lengthUnit = 1;  // units code of the length scale's ticks; 1 mm
 };
 
 // One axis's picture: its main frame and the two insets (world ±5 along both axes).
 struct BeamAxisFrame {
     bool defined = false;  // false until a redraw has made the scales
     ScaleRect area;        // the part of the surface the axis's picture uses
+    double header = 0.0;   // height of the header row above the main frame (pixels)
     DrawingFrame main;
     bool insets = false;  // false when the surface is too small for them
     DrawingFrame objectInset;
@@ -116,5 +119,20 @@ struct BeamDrawingMemory {
 // grabbed); Stopped when a floating-point fault ended the redraw or a scale could not be made.
 RedrawOutcome RedrawBeam(Surface& surface, const beam::BeamDesign& design,
                          const BeamDrawingOptions& options, BeamDrawingMemory& memory);
+
+// The beam drawn under a surface pixel: its axis, its side of the element and the axial
+// distance (mm) from that side's waist.
+struct BeamUnderPixel {
+    int axis = 0;
+    bool objectSide = true;
+    double distance = 0.0;
+};
+
+// Wherever an axis's picture, as the last redraw laid it out, draws an envelope at the pixel's
+// column (virtual parts, the beam beyond the image waist and axis 2's own picture included),
+// and the pixel lies in the upper half of that picture: from the frame's top to 15 pixels below
+// the axis. The first axis wins where both share one area.
+std::optional<BeamUnderPixel> BeamAtPixel(const beam::BeamDesign& design,
+                                          const BeamDrawingMemory& memory, double px, double py);
 
 }  // namespace rs::drawing

@@ -35,13 +35,13 @@ DrawingArea::DrawingArea(ui::MainWindow& window, QWidget* parent)
     invalidCalcs_->setFont(bold);
 
     // The read-out of the beam, in a row of its own below the picture (the window places it):
-    // one line high whether it shows something or not, so the picture never jumps.
+    // two lines high whether it shows something or not, so the picture never jumps.
     hover_ = new QLabel;
     hover_->setObjectName("lblGBHoverInfo");
     hover_->setTextFormat(Qt::PlainText);
     hover_->setMinimumWidth(0);
     hover_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    hover_->setFixedHeight(hover_->fontMetrics().height() + 4);
+    hover_->setFixedHeight(2 * hover_->fontMetrics().lineSpacing() + 4);
 
     // The notes sit in the drawing's top left corner, in front of it.
     auto* layout = new QVBoxLayout(this);
@@ -108,7 +108,9 @@ void DrawingArea::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     emit designChanged();
-    update();
+    // Painted now, so the read-out under the still mouse uses the new picture's scale rather
+    // than the one frozen during the drag.
+    repaint();
     Hover(event->position());
 }
 
@@ -124,10 +126,9 @@ void DrawingArea::Hover(QPointF p) {
         const ui::BeamDragTarget target = ui::BeamTargetAt(state, memory_.beam.touch, p.x(), p.y());
         h = ui::MovesHorizontally(target);
         v = ui::MovesVertically(target);
-        const auto info =
-            state.machine.IsIdle()
-                ? ui::BeamHoverInfo(state.design, memory_.beam.touch, height(), p.x(), p.y())
-                : std::nullopt;
+        const auto info = state.machine.IsIdle()
+                              ? ui::BeamHoverInfo(state.design, memory_.beam, p.x(), p.y())
+                              : std::nullopt;
         if (info) {
             ShowHover(QString::fromStdString(info->text), render::ToQColor(info->colour));
         } else {

@@ -219,14 +219,11 @@ BeamHover ReadOut(std::string_view lead, double distance, double waistRadius, do
     BeamHover h;
     // One of the two leads ends without a blank; the number never sticks to the word.
     const char* gap = lead.empty() || lead.back() == ' ' ? "" : " ";
+    // Two lines: one would be cut after the radius in the narrowest window.
     h.text = std::string(lead) + gap + Millimetres(distance) + " Radius: " + Millimetres(radius) +
-             " Krümmungsradius " + CurvatureText(curvature);
+             "\nKrümmungsradius " + CurvatureText(curvature);
     h.colour = colour;
     return h;
-}
-
-bool Between(double x, double a, double b) {
-    return x >= std::min(a, b) && x <= std::max(a, b);
 }
 
 }  // namespace
@@ -365,44 +362,22 @@ void EndBeamDrag(MainWindow& window, BeamDragSession& session) {
     });
 }
 
-std::optional<BeamHover> BeamHoverInfo(const app::DesignState& design, const BeamTouchPoints& touch,
-                                       double surfaceHeight, double mouseX, double mouseY) {
-    if (!PictureShown(design) || !touch.registered) return std::nullopt;
-    // The read-out belongs to the upper half of the picture, where the beam is drawn.
-    if (!(mouseY >= 20.0 && mouseY <= surfaceHeight / 2.0 + 15.0)) return std::nullopt;
-    if (!engine::FitsFloat(mouseX)) return std::nullopt;
-    const double x = touch.scale.ScreenToWorldX(static_cast<float>(mouseX));
-    if (!std::isfinite(x)) return std::nullopt;
-
+std::optional<BeamHover> BeamHoverInfo(const app::DesignState& design,
+                                       const drawing::BeamDrawingMemory& memory, double mouseX,
+                                       double mouseY) {
+    if (!PictureShown(design) || !memory.touch.registered) return std::nullopt;
     const beam::BeamDesign& b = design.beam;
-    const beam::BeamAxis& axis = b.axes[0];
-    const auto& e = axis.extras;
-    const double m = beam::MFactor(b, 0);
+    const auto at = drawing::BeamAtPixel(b, memory, mouseX, mouseY);
+    if (!at) return std::nullopt;
+    const beam::BeamAxis& axis = b.Axis(at->axis);
+    const double m = beam::MFactor(b, at->axis);
     const double lambda = b.WavelengthMm();
-
-    const double waist = e[beam::kExWaist], p = e[beam::kExP];
-    if (Between(x, waist, p)) {
-        return ReadOut(p > waist ? "Abstand zur Objektgröße" : "Abstand zur Objektgröße ",
-                       std::fabs(x - waist), std::fabs(axis.table[beam::kGbObjRadius]), m, lambda,
-                       drawing::kRed);
+    if (at->objectSide) {
+        return ReadOut("Abstand zur Objektgröße ", at->distance,
+                       std::fabs(axis.table[beam::kGbObjRadius]), m, lambda, drawing::kRed);
     }
-    // Behind the element the beam runs from P' to its waist, and on to the detector when that
-    // stands beyond the waist.
-    const double imageWaist = e[beam::kExImageWaist], pImage = e[beam::kExPImage];
-    double low = std::min(imageWaist, pImage), high = std::max(imageWaist, pImage);
-    if (b.extrasOptions.detectorOn) {
-        const double detector = e[beam::kExDetector];
-        if ((detector - pImage) * (imageWaist - pImage) >= 0.0 &&
-            std::fabs(detector - pImage) > std::fabs(imageWaist - pImage)) {
-            low = std::min(low, detector);
-            high = std::max(high, detector);
-        }
-    }
-    if (x >= low && x <= high) {
-        return ReadOut("Abstand zur Bildgröße ", std::fabs(x - imageWaist),
-                       std::fabs(axis.table[beam::kGbImgRadius]), m, lambda, drawing::kBlue);
-    }
-    return std::nullopt;
+    return ReadOut("Abstand zur Bildgröße ", at->distance,
+                   std::fabs(axis.table[beam::kGbImgRadius]), m, lambda, drawing::kBlue);
 }
 
 }  // namespace rs::ui

@@ -19,7 +19,7 @@
 //   mouse move while idle:
 //       cursor from BeamTargetAt(window.State(), memory.beam.touch, x, y) (MovesHorizontally,
 //       MovesVertically); read-out from
-//       BeamHoverInfo(window.State().design, memory.beam.touch, surfaceHeight, x, y): show its
+//       BeamHoverInfo(window.State().design, memory.beam, x, y): show its
 //       text in its colour, or clear the read-out when there is none;
 //   mouse-up while a session is active:
 //       EndBeamDrag(window, *session); session.reset(); re-render; redraw;
@@ -156,13 +156,13 @@ struct BeamHover {
     drawing::Colour colour = 0;
 };
 
-// Distance to the nearer waist, beam radius (M-scaled) and wavefront curvature radius at the
-// mouse's axial position: on the object side between the object waist and the element (red),
-// on the image side between the image waist and P', or the detector when it is shown and lies
-// farther from P' than the waist (blue). Nothing (clear the read-out) outside those ranges,
-// outside the rows 20 .. surfaceHeight/2 + 15, outside the beam mode, without a solution of
-// axis 0 or before a redraw registered `touch`. Only while the window is idle.
-std::optional<BeamHover> BeamHoverInfo(const app::DesignState& design, const BeamTouchPoints& touch,
-                                       double surfaceHeight, double mouseX, double mouseY);
+// Distance to the waist of the beam under the mouse, its radius (M-scaled) and its wavefront
+// curvature radius, in red on the object side and in blue on the image side: wherever the last
+// redraw drew a beam (drawing::BeamAtPixel), in either diode axis's picture. Nothing (clear the
+// read-out) elsewhere, outside the beam mode, without a solution of axis 0 or before a redraw
+// registered the touch points. Only while the window is idle.
+std::optional<BeamHover> BeamHoverInfo(const app::DesignState& design,
+                                       const drawing::BeamDrawingMemory& memory, double mouseX,
+                                       double mouseY);
 
 }  // namespace rs::ui

@@ -339,6 +339,75 @@ TEST(BeamInsets, ValuesAroundTheWaistsOrNothingWhereThereIsNoRoom) {
     EXPECT_TRUE(tiny.surface.Of(SurfaceCall::Kind::Box).empty());
 }
 
+TEST(BeamAtPixel, WhereverABeamIsDrawnInEitherDiodePicture) {
+    Picture p;
+    const BeamDesign diode = Diode();
+    ASSERT_EQ(p.Draw(diode), RedrawOutcome::Drawn);
+    ASSERT_EQ(p.memory.layout, BeamLayout::SideBySide);
+    for (int axis : {0, 1}) {
+        const DrawingScale& s = p.Main(axis);
+        const double px = s.WorldToScreenX(static_cast<float>(X(diode, kExP, axis) / 2));
+        const auto at = BeamAtPixel(diode, p.memory, px, s.WorldToScreenY(0.0f) - 10);
+        ASSERT_TRUE(at) << axis;
+        EXPECT_EQ(at->axis, axis);
+        EXPECT_TRUE(at->objectSide);
+    }
+
+    // Beyond a real image waist without a detector the beam runs on to the picture's end.
+    const BeamDesign d = Beam(100, 200, 0.1);
+    ASSERT_EQ(p.Draw(d), RedrawOutcome::Drawn);
+    const DrawingScale& s = p.Main();
+    const double axisY = s.WorldToScreenY(0.0f);
+    const double waist = X(d, kExImageWaist);
+    const double beyond = s.WorldToScreenX(static_cast<float>((waist + s.worldXMax) / 2));
+    const auto at = BeamAtPixel(d, p.memory, beyond, axisY - 10);
+    ASSERT_TRUE(at);
+    EXPECT_FALSE(at->objectSide);
+    EXPECT_NEAR(at->distance, s.ScreenToWorldX(static_cast<float>(beyond)) - waist, 1e-3);
+    // Only in the band from the frame's top to 15 pixels below the axis, and only over a beam.
+    const double middle = s.WorldToScreenX(100.0f);
+    EXPECT_TRUE(BeamAtPixel(d, p.memory, middle, axisY + 15));
+    EXPECT_FALSE(BeamAtPixel(d, p.memory, middle, axisY + 16));
+    EXPECT_FALSE(BeamAtPixel(d, p.memory, middle, p.memory.axes[0].header - 1));
+    EXPECT_FALSE(BeamAtPixel(d, p.memory, s.WorldToScreenX(-1.0f), axisY - 10));
+}
+
+TEST(BeamLengthScale, RoundStepsInTheChosenUnitTheLastWithItsName) {
+    const BeamDesign d = Beam(100, 200, 0.1);
+    Picture p;
+    ASSERT_EQ(p.Draw(d), RedrawOutcome::Drawn);
+    // 1200 pixels for a few hundred mm: a tick every 50 mm at least 60 pixels apart.
+    EXPECT_NE(p.surface.FindText("100"), nullptr);
+    EXPECT_NE(p.surface.FindText("150"), nullptr);
+    std::vector<std::string> named;
+    for (const SurfaceCall& c : p.surface.Texts()) {
+        if (c.text.ends_with(" mm") && c.text.find('=') == std::string::npos)
+            named.push_back(c.text);
+    }
+    ASSERT_EQ(named.size(), 1u);
+    EXPECT_EQ(named[0], "400 mm");
+    ASSERT_EQ(p.Draw(d, {.lengthUnit = 3}), RedrawOutcome::Drawn);  // metres
+    EXPECT_NE(p.surface.FindText("0.1"), nullptr);
+    EXPECT_NE(p.surface.FindText("0.4 m"), nullptr);
+}
+
+TEST(BeamInsets, NeverWithoutTheirValues) {
+    // Side by side in a small window: an inset that cannot show its values is left out.
+    for (const ScaleRect area : {ScaleRect{0, 0, 520, 380}, ScaleRect{0, 0, 900, 600}, kWide}) {
+        Picture p(area);
+        ASSERT_EQ(p.Draw(Diode()), RedrawOutcome::Drawn);
+        const auto boxes = p.surface.Of(SurfaceCall::Kind::Box);
+        const auto texts = p.surface.Texts();
+        for (const SurfaceCall& box : boxes) {
+            const bool values = std::any_of(texts.begin(), texts.end(), [&](const SurfaceCall& t) {
+                return t.text.starts_with("2r") && t.x1 > box.x1 && t.x1 < box.x2 &&
+                       t.y1 > box.y1 && t.y1 < box.y2;
+            });
+            EXPECT_TRUE(values) << area.width << "x" << area.height << " " << box;
+        }
+    }
+}
+
 // --- Drags and faults --------------------------------------------------------------------------
 
 TEST(BeamRedraw, DragKeepsScalesAndTouchPoints) {

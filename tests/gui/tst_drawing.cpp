@@ -91,6 +91,10 @@ private slots:
         QVERIFY(readOut->text().isEmpty());
         QTest::mouseMove(area, bar + QPoint(30, 0));
         QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, bar + QPoint(30, 0));
+        // The read-out under the still mouse already uses the redrawn picture's scale.
+        const QString afterRelease = readOut->text();
+        QTest::mouseMove(area, bar + QPoint(30, 0));
+        QCOMPARE(readOut->text(), afterRelease);
         const double mmPerPixel = 1.0 / t.scale.scaleX;
         const double s1 = f.S().design.beam.axes[0].table[beam::kGbObjDist];
         QVERIFY2(std::fabs(s1 - (s0 + 30 * mmPerPixel)) <= mmPerPixel,
