@@ -79,6 +79,9 @@ public:
     // The file at `path` as if it held `cp1252Text`, without reading it; writes go to `path`.
     static IniFile FromText(std::filesystem::path path, std::string_view cp1252Text);
 
+    // The document as read plus everything set since (also what a failed write left staged).
+    const IniDocument& Document() const { return doc_; }
+
     // Where the file is (or will be written): the folder the user's own lists live beside.
     const std::filesystem::path& Path() const { return path_; }
 
