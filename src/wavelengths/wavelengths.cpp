@@ -258,8 +258,13 @@ std::optional<int> PreselectedRow(std::string_view remembered, int rowCount) {
     return row;
 }
 
-RowChoice ChooseRow(std::span<const WaveRecord> rows, int row, bool userListUnreadable) {
-    if (userListUnreadable) return {std::nullopt, std::string(kNoUserWavelengths)};
+RowChoice ChooseRow(std::span<const WaveRecord> rows, int row, bool userListUnreadable,
+                    const std::optional<text::FileNotRead>& notRead) {
+    if (userListUnreadable) {
+        std::string message(kNoUserWavelengths);
+        if (notRead) message += "\n" + notRead->Message();
+        return {std::nullopt, std::move(message)};
+    }
     if (row < 1 || row > static_cast<int>(rows.size())) return {};
     const float nm = rows[static_cast<std::size_t>(row - 1)].nm;
     if (!(nm > 0.0f) || !std::isfinite(nm)) return {};

@@ -75,12 +75,14 @@ std::optional<int> PreselectedRow(std::string_view remembered, int rowCount);
 
 // A click on row `row` (1-based) of a list: the wavelength when the row holds one above 0;
 // nothing for the header, the empty area below the rows or an empty list. A click in the user
-// grid while the file could not be read gives the message instead.
+// grid while the file could not be read gives the message instead, followed by why the file
+// was not read when it is there (`notRead`).
 struct RowChoice {
     std::optional<float> nm;
     std::optional<std::string> message;
 };
-RowChoice ChooseRow(std::span<const WaveRecord> rows, int row, bool userListUnreadable);
+RowChoice ChooseRow(std::span<const WaveRecord> rows, int row, bool userListUnreadable,
+                    const std::optional<text::FileNotRead>& notRead = std::nullopt);
 inline constexpr std::string_view kNoUserWavelengths =
     "Es wurden keine beutzerdefinierten Wellenlängen gefunden.";
 

@@ -49,6 +49,10 @@ TEST(WaveNames, RememberedRowsAndChoices) {
     const RowChoice unreadable = ChooseRow({}, 1, true);
     EXPECT_FALSE(unreadable.nm);
     EXPECT_EQ(unreadable.message, kNoUserWavelengths);
+    // A file that is there but was not read says why.
+    EXPECT_EQ(ChooseRow({}, 1, true, text::FileNotRead{"/a/WaveLen.lst", "ist ein Ordner"}).message,
+              std::string(kNoUserWavelengths) +
+                  "\n\"/a/WaveLen.lst\" wurde nicht gelesen: ist ein Ordner");
 }
 
 TEST(WaveNames, UserFileLinesAndFaults) {
