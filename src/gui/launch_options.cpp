@@ -63,7 +63,9 @@ std::string HelpText() {
            "Ohne --settings gilt Raysketcher.INI im Programmordner, wenn er beschreibbar ist,\n"
            "sonst $XDG_CONFIG_HOME/raysketcher/Raysketcher.INI.\n"
            "Ohne Bildschirm: QT_QPA_PLATFORM=offscreen setzen, oder raysketcher-cli benutzen.\n"
-           "Rückgabewert: 0 nach dem Schließen, 2 bei falschem Aufruf.\n";
+           "Rückgabewert: 0 nach dem Schließen, 2 bei falschem Aufruf oder (mit\n"
+           "--exit-when-shown) nicht lesbarer Einstellungsdatei, 3 wenn der Arbeitsspeicher\n"
+           "nicht reicht.\n";
 }
 
 std::unique_ptr<QTranslator> LoadToolkitTranslations() {

@@ -78,7 +78,7 @@ void LensGridTable::SetCatalogue(LensCatalogueSource source) {
     source_ = std::move(source);
     // Without a catalogue the whole area says where it was looked for: no columns, nothing to
     // scroll to and nothing to describe.
-    const bool missing = !Note().isEmpty();
+    const bool missing = !source_->location.dir;
     horizontalHeader()->setHidden(missing);
     setHorizontalScrollBarPolicy(missing ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     description_->setHidden(missing);
@@ -99,7 +99,15 @@ void LensGridTable::paintEvent(QPaintEvent* event) {
 }
 
 QString LensGridTable::Note() const {
-    if (!source_ || source_->location.dir) return {};
+    if (!source_) return {};
+    // A catalogue found but with files left out names each of them, with the reason.
+    if (source_->location.dir) {
+        QStringList notRead;
+        for (const text::FileNotRead& file : source_->lenses.NotRead()) {
+            notRead << ToQ(file.Message());
+        }
+        return notRead.join('\n');
+    }
     QString text = ToQ(analysis::CatalogueNotFoundMessage(source_->location));
     if (!text.isEmpty()) text[0] = text[0].toUpper();
     return text;

@@ -49,8 +49,8 @@ public:
     const analysis::LensGrid& Grid() const { return grid_; }
     // The catalogue handed over at start-up with where it was looked for; nothing before that.
     const std::optional<LensCatalogueSource>& Source() const { return source_; }
-    // What the empty grid says when no catalogue was found (where it was looked for); empty
-    // otherwise.
+    // What the empty grid says when no catalogue was found (where it was looked for) or files of
+    // it were not read (which, and why); empty otherwise.
     QString Note() const;
 
 protected:

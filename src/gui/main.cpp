@@ -1,11 +1,14 @@
 // raysketcher: the window program.
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
 #include <QTimer>
 #include <QTranslator>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <new>
 #include <string_view>
 
 #include "app/ini_file.h"
@@ -33,33 +36,22 @@ bool DisplayAvailable() {
     return false;
 }
 
-}  // namespace
+// Running out of memory ends the program with words instead of an abort: on stderr always, in a
+// box when the toolkit is up. Both only try; there may be too little memory even for them.
+constexpr const char* kOutOfMemory =
+    "Der Arbeitsspeicher reicht nicht aus; Raysketcher wird beendet. Nicht gespeicherte "
+    "Änderungen gehen verloren.";
+void ReportOutOfMemory(bool toolkitUp) {
+    std::cerr << "raysketcher: " << kOutOfMemory << "\n";
+    if (!toolkitUp) return;
+    try {
+        QMessageBox::critical(nullptr, QStringLiteral("Raysketcher"),
+                              QString::fromUtf8(kOutOfMemory));
+    } catch (...) {  // NOLINT(bugprone-empty-catch): stderr has it already
+    }
+}
 
-int main(int argc, char** argv) {
-    // Help comes before Qt, so it works without a display.
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::cout << rs::gui::HelpText();
-            return 0;
-        }
-    }
-    if (!DisplayAvailable()) {
-        std::cerr << "raysketcher: kein Bildschirm gefunden (DISPLAY ist nicht gesetzt).\n"
-                     "Für Ergebnisse ohne Fenster: raysketcher-cli --settings DATEI\n";
-        return 2;
-    }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Raysketcher");
-    QApplication::setOrganizationName("Kestrelon");
-    // Every dialog the user sees speaks German, the toolkit's standard ones too.
-    const std::unique_ptr<QTranslator> toolkitTexts = rs::gui::LoadToolkitTranslations();
-
-    const rs::gui::LaunchOptions options = rs::gui::ParseLaunchOptions(app.arguments().mid(1));
-    if (!options.error.empty()) {
-        std::cerr << "raysketcher: " << options.error << "\n(raysketcher --help)\n";
-        return 2;
-    }
+int Run(QApplication& app, const rs::gui::LaunchOptions& options) {
     std::error_code ec;
     if (options.settingsFile && std::filesystem::is_directory(*options.settingsFile, ec)) {
         std::cerr << "raysketcher: " << options.settingsFile->string()
@@ -70,6 +62,12 @@ int main(int argc, char** argv) {
     const std::filesystem::path programDir =
         std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
     rs::app::IniFile settings(rs::app::SettingsFilePath(options.settingsFile, programDir));
+    // Nobody is there to close a message box: a settings file that cannot be read is said on
+    // stderr, and the run fails.
+    if (options.exitWhenShown && !settings.ReadProblem().empty()) {
+        std::cerr << "raysketcher: " << settings.ReadProblem() << "\n";
+        return 2;
+    }
     rs::gui::QtDialogs dialogs;
     rs::gui::QtUserSettingsStore userStore;
 
@@ -94,5 +92,41 @@ int main(int argc, char** argv) {
                          [] { QTimer::singleShot(0, [] { QCoreApplication::exit(0); }); });
     }
     window.show();
-    return QApplication::exec();
+    return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Help comes before Qt, so it works without a display.
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::cout << rs::gui::HelpText();
+            return 0;
+        }
+    }
+    if (!DisplayAvailable()) {
+        std::cerr << "raysketcher: kein Bildschirm gefunden (DISPLAY ist nicht gesetzt).\n"
+                     "Für Ergebnisse ohne Fenster: raysketcher-cli --settings DATEI\n";
+        return 2;
+    }
+    std::unique_ptr<QApplication> app;
+    try {
+        app = std::make_unique<QApplication>(argc, argv);
+        QApplication::setApplicationName("Raysketcher");
+        QApplication::setOrganizationName("Kestrelon");
+        // Every dialog the user sees speaks German, the toolkit's standard ones too.
+        const std::unique_ptr<QTranslator> toolkitTexts = rs::gui::LoadToolkitTranslations();
+
+        const rs::gui::LaunchOptions options = rs::gui::ParseLaunchOptions(app->arguments().mid(1));
+        if (!options.error.empty()) {
+            std::cerr << "raysketcher: " << options.error << "\n(raysketcher --help)\n";
+            return 2;
+        }
+        return Run(*app, options);
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory(app != nullptr);
+        return 3;
+    }
 }

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -82,6 +83,7 @@ PopEditParamWave::PopEditParamWave(app::UserSettingsStore& store, ui::Dialogs& d
     const std::filesystem::path userFile = wl::UserWavelengthFile(settingsFile);
     const wl::UserList user = wl::ReadUserWavelengths(userFile);
     userUnreadable_ = !user.readable;
+    userNotRead_ = user.notRead;
 
     grids_[0].list = wl::WaveList::Laser;
     grids_[1].list = wl::WaveList::GlassCat;
@@ -94,8 +96,21 @@ PopEditParamWave::PopEditParamWave(app::UserSettingsStore& store, ui::Dialogs& d
     tabs->addTab(MakeGrid(grids_[1], wl::GlassCatalogueLines(), wl::GlassRow,
                           {"Wellenlänge [nm]", "Linie", "Quelle"}),
                  "&Glaskatalog-Linien");
-    tabs->addTab(MakeGrid(grids_[2], user.entries, wl::UserRow, {"Wellenlänge [nm]", "Name"}),
-                 "&benutzerdefiniert");
+    QWidget* userPage =
+        MakeGrid(grids_[2], user.entries, wl::UserRow, {"Wellenlänge [nm]", "Name"});
+    if (user.notRead) {
+        // The file is there but was not read: the empty grid comes with the reason.
+        auto* page = new QWidget;
+        auto* pageLayout = new QVBoxLayout(page);
+        pageLayout->setContentsMargins(0, 0, 0, 0);
+        pageLayout->addWidget(userPage, 1);
+        auto* note = new QLabel(QString::fromStdString(user.notRead->Message()));
+        note->setObjectName("lblWavesCustomNotRead");
+        note->setWordWrap(true);
+        pageLayout->addWidget(note);
+        userPage = page;
+    }
+    tabs->addTab(userPage, "&benutzerdefiniert");
     grids_[0].table->setObjectName("ssWavesLaser");
     grids_[1].table->setObjectName("ssWavesFraun");
     grids_[2].table->setObjectName("ssWavesCustom");
@@ -194,8 +209,8 @@ bool PopEditParamWave::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PopEditParamWave::Choose(WaveGrid& grid, int row) {
-    const wl::RowChoice choice =
-        wl::ChooseRow(grid.records, row, grid.list == wl::WaveList::User && userUnreadable_);
+    const wl::RowChoice choice = wl::ChooseRow(
+        grid.records, row, grid.list == wl::WaveList::User && userUnreadable_, userNotRead_);
     if (choice.message) {
         dialogs_.Message(*choice.message, ui::Icon::None);
         return;

@@ -60,6 +60,7 @@ private:
     app::UserSettingsStore& store_;
     ui::Dialogs& dialogs_;
     bool userUnreadable_ = false;
+    std::optional<text::FileNotRead> userNotRead_;  // why the user's file was not read
     std::array<WaveGrid, 3> grids_;
     std::optional<float> chosen_;
 };

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/file_read.h"
+
 namespace rs::wavelengths {
 
 struct WaveRecord {
@@ -38,6 +40,9 @@ std::filesystem::path UserWavelengthFile(const std::filesystem::path& settingsFi
 struct UserList {
     bool readable = false;  // the file could be read
     std::vector<WaveRecord> entries;
+    // The file is there but was not read (too big, a folder, a pipe, no permission): the user
+    // is told why instead of seeing an empty list. Nothing for a file that does not exist.
+    std::optional<text::FileNotRead> notRead;
 };
 
 // One entry per line: a name, "|" (the last one of the line: names may hold one) and the
@@ -46,8 +51,9 @@ struct UserList {
 // not UTF-8 is read as Windows-1252.
 std::vector<WaveRecord> ParseUserWavelengths(std::string_view text);
 // Reads the file, creating its folder when it is missing (unless `createFolder` is false); not
-// readable (and empty) when the file cannot be opened or is larger than a user list can sensibly
-// be (4 MiB).
+// readable (and empty) when the file is missing, cannot be opened, is no regular file or is
+// larger than a user list can sensibly be (kMaxUserFileBytes).
+inline constexpr std::size_t kMaxUserFileBytes = std::size_t{4} << 20;
 UserList ReadUserWavelengths(const std::filesystem::path& file, bool createFolder = true);
 
 // --- The picker's grids ---------------------------------------------------------------------
@@ -69,12 +75,14 @@ std::optional<int> PreselectedRow(std::string_view remembered, int rowCount);
 
 // A click on row `row` (1-based) of a list: the wavelength when the row holds one above 0;
 // nothing for the header, the empty area below the rows or an empty list. A click in the user
-// grid while the file could not be read gives the message instead.
+// grid while the file could not be read gives the message instead, followed by why the file
+// was not read when it is there (`notRead`).
 struct RowChoice {
     std::optional<float> nm;
     std::optional<std::string> message;
 };
-RowChoice ChooseRow(std::span<const WaveRecord> rows, int row, bool userListUnreadable);
+RowChoice ChooseRow(std::span<const WaveRecord> rows, int row, bool userListUnreadable,
+                    const std::optional<text::FileNotRead>& notRead = std::nullopt);
 inline constexpr std::string_view kNoUserWavelengths =
     "Es wurden keine beutzerdefinierten Wellenlängen gefunden.";
 
