@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/main_form.h"
 #include "gui/panel_context.h"
 #include "gui/qt_text.h"
 #include "ui/main_window.h"
@@ -183,12 +182,6 @@ QWidget* BuildLensesPage(const PanelContext& ctx) {
                       1);
     column->addWidget(description);
     return page;
-}
-
-void SetLensCatalogue(FrmRaysketch& window, LensCatalogueSource source) {
-    if (auto* grid = qobject_cast<LensGridTable*>(window.Control("ssGBExtraLenses"))) {
-        grid->SetCatalogue(std::move(source));
-    }
 }
 
 }  // namespace rs::gui

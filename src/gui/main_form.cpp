@@ -145,9 +145,24 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
     auto* columns = new QHBoxLayout(central);
     columns->setContentsMargins(8, 8, 8, 8);
     columns->setSpacing(10);
+    const SettingsColumn left = BuildSettingsColumn(ctx);
+    columns->addLayout(left.column, 0);
+    columns->addWidget(BuildOutputColumn(ctx), 1);
 
-    // Left: everything the user sets. The pages scroll when the window is low; the column is as
-    // wide as the widest page needs.
+    setCentralWidget(central);
+    // The captions arrive with the first view.
+    Render();
+    KeepRoomForCaptions(left.buttons);
+    // One least size for every design and mode, below the default size.
+    setMinimumSize(kMinimumSize);
+    AddHelpKey(this, [this] {
+        ShowHelpPage(HelpPageFor(QApplication::focusWidget(), logic_.State().design.beam.beamMode));
+    });
+}
+
+FrmRaysketch::SettingsColumn FrmRaysketch::BuildSettingsColumn(const PanelContext& ctx) {
+    // Everything the user sets. The pages scroll when the window is low; the column is as wide
+    // as the widest page needs.
     auto* left = new QVBoxLayout;
     left->setSpacing(8);
     auto* tabs = controls_.Make<QTabWidget>("tabOptions");
@@ -159,9 +174,11 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
     left->addWidget(BuildModeBox(ctx));
     QWidget* buttons = BuildButtons(ctx);
     left->addWidget(buttons);
-    columns->addLayout(left, 0);
+    return {left, buttons};
+}
 
-    // Right: the drawing above, the results and the extras below it.
+QSplitter* FrmRaysketch::BuildOutputColumn(const PanelContext& ctx) {
+    // The drawing above, the results and the extras below it.
     drawing_ = new DrawingArea(logic_);
     connect(drawing_, &DrawingArea::designChanged, &handlers_, [this] { Render(); });
     controls_.Bind<QWidget>(drawing_);
@@ -189,17 +206,7 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
     // decided once the window has its size.
     split_->setStretchFactor(0, 1);
     split_->setStretchFactor(1, 0);
-    columns->addWidget(split_, 1);
-
-    setCentralWidget(central);
-    // The captions arrive with the first view.
-    Render();
-    KeepRoomForCaptions(buttons);
-    // One least size for every design and mode, below the default size.
-    setMinimumSize(kMinimumSize);
-    AddHelpKey(this, [this] {
-        ShowHelpPage(HelpPageFor(QApplication::focusWidget(), logic_.State().design.beam.beamMode));
-    });
+    return split_;
 }
 
 // --- Rendering ----------------------------------------------------------------------------------
@@ -404,6 +411,12 @@ void FrmRaysketch::ShowAbout() {
     about_->show();
     about_->raise();
     about_->activateWindow();
+}
+
+void SetLensCatalogue(FrmRaysketch& window, LensCatalogueSource source) {
+    if (auto* grid = qobject_cast<LensGridTable*>(window.Control("ssGBExtraLenses"))) {
+        grid->SetCatalogue(std::move(source));
+    }
 }
 
 }  // namespace rs::gui
