@@ -93,6 +93,8 @@ private:
 
     // Shares the right column's height between the picture and the results.
     void ShareHeight();
+    // Keeps the share the user gave the results by moving the divider.
+    void KeepResultsShare();
 
     void OpenUnits();
     void OpenSymbols();
