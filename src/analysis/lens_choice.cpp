@@ -17,6 +17,28 @@ std::string AxisCell(const std::vector<LensChoiceRow>& rows, std::size_t k,
     return k < rows.size() ? cell(rows[k]) : std::string("-");
 }
 
+std::string CodeCell(const LensChoiceRow& row) {
+    return row.code + (row.lens->available ? "" : kUnavailableMark);
+}
+
+bool AllWithin(const std::vector<LensChoiceRow>& rows) {
+    return std::ranges::all_of(rows, &LensChoiceRow::withinTolerance);
+}
+
+// What the grid says when its lines are not what the rule asked for: nothing fits the beam, or
+// only lenses outside the tolerance are offered.
+std::string ElementNote(const std::vector<LensChoiceRow>& rows, const ElementNeed& need) {
+    const std::string f = text::Format(need.focalLength, kLengthFormat) + " mm";
+    if (rows.empty()) {
+        return "Keine Linse des Katalogs hat den freien Durchmesser, den der Strahl braucht (" +
+               text::Format(2.0 * kClearRadiusFactor * std::fabs(need.beamRadius), kLengthFormat) +
+               " mm).";
+    }
+    if (AllWithin(rows)) return {};
+    return "Keine Linse des Katalogs liegt innerhalb ±10 % der berechneten Brennweite " + f +
+           ". Die nächsten mit ihrer Abweichung:";
+}
+
 }  // namespace
 
 std::vector<LensChoiceRow> ChooseLenses(const LensCatalogue& catalogue, const ElementNeed& need,
@@ -32,18 +54,28 @@ std::vector<LensChoiceRow> ChooseLenses(const LensCatalogue& catalogue, const El
 
     for (const CatalogueLens& lens : catalogue.Lenses()) {
         if ((lens.kind == CatalogueKind::kCylinder) != cylinders) continue;
-        if (std::fabs(lens.focalLength - f) > window || lens.Diameter() < neededDiameter) continue;
+        if (lens.Diameter() < neededDiameter) continue;
         LensChoiceRow& row = rows.emplace_back();
         row.lens = &lens;
         row.focalLength = lens.focalLength;
         row.diameter = lens.Diameter();
         row.deviation = (lens.focalLength - f) / f * 100.0;
+        row.withinTolerance = std::fabs(lens.focalLength - f) <= window;
     }
-    std::ranges::stable_sort(rows, [](const LensChoiceRow& a, const LensChoiceRow& b) {
+    const auto nearer = [](const LensChoiceRow& a, const LensChoiceRow& b) {
         const double da = std::fabs(a.deviation), db = std::fabs(b.deviation);
         if (da != db) return da < db;
-        if (a.lens->available != b.lens->available) return a.lens->available;
         return a.diameter < b.diameter;
+    };
+    if (std::ranges::any_of(rows, &LensChoiceRow::withinTolerance)) {
+        std::erase_if(rows, [](const LensChoiceRow& row) { return !row.withinTolerance; });
+    } else {
+        std::ranges::stable_sort(rows, nearer);
+        if (rows.size() > kNearestCount) rows.resize(kNearestCount);
+    }
+    std::ranges::stable_sort(rows, [&](const LensChoiceRow& a, const LensChoiceRow& b) {
+        if (a.lens->available != b.lens->available) return a.lens->available;
+        return nearer(a, b);
     });
     // The texts only for the lenses that made it.
     for (LensChoiceRow& row : rows) {
@@ -63,8 +95,10 @@ std::vector<std::string> LensGridHeader(bool circularised) {
 LensGrid BuildLensGrid(const LensCatalogue& catalogue, const ElementNeed& element) {
     LensGrid grid;
     grid.header = LensGridHeader(false);
-    for (const LensChoiceRow& row : ChooseLenses(catalogue, element, false)) {
-        grid.cells.push_back({row.code, text::Format(row.focalLength, kLengthFormat),
+    const std::vector<LensChoiceRow> rows = ChooseLenses(catalogue, element, false);
+    grid.note = ElementNote(rows, element);
+    for (const LensChoiceRow& row : rows) {
+        grid.cells.push_back({CodeCell(row), text::Format(row.focalLength, kLengthFormat),
                               std::string(row.kind), text::Format(row.diameter, kLengthFormat),
                               row.glass, text::Format(row.deviation, kDeviationFormat), row.text});
         grid.descriptions.push_back(DisplayText(*row.lens, true));
@@ -78,12 +112,18 @@ LensGrid BuildLensGrid(const LensCatalogue& catalogue, const std::array<ElementN
     const std::array<std::vector<LensChoiceRow>, 2> rows = {ChooseLenses(catalogue, axes[0], true),
                                                             ChooseLenses(catalogue, axes[1], true)};
     const std::size_t lines = std::max(rows[0].size(), rows[1].size());
+    for (std::size_t axis = 0; axis < 2; ++axis) {
+        const std::string note = ElementNote(rows[axis], axes[axis]);
+        if (!note.empty())
+            grid.note += (grid.note.empty() ? "" : "\n") +
+                         ("Achse " + std::to_string(axis + 1) + ": " + note);
+    }
     auto both = [&](std::size_t k, std::string (*cell)(const LensChoiceRow&)) {
         return AxisCell(rows[0], k, cell) + " / " + AxisCell(rows[1], k, cell);
     };
     for (std::size_t k = 0; k < lines; ++k) {
         auto code = [&](std::size_t axis) {
-            return k < rows[axis].size() ? rows[axis][k].code : std::string();
+            return k < rows[axis].size() ? CodeCell(rows[axis][k]) : std::string();
         };
         grid.cells.push_back(
             {code(0), code(1),

@@ -5,6 +5,7 @@
 // options, in both its forms: one lens for the element, or, when a diode beam is circularised,
 // one cylinder lens per axis.
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,8 @@ namespace rs::analysis {
 
 inline constexpr double kFocalTolerance = 0.10;    // ±10 % of the solved focal length
 inline constexpr double kClearRadiusFactor = 1.5;  // clear semi-aperture per 1/e² beam radius
+// How many of the nearest lenses are offered when none lies within the tolerance.
+inline constexpr std::size_t kNearestCount = 5;
 
 // What the solve asks of one element (or of the cylinder of one diode axis).
 struct ElementNeed {
@@ -31,11 +34,14 @@ struct LensChoiceRow {
     std::string glass;                    // "N-BAF10/N-SF10"
     double deviation = 0.0;               // (f'lens − f'solved) / f'solved in percent
     std::string text;                     // DisplayText without the series
+    bool withinTolerance = false;         // f' within ±10 % of the solved one
 };
 
-// The lenses for `need`, nearest focal length first (at equal distance the available ones, then
-// the smaller ones): only cylinder lenses when `cylinders` is set, otherwise every other kind.
-// Nothing for a focal length of 0 or a value that is not finite.
+// The lenses for `need` that are wide enough for the beam: only cylinder lenses when `cylinders`
+// is set, otherwise every other kind. Those within the focal tolerance; when none is, the
+// kNearestCount nearest ones (withinTolerance false), so the user learns how far the catalogue
+// is from the design. Available lenses first, each group nearest focal length first (then the
+// smaller ones). Nothing for a focal length of 0 or a value that is not finite.
 std::vector<LensChoiceRow> ChooseLenses(const LensCatalogue& catalogue, const ElementNeed& need,
                                         bool cylinders);
 
@@ -45,11 +51,16 @@ struct LensGrid {
     std::vector<std::string> header;
     std::vector<std::vector<std::string>> cells;
     std::vector<std::string> descriptions;
+    // What the grid says above its lines when none of them lies within the tolerance.
+    std::string note{};
 };
 
 // "Komponente", " EFL ", "  T  " (the kind), then "Ø", "Glas", "Abw. [%]", "Beschreibung";
 // circularised: "Zylinder 1", " Zylinder 2 ", "  EFL's ", then "Ø", "Glas", "Abw. [%]".
 std::vector<std::string> LensGridHeader(bool circularised);
+
+// An unavailable lens says so in its first cell: "PX87-25 (nicht lieferbar)".
+inline constexpr const char* kUnavailableMark = " (nicht lieferbar)";
 
 // One catalogue lens per line for the element.
 LensGrid BuildLensGrid(const LensCatalogue& catalogue, const ElementNeed& element);

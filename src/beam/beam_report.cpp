@@ -13,10 +13,6 @@ using engine::ResultRow;
 using text::Format;
 
 constexpr const char* kSeparator = "  ";
-constexpr int kSectionX = 1440;
-constexpr int kNameX = 1800;
-constexpr int kValueX = 6120;
-constexpr int kSecondAxisX = 8280;
 
 bool HasMedia(const BeamReportContext& c) {
     return c.objectIndex != 1.0 || c.imageIndex != 1.0;
@@ -120,54 +116,68 @@ bool ShowInvalidLabel(const BeamDesign& design) {
     return design.axes[0].valuesDefined && design.axes[0].resultInvalid;
 }
 
+namespace {
+
+std::string QualityCell(const BeamDesign& d) {
+    std::string value = Format(d.extrasOptions.mFactor, " 0.0");
+    if (Diode(d)) value += " [" + Format(d.diode.mFactor, "0.0]");
+    return value;
+}
+
+// The rows the list shows below parameter `index` (none for most).
+std::vector<ResultRow> RowsBelow(const BeamDesign& d, const BeamReportContext& c, int index) {
+    const BeamAxis& a0 = d.axes[0];
+    const bool valid = !a0.resultInvalid;
+    std::vector<ResultRow> rows;
+    if (index == kGbFocal && HasMedia(c))
+        rows.push_back({BeamLabel(d, kGbObjFocal), ParamCell(d, c, kGbObjFocal)});
+    if (index == kGbFocal && c.mirrorMode) {
+        rows.push_back(
+            {std::string(engine::kMirrorRadiusRow) + " ", valid ? MirrorRadiusCell(d, c) : ""});
+    }
+    if (index == kGbImgDist) {
+        rows.push_back({std::string(BeamLongName(kGbParaxImage)),
+                        valid ? ParaxialImageCell(d, c, " 0.0##") : ""});
+    }
+    if (index == kGbTrack) rows.push_back({kSeparator, kSeparator});
+    if (index == kGbObjRayleigh) {
+        rows.push_back({kSeparator, kSeparator});
+        rows.push_back(
+            {std::string(ExtraName(kExRadiusAtElement)),
+             valid ? ExtraCell(d, c, kExRadiusAtElement, kGbObjRadius, " 0.0##", true, false)
+                   : ""});
+        rows.push_back({kSeparator, kSeparator});
+    }
+    if (index == kGbImgRadius) {
+        rows.push_back(
+            {std::string(ExtraName(kExRadiusAtDetector)) + ": " +
+                 d.symbols.Extra(kExRadiusAtDetector),
+             valid && d.extrasOptions.detectorOn
+                 ? ExtraCell(d, c, kExRadiusAtDetector, kGbImgRadius, " 0.0###", true, false)
+                 : ""});
+        rows.push_back({std::string(ExtraName(kExAiry)) + ": " + d.symbols.Extra(kExAiry),
+                        // A collimated beam has no image plane, so no Airy disc to speak of.
+                        valid && std::fabs(a0.table[kGbParaxImage]) < kParaxImageAtInfinity
+                            ? ExtraCell(d, c, kExAiry, kGbImgRadius, " 0.0###", false, true)
+                            : ""});
+    }
+    return rows;
+}
+
+}  // namespace
+
 engine::ResultList FillBeamResultList(const BeamDesign& d, const BeamReportContext& c,
                                       BeamListCache& cache) {
     engine::ResultList list;
     auto& rows = list.rows;
-    const BeamAxis& a0 = d.axes[0];
-    const bool valid = !a0.resultInvalid;
-
     if (d.extrasOptions.mFactorUse) {
-        std::string value = Format(d.extrasOptions.mFactor, " 0.0");
-        if (Diode(d)) value += " [" + Format(d.diode.mFactor, "0.0]");
-        rows.push_back({"MultiMode: M²", value});
+        rows.push_back({"MultiMode: M²", QualityCell(d)});
     } else {
         rows.push_back({"Single Mode", ""});
     }
     for (int i = kGbFocal; i <= kGbImgRayleigh; ++i) {
         rows.push_back({BeamLabel(d, i), ParamCell(d, c, i)});
-        if (i == kGbFocal && HasMedia(c))
-            rows.push_back({BeamLabel(d, kGbObjFocal), ParamCell(d, c, kGbObjFocal)});
-        if (i == kGbFocal && c.mirrorMode) {
-            rows.push_back(
-                {std::string(engine::kMirrorRadiusRow) + " ", valid ? MirrorRadiusCell(d, c) : ""});
-        }
-        if (i == kGbImgDist) {
-            rows.push_back({std::string(BeamLongName(kGbParaxImage)),
-                            valid ? ParaxialImageCell(d, c, " 0.0##") : ""});
-        }
-        if (i == kGbTrack) rows.push_back({kSeparator, kSeparator});
-        if (i == kGbObjRayleigh) {
-            rows.push_back({kSeparator, kSeparator});
-            rows.push_back(
-                {std::string(ExtraName(kExRadiusAtElement)),
-                 valid ? ExtraCell(d, c, kExRadiusAtElement, kGbObjRadius, " 0.0##", true, false)
-                       : ""});
-            rows.push_back({kSeparator, kSeparator});
-        }
-        if (i == kGbImgRadius) {
-            rows.push_back(
-                {std::string(ExtraName(kExRadiusAtDetector)) + ": " +
-                     d.symbols.Extra(kExRadiusAtDetector),
-                 valid && d.extrasOptions.detectorOn
-                     ? ExtraCell(d, c, kExRadiusAtDetector, kGbImgRadius, " 0.0###", true, false)
-                     : ""});
-            rows.push_back({std::string(ExtraName(kExAiry)) + ": " + d.symbols.Extra(kExAiry),
-                            // A collimated beam has no image plane, so no Airy disc to speak of.
-                            valid && std::fabs(a0.table[kGbParaxImage]) < kParaxImageAtInfinity
-                                ? ExtraCell(d, c, kExAiry, kGbImgRadius, " 0.0###", false, true)
-                                : ""});
-        }
+        for (ResultRow& row : RowsBelow(d, c, i)) rows.push_back(std::move(row));
     }
     rows.push_back({std::string(ExtraName(kExRatioS)), RatioCell(d, kExRatioS)});
     rows.push_back({std::string(ExtraName(kExRatioSImage)), RatioCell(d, kExRatioSImage)});
@@ -179,39 +189,39 @@ engine::ResultList FillBeamResultList(const BeamDesign& d, const BeamReportConte
     return list;
 }
 
-engine::ReportResult BuildBeamReport(const BeamDesign& d, const BeamReportContext& c,
-                                     const engine::ReportInput& input) {
-    using engine::ReportPiece;
-    using engine::ReportRow;
-    engine::ReportResult result;
-    const engine::Selection& sel = d.axes[0].selection;
-    if (sel.Count() < 3) {
-        result.refusal = "Sie haben noch nicht alle Parameter ausgewählt! ";
-        return result;
-    }
-    if (!sel.AllValuesDefined()) {
-        result.refusal = "Sie haben noch nicht für alle Parameter Werte eingetragen! ";
-        return result;
-    }
-    auto& rows = result.page.rows;
-    auto blank = [&] { rows.push_back({}); };
-    const int size = Diode(d) ? 8 : 10;
-    auto heading = [&](std::string text) {
-        rows.push_back({{{kSectionX, std::move(text), true, size}}});
-    };
-    auto row = [&](std::string name, std::string value, std::string second = {}) {
-        ReportRow r{{{kNameX, std::move(name), false, size}}};
-        if (!value.empty()) r.pieces.push_back({kValueX, std::move(value), false, size});
-        if (!second.empty()) r.pieces.push_back({kSecondAxisX, std::move(second), false, size});
-        rows.push_back(std::move(r));
-    };
+namespace {
 
-    rows.push_back({{{0, "Kestrelon Raysketcher " + input.version + " Gaußstrahl", true, 12},
-                     {0, input.dateText, false, 10, true}}});
-    if (Diode(d)) rows.push_back({{{kSectionX, "Diodenlaser [rechteckiger Strahl]", false, 10}}});
-    blank();
-    heading("Benutzerdefinierte Variablen");
-    for (const engine::CVarType& e : sel.Entries()) {
+// A printed value pair: the first axis, and in diode mode the second axis in a column of its
+// own instead of the list's brackets.
+using PrintedCells = std::pair<std::string, std::string>;
+
+PrintedCells PrintedParamCells(const BeamDesign& d, const BeamReportContext& c, int index) {
+    auto one = [&](int axis) -> std::string {
+        const BeamAxis& a = d.axes[static_cast<std::size_t>(axis)];
+        if (!Shown(a, index)) return "";
+        const double v = AxisValue(d, c, axis, index);
+        return (v >= 0 ? " " : "") + BeamNumber(v, BeamFormat(index)) + c.Unit(index).suffix;
+    };
+    return {one(0), Diode(d) ? one(1) : std::string()};
+}
+
+PrintedCells PrintedExtraCells(const BeamDesign& d, const BeamReportContext& c, int extra,
+                               int unitIndex, bool withM) {
+    if (d.axes[0].resultInvalid) return {};
+    auto one = [&](int axis) {
+        const double m = withM ? MFactor(d, axis) : 1.0;
+        const double v =
+            d.axes[static_cast<std::size_t>(axis)].extras[static_cast<std::size_t>(extra)] * m /
+            c.Unit(unitIndex).factor;
+        return Format(v, " 0.0##") + c.Unit(unitIndex).suffix;
+    };
+    return {one(0), Diode(d) && !d.axes[1].resultInvalid ? one(1) : std::string()};
+}
+
+void WriteBeamUserVariables(engine::ReportWriter& out, const BeamDesign& d,
+                            const BeamReportContext& c) {
+    out.Heading("Benutzerdefinierte Variablen");
+    for (const engine::CVarType& e : d.axes[0].selection.Entries()) {
         std::string value;
         if (e.nVarType == kGbObjDist && c.objAtInfinity) {
             value = " Unendlich";
@@ -219,57 +229,55 @@ engine::ReportResult BuildBeamReport(const BeamDesign& d, const BeamReportContex
             const engine::DisplayUnit u = c.Unit(e.nVarType);
             value = Format(e.sVarValue / u.factor, BeamFormat(e.nVarType)) + " " + u.suffix;
         }
-        row(BeamLabel(d, e.nVarType) + ":\t", value);
+        out.Row(BeamLabel(d, e.nVarType) + ":\t", value);
     }
-    blank();
-    if (d.extrasOptions.mFactorUse) {
-        std::string m = Format(d.extrasOptions.mFactor, " 0.0");
-        if (Diode(d)) m += Format(d.diode.mFactor, " 0.0");
-        heading("Systemdefinition [Multimode-Ergebnisse] M²: " + m);
-    } else {
-        heading("Systemdefinition: ");
-    }
+}
 
-    const bool valid = !d.axes[0].resultInvalid;
-    // In print the second axis has a column of its own instead of brackets.
-    auto cells = [&](int index) -> std::pair<std::string, std::string> {
-        auto one = [&](int axis) -> std::string {
-            const BeamAxis& a = d.axes[static_cast<std::size_t>(axis)];
-            if (!Shown(a, index)) return "";
-            const double v = AxisValue(d, c, axis, index);
-            return (v >= 0 ? " " : "") + BeamNumber(v, BeamFormat(index)) + c.Unit(index).suffix;
-        };
-        return {one(0), Diode(d) ? one(1) : std::string()};
+std::string SystemHeading(const BeamDesign& d) {
+    if (!d.extrasOptions.mFactorUse) return "Systemdefinition: ";
+    std::string m = Format(d.extrasOptions.mFactor, " 0.0");
+    if (Diode(d)) m += Format(d.diode.mFactor, " 0.0");
+    return "Systemdefinition [Multimode-Ergebnisse] M²: " + m;
+}
+
+// The printed rows below parameter `index`: the paraxial image and the extras.
+void WriteRowsBelow(engine::ReportWriter& out, const BeamDesign& d, const BeamReportContext& c,
+                    int index) {
+    auto extra = [&](int ex, int unitIndex, bool withM) {
+        auto [e0, e1] = PrintedExtraCells(d, c, ex, unitIndex, withM);
+        // A collimated beam has no image plane, so no Airy disc to speak of.
+        if (ex == kExAiry && std::fabs(d.axes[0].table[kGbParaxImage]) >= kParaxImageAtInfinity)
+            e0 = e1 = "";
+        out.Row(std::string(ExtraName(ex)), e0, e1);
     };
-    auto extra = [&](int ex, int unitIndex, bool withM) -> std::pair<std::string, std::string> {
-        if (!valid) return {};
-        auto one = [&](int axis) {
-            const double m = withM ? MFactor(d, axis) : 1.0;
-            return Format(
-                       d.axes[static_cast<std::size_t>(axis)].extras[static_cast<std::size_t>(ex)] *
-                           m / c.Unit(unitIndex).factor,
-                       " 0.0##") +
-                   c.Unit(unitIndex).suffix;
-        };
-        return {one(0), Diode(d) && !d.axes[1].resultInvalid ? one(1) : std::string()};
-    };
+    if (index == kGbImgDist) {
+        out.Row("Paraxiale", d.axes[0].resultInvalid ? "" : ParaxialImageCell(d, c, " 0.0##"));
+    }
+    if (index == kGbObjRayleigh) extra(kExRadiusAtElement, kGbObjRadius, true);
+    if (index == kGbImgRadius) {
+        if (d.extrasOptions.detectorOn) extra(kExRadiusAtDetector, kGbImgRadius, true);
+        extra(kExAiry, kGbImgRadius, false);
+    }
+}
+
+}  // namespace
+
+engine::ReportResult BuildBeamReport(const BeamDesign& d, const BeamReportContext& c,
+                                     const engine::ReportInput& input) {
+    engine::ReportResult result;
+    result.refusal = engine::ReportRefusal(d.axes[0].selection);
+    if (result.refusal) return result;
+    engine::ReportWriter out(result.page, Diode(d) ? 8 : 10);
+    out.Title("Kestrelon Raysketcher " + input.version + " Gaußstrahl", input.dateText);
+    if (Diode(d)) out.Note("Diodenlaser [rechteckiger Strahl]");
+    out.Blank();
+    WriteBeamUserVariables(out, d, c);
+    out.Blank();
+    out.Heading(SystemHeading(d));
     for (int i = kGbFocal; i <= kGbImgRayleigh; ++i) {
-        auto [v0, v1] = cells(i);
-        row(std::string(BeamReportName(i)) + d.symbols.Param(i) + ":  ", v0, v1);
-        if (i == kGbImgDist) row("Paraxiale", valid ? ParaxialImageCell(d, c, " 0.0##") : "");
-        if (i == kGbObjRayleigh) {
-            auto [e0, e1] = extra(kExRadiusAtElement, kGbObjRadius, true);
-            row(std::string(ExtraName(kExRadiusAtElement)), e0, e1);
-        }
-        if (i == kGbImgRadius) {
-            if (d.extrasOptions.detectorOn) {
-                auto [e0, e1] = extra(kExRadiusAtDetector, kGbImgRadius, true);
-                row(std::string(ExtraName(kExRadiusAtDetector)), e0, e1);
-            }
-            auto [e0, e1] = extra(kExAiry, kGbImgRadius, false);
-            if (std::fabs(d.axes[0].table[kGbParaxImage]) >= kParaxImageAtInfinity) e0 = e1 = "";
-            row(std::string(ExtraName(kExAiry)), e0, e1);
-        }
+        auto [v0, v1] = PrintedParamCells(d, c, i);
+        out.Row(std::string(BeamReportName(i)) + d.symbols.Param(i) + ":  ", v0, v1);
+        WriteRowsBelow(out, d, c, i);
     }
     return result;
 }

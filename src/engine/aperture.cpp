@@ -10,6 +10,85 @@ namespace {
 // First dark ring of the Airy pattern in units of lambda/NA'.
 constexpr double kAiryFactor = 0.61;
 
+// What the aperture figures take from the solved system.
+struct System {
+    double n = 1.0;     // object-side index
+    double nImg = 1.0;  // image-side index (negative behind a mirror)
+    double lambda = 0.0;
+    double a = 0.0;   // object distance
+    double ap = 0.0;  // image distance
+    double fp = 0.0;  // focal length
+};
+
+System SystemOf(const ParaxialDesign& design) {
+    const OptionState& opt = design.options;
+    // The wavelength enters in mm through a single-precision 1e-6, as it always has.
+    return {opt.ObjectIndex(),
+            opt.ImageIndex(),
+            opt.TestWavelength() * static_cast<double>(1e-6f),
+            design.paramTable.Get(kObjDist),
+            design.paramTable.Get(kImgDist),
+            design.paramTable.Get(kFocal)};
+}
+
+// Stores a figure as a single; false when it does not fit one.
+bool Put(ApertureTable& table, int index, double v) {
+    if (!FitsFloat(v)) return false;
+    table.Set(index, static_cast<float>(v));
+    return true;
+}
+
+// The stop radius r is the master figure; every other one follows from it. The NA derivations
+// are the exact inverses of the NA formulas in DeriveFigures, in any medium. An Airy radius
+// passes through NA', which it stores on the way.
+std::optional<double> StopRadius(int chosen, double value, const System& s, ApertureTable& table) {
+    switch (chosen) {
+        case kStopRadius:
+            return value;
+        case kFNumber:
+            if (value == 0.0) return std::nullopt;
+            return s.fp / (2.0 * value);
+        case kNA: {
+            const auto angle = ArcSin(value / s.n);
+            if (!angle) return std::nullopt;
+            return std::fabs(s.a) * std::tan(*angle);
+        }
+        case kNAImage: {
+            const auto angle = ArcSin(value / s.nImg);
+            if (!angle) return std::nullopt;
+            return std::fabs(s.ap) * std::tan(*angle);
+        }
+        case kAiryRadius: {
+            const double naImg = value == 0.0 ? 0.0 : kAiryFactor * s.lambda / value;
+            if (!Put(table, kNAImage, naImg)) return std::nullopt;
+            return static_cast<double>(table.Get(kNAImage)) * s.ap / s.nImg;
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+// Every figure the user did not choose, from the stored stop radius r.
+bool DeriveFigures(int chosen, double r, const System& s, ApertureTable& table) {
+    if (chosen != kNA &&
+        !Put(table, kNA, s.a == 0.0 ? 0.0 : s.n * std::sin(std::atan(r / std::fabs(s.a))))) {
+        return false;
+    }
+    if (chosen != kNAImage && chosen != kAiryRadius &&
+        !Put(table, kNAImage,
+             s.ap == 0.0 ? 0.0 : s.nImg * std::sin(std::atan(r / std::fabs(s.ap))))) {
+        return false;
+    }
+    if (chosen != kFNumber && !Put(table, kFNumber, r == 0.0 ? 0.0 : s.fp / (2.0 * r))) {
+        return false;
+    }
+    if (chosen == kAiryRadius) return true;
+    const double airy = table.Get(kNAImage) == 0.0f
+                            ? 0.0
+                            : std::fabs(kAiryFactor * s.lambda * std::fabs(s.ap) / (r * s.nImg));
+    return Put(table, kAiryRadius, airy);
+}
+
 }  // namespace
 
 bool ComputeCardinalPoints(ParaxialDesign& design) {
@@ -43,80 +122,20 @@ ApertureOutcome ComputeAperture(ParaxialDesign& design) {
     }
     const int chosen = design.aperture.Index(1);
     const double value = design.aperture.Value(1);
-
-    const OptionState& opt = design.options;
-    const double n = opt.ObjectIndex(), nImg = opt.ImageIndex();
-    // The wavelength enters in mm through a single-precision 1e-6, as it always has.
-    const double lambda = opt.TestWavelength() * static_cast<double>(1e-6f);
-    const double a = design.paramTable.Get(kObjDist);
-    const double ap = design.paramTable.Get(kImgDist);
-    const double fp = design.paramTable.Get(kFocal);
+    const System s = SystemOf(design);
 
     // Work on a copy so that a failure leaves the previous figures untouched.
     ApertureTable table = design.apertureTable;
-    auto put = [&table](int i, double v) {
-        if (!FitsFloat(v)) return false;
-        table.Set(i, static_cast<float>(v));
-        return true;
-    };
-    if (!put(chosen, value)) return ApertureOutcome::Failed;
-
-    // The stop radius r is the master figure; every other one follows from it. The NA
-    // derivations are the exact inverses of the NA formulas below, in any medium.
-    double r = 0.0;
-    switch (chosen) {
-        case kStopRadius:
-            r = value;
-            break;
-        case kFNumber:
-            if (value == 0.0) return ApertureOutcome::Failed;
-            r = fp / (2.0 * value);
-            break;
-        case kNA: {
-            const auto angle = ArcSin(value / n);
-            if (!angle) return ApertureOutcome::Failed;
-            r = std::fabs(a) * std::tan(*angle);
-            break;
-        }
-        case kNAImage: {
-            const auto angle = ArcSin(value / nImg);
-            if (!angle) return ApertureOutcome::Failed;
-            r = std::fabs(ap) * std::tan(*angle);
-            break;
-        }
-        case kAiryRadius: {
-            const double naImg = value == 0.0 ? 0.0 : kAiryFactor * lambda / value;
-            if (!put(kNAImage, naImg)) return ApertureOutcome::Failed;
-            r = static_cast<double>(table.Get(kNAImage)) * ap / nImg;
-            break;
-        }
-        default:
-            return ApertureOutcome::Failed;
-    }
-    if (!put(kStopRadius, r)) return ApertureOutcome::Failed;
-    r = table.Get(kStopRadius);
-
-    if (chosen != kNA && !put(kNA, a == 0.0 ? 0.0 : n * std::sin(std::atan(r / std::fabs(a))))) {
-        return ApertureOutcome::Failed;
-    }
-    if (chosen != kNAImage && chosen != kAiryRadius &&
-        !put(kNAImage, ap == 0.0 ? 0.0 : nImg * std::sin(std::atan(r / std::fabs(ap))))) {
-        return ApertureOutcome::Failed;
-    }
-    if (chosen != kFNumber && !put(kFNumber, r == 0.0 ? 0.0 : fp / (2.0 * r))) {
-        return ApertureOutcome::Failed;
-    }
-    if (chosen != kAiryRadius) {
-        const double airy = table.Get(kNAImage) == 0.0f
-                                ? 0.0
-                                : std::fabs(kAiryFactor * lambda * std::fabs(ap) / (r * nImg));
-        if (!put(kAiryRadius, airy)) return ApertureOutcome::Failed;
-    }
+    if (!Put(table, chosen, value)) return ApertureOutcome::Failed;
+    const auto radius = StopRadius(chosen, value, s, table);
+    if (!radius || !Put(table, kStopRadius, *radius)) return ApertureOutcome::Failed;
+    const double r = table.Get(kStopRadius);
+    if (!DeriveFigures(chosen, r, s, table)) return ApertureOutcome::Failed;
 
     // Cut-off 2·NA'/lambda, negative for a virtual image (a' < 0 behind a lens, a' > 0 in front
     // of a mirror, where n' < 0).
-    if (ap == 0.0) return ApertureOutcome::Failed;
-    const double cutOff = 2.0 * nImg * std::fabs(r) / (ap * lambda);
+    if (s.ap == 0.0) return ApertureOutcome::Failed;
+    const double cutOff = 2.0 * s.nImg * std::fabs(r) / (s.ap * s.lambda);
     if (!FitsFloat(cutOff)) return ApertureOutcome::Failed;
 
     design.apertureTable = table;

@@ -20,6 +20,7 @@ constexpr const char* kFiller = "    ---";
 constexpr int kSectionX = 1440;
 constexpr int kNameX = 1800;
 constexpr int kValueX = 6120;
+constexpr int kSecondAxisX = 8280;
 
 // A blank in front of non-negative numbers, so that signs line up.
 std::string Signed(double v, const std::string& formatted) {
@@ -105,110 +106,133 @@ std::string WavelengthText(const ParaxialDesign& design) {
     return Format(design.options.TestWavelength(), "0nm");
 }
 
-ResultList FillResultList(const ParaxialDesign& design, const ReportUnits& units,
-                          std::string_view wavelengthText, bool rewriteNames, bool dragging,
-                          ResultListCache& cache) {
-    const bool valid = !design.bCalcInvalid;
-    const bool imageAtInfinity = ImageAtInfinity(design);
-    const bool mirror = design.options.mirrorMode;
-    const bool objFocalRow = ShowsObjFocalRow(design);
-    const bool nodalRows = ShowsNodalRows(design);
-    const SymbolTable& sym = design.symbols;
-    const ParamTable& p = design.paramTable;
+namespace {
 
-    ResultList list;
-    auto& rows = list.rows;
-    auto general = [&](int index) {
-        rows.push_back({sym.ParamLabelWithSymbol(index),
-                        valid ? SystemValueText(design, units, index, false) : std::string()});
-    };
+// What every row of the result list asks of the design.
+struct ListFacts {
+    const ParaxialDesign& design;
+    const ReportUnits& units;
+    bool valid = false;
+    bool imageAtInfinity = false;
+    bool apertureDefined = false;
+    bool objFocalRow = false;
+    bool nodalRows = false;
+};
 
-    general(kFocal);
-    if (objFocalRow) {
-        rows.push_back({sym.ParamLabelWithSymbol(kObjFocal),
-                        valid ? ValueText(design, units, kObjFocal, p.Get(kObjFocal)) : ""});
-    }
-    if (mirror) {
-        std::string value;
-        if (valid) {
-            const DisplayUnit u = units.Param(kFocal);
-            value = Format(2.0 * p.Get(kFocal) / u.factor, ParamFormat(kFocal)) + u.suffix +
-                    (p.Get(kObjFocal) >= 0 ? "    [Konvex]" : "    [Konkav]");
-        }
-        rows.push_back({kMirrorRadiusRow, value});
-    }
-    if (nodalRows) {
-        const DisplayUnit u = units.Param(kObjFocal);
-        auto nodal = [&](const char* name, int node, int principal) {
-            std::string value;
-            if (valid) {
-                const double dist =
-                    static_cast<double>(design.cardinal[static_cast<std::size_t>(node)]) -
-                    design.cardinal[static_cast<std::size_t>(principal)];
-                value = Format(dist / u.factor, ParamFormat(kObjFocal)) + u.suffix;
-            }
-            rows.push_back({name + sym.Cardinal(node) + sym.Cardinal(principal), value});
-        };
-        nodal(kNodalPoint1Row, kN, kP);
-        nodal(kNodalPoint2Row, kNImage, kPImage);
-    }
-    for (int i = kObjDist; i <= kImgAngle; ++i) general(i);
+ResultRow GeneralRow(const ListFacts& f, int index) {
+    return {f.design.symbols.ParamLabelWithSymbol(index),
+            f.valid ? SystemValueText(f.design, f.units, index, false) : std::string()};
+}
 
-    // Aperture block.
-    const bool apertureDefined = !design.bApertureUndefined;
-    auto apertureValue = [&](int index) -> std::string {
-        if (!valid) return " ";
-        if (!apertureDefined) return kDashes;
-        const bool starred = index == kNA || index == kNAImage || index == kAiryRadius;
-        // Image-side figures have no meaning for an image at infinity.
-        if (starred && imageAtInfinity) return "";
-        std::string text =
-            " " + ApertureNumber(units, index, std::fabs(design.apertureTable.Get(index)));
-        if (index == kAiryRadius) text += " [" + std::string(wavelengthText) + "]";
-        if (starred) text += "*";
-        return text;
-    };
+std::string MirrorRadiusValue(const ListFacts& f) {
+    const ParamTable& p = f.design.paramTable;
+    const DisplayUnit u = f.units.Param(kFocal);
+    return Format(2.0 * p.Get(kFocal) / u.factor, ParamFormat(kFocal)) + u.suffix +
+           (p.Get(kObjFocal) >= 0 ? "    [Konvex]" : "    [Konkav]");
+}
+
+// A nodal point's distance from its principal point, named with both symbols.
+ResultRow NodalRow(const ListFacts& f, const char* name, int node, int principal) {
+    const SymbolTable& sym = f.design.symbols;
+    std::string value;
+    if (f.valid) {
+        const DisplayUnit u = f.units.Param(kObjFocal);
+        const double dist = static_cast<double>(f.design.cardinal[static_cast<std::size_t>(node)]) -
+                            f.design.cardinal[static_cast<std::size_t>(principal)];
+        value = Format(dist / u.factor, ParamFormat(kObjFocal)) + u.suffix;
+    }
+    return {name + sym.Cardinal(node) + sym.Cardinal(principal), value};
+}
+
+std::vector<ResultRow> SystemRows(const ListFacts& f) {
+    std::vector<ResultRow> rows{GeneralRow(f, kFocal)};
+    if (f.objFocalRow) {
+        rows.push_back(
+            {f.design.symbols.ParamLabelWithSymbol(kObjFocal),
+             f.valid ? ValueText(f.design, f.units, kObjFocal, f.design.paramTable.Get(kObjFocal))
+                     : ""});
+    }
+    if (f.design.options.mirrorMode) {
+        rows.push_back({kMirrorRadiusRow, f.valid ? MirrorRadiusValue(f) : ""});
+    }
+    if (f.nodalRows) {
+        rows.push_back(NodalRow(f, kNodalPoint1Row, kN, kP));
+        rows.push_back(NodalRow(f, kNodalPoint2Row, kNImage, kPImage));
+    }
+    for (int i = kObjDist; i <= kImgAngle; ++i) rows.push_back(GeneralRow(f, i));
+    return rows;
+}
+
+std::string ApertureValue(const ListFacts& f, int index, std::string_view wavelengthText) {
+    if (!f.valid) return " ";
+    if (!f.apertureDefined) return kDashes;
+    const bool starred = index == kNA || index == kNAImage || index == kAiryRadius;
+    // Image-side figures have no meaning for an image at infinity.
+    if (starred && f.imageAtInfinity) return "";
+    std::string text =
+        " " + ApertureNumber(f.units, index, std::fabs(f.design.apertureTable.Get(index)));
+    if (index == kAiryRadius) text += " [" + std::string(wavelengthText) + "]";
+    if (starred) text += "*";
+    return text;
+}
+
+std::string EffectiveFNumberValue(const ListFacts& f) {
+    if (!f.valid) return " ";
+    if (!f.apertureDefined) return kDashes;
+    const double fe = std::fabs(EffectiveFNumber(f.design));
+    return fe > 10000 ? "----" : " " + ApertureNumber(f.units, kFNumber, fe);
+}
+
+std::string MtfCutOffValue(const ListFacts& f) {
+    if (!f.valid) return f.apertureDefined ? "" : " ";
+    if (!f.apertureDefined) return kDashes;
+    return Format(f.design.mtfCutOff, " 0") + "lp/mm*";
+}
+
+// The aperture block; fillers keep it at the same height whichever optional rows the system
+// block shows.
+std::vector<ResultRow> ApertureRows(const ListFacts& f, std::string_view wavelengthText) {
+    std::vector<ResultRow> rows;
     auto aperture = [&](int index) {
-        rows.push_back({std::string(ApertureLabel(index)), apertureValue(index)});
+        rows.push_back(
+            {std::string(ApertureLabel(index)), ApertureValue(f, index, wavelengthText)});
     };
     aperture(kStopRadius);
     aperture(kFNumber);
-    {
-        std::string value;
-        if (!valid) {
-            value = " ";
-        } else if (!apertureDefined) {
-            value = kDashes;
-        } else {
-            const double fe = std::fabs(EffectiveFNumber(design));
-            value = fe > 10000 ? "----" : " " + ApertureNumber(units, kFNumber, fe);
-        }
-        rows.push_back({kEffectiveFNumberRow, value});
-    }
-    if (!objFocalRow) rows.push_back({kFiller, " "});
+    rows.push_back({kEffectiveFNumberRow, EffectiveFNumberValue(f)});
+    if (!f.objFocalRow) rows.push_back({kFiller, " "});
     aperture(kNA);
     aperture(kNAImage);
-    if (!nodalRows) {
+    if (!f.nodalRows) {
         rows.push_back({kFiller, " "});
         rows.push_back({"(Näherung)", " "});
     }
     aperture(kAiryRadius);
-    {
-        std::string value;
-        if (valid && apertureDefined) {
-            value = Format(design.mtfCutOff, " 0") + "lp/mm*";
-        } else if (!valid) {
-            value = apertureDefined ? "" : " ";
-        } else {
-            value = kDashes;
-        }
-        rows.push_back({kMtfCutOffRow, value});
-    }
+    rows.push_back({kMtfCutOffRow, MtfCutOffValue(f)});
+    return rows;
+}
 
-    const bool layoutChanged = !cache.filled || cache.objFocalRow != objFocalRow ||
-                               cache.nodalRows != nodalRows || cache.mirrorRow != mirror;
+}  // namespace
+
+ResultList FillResultList(const ParaxialDesign& design, const ReportUnits& units,
+                          std::string_view wavelengthText, bool rewriteNames, bool dragging,
+                          ResultListCache& cache) {
+    const ListFacts facts{design,
+                          units,
+                          !design.bCalcInvalid,
+                          ImageAtInfinity(design),
+                          !design.bApertureUndefined,
+                          ShowsObjFocalRow(design),
+                          ShowsNodalRows(design)};
+    ResultList list;
+    list.rows = SystemRows(facts);
+    for (ResultRow& row : ApertureRows(facts, wavelengthText)) list.rows.push_back(std::move(row));
+
+    const bool mirror = design.options.mirrorMode;
+    const bool layoutChanged = !cache.filled || cache.objFocalRow != facts.objFocalRow ||
+                               cache.nodalRows != facts.nodalRows || cache.mirrorRow != mirror;
     list.rewriteNames = !dragging && (rewriteNames || layoutChanged);
-    if (list.rewriteNames) cache = {true, objFocalRow, nodalRows, mirror};
+    if (list.rewriteNames) cache = {true, facts.objFocalRow, facts.nodalRows, mirror};
     return list;
 }
 
@@ -248,37 +272,42 @@ std::string WindowTitle(std::string_view version, const TitleState& s) {
     return title;
 }
 
-ReportResult BuildParaxialReport(const ParaxialDesign& design, const ReportUnits& units,
-                                 const ReportInput& input) {
-    ReportResult result;
-    if (design.params.Count() < 3) {
-        result.refusal = "Sie haben noch nicht alle Parameter ausgewählt! ";
-        return result;
+std::optional<std::string> ReportRefusal(const Selection& selection) {
+    if (selection.Count() < 3) return "Sie haben noch nicht alle Parameter ausgewählt! ";
+    if (!selection.AllValuesDefined()) {
+        return "Sie haben noch nicht für alle Parameter Werte eingetragen! ";
     }
-    if (!design.params.AllValuesDefined()) {
-        result.refusal = "Sie haben noch nicht für alle Parameter Werte eingetragen! ";
-        return result;
-    }
-    const bool valid = !design.bCalcInvalid;
-    const bool imageAtInfinity = ImageAtInfinity(design);
-    const SymbolTable& sym = design.symbols;
-    auto& rows = result.page.rows;
-    auto blank = [&] { rows.push_back({}); };
-    auto heading = [&](std::string text) {
-        rows.push_back({{{kSectionX, std::move(text), true}}});
-    };
-    auto row = [&](std::string name, std::string value) {
-        ReportRow r{{{kNameX, std::move(name)}}};
-        if (!value.empty()) r.pieces.push_back({kValueX, std::move(value)});
-        rows.push_back(std::move(r));
-    };
+    return std::nullopt;
+}
 
-    rows.push_back(
-        {{{0, "Kestrelon Raysketcher " + input.version + " paraxiale Berechnung", true, 12},
-          {0, input.dateText, false, 10, true}}});
-    blank();
+void ReportWriter::Title(std::string title, std::string dateText) {
+    page_.rows.push_back(
+        {{{0, std::move(title), true, 12}, {0, std::move(dateText), false, 10, true}}});
+}
 
-    heading("Benutzerdefinierte Variablen");
+void ReportWriter::Note(std::string text) {
+    page_.rows.push_back({{{kSectionX, std::move(text), false, 10}}});
+}
+
+void ReportWriter::Blank() {
+    page_.rows.push_back({});
+}
+
+void ReportWriter::Heading(std::string text) {
+    page_.rows.push_back({{{kSectionX, std::move(text), true, size_}}});
+}
+
+void ReportWriter::Row(std::string name, std::string value, std::string second) {
+    ReportRow r{{{kNameX, std::move(name), false, size_}}};
+    if (!value.empty()) r.pieces.push_back({kValueX, std::move(value), false, size_});
+    if (!second.empty()) r.pieces.push_back({kSecondAxisX, std::move(second), false, size_});
+    page_.rows.push_back(std::move(r));
+}
+
+namespace {
+
+void WriteUserVariables(ReportWriter& out, const ParaxialDesign& design, const ReportUnits& units) {
+    out.Heading("Benutzerdefinierte Variablen");
     for (const CVarType& e : design.params.Entries()) {
         std::string value;
         if (e.nVarType == kObjDist && design.options.objAtInfinity) {
@@ -288,61 +317,89 @@ ReportResult BuildParaxialReport(const ParaxialDesign& design, const ReportUnits
             value = Signed(e.sVarValue, Format(e.sVarValue / u.factor, ParamFormat(e.nVarType))) +
                     u.suffix;
         }
-        row(sym.ParamLabelWithSymbol(e.nVarType) + ":\t", value);
+        out.Row(design.symbols.ParamLabelWithSymbol(e.nVarType) + ":\t", value);
     }
     if (design.aperture.Count() > 0) {
         const CVarType& e = design.aperture.At(1);
-        row(std::string(ApertureLabel(e.nVarType)) + ":\t",
-            Signed(e.sVarValue, ApertureNumber(units, e.nVarType, e.sVarValue)));
+        out.Row(std::string(ApertureLabel(e.nVarType)) + ":\t",
+                Signed(e.sVarValue, ApertureNumber(units, e.nVarType, e.sVarValue)));
     }
-    blank();
+}
 
-    heading(design.options.mirrorMode ? "Systemdefinition: Spiegel" : "Systemdefinition: Linse");
-    for (int i = kFocal; i <= kImgAngle; ++i) {
-        row(sym.ParamLabelWithSymbol(i) + ":  ",
-            valid ? SystemValueText(design, units, i, true) : "");
+// The printed aperture figure `index`; a failed solve leaves the figures of an earlier system in
+// the table, so it prints none.
+std::string PrintedApertureValue(const ParaxialDesign& design, const ReportUnits& units,
+                                 int index) {
+    if (design.bCalcInvalid) return "";
+    const double v = design.apertureTable.Get(index);
+    std::string value = Signed(v, ApertureNumber(units, index, v));
+    if (!ImageAtInfinity(design)) {
+        if (index == kAiryRadius) value += " [" + WavelengthText(design) + "]";
+        if (index == kNA || index == kNAImage || index == kAiryRadius) value += "*";
     }
-    if (!design.bApertureUndefined) {
-        const std::string wavelength = WavelengthText(design);
-        for (int i = kStopRadius; i <= kAiryRadius; ++i) {
-            std::string value;
-            // A failed solve leaves the figures of an earlier system in the table: print none.
-            if (valid) {
-                const double v = design.apertureTable.Get(i);
-                value = Signed(v, ApertureNumber(units, i, v));
-                if (!imageAtInfinity) {
-                    if (i == kAiryRadius) value += " [" + wavelength + "]";
-                    if (i == kNA || i == kNAImage || i == kAiryRadius) value += "*";
-                }
-            }
-            row(std::string(ApertureLabel(i)) + ":  ", value);
-            if (i == kFNumber) {
-                row("Blendenzahl effektiv",
+    return value;
+}
+
+void WriteApertureFigures(ReportWriter& out, const ParaxialDesign& design,
+                          const ReportUnits& units) {
+    const bool valid = !design.bCalcInvalid;
+    for (int i = kStopRadius; i <= kAiryRadius; ++i) {
+        out.Row(std::string(ApertureLabel(i)) + ":  ", PrintedApertureValue(design, units, i));
+        if (i == kFNumber) {
+            out.Row("Blendenzahl effektiv",
                     valid
                         ? " " + ApertureNumber(units, kFNumber, std::fabs(EffectiveFNumber(design)))
                         : "");
-            }
         }
-        std::string mtf = " ";
-        if (valid && !imageAtInfinity) mtf = Format(design.mtfCutOff, " 0") + "lp/mm*";
-        row("MTF-Grenzfrequenz", mtf);
     }
-    blank();
+    std::string mtf = " ";
+    if (valid && !ImageAtInfinity(design)) mtf = Format(design.mtfCutOff, " 0") + "lp/mm*";
+    out.Row("MTF-Grenzfrequenz", mtf);
+}
 
-    heading("Erweiterte Optionen");
+void WriteSystemDefinition(ReportWriter& out, const ParaxialDesign& design,
+                           const ReportUnits& units) {
+    out.Heading(design.options.mirrorMode ? "Systemdefinition: Spiegel"
+                                          : "Systemdefinition: Linse");
+    for (int i = kFocal; i <= kImgAngle; ++i) {
+        out.Row(design.symbols.ParamLabelWithSymbol(i) + ":  ",
+                design.bCalcInvalid ? "" : SystemValueText(design, units, i, true));
+    }
+    if (!design.bApertureUndefined) WriteApertureFigures(out, design, units);
+}
+
+void WriteAdvancedOptions(ReportWriter& out, const ParaxialDesign& design) {
+    out.Heading("Erweiterte Optionen");
     const AdvancedOptions& adv = design.options.advanced;
     if (design.options.advOptions) {
-        row("Entfernung zwischen den Hauptebenen:",
+        out.Row(
+            "Entfernung zwischen den Hauptebenen:",
             " " + (design.options.mirrorMode ? std::string("0") : Format(adv.separation, "0.0##")));
-        row("Brechungsindex im Objektraum:", " " + Format(adv.n, "0.0000"));
-        row("Brechungsindex im Bildraum:", " " + Format(adv.nImage, "0.0000"));
+        out.Row("Brechungsindex im Objektraum:", " " + Format(adv.n, "0.0000"));
+        out.Row("Brechungsindex im Bildraum:", " " + Format(adv.nImage, "0.0000"));
     }
     // The wavelength the figures were computed with (the standard one while the options are off).
-    row("Wellenlänge [für Beugungsbetrachtung]", " " + WavelengthText(design));
-    blank();
+    out.Row("Wellenlänge [für Beugungsbetrachtung]", " " + WavelengthText(design));
+}
 
-    heading("Schärfentiefe");
-    for (const auto& [name, value] : input.dofRows) row(name, " " + value);
+}  // namespace
+
+ReportResult BuildParaxialReport(const ParaxialDesign& design, const ReportUnits& units,
+                                 const ReportInput& input) {
+    ReportResult result;
+    result.refusal = ReportRefusal(design.params);
+    if (result.refusal) return result;
+    ReportWriter out(result.page);
+    out.Title("Kestrelon Raysketcher " + input.version + " paraxiale Berechnung", input.dateText);
+    out.Blank();
+    WriteUserVariables(out, design, units);
+    out.Blank();
+    WriteSystemDefinition(out, design, units);
+    out.Blank();
+    WriteAdvancedOptions(out, design);
+    out.Blank();
+    out.Heading("Schärfentiefe");
+    for (const auto& [name, value] : input.dofRows) out.Row(name, " " + value);
     return result;
 }
 

@@ -113,6 +113,26 @@ struct ReportResult {
     std::optional<std::string> refusal;
     ReportPage page;
 };
+// The refusal of a report while the selection is incomplete; nothing once it is complete.
+std::optional<std::string> ReportRefusal(const Selection& selection);
+
+// Places rows on a report page at the report's columns: headings at the section column, a row's
+// name at the name column, its value (and a second axis's value) at the value columns. Every
+// heading and row is set in the writer's point size.
+class ReportWriter {
+public:
+    explicit ReportWriter(ReportPage& page, int pointSize = 10) : page_(page), size_(pointSize) {}
+    void Title(std::string title, std::string dateText);  // bold, with the date at the right
+    void Note(std::string text);                          // plain text at the section column
+    void Blank();
+    void Heading(std::string text);
+    void Row(std::string name, std::string value, std::string second = {});
+
+private:
+    ReportPage& page_;
+    int size_;
+};
+
 ReportResult BuildParaxialReport(const ParaxialDesign& design, const ReportUnits& units,
                                  const ReportInput& input);
 

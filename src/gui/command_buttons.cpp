@@ -2,6 +2,8 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QPushButton>
+#include <QShortcut>
+#include <utility>
 
 #include "gui/panel_context.h"
 #include "gui/panels.h"
@@ -21,10 +23,10 @@ QWidget* BuildButtons(const PanelContext& ctx) {
         std::function<void()> action;
     };
     const ButtonDef buttons[] = {
-        {"comPrint", "Drucken des aktuellen Systems", commands.print},
+        {"comPrint", "Drucken des aktuellen Systems (Strg+P)", commands.print},
         {"comClear", "Löschen des aktuellen Systems", [&logic] { logic.Clear(); }},
         {"comRecall", "Laden des zuletzt gespeicherten Systems", [&logic] { logic.Recall(); }},
-        {"comUndo", "Rückgängig: letzte Handlung", [&logic] { logic.Undo(); }},
+        {"comUndo", "Rückgängig: letzte Handlung (Strg+Z)", [&logic] { logic.Undo(); }},
         {"comHelp", "", commands.help},
         {"comAbout", "", commands.about},
     };
@@ -38,6 +40,7 @@ QWidget* BuildButtons(const PanelContext& ctx) {
     }
     // Closing asks its questions in closeEvent, outside any handler.
     auto* end = ctx.controls.Make<QPushButton>("comEnd");
+    end->setToolTip("Programm beenden (Strg+Q)");
     QObject::connect(end, &QPushButton::clicked, ctx.receiver, commands.close);
     grid->addWidget(end, 1, 3);
     // The buttons share the column's width rather than setting it.
@@ -48,8 +51,25 @@ QWidget* BuildButtons(const PanelContext& ctx) {
 }
 
 void KeepRoomForCaptions(QWidget* buttons) {
+    // The style's own measure of a button with this caption: its margins and frame included.
     for (QPushButton* button : buttons->findChildren<QPushButton*>()) {
-        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
+        button->setMinimumWidth(button->sizeHint().width());
+    }
+}
+
+void AddCommandKeys(QWidget* window, QWidget* buttons) {
+    const std::pair<QKeySequence, const char*> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), "comUndo"},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), "comPrint"},
+        {QKeySequence(Qt::CTRL | Qt::Key_Q), "comEnd"},
+    };
+    for (const auto& [sequence, name] : keys) {
+        auto* button = buttons->findChild<QPushButton*>(name);
+        if (button == nullptr) continue;
+        auto* key = new QShortcut(sequence, window);
+        key->setContext(Qt::WindowShortcut);
+        // As a click: a disabled button (nothing to undo) ignores it.
+        QObject::connect(key, &QShortcut::activated, button, &QPushButton::click);
     }
 }
 

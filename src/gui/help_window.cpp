@@ -70,12 +70,48 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     setAttribute(Qt::WA_QuitOnClose, false);
     setSizeGripEnabled(true);
 
+    QHBoxLayout* bar = BuildFindBar();
+    const int listWidth = BuildContents();
+    BuildBrowser();
+    auto* split = new QSplitter(Qt::Horizontal);
+    split->setObjectName("splHelp");
+    split->setChildrenCollapsible(false);
+    split->addWidget(contents_);
+    split->addWidget(browser_);
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 1);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    buttons->button(QDialogButtonBox::Close)->setText("&Schließen");
+    // Enter belongs to the find field, never to a default button.
+    buttons->button(QDialogButtonBox::Close)->setAutoDefault(false);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(split, 1);
+    layout->addWidget(buttons);
+    ConnectNavigation();
+
+    // Room for the contents and a page with its pictures, within the screen.
+    const QScreen* screen =
+        parent && parent->screen() ? parent->screen() : QApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    const int width = std::min(960, area.width() * 95 / 100);
+    const int height = std::min(720, area.height() * 90 / 100);
+    split->setSizes({listWidth, width - listWidth});
+    resize(width, height);
+}
+
+QHBoxLayout* HelpWindow::BuildFindBar() {
     back_ = new QPushButton("◀ &Zurück");
     back_->setObjectName("comHelpBack");
     forward_ = new QPushButton("&Vor ▶");
     forward_->setObjectName("comHelpForward");
-    back_->setEnabled(false);
-    forward_->setEnabled(false);
+    for (QPushButton* button : {back_, forward_}) {
+        button->setEnabled(false);
+        button->setAutoDefault(false);
+    }
     find_ = new QLineEdit;
     find_->setObjectName("txtHelpFind");
     find_->setClearButtonEnabled(true);
@@ -93,7 +129,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     bar->addWidget(findLabel);
     bar->addWidget(find_, 1);
     bar->addWidget(findResult_, 1);
+    return bar;
+}
 
+int HelpWindow::BuildContents() {
     contents_ = new QListWidget;
     contents_->setObjectName("lstHelpContents");
     int widest = 0;
@@ -107,7 +146,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     contents_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     contents_->setMinimumWidth(std::min(listWidth, 140));
     contents_->setMaximumWidth(listWidth);
+    return listWidth;
+}
 
+void HelpWindow::BuildBrowser() {
     browser_ = new QTextBrowser;
     browser_->setObjectName("txtHelpPage");
     browser_->setOpenExternalLinks(false);
@@ -117,28 +159,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
             "<h2>Hilfe</h2><p>Die Seiten des Handbuchs fehlen in diesem Programm. "
             "Bitte bauen Sie es neu.</p>");
     }
+}
 
-    auto* split = new QSplitter(Qt::Horizontal);
-    split->setObjectName("splHelp");
-    split->setChildrenCollapsible(false);
-    split->addWidget(contents_);
-    split->addWidget(browser_);
-    split->setStretchFactor(0, 0);
-    split->setStretchFactor(1, 1);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    buttons->button(QDialogButtonBox::Close)->setText("&Schließen");
-    // Enter belongs to the find field, never to a default button.
-    buttons->button(QDialogButtonBox::Close)->setAutoDefault(false);
-    back_->setAutoDefault(false);
-    forward_->setAutoDefault(false);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(bar);
-    layout->addWidget(split, 1);
-    layout->addWidget(buttons);
-
+void HelpWindow::ConnectNavigation() {
     connect(back_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
     connect(forward_, &QPushButton::clicked, browser_, &QTextBrowser::forward);
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QWidget::setEnabled);
@@ -155,15 +178,6 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
         findResult_->clear();
         browser_->moveCursor(QTextCursor::Start);
     });
-
-    // Room for the contents and a page with its pictures, within the screen.
-    const QScreen* screen =
-        parent && parent->screen() ? parent->screen() : QApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
-    const int width = std::min(960, area.width() * 95 / 100);
-    const int height = std::min(720, area.height() * 90 / 100);
-    split->setSizes({listWidth, width - listWidth});
-    resize(width, height);
 }
 
 void HelpWindow::ShowPage(Page page) {

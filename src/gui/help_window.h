@@ -10,6 +10,7 @@
 
 #include "ui/help_pages.h"
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -35,6 +36,12 @@ public:
     Page CurrentPage() const;
 
 private:
+    // The parts of the window, built once by the constructor.
+    QHBoxLayout* BuildFindBar();
+    int BuildContents();  // returns the width the longest title needs
+    void BuildBrowser();
+    void ConnectNavigation();
+
     // Enter in the find field: the next hit on this page, else the first on a following page,
     // else the first on this page from its top.
     void FindNext();

@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/main_form.h"
 #include "gui/panel_context.h"
 #include "gui/qt_text.h"
 #include "ui/main_window.h"
@@ -88,7 +87,8 @@ void LensGridTable::SetCatalogue(LensCatalogueSource source) {
 
 void LensGridTable::paintEvent(QPaintEvent* event) {
     QTableWidget::paintEvent(event);
-    const QString note = Note();
+    // A missing catalogue, or a grid without lines, says why in the empty area.
+    const QString note = Note().isEmpty() ? ToQ(grid_.note) : Note();
     if (rowCount() > 0 || note.isEmpty()) return;
     // Folder names break where they must, so each shows whole however narrow the grid is.
     QPainter painter(viewport());
@@ -168,7 +168,8 @@ void LensGridTable::Fill(const analysis::LensGrid& grid, bool cylinders) {
 }
 
 void LensGridTable::Describe() {
-    QString text;
+    // Without a chosen line the label says why the lines are not the usual ones, if they are not.
+    QString text = ToQ(grid_.note);
     const QList<QTableWidgetItem*> chosen = selectedItems();
     if (!chosen.isEmpty()) text = ToQ(analysis::LensGridDescription(grid_, chosen[0]->row()));
     if (description_->text() != text) description_->setText(text);
@@ -191,12 +192,6 @@ QWidget* BuildLensesPage(const PanelContext& ctx) {
                       1);
     column->addWidget(description);
     return page;
-}
-
-void SetLensCatalogue(FrmRaysketch& window, LensCatalogueSource source) {
-    if (auto* grid = qobject_cast<LensGridTable*>(window.Control("ssGBExtraLenses"))) {
-        grid->SetCatalogue(std::move(source));
-    }
 }
 
 }  // namespace rs::gui

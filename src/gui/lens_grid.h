@@ -21,7 +21,6 @@ class MainWindow;
 
 namespace rs::gui {
 
-class FrmRaysketch;
 struct PanelContext;
 
 // The stock lenses as read at start-up, and where they were looked for.
@@ -74,8 +73,5 @@ void WriteView(LensGridTable& grid, const ui::ControlView& view, Written& writte
 
 // The page: the grid above its description label lblGBExtraLensDescr.
 QWidget* BuildLensesPage(const PanelContext& ctx);
-
-// Hands the catalogue read at start-up to the lens grid of `window`.
-void SetLensCatalogue(FrmRaysketch& window, LensCatalogueSource source);
 
 }  // namespace rs::gui

@@ -34,7 +34,9 @@
 #include "gui/symbols_form.h"
 #include "gui/units_form.h"
 #include "gui/wavelength_picker.h"
+#include "gui/wheel_guard.h"
 #include "render/report_page.h"
+#include "text/number_text.h"
 #include "ui/placement.h"
 
 namespace rs::gui {
@@ -145,9 +147,30 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
     auto* columns = new QHBoxLayout(central);
     columns->setContentsMargins(8, 8, 8, 8);
     columns->setSpacing(10);
+    const SettingsColumn left = BuildSettingsColumn(ctx);
+    columns->addLayout(left.column, 0);
+    columns->addWidget(BuildOutputColumn(ctx), 1);
 
-    // Left: everything the user sets. The pages scroll when the window is low; the column is as
-    // wide as the widest page needs.
+    setCentralWidget(central);
+    // The captions arrive with the first view.
+    Render();
+    KeepRoomForCaptions(left.buttons);
+    AddCommandKeys(this, left.buttons);
+    // A tab clicked takes the focus, so F1 opens the page of the tab the user is looking at.
+    for (QTabWidget* tabs : findChildren<QTabWidget*>()) {
+        tabs->tabBar()->setFocusPolicy(Qt::StrongFocus);
+    }
+    WheelGuard::InstallOnce();
+    // One least size for every design and mode, below the default size.
+    setMinimumSize(kMinimumSize);
+    AddHelpKey(this, [this] {
+        ShowHelpPage(HelpPageFor(QApplication::focusWidget(), logic_.State().design.beam.beamMode));
+    });
+}
+
+FrmRaysketch::SettingsColumn FrmRaysketch::BuildSettingsColumn(const PanelContext& ctx) {
+    // Everything the user sets. The pages scroll when the window is low; the column is as wide
+    // as the widest page needs.
     auto* left = new QVBoxLayout;
     left->setSpacing(8);
     auto* tabs = controls_.Make<QTabWidget>("tabOptions");
@@ -159,9 +182,11 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
     left->addWidget(BuildModeBox(ctx));
     QWidget* buttons = BuildButtons(ctx);
     left->addWidget(buttons);
-    columns->addLayout(left, 0);
+    return {left, buttons};
+}
 
-    // Right: the drawing above, the results and the extras below it.
+QSplitter* FrmRaysketch::BuildOutputColumn(const PanelContext& ctx) {
+    // The drawing above, the results and the extras below it.
     drawing_ = new DrawingArea(logic_);
     connect(drawing_, &DrawingArea::designChanged, &handlers_, [this] { Render(); });
     controls_.Bind<QWidget>(drawing_);
@@ -189,17 +214,8 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
     // decided once the window has its size.
     split_->setStretchFactor(0, 1);
     split_->setStretchFactor(1, 0);
-    columns->addWidget(split_, 1);
-
-    setCentralWidget(central);
-    // The captions arrive with the first view.
-    Render();
-    KeepRoomForCaptions(buttons);
-    // One least size for every design and mode, below the default size.
-    setMinimumSize(kMinimumSize);
-    AddHelpKey(this, [this] {
-        ShowHelpPage(HelpPageFor(QApplication::focusWidget(), logic_.State().design.beam.beamMode));
-    });
+    connect(split_, &QSplitter::splitterMoved, this, [this] { KeepResultsShare(); });
+    return split_;
 }
 
 // --- Rendering ----------------------------------------------------------------------------------
@@ -295,15 +311,43 @@ void FrmRaysketch::showEvent(QShowEvent* event) {
     }
 }
 
+namespace {
+
+// Where the user left the divider between the picture and the results: the results' share of
+// the height in thousandths, kept per user.
+constexpr const char* kLayoutSection = "MainWindow";
+constexpr const char* kResultsShareKey = "ResultsShare";
+
+std::optional<double> StoredResultsShare(const app::UserSettingsStore& store) {
+    const auto perMille = text::ParseTypedNumber(store.Get(kLayoutSection, kResultsShareKey, ""));
+    if (!perMille || !(*perMille > 0.0 && *perMille < 1000.0)) return std::nullopt;
+    return *perMille / 1000.0;
+}
+
+}  // namespace
+
 void FrmRaysketch::ShareHeight() {
     if (QLayout* layout = centralWidget()->layout()) layout->activate();
     const int total = split_->height() - split_->handleWidth();
-    // The whole result list where the picture keeps the larger part of the height; a longer
-    // list scrolls.
-    const int most = total * 55 / 100;
-    const int lower =
-        std::min(std::max(lower_->sizeHint().height(), lower_->minimumSizeHint().height()), most);
+    // The whole result list where the picture keeps two fifths of the height at least; a longer
+    // list scrolls. A share the user chose before wins.
+    int lower = std::min(std::max(lower_->sizeHint().height(), lower_->minimumSizeHint().height()),
+                         total * 60 / 100);
+    if (const auto share = StoredResultsShare(userStore_)) {
+        lower = static_cast<int>(*share * total);
+    }
+    const int least = lower_->minimumSizeHint().height();
+    const int most = std::max(least, total - drawing_->minimumSizeHint().height());
+    lower = std::clamp(lower, least, most);
     split_->setSizes({total - lower, lower});
+}
+
+void FrmRaysketch::KeepResultsShare() {
+    const QList<int> sizes = split_->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total <= 0) return;
+    userStore_.Save(kLayoutSection, kResultsShareKey,
+                    std::to_string(static_cast<long long>(sizes.value(1)) * 1000 / total));
 }
 
 void FrmRaysketch::closeEvent(QCloseEvent* event) {
@@ -404,6 +448,12 @@ void FrmRaysketch::ShowAbout() {
     about_->show();
     about_->raise();
     about_->activateWindow();
+}
+
+void SetLensCatalogue(FrmRaysketch& window, LensCatalogueSource source) {
+    if (auto* grid = qobject_cast<LensGridTable*>(window.Control("ssGBExtraLenses"))) {
+        grid->SetCatalogue(std::move(source));
+    }
 }
 
 }  // namespace rs::gui

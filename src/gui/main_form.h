@@ -20,11 +20,14 @@
 #include "ui/main_window.h"
 
 class QSplitter;
+class QVBoxLayout;
 
 namespace rs::gui {
 
 class DrawingArea;
 class FrmApFldPlot;
+struct LensCatalogueSource;
+struct PanelContext;
 
 class FrmRaysketch : public QMainWindow {
     Q_OBJECT
@@ -79,8 +82,19 @@ private:
     // dialog) find the logic busy and are dropped here.
     void Act(const std::function<void()>& handler);
 
+    // The two columns of the window, built once by the constructor. The settings column hands
+    // back its command buttons too, whose captions need room kept for them.
+    struct SettingsColumn {
+        QVBoxLayout* column;
+        QWidget* buttons;
+    };
+    SettingsColumn BuildSettingsColumn(const PanelContext& ctx);
+    QSplitter* BuildOutputColumn(const PanelContext& ctx);
+
     // Shares the right column's height between the picture and the results.
     void ShareHeight();
+    // Keeps the share the user gave the results by moving the divider.
+    void KeepResultsShare();
 
     void OpenUnits();
     void OpenSymbols();
@@ -113,5 +127,8 @@ private:
     bool firstShow_ = true;
     bool newFeatureNote_ = true;
 };
+
+// Hands the catalogue read at start-up to the lens grid of `window`.
+void SetLensCatalogue(FrmRaysketch& window, LensCatalogueSource source);
 
 }  // namespace rs::gui

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "gui/qt_text.h"
 
@@ -20,9 +21,12 @@ public:
         return {Across(widget() ? widget()->minimumSizeHint().width() : 0),
                 QScrollArea::minimumSizeHint().height()};
     }
+    // The widest the page has wished to be: a caption that gets shorter (NA' chosen instead of
+    // Blendenzahl) leaves the column as it is, so the panels beside it do not move.
     QSize sizeHint() const override {
         const QSize page = widget() ? widget()->sizeHint() : QSize();
-        return {Across(page.width()), page.height() + 2 * frameWidth()};
+        widest_ = std::max(widest_, Across(page.width()));
+        return {widest_, page.height() + 2 * frameWidth()};
     }
 
 protected:
@@ -37,6 +41,8 @@ private:
     int Across(int page) const {
         return page + verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
     }
+
+    mutable int widest_ = 0;
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The result list: names and values in two lists that the user sees as one list of two columns.
-// The value column is as wide as its longest value, so no value is ever cut; the names take the
-// rest, and a name cut short shows itself whole as a tool tip.
+// The value column keeps the width its formats need (a longer value widens it, so none is ever
+// cut); the names take the rest, and a name cut short shows itself whole as a tool tip.
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -19,6 +19,12 @@ namespace {
 
 // Room an item keeps beside its text (the style's margins on either side).
 constexpr int kItemPadding = 12;
+// Characters the value column keeps room for whatever it shows at the moment: a value with its
+// unit and a marker (" -1234.57mm     [Virtuell]"), so that a value growing by a digit while a
+// slider runs does not move the panels beside the list.
+constexpr int kValueChars = 25;
+// The rows the list shows at the least.
+constexpr int kLeastRows = 6;
 
 // A column that wishes to be as wide and as high as its texts.
 class ResultColumn final : public QListWidget {
@@ -26,8 +32,8 @@ public:
     static int RowHeight(const QListWidget& names, const QListWidget& values) {
         return std::max(names.fontMetrics().height(), values.fontMetrics().height()) + 2;
     }
-    int TextWidth() const {
-        int widest = 0;
+    int TextWidth(int leastChars = 0) const {
+        int widest = fontMetrics().horizontalAdvance(QString(leastChars, QLatin1Char('0')));
         for (int i = 0; i < count(); ++i) {
             widest = std::max(widest, fontMetrics().horizontalAdvance(item(i)->text()));
         }
@@ -95,11 +101,18 @@ QWidget* BuildResults(const PanelContext& ctx) {
                          });
     }
     names->setMinimumWidth(90);
+    // However low the window, the list keeps room for its first rows; the picture gives way.
+    for (QListWidget* list :
+         {static_cast<QListWidget*>(names), static_cast<QListWidget*>(values)}) {
+        list->setMinimumHeight(kLeastRows * ResultColumn::RowHeight(*names, *values) +
+                               2 * list->frameWidth());
+    }
     names->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     values->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    // The value column follows its longest value, with room for the scroll bar it may need.
+    // The value column reserves its width, with room for the scroll bar it may need.
     const auto fitValues = [values] {
-        const int width = values->TextWidth() + values->verticalScrollBar()->sizeHint().width();
+        const int width =
+            values->TextWidth(kValueChars) + values->verticalScrollBar()->sizeHint().width();
         if (values->width() != width || values->minimumWidth() != width) {
             values->setFixedWidth(width);
         }

@@ -35,8 +35,9 @@ constexpr int kFooterPointSize = 8;
 
 QString FromUtf8(const std::string& text) {
     QString s = QString::fromStdString(text);
-    // A tab after a name only moved the print head in the original layout; the value has its
-    // own position, so it is a blank here (a tab glyph would print as a box).
+    // The report model ends a user variable's name with a tab, the separator between name and
+    // value; on the page every value has a column of its own, so the tab prints as a blank (a
+    // tab glyph would print as a box).
     s.replace(QLatin1Char('\t'), QLatin1Char(' '));
     return s;
 }
@@ -46,6 +47,102 @@ QFont ReportFont(int pointSize, bool bold) {
     font.setPointSize(std::clamp(pointSize, 4, 72));
     font.setBold(bold);
     return font;
+}
+
+// The page's measures in device pixels.
+struct PageGeometry {
+    double dpiX = 0.0;
+    double dpiY = 0.0;
+    double width = 0.0;
+    double height = 0.0;
+    double footerTop = 0.0;   // the footer's rule
+    double bodyBottom = 0.0;  // the text and the picture end above this
+    double Twips(double t) const { return t * dpiX / kTwipsPerInch; }
+};
+
+PageGeometry GeometryOf(const QPagedPaintDevice& device, const QFontMetricsF& footerMetrics) {
+    PageGeometry g;
+    g.dpiX = device.logicalDpiX();
+    g.dpiY = device.logicalDpiY();
+    g.width = device.width();
+    g.height = device.height();
+    g.footerTop = g.height - footerMetrics.height() - 0.08 * g.dpiY;
+    g.bodyBottom = g.footerTop - kGapInches * g.dpiY;
+    return g;
+}
+
+// Paints the rows from the top down as far as they fit; returns the height they took.
+double PaintRows(QPainter& painter, const QPagedPaintDevice& device, const PageGeometry& g,
+                 const engine::ReportPage& page) {
+    double y = 0.0;
+    const QFontMetricsF bodyMetrics(ReportFont(kBodyPointSize, false), &device);
+    for (const engine::ReportRow& row : page.rows) {
+        // An empty row is one line of body text; a row's pieces share one baseline, set by
+        // its tallest font.
+        double lineHeight = row.pieces.empty() ? bodyMetrics.height() : 0.0;
+        double ascent = 0.0;
+        for (const engine::ReportPiece& piece : row.pieces) {
+            const QFontMetricsF metrics(ReportFont(piece.pointSize, piece.bold), &device);
+            lineHeight = std::max(lineHeight, metrics.height());
+            ascent = std::max(ascent, metrics.ascent());
+        }
+        if (y + lineHeight > g.bodyBottom) break;
+        for (const engine::ReportPiece& piece : row.pieces) {
+            const QFont font = ReportFont(piece.pointSize, piece.bold);
+            const QString text = FromUtf8(piece.text);
+            double x = g.Twips(piece.x);
+            if (piece.alignRight) {
+                x = g.width - x - QFontMetricsF(font, &device).horizontalAdvance(text);
+            }
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.drawText(QPointF(x, y + ascent), text);
+        }
+        y += lineHeight;
+    }
+    return y;
+}
+
+// The picture below the text, framed, when at least a readable height is left for it.
+void PaintPicture(QPainter& painter, const PageGeometry& g, double textBottom,
+                  const PicturePainter& picture) {
+    const double left = g.Twips(kPictureLeftTwips);
+    const double top = textBottom + kGapInches * g.dpiY;
+    const double width = g.width - left;
+    const double height = std::min(width * kPictureAspect, g.bodyBottom - top);
+    if (width <= 0.0 || height < kMinPictureInches * g.dpiY) return;
+    const double scale = g.dpiX / kSurfacePixelsPerInch;
+    painter.save();
+    painter.translate(left, top);
+    painter.scale(scale, g.dpiY / kSurfacePixelsPerInch);
+    {
+        QtSurface surface(painter,
+                          QRectF(0.0, 0.0, width / scale, height * kSurfacePixelsPerInch / g.dpiY),
+                          kTwipsPerInch / kSurfacePixelsPerInch);
+        picture(surface);
+    }
+    painter.restore();
+    painter.setPen(QPen(Qt::darkGray, g.dpiX / kSurfacePixelsPerInch));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(left, top, width, height));
+}
+
+// A thin rule, then one line with the program and the date, and the page number.
+void PaintFooter(QPainter& painter, const PageGeometry& g, const QFontMetricsF& footerMetrics,
+                 const ReportDecoration& decoration) {
+    painter.setPen(QPen(Qt::darkGray, g.dpiX / kSurfacePixelsPerInch));
+    painter.drawLine(QPointF(g.Twips(kPictureLeftTwips), g.footerTop),
+                     QPointF(g.width, g.footerTop));
+    painter.setFont(ReportFont(kFooterPointSize, false));
+    painter.setPen(Qt::black);
+    const double baseline = g.height - footerMetrics.descent();
+    const QString footer =
+        QStringLiteral("Raysketcher %1 – erstellt am %2")
+            .arg(QString::fromStdString(decoration.version), decoration.dateText);
+    painter.drawText(QPointF(g.Twips(kPictureLeftTwips), baseline), footer);
+    const QString pageNumber = QStringLiteral("Seite 1");
+    painter.drawText(QPointF(g.width - footerMetrics.horizontalAdvance(pageNumber), baseline),
+                     pageNumber);
 }
 
 }  // namespace
@@ -65,78 +162,11 @@ bool PaintReportPage(QPagedPaintDevice& device, const engine::ReportPage& page,
     if (!painter.begin(&device)) return false;
     painter.setRenderHint(QPainter::TextAntialiasing, true);
 
-    const double dpiX = device.logicalDpiX(), dpiY = device.logicalDpiY();
-    const double pageWidth = device.width(), pageHeight = device.height();
-    auto twips = [&](double t) { return t * dpiX / kTwipsPerInch; };
-
-    // Footer: a thin rule, then one line with the program and the date, and the page number.
-    const QFont footerFont = ReportFont(kFooterPointSize, false);
-    const QFontMetricsF footerMetrics(footerFont, &device);
-    const double footerTop = pageHeight - footerMetrics.height() - 0.08 * dpiY;
-    const double bodyBottom = footerTop - kGapInches * dpiY;
-
-    double y = 0.0;
-    const QFontMetricsF bodyMetrics(ReportFont(kBodyPointSize, false), &device);
-    for (const engine::ReportRow& row : page.rows) {
-        // An empty row is one line of body text; a row's pieces share one baseline, set by
-        // its tallest font.
-        double lineHeight = row.pieces.empty() ? bodyMetrics.height() : 0.0;
-        double ascent = 0.0;
-        for (const engine::ReportPiece& piece : row.pieces) {
-            const QFontMetricsF metrics(ReportFont(piece.pointSize, piece.bold), &device);
-            lineHeight = std::max(lineHeight, metrics.height());
-            ascent = std::max(ascent, metrics.ascent());
-        }
-        if (y + lineHeight > bodyBottom) break;
-        for (const engine::ReportPiece& piece : row.pieces) {
-            const QFont font = ReportFont(piece.pointSize, piece.bold);
-            const QString text = FromUtf8(piece.text);
-            double x = twips(piece.x);
-            if (piece.alignRight) {
-                x = pageWidth - x - QFontMetricsF(font, &device).horizontalAdvance(text);
-            }
-            painter.setFont(font);
-            painter.setPen(Qt::black);
-            painter.drawText(QPointF(x, y + ascent), text);
-        }
-        y += lineHeight;
-    }
-
-    if (decoration.picture) {
-        const double left = twips(kPictureLeftTwips);
-        const double top = y + kGapInches * dpiY;
-        const double width = pageWidth - left;
-        const double height = std::min(width * kPictureAspect, bodyBottom - top);
-        if (width > 0.0 && height >= kMinPictureInches * dpiY) {
-            const double scale = dpiX / kSurfacePixelsPerInch;
-            painter.save();
-            painter.translate(left, top);
-            painter.scale(scale, dpiY / kSurfacePixelsPerInch);
-            {
-                QtSurface surface(
-                    painter, QRectF(0.0, 0.0, width / scale, height * kSurfacePixelsPerInch / dpiY),
-                    kTwipsPerInch / kSurfacePixelsPerInch);
-                decoration.picture(surface);
-            }
-            painter.restore();
-            painter.setPen(QPen(Qt::darkGray, dpiX / kSurfacePixelsPerInch));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(QRectF(left, top, width, height));
-        }
-    }
-
-    painter.setPen(QPen(Qt::darkGray, dpiX / kSurfacePixelsPerInch));
-    painter.drawLine(QPointF(twips(kPictureLeftTwips), footerTop), QPointF(pageWidth, footerTop));
-    painter.setFont(footerFont);
-    painter.setPen(Qt::black);
-    const double baseline = pageHeight - footerMetrics.descent();
-    const QString footer =
-        QStringLiteral("Raysketcher %1 – erstellt am %2")
-            .arg(QString::fromStdString(decoration.version), decoration.dateText);
-    painter.drawText(QPointF(twips(kPictureLeftTwips), baseline), footer);
-    const QString pageNumber = QStringLiteral("Seite 1");
-    painter.drawText(QPointF(pageWidth - footerMetrics.horizontalAdvance(pageNumber), baseline),
-                     pageNumber);
+    const QFontMetricsF footerMetrics(ReportFont(kFooterPointSize, false), &device);
+    const PageGeometry geometry = GeometryOf(device, footerMetrics);
+    const double textBottom = PaintRows(painter, device, geometry, page);
+    if (decoration.picture) PaintPicture(painter, geometry, textBottom, decoration.picture);
+    PaintFooter(painter, geometry, footerMetrics, decoration);
     return painter.end();
 }
 

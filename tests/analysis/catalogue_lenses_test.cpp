@@ -240,8 +240,12 @@ TEST(LensChoice, NearestFocalLengthWithRoomForTheBeam) {
         EXPECT_GE(rows[i].diameter, 6.0) << rows[i].code;
         EXPECT_NE(rows[i].lens->kind, CatalogueKind::kCylinder);
         EXPECT_REL(rows[i].deviation, rows[i].focalLength - 100.0);
-        if (i > 0) {
+        EXPECT_TRUE(rows[i].withinTolerance);
+        // Available lenses first, each group nearest first.
+        if (i > 0 && rows[i - 1].lens->available == rows[i].lens->available) {
             EXPECT_LE(std::fabs(rows[i - 1].deviation), std::fabs(rows[i].deviation));
+        } else if (i > 0) {
+            EXPECT_TRUE(rows[i - 1].lens->available);
         }
     }
     const auto pcx = std::ranges::find(rows, "PX100-25", &LensChoiceRow::code);
@@ -263,6 +267,40 @@ TEST(LensChoice, NearestFocalLengthWithRoomForTheBeam) {
     EXPECT_EQ(grid.cells[0][0], rows[0].code);
     EXPECT_EQ(LensGridDescription(grid, static_cast<int>(rows.size())), "");
     EXPECT_FALSE(LensChoiceToolTip(false).empty());
+}
+
+TEST(LensChoice, SaysWhenNothingFitsAndMarksUnavailableLenses) {
+    const LensCatalogue& catalogue = Generated();
+    // An unavailable lens within the tolerance comes after every available one, marked so.
+    const std::vector<LensChoiceRow> near35 = ChooseLenses(catalogue, {35.0, 1.0}, false);
+    const auto obsolete = std::ranges::find(near35, "PX35-25", &LensChoiceRow::code);
+    ASSERT_NE(obsolete, near35.end());
+    EXPECT_TRUE(std::all_of(near35.begin(), obsolete,
+                            [](const LensChoiceRow& r) { return r.lens->available; }));
+    const LensGrid grid35 = BuildLensGrid(catalogue, ElementNeed{35.0, 1.0});
+    EXPECT_EQ(grid35.cells[static_cast<std::size_t>(obsolete - near35.begin())][0],
+              "PX35-25 (nicht lieferbar)");
+    EXPECT_EQ(grid35.note, "");
+
+    // Far from every lens: the nearest few, flagged, and a note that says so.
+    const std::vector<LensChoiceRow> far = ChooseLenses(catalogue, {100000.0, 1.0}, false);
+    ASSERT_EQ(far.size(), kNearestCount);
+    for (const LensChoiceRow& row : far) {
+        EXPECT_FALSE(row.withinTolerance);
+        EXPECT_GT(row.focalLength, 500.0) << row.code;
+    }
+    const LensGrid farGrid = BuildLensGrid(catalogue, ElementNeed{100000.0, 1.0});
+    EXPECT_EQ(farGrid.cells.size(), kNearestCount);
+    EXPECT_NE(farGrid.note.find("innerhalb ±10 % der berechneten Brennweite 100000.0 mm"),
+              std::string::npos);
+    // A beam wider than every lens: no line, and the note names the diameter it needs.
+    const LensGrid wide = BuildLensGrid(catalogue, ElementNeed{100.0, 1000.0});
+    EXPECT_TRUE(wide.cells.empty());
+    EXPECT_NE(wide.note.find("(3000.0 mm)"), std::string::npos);
+    // With cylinders each axis says it for itself.
+    const LensGrid pair =
+        BuildLensGrid(catalogue, std::array<ElementNeed, 2>{{{10, 1}, {100000.0, 1}}});
+    EXPECT_EQ(pair.note.rfind("Achse 2: Keine Linse", 0), 0u);
 }
 
 TEST(LensChoice, CircularisedDiodeTakesOneCylinderPerAxis) {

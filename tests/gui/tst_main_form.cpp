@@ -4,10 +4,13 @@
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QPushButton>
+#include <QSplitter>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include "app/settings.h"
 #include "form_fixture.h"
@@ -21,6 +24,25 @@ using test::FormFixture;
 
 namespace {
 
+// A caption `w` shows cut short, or nothing: a label's or a check box's that wants more width than
+// it has, a push button's whose text is wider than the button.
+std::optional<QString> CutCaption(QWidget* w) {
+    const QString name = w->objectName();
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        if (!label->wordWrap() && label->sizeHint().width() > label->width()) {
+            return name + ": '" + label->text() + "' cut";
+        }
+    } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+        const QString text = QString(button->text()).remove('&');
+        if (button->fontMetrics().horizontalAdvance(text) + 8 > button->width()) {
+            return name + ": '" + text + "' cut";
+        }
+    } else if (auto* box = qobject_cast<QAbstractButton*>(w)) {
+        if (box->sizeHint().width() > box->width()) return name + ": '" + box->text() + "' cut";
+    }
+    return std::nullopt;
+}
+
 // The first visible control of `page` that overlaps another or shows its caption cut, or
 // nothing.
 std::optional<QString> CrowdedControl(QWidget* page) {
@@ -32,18 +54,9 @@ std::optional<QString> CrowdedControl(QWidget* page) {
             if (frame->minimumSizeHint().width() > frame->width()) return name + ": title cut";
             continue;
         }
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            if (!label->wordWrap() && label->sizeHint().width() > label->width()) {
-                return name + ": '" + label->text() + "' cut";
-            }
-        } else if (auto* button = qobject_cast<QPushButton*>(w)) {
-            const QString text = QString(button->text()).remove('&');
-            if (button->fontMetrics().horizontalAdvance(text) + 8 > button->width()) {
-                return name + ": '" + text + "' cut";
-            }
-        } else if (auto* box = qobject_cast<QAbstractButton*>(w)) {
-            if (box->sizeHint().width() > box->width()) return name + ": '" + box->text() + "' cut";
-        } else if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w)) {
+        if (const auto cut = CutCaption(w)) return cut;
+        if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLabel*>(w) &&
+            !qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w)) {
             continue;
         }
         const QRect r(w->mapTo(page, QPoint(0, 0)), w->size());
@@ -53,6 +66,12 @@ std::optional<QString> CrowdedControl(QWidget* page) {
         controls.emplace_back(w, r);
     }
     return std::nullopt;
+}
+
+// The design `example` in a window of `size` pixels (stored as its placement, in twips).
+std::string ExampleAtSize(const char* example, QSize size) {
+    return test::Example(example) + "\r\n[FormPositions]\r\nFormPosn_frmRaysketch=0|0|" +
+           std::to_string(size.height() * 15) + "|" + std::to_string(size.width() * 15) + "\r\n";
 }
 
 }  // namespace
@@ -132,8 +151,8 @@ private slots:
         VERIFY_VIEW(f);
     }
 
-    // The "Linsen" tab lists the catalogue lenses for the solved beam, nearest focal length
-    // first, once it is shown; a chosen line is described below the grid, and a new design
+    // The "Linsen" tab lists the catalogue lenses for the solved beam once it is shown, or the
+    // nearest ones with a word why; a chosen line is described below the grid, and a new design
     // brings new lenses. A circularised diode gets a cylinder for each axis.
     void lensGridFollowsTheBeam() {
         for (const char* example : {"hene-focus-100mm.ini", "diode-circularised.ini"}) {
@@ -161,15 +180,16 @@ private slots:
                 continue;
             }
             QCOMPARE(grid->horizontalHeaderItem(1)->text().trimmed(), "EFL");
-            double nearest = 0;
             for (int r = 0; r < grid->rowCount(); ++r) {
-                const double off = std::abs(grid->item(r, 1)->text().toDouble() - 100.0);
-                QVERIFY(off >= nearest && off <= 10.0);
-                nearest = off;
+                QVERIFY(std::abs(grid->item(r, 1)->text().toDouble() - 100.0) <= 10.0);
             }
             f.Type("txtVarType_0", "50");
             QCOMPARE(grid->item(0, 1)->text(), "50.0");
             QVERIFY(f.Get<QLabel>("lblGBExtraLensDescr")->text().isEmpty());
+            // Nothing within ±10 % of 87 mm: the nearest lenses, and the label says why.
+            f.Type("txtVarType_0", "87");
+            QVERIFY(grid->rowCount() > 0);
+            QVERIFY(f.Get<QLabel>("lblGBExtraLensDescr")->text().startsWith("Keine Linse"));
             VERIFY_VIEW(f);
         }
     }
@@ -209,34 +229,56 @@ private slots:
         QCOMPARE(shown.bottomRight(), QPoint(1919, 1079));
     }
 
-    // Every design opens at the default size, and at the window's least size the parameter page
-    // has no control over another and no caption cut, each value of the result list shows whole
-    // (a diode's with its second axis in brackets), and a name cut short tells itself as a tool
-    // tip.
-    void leastSizeKeepsEverythingReadable() {
-        for (const char* example : {"camera-50mm-f4-1m.ini", "diode-circularised.ini"}) {
-            FormFixture f(test::Example(example));
+    // Every design opens at the default size. At the window's least size and at 1280 by 800
+    // pixels, in both modes: the parameter page has no control over another, no label or button
+    // of the window shows its caption cut, each value of the result list shows whole (a diode's
+    // with its second axis in brackets), a name cut short tells itself as a tool tip, and the
+    // list shows at least 6 rows at the least size and 12 at 1280 by 800.
+    void windowKeepsEverythingReadable() {
+        FormFixture plain(test::Example("camera-50mm-f4-1m.ini"));
+        const ui::WindowRect opened = plain.form->CurrentPlacement();
+        QCOMPARE(std::pair(qRound(opened.width), qRound(opened.height)), std::pair(12300, 8400));
+        const QSize least = plain.form->minimumSize();
+        QVERIFY(least.width() <= 820 && least.height() <= 560);
+        struct Case {
+            const char* example;
+            QSize size;
+            int rows;
+        };
+        for (const auto& [example, size, rows] :
+             {Case{"camera-50mm-f4-1m.ini", least, 6},
+              Case{"camera-50mm-f4-1m.ini", {1280, 800}, 12},
+              Case{"diode-circularised.ini", least, 6},
+              Case{"diode-circularised.ini", {1280, 800}, 12}}) {
+            FormFixture f(ExampleAtSize(example, size));
             QVERIFY(f.exposed);
-            const ui::WindowRect opened = f.form->CurrentPlacement();
-            QCOMPARE(std::pair(qRound(opened.width), qRound(opened.height)),
-                     std::pair(12300, 8400));
-            const QSize least = f.form->minimumSize();
-            QVERIFY(least.width() <= 820 && least.height() <= 560);
-            f.form->resize(least);
-            QTest::qWait(0);
-            QCOMPARE(f.form->size(), least);
+            QCOMPARE(f.form->size(), size);
+            const QString at =
+                QString("%1 at %2×%3: ").arg(example).arg(size.width()).arg(size.height());
             QWidget* central = f.form->centralWidget();
             QVERIFY(central->minimumSizeHint().width() <= central->width());
             QVERIFY(central->minimumSizeHint().height() <= central->height());
             const auto crowded = CrowdedControl(f.form->Control("fraOptConj")->parentWidget());
-            QVERIFY2(!crowded, qPrintable(example + (": " + crowded.value_or(""))));
+            QVERIFY2(!crowded, qPrintable(at + crowded.value_or("")));
+            for (QWidget* w : central->findChildren<QWidget*>()) {
+                if (!w->isVisible() || (qobject_cast<QAbstractButton*>(w) == nullptr &&
+                                        qobject_cast<QLabel*>(w) == nullptr)) {
+                    continue;
+                }
+                const auto cut = CutCaption(w);
+                QVERIFY2(!cut, qPrintable(at + cut.value_or("")));
+            }
 
             QListWidget* values = f.List("lstResVals");
+            QListWidget* names = f.List("lstResNames");
+            const int shown = names->viewport()->height() / names->sizeHintForRow(0);
+            QVERIFY2(shown >= std::min(rows, names->count()),
+                     qPrintable(at + QString::number(shown) + " rows"));
             const int room = values->viewport()->width() - 2 * values->spacing();
             for (const QString& value : f.Values()) {
-                QVERIFY2(values->fontMetrics().horizontalAdvance(value) < room, qPrintable(value));
+                QVERIFY2(values->fontMetrics().horizontalAdvance(value) < room,
+                         qPrintable(at + value));
             }
-            QListWidget* names = f.List("lstResNames");
             const QStringList texts = f.Names();
             const auto cut = std::find_if(texts.begin(), texts.end(), [&](const QString& n) {
                 return names->fontMetrics().horizontalAdvance(n) > names->viewport()->width();
@@ -248,6 +290,81 @@ private slots:
             QApplication::sendEvent(names->viewport(), &help);
             QTRY_COMPARE(QToolTip::text(), *cut);
         }
+    }
+
+    // The divider between the drawing and the results stays where the user left it: the next
+    // window opens with the same share. A value running up and down while a slider is dragged
+    // leaves the value column as wide as it was.
+    void resultsKeepTheirRoom() {
+        FormFixture f(ExampleAtSize("camera-50mm-f4-1m.ini", {1280, 800}));
+        QVERIFY(f.exposed);
+        auto* split = f.form->findChild<QSplitter*>("splDrawing");
+        const int total = split->sizes().value(0) + split->sizes().value(1);
+        split->setSizes({total / 2, total - total / 2});
+        emit split->splitterMoved(total / 2, 1);
+        QCOMPARE(f.store.Get("MainWindow", "ResultsShare", ""), "500");
+
+        // The next window, at another size, in the same user's store.
+        test::TempDir dir;
+        app::IniFile settings(dir / "Raysketcher.INI");
+        FrmRaysketch next(f.dialogs, settings, f.store);
+        next.SetNewFeatureNoteEnabled(false);
+        next.Startup();
+        next.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&next));
+        const QList<int> shared = next.findChild<QSplitter*>("splDrawing")->sizes();
+        QVERIFY(std::abs(shared.value(1) * 1000 / (shared.value(0) + shared.value(1)) - 500) <= 5);
+
+        QListWidget* values = f.List("lstResVals");
+        const int width = values->width();
+        auto* slider = f.Get<QScrollBar>("hscVarValue_0");
+        for (int p :
+             {slider->minimum(), slider->maximum(), (slider->minimum() + slider->maximum()) / 2}) {
+            slider->setValue(p);
+            QCOMPARE(values->width(), width);
+        }
+    }
+
+    // The wheel over a combo box or slider without the focus leaves its value alone; with the
+    // focus it changes it. Ctrl+Z undoes, Ctrl+P prints and Ctrl+Q ends; a tab clicked takes the
+    // focus, so F1 there opens the page of that tab.
+    void wheelKeysAndTabsActAsOnTheDesktop() {
+        FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
+        QVERIFY(f.exposed);
+        f.form->findChild<QTabWidget*>("tabOptions")->setCurrentIndex(1);
+        auto* slider = f.Get<QScrollBar>("hscVarValue_0");
+        const auto wheel = [](QWidget* w) {
+            QWheelEvent turn(QPointF(w->rect().center()),
+                             QPointF(w->mapToGlobal(w->rect().center())), QPoint(), QPoint(0, -120),
+                             Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(w, &turn);
+        };
+        f.List("lstResNames")->setFocus();
+        const int before = slider->value();
+        wheel(slider);
+        QCOMPARE(slider->value(), before);
+        slider->setFocus();
+        wheel(slider);
+        QVERIFY(slider->value() != before);
+
+        const float focal = f.S().design.paraxial.params.At(1).sVarValue;
+        f.Type("txtVarType_0", "70");
+        QVERIFY(f.S().design.paraxial.params.At(1).sVarValue != focal);
+        f.List("lstResNames")->setFocus();
+        QTest::keyClick(f.form.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.S().design.paraxial.params.At(1).sVarValue, focal);
+
+        QTabBar* systems = f.form->findChild<QTabWidget*>("tabExtraInfo")->tabBar();
+        QTest::mouseClick(systems, Qt::LeftButton, {}, systems->tabRect(0).center());
+        QCOMPARE(HelpPageFor(QApplication::focusWidget(), false), HelpWindow::Page::Plot);
+
+        f.Type("txtVarType_0", "70");
+        f.List("lstResNames")->setFocus();
+        f.dialogs.Reply(ui::Answer::Cancel);
+        QTest::keyClick(f.form.get(), Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(f.dialogs.calls.back().text, "Möchten Sie diese Daten speichern?");
+        QVERIFY(f.form->isVisible());
+        VERIFY_VIEW(f);
     }
 
     // In front of a blank paraxial drawing, the reason: too few parameters, then no solution.
