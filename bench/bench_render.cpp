@@ -98,10 +98,11 @@ BENCHMARK(BM_PaintApFieldPlot)
 
 // One hover: which types lie under the cursor, tested against all fifteen regions. Aim: 20 µs.
 void BM_LensClassesAt(benchmark::State& state) {
-    double a = 0.01;
+    const rs::analysis::PlaneToPixels plot{12, 308, 228, 12};  // the small plot, 320x240
+    double x = 12;
     for (auto _ : state) {
-        a = a >= 0.9 ? 0.01 : a * 1.07;
-        benchmark::DoNotOptimize(rs::analysis::LensClassesAt(false, {a, 100 * a}));
+        x = x >= 300 ? 12 : x + 7;
+        benchmark::DoNotOptimize(rs::analysis::LensClassesAt(false, plot, x, 240 - x * 0.7));
     }
 }
 BENCHMARK(BM_LensClassesAt)

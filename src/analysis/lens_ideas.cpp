@@ -1,5 +1,6 @@
 #include "analysis/lens_ideas.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/catalogue.h"
@@ -63,62 +64,63 @@ std::vector<LensClass> BuildMirrors() {
     };
 }
 
-// The plane as the regions were shaped on it: a plot of 616 by 456 pixels between its margins.
-// An ellipse is an ellipse on every plot, but its half-width was set in these pixels; on a
-// plot of another aspect it keeps its shape in the plane, so the regions look alike on every
-// plot and the command line names the same types as the window.
-constexpr double kShapeWidth = 616.0, kShapeHeight = 456.0;
+// The pixel of `value` on one logarithmic axis of `range` from pixel `from` to pixel `to`:
+// the share of the range rounded to whole pixels first, so that the sign of `to − from` does
+// not decide which way a half pixel goes.
+std::optional<double> AxisPixel(const PlaneRange& range, double from, double to, double value) {
+    if (!(value > 0.0) || !std::isfinite(value)) return std::nullopt;
+    const double share =
+        (std::log10(value) - std::log10(range.lo)) / (std::log10(range.hi) - std::log10(range.lo));
+    const double along = std::round((to - from) * share);
+    // Far outside the axis a position is no pixel any more.
+    if (!(std::fabs(along) < 1e6)) return std::nullopt;
+    return from + along;
+}
 
-struct ShapePoint {
-    double x, y;
+// One type's ellipse in pixels: centre, half long axis a along (cs, sn), half-width b.
+struct Ellipse {
+    PlotPixel centre;
+    double a = 0.0;
+    double cs = 0.0;
+    double sn = 0.0;
+    double b = 0.0;
 };
 
-ShapePoint ToShape(const PlotPoint& p, bool mirror) {
-    const PlaneRange ax = ApertureRange(), field = FieldRange(mirror);
-    return {kShapeWidth * std::log10(p.a / ax.lo) / std::log10(ax.hi / ax.lo),
-            kShapeHeight * std::log10(p.angle / field.lo) / std::log10(field.hi / field.lo)};
+std::optional<Ellipse> RegionEllipse(bool mirror, const PlaneToPixels& plot,
+                                     const LensClass& type) {
+    std::array<PlotPixel, 3> p;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const auto pixel = PixelOf(mirror, plot, type.regionPoints[k]);
+        if (!pixel) return std::nullopt;
+        p[k] = *pixel;
+    }
+    Ellipse e;
+    e.centre = {std::round((p[0].x + p[1].x) / 2), std::round((p[0].y + p[1].y) / 2)};
+    const PlotPixel h{std::round((p[1].x - p[0].x) / 2), std::round((p[1].y - p[0].y) / 2)};
+    e.a = std::hypot(h.x, h.y);
+    if (!(e.a > 0.0)) return std::nullopt;
+    e.cs = h.x / e.a;
+    e.sn = h.y / e.a;
+    e.b = std::hypot(p[2].x - e.centre.x, p[2].y - e.centre.y);
+    return e;
 }
 
-PlotPoint FromShape(const ShapePoint& s, bool mirror) {
-    const PlaneRange ax = ApertureRange(), field = FieldRange(mirror);
-    return {ax.lo * std::pow(ax.hi / ax.lo, s.x / kShapeWidth),
-            field.lo * std::pow(field.hi / field.lo, s.y / kShapeHeight)};
-}
-
-// The ellipse of one type: its long axis from P1 to P2, its half-width the distance of P3 from
-// the centre.
-std::vector<PlotPoint> Region(const LensClass& type, bool mirror) {
-    std::array<ShapePoint, 3> p{};
-    for (std::size_t k = 0; k < 3; ++k) p[k] = ToShape(type.regionPoints[k], mirror);
-    const ShapePoint c{(p[0].x + p[1].x) / 2, (p[0].y + p[1].y) / 2};
-    const ShapePoint h{(p[1].x - p[0].x) / 2, (p[1].y - p[0].y) / 2};
-    const double a = std::hypot(h.x, h.y);
-    const double cs = h.x / a, sn = h.y / a;
-    const double b = std::hypot(p[2].x - c.x, p[2].y - c.y);
-    std::vector<PlotPoint> outline(kOutlinePoints);
+std::vector<PlotPixel> Trace(const Ellipse& e) {
+    std::vector<PlotPixel> outline(kOutlinePoints);
     for (int t = 0; t < kOutlinePoints; ++t) {
         const double theta = 2.0 * kRegionPi * t / (kOutlinePoints - 1);
         const double ct = std::cos(theta), st = std::sin(theta);
-        outline[static_cast<std::size_t>(t)] =
-            FromShape({c.x + a * cs * ct - b * sn * st, c.y + a * sn * ct + b * cs * st}, mirror);
+        outline[static_cast<std::size_t>(t)] = {
+            std::round(e.centre.x + e.a * e.cs * ct - e.b * e.sn * st),
+            std::round(e.centre.y + e.a * e.sn * ct + e.b * e.cs * st)};
     }
     return outline;
 }
 
-std::vector<LensClass> WithRegions(std::vector<LensClass> types, bool mirror) {
-    for (LensClass& type : types) type.region = Region(type, mirror);
-    return types;
-}
-
-// The regions where the hit test works: on the plot's axes, that is in decades, where the
-// polygon's edges are straight.
-std::vector<std::vector<PlotPoint>> LogRegions(const std::vector<LensClass>& types) {
-    std::vector<std::vector<PlotPoint>> regions;
-    for (const LensClass& type : types) {
-        std::vector<PlotPoint>& r = regions.emplace_back();
-        for (const PlotPoint& p : type.region) r.push_back({std::log10(p.a), std::log10(p.angle)});
-    }
-    return regions;
+// Whether a pixel may lie inside the traced ellipse: every traced pixel lies within the larger
+// half axis of the centre, give or take its rounding, and so does every point of the polygon.
+bool NearEllipse(const Ellipse& e, double x, double y) {
+    return std::hypot(x - e.centre.x, y - e.centre.y) <= std::max(e.a, e.b) + 1.0;
 }
 
 // The design's f-number at infinity and object field angle (radians), as solved.
@@ -159,8 +161,8 @@ const std::string& LensClass::ShortName(std::size_t k) const {
 }
 
 const std::vector<LensClass>& LensClasses(bool mirror) {
-    static const std::vector<LensClass> lenses = WithRegions(BuildLenses(), false);
-    static const std::vector<LensClass> mirrors = WithRegions(BuildMirrors(), true);
+    static const std::vector<LensClass> lenses = BuildLenses();
+    static const std::vector<LensClass> mirrors = BuildMirrors();
     return mirror ? mirrors : lenses;
 }
 
@@ -172,60 +174,50 @@ PlaneRange FieldRange(bool mirror) {
     return {0.1, mirror ? 10.0 : 100.0};
 }
 
-ApFieldPlot MakeApFieldPlot(int width, int height, bool mirror) {
-    return {{false, 12, 0.01, 2, width}, {true, 12, 0.1, mirror ? 2 : 3, height}, mirror};
+std::optional<PlotPixel> PixelOf(bool mirror, const PlaneToPixels& plot, const PlotPoint& point) {
+    if (!(plot.x1 > plot.x0) || !(plot.y0 > plot.y1)) return std::nullopt;
+    const auto x = AxisPixel(ApertureRange(), plot.x0, plot.x1, point.a);
+    const auto y = AxisPixel(FieldRange(mirror), plot.y0, plot.y1, point.angle);
+    if (!x || !y) return std::nullopt;
+    return PlotPixel{*x, *y};
 }
 
-std::optional<int> AxisPosition(const PlotAxis& axis, double value) {
-    const int usable = axis.Usable();
-    if (usable <= 0 || axis.decades <= 0 || !(value > 0.0) || !std::isfinite(value)) {
-        return std::nullopt;
+std::vector<std::vector<PlotPixel>> LensOutlines(bool mirror, const PlaneToPixels& plot) {
+    std::vector<std::vector<PlotPixel>> outlines;
+    for (const LensClass& type : LensClasses(mirror)) {
+        const auto ellipse = RegionEllipse(mirror, plot, type);
+        outlines.push_back(ellipse ? Trace(*ellipse) : std::vector<PlotPixel>{});
     }
-    const double share = (std::log10(value) - std::log10(axis.minValue)) / axis.decades;
-    const double along = std::round(usable * share);
-    // Far outside the axis a position is no pixel any more.
-    if (!(std::fabs(along) < 1e6)) return std::nullopt;
-    const int offset = static_cast<int>(along);
-    return axis.vertical ? axis.length - axis.margin - offset : axis.margin + offset;
+    return outlines;
 }
 
-double AxisValue(const PlotAxis& axis, double pixel) {
-    const int usable = axis.Usable();
-    if (usable <= 0 || !std::isfinite(pixel)) return 0.0;
-    const double p = axis.vertical ? (axis.length - axis.margin) - pixel : pixel - axis.margin;
-    if (p < 0.0 || p > usable) return 0.0;
-    return axis.minValue * std::pow(10.0, axis.decades * p / usable);
-}
-
-bool InsidePolygon(std::span<const PlotPoint> polygon, double x, double y) {
+bool InsidePolygon(std::span<const PlotPixel> polygon, double x, double y) {
     if (polygon.size() < 3 || !std::isfinite(x) || !std::isfinite(y)) return false;
     int winding = 0;
     for (std::size_t i = 0; i < polygon.size(); ++i) {
-        const double ax = polygon[i].a, ay = polygon[i].angle;
-        const double bx = polygon[(i + 1) % polygon.size()].a;
-        const double by = polygon[(i + 1) % polygon.size()].angle;
+        const PlotPixel& a = polygon[i];
+        const PlotPixel& b = polygon[(i + 1) % polygon.size()];
         // Which side of the edge a→b the point lies on.
-        const double side = (bx - ax) * (y - ay) - (x - ax) * (by - ay);
-        if (ay <= y) {
-            if (by > y && side > 0.0) ++winding;
-        } else if (by <= y && side < 0.0) {
+        const double side = (b.x - a.x) * (y - a.y) - (x - a.x) * (b.y - a.y);
+        if (a.y <= y) {
+            if (b.y > y && side > 0.0) ++winding;
+        } else if (b.y <= y && side < 0.0) {
             --winding;
         }
     }
     return winding != 0;
 }
 
-LensHits LensClassesAt(bool mirror, const PlotPoint& point) {
-    static const std::vector<std::vector<PlotPoint>> lenses = LogRegions(LensClasses(false));
-    static const std::vector<std::vector<PlotPoint>> mirrors = LogRegions(LensClasses(true));
+LensHits LensClassesAt(bool mirror, const PlaneToPixels& plot, double px, double py) {
     LensHits hits;
-    if (!(point.a > 0.0) || !(point.angle > 0.0)) return hits;
-    const double x = std::log10(point.a), y = std::log10(point.angle);
-    const std::vector<std::vector<PlotPoint>>& regions = mirror ? mirrors : lenses;
-    for (std::size_t i = 0; i < regions.size() && hits.classes.size() < 2; ++i) {
-        if (InsidePolygon(regions[i], x, y)) hits.classes.push_back(static_cast<int>(i));
-    }
     const std::vector<LensClass>& types = LensClasses(mirror);
+    // A hover tests every type: only those whose ellipse comes near the pixel are traced.
+    for (std::size_t i = 0; i < types.size() && hits.classes.size() < 2; ++i) {
+        const auto ellipse = RegionEllipse(mirror, plot, types[i]);
+        if (ellipse && NearEllipse(*ellipse, px, py) && InsidePolygon(Trace(*ellipse), px, py)) {
+            hits.classes.push_back(static_cast<int>(i));
+        }
+    }
     for (std::size_t k = 0; k < hits.classes.size(); ++k) {
         hits.text +=
             (k == 0 ? " " : " | ") + types[static_cast<std::size_t>(hits.classes[k])].names.front();
@@ -233,8 +225,9 @@ LensHits LensClassesAt(bool mirror, const PlotPoint& point) {
     return hits;
 }
 
-LensHits LensClassesAt(const ApFieldPlot& plot, double px, double py) {
-    return LensClassesAt(plot.mirror, {AxisValue(plot.x, px), AxisValue(plot.y, py)});
+LensHits LensClassesAt(bool mirror, const PlaneToPixels& plot, const PlotPoint& point) {
+    const auto pixel = PixelOf(mirror, plot, point);
+    return pixel ? LensClassesAt(mirror, plot, pixel->x, pixel->y) : LensHits{};
 }
 
 std::optional<PlotPoint> DesignPoint(const engine::ParaxialDesign& design) {

@@ -2,9 +2,10 @@
 // Where a design stands among the classical lens and mirror types. Every type occupies an
 // elliptical region of the plane of aperture A = 1/(2·N∞) (N∞ the f-number for an object at
 // infinity) against the object half-field angle in degrees, both on logarithmic axes. This module
-// holds the type catalogues with their regions in that plane, the test which types contain a
-// point, the design's own point, the aperture figures at a point, and the move of the design to a
-// clicked point. Where the plane lies on screen is the drawing's business.
+// holds the type catalogues, each region's outline on a plot and the test which types contain a
+// pixel, the design's own point, the aperture figures at a point, and the move of the design to
+// a clicked point. Where a plot lies on the surface is the drawing's business; it hands over
+// only the pixels where the plane's axes end.
 #include <array>
 #include <optional>
 #include <span>
@@ -29,9 +30,6 @@ struct LensClass {
     std::vector<PlotPoint> labelPositions;
     // P1 and P2 end the ellipse's long axis, P3 fixes its half-width.
     std::array<PlotPoint, 3> regionPoints{};
-    // The ellipse as a closed polygon of 101 points of the plane (the last one is the first);
-    // its edges are straight on the plot's logarithmic axes.
-    std::vector<PlotPoint> region;
 
     // The short name of label `k`, or its full name where it has no short one.
     const std::string& ShortName(std::size_t k) const;
@@ -41,7 +39,7 @@ struct LensClass {
 // tested against them. Built once, never changed.
 const std::vector<LensClass>& LensClasses(bool mirror);
 
-// --- The plane and its regions ------------------------------------------------------------------
+// --- The plane and its regions on a plot ---------------------------------------------------------
 
 // The part of the plane a plot shows: A from 0.01 (f-number 50) to 1 (f-number 0.5), the half
 // field from 0.1° to 100°, or to 10° in mirror mode.
@@ -52,43 +50,48 @@ struct PlaneRange {
 PlaneRange ApertureRange();
 PlaneRange FieldRange(bool mirror);
 
-// Whether (x, y) lies inside the polygon of (x, y) points by the non-zero winding rule (a point
-// on an edge may go either way).
-bool InsidePolygon(std::span<const PlotPoint> polygon, double x, double y);
+// A pixel of a plot.
+struct PlotPixel {
+    double x = 0.0;
+    double y = 0.0;
+    friend bool operator==(const PlotPixel&, const PlotPixel&) = default;
+};
 
-// The types whose regions contain a point: the first two in catalogue order.
+// Where the plane lies on a plot: the whole pixels of the ends of its two logarithmic axes. A
+// runs from ApertureRange().lo at x0 to its hi at x1 > x0, the angle from FieldRange(mirror).lo
+// at y0 to its hi at y1 < y0 (larger angles higher up). A plot without room between the ends
+// of an axis shows no point and no region.
+struct PlaneToPixels {
+    double x0 = 0.0;
+    double x1 = 0.0;
+    double y0 = 0.0;
+    double y1 = 0.0;
+};
+
+// The whole pixel of a plane point; nothing for a coordinate that is not positive, one so far
+// off that it is no pixel any more, or a plot without room.
+std::optional<PlotPixel> PixelOf(bool mirror, const PlaneToPixels& plot, const PlotPoint& point);
+
+// Each type's region as it is drawn and hit on one plot: its three points in whole pixels, the
+// ellipse with the long axis from P1 to P2 and the half-width |P3 − centre|, traced as a closed
+// polygon of 101 whole pixels (the last one is the first). A region is shaped in pixels, so its
+// extent in the plane follows the plot's aspect. One outline per type of LensClasses(mirror);
+// empty where a point has no pixel or the long axis no length (a plot too small to show it).
+std::vector<std::vector<PlotPixel>> LensOutlines(bool mirror, const PlaneToPixels& plot);
+
+// Whether (x, y) lies inside the polygon by the non-zero winding rule (a point on an edge may go
+// either way).
+bool InsidePolygon(std::span<const PlotPixel> polygon, double x, double y);
+
+// The types whose outlines on a plot contain a pixel: the first two in catalogue order.
 struct LensHits {
     std::vector<int> classes;  // indices into LensClasses(mirror), at most two
     // The lens-type field: "" for none, " " + name for one, " " + name + " | " + name for two.
     std::string text;
 };
-LensHits LensClassesAt(bool mirror, const PlotPoint& point);
-
-// --- The pixels of a plot, for the command line's lens-type lookup ------------------------------
-
-// One logarithmic axis of a plot of `length` pixels with `margin` pixels left free at both ends.
-struct PlotAxis {
-    bool vertical = false;  // larger values higher up
-    int margin = 12;
-    double minValue = 0.01;  // value at the start of the axis
-    int decades = 2;         // powers of ten covered
-    int length = 0;
-
-    int Usable() const { return length - 2 * margin; }
-};
-struct ApFieldPlot {
-    PlotAxis x;
-    PlotAxis y;
-    bool mirror = false;
-};
-ApFieldPlot MakeApFieldPlot(int width, int height, bool mirror);
-// The pixel of a value, to the nearest whole pixel; nothing for a value that is not positive or
-// an axis without usable length.
-std::optional<int> AxisPosition(const PlotAxis& axis, double value);
-// The value at a pixel; 0 outside the usable length.
-double AxisValue(const PlotAxis& axis, double pixel);
-// LensClassesAt at the point under a pixel.
-LensHits LensClassesAt(const ApFieldPlot& plot, double px, double py);
+LensHits LensClassesAt(bool mirror, const PlaneToPixels& plot, double px, double py);
+// The types at a plane point as the plot shows them: at the point's whole pixel.
+LensHits LensClassesAt(bool mirror, const PlaneToPixels& plot, const PlotPoint& point);
 
 // --- The design in the plane ---------------------------------------------------------------------
 

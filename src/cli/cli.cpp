@@ -68,9 +68,9 @@ std::string JsonNumber(float v) {
 std::string JsonNumber(double v) {
     return std::isfinite(v) ? text::ShortestText(v) : "null";
 }
-// The plot size whose regions name a design's lens types.
-constexpr int kLensTypePlotWidth = 640;
-constexpr int kLensTypePlotHeight = 480;
+// The plot whose regions name a design's lens types: 640 by 480 pixels, the plane 12 pixels
+// inside its edges.
+constexpr analysis::PlaneToPixels kLensTypePlot{12, 640 - 12, 480 - 12, 12};
 
 std::string JsonBool(bool b) {
     return b ? "true" : "false";
@@ -269,17 +269,12 @@ std::string DesignJson(const app::DesignState& state, const analysis::LensCatalo
                : std::string("null");
     j += ",\"lensTypes\":[";
     if (point) {
-        const analysis::ApFieldPlot plot = analysis::MakeApFieldPlot(
-            kLensTypePlotWidth, kLensTypePlotHeight, d.options.mirrorMode);
-        const auto x = analysis::AxisPosition(plot.x, point->a);
-        const auto y = analysis::AxisPosition(plot.y, point->angle);
-        if (x && y) {
-            const auto& types = analysis::LensClasses(plot.mirror);
-            const analysis::LensHits hits = analysis::LensClassesAt(plot, *x, *y);
-            for (std::size_t k = 0; k < hits.classes.size(); ++k) {
-                if (k > 0) j += ",";
-                j += JsonString(types[static_cast<std::size_t>(hits.classes[k])].names.front());
-            }
+        const bool mirror = d.options.mirrorMode;
+        const auto& types = analysis::LensClasses(mirror);
+        const analysis::LensHits hits = analysis::LensClassesAt(mirror, kLensTypePlot, *point);
+        for (std::size_t k = 0; k < hits.classes.size(); ++k) {
+            if (k > 0) j += ",";
+            j += JsonString(types[static_cast<std::size_t>(hits.classes[k])].names.front());
         }
     }
     j += "]";

@@ -188,12 +188,13 @@ ApFieldLayout LayOutApFieldPlot(const Surface& surface, const ScaleRect& area, b
     layout.frame.box = FrameBox(surface, area, TickLabel(field.hi, field.hi), false);
     layout.frame.x = ApertureAxis(layout.frame.box, allNumbers);
     layout.frame.y = FieldAxis(layout.frame.box, mirror);
-    const double nan = std::nan("");
-    for (const analysis::LensClass& type : analysis::LensClasses(mirror)) {
-        std::vector<PixelPoint>& outline = layout.regions.emplace_back();
-        for (const analysis::PlotPoint& p : type.region) {
-            outline.push_back(PixelOf(layout, p).value_or(PixelPoint{nan, nan}));
-        }
+    // The regions are shaped in whole pixels from the ends of the axes.
+    const AxisMap& x = layout.frame.x.map;
+    const AxisMap& y = layout.frame.y.map;
+    layout.plane = {std::round(x.from), std::round(x.to), std::round(y.from), std::round(y.to)};
+    for (const auto& outline : analysis::LensOutlines(mirror, layout.plane)) {
+        std::vector<PixelPoint>& region = layout.regions.emplace_back();
+        for (const analysis::PlotPixel& p : outline) region.push_back({p.x, p.y});
     }
     return layout;
 }

@@ -15,7 +15,7 @@ inline constexpr Colour kDesignMark = 0x0000D0;  // the design's cross-hair, red
 
 struct ApFieldDrawing {
     std::optional<analysis::PlotPoint> design;  // the design's point, marked when inside
-    std::vector<int> highlighted;               // types under the cursor (LensClassesAt)
+    std::vector<int> highlighted;               // types under the cursor or at the design
     int frameWidth = 2;                         // their outline's width
     bool highlight = true;                      // in green, else in their own colour
     bool shortNames = false;                    // the short names, for a small plot
@@ -24,11 +24,14 @@ struct ApFieldDrawing {
     bool colours = false;
 };
 
-// Where a plot lies on the surface: its frame and axes, and each type's outline in pixels.
+// Where a plot lies on the surface: its frame and axes, the pixels of the plane's ends on them,
+// and each type's outline built for those pixels (analysis::LensOutlines), which the hit test
+// of the types under a pixel (analysis::LensClassesAt with `plane`) shares.
 struct ApFieldLayout {
     PlotFrame frame;
     bool mirror = false;
-    // One outline per type of analysis::LensClasses(mirror); points off the axes are NaN.
+    analysis::PlaneToPixels plane;
+    // One outline per type of analysis::LensClasses(mirror); empty where the plot cannot show it.
     std::vector<std::vector<PixelPoint>> regions;
 };
 

@@ -112,8 +112,8 @@ void ApFieldPlotWidget::paintEvent(QPaintEvent*) {
 
 void ApFieldPlotWidget::Hover(QPointF position) {
     cursor_ = position;
-    const analysis::PlotPoint point = drawing::ApFieldPointAt(layout_, position.x(), position.y());
-    ui::ApFieldHover hover = ui::ApFieldHoverAt(window_.State(), point);
+    ui::ApFieldHover hover =
+        ui::ApFieldHoverAt(window_.State(), layout_, position.x(), position.y());
     if (hover.classes != highlighted_) {
         highlighted_ = hover.classes;
         update();
@@ -141,9 +141,9 @@ void ApFieldPlotWidget::leaveEvent(QEvent* event) {
 
 void ApFieldPlotWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !click_) return;
-    const analysis::PlotPoint point =
-        drawing::ApFieldPointAt(layout_, event->position().x(), event->position().y());
-    click_(point, analysis::LensClassesAt(shown_.mirror, point).classes);
+    const ui::ApFieldHover at =
+        ui::ApFieldHoverAt(window_.State(), layout_, event->position().x(), event->position().y());
+    click_(at.point, at.classes);
 }
 
 void WriteView(ApFieldPlotWidget& plot, const ui::ControlView&, Written&) {

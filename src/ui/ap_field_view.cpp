@@ -9,10 +9,14 @@ ApFieldPlotView ApFieldPlotOf(const WindowState& state) {
     return {p.options.mirrorMode, analysis::DesignPoint(p)};
 }
 
-ApFieldHover ApFieldHoverAt(const WindowState& state, const analysis::PlotPoint& point) {
+ApFieldHover ApFieldHoverAt(const WindowState& state, const drawing::ApFieldLayout& plot, double px,
+                            double py) {
     ApFieldHover hover;
     const engine::ParaxialDesign& p = state.design.paraxial;
-    const analysis::LensHits hits = analysis::LensClassesAt(p.options.mirrorMode, point);
+    const analysis::PlotPoint point = drawing::ApFieldPointAt(plot, px, py);
+    hover.point = point;
+    // The types as this plot outlines them, so that the highlight covers the cursor.
+    const analysis::LensHits hits = analysis::LensClassesAt(plot.mirror, plot.plane, px, py);
     hover.classes = hits.classes;
     hover.lensTypes = hits.text;
     if (point.a > 0.0) hover.fNumber = analysis::FNumberText(1.0 / (2.0 * point.a));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/lens_ideas.h"
+#include "drawing/ap_field_drawing.h"
 #include "ui/main_window.h"
 #include "ui/window_state.h"
 
@@ -20,16 +21,19 @@ struct ApFieldPlotView {
 };
 ApFieldPlotView ApFieldPlotOf(const WindowState& state);
 
-// What the window shows with the cursor over the plane point `point` (each coordinate 0 where
-// the cursor is off its axis). Everything empty away from the plot.
+// What the window shows with the cursor at pixel (px, py) of a plot laid out as `plot`.
+// Everything empty away from the plot.
 struct ApFieldHover {
-    std::vector<int> classes;  // the types to highlight (at most two, catalogue order)
-    std::string lensTypes;     // lblApFldLensClass: " Tessar | aufgesp. Triplet"
-    std::string fNumber;       // lblApFldFNosEff: "F/2.0"; empty off the aperture axis
-    std::string readOut;       // angle in its display unit, F, F(eff), NA'; empty where a click
-                               // would not be accepted
+    analysis::PlotPoint point;  // under the cursor; each coordinate 0 off its axis
+    std::vector<int> classes;   // the types whose outlines on this plot hold the cursor (at most
+                                // two, catalogue order), to highlight
+    std::string lensTypes;      // lblApFldLensClass: " Tessar | aufgesp. Triplet"
+    std::string fNumber;        // lblApFldFNosEff: "F/2.0"; empty off the aperture axis
+    std::string readOut;        // angle in its display unit, F, F(eff), NA'; empty where a click
+                                // would not be accepted
 };
-ApFieldHover ApFieldHoverAt(const WindowState& state, const analysis::PlotPoint& point);
+ApFieldHover ApFieldHoverAt(const WindowState& state, const drawing::ApFieldLayout& plot, double px,
+                            double py);
 
 // Mouse-up over the plane point `point`: the design moves to that aperture and field
 // (MainWindow::ApFieldParamsChng, which refuses what lies off the axes).

@@ -1,5 +1,5 @@
-// Lens ideas: the types' regions and which of them fit a point, the pixel axes of the command
-// line's lookup, the design's point and the move of a design to a clicked point.
+// Lens ideas: where the plane lies on a plot, the types' outlines on it and which of them hold a
+// pixel, the design's point and the move of a design to a clicked point.
 #include "analysis/lens_ideas.h"
 
 #include "analysis/f_stops.h"
@@ -19,31 +19,57 @@ namespace {
 using namespace engine;
 constexpr double kDeg = 3.14159265358979323846 / 180.0;
 
+// The command line's plot: 640 by 480 pixels, the plane 12 pixels inside.
+constexpr PlaneToPixels kPlot{12, 628, 468, 12};
+
 std::string NamesAt(bool mirror, double a, double angle) {
-    return LensClassesAt(mirror, {a, angle}).text;
+    return LensClassesAt(mirror, kPlot, {a, angle}).text;
 }
 
-TEST(ApFieldAxes, MarginsAndRoundTrips) {
-    const PlotAxis x = MakeApFieldPlot(640, 480, false).x,
-                   lens = MakeApFieldPlot(640, 480, false).y,
-                   mirror = MakeApFieldPlot(640, 480, true).y;
-    // f-number 50 at the left margin, 0.5 at the right one; one pixel outside reads 0.
-    EXPECT_EQ(AxisPosition(x, 1.0 / (2 * 50)), 12);
-    EXPECT_EQ(AxisPosition(x, 1.0 / (2 * 0.5)), 628);
-    EXPECT_EQ(AxisValue(x, 12), 0.01);
-    EXPECT_EQ(AxisValue(x, 628), 1.0);  // exactly: a click on the last pixel is accepted
-    EXPECT_EQ(AxisValue(x, 11), 0.0);
-    EXPECT_EQ(AxisValue(x, 629), 0.0);
-    // Larger angles higher up; the mirror axis ends at 10°.
-    EXPECT_EQ(AxisPosition(lens, 0.1), 468);
-    EXPECT_EQ(AxisPosition(lens, 100), 12);
-    EXPECT_EQ(AxisPosition(mirror, 10), 12);
-    EXPECT_REL(AxisValue(mirror, 12), 10.0);
-    for (double v : {0.013, 0.2, 0.77}) EXPECT_REL_TOL(AxisValue(x, *AxisPosition(x, v)), v, 0.01);
-    // A plot smaller than its margins has no axis at all.
-    EXPECT_FALSE(AxisPosition(MakeApFieldPlot(24, 24, false).x, 0.1));
-    EXPECT_EQ(AxisValue(MakeApFieldPlot(20, 20, false).x, 10), 0.0);
-    EXPECT_FALSE(AxisPosition(x, 0.0) || AxisPosition(x, -1.0) || AxisPosition(x, NAN));
+TEST(PlaneToPixels, EndsOfTheAxesInWholePixels) {
+    // f-number 50 at the left end, 0.5 at the right one; larger angles higher up, the mirror
+    // axis ending at 10°.
+    EXPECT_EQ(PixelOf(false, kPlot, {0.01, 0.1}), (PlotPixel{12, 468}));
+    EXPECT_EQ(PixelOf(false, kPlot, {1.0, 100}), (PlotPixel{628, 12}));
+    EXPECT_EQ(PixelOf(true, kPlot, {1.0, 10}), (PlotPixel{628, 12}));
+    // A half pixel goes away from the axis' start on both axes: right, and up.
+    EXPECT_EQ(PixelOf(true, {0, 5, 5, 0}, {0.1, 1}), (PlotPixel{3, 2}));
+    for (const PlotPoint p :
+         {PlotPoint{0.0, 1}, PlotPoint{0.1, -1}, PlotPoint{NAN, 1}, PlotPoint{0.1, INFINITY}}) {
+        EXPECT_FALSE(PixelOf(false, kPlot, p)) << p.a << " " << p.angle;
+    }
+    // So far off that it is no pixel any more.
+    EXPECT_FALSE(PixelOf(false, {0, 1e5, 1e5, 0}, {1e-300, 1}));
+    // A plot without room between the ends shows nothing.
+    EXPECT_FALSE(PixelOf(false, {12, 12, 468, 12}, {0.1, 1}));
+    EXPECT_FALSE(PixelOf(false, {12, 628, 12, 468}, {0.1, 1}));
+}
+
+TEST(LensOutlines, ClosedEllipsesThroughTheirLongAxisInWholePixels) {
+    for (const bool mirror : {false, true}) {
+        const auto outlines = LensOutlines(mirror, kPlot);
+        ASSERT_EQ(outlines.size(), LensClasses(mirror).size());
+        for (std::size_t i = 0; i < outlines.size(); ++i) {
+            const LensClass& type = LensClasses(mirror)[i];
+            const std::vector<PlotPixel>& r = outlines[i];
+            ASSERT_EQ(r.size(), 101u) << type.names[0];
+            const PlotPixel p1 = *PixelOf(mirror, kPlot, type.regionPoints[0]);
+            const PlotPixel p2 = *PixelOf(mirror, kPlot, type.regionPoints[1]);
+            // From P2 half round to P1 and back, each within the centre's rounding.
+            EXPECT_NEAR(r.front().x, p2.x, 1.0);
+            EXPECT_NEAR(r.front().y, p2.y, 1.0);
+            EXPECT_NEAR(r[50].x, p1.x, 1.0);
+            EXPECT_NEAR(r[50].y, p1.y, 1.0);
+            EXPECT_EQ(r.back(), r.front());
+            for (const PlotPixel& p : r)
+                EXPECT_TRUE(p.x == std::round(p.x) && p.y == std::round(p.y));
+        }
+    }
+    // On a tiny plot an ellipse whose long axis has no length is left out, not divided by; a
+    // plot without room has none at all.
+    const auto tiny = LensOutlines(false, {12, 18, 18, 12});
+    EXPECT_TRUE(std::any_of(tiny.begin(), tiny.end(), [](const auto& r) { return r.empty(); }));
+    for (const auto& r : LensOutlines(false, {12, 12, 18, 12})) EXPECT_TRUE(r.empty());
 }
 
 TEST(LensClassesAt, FirstTwoInCatalogueOrder) {
@@ -52,36 +78,40 @@ TEST(LensClassesAt, FirstTwoInCatalogueOrder) {
     EXPECT_EQ(LensClasses(true).size(), 4u);
     EXPECT_EQ(NamesAt(false, 0.4, 10), " Petzval");
     EXPECT_EQ(NamesAt(false, 0.35, 11), " Doppel Gauss | Petzval");
-    // Inside Retrofokus, Doppel Gauss and Orthometar: only the first two are named.
+    // Inside Retrofokus, Doppel Gauss and Hemiplanar: only the first two are named.
+    const PlotPixel at = *PixelOf(false, kPlot, {0.135, 38});
     int inside = 0;
-    for (const LensClass& type : LensClasses(false)) {
-        std::vector<PlotPoint> decades;
-        for (const PlotPoint& p : type.region) {
-            decades.push_back({std::log10(p.a), std::log10(p.angle)});
-        }
-        inside += InsidePolygon(decades, std::log10(0.135), std::log10(38));
-    }
+    for (const auto& outline : LensOutlines(false, kPlot))
+        inside += InsidePolygon(outline, at.x, at.y);
     EXPECT_EQ(inside, 3);
-    EXPECT_EQ(LensClassesAt(false, {0.135, 38}).classes, (std::vector<int>{2, 3}));
+    EXPECT_EQ(LensClassesAt(false, kPlot, {0.135, 38}).classes, (std::vector<int>{2, 3}));
     EXPECT_EQ(NamesAt(false, 0.015, 0.15), "");
     EXPECT_EQ(NamesAt(false, 0.0, 10), "");
     // Mirror mode offers only the mirror types.
     EXPECT_EQ(NamesAt(true, 0.4, 4), " Schmidt");
-    // The command line's lookup through pixels names the same types.
-    const ApFieldPlot plot = MakeApFieldPlot(640, 480, false);
-    EXPECT_EQ(LensClassesAt(plot, *AxisPosition(plot.x, 0.35), *AxisPosition(plot.y, 11)).text,
-              " Doppel Gauss | Petzval");
 }
 
-TEST(LensClasses, EveryRegionIsAClosedEllipseThroughItsLongAxis) {
-    for (const bool mirror : {false, true}) {
-        for (const LensClass& type : LensClasses(mirror)) {
-            ASSERT_EQ(type.region.size(), 101u) << type.names[0];
-            EXPECT_REL_TOL(type.region.front().a, type.regionPoints[1].a, 1e-9);
-            EXPECT_REL_TOL(type.region.front().angle, type.regionPoints[1].angle, 1e-9);
-            EXPECT_REL_TOL(type.region[50].a, type.regionPoints[0].a, 1e-6);
-            EXPECT_REL_TOL(type.region[50].angle, type.regionPoints[0].angle, 1e-6);
-            EXPECT_REL_TOL(type.region.back().a, type.region.front().a, 1e-6);
+TEST(LensClassesAt, HitsWhatTheOutlinesOfThatPlotHold) {
+    // Plots small, wide and low, narrow and high: every pixel (and between pixels) is in the
+    // types whose drawn outline holds it, the first two of them.
+    for (const PlaneToPixels plot :
+         {PlaneToPixels{12, 308, 228, 12}, PlaneToPixels{40, 1160, 230, 20},
+          PlaneToPixels{30, 210, 700, 10}}) {
+        for (const bool mirror : {false, true}) {
+            const auto outlines = LensOutlines(mirror, plot);
+            int hit = 0;
+            for (double x = plot.x0 - 5; x <= plot.x1 + 5; x += 2.5) {
+                for (double y = plot.y1 - 5; y <= plot.y0 + 5; y += 2.5) {
+                    std::vector<int> expected;
+                    for (std::size_t i = 0; i < outlines.size() && expected.size() < 2; ++i) {
+                        if (InsidePolygon(outlines[i], x, y)) expected.push_back(int(i));
+                    }
+                    hit += !expected.empty();
+                    ASSERT_EQ(LensClassesAt(mirror, plot, x, y).classes, expected)
+                        << x << " " << y << " " << mirror;
+                }
+            }
+            EXPECT_GT(hit, 100);
         }
     }
 }

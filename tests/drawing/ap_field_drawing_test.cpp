@@ -36,7 +36,7 @@ TEST(ApFieldDrawing, EverythingOfThePlaneStaysInsideItsFrame) {
         const ApFieldLayout layout = LayOutApFieldPlot(surface, surface.Scale(), c.mirror, c.large);
         ApFieldDrawing options;
         options.design = c.design;
-        options.highlighted = analysis::LensClassesAt(c.mirror, c.design).classes;
+        options.highlighted = analysis::LensClassesAt(c.mirror, layout.plane, c.design).classes;
         options.shortNames = !c.large;
         DrawApFieldPlot(surface, layout, options);
         const ScaleRect& b = layout.frame.box;

@@ -223,7 +223,7 @@ QImage RenderApField(QSize size, bool mirror, bool large, rs::analysis::PlotPoin
             fontFree, {0, 0, double(size.width()), double(size.height())}, mirror, large);
         rs::drawing::ApFieldDrawing options;
         options.design = design;
-        options.highlighted = rs::analysis::LensClassesAt(mirror, design).classes;
+        options.highlighted = rs::analysis::LensClassesAt(mirror, layout.plane, design).classes;
         options.shortNames = !large;
         options.colours = true;
         rs::drawing::DrawApFieldPlot(fontFree, layout, options);
