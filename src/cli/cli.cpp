@@ -225,6 +225,30 @@ std::string CatalogueLensesJson(const app::DesignState& state,
     return "[" + rows(need->elements[0]) + "," + rows(need->elements[1]) + "]";
 }
 
+// Where the design stands among the lens types, as the window's plot would name it.
+std::string LensTypesJson(const engine::ParaxialDesign& d) {
+    const auto point = analysis::DesignPoint(d);
+    std::string j = ",\"apertureField\":";
+    j += point ? "{\"A\":" + JsonNumber(point->a) + ",\"angle\":" + JsonNumber(point->angle) + "}"
+               : std::string("null");
+    j += ",\"lensTypes\":[";
+    if (point) {
+        const analysis::ApFieldPlot plot = analysis::MakeApFieldPlot(
+            kLensTypePlotWidth, kLensTypePlotHeight, d.options.mirrorMode);
+        const auto x = analysis::AxisPosition(plot.x, point->a);
+        const auto y = analysis::AxisPosition(plot.y, point->angle);
+        if (x && y) {
+            const auto& types = analysis::LensClasses(plot.mirror);
+            const analysis::LensHits hits = analysis::LensClassesAt(plot, *x, *y);
+            for (std::size_t k = 0; k < hits.classes.size(); ++k) {
+                if (k > 0) j += ",";
+                j += JsonString(types[static_cast<std::size_t>(hits.classes[k])].names.front());
+            }
+        }
+    }
+    return j + "]";
+}
+
 }  // namespace
 
 std::string DesignJson(const app::DesignState& state, const analysis::LensCatalogue* catalogue) {
@@ -262,27 +286,7 @@ std::string DesignJson(const app::DesignState& state, const analysis::LensCatalo
     j += ",\"cardinalPoints\":" + JsonArray(d.cardinal);
     j += ",\"dof\":{\"valid\":" + JsonBool(state.dofResults.valid) +
          ",\"values\":" + JsonArray(state.dofResults.values) + "}";
-    // Where the design stands among the lens types, as the window's plot would name it.
-    const auto point = analysis::DesignPoint(d);
-    j += ",\"apertureField\":";
-    j += point ? "{\"A\":" + JsonNumber(point->a) + ",\"angle\":" + JsonNumber(point->angle) + "}"
-               : std::string("null");
-    j += ",\"lensTypes\":[";
-    if (point) {
-        const analysis::ApFieldPlot plot = analysis::MakeApFieldPlot(
-            kLensTypePlotWidth, kLensTypePlotHeight, d.options.mirrorMode);
-        const auto x = analysis::AxisPosition(plot.x, point->a);
-        const auto y = analysis::AxisPosition(plot.y, point->angle);
-        if (x && y) {
-            const auto& types = analysis::LensClasses(plot.mirror);
-            const analysis::LensHits hits = analysis::LensClassesAt(plot, *x, *y);
-            for (std::size_t k = 0; k < hits.classes.size(); ++k) {
-                if (k > 0) j += ",";
-                j += JsonString(types[static_cast<std::size_t>(hits.classes[k])].names.front());
-            }
-        }
-    }
-    j += "]";
+    j += LensTypesJson(d);
     const auto status = engine::UpdateConjugateStatus(d);
     j += ",\"status\":" + JsonString(status ? status->text : "");
     j += ",\"rows\":" + JsonRows(rows);

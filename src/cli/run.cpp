@@ -86,93 +86,114 @@ struct Options {
     std::optional<fs::path> csv;
 };
 
-// The arguments, or the one-line German message naming the bad one. `help` is set for --help.
-std::variant<Options, std::string> ParseArguments(const std::vector<std::string>& args,
-                                                  bool& help) {
-    Options o;
-    // The value of an option given as "--name VALUE" or "--name=VALUE"; nothing when `a` is
-    // another option. `missing` is set when the value is absent.
-    bool missing = false;
-    auto valueOf = [&](std::size_t& i, std::string_view name) -> std::optional<std::string> {
-        const std::string& a = args[i];
+// Walks the argument list; an option's value comes as "--name VALUE" or "--name=VALUE".
+class ArgumentReader {
+public:
+    explicit ArgumentReader(const std::vector<std::string>& args) : args_(args) {}
+    bool AtEnd() const { return i_ >= args_.size(); }
+    const std::string& Current() const { return args_[i_]; }
+    void Advance() { ++i_; }
+    // The value when the current argument is option `name`; nothing when it is another option.
+    // Missing() tells afterwards that `name` came without its value.
+    std::optional<std::string> Value(std::string_view name) {
+        const std::string& a = args_[i_];
         if (a == name) {
             // "--png --json": the next option is not a file name; "--png=--x" still is.
-            if (i + 1 >= args.size() || args[i + 1].starts_with("--")) {
-                missing = true;
+            if (i_ + 1 >= args_.size() || args_[i_ + 1].starts_with("--")) {
+                missing_ = true;
                 return std::nullopt;
             }
-            return args[++i];
+            return args_[++i_];
         }
         if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 &&
             a[name.size()] == '=') {
             return a.substr(name.size() + 1);
         }
         return std::nullopt;
-    };
-    auto once = [](std::string_view name) {
-        return "\"" + std::string(name) + "\" darf nur einmal angegeben werden";
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
+    }
+    bool Missing() const { return missing_; }
+
+private:
+    const std::vector<std::string>& args_;
+    std::size_t i_ = 0;
+    bool missing_ = false;
+};
+
+std::string Once(std::string_view name) {
+    return "\"" + std::string(name) + "\" darf nur einmal angegeben werden";
+}
+
+// Takes the current argument into `o`; the German message when it is bad.
+std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
+    const std::string& a = r.Current();
+    if (a == "--json") {
+        o.json = true;
+    } else if (a == "--wavelengths") {
+        o.wavelengthList = true;
+    } else if (a == "--list-lenses") {
+        o.lensList = true;
+    } else if (auto dir = r.Value("--catalogue")) {
+        o.catalogueDir = *dir;
+    } else if (auto v = r.Value("--settings")) {
+        if (v->empty()) return "\"--settings\" mit leerem Dateinamen";
+        o.settings.emplace_back(*v);
+    } else if (auto pdf = r.Value("--pdf")) {
+        o.exports.pdf = *pdf;
+    } else if (auto svg = r.Value("--svg")) {
+        o.exports.svg = *svg;
+    } else if (auto png = r.Value("--png")) {
+        o.exports.png = *png;
+    } else if (auto size = r.Value("--size")) {
+        const auto parsed = ParsePictureSize(*size);
+        if (!parsed) {
+            return "ungültige Größe \"" + *size + "\" (erwartet BREITExHÖHE in Pixeln, je 1 bis " +
+                   std::to_string(kMaxPictureSide) + ")";
+        }
+        o.exports.size = *parsed;
+    } else if (auto sweep = r.Value("--sweep")) {
+        if (o.sweep) return Once("--sweep");
+        auto parsed = ParseSweep(*sweep);
+        if (auto* message = std::get_if<std::string>(&parsed)) return *message;
+        o.sweep = std::get<SweepPlan>(parsed);
+    } else if (auto csv = r.Value("--csv")) {
+        if (o.csv) return Once("--csv");
+        o.csv = *csv;
+    } else if (r.Missing()) {
+        return "Nach \"" + a + "\" fehlt der Wert.";
+    } else {
+        return "unbekanntes Argument \"" + a + "\"";
+    }
+    return std::nullopt;
+}
+
+// What the options cannot do together.
+std::optional<std::string> CombinationProblem(const Options& o) {
+    for (const auto* file : {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv}) {
+        if (*file && (*file)->empty()) return "Ein leerer Dateiname kann nicht geschrieben werden.";
+    }
+    if (o.csv && !o.sweep) return "\"--csv\" ohne \"--sweep\": nur ein Sweep schreibt CSV";
+    if (o.sweep && (o.json || o.exports.Any() || o.wavelengthList || o.lensList)) {
+        return "\"--sweep\" schreibt nur CSV und geht nicht mit --json, --pdf, --svg, --png, "
+               "--wavelengths oder --list-lenses zusammen";
+    }
+    if (o.settings.size() > 1 && (o.exports.Any() || o.wavelengthList)) {
+        return "Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht";
+    }
+    return std::nullopt;
+}
+
+// The arguments, or the one-line German message naming the bad one. `help` is set for --help.
+std::variant<Options, std::string> ParseArguments(const std::vector<std::string>& args,
+                                                  bool& help) {
+    Options o;
+    for (ArgumentReader r(args); !r.AtEnd(); r.Advance()) {
+        if (r.Current() == "--help" || r.Current() == "-h") {
             help = true;
             return o;
         }
-        if (a == "--json") {
-            o.json = true;
-        } else if (a == "--wavelengths") {
-            o.wavelengthList = true;
-        } else if (a == "--list-lenses") {
-            o.lensList = true;
-        } else if (auto dir = valueOf(i, "--catalogue")) {
-            o.catalogueDir = *dir;
-        } else if (auto v = valueOf(i, "--settings")) {
-            if (v->empty()) return std::string("\"--settings\" mit leerem Dateinamen");
-            o.settings.emplace_back(*v);
-        } else if (auto pdf = valueOf(i, "--pdf")) {
-            o.exports.pdf = *pdf;
-        } else if (auto svg = valueOf(i, "--svg")) {
-            o.exports.svg = *svg;
-        } else if (auto png = valueOf(i, "--png")) {
-            o.exports.png = *png;
-        } else if (auto size = valueOf(i, "--size")) {
-            const auto parsed = ParsePictureSize(*size);
-            if (!parsed) {
-                return "ungültige Größe \"" + *size +
-                       "\" (erwartet BREITExHÖHE in Pixeln, je 1 bis " +
-                       std::to_string(kMaxPictureSide) + ")";
-            }
-            o.exports.size = *parsed;
-        } else if (auto sweep = valueOf(i, "--sweep")) {
-            if (o.sweep) return once("--sweep");
-            auto parsed = ParseSweep(*sweep);
-            if (auto* message = std::get_if<std::string>(&parsed)) return *message;
-            o.sweep = std::get<SweepPlan>(parsed);
-        } else if (auto csv = valueOf(i, "--csv")) {
-            if (o.csv) return once("--csv");
-            o.csv = *csv;
-        } else if (missing) {
-            return "Nach \"" + a + "\" fehlt der Wert.";
-        } else {
-            return "unbekanntes Argument \"" + a + "\"";
-        }
+        if (auto problem = TakeArgument(r, o)) return *problem;
     }
-    for (const auto* file : {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv}) {
-        if (*file && (*file)->empty()) {
-            return std::string("Ein leerer Dateiname kann nicht geschrieben werden.");
-        }
-    }
-    if (o.csv && !o.sweep)
-        return std::string("\"--csv\" ohne \"--sweep\": nur ein Sweep schreibt CSV");
-    if (o.sweep && (o.json || o.exports.Any() || o.wavelengthList || o.lensList)) {
-        return std::string(
-            "\"--sweep\" schreibt nur CSV und geht nicht mit --json, --pdf, --svg, --png, "
-            "--wavelengths oder --list-lenses zusammen");
-    }
-    if (o.settings.size() > 1 && (o.exports.Any() || o.wavelengthList)) {
-        return std::string(
-            "Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht");
-    }
+    if (auto problem = CombinationProblem(o)) return *problem;
     return o;
 }
 
@@ -252,6 +273,86 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
     return failed > 0 ? kNotSolved : kSolved;
 }
 
+// The catalogue for the lens list and for the lenses of a beam design in --json. Its files are
+// read only when a beam design needs them: a paraxial run starts faster.
+class CatalogueSource {
+public:
+    explicit CatalogueSource(std::optional<analysis::CatalogueLocation> where)
+        : where_(std::move(where)) {}
+    analysis::LensCatalogue* For(const app::DesignState& state) {
+        if (!state.beam.beamMode || !where_ || !where_->dir) return nullptr;
+        if (!catalogue_) catalogue_ = analysis::ReadCatalogueLenses(*where_->dir);
+        return &*catalogue_;
+    }
+
+private:
+    std::optional<analysis::CatalogueLocation> where_;
+    std::optional<analysis::LensCatalogue> catalogue_;
+};
+
+// The result list or JSON of one loaded design; with exports (only one file can have them) the
+// files too. The outcome of the file.
+int PrintDesign(const Options& o, const Loaded& loaded, bool several, CatalogueSource& catalogue,
+                const fs::path& programDir, std::ostream& out, std::ostream& err) {
+    const app::DesignState& state = loaded.state;
+    if (o.json) {
+        out << DesignJson(state, catalogue.For(state)) << (several ? "" : "\n");
+    } else {
+        engine::ResultListCache cache;
+        beam::BeamListCache beamCache;
+        for (const auto& row : app::ResultRows(state, false, cache, beamCache).rows) {
+            out << PlainText(row.name) << "\t" << PlainText(row.value) << "\n";
+        }
+    }
+    const int solved = app::DesignSolved(state) ? kSolved : kNotSolved;
+    if (!o.exports.Any()) return solved;
+    out.flush();
+    switch (WriteExports({loaded.file, loaded.bytes}, o.exports, programDir, err)) {
+        case ExportResult::Failed:
+            return kExportFailed;
+        case ExportResult::Refused:
+            return kNotSolved;
+        case ExportResult::Written:
+            break;
+    }
+    return solved;
+}
+
+// Every design file in turn: a list each (headed by its name when there are several) or one
+// JSON object each (an array of them when there are several).
+int RunDesigns(const Options& o, const std::vector<fs::path>& files, CatalogueSource& catalogue,
+               const fs::path& programDir, std::ostream& out, std::ostream& err) {
+    const bool several = files.size() > 1;
+    int worst = kSolved;
+    if (several && o.json) out << "[";
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const fs::path& file = files[k];
+        if (several && o.json && k > 0) out << ",";
+        if (several && !o.json) out << "Datei\t" << PlainText(file.string()) << "\n";
+        Loaded loaded;
+        if (const int rc = LoadDesign(file, o.exports.Any(), loaded, err); rc != kSolved) {
+            if (several && o.json) out << "null";
+            worst = Worse(worst, rc);
+            continue;
+        }
+        const int rc = PrintDesign(o, loaded, several, catalogue, programDir, out, err);
+        // An unwritable export ends the run at once.
+        if (rc == kExportFailed) return rc;
+        worst = Worse(worst, rc);
+    }
+    if (several && o.json) out << "]\n";
+    return worst;
+}
+
+// The design files: those given, else the program's own settings file.
+std::vector<fs::path> DesignFiles(const Options& o, const fs::path& programDir) {
+    std::vector<fs::path> files;
+    for (const fs::path& given : o.settings)
+        files.push_back(app::SettingsFilePath(given, programDir));
+    if (files.empty()) files.push_back(app::SettingsFilePath(std::nullopt, programDir));
+    return files;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, const std::filesystem::path& programDir,
@@ -268,8 +369,6 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
     }
     const Options& o = std::get<Options>(parsed);
 
-    // The catalogue, where one is wanted: the lens list, or the lenses of a beam design. Its
-    // files are read only when a beam design needs them: a paraxial run starts faster.
     std::optional<analysis::CatalogueLocation> where;
     if (o.lensList || o.json) {
         where = analysis::FindCatalogueDir(o.catalogueDir, programDir);
@@ -278,20 +377,11 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
             return kUsage;
         }
     }
-    std::optional<analysis::LensCatalogue> catalogue;
-    const auto catalogueFor = [&](const app::DesignState& state) -> analysis::LensCatalogue* {
-        if (!state.beam.beamMode || !where || !where->dir) return nullptr;
-        if (!catalogue) catalogue = analysis::ReadCatalogueLenses(*where->dir);
-        return &*catalogue;
-    };
     if (o.lensList) {
         out << LensList(analysis::ReadCatalogueLenses(*where->dir), o.json);
         return kSolved;
     }
-    std::vector<fs::path> files;
-    for (const fs::path& given : o.settings)
-        files.push_back(app::SettingsFilePath(given, programDir));
-    if (files.empty()) files.push_back(app::SettingsFilePath(std::nullopt, programDir));
+    const std::vector<fs::path> files = DesignFiles(o, programDir);
     if (o.wavelengthList) {
         // The user's list lies beside the settings file, which itself need not exist.
         out << WavelengthList(wavelengths::UserWavelengthFile(files.front()), o.json);
@@ -303,45 +393,8 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         return kUsage;
     }
     if (o.sweep) return RunSweep(o, files, out, err);
-
-    const bool several = files.size() > 1;
-    int worst = kSolved;
-    if (several && o.json) out << "[";
-    for (std::size_t k = 0; k < files.size(); ++k) {
-        const fs::path& file = files[k];
-        if (several && o.json && k > 0) out << ",";
-        if (several && !o.json) out << "Datei\t" << PlainText(file.string()) << "\n";
-        Loaded loaded;
-        if (const int rc = LoadDesign(file, o.exports.Any(), loaded, err); rc != kSolved) {
-            if (several && o.json) out << "null";
-            worst = Worse(worst, rc);
-            continue;
-        }
-        const app::DesignState& state = loaded.state;
-        if (o.json) {
-            out << DesignJson(state, catalogueFor(state)) << (several ? "" : "\n");
-        } else {
-            engine::ResultListCache cache;
-            beam::BeamListCache beamCache;
-            for (const auto& row : app::ResultRows(state, false, cache, beamCache).rows) {
-                out << PlainText(row.name) << "\t" << PlainText(row.value) << "\n";
-            }
-        }
-        worst = Worse(worst, app::DesignSolved(state) ? kSolved : kNotSolved);
-        if (!o.exports.Any()) continue;
-        // Only one file can come here: the arguments refuse exports with several.
-        out.flush();
-        switch (WriteExports({loaded.file, loaded.bytes}, o.exports, programDir, err)) {
-            case ExportResult::Failed:
-                return kExportFailed;
-            case ExportResult::Refused:
-                return kNotSolved;
-            case ExportResult::Written:
-                break;
-        }
-    }
-    if (several && o.json) out << "]\n";
-    return worst;
+    CatalogueSource catalogue(std::move(where));
+    return RunDesigns(o, files, catalogue, programDir, out, err);
 }
 
 }  // namespace rs::cli

@@ -1,6 +1,7 @@
 #include "cli/sweep.h"
 
 #include <cmath>
+#include <optional>
 #include <unordered_map>
 
 #include "app/presentation.h"
@@ -203,24 +204,28 @@ double SweepValue(const SweepPlan& plan, std::int64_t step) {
     return plan.from * (1.0 - t) + plan.to * t;
 }
 
-std::variant<DesignSweep, std::string> DesignSweep::Prepare(const app::DesignState& loaded,
-                                                            const SweepPlan& plan) {
-    DesignSweep sweep(loaded, plan);
-    const bool beamMode = loaded.beam.beamMode;
-    sweep.beam_ = beamMode;
-    // The chosen parameters by the names the result list shows, or by catalogue index.
+namespace {
+
+// The swept parameter as the plan names it among the design's chosen parameters.
+struct SweptParameter {
+    int index = 0;
+    bool aperture = false;
+};
+
+// The chosen parameter by the name the result list shows, or by catalogue index; else the
+// German message listing the chosen ones.
+std::variant<SweptParameter, std::string> FindSweptParameter(const app::DesignState& loaded,
+                                                             const std::string& name) {
     std::vector<std::string> names;
-    bool found = false;
+    std::optional<SweptParameter> found;
     const auto consider = [&](int index, const std::string& symbol, bool aperture) {
         names.push_back(symbol);
         if (found) return;
-        if (plan.name == symbol || (!aperture && plan.name == std::to_string(index))) {
-            found = true;
-            sweep.index_ = index;
-            sweep.aperture_ = aperture;
+        if (name == symbol || (!aperture && name == std::to_string(index))) {
+            found = SweptParameter{index, aperture};
         }
     };
-    if (beamMode) {
+    if (loaded.beam.beamMode) {
         for (const engine::CVarType& e : loaded.beam.axes[0].selection.Entries()) {
             consider(e.nVarType, loaded.beam.symbols.Param(e.nVarType), false);
         }
@@ -234,63 +239,87 @@ std::variant<DesignSweep, std::string> DesignSweep::Prepare(const app::DesignSta
             consider(e.nVarType, std::string(label.substr(0, label.find(' '))), true);
         }
     }
-    if (!found) {
-        std::string chosen;
-        for (const auto& n : names) chosen += (chosen.empty() ? "" : ", ") + n;
-        return "--sweep: " + Quoted(plan.name) + " ist kein gewählter Parameter des Systems" +
-               (chosen.empty() ? std::string(" (es ist keiner gewählt)")
-                               : " (gewählt: " + chosen + ")");
+    if (found) return *found;
+    std::string chosen;
+    for (const auto& n : names) chosen += (chosen.empty() ? "" : ", ") + n;
+    return "--sweep: " + Quoted(name) + " ist kein gewählter Parameter des Systems" +
+           (chosen.empty() ? std::string(" (es ist keiner gewählt)")
+                           : " (gewählt: " + chosen + ")");
+}
+
+// How the swept parameter's row is named, its unit, and its internal value per display unit.
+struct SweptRow {
+    std::string name;
+    std::string unit;
+    double factor = 1.0;
+};
+
+SweptRow SweptRowOf(const app::DesignState& loaded, SweptParameter p) {
+    const units::UnitState& u = loaded.units;
+    if (loaded.beam.beamMode) {
+        return {beam::BeamLabel(loaded.beam, p.index),
+                std::string(u.UnitSuffix(units::Group::GB, p.index)),
+                u.UnitFactor(units::Group::GB, p.index)};
     }
-    if (!beamMode && !sweep.aperture_ && sweep.index_ == engine::kObjDist &&
+    if (p.aperture) {
+        return {std::string(engine::ApertureLabel(p.index)),
+                std::string(u.UnitSuffix(units::Group::ParaxAp, p.index)),
+                u.UnitFactor(units::Group::ParaxAp, p.index)};
+    }
+    return {loaded.paraxial.symbols.ParamLabelWithSymbol(p.index),
+            std::string(u.UnitSuffix(units::Group::Parax, p.index)),
+            u.UnitFactor(units::Group::Parax, p.index)};
+}
+
+}  // namespace
+
+std::variant<DesignSweep, std::string> DesignSweep::Prepare(const app::DesignState& loaded,
+                                                            const SweepPlan& plan) {
+    const auto parameter = FindSweptParameter(loaded, plan.name);
+    if (auto* message = std::get_if<std::string>(&parameter)) return *message;
+    const SweptParameter p = std::get<SweptParameter>(parameter);
+    const bool beamMode = loaded.beam.beamMode;
+    if (!beamMode && !p.aperture && p.index == engine::kObjDist &&
         loaded.paraxial.options.objAtInfinity) {
         return "--sweep: " + Quoted(plan.name) +
                " lässt sich nicht variieren: das Objekt steht im Unendlichen";
     }
+    DesignSweep sweep(loaded, plan);
+    sweep.beam_ = beamMode;
+    sweep.index_ = p.index;
+    sweep.aperture_ = p.aperture;
+    const SweptRow swept = SweptRowOf(loaded, p);
+    sweep.factor_ = swept.factor;
+    sweep.header_.push_back(HeaderCell(swept.name, swept.unit));
+    sweep.AddColumns(text::TrimBlanks(swept.name));
+    return sweep;
+}
 
-    // The header: the swept parameter as its row is named, then the numeric rows in list order.
-    const units::UnitState& u = loaded.units;
-    std::string sweptName;
-    std::string sweptUnit;
-    if (beamMode) {
-        sweep.factor_ = u.UnitFactor(units::Group::GB, sweep.index_);
-        sweptName = beam::BeamLabel(loaded.beam, sweep.index_);
-        sweptUnit = std::string(u.UnitSuffix(units::Group::GB, sweep.index_));
-    } else if (sweep.aperture_) {
-        sweep.factor_ = u.UnitFactor(units::Group::ParaxAp, sweep.index_);
-        sweptName = std::string(engine::ApertureLabel(sweep.index_));
-        sweptUnit = std::string(u.UnitSuffix(units::Group::ParaxAp, sweep.index_));
-    } else {
-        sweep.factor_ = u.UnitFactor(units::Group::Parax, sweep.index_);
-        sweptName = loaded.paraxial.symbols.ParamLabelWithSymbol(sweep.index_);
-        sweptUnit = std::string(u.UnitSuffix(units::Group::Parax, sweep.index_));
-    }
-    sweep.header_.push_back(HeaderCell(sweptName, sweptUnit));
-
+void DesignSweep::AddColumns(std::string_view sweptName) {
     // The rows the list shows for this design's structure; their values do not matter here.
     engine::ResultListCache cache;
     beam::BeamListCache beamCache;
-    const engine::ResultList rows = app::ResultRows(sweep.state_, false, cache, beamCache);
+    const engine::ResultList rows = app::ResultRows(state_, false, cache, beamCache);
     const std::vector<Candidate> candidates =
-        beamMode ? BeamCandidates(sweep.state_) : ParaxialCandidates(sweep.state_);
-    const bool diode = beamMode && loaded.beam.diode.diodeMode;
+        beam_ ? BeamCandidates(state_) : ParaxialCandidates(state_);
+    const bool diode = beam_ && state_.beam.diode.diodeMode;
     for (std::size_t r = 0; r < rows.rows.size(); ++r) {
         const std::string_view name = text::TrimBlanks(rows.rows[r].name);
         // The swept row is the first column already; a diode's second axis still has its own.
-        const bool swept = name == text::TrimBlanks(sweptName);
+        const bool swept = name == sweptName;
         for (const Candidate& c : candidates) {
             if (text::TrimBlanks(c.name) != name) continue;
             if (!swept) {
-                sweep.header_.push_back(HeaderCell(name, c.unit));
-                sweep.columns_.push_back({r, 0, c.source});
+                header_.push_back(HeaderCell(name, c.unit));
+                columns_.push_back({r, 0, c.source});
             }
             if (diode && c.perAxis) {
-                sweep.header_.push_back(HeaderCell(std::string(name) + " (2. Achse)", c.unit));
-                sweep.columns_.push_back({r, 1, c.source});
+                header_.push_back(HeaderCell(std::string(name) + " (2. Achse)", c.unit));
+                columns_.push_back({r, 1, c.source});
             }
             break;
         }
     }
-    return sweep;
 }
 
 bool DesignSweep::SetSweptValue(double displayValue) {

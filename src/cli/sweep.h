@@ -70,6 +70,8 @@ private:
 
     DesignSweep(app::DesignState state, SweepPlan plan)
         : state_(std::move(state)), plan_(std::move(plan)) {}
+    // The numeric rows of the result list after the swept one, in list order.
+    void AddColumns(std::string_view sweptName);
     bool SetSweptValue(double displayValue);
     // What decides, after a solve, which rows show a number; and those rows for it.
     std::uint32_t Situation() const;
