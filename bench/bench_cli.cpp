@@ -42,13 +42,16 @@ BENCHMARK(BM_CliJsonProcess)->Unit(benchmark::kMillisecond);
 void SweepRows(benchmark::State& state, const char* file, const char* plan) {
     app::DesignState design;
     app::LoadSettings(app::IniFile(file), design);
-    cli::SweepPlan sweep = std::get<cli::SweepPlan>(cli::ParseSweep(plan));
+    app::SweepPlan sweep = std::get<app::SweepPlan>(app::ParseSweep(plan));
     sweep.steps = state.range(0);
     for (auto _ : state) {
-        auto prepared = cli::DesignSweep::Prepare(design, sweep);
+        auto prepared = app::DesignSweep::Prepare(design, sweep);
         std::size_t bytes = 0;
-        cli::WriteSweepCsv({{file, &std::get<cli::DesignSweep>(prepared)}},
-                           [&](std::string_view chunk) { bytes += chunk.size(); });
+        cli::WriteSweepCsv({{file, &std::get<app::DesignSweep>(prepared)}},
+                           [&](std::string_view chunk) {
+                               bytes += chunk.size();
+                               return true;
+                           });
         benchmark::DoNotOptimize(bytes);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

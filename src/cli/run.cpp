@@ -1,7 +1,11 @@
 // The command line: its arguments, the design files it reads and which output it writes.
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <optional>
 #include <ostream>
 
@@ -82,7 +86,7 @@ struct Options {
     bool lensList = false;
     std::optional<fs::path> catalogueDir;
     ExportRequest exports;
-    std::optional<SweepPlan> sweep;
+    std::optional<app::SweepPlan> sweep;
     std::optional<fs::path> csv;
 };
 
@@ -152,9 +156,9 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
         o.exports.size = *parsed;
     } else if (auto sweep = r.Value("--sweep")) {
         if (o.sweep) return Once("--sweep");
-        auto parsed = ParseSweep(*sweep);
+        auto parsed = app::ParseSweep(*sweep);
         if (auto* message = std::get_if<std::string>(&parsed)) return *message;
-        o.sweep = std::get<SweepPlan>(parsed);
+        o.sweep = std::get<app::SweepPlan>(parsed);
     } else if (auto csv = r.Value("--csv")) {
         if (o.csv) return Once("--csv");
         o.csv = *csv;
@@ -240,37 +244,76 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
              std::ostream& err) {
     // Every file is read and checked before anything is written, so a bad name leaves no half
     // table behind.
-    std::vector<DesignSweep> sweeps;
+    std::vector<app::DesignSweep> sweeps;
     for (const fs::path& file : files) {
         Loaded loaded;
         if (const int rc = LoadDesign(file, false, loaded, err); rc != kSolved) return rc;
-        auto prepared = DesignSweep::Prepare(loaded.state, *o.sweep);
+        auto prepared = app::DesignSweep::Prepare(loaded.state, *o.sweep);
         if (auto* message = std::get_if<std::string>(&prepared)) {
-            err << "raysketcher-cli: " << file.string() << ": " << *message << "\n";
+            err << "raysketcher-cli: " << PlainText(file.string()) << ": " << PlainText(*message)
+                << "\n";
             return kUsage;
         }
-        sweeps.push_back(std::move(std::get<DesignSweep>(prepared)));
+        sweeps.push_back(std::move(std::get<app::DesignSweep>(prepared)));
     }
     std::vector<SweepInput> inputs;
     for (std::size_t k = 0; k < files.size(); ++k)
         inputs.push_back({files[k].string(), &sweeps[k]});
-    std::string table;
-    const auto sink = [&](std::string_view chunk) {
-        if (o.csv) {
-            table += chunk;
-        } else {
-            out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        }
-    };
-    const std::int64_t failed = WriteSweepCsv(inputs, sink);
-    out.flush();
+    // The rows go out as they are solved: to the output, or to the file, which replaces an old
+    // one only when the table is complete.
+    std::unique_ptr<OutputFile> csv;
     if (o.csv) {
-        if (const auto problem = WriteOutputFile(*o.csv, table)) {
+        auto opened = OutputFile::Open(*o.csv);
+        if (auto* message = std::get_if<std::string>(&opened)) {
+            err << "raysketcher-cli: " << *message << "\n";
+            return kExportFailed;
+        }
+        csv = std::move(std::get<std::unique_ptr<OutputFile>>(opened));
+    }
+    const CsvOutcome written = WriteSweepCsv(inputs, [&](std::string_view chunk) {
+        if (csv) return csv->Write(chunk);
+        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        return out.good();
+    });
+    out.flush();
+    if (csv) {
+        if (const auto problem = csv->Commit()) {
             err << "raysketcher-cli: " << *problem << "\n";
             return kExportFailed;
         }
+    } else if (written.stopped || !out) {
+        err << "raysketcher-cli: Die Tabelle kann nicht ausgegeben werden.\n";
+        return kExportFailed;
     }
-    return failed > 0 ? kNotSolved : kSolved;
+    return written.unsolved > 0 ? kNotSolved : kSolved;
+}
+
+// Whether two names lead to one file: the same device and inode when both exist, else the same
+// normalised absolute path.
+bool SameFile(const fs::path& a, const fs::path& b) {
+    struct stat sa {};
+    struct stat sb {};
+    if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0) {
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    }
+    std::error_code ec;
+    const fs::path na = fs::weakly_canonical(fs::absolute(a, ec), ec).lexically_normal();
+    const fs::path nb = fs::weakly_canonical(fs::absolute(b, ec), ec).lexically_normal();
+    return na == nb;
+}
+
+// An output that would overwrite a design file being read: the German message naming both.
+std::optional<std::string> OutputOverDesign(const Options& o, const std::vector<fs::path>& files) {
+    for (const auto* output : {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv}) {
+        if (!*output) continue;
+        for (const fs::path& file : files) {
+            if (!SameFile(**output, file)) continue;
+            return "Die Ausgabedatei \"" + PlainText((*output)->string()) +
+                   "\" ist die Einstellungsdatei \"" + PlainText(file.string()) +
+                   "\", die gelesen wird; sie wird nicht überschrieben.";
+        }
+    }
+    return std::nullopt;
 }
 
 // The catalogue for the lens list and for the lenses of a beam design in --json. Its files are
@@ -353,10 +396,8 @@ std::vector<fs::path> DesignFiles(const Options& o, const fs::path& programDir) 
     return files;
 }
 
-}  // namespace
-
-int Run(const std::vector<std::string>& args, const std::filesystem::path& programDir,
-        std::ostream& out, std::ostream& err) {
+int RunArguments(const std::vector<std::string>& args, const fs::path& programDir,
+                 std::ostream& out, std::ostream& err) {
     bool help = false;
     auto parsed = ParseArguments(args, help);
     if (help) {
@@ -392,9 +433,28 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
             << app::SettingsLocationNote(files.front()) << "\n";
         return kUsage;
     }
+    if (const auto problem = OutputOverDesign(o, files)) {
+        err << "raysketcher-cli: " << *problem << "\n";
+        return kUsage;
+    }
     if (o.sweep) return RunSweep(o, files, out, err);
     CatalogueSource catalogue(std::move(where));
     return RunDesigns(o, files, catalogue, programDir, out, err);
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, const std::filesystem::path& programDir,
+        std::ostream& out, std::ostream& err) {
+    // A reader of a pipe that goes away early makes the next write fail (EPIPE), reported as
+    // such, instead of ending the program without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+    try {
+        return RunArguments(args, programDir, out, err);
+    } catch (const std::bad_alloc&) {
+        err << "raysketcher-cli: Für diese Aufgabe reicht der Speicher nicht.\n";
+        return kUsage;
+    }
 }
 
 }  // namespace rs::cli

@@ -58,22 +58,6 @@ int Column(const std::vector<std::string>& header, const std::string& cell) {
     return 0;
 }
 
-TEST(Sweep, ParsesItsSpecAndSpacesTheValuesEvenly) {
-    const auto plan = std::get<SweepPlan>(ParseSweep("f'=-1000:-150,5:3"));
-    EXPECT_EQ(plan.name, "f'");
-    EXPECT_EQ(plan.from, -1000);
-    EXPECT_EQ(plan.to, -150.5);  // a comma is a decimal separator as in the window's boxes
-    EXPECT_EQ(SweepValue(plan, 0), -1000);
-    EXPECT_EQ(SweepValue(plan, 1), -575.25);
-    EXPECT_EQ(SweepValue(plan, 2), -150.5);
-    // One step is FROM alone; TO is reached exactly however the steps round.
-    EXPECT_EQ(SweepValue(std::get<SweepPlan>(ParseSweep("a=3:7:1")), 0), 3);
-    const auto third = std::get<SweepPlan>(ParseSweep("a=0:0.3:4"));
-    EXPECT_EQ(SweepValue(third, 3), 0.3);
-    // Huge ends of opposite sign: every value between them is finite.
-    EXPECT_EQ(SweepValue(std::get<SweepPlan>(ParseSweep("a=1e308:-1e308:3")), 1), 0.0);
-}
-
 // A lens of f' = 100 mm moved along the object distance obeys the imaging equation on every row.
 TEST(Sweep, EveryRowObeysTheImagingEquation) {
     const Outcome r = RunCli({"--settings", kData + "/relay.ini", "--sweep", "a=-1000:-150:851"});
