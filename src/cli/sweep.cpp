@@ -73,16 +73,17 @@ CsvOutcome WriteSweepCsv(const std::vector<SweepInput>& inputs,
     constexpr std::size_t kChunk = 1 << 16;
     CsvOutcome outcome;
     CellTexts texts(header.size());
-    std::vector<const app::SweepNumber*> row(header.size());
+    constexpr std::size_t kNoCell = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> source(header.size());  // per column: the file's number, if any
     for (std::size_t f = 0; f < inputs.size() && !outcome.stopped; ++f) {
+        std::fill(source.begin(), source.end(), kNoCell);
+        for (std::size_t k = 0; k < slots[f].size(); ++k) source[slots[f][k]] = k;
         const std::string label = CsvField(PlainText(inputs[f].label));
         const auto take = [&](const app::SweepRow& r) {
-            std::fill(row.begin(), row.end(), nullptr);
-            for (std::size_t k = 0; k < r.numbers.size(); ++k) row[slots[f][k]] = &r.numbers[k];
             if (several) chunk += label;
-            for (std::size_t k = several ? 1 : 0; k < row.size(); ++k) {
+            for (std::size_t k = several ? 1 : 0; k < source.size(); ++k) {
                 if (k > 0) chunk += ',';
-                if (row[k]) texts.Append(k, *row[k], chunk);
+                if (source[k] != kNoCell) texts.Append(k, r.numbers[source[k]], chunk);
             }
             chunk += '\n';
             if (chunk.size() < kChunk) return true;
