@@ -52,7 +52,8 @@ constexpr const char* kHelp =
     "                    der Ergebnisliste (a, f', m', im Gaußstrahl-Modus s, ...) oder die\n"
     "                    Katalognummer, für den Aperturparameter das erste Wort seines Namens\n"
     "                    (Blendenzahl); die Werte in den Einheiten, die das Fenster zeigt\n"
-    "  --csv DATEI       schreibt die Tabelle von --sweep in diese Datei statt auf die Ausgabe\n"
+    "  --csv DATEI       schreibt die Tabelle von --sweep in diese Datei statt auf die Ausgabe;\n"
+    "                    eine vorhandene Datei wird erst mit der vollständigen Tabelle ersetzt\n"
     "  --wavelengths     listet statt eines Systems die Wellenlängen der Auswahl: Laserlinien,\n"
     "                    Glaskatalog-Linien und die eigenen aus UserData/WaveLen.lst neben der\n"
     "                    Einstellungsdatei (Liste, Name, Zusatz, Wellenlänge in nm)\n"
@@ -75,9 +76,10 @@ constexpr const char* kHelp =
     "Bibliotheksordner der Installation (lib/raysketcher).\n"
     "\n"
     "Rückgabewert: 0 berechnet, 1 unvollständig oder ohne Lösung (bei unvollständiger\n"
-    "Auswahl entsteht kein PDF; bei --sweep: ein Wert ohne Lösung), 2 Aufruffehler oder Datei\n"
-    "nicht lesbar, 3 Ausgabedatei nicht schreibbar oder Export-Modul fehlt. Bei mehreren\n"
-    "Dateien zählt das schlechteste Ergebnis.\n";
+    "Auswahl entsteht kein PDF; bei --sweep: ein Wert ohne Lösung), 2 Aufruffehler, Datei\n"
+    "nicht lesbar, Ausgabedatei ist eine gelesene Einstellungsdatei oder Speicher reicht nicht,\n"
+    "3 Ausgabedatei nicht schreibbar (auch eine Pipe ohne Leser) oder Export-Modul fehlt. Bei\n"
+    "mehreren Dateien zählt das schlechteste Ergebnis.\n";
 
 struct Options {
     std::vector<fs::path> settings;
