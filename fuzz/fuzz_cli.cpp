@@ -1,8 +1,8 @@
 // The whole command line in memory: a design file of any bytes and arguments of any text, run
 // from argument parsing through the output. The input is split at NUL bytes: the design file
-// first (written as d.ini into a folder of this process, which is also the working folder and
-// the program's folder), then the arguments. Arguments naming other folders (a '/') are left
-// out, so nothing is written outside that folder; sweeps are kept short. Any crash, sanitizer
+// first (written as d.ini into a folder of this process, which is the working folder during the
+// run and the program's folder), then the arguments. Arguments naming other folders (a '/') are
+// left out, so nothing is written outside that folder; sweeps are kept short. Any crash, sanitizer
 // report, hang or an exit code the program does not document is a finding.
 #include <unistd.h>
 
@@ -27,9 +27,9 @@ namespace fs = std::filesystem;
 class Folder {
 public:
     Folder()
-        : path_(fs::temp_directory_path() / ("raysketcher-fuzz-cli-" + std::to_string(::getpid()))) {
+        : path_(fs::temp_directory_path() /
+                ("raysketcher-fuzz-cli-" + std::to_string(::getpid()))) {
         fs::create_directories(path_);
-        fs::current_path(path_);
     }
     ~Folder() {
         std::error_code ec;
@@ -78,9 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         args.emplace_back(parts[k]);
     }
     kFolder.Reset(parts[0]);
+    // The program's relative names lead into the folder; the fuzzer's own (its corpus) do not.
+    const fs::path before = fs::current_path();
+    fs::current_path(kFolder());
     std::ostringstream out;
     std::ostringstream err;
     const int code = rs::cli::Run(args, kFolder(), out, err);
+    fs::current_path(before);
     if (code < rs::cli::kSolved || code > rs::cli::kExportFailed) __builtin_trap();
     // Every refusal and failure says why.
     if (code >= rs::cli::kUsage && err.str().empty()) __builtin_trap();

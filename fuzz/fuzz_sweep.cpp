@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 #include <variant>
+#include <vector>
 
 #include "app/ini_file.h"
 #include "app/presentation.h"
