@@ -6,9 +6,11 @@ function(raysketcher_configure target)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
   if(RAYSKETCHER_SANITIZE)
-    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
-                                             -fno-sanitize-recover=undefined)
-    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+    # GCC's "undefined" leaves out float-to-int conversions that do not fit; we want them too.
+    target_compile_options(
+      ${target} PRIVATE -fsanitize=address,undefined,float-cast-overflow -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined,float-cast-overflow)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined,float-cast-overflow)
   endif()
 endfunction()
 

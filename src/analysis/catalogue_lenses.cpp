@@ -6,6 +6,7 @@
 #include <fstream>
 #include <utility>
 
+#include "text/file_read.h"
 #include "text/number_text.h"
 #include "text/strings.h"
 
@@ -138,17 +139,9 @@ std::string AsciiUpper(std::string_view s) {
     return out;
 }
 
-// The first `maxBytes` of a regular file (nothing for a missing file, a folder or a device).
-std::vector<unsigned char> ReadPrefix(const fs::path& path, std::uintmax_t maxBytes) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return {};
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec) return {};
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(std::min(size, maxBytes)));
-    std::ifstream in(path, std::ios::binary);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
+// The bytes of a file read as an unsigned view.
+Bytes AsBytes(const std::string& bytes) {
+    return {reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()};
 }
 
 // --- Reading -----------------------------------------------------------------------------------
@@ -384,35 +377,69 @@ const CatalogueLens* LensCatalogue::Find(std::string_view code) const {
 
 LensCatalogue ReadCatalogueLenses(const fs::path& dir) {
     LensCatalogue catalogue;
-    const std::vector<unsigned char> sequence =
-        ReadPrefix(dir / kSequenceFile, kMaxSequenceRecords * kSequenceLength);
-    if (sequence.empty()) return catalogue;
-
-    // No legitimate file holds more records than a sequence can name.
-    std::array<std::vector<unsigned char>, kLayouts.size()> files;
-    for (std::size_t k = 0; k < kLayouts.size(); ++k) {
-        files[k] = ReadPrefix(dir / kLayouts[k].file,
-                              kMaxSequenceRecords * static_cast<std::size_t>(kLayouts[k].length));
+    constexpr std::size_t kMaxSequenceBytes = kMaxSequenceRecords * kSequenceLength;
+    const text::FileRead sequence =
+        text::ReadFileBounded(dir / kSequenceFile, kMaxSequenceBytes, true);
+    if (sequence.failure == text::ReadFailure::kMissing) return catalogue;  // no catalogue here
+    if (sequence.failure != text::ReadFailure::kNone) {
+        catalogue.NoteNotRead(
+            {dir / kSequenceFile, text::ReadFailureText(sequence.failure, kMaxSequenceBytes)});
+        return catalogue;
     }
 
-    const Bytes seq(sequence);
+    // No legitimate file holds more records than a sequence can name.
+    std::array<text::FileRead, kLayouts.size()> files;
+    for (std::size_t k = 0; k < kLayouts.size(); ++k) {
+        files[k] = text::ReadFileBounded(
+            dir / kLayouts[k].file,
+            kMaxSequenceRecords * static_cast<std::size_t>(kLayouts[k].length), true);
+    }
+
+    // Per file: how many records the sequence names, and how many of them were damaged.
+    std::array<int, kLayouts.size()> named{}, damaged{};
+    bool ended = false;
+    const Bytes seq = AsBytes(sequence.bytes);
     for (std::size_t at = 0; at + kSequenceLength <= seq.size(); at += kSequenceLength) {
         const Bytes entry = seq.subspan(at, kSequenceLength);
         const std::int16_t code = I16(entry, 0);
-        if (code == kEndCode) break;
+        if (code == kEndCode) {
+            ended = true;
+            break;
+        }
         if (code < 1 || code > static_cast<std::int16_t>(kLayouts.size())) continue;
         const auto k = static_cast<std::size_t>(code - 1);
         const RecordLayout& layout = kLayouts[k];
         const auto length = static_cast<std::size_t>(layout.length);
         const std::int64_t number = I32(entry, 2);
-        if (number < 1 || static_cast<std::uint64_t>(number) > files[k].size() / length) {
+        const Bytes file = AsBytes(files[k].bytes);
+        ++named[k];
+        if (number < 1 || static_cast<std::uint64_t>(number) > file.size() / length) {
+            ++damaged[k];
             catalogue.CountSkipped();
             continue;
         }
-        const Bytes record =
-            Bytes(files[k]).subspan((static_cast<std::size_t>(number) - 1) * length, length);
+        const Bytes record = file.subspan((static_cast<std::size_t>(number) - 1) * length, length);
         std::optional<CatalogueLens> lens = Decode(layout, record);
+        if (!lens) ++damaged[k];
         if (!lens || !catalogue.Add(std::move(*lens))) catalogue.CountSkipped();
+    }
+
+    // A file that gave nothing of what the sequence asks of it is named, with the reason.
+    bool anyNamed = false;
+    for (std::size_t k = 0; k < kLayouts.size(); ++k) {
+        if (named[k] == 0) continue;
+        anyNamed = true;
+        if (damaged[k] < named[k]) continue;
+        const fs::path file = dir / kLayouts[k].file;
+        if (files[k].failure != text::ReadFailure::kNone) {
+            catalogue.NoteNotRead({file, text::ReadFailureText(files[k].failure, 0)});
+        } else {
+            catalogue.NoteNotRead({file, "beschädigt (keiner der " + std::to_string(named[k]) +
+                                             " Einträge ist lesbar)"});
+        }
+    }
+    if (!anyNamed && !ended) {  // neither a lens nor the end mark: not a sequence
+        catalogue.NoteNotRead({dir / kSequenceFile, "beschädigt (kein gültiger Eintrag)"});
     }
     return catalogue;
 }

@@ -16,6 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "text/file_read.h"
+
 namespace rs::analysis {
 
 enum class CatalogueKind { kSingle, kBestForm, kAchromat, kAirSpacedAchromat, kTriplet, kCylinder };
@@ -80,11 +82,17 @@ public:
     // Records the reader left out: damaged, without power, or with a code already taken.
     int Skipped() const { return skipped_; }
     void CountSkipped() { ++skipped_; }
+    // Files of the folder that gave no lens at all although the sequence names records in them
+    // (missing, unreadable, or every record damaged), and a sequence file that names nothing
+    // readable: so that an empty list comes with a reason.
+    const std::vector<text::FileNotRead>& NotRead() const { return notRead_; }
+    void NoteNotRead(text::FileNotRead file) { notRead_.push_back(std::move(file)); }
 
 private:
     std::vector<CatalogueLens> lenses_;
     std::unordered_map<std::string, std::size_t> byCode_;
     int skipped_ = 0;
+    std::vector<text::FileNotRead> notRead_;
 };
 
 // --- Files -------------------------------------------------------------------------------------
@@ -94,9 +102,9 @@ inline constexpr std::string_view kSequenceFile = "SH_SEQ.dat";
 inline constexpr std::size_t kMaxSequenceRecords = 65536;
 
 // Reads the six catalogue files in `dir`. Missing or damaged files leave the list empty or
-// shorter: a trailing partial record is ignored, a sequence record naming a record beyond its
-// file's end is skipped, and so is a lens without power, with an index below 1, a negative
-// thickness, no aperture or a number that is not finite.
+// shorter (and are named in NotRead()): a trailing partial record is ignored, a sequence record
+// naming a record beyond its file's end is skipped, and so is a lens without power, with an index
+// below 1, a negative thickness, no aperture or a number that is not finite.
 LensCatalogue ReadCatalogueLenses(const std::filesystem::path& dir);
 
 // Writes `lenses` as the six catalogue files in `dir` (created when missing), in their order.

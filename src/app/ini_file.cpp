@@ -14,6 +14,7 @@
 #include <system_error>
 #include <utility>
 
+#include "text/file_read.h"
 #include "text/number_text.h"
 #include "text/strings.h"
 
@@ -39,7 +40,7 @@ std::string_view Trim(std::string_view s) {
 // letters in lower case and 'ß' spelled "ss" (so "VERGRÖSSERUNG" finds "Vergrößerung", as it
 // does on Windows). Names in the document are always valid UTF-8 of Windows-1252 characters;
 // a stray byte would simply stand for itself. Works without allocating, because every look-up
-// runs it over every section and key of the file.
+// runs over names of the file.
 template <class Sink>
 void ForEachFolded(std::string_view utf8, Sink&& sink) {
     const std::string_view t = Trim(utf8);
@@ -71,22 +72,34 @@ void ForEachFolded(std::string_view utf8, Sink&& sink) {
     }
 }
 
-// A name as asked for, folded once; characters the file cannot hold are '?' there, too.
-std::u32string Fold(std::string_view utf8) {
-    std::u32string out;
-    ForEachFolded(Storable(utf8), [&](char32_t c) { out += c; });
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// A UTF-8 name in the form in which names are compared, once, so that a look-up compares bytes.
+std::string Folded(std::string_view utf8) {
+    std::string out;
+    ForEachFolded(utf8, [&](char32_t c) { AppendUtf8(out, c); });
     return out;
 }
 
-// Whether a name in the document matches a folded name.
-bool Matches(std::string_view name, const std::u32string& folded) {
-    std::size_t k = 0;
-    bool same = true;
-    ForEachFolded(name, [&](char32_t c) {
-        same = same && k < folded.size() && folded[k] == c;
-        ++k;
-    });
-    return same && k == folded.size();
+// A name as asked for; characters the file cannot hold are '?' there, too.
+std::string Fold(std::string_view utf8) {
+    return Folded(Storable(utf8));
 }
 
 enum class Shape { kOther, kSection, kKey };
@@ -110,38 +123,6 @@ LineParts Split(std::string_view line) {
     const auto eq = line.find('=');
     if (eq == std::string_view::npos) return {};
     return {Shape::kKey, Trim(line.substr(0, eq)), line.substr(eq + 1)};
-}
-
-// Builds a document line from its text. A template only because the line type is private to
-// the document; it is always called with IniDocument::Line.
-template <class Line>
-Line MakeLine(const std::string& text) {
-    Line line;
-    line.text = text;
-    const LineParts parts = Split(line.text);
-    if (parts.shape == Shape::kSection) {
-        line.kind = Line::kSection;
-        line.section = parts.name;
-    } else if (parts.shape == Shape::kKey) {
-        line.kind = Line::kKey;
-        line.key = parts.name;
-        line.value = parts.value;
-    }
-    return line;
-}
-
-// The lines [header, end) of the first section named like `folded`.
-template <class Lines>
-std::optional<std::pair<std::size_t, std::size_t>> FindSection(const Lines& lines,
-                                                               const std::u32string& folded) {
-    using Line = typename Lines::value_type;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind != Line::kSection || !Matches(lines[i].section, folded)) continue;
-        std::size_t end = i + 1;
-        while (end < lines.size() && lines[end].kind != Line::kSection) ++end;
-        return std::make_pair(i, end);
-    }
-    return std::nullopt;
 }
 
 bool HasLineBreak(std::string_view s) {
@@ -329,48 +310,118 @@ bool FolderWritable(const fs::path& folder) {
 
 // --- IniDocument ------------------------------------------------------------------------------
 
-IniDocument IniDocument::Parse(std::string_view cp1252Text) {
+IniDocument IniDocument::Parse(std::string cp1252Text) {
+    IniDocument doc;
     // Editors that save as UTF-8 may put a byte-order mark first; left in, it would make the
     // first section header unreadable. Our own writes never carry one.
     constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-    if (cp1252Text.starts_with(kUtf8Bom)) cp1252Text.remove_prefix(kUtf8Bom.size());
-    IniDocument doc;
-    doc.lines_.reserve(
-        static_cast<std::size_t>(std::count(cp1252Text.begin(), cp1252Text.end(), '\n')) + 1);
+    if (std::string_view(cp1252Text).starts_with(kUtf8Bom)) cp1252Text.erase(0, kUtf8Bom.size());
+    doc.text_ = std::move(cp1252Text);
+    const std::string_view text = doc.text_;
+    std::size_t sections = 0, keys = 0;
     std::size_t pos = 0;
-    while (pos < cp1252Text.size()) {
-        const std::size_t nl = cp1252Text.find('\n', pos);
-        const std::size_t end = nl == std::string_view::npos ? cp1252Text.size() : nl;
-        std::string_view raw = cp1252Text.substr(pos, end - pos);
-        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-        doc.lines_.push_back(MakeLine<Line>(text::Cp1252ToUtf8(raw)));
-        if (nl == std::string_view::npos) break;
-        pos = nl + 1;
+    while (pos < text.size()) {
+        const std::size_t nl = text.find('\n', pos);
+        const std::size_t next = nl == std::string_view::npos ? text.size() : nl + 1;
+        std::size_t end = nl == std::string_view::npos ? text.size() : nl;
+        if (end > pos && text[end - 1] == '\r') --end;
+        // Names and the structure are ASCII, the same in Windows-1252 as in UTF-8.
+        const LineParts parts = Split(text.substr(pos, end - pos));
+        // Keys above the first section can never be found: they belong to the run.
+        if (parts.shape == Shape::kSection || (parts.shape == Shape::kKey && sections > 0)) {
+            const bool section = parts.shape == Shape::kSection;
+            if (section ? ++sections > kMaxIniSections : ++keys > kMaxIniKeys) {
+                IniDocument refused;
+                refused.tooLarge_ = true;
+                return refused;
+            }
+            Entry e;
+            e.kind = section ? Entry::kSection : Entry::kKey;
+            e.begin = pos;
+            e.end = end;
+            e.folded = Folded(text::Cp1252ToUtf8(parts.name));
+            if (!section)
+                e.valueAt = static_cast<std::size_t>(parts.value.data() - text.data()) - pos;
+            doc.entries_.push_back(std::move(e));
+        } else if (!doc.entries_.empty() && doc.entries_.back().kind == Entry::kRun) {
+            doc.entries_.back().end = next;
+        } else {
+            Entry run;
+            run.begin = pos;
+            run.end = next;
+            doc.entries_.push_back(std::move(run));
+        }
+        pos = next;
     }
     return doc;
 }
 
+std::string_view IniDocument::Text(const Entry& e) const {
+    return e.owned ? std::string_view(e.line)
+                   : std::string_view(text_).substr(e.begin, e.end - e.begin);
+}
+
 std::string IniDocument::Serialize() const {
     std::string out;
-    for (const Line& line : lines_) {
-        out += text::Utf8ToCp1252(line.text);
+    out.reserve(text_.size() + text_.size() / 16 + 64);
+    const auto addLine = [&](std::string_view line) {
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        out += line;
         out += "\r\n";
+    };
+    for (const Entry& e : entries_) {
+        const std::string_view t = Text(e);
+        if (e.kind != Entry::kRun || e.owned) {
+            out += t;
+            out += "\r\n";
+            continue;
+        }
+        for (std::size_t pos = 0; pos < t.size();) {
+            const std::size_t nl = std::min(t.find('\n', pos), t.size());
+            addLine(t.substr(pos, nl - pos));
+            pos = nl + 1;
+        }
     }
     return out;
 }
 
-std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
-    const auto span = FindSection(lines_, Fold(section));
-    if (!span) return std::nullopt;
-    const std::u32string folded = Fold(key);
-    for (std::size_t i = span->first + 1; i < span->second; ++i) {
-        if (lines_[i].kind == Line::kKey && Matches(lines_[i].key, folded)) return lines_[i].value;
+std::optional<std::pair<std::size_t, std::size_t>> IniDocument::FindSection(
+    const std::string& folded) const {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].kind != Entry::kSection || entries_[i].folded != folded) continue;
+        std::size_t end = i + 1;
+        while (end < entries_.size() && entries_[end].kind != Entry::kSection) ++end;
+        return std::make_pair(i, end);
     }
     return std::nullopt;
 }
 
+std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
+    const auto span = FindSection(Fold(section));
+    if (!span) return std::nullopt;
+    const std::string folded = Fold(key);
+    for (std::size_t i = span->first + 1; i < span->second; ++i) {
+        const Entry& e = entries_[i];
+        if (e.kind == Entry::kKey && e.folded == folded) {
+            return text::Cp1252ToUtf8(Text(e).substr(e.valueAt));
+        }
+    }
+    return std::nullopt;
+}
+
+bool IniDocument::EndsBlank() const {
+    if (entries_.empty()) return true;
+    std::string_view last = Text(entries_.back());
+    if (entries_.back().kind == Entry::kRun && !entries_.back().owned) {
+        if (!last.empty() && last.back() == '\n') last.remove_suffix(1);
+        const std::size_t nl = last.rfind('\n');
+        if (nl != std::string_view::npos) last.remove_prefix(nl + 1);
+    }
+    return Trim(last).empty();
+}
+
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-    if (HasLineBreak(section) || HasLineBreak(key)) return;
+    if (tooLarge_ || HasLineBreak(section) || HasLineBreak(key)) return;
     const std::string sec = Storable(section);
     const std::string k = Storable(key);
     std::string v = Storable(value);
@@ -386,32 +437,42 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     if (h.shape != Shape::kSection || h.name != Trim(sec)) return;
     if (kl.shape != Shape::kKey || kl.name != Trim(k)) return;
 
-    const auto span = FindSection(lines_, Fold(sec));
+    const auto owned = [](Entry::Kind kind, const std::string& utf8Line, std::string folded,
+                          std::size_t valueAt) {
+        Entry e;
+        e.kind = kind;
+        e.owned = true;
+        e.line = text::Utf8ToCp1252(utf8Line);
+        e.folded = std::move(folded);
+        e.valueAt = valueAt;
+        return e;
+    };
+    const std::string foldedSection = Fold(sec);
+    const std::string foldedKey = Fold(k);
+    const std::string newKeyLine = k + "=" + v;
+    const std::size_t keyValueAt = text::Utf8ToCp1252(keyLine).size();
+    const auto span = FindSection(foldedSection);
     if (!span) {
         // A blank line between sections, as people write them by hand.
-        if (!lines_.empty() && !Trim(lines_.back().text).empty()) {
-            lines_.push_back(MakeLine<Line>(""));
-        }
-        lines_.push_back(MakeLine<Line>(header));
-        lines_.push_back(MakeLine<Line>(k + "=" + v));
+        if (!EndsBlank()) entries_.push_back(owned(Entry::kRun, "", {}, 0));
+        entries_.push_back(owned(Entry::kSection, header, foldedSection, 0));
+        entries_.push_back(owned(Entry::kKey, newKeyLine, foldedKey, keyValueAt));
         return;
     }
-    const std::u32string folded = Fold(k);
     std::size_t insertAt = span->first + 1;
     for (std::size_t i = span->first + 1; i < span->second; ++i) {
-        Line& line = lines_[i];
-        if (line.kind != Line::kKey) continue;
-        if (Matches(line.key, folded)) {
+        Entry& e = entries_[i];
+        if (e.kind != Entry::kKey) continue;
+        if (e.folded == foldedKey) {
             // Only the value changes; the key keeps its spelling and blanks.
-            line.text.resize(line.text.find('=') + 1);
-            line.text += v;
-            line.value = v;
+            e.line = std::string(Text(e).substr(0, e.valueAt)) + text::Utf8ToCp1252(v);
+            e.owned = true;
             return;
         }
         insertAt = i + 1;
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                  MakeLine<Line>(k + "=" + v));
+    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                    owned(Entry::kKey, newKeyLine, foldedKey, keyValueAt));
 }
 
 // --- IniFile ----------------------------------------------------------------------------------
@@ -423,48 +484,50 @@ IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {
 IniFile IniFile::FromText(std::filesystem::path path, std::string_view cp1252Text) {
     IniFile file;
     file.path_ = std::move(path);
-    file.doc_ = IniDocument::Parse(cp1252Text);
+    file.Take(std::string(cp1252Text));
     return file;
+}
+
+void IniFile::Take(std::string cp1252Text) {
+    doc_ = IniDocument::Parse(std::move(cp1252Text));
+    if (doc_.TooLarge()) {
+        readProblem_ = "Die Datei " + Quoted(path_) + " ist beschädigt (mehr als " +
+                       std::to_string(kMaxIniSections) + " Abschnitte oder " +
+                       std::to_string(kMaxIniKeys) +
+                       " Einträge) und damit keine Einstellungsdatei; sie wird weder gelesen "
+                       "noch überschrieben.";
+    }
 }
 
 void IniFile::Reload() {
     doc_ = IniDocument{};
     readProblem_.clear();
-    std::error_code ec;
-    const fs::file_status status = fs::status(path_, ec);
-    if (status.type() == fs::file_type::not_found) return;  // a first start: nothing to keep
-    const std::string unreadable = "Die Datei " + Quoted(path_) + " kann nicht gelesen werden.";
-    if (ec) {  // no permission on a folder of the path, a loop of links, ...
-        readProblem_ = unreadable;
-    } else if (fs::is_directory(status)) {
-        readProblem_ = Quoted(path_) + " ist ein Ordner, keine Einstellungsdatei.";
-    } else if (!fs::is_regular_file(status)) {
-        readProblem_ = Quoted(path_) + " ist keine gewöhnliche Datei (ein Gerät oder eine Pipe).";
-    }
-    if (!readProblem_.empty()) return;
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) {
-        readProblem_ = unreadable;
-        return;
-    }
-    // Read to the end rather than to the size seen a moment ago: the file may be growing.
-    std::string bytes;
-    char buffer[1 << 16];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > kMaxFileBytes) {
+    text::FileRead read = text::ReadFileBounded(path_, kMaxFileBytes);
+    switch (read.failure) {
+        case text::ReadFailure::kNone:
+            Take(std::move(read.bytes));
+            return;
+        case text::ReadFailure::kMissing:  // a first start: nothing to keep
+            return;
+        case text::ReadFailure::kFolder:
+            readProblem_ = Quoted(path_) + " ist ein Ordner, keine Einstellungsdatei.";
+            return;
+        case text::ReadFailure::kNotRegular:
+            readProblem_ =
+                Quoted(path_) + " ist keine gewöhnliche Datei (ein Gerät oder eine Pipe).";
+            return;
+        case text::ReadFailure::kTooBig:
             readProblem_ = "Die Datei " + Quoted(path_) + " ist größer als " +
                            std::to_string(kMaxSettingsFileMiB) +
                            " MiB und damit keine Einstellungsdatei; sie wird weder gelesen noch "
                            "überschrieben.";
             return;
-        }
+        case text::ReadFailure::kNoAccess:
+        case text::ReadFailure::kError:
+            // no permission on the file or a folder of the path, a loop of links, ...
+            readProblem_ = "Die Datei " + Quoted(path_) + " kann nicht gelesen werden.";
+            return;
     }
-    if (in.bad()) {
-        readProblem_ = unreadable;
-        return;
-    }
-    doc_ = IniDocument::Parse(bytes);
 }
 
 std::string IniFile::ReadIniString(std::string_view section, std::string_view key,

@@ -15,16 +15,27 @@ namespace rs::app {
 // The largest settings file that is read; a bigger one is refused with a message.
 inline constexpr int kMaxSettingsFileMiB = 64;
 
-// The parsed file, kept line by line so that a write changes only the line it must.
+// Far above what this program writes (a few dozen sections, some hundred keys): a file with more
+// is damaged or not ours, and is refused rather than indexed.
+inline constexpr std::size_t kMaxIniSections = 4096;
+inline constexpr std::size_t kMaxIniKeys = 65536;
+
+// The parsed file. Its bytes are kept once as they were read; only sections and keys are indexed,
+// so blank lines, comments and other lines cost nothing beyond their bytes, and a write changes
+// only the line it must.
 class IniDocument {
 public:
     // Tolerant: any bytes parse; lines that are neither sections nor "key=value" are kept as
     // they are and otherwise ignored (so are ';' comments and keys above the first section).
     // Input is Windows-1252; lines end at LF, a CR before it is dropped. When a section or a
     // key occurs twice, the first one counts. A leading UTF-8 byte-order mark is skipped.
-    static IniDocument Parse(std::string_view cp1252Text);
+    // A text with more than kMaxIniSections sections or kMaxIniKeys keys gives an empty
+    // document that is TooLarge().
+    static IniDocument Parse(std::string cp1252Text);
     // Windows-1252 text with CR LF line ends.
     std::string Serialize() const;
+    // The parsed text had more sections or keys than are indexed; it was not read.
+    bool TooLarge() const { return tooLarge_; }
 
     // The raw value (UTF-8, not trimmed) of the first matching key in the first matching
     // section, or nothing.
@@ -37,14 +48,23 @@ public:
     void Set(std::string_view section, std::string_view key, std::string_view value);
 
 private:
-    struct Line {
-        std::string text;     // UTF-8, without line end
-        std::string section;  // for "[x]" lines: the section name
-        std::string key;      // for key lines: the key (trimmed)
-        std::string value;    // for key lines: everything after the first '='
-        enum Kind { kOther, kSection, kKey } kind = kOther;
+    // A section line, a key line, or a run of other lines between them.
+    struct Entry {
+        enum Kind { kRun, kSection, kKey } kind = kRun;
+        std::size_t begin = 0;  // in text_: the line (a run: its lines with their ends)
+        std::size_t end = 0;
+        bool owned = false;       // set in memory: `line` holds the one line, without its end
+        std::string line;         // Windows-1252
+        std::string folded;       // sections and keys: the name as names are compared
+        std::size_t valueAt = 0;  // keys: where the value starts in the line
     };
-    std::vector<Line> lines_;
+    std::string_view Text(const Entry& e) const;
+    std::optional<std::pair<std::size_t, std::size_t>> FindSection(const std::string& folded) const;
+    bool EndsBlank() const;
+
+    std::string text_;  // the bytes as read, Windows-1252
+    std::vector<Entry> entries_;
+    bool tooLarge_ = false;
 };
 
 struct WriteStatus {
@@ -59,12 +79,16 @@ public:
     // The file at `path` as if it held `cp1252Text`, without reading it; writes go to `path`.
     static IniFile FromText(std::filesystem::path path, std::string_view cp1252Text);
 
+    // The document as read plus everything set since (also what a failed write left staged).
+    const IniDocument& Document() const { return doc_; }
+
     // Where the file is (or will be written): the folder the user's own lists live beside.
     const std::filesystem::path& Path() const { return path_; }
 
     // Reads the file again; a missing or unreadable file reads as empty. A file that exists
-    // but cannot be read (a folder, a device, no permission, or far too big to be ours: over
-    // kMaxSettingsFileMiB) is never overwritten: writes to it fail and name the reason.
+    // but cannot be read (a folder, a device or a pipe, which is never waited on, no permission,
+    // or far too big to be ours: over kMaxSettingsFileMiB, or more than kMaxIniSections sections
+    // or kMaxIniKeys keys) is never overwritten: writes to it fail and name the reason.
     void Reload();
     // Why the last read found nothing although the file is there (German, naming the file);
     // empty when it was read or does not exist.
@@ -95,6 +119,8 @@ public:
 
 private:
     IniFile() = default;
+    // Parses the file's bytes; a damaged file (too many sections or keys) is a read problem.
+    void Take(std::string cp1252Text);
 
     std::filesystem::path path_;
     IniDocument doc_;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "text/number_text.h"
@@ -14,7 +12,6 @@ namespace rs::wavelengths {
 namespace {
 
 constexpr float kMaxUserNm = 1e7f;
-constexpr std::uintmax_t kMaxUserFileBytes = 4u << 20;
 
 // A line with its note after " |" and a tab.
 WaveRecord Noted(std::string_view name, std::string_view note, float nm) {
@@ -210,15 +207,15 @@ UserList ReadUserWavelengths(const std::filesystem::path& file, bool createFolde
     if (file.empty()) return list;
     std::error_code ec;
     if (createFolder) std::filesystem::create_directories(file.parent_path(), ec);
-    if (!std::filesystem::is_regular_file(file, ec)) return list;
-    const std::uintmax_t size = std::filesystem::file_size(file, ec);
-    if (ec || size > kMaxUserFileBytes) return list;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return list;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return list;
+    const text::FileRead read = text::ReadFileBounded(file, kMaxUserFileBytes);
+    if (read.failure == text::ReadFailure::kMissing) return list;  // no list of one's own yet
+    if (read.failure != text::ReadFailure::kNone) {
+        list.notRead =
+            text::FileNotRead{file, text::ReadFailureText(read.failure, kMaxUserFileBytes)};
+        return list;
+    }
     list.readable = true;
-    list.entries = ParseUserWavelengths(bytes);
+    list.entries = ParseUserWavelengths(read.bytes);
     return list;
 }
 

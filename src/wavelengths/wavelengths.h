@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/file_read.h"
+
 namespace rs::wavelengths {
 
 struct WaveRecord {
@@ -38,6 +40,9 @@ std::filesystem::path UserWavelengthFile(const std::filesystem::path& settingsFi
 struct UserList {
     bool readable = false;  // the file could be read
     std::vector<WaveRecord> entries;
+    // The file is there but was not read (too big, a folder, a pipe, no permission): the user
+    // is told why instead of seeing an empty list. Nothing for a file that does not exist.
+    std::optional<text::FileNotRead> notRead;
 };
 
 // One entry per line: a name, "|" (the last one of the line: names may hold one) and the
@@ -46,8 +51,9 @@ struct UserList {
 // not UTF-8 is read as Windows-1252.
 std::vector<WaveRecord> ParseUserWavelengths(std::string_view text);
 // Reads the file, creating its folder when it is missing (unless `createFolder` is false); not
-// readable (and empty) when the file cannot be opened or is larger than a user list can sensibly
-// be (4 MiB).
+// readable (and empty) when the file is missing, cannot be opened, is no regular file or is
+// larger than a user list can sensibly be (kMaxUserFileBytes).
+inline constexpr std::size_t kMaxUserFileBytes = std::size_t{4} << 20;
 UserList ReadUserWavelengths(const std::filesystem::path& file, bool createFolder = true);
 
 // --- The picker's grids ---------------------------------------------------------------------

@@ -114,8 +114,9 @@ TEST(CatalogueLenses, DamagedFilesLeaveTheRest) {
         return std::ranges::count(c.Lenses(), kind, &CatalogueLens::kind);
     };
 
-    // No files, or no sequence: nothing.
+    // No files, or no sequence: nothing, and nothing to report.
     EXPECT_TRUE(ReadCatalogueLenses(dir.path()).Lenses().empty());
+    EXPECT_TRUE(ReadCatalogueLenses(dir.path()).NotRead().empty());
     copy();
     // A triplet file that is missing, and an achromat file cut inside its third record: the
     // first two achromats stay, the rest of the sequence record is skipped, nothing else changes.
@@ -128,6 +129,10 @@ TEST(CatalogueLenses, DamagedFilesLeaveTheRest) {
     EXPECT_EQ(count(CatalogueKind::kTriplet, cut), 0);
     EXPECT_EQ(count(CatalogueKind::kCylinder, cut), count(CatalogueKind::kCylinder, Generated()));
     EXPECT_EQ(cut.Lenses().size() + static_cast<std::size_t>(cut.Skipped()), all);
+    // The missing triplet file is named; the cut achromat file still gave lenses.
+    ASSERT_EQ(cut.NotRead().size(), 1u);
+    EXPECT_EQ(cut.NotRead()[0].Message(),
+              "\"" + (dir / "SH_L3.dat").string() + "\" wurde nicht gelesen: nicht vorhanden");
 
     // Hand-made records: no power, an index below 1, a number that is not finite, a code taken
     // already, and a sequence record past the end of its file are all left out.
@@ -170,6 +175,19 @@ TEST(CatalogueLenses, DamagedFilesLeaveTheRest) {
             EXPECT_TRUE(std::isfinite(lens.focalLength) && lens.focalLength != 0);
         }
     }
+
+    // A folder of damaged files: every file the sequence names is reported as damaged.
+    const fs::path damaged = dir / "damaged";
+    fs::create_directory(damaged);
+    WriteSequence(damaged / "SH_SEQ.dat", {{1, 1}, {1, 2}, {5, 1}, {6, 0}});
+    std::ofstream(damaged / "SH_L1.dat", std::ios::binary) << std::string(2000, '\xff');
+    std::ofstream(damaged / "SH_C1.dat", std::ios::binary) << std::string(2000, '\xff');
+    const LensCatalogue none = ReadCatalogueLenses(damaged);
+    EXPECT_TRUE(none.Lenses().empty());
+    ASSERT_EQ(none.NotRead().size(), 2u);
+    EXPECT_EQ(none.NotRead()[0].file, damaged / "SH_L1.dat");
+    EXPECT_EQ(none.NotRead()[0].reason, "beschädigt (keiner der 2 Einträge ist lesbar)");
+    EXPECT_EQ(none.NotRead()[1].file, damaged / "SH_C1.dat");
 }
 
 TEST(CatalogueLenses, DisplayText) {

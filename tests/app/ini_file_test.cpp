@@ -184,8 +184,34 @@ TEST(IniFile, FailedWritesAreReportedAndLeaveNothingBehind) {
                   "Die Datei ist schreibgeschützt.");
     EXPECT_EQ(ReadBytes(locked), "[A]\nk=1\n");
 
-    // A folder or a device in place of the file is named as such.
+    // A folder or a pipe in place of the file is named as such (the pipe is not waited on).
     EXPECT_NE(IniFile(dir.path()).ReadProblem().find("ist ein Ordner"), std::string::npos);
+    const fs::path fifo = dir / "pipe.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_NE(IniFile(fifo).ReadProblem().find("keine gewöhnliche Datei"), std::string::npos);
+
+    // Blank lines cost nothing and the most sections and keys that are kept still read; one
+    // section or key more names the file as damaged, and it is not replaced.
+    std::string most = std::string(1u << 20, '\n') + "[A]\n";
+    for (std::size_t i = 0; i < kMaxIniKeys; ++i) most += "k=" + std::to_string(i) + "\n";
+    for (std::size_t i = 1; i < kMaxIniSections; ++i) most += "[x]\n";
+    const fs::path full = dir / "voll.ini";
+    const struct {
+        std::string text;
+        bool damaged;
+    } limits[] = {{most, false}, {most + "k=x\n", true}, {most + "[y]\n", true}};
+    for (const auto& c : limits) {
+        WriteBytes(full, c.text);
+        IniFile ini(full);
+        EXPECT_EQ(ini.ReadIniString("A", "k", "-"), c.damaged ? "-" : "0");
+        EXPECT_EQ(ini.ReadProblem().find("ist beschädigt (mehr als 4096 Abschnitte oder 65536 "
+                                         "Einträge)") != std::string::npos,
+                  c.damaged);
+        if (c.damaged) {
+            EXPECT_FALSE(ini.WriteIniString("A", "k", "v").ok);
+        }
+    }
+    EXPECT_EQ(ReadBytes(full), limits[2].text);
 }
 
 // Links stay links, also dangling ones; a file keeps its owner when root saves it; a name at the

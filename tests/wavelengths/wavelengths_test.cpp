@@ -81,9 +81,16 @@ TEST(WaveNames, UserFileLinesAndFaults) {
     EXPECT_TRUE(read.readable);
     ASSERT_EQ(read.entries.size(), 1u);
     EXPECT_EQ(read.entries[0].nm, 808.0f);
-    std::filesystem::remove(file);
-    std::filesystem::create_directory(file);  // a folder where the file should be
-    EXPECT_FALSE(ReadUserWavelengths(file).readable);
+    EXPECT_FALSE(read.notRead);
+    // A missing file is no news; one that is there but too big is named with the reason.
+    EXPECT_FALSE(missing.notRead);
+    std::ofstream(file, std::ios::app) << std::string(kMaxUserFileBytes, '\n');
+    const UserList huge = ReadUserWavelengths(file);
+    EXPECT_FALSE(huge.readable);
+    EXPECT_TRUE(huge.entries.empty());
+    ASSERT_TRUE(huge.notRead);
+    EXPECT_EQ(huge.notRead->Message(),
+              "\"" + file.string() + "\" wurde nicht gelesen: größer als 4 MiB");
 }
 
 TEST(WaveNames, AtMouseStaysOnTheScreen) {
