@@ -135,9 +135,18 @@ std::string BeamJson(const app::DesignState& state, bool valid, const engine::Re
 
 }  // namespace
 
-std::string WavelengthList(const std::filesystem::path& userFile, bool json) {
-    // The command line reads only: no folder is made for a missing list.
-    const wavelengths::UserList user = wavelengths::ReadUserWavelengths(userFile, false);
+std::string NotReadJson(const std::vector<text::FileNotRead>& files) {
+    std::string j = "[";
+    for (const text::FileNotRead& f : files) {
+        if (j.size() > 1) j += ",";
+        j += "{\"file\":" + JsonString(f.file.string()) + ",\"reason\":" + JsonString(f.reason) +
+             "}";
+    }
+    return j + "]";
+}
+
+std::string WavelengthList(const std::filesystem::path& userFile, const wavelengths::UserList& user,
+                           bool json) {
     // Built-in names hold their note after a bar; a user's name may hold a bar of its own.
     const auto entry = [json](std::string_view list, const wavelengths::WaveRecord& r) {
         const wavelengths::NameParts parts = list == "Benutzer"
@@ -168,7 +177,8 @@ std::string WavelengthList(const std::filesystem::path& userFile, bool json) {
     return "{\"laser\":" + list("", wavelengths::LaserLines()) +
            ",\"glassCatalogue\":" + list("", wavelengths::GlassCatalogueLines()) +
            ",\"user\":{\"file\":" + JsonString(userFile.string()) +
-           ",\"readable\":" + JsonBool(user.readable) +
+           ",\"readable\":" + JsonBool(user.readable) + ",\"notRead\":" +
+           (user.notRead ? JsonString(user.notRead->reason) : std::string("null")) +
            ",\"entries\":" + list("Benutzer", user.entries) + "}}\n";
 }
 
@@ -260,7 +270,8 @@ std::string DesignJson(const app::DesignState& state, const analysis::LensCatalo
         std::string j = BeamJson(state, valid, rows);
         if (catalogue) {
             j.pop_back();  // the closing brace
-            j += ",\"catalogueLenses\":" + CatalogueLensesJson(state, *catalogue) + "}";
+            j += ",\"catalogueLenses\":" + CatalogueLensesJson(state, *catalogue) +
+                 ",\"catalogueNotRead\":" + NotReadJson(catalogue->NotRead()) + "}";
         }
         return j;
     }

@@ -318,20 +318,30 @@ std::optional<std::string> OutputOverDesign(const Options& o, const std::vector<
     return std::nullopt;
 }
 
+// One line per file a reader left out, so that a short or empty list comes with its reason.
+void ReportNotRead(const std::vector<text::FileNotRead>& files, std::ostream& err) {
+    for (const text::FileNotRead& f : files)
+        err << "raysketcher-cli: " << PlainText(f.Message()) << "\n";
+}
+
 // The catalogue for the lens list and for the lenses of a beam design in --json. Its files are
 // read only when a beam design needs them: a paraxial run starts faster.
 class CatalogueSource {
 public:
-    explicit CatalogueSource(std::optional<analysis::CatalogueLocation> where)
-        : where_(std::move(where)) {}
+    CatalogueSource(std::optional<analysis::CatalogueLocation> where, std::ostream& err)
+        : where_(std::move(where)), err_(err) {}
     analysis::LensCatalogue* For(const app::DesignState& state) {
         if (!state.beam.beamMode || !where_ || !where_->dir) return nullptr;
-        if (!catalogue_) catalogue_ = analysis::ReadCatalogueLenses(*where_->dir);
+        if (!catalogue_) {
+            catalogue_ = analysis::ReadCatalogueLenses(*where_->dir);
+            ReportNotRead(catalogue_->NotRead(), err_);
+        }
         return &*catalogue_;
     }
 
 private:
     std::optional<analysis::CatalogueLocation> where_;
+    std::ostream& err_;
     std::optional<analysis::LensCatalogue> catalogue_;
 };
 
@@ -421,13 +431,19 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         }
     }
     if (o.lensList) {
-        out << LensList(analysis::ReadCatalogueLenses(*where->dir), o.json);
+        const analysis::LensCatalogue catalogue = analysis::ReadCatalogueLenses(*where->dir);
+        ReportNotRead(catalogue.NotRead(), err);
+        out << LensList(catalogue, o.json);
         return kSolved;
     }
     const std::vector<fs::path> files = DesignFiles(o, programDir);
     if (o.wavelengthList) {
         // The user's list lies beside the settings file, which itself need not exist.
-        out << WavelengthList(wavelengths::UserWavelengthFile(files.front()), o.json);
+        const fs::path userFile = wavelengths::UserWavelengthFile(files.front());
+        // The command line reads only: no folder is made for a missing list.
+        const wavelengths::UserList user = wavelengths::ReadUserWavelengths(userFile, false);
+        if (user.notRead) ReportNotRead({*user.notRead}, err);
+        out << WavelengthList(userFile, user, o.json);
         return kSolved;
     }
     if (files.front().empty()) {
@@ -440,7 +456,7 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         return kUsage;
     }
     if (o.sweep) return RunSweep(o, files, out, err);
-    CatalogueSource catalogue(std::move(where));
+    CatalogueSource catalogue(std::move(where), err);
     return RunDesigns(o, files, catalogue, programDir, out, err);
 }
 

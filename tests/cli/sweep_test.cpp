@@ -5,13 +5,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
-#include "cli/sweep.h"
+#include "support/temp_dir.h"
 
 namespace rs::cli {
 namespace {
@@ -225,6 +226,34 @@ TEST(Cli, SeveralFilesInOrder) {
     EXPECT_TRUE(text.out.starts_with("Datei\t" + kData + "/relay.ini\nBrennweite: f'\t 100.0mm"));
     ASSERT_NE(second, std::string::npos);
     EXPECT_NE(text.out.find("Brennweite: f'\t\n", second), std::string::npos);
+}
+
+// A file a reader left out is named on stderr, one line each, and in the JSON; the exit code
+// stays that of the design.
+TEST(Cli, FilesNotReadAreNamed) {
+    namespace fs = std::filesystem;
+    const test::TempDir dir;
+    const fs::path catalogue = dir / "katalog";
+    fs::copy(std::string(RAYSKETCHER_TEST_BIN) + "/../../share/raysketcher", catalogue);
+    fs::remove(catalogue / "SH_L1.dat");
+    fs::create_directory(catalogue / "SH_L1.dat");
+    const Outcome beam = RunCli({"--settings", kExamples + "/hene-focus-100mm.ini", "--json",
+                                 "--catalogue", catalogue.string()});
+    EXPECT_EQ(beam.code, kSolved) << beam.err;
+    EXPECT_NE(beam.err.find("SH_L1.dat\" wurde nicht gelesen"), std::string::npos) << beam.err;
+    EXPECT_EQ(std::count(beam.err.begin(), beam.err.end(), '\n'), 1) << beam.err;
+    EXPECT_NE(
+        beam.out.find("\"catalogueNotRead\":[{\"file\":\"" + (catalogue / "SH_L1.dat").string()),
+        std::string::npos)
+        << beam.out;
+
+    const fs::path design = dir / "system.ini";
+    fs::copy_file(kData + "/relay.ini", design);
+    fs::create_directories(dir / "UserData" / "WaveLen.lst");
+    const Outcome waves = RunCli({"--wavelengths", "--json", "--settings", design.string()});
+    EXPECT_EQ(waves.code, kSolved);
+    EXPECT_NE(waves.err.find("WaveLen.lst\" wurde nicht gelesen"), std::string::npos) << waves.err;
+    EXPECT_NE(waves.out.find("\"readable\":false,\"notRead\":\""), std::string::npos) << waves.out;
 }
 
 // Every bad argument: exit code 2 and one line naming it.
