@@ -177,9 +177,9 @@ std::string WavelengthList(const std::filesystem::path& userFile, const waveleng
     return "{\"laser\":" + list("", wavelengths::LaserLines()) +
            ",\"glassCatalogue\":" + list("", wavelengths::GlassCatalogueLines()) +
            ",\"user\":{\"file\":" + JsonString(userFile.string()) +
-           ",\"readable\":" + JsonBool(user.readable) + ",\"notRead\":" +
-           (user.notRead ? JsonString(user.notRead->reason) : std::string("null")) +
-           ",\"entries\":" + list("Benutzer", user.entries) + "}}\n";
+           ",\"readable\":" + JsonBool(user.readable) +
+           ",\"entries\":" + list("Benutzer", user.entries) + ",\"notRead\":" +
+           (user.notRead ? JsonString(user.notRead->reason) : std::string("null")) + "}}\n";
 }
 
 std::string CsvField(std::string_view s) {
