@@ -18,7 +18,7 @@ cmake --build "$build" -j"$(nproc)"
 findings="$build/findings"
 mkdir -p "$findings"
 status=0
-for target in settings typed_number catalogue wavelengths settings_roundtrip; do
+for target in settings typed_number catalogue wavelengths cli sweep settings_roundtrip; do
   # The seeds stay as they are; what the run learns goes to a working corpus of the build.
   work="$build/corpus/$target"
   mkdir -p "$work"

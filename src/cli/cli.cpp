@@ -135,9 +135,18 @@ std::string BeamJson(const app::DesignState& state, bool valid, const engine::Re
 
 }  // namespace
 
-std::string WavelengthList(const std::filesystem::path& userFile, bool json) {
-    // The command line reads only: no folder is made for a missing list.
-    const wavelengths::UserList user = wavelengths::ReadUserWavelengths(userFile, false);
+std::string NotReadJson(const std::vector<text::FileNotRead>& files) {
+    std::string j = "[";
+    for (const text::FileNotRead& f : files) {
+        if (j.size() > 1) j += ",";
+        j += "{\"file\":" + JsonString(f.file.string()) + ",\"reason\":" + JsonString(f.reason) +
+             "}";
+    }
+    return j + "]";
+}
+
+std::string WavelengthList(const std::filesystem::path& userFile, const wavelengths::UserList& user,
+                           bool json) {
     // Built-in names hold their note after a bar; a user's name may hold a bar of its own.
     const auto entry = [json](std::string_view list, const wavelengths::WaveRecord& r) {
         const wavelengths::NameParts parts = list == "Benutzer"
@@ -169,7 +178,8 @@ std::string WavelengthList(const std::filesystem::path& userFile, bool json) {
            ",\"glassCatalogue\":" + list("", wavelengths::GlassCatalogueLines()) +
            ",\"user\":{\"file\":" + JsonString(userFile.string()) +
            ",\"readable\":" + JsonBool(user.readable) +
-           ",\"entries\":" + list("Benutzer", user.entries) + "}}\n";
+           ",\"entries\":" + list("Benutzer", user.entries) + ",\"notRead\":" +
+           (user.notRead ? JsonString(user.notRead->reason) : std::string("null")) + "}}\n";
 }
 
 std::string CsvField(std::string_view s) {
@@ -225,6 +235,25 @@ std::string CatalogueLensesJson(const app::DesignState& state,
     return "[" + rows(need->elements[0]) + "," + rows(need->elements[1]) + "]";
 }
 
+// Where the design stands among the lens types, as the window's plot would name it.
+std::string LensTypesJson(const engine::ParaxialDesign& d) {
+    const auto point = analysis::DesignPoint(d);
+    std::string j = ",\"apertureField\":";
+    j += point ? "{\"A\":" + JsonNumber(point->a) + ",\"angle\":" + JsonNumber(point->angle) + "}"
+               : std::string("null");
+    j += ",\"lensTypes\":[";
+    if (point) {
+        const bool mirror = d.options.mirrorMode;
+        const auto& types = analysis::LensClasses(mirror);
+        const analysis::LensHits hits = analysis::LensClassesAt(mirror, kLensTypePlot, *point);
+        for (std::size_t k = 0; k < hits.classes.size(); ++k) {
+            if (k > 0) j += ",";
+            j += JsonString(types[static_cast<std::size_t>(hits.classes[k])].names.front());
+        }
+    }
+    return j + "]";
+}
+
 }  // namespace
 
 std::string DesignJson(const app::DesignState& state, const analysis::LensCatalogue* catalogue) {
@@ -236,7 +265,8 @@ std::string DesignJson(const app::DesignState& state, const analysis::LensCatalo
         std::string j = BeamJson(state, valid, rows);
         if (catalogue) {
             j.pop_back();  // the closing brace
-            j += ",\"catalogueLenses\":" + CatalogueLensesJson(state, *catalogue) + "}";
+            j += ",\"catalogueLenses\":" + CatalogueLensesJson(state, *catalogue) +
+                 ",\"catalogueNotRead\":" + NotReadJson(catalogue->NotRead()) + "}";
         }
         return j;
     }
@@ -262,22 +292,7 @@ std::string DesignJson(const app::DesignState& state, const analysis::LensCatalo
     j += ",\"cardinalPoints\":" + JsonArray(d.cardinal);
     j += ",\"dof\":{\"valid\":" + JsonBool(state.dofResults.valid) +
          ",\"values\":" + JsonArray(state.dofResults.values) + "}";
-    // Where the design stands among the lens types, as the window's plot would name it.
-    const auto point = analysis::DesignPoint(d);
-    j += ",\"apertureField\":";
-    j += point ? "{\"A\":" + JsonNumber(point->a) + ",\"angle\":" + JsonNumber(point->angle) + "}"
-               : std::string("null");
-    j += ",\"lensTypes\":[";
-    if (point) {
-        const bool mirror = d.options.mirrorMode;
-        const auto& types = analysis::LensClasses(mirror);
-        const analysis::LensHits hits = analysis::LensClassesAt(mirror, kLensTypePlot, *point);
-        for (std::size_t k = 0; k < hits.classes.size(); ++k) {
-            if (k > 0) j += ",";
-            j += JsonString(types[static_cast<std::size_t>(hits.classes[k])].names.front());
-        }
-    }
-    j += "]";
+    j += LensTypesJson(d);
     const auto status = engine::UpdateConjugateStatus(d);
     j += ",\"status\":" + JsonString(status ? status->text : "");
     j += ",\"rows\":" + JsonRows(rows);

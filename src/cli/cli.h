@@ -10,6 +10,8 @@
 
 #include "analysis/catalogue_lenses.h"
 #include "app/design_state.h"
+#include "text/file_read.h"
+#include "wavelengths/wavelengths.h"
 
 namespace rs::cli {
 
@@ -21,7 +23,7 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
         std::ostream& out, std::ostream& err);
 
 // The JSON description of a loaded and solved design; in the beam mode with `catalogue` also the
-// catalogue lenses the window's lens grid lists for it.
+// catalogue lenses the window's lens grid lists for it and the catalogue files not read.
 std::string DesignJson(const app::DesignState& state,
                        const analysis::LensCatalogue* catalogue = nullptr);
 
@@ -29,9 +31,14 @@ std::string DesignJson(const app::DesignState& state,
 // an escape character would reach the terminal, so every control character becomes a '?'.
 std::string PlainText(std::string_view s);
 
-// The three lists of the wavelength picker: as lines "list, first name, second name, nm" with
-// tabs, or as one JSON object.
-std::string WavelengthList(const std::filesystem::path& userFile, bool json);
+// The three lists of the wavelength picker, with the user's list `user` read from `userFile`:
+// as lines "list, first name, second name, nm" with tabs, or as one JSON object (whose user part
+// names why the user's file was not read, or null).
+std::string WavelengthList(const std::filesystem::path& userFile, const wavelengths::UserList& user,
+                           bool json);
+
+// The files a reader left out as a JSON array of {"file", "reason"}.
+std::string NotReadJson(const std::vector<text::FileNotRead>& files);
 
 // A CSV field: quoted when it holds a comma, a quote or a line break.
 std::string CsvField(std::string_view s);

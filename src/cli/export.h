@@ -6,9 +6,11 @@
 // a toolkit library. What is declared here needs no toolkit.
 #include <filesystem>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "app/design_state.h"  // named by the fuzz build's stand-in (fuzz/no_exports.cpp)
@@ -28,10 +30,42 @@ struct PictureSize {
 // "WIDTHxHEIGHT" in pixels, each 1 to kMaxPictureSide; nothing for any other text.
 std::optional<PictureSize> ParsePictureSize(std::string_view text);
 
-// Writes `bytes` to `file`. A new or regular file is replaced atomically (never half written,
-// its permissions kept); a write-protected one is refused, root or not. Any other existing target
-// (a device, a pipe) is opened and written directly, every write checked. Nothing when written,
-// else the German message naming the file.
+// A file the program writes, piece by piece. A new or regular file (also through links) is
+// written to a temporary file beside it that replaces it only when Commit finds every piece
+// written, so a failed or unfinished output leaves the old file as it was (owner and
+// permissions kept); a write-protected one is refused, root or not. Any other existing target
+// (a device, a pipe) is written as it is, every write checked. A pipe nobody reads from is a
+// failure, never a wait: neither at the start (no reader) nor later (the reader went away;
+// SIGPIPE must be ignored, as the program does).
+class OutputFile {
+public:
+    // The open file, or the German message naming the file.
+    static std::variant<std::unique_ptr<OutputFile>, std::string> Open(
+        const std::filesystem::path& file);
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    // An uncommitted temporary file goes with it.
+    ~OutputFile();
+
+    // False once any write has failed; later pieces are dropped.
+    bool Write(std::string_view bytes);
+    // Puts the file in place. Nothing when all was written, else the German message naming the
+    // file (the temporary file is gone then too).
+    std::optional<std::string> Commit();
+
+private:
+    explicit OutputFile(std::filesystem::path file) : file_(std::move(file)) {}
+    std::string Failed(int error) const;
+
+    std::filesystem::path file_;    // as the user named it
+    std::filesystem::path target_;  // a regular file's place, links followed; empty for others
+    std::filesystem::path temp_;    // beside target_ until committed
+    int fd_ = -1;
+    int error_ = 0;  // the first failure's errno
+};
+
+// Writes `bytes` to `file` in one piece through OutputFile. Nothing when written, else the
+// German message naming the file.
 std::optional<std::string> WriteOutputFile(const std::filesystem::path& file,
                                            std::string_view bytes);
 

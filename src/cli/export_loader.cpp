@@ -31,9 +31,11 @@ std::vector<std::filesystem::path> ExportModuleCandidates(const std::filesystem:
             (programDir / RAYSKETCHER_EXPORT_MODULE_DIR / kExportModuleName).lexically_normal()};
 }
 
-ExportResult WriteExports(const ExportDesign& design, const ExportRequest& request,
-                          const std::filesystem::path& programDir, std::ostream& err) {
-    if (!request.Any()) return ExportResult::Written;
+namespace {
+
+// The module's entry point, or nothing with the message on `err` when the module is missing,
+// cannot be loaded or is not ours.
+RaysketcherExportEntry LoadExportEntry(const std::filesystem::path& programDir, std::ostream& err) {
     const std::vector<std::filesystem::path> candidates = ExportModuleCandidates(programDir);
     // The first module that is there is the one: a broken one in the build tree is reported, not
     // passed over for an installed one of another build.
@@ -49,7 +51,7 @@ ExportResult WriteExports(const ExportDesign& design, const ExportRequest& reque
     if (!found) {
         err << "raysketcher-cli: " << what << " (" << kExportModuleName << ") fehlt; gesucht wurde "
             << Listed(candidates) << ".\n";
-        return ExportResult::Failed;
+        return nullptr;
     }
     // Kept loaded until the program ends: the toolkit it started may still have work at exit.
     void* module = ::dlopen(found->c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -57,7 +59,7 @@ ExportResult WriteExports(const ExportDesign& design, const ExportRequest& reque
         const char* reason = ::dlerror();
         err << "raysketcher-cli: " << what << " \"" << found->string()
             << "\" lässt sich nicht laden: " << (reason ? reason : "unbekannter Fehler") << "\n";
-        return ExportResult::Failed;
+        return nullptr;
     }
     auto entry =
         reinterpret_cast<RaysketcherExportEntry>(::dlsym(module, RAYSKETCHER_EXPORT_ENTRY));
@@ -65,8 +67,17 @@ ExportResult WriteExports(const ExportDesign& design, const ExportRequest& reque
         err << "raysketcher-cli: " << what << " \"" << found->string()
             << "\" ist beschädigt oder gehört zu einer anderen Version (ihm fehlt "
             << RAYSKETCHER_EXPORT_ENTRY << ").\n";
-        return ExportResult::Failed;
     }
+    return entry;
+}
+
+}  // namespace
+
+ExportResult WriteExports(const ExportDesign& design, const ExportRequest& request,
+                          const std::filesystem::path& programDir, std::ostream& err) {
+    if (!request.Any()) return ExportResult::Written;
+    const RaysketcherExportEntry entry = LoadExportEntry(programDir, err);
+    if (entry == nullptr) return ExportResult::Failed;
     const std::string path = design.file.string();
     const std::string pdf = request.pdf ? request.pdf->string() : "";
     const std::string svg = request.svg ? request.svg->string() : "";

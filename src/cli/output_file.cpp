@@ -1,5 +1,5 @@
-// The parts of the exports that need no toolkit: the picture size of the command line and the
-// way a finished file reaches its place.
+// The parts of the outputs that need no toolkit: the picture size of the command line and the
+// way a file reaches its place, shared by the exports and the sweep's CSV.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,33 +12,133 @@
 
 namespace rs::cli {
 
-std::optional<std::string> WriteOutputFile(const std::filesystem::path& file,
-                                           std::string_view bytes) {
-    const std::string failed = "Die Datei \"" + file.string() + "\" kann nicht geschrieben werden";
-    const auto replace = [&]() -> std::optional<std::string> {
-        const app::WriteStatus written = app::ReplaceFile(file, bytes);
-        if (written.ok) return std::nullopt;
-        return failed + ": " + written.message;
-    };
+namespace {
+
+namespace fs = std::filesystem;
+
+// The file a link leads to, also when it does not exist yet (a dangling link is written at its
+// target, so the link stays). Nothing when the links go round in circles.
+std::optional<fs::path> FollowLinks(fs::path path) {
+    std::error_code ec;
+    for (int hops = 0; hops < 40; ++hops) {
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+        const fs::path next = fs::read_symlink(path, ec);
+        if (ec) return std::nullopt;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return std::nullopt;
+}
+
+fs::path FolderOf(const fs::path& file) {
+    return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+// Not an errno: the file's mode bits refuse the write.
+constexpr int kWriteProtected = -1;
+
+// A pipe without a reader (ENXIO when opening, EPIPE when writing) has its own words.
+std::string Reason(int error) {
+    if (error == ENXIO || error == EPIPE) return "Niemand liest aus der Pipe.";
+    return app::WriteFailureReason(error);
+}
+
+}  // namespace
+
+std::string OutputFile::Failed(int error) const {
+    return "Die Datei \"" + file_.string() + "\" kann nicht geschrieben werden: " +
+           (error == kWriteProtected ? "Die Datei ist schreibgeschützt." : Reason(error));
+}
+
+std::variant<std::unique_ptr<OutputFile>, std::string> OutputFile::Open(const fs::path& file) {
+    std::unique_ptr<OutputFile> out(new OutputFile(file));
     struct stat st {};
-    if (::stat(file.c_str(), &st) != 0) {
-        if (errno != ENOENT) return failed + ": " + app::WriteFailureReason(errno);
-        // A new file: written beside the target and renamed, so a failure leaves no half file.
-        return replace();
+    const bool exists = ::stat(file.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT) return out->Failed(errno);
+    if (exists && S_ISDIR(st.st_mode)) return out->Failed(EISDIR);
+    if (exists && !S_ISREG(st.st_mode)) {
+        // A device or a pipe the user named on purpose (/dev/stdout, a FIFO): a rename would put
+        // a file in its place, so it is written as it is. Opened without waiting for a reader.
+        out->fd_ = ::open(file.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (out->fd_ < 0) return out->Failed(errno);
+        const int flags = ::fcntl(out->fd_, F_GETFL);
+        if (flags < 0 || ::fcntl(out->fd_, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+            return out->Failed(errno);
+        }
+        return out;
     }
-    if (S_ISDIR(st.st_mode)) return failed + ": Das ist ein Ordner.";
-    if (S_ISREG(st.st_mode)) return replace();
-    // A device or a pipe the user named on purpose (/dev/stdout, a FIFO): a rename would put a
-    // file in its place, so it is written as it is, each write checked (/dev/full fails here).
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return failed + ": " + app::WriteFailureReason(errno);
-    bool ok = app::WriteAll(fd, bytes);
-    int error = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
+    const std::optional<fs::path> target = FollowLinks(file);
+    if (!target) return out->Failed(ELOOP);
+    out->target_ = *target;
+    // A write-protected file is the user's way of freezing it; rename would not care. The mode
+    // bits count, not only access(), which lets root write anything.
+    if (exists && (::access(target->c_str(), W_OK) != 0 || (st.st_mode & S_IWUSR) == 0)) {
+        return out->Failed(kWriteProtected);
     }
-    return ok ? std::nullopt : std::optional(failed + ": " + app::WriteFailureReason(error));
+    const std::string name = target->filename().string();
+    for (int attempt = 0; attempt < 100 && out->fd_ < 0; ++attempt) {
+        const std::string suffix =
+            ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        out->temp_ = FolderOf(*target) / (name.substr(0, 255 - suffix.size()) + suffix);
+        out->fd_ = ::open(out->temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (out->fd_ < 0 && errno != EEXIST) {
+            const int error = errno;
+            out->temp_.clear();
+            return out->Failed(error);
+        }
+    }
+    if (out->fd_ < 0) {
+        out->temp_.clear();
+        return out->Failed(EEXIST);
+    }
+    if (exists) {
+        // The file stays its owner's and keeps its permissions; chown may clear set-id bits, so
+        // the mode comes after it. Both only try: an ordinary user cannot give files away.
+        if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
+            (void)::fchown(out->fd_, st.st_uid, st.st_gid);
+        }
+        (void)::fchmod(out->fd_, st.st_mode & 07777);
+    }
+    return out;
+}
+
+OutputFile::~OutputFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+bool OutputFile::Write(std::string_view bytes) {
+    if (error_ != 0) return false;
+    if (!app::WriteAll(fd_, bytes)) error_ = errno != 0 ? errno : EIO;
+    return error_ == 0;
+}
+
+std::optional<std::string> OutputFile::Commit() {
+    if (error_ == 0 && !temp_.empty() && ::fsync(fd_) != 0) error_ = errno;
+    if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+    fd_ = -1;
+    if (error_ == 0 && !temp_.empty()) {
+        if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+            error_ = errno;
+        } else {
+            temp_.clear();
+            const int folder =
+                ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (folder >= 0) {
+                ::fsync(folder);
+                ::close(folder);
+            }
+        }
+    }
+    if (error_ != 0) return Failed(error_);
+    return std::nullopt;
+}
+
+std::optional<std::string> WriteOutputFile(const fs::path& file, std::string_view bytes) {
+    auto opened = OutputFile::Open(file);
+    if (auto* message = std::get_if<std::string>(&opened)) return *message;
+    OutputFile& out = *std::get<std::unique_ptr<OutputFile>>(opened);
+    out.Write(bytes);
+    return out.Commit();
 }
 
 std::optional<PictureSize> ParsePictureSize(std::string_view text) {

@@ -1,7 +1,11 @@
 // The command line: its arguments, the design files it reads and which output it writes.
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <optional>
 #include <ostream>
 
@@ -48,7 +52,8 @@ constexpr const char* kHelp =
     "                    der Ergebnisliste (a, f', m', im Gaußstrahl-Modus s, ...) oder die\n"
     "                    Katalognummer, für den Aperturparameter das erste Wort seines Namens\n"
     "                    (Blendenzahl); die Werte in den Einheiten, die das Fenster zeigt\n"
-    "  --csv DATEI       schreibt die Tabelle von --sweep in diese Datei statt auf die Ausgabe\n"
+    "  --csv DATEI       schreibt die Tabelle von --sweep in diese Datei statt auf die Ausgabe;\n"
+    "                    eine vorhandene Datei wird erst mit der vollständigen Tabelle ersetzt\n"
     "  --wavelengths     listet statt eines Systems die Wellenlängen der Auswahl: Laserlinien,\n"
     "                    Glaskatalog-Linien und die eigenen aus UserData/WaveLen.lst neben der\n"
     "                    Einstellungsdatei (Liste, Name, Zusatz, Wellenlänge in nm)\n"
@@ -71,9 +76,10 @@ constexpr const char* kHelp =
     "Bibliotheksordner der Installation (lib/raysketcher).\n"
     "\n"
     "Rückgabewert: 0 berechnet, 1 unvollständig oder ohne Lösung (bei unvollständiger\n"
-    "Auswahl entsteht kein PDF; bei --sweep: ein Wert ohne Lösung), 2 Aufruffehler oder Datei\n"
-    "nicht lesbar, 3 Ausgabedatei nicht schreibbar oder Export-Modul fehlt. Bei mehreren\n"
-    "Dateien zählt das schlechteste Ergebnis.\n";
+    "Auswahl entsteht kein PDF; bei --sweep: ein Wert ohne Lösung), 2 Aufruffehler, Datei\n"
+    "nicht lesbar, Ausgabedatei ist eine gelesene Einstellungsdatei oder Speicher reicht nicht,\n"
+    "3 Ausgabedatei nicht schreibbar (auch eine Pipe ohne Leser) oder Export-Modul fehlt. Bei\n"
+    "mehreren Dateien zählt das schlechteste Ergebnis.\n";
 
 struct Options {
     std::vector<fs::path> settings;
@@ -82,97 +88,118 @@ struct Options {
     bool lensList = false;
     std::optional<fs::path> catalogueDir;
     ExportRequest exports;
-    std::optional<SweepPlan> sweep;
+    std::optional<app::SweepPlan> sweep;
     std::optional<fs::path> csv;
 };
 
-// The arguments, or the one-line German message naming the bad one. `help` is set for --help.
-std::variant<Options, std::string> ParseArguments(const std::vector<std::string>& args,
-                                                  bool& help) {
-    Options o;
-    // The value of an option given as "--name VALUE" or "--name=VALUE"; nothing when `a` is
-    // another option. `missing` is set when the value is absent.
-    bool missing = false;
-    auto valueOf = [&](std::size_t& i, std::string_view name) -> std::optional<std::string> {
-        const std::string& a = args[i];
+// Walks the argument list; an option's value comes as "--name VALUE" or "--name=VALUE".
+class ArgumentReader {
+public:
+    explicit ArgumentReader(const std::vector<std::string>& args) : args_(args) {}
+    bool AtEnd() const { return i_ >= args_.size(); }
+    const std::string& Current() const { return args_[i_]; }
+    void Advance() { ++i_; }
+    // The value when the current argument is option `name`; nothing when it is another option.
+    // Missing() tells afterwards that `name` came without its value.
+    std::optional<std::string> Value(std::string_view name) {
+        const std::string& a = args_[i_];
         if (a == name) {
             // "--png --json": the next option is not a file name; "--png=--x" still is.
-            if (i + 1 >= args.size() || args[i + 1].starts_with("--")) {
-                missing = true;
+            if (i_ + 1 >= args_.size() || args_[i_ + 1].starts_with("--")) {
+                missing_ = true;
                 return std::nullopt;
             }
-            return args[++i];
+            return args_[++i_];
         }
         if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 &&
             a[name.size()] == '=') {
             return a.substr(name.size() + 1);
         }
         return std::nullopt;
-    };
-    auto once = [](std::string_view name) {
-        return "\"" + std::string(name) + "\" darf nur einmal angegeben werden";
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
+    }
+    bool Missing() const { return missing_; }
+
+private:
+    const std::vector<std::string>& args_;
+    std::size_t i_ = 0;
+    bool missing_ = false;
+};
+
+std::string Once(std::string_view name) {
+    return "\"" + std::string(name) + "\" darf nur einmal angegeben werden";
+}
+
+// Takes the current argument into `o`; the German message when it is bad.
+std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
+    const std::string& a = r.Current();
+    if (a == "--json") {
+        o.json = true;
+    } else if (a == "--wavelengths") {
+        o.wavelengthList = true;
+    } else if (a == "--list-lenses") {
+        o.lensList = true;
+    } else if (auto dir = r.Value("--catalogue")) {
+        o.catalogueDir = *dir;
+    } else if (auto v = r.Value("--settings")) {
+        if (v->empty()) return "\"--settings\" mit leerem Dateinamen";
+        o.settings.emplace_back(*v);
+    } else if (auto pdf = r.Value("--pdf")) {
+        o.exports.pdf = *pdf;
+    } else if (auto svg = r.Value("--svg")) {
+        o.exports.svg = *svg;
+    } else if (auto png = r.Value("--png")) {
+        o.exports.png = *png;
+    } else if (auto size = r.Value("--size")) {
+        const auto parsed = ParsePictureSize(*size);
+        if (!parsed) {
+            return "ungültige Größe \"" + *size + "\" (erwartet BREITExHÖHE in Pixeln, je 1 bis " +
+                   std::to_string(kMaxPictureSide) + ")";
+        }
+        o.exports.size = *parsed;
+    } else if (auto sweep = r.Value("--sweep")) {
+        if (o.sweep) return Once("--sweep");
+        auto parsed = app::ParseSweep(*sweep);
+        if (auto* message = std::get_if<std::string>(&parsed)) return *message;
+        o.sweep = std::get<app::SweepPlan>(parsed);
+    } else if (auto csv = r.Value("--csv")) {
+        if (o.csv) return Once("--csv");
+        o.csv = *csv;
+    } else if (r.Missing()) {
+        return "Nach \"" + a + "\" fehlt der Wert.";
+    } else {
+        return "unbekanntes Argument \"" + a + "\"";
+    }
+    return std::nullopt;
+}
+
+// What the options cannot do together.
+std::optional<std::string> CombinationProblem(const Options& o) {
+    for (const auto* file : {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv}) {
+        if (*file && (*file)->empty()) return "Ein leerer Dateiname kann nicht geschrieben werden.";
+    }
+    if (o.csv && !o.sweep) return "\"--csv\" ohne \"--sweep\": nur ein Sweep schreibt CSV";
+    if (o.sweep && (o.json || o.exports.Any() || o.wavelengthList || o.lensList)) {
+        return "\"--sweep\" schreibt nur CSV und geht nicht mit --json, --pdf, --svg, --png, "
+               "--wavelengths oder --list-lenses zusammen";
+    }
+    if (o.settings.size() > 1 && (o.exports.Any() || o.wavelengthList)) {
+        return "Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht";
+    }
+    return std::nullopt;
+}
+
+// The arguments, or the one-line German message naming the bad one. `help` is set for --help.
+std::variant<Options, std::string> ParseArguments(const std::vector<std::string>& args,
+                                                  bool& help) {
+    Options o;
+    for (ArgumentReader r(args); !r.AtEnd(); r.Advance()) {
+        if (r.Current() == "--help" || r.Current() == "-h") {
             help = true;
             return o;
         }
-        if (a == "--json") {
-            o.json = true;
-        } else if (a == "--wavelengths") {
-            o.wavelengthList = true;
-        } else if (a == "--list-lenses") {
-            o.lensList = true;
-        } else if (auto dir = valueOf(i, "--catalogue")) {
-            o.catalogueDir = *dir;
-        } else if (auto v = valueOf(i, "--settings")) {
-            if (v->empty()) return std::string("\"--settings\" mit leerem Dateinamen");
-            o.settings.emplace_back(*v);
-        } else if (auto pdf = valueOf(i, "--pdf")) {
-            o.exports.pdf = *pdf;
-        } else if (auto svg = valueOf(i, "--svg")) {
-            o.exports.svg = *svg;
-        } else if (auto png = valueOf(i, "--png")) {
-            o.exports.png = *png;
-        } else if (auto size = valueOf(i, "--size")) {
-            const auto parsed = ParsePictureSize(*size);
-            if (!parsed) {
-                return "ungültige Größe \"" + *size +
-                       "\" (erwartet BREITExHÖHE in Pixeln, je 1 bis " +
-                       std::to_string(kMaxPictureSide) + ")";
-            }
-            o.exports.size = *parsed;
-        } else if (auto sweep = valueOf(i, "--sweep")) {
-            if (o.sweep) return once("--sweep");
-            auto parsed = ParseSweep(*sweep);
-            if (auto* message = std::get_if<std::string>(&parsed)) return *message;
-            o.sweep = std::get<SweepPlan>(parsed);
-        } else if (auto csv = valueOf(i, "--csv")) {
-            if (o.csv) return once("--csv");
-            o.csv = *csv;
-        } else if (missing) {
-            return "Nach \"" + a + "\" fehlt der Wert.";
-        } else {
-            return "unbekanntes Argument \"" + a + "\"";
-        }
+        if (auto problem = TakeArgument(r, o)) return *problem;
     }
-    for (const auto* file : {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv}) {
-        if (*file && (*file)->empty()) {
-            return std::string("Ein leerer Dateiname kann nicht geschrieben werden.");
-        }
-    }
-    if (o.csv && !o.sweep)
-        return std::string("\"--csv\" ohne \"--sweep\": nur ein Sweep schreibt CSV");
-    if (o.sweep && (o.json || o.exports.Any() || o.wavelengthList || o.lensList)) {
-        return std::string(
-            "\"--sweep\" schreibt nur CSV und geht nicht mit --json, --pdf, --svg, --png, "
-            "--wavelengths oder --list-lenses zusammen");
-    }
-    if (o.settings.size() > 1 && (o.exports.Any() || o.wavelengthList)) {
-        return std::string(
-            "Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht");
-    }
+    if (auto problem = CombinationProblem(o)) return *problem;
     return o;
 }
 
@@ -219,91 +246,137 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
              std::ostream& err) {
     // Every file is read and checked before anything is written, so a bad name leaves no half
     // table behind.
-    std::vector<DesignSweep> sweeps;
+    std::vector<app::DesignSweep> sweeps;
     for (const fs::path& file : files) {
         Loaded loaded;
         if (const int rc = LoadDesign(file, false, loaded, err); rc != kSolved) return rc;
-        auto prepared = DesignSweep::Prepare(loaded.state, *o.sweep);
+        auto prepared = app::DesignSweep::Prepare(loaded.state, *o.sweep);
         if (auto* message = std::get_if<std::string>(&prepared)) {
-            err << "raysketcher-cli: " << file.string() << ": " << *message << "\n";
+            err << "raysketcher-cli: " << PlainText(file.string()) << ": " << PlainText(*message)
+                << "\n";
             return kUsage;
         }
-        sweeps.push_back(std::move(std::get<DesignSweep>(prepared)));
+        sweeps.push_back(std::move(std::get<app::DesignSweep>(prepared)));
     }
     std::vector<SweepInput> inputs;
     for (std::size_t k = 0; k < files.size(); ++k)
         inputs.push_back({files[k].string(), &sweeps[k]});
-    std::string table;
-    const auto sink = [&](std::string_view chunk) {
-        if (o.csv) {
-            table += chunk;
-        } else {
-            out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        }
-    };
-    const std::int64_t failed = WriteSweepCsv(inputs, sink);
-    out.flush();
+    // The rows go out as they are solved: to the output, or to the file, which replaces an old
+    // one only when the table is complete.
+    std::unique_ptr<OutputFile> csv;
     if (o.csv) {
-        if (const auto problem = WriteOutputFile(*o.csv, table)) {
+        auto opened = OutputFile::Open(*o.csv);
+        if (auto* message = std::get_if<std::string>(&opened)) {
+            err << "raysketcher-cli: " << *message << "\n";
+            return kExportFailed;
+        }
+        csv = std::move(std::get<std::unique_ptr<OutputFile>>(opened));
+    }
+    const CsvOutcome written = WriteSweepCsv(inputs, [&](std::string_view chunk) {
+        if (csv) return csv->Write(chunk);
+        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        return out.good();
+    });
+    out.flush();
+    if (csv) {
+        if (const auto problem = csv->Commit()) {
             err << "raysketcher-cli: " << *problem << "\n";
             return kExportFailed;
         }
+    } else if (written.stopped || !out) {
+        err << "raysketcher-cli: Die Tabelle kann nicht ausgegeben werden.\n";
+        return kExportFailed;
     }
-    return failed > 0 ? kNotSolved : kSolved;
+    return written.unsolved > 0 ? kNotSolved : kSolved;
 }
 
-}  // namespace
-
-int Run(const std::vector<std::string>& args, const std::filesystem::path& programDir,
-        std::ostream& out, std::ostream& err) {
-    bool help = false;
-    auto parsed = ParseArguments(args, help);
-    if (help) {
-        out << kHelp;
-        return kSolved;
+// Whether two names lead to one file: the same device and inode when both exist, else the same
+// normalised absolute path.
+bool SameFile(const fs::path& a, const fs::path& b) {
+    struct stat sa {};
+    struct stat sb {};
+    if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0) {
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
     }
-    if (auto* message = std::get_if<std::string>(&parsed)) {
-        err << "raysketcher-cli: " << *message << " (Aufrufe: raysketcher-cli --help)\n";
-        return kUsage;
-    }
-    const Options& o = std::get<Options>(parsed);
+    std::error_code ec;
+    const fs::path na = fs::weakly_canonical(fs::absolute(a, ec), ec).lexically_normal();
+    const fs::path nb = fs::weakly_canonical(fs::absolute(b, ec), ec).lexically_normal();
+    return na == nb;
+}
 
-    // The catalogue, where one is wanted: the lens list, or the lenses of a beam design. Its
-    // files are read only when a beam design needs them: a paraxial run starts faster.
-    std::optional<analysis::CatalogueLocation> where;
-    if (o.lensList || o.json) {
-        where = analysis::FindCatalogueDir(o.catalogueDir, programDir);
-        if (!where->dir && (o.lensList || o.catalogueDir)) {
-            err << "raysketcher-cli: " << analysis::CatalogueNotFoundMessage(*where) << "\n";
-            return kUsage;
+// An output that would overwrite a design file being read: the German message naming both.
+std::optional<std::string> OutputOverDesign(const Options& o, const std::vector<fs::path>& files) {
+    for (const auto* output : {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv}) {
+        if (!*output) continue;
+        for (const fs::path& file : files) {
+            if (!SameFile(**output, file)) continue;
+            return "Die Ausgabedatei \"" + PlainText((*output)->string()) +
+                   "\" ist die Einstellungsdatei \"" + PlainText(file.string()) +
+                   "\", die gelesen wird; sie wird nicht überschrieben.";
         }
     }
-    std::optional<analysis::LensCatalogue> catalogue;
-    const auto catalogueFor = [&](const app::DesignState& state) -> analysis::LensCatalogue* {
-        if (!state.beam.beamMode || !where || !where->dir) return nullptr;
-        if (!catalogue) catalogue = analysis::ReadCatalogueLenses(*where->dir);
-        return &*catalogue;
-    };
-    if (o.lensList) {
-        out << LensList(analysis::ReadCatalogueLenses(*where->dir), o.json);
-        return kSolved;
-    }
-    std::vector<fs::path> files;
-    for (const fs::path& given : o.settings)
-        files.push_back(app::SettingsFilePath(given, programDir));
-    if (files.empty()) files.push_back(app::SettingsFilePath(std::nullopt, programDir));
-    if (o.wavelengthList) {
-        // The user's list lies beside the settings file, which itself need not exist.
-        out << WavelengthList(wavelengths::UserWavelengthFile(files.front()), o.json);
-        return kSolved;
-    }
-    if (files.front().empty()) {
-        err << "raysketcher-cli: Keine Einstellungsdatei: "
-            << app::SettingsLocationNote(files.front()) << "\n";
-        return kUsage;
-    }
-    if (o.sweep) return RunSweep(o, files, out, err);
+    return std::nullopt;
+}
 
+// One line per file a reader left out, so that a short or empty list comes with its reason.
+void ReportNotRead(const std::vector<text::FileNotRead>& files, std::ostream& err) {
+    for (const text::FileNotRead& f : files)
+        err << "raysketcher-cli: " << PlainText(f.Message()) << "\n";
+}
+
+// The catalogue for the lens list and for the lenses of a beam design in --json. Its files are
+// read only when a beam design needs them: a paraxial run starts faster.
+class CatalogueSource {
+public:
+    CatalogueSource(std::optional<analysis::CatalogueLocation> where, std::ostream& err)
+        : where_(std::move(where)), err_(err) {}
+    analysis::LensCatalogue* For(const app::DesignState& state) {
+        if (!state.beam.beamMode || !where_ || !where_->dir) return nullptr;
+        if (!catalogue_) {
+            catalogue_ = analysis::ReadCatalogueLenses(*where_->dir);
+            ReportNotRead(catalogue_->NotRead(), err_);
+        }
+        return &*catalogue_;
+    }
+
+private:
+    std::optional<analysis::CatalogueLocation> where_;
+    std::ostream& err_;
+    std::optional<analysis::LensCatalogue> catalogue_;
+};
+
+// The result list or JSON of one loaded design; with exports (only one file can have them) the
+// files too. The outcome of the file.
+int PrintDesign(const Options& o, const Loaded& loaded, bool several, CatalogueSource& catalogue,
+                const fs::path& programDir, std::ostream& out, std::ostream& err) {
+    const app::DesignState& state = loaded.state;
+    if (o.json) {
+        out << DesignJson(state, catalogue.For(state)) << (several ? "" : "\n");
+    } else {
+        engine::ResultListCache cache;
+        beam::BeamListCache beamCache;
+        for (const auto& row : app::ResultRows(state, false, cache, beamCache).rows) {
+            out << PlainText(row.name) << "\t" << PlainText(row.value) << "\n";
+        }
+    }
+    const int solved = app::DesignSolved(state) ? kSolved : kNotSolved;
+    if (!o.exports.Any()) return solved;
+    out.flush();
+    switch (WriteExports({loaded.file, loaded.bytes}, o.exports, programDir, err)) {
+        case ExportResult::Failed:
+            return kExportFailed;
+        case ExportResult::Refused:
+            return kNotSolved;
+        case ExportResult::Written:
+            break;
+    }
+    return solved;
+}
+
+// Every design file in turn: a list each (headed by its name when there are several) or one
+// JSON object each (an array of them when there are several).
+int RunDesigns(const Options& o, const std::vector<fs::path>& files, CatalogueSource& catalogue,
+               const fs::path& programDir, std::ostream& out, std::ostream& err) {
     const bool several = files.size() > 1;
     int worst = kSolved;
     if (several && o.json) out << "[";
@@ -317,31 +390,89 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
             worst = Worse(worst, rc);
             continue;
         }
-        const app::DesignState& state = loaded.state;
-        if (o.json) {
-            out << DesignJson(state, catalogueFor(state)) << (several ? "" : "\n");
-        } else {
-            engine::ResultListCache cache;
-            beam::BeamListCache beamCache;
-            for (const auto& row : app::ResultRows(state, false, cache, beamCache).rows) {
-                out << PlainText(row.name) << "\t" << PlainText(row.value) << "\n";
-            }
-        }
-        worst = Worse(worst, app::DesignSolved(state) ? kSolved : kNotSolved);
-        if (!o.exports.Any()) continue;
-        // Only one file can come here: the arguments refuse exports with several.
-        out.flush();
-        switch (WriteExports({loaded.file, loaded.bytes}, o.exports, programDir, err)) {
-            case ExportResult::Failed:
-                return kExportFailed;
-            case ExportResult::Refused:
-                return kNotSolved;
-            case ExportResult::Written:
-                break;
-        }
+        const int rc = PrintDesign(o, loaded, several, catalogue, programDir, out, err);
+        // An unwritable export ends the run at once.
+        if (rc == kExportFailed) return rc;
+        worst = Worse(worst, rc);
     }
     if (several && o.json) out << "]\n";
     return worst;
+}
+
+// The design files: those given, else the program's own settings file.
+std::vector<fs::path> DesignFiles(const Options& o, const fs::path& programDir) {
+    std::vector<fs::path> files;
+    for (const fs::path& given : o.settings)
+        files.push_back(app::SettingsFilePath(given, programDir));
+    if (files.empty()) files.push_back(app::SettingsFilePath(std::nullopt, programDir));
+    return files;
+}
+
+int RunArguments(const std::vector<std::string>& args, const fs::path& programDir,
+                 std::ostream& out, std::ostream& err) {
+    bool help = false;
+    auto parsed = ParseArguments(args, help);
+    if (help) {
+        out << kHelp;
+        return kSolved;
+    }
+    if (auto* message = std::get_if<std::string>(&parsed)) {
+        err << "raysketcher-cli: " << *message << " (Aufrufe: raysketcher-cli --help)\n";
+        return kUsage;
+    }
+    const Options& o = std::get<Options>(parsed);
+
+    std::optional<analysis::CatalogueLocation> where;
+    if (o.lensList || o.json) {
+        where = analysis::FindCatalogueDir(o.catalogueDir, programDir);
+        if (!where->dir && (o.lensList || o.catalogueDir)) {
+            err << "raysketcher-cli: " << analysis::CatalogueNotFoundMessage(*where) << "\n";
+            return kUsage;
+        }
+    }
+    if (o.lensList) {
+        const analysis::LensCatalogue catalogue = analysis::ReadCatalogueLenses(*where->dir);
+        ReportNotRead(catalogue.NotRead(), err);
+        out << LensList(catalogue, o.json);
+        return kSolved;
+    }
+    const std::vector<fs::path> files = DesignFiles(o, programDir);
+    if (o.wavelengthList) {
+        // The user's list lies beside the settings file, which itself need not exist.
+        const fs::path userFile = wavelengths::UserWavelengthFile(files.front());
+        // The command line reads only: no folder is made for a missing list.
+        const wavelengths::UserList user = wavelengths::ReadUserWavelengths(userFile, false);
+        if (user.notRead) ReportNotRead({*user.notRead}, err);
+        out << WavelengthList(userFile, user, o.json);
+        return kSolved;
+    }
+    if (files.front().empty()) {
+        err << "raysketcher-cli: Keine Einstellungsdatei: "
+            << app::SettingsLocationNote(files.front()) << "\n";
+        return kUsage;
+    }
+    if (const auto problem = OutputOverDesign(o, files)) {
+        err << "raysketcher-cli: " << *problem << "\n";
+        return kUsage;
+    }
+    if (o.sweep) return RunSweep(o, files, out, err);
+    CatalogueSource catalogue(std::move(where), err);
+    return RunDesigns(o, files, catalogue, programDir, out, err);
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, const std::filesystem::path& programDir,
+        std::ostream& out, std::ostream& err) {
+    // A reader of a pipe that goes away early makes the next write fail (EPIPE), reported as
+    // such, instead of ending the program without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+    try {
+        return RunArguments(args, programDir, out, err);
+    } catch (const std::bad_alloc&) {
+        err << "raysketcher-cli: Für diese Aufgabe reicht der Speicher nicht.\n";
+        return kUsage;
+    }
 }
 
 }  // namespace rs::cli

@@ -1,396 +1,54 @@
 #include "cli/sweep.h"
 
 #include <cmath>
+#include <cstring>
 #include <unordered_map>
 
-#include "app/presentation.h"
-#include "beam/beam_extras.h"
-#include "beam/diode.h"
-#include "beam/gaussian_beam.h"
 #include "cli/cli.h"
-#include "engine/aperture.h"
-#include "engine/numbers.h"
 #include "text/number_text.h"
-#include "text/strings.h"
-#include "ui/image_formats.h"
 
 namespace rs::cli {
 namespace {
 
-using Number = DesignSweep::Number;
+// The text of each column's last number: many columns stay constant along a sweep, and the
+// number text is what a row costs most.
+class CellTexts {
+public:
+    explicit CellTexts(std::size_t columns) : last_(columns) {}
 
-std::string Quoted(std::string_view s) {
-    return "\"" + std::string(s) + "\"";
-}
-
-std::string HeaderCell(std::string_view name, std::string_view unit) {
-    return std::string(text::TrimBlanks(name)) + " [" + std::string(unit) + "]";
-}
-
-// Whether the text of a result-list cell shows a number for `axis`: the first axis before any
-// bracket ("200.0mm    [Konkav]", " 3.1 [2.9]mm"), the second diode axis inside the brackets.
-bool ShowsNumber(std::string_view cell, int axis) {
-    const auto open = cell.find('[');
-    std::string_view part = cell.substr(0, open);
-    if (axis == 1) {
-        if (open == std::string_view::npos) return false;
-        part = cell.substr(open + 1, cell.find(']', open) - open - 1);
+    // Appends the cell's text (nothing where there is no number) to `out`.
+    void Append(std::size_t column, app::SweepNumber n, std::string& out) {
+        if (!std::isfinite(n.value)) return;
+        Last& last = last_[column];
+        if (!last.valid || last.single != n.single ||
+            std::memcmp(&last.value, &n.value, sizeof n.value) != 0) {
+            last.text.clear();
+            if (n.single) {
+                text::AppendShortestText(last.text, static_cast<float>(n.value));
+            } else {
+                text::AppendShortestText(last.text, n.value);
+            }
+            last.value = n.value;
+            last.single = n.single;
+            last.valid = true;
+        }
+        out += last.text;
     }
-    return part.find_first_of("0123456789") != std::string_view::npos;
-}
 
-std::string NumberText(Number n) {
-    if (!std::isfinite(n.value)) return {};
-    return n.single ? text::ShortestText(static_cast<float>(n.value)) : text::ShortestText(n.value);
-}
-
-struct Candidate {
-    std::string name;
-    std::string unit;
-    DesignSweep::Source source;
-    bool perAxis = false;  // in diode mode the row shows the second axis in brackets
+private:
+    struct Last {
+        double value = 0;
+        bool single = false;
+        bool valid = false;
+        std::string text;
+    };
+    std::vector<Last> last_;
 };
-
-std::vector<Candidate> ParaxialCandidates(const app::DesignState& s) {
-    const engine::ParaxialDesign& d = s.paraxial;
-    const engine::ReportUnits units = app::ParaxialUnits(s.units);
-    std::vector<Candidate> c;
-    for (int i : {0, 20, 1, 2, 3, 4, 5, 6, 7, 8}) {
-        const engine::DisplayUnit u = units.Param(i);
-        c.push_back({d.symbols.ParamLabelWithSymbol(i), u.suffix,
-                     [i, f = u.factor](const app::DesignState& x, int) {
-                         return Number{x.paraxial.paramTable.Get(i) / f, true};
-                     }});
-    }
-    const engine::DisplayUnit focal = units.Param(engine::kFocal);
-    c.push_back({engine::kMirrorRadiusRow, focal.suffix,
-                 [f = focal.factor](const app::DesignState& x, int) {
-                     return Number{2.0 * x.paraxial.paramTable.Get(engine::kFocal) / f, true};
-                 }});
-    const engine::DisplayUnit objFocal = units.Param(engine::kObjFocal);
-    const auto nodal = [&](const char* prefix, int node, int principal) {
-        c.push_back({prefix + d.symbols.Cardinal(node) + d.symbols.Cardinal(principal),
-                     objFocal.suffix,
-                     [node, principal, f = objFocal.factor](const app::DesignState& x, int) {
-                         const auto& p = x.paraxial.cardinal;
-                         return Number{(static_cast<double>(p[static_cast<std::size_t>(node)]) -
-                                        p[static_cast<std::size_t>(principal)]) /
-                                           f,
-                                       false};
-                     }});
-    };
-    nodal(engine::kNodalPoint1Row, engine::kN, engine::kP);
-    nodal(engine::kNodalPoint2Row, engine::kNImage, engine::kPImage);
-    for (int k = 0; k < engine::kApertureCount; ++k) {
-        const engine::DisplayUnit u = units.Aperture(k);
-        c.push_back({std::string(engine::ApertureLabel(k)), u.suffix,
-                     [k, f = u.factor](const app::DesignState& x, int) {
-                         return Number{std::fabs(x.paraxial.apertureTable.Get(k)) / f, true};
-                     }});
-    }
-    const engine::DisplayUnit fNumber = units.Aperture(engine::kFNumber);
-    c.push_back({engine::kEffectiveFNumberRow, fNumber.suffix,
-                 [f = fNumber.factor](const app::DesignState& x, int) {
-                     return Number{std::fabs(engine::EffectiveFNumber(x.paraxial)) / f, true};
-                 }});
-    c.push_back({engine::kMtfCutOffRow, "lp/mm", [](const app::DesignState& x, int) {
-                     return Number{x.paraxial.mtfCutOff, true};
-                 }});
-    return c;
-}
-
-std::vector<Candidate> BeamCandidates(const app::DesignState& s) {
-    const beam::BeamDesign& d = s.beam;
-    const beam::BeamReportContext context = app::BeamReportContextOf(s);
-    std::vector<Candidate> c;
-    c.push_back(
-        {"MultiMode: M²", "",
-         [](const app::DesignState& x, int axis) {
-             return Number{axis == 0 ? x.beam.extrasOptions.mFactor : x.beam.diode.mFactor, false};
-         },
-         true});
-    const auto axisValue = [](int index, double factor) {
-        return [index, factor](const app::DesignState& x, int axis) {
-            const double m = beam::ScalesWithM(index) ? beam::MFactor(x.beam, axis) : 1.0;
-            return Number{x.beam.Axis(axis).table[static_cast<std::size_t>(index)] / factor * m,
-                          false};
-        };
-    };
-    const auto extraValue = [](int extra, double factor, bool withM) {
-        return [extra, factor, withM](const app::DesignState& x, int axis) {
-            const double m = withM ? beam::MFactor(x.beam, axis) : 1.0;
-            return Number{x.beam.Axis(axis).extras[static_cast<std::size_t>(extra)] * m / factor,
-                          false};
-        };
-    };
-    const auto add = [&](std::string name, std::string unit, DesignSweep::Source value,
-                         bool perAxis) {
-        c.push_back({std::move(name), std::move(unit), std::move(value), perAxis});
-    };
-    for (int i = beam::kGbFocal; i <= beam::kGbImgRayleigh; ++i) {
-        const engine::DisplayUnit u = context.Unit(i);
-        add(beam::BeamLabel(d, i), u.suffix, axisValue(i, u.factor), true);
-    }
-    const engine::DisplayUnit objFocal = context.Unit(beam::kGbObjFocal);
-    add(beam::BeamLabel(d, beam::kGbObjFocal), objFocal.suffix,
-        axisValue(beam::kGbObjFocal, objFocal.factor), true);
-    const engine::DisplayUnit focal = context.Unit(beam::kGbFocal);
-    add(engine::kMirrorRadiusRow, focal.suffix, axisValue(beam::kGbFocal, focal.factor / 2.0),
-        false);
-    const engine::DisplayUnit image = context.Unit(beam::kGbParaxImage);
-    add(std::string(beam::BeamLongName(beam::kGbParaxImage)), image.suffix,
-        axisValue(beam::kGbParaxImage, image.factor), false);
-    const engine::DisplayUnit objRadius = context.Unit(beam::kGbObjRadius);
-    const engine::DisplayUnit imgRadius = context.Unit(beam::kGbImgRadius);
-    add(std::string(beam::ExtraName(beam::kExRadiusAtElement)), objRadius.suffix,
-        extraValue(beam::kExRadiusAtElement, objRadius.factor, true), true);
-    add(std::string(beam::ExtraName(beam::kExRadiusAtDetector)) + ": " +
-            d.symbols.Extra(beam::kExRadiusAtDetector),
-        imgRadius.suffix, extraValue(beam::kExRadiusAtDetector, imgRadius.factor, true), true);
-    add(std::string(beam::ExtraName(beam::kExAiry)) + ": " + d.symbols.Extra(beam::kExAiry),
-        imgRadius.suffix, extraValue(beam::kExAiry, imgRadius.factor, false), true);
-    add(std::string(beam::ExtraName(beam::kExRatioS)), "", extraValue(beam::kExRatioS, 1, false),
-        false);
-    add(std::string(beam::ExtraName(beam::kExRatioSImage)), "",
-        extraValue(beam::kExRatioSImage, 1, false), false);
-    return c;
-}
 
 }  // namespace
 
-std::variant<SweepPlan, std::string> ParseSweep(std::string_view text) {
-    const std::string usage = "--sweep " + Quoted(text) + ": ";
-    const auto eq = text.find('=');
-    if (eq == std::string_view::npos || eq == 0) {
-        return usage + "erwartet NAME=VON:BIS:SCHRITTE, z. B. a=-1000:-150:100";
-    }
-    SweepPlan plan;
-    plan.name = std::string(text.substr(0, eq));
-    const std::vector<std::string_view> parts = text::SplitFields(text.substr(eq + 1), ':');
-    if (parts.size() != 3) return usage + "erwartet NAME=VON:BIS:SCHRITTE, z. B. a=-1000:-150:100";
-    const auto number = [](std::string_view s) -> std::optional<double> {
-        const auto v = text::ParseTypedNumber(s);
-        if (!v || !std::isfinite(*v)) return std::nullopt;
-        return v;
-    };
-    const auto from = number(parts[0]);
-    if (!from) return usage + "VON " + Quoted(parts[0]) + " ist keine endliche Zahl";
-    const auto to = number(parts[1]);
-    if (!to) return usage + "BIS " + Quoted(parts[1]) + " ist keine endliche Zahl";
-    const std::string_view steps = text::TrimBlanks(parts[2]);
-    std::int64_t n = 0;
-    const bool digits = !steps.empty() && steps.size() <= 7 &&
-                        steps.find_first_not_of("0123456789") == std::string_view::npos;
-    if (digits) {
-        for (char ch : steps) n = n * 10 + (ch - '0');
-    }
-    if (!digits || n < 1 || n > kMaxSweepSteps) {
-        return usage + "SCHRITTE " + Quoted(parts[2]) + " ist keine ganze Zahl von 1 bis " +
-               std::to_string(kMaxSweepSteps);
-    }
-    plan.from = *from;
-    plan.to = *to;
-    plan.steps = n;
-    return plan;
-}
-
-double SweepValue(const SweepPlan& plan, std::int64_t step) {
-    if (plan.steps <= 1 || step <= 0) return plan.from;
-    if (step >= plan.steps - 1) return plan.to;
-    // Weighted, not from + (to − from)·t: the difference of two huge values of opposite sign
-    // would overflow to infinity although every value between them is finite.
-    const double t = static_cast<double>(step) / static_cast<double>(plan.steps - 1);
-    return plan.from * (1.0 - t) + plan.to * t;
-}
-
-std::variant<DesignSweep, std::string> DesignSweep::Prepare(const app::DesignState& loaded,
-                                                            const SweepPlan& plan) {
-    DesignSweep sweep(loaded, plan);
-    const bool beamMode = loaded.beam.beamMode;
-    sweep.beam_ = beamMode;
-    // The chosen parameters by the names the result list shows, or by catalogue index.
-    std::vector<std::string> names;
-    bool found = false;
-    const auto consider = [&](int index, const std::string& symbol, bool aperture) {
-        names.push_back(symbol);
-        if (found) return;
-        if (plan.name == symbol || (!aperture && plan.name == std::to_string(index))) {
-            found = true;
-            sweep.index_ = index;
-            sweep.aperture_ = aperture;
-        }
-    };
-    if (beamMode) {
-        for (const engine::CVarType& e : loaded.beam.axes[0].selection.Entries()) {
-            consider(e.nVarType, loaded.beam.symbols.Param(e.nVarType), false);
-        }
-    } else {
-        for (const engine::CVarType& e : loaded.paraxial.params.Entries()) {
-            consider(e.nVarType, loaded.paraxial.symbols.Param(e.nVarType), false);
-        }
-        // Aperture parameters have no symbol: the first word of their name ("Blendenzahl").
-        for (const engine::CVarType& e : loaded.paraxial.aperture.Entries()) {
-            const std::string_view label = engine::ApertureLabel(e.nVarType);
-            consider(e.nVarType, std::string(label.substr(0, label.find(' '))), true);
-        }
-    }
-    if (!found) {
-        std::string chosen;
-        for (const auto& n : names) chosen += (chosen.empty() ? "" : ", ") + n;
-        return "--sweep: " + Quoted(plan.name) + " ist kein gewählter Parameter des Systems" +
-               (chosen.empty() ? std::string(" (es ist keiner gewählt)")
-                               : " (gewählt: " + chosen + ")");
-    }
-    if (!beamMode && !sweep.aperture_ && sweep.index_ == engine::kObjDist &&
-        loaded.paraxial.options.objAtInfinity) {
-        return "--sweep: " + Quoted(plan.name) +
-               " lässt sich nicht variieren: das Objekt steht im Unendlichen";
-    }
-
-    // The header: the swept parameter as its row is named, then the numeric rows in list order.
-    const units::UnitState& u = loaded.units;
-    std::string sweptName;
-    std::string sweptUnit;
-    if (beamMode) {
-        sweep.factor_ = u.UnitFactor(units::Group::GB, sweep.index_);
-        sweptName = beam::BeamLabel(loaded.beam, sweep.index_);
-        sweptUnit = std::string(u.UnitSuffix(units::Group::GB, sweep.index_));
-    } else if (sweep.aperture_) {
-        sweep.factor_ = u.UnitFactor(units::Group::ParaxAp, sweep.index_);
-        sweptName = std::string(engine::ApertureLabel(sweep.index_));
-        sweptUnit = std::string(u.UnitSuffix(units::Group::ParaxAp, sweep.index_));
-    } else {
-        sweep.factor_ = u.UnitFactor(units::Group::Parax, sweep.index_);
-        sweptName = loaded.paraxial.symbols.ParamLabelWithSymbol(sweep.index_);
-        sweptUnit = std::string(u.UnitSuffix(units::Group::Parax, sweep.index_));
-    }
-    sweep.header_.push_back(HeaderCell(sweptName, sweptUnit));
-
-    // The rows the list shows for this design's structure; their values do not matter here.
-    engine::ResultListCache cache;
-    beam::BeamListCache beamCache;
-    const engine::ResultList rows = app::ResultRows(sweep.state_, false, cache, beamCache);
-    const std::vector<Candidate> candidates =
-        beamMode ? BeamCandidates(sweep.state_) : ParaxialCandidates(sweep.state_);
-    const bool diode = beamMode && loaded.beam.diode.diodeMode;
-    for (std::size_t r = 0; r < rows.rows.size(); ++r) {
-        const std::string_view name = text::TrimBlanks(rows.rows[r].name);
-        // The swept row is the first column already; a diode's second axis still has its own.
-        const bool swept = name == text::TrimBlanks(sweptName);
-        for (const Candidate& c : candidates) {
-            if (text::TrimBlanks(c.name) != name) continue;
-            if (!swept) {
-                sweep.header_.push_back(HeaderCell(name, c.unit));
-                sweep.columns_.push_back({r, 0, c.source});
-            }
-            if (diode && c.perAxis) {
-                sweep.header_.push_back(HeaderCell(std::string(name) + " (2. Achse)", c.unit));
-                sweep.columns_.push_back({r, 1, c.source});
-            }
-            break;
-        }
-    }
-    return sweep;
-}
-
-bool DesignSweep::SetSweptValue(double displayValue) {
-    const double v = displayValue * factor_;
-    if (!engine::FitsFloat(v)) return false;
-    if (beam_) {
-        if (!beam::SetSelectedValue(state_.beam, 0, index_, v)) return false;
-        // While circularising, f' and s of the first axis move together, as when typed.
-        if (const auto partner = beam::CoupledConjugateValue(state_.beam, index_, v)) {
-            beam::SetSelectedValue(state_.beam, 0, partner->index, partner->value);
-        }
-        return true;
-    }
-    engine::Selection& sel = aperture_ ? state_.paraxial.aperture : state_.paraxial.params;
-    const auto pos = sel.Find(index_);
-    if (!pos) return false;
-    // The window refuses a field angle beyond ±90°: such a step has no solution.
-    if (!aperture_ && engine::IsFieldAngle(index_) && !engine::FieldAngleInRange(v)) return false;
-    if (aperture_) {
-        engine::CVarType& e = sel.Entry(*pos);
-        e.sVarValue = static_cast<float>(v);
-        e.bVarValDef = true;
-    } else {
-        ui::SetGeneralValue(state_, sel.Entry(*pos), static_cast<float>(v));
-    }
-    return true;
-}
-
-std::uint32_t DesignSweep::Situation() const {
-    // Everything the result list's texts branch on between a number and a word or a blank
-    // ("unendlich", "----", an empty image-side row); the values themselves do not matter.
-    std::uint32_t key = 0;
-    int bit = 0;
-    const auto flag = [&](bool b) { key |= static_cast<std::uint32_t>(b) << bit++; };
-    if (beam_) {
-        const beam::BeamDesign& b = state_.beam;
-        for (int axis = 0; axis < b.AxisCount(); ++axis) {
-            const beam::BeamAxis& a = b.Axis(axis);
-            flag(a.resultInvalid);
-            flag(a.objBeamMissing);
-            flag(a.imgBeamMissing);
-            // The image distance row compares in single precision, the Airy row in double.
-            flag(std::fabs(static_cast<float>(a.table[beam::kGbParaxImage])) >=
-                 static_cast<float>(beam::kParaxImageAtInfinity));
-            flag(std::fabs(a.table[beam::kGbParaxImage]) >= beam::kParaxImageAtInfinity);
-            flag(a.table[beam::kGbObjFocal] == 0);
-        }
-        return key;
-    }
-    const engine::ParaxialDesign& d = state_.paraxial;
-    flag(engine::ImageAtInfinity(d));
-    flag(d.paramTable.Get(engine::kObjDist) == engine::kInfinity);
-    flag(d.bApertureUndefined);
-    flag(std::fabs(engine::EffectiveFNumber(d)) > 10000);
-    return key;
-}
-
-const std::vector<bool>& DesignSweep::ShownNumbers() {
-    // Formatting the whole list costs far more than a solve, and which rows show a number
-    // changes only with the situation: the texts are made once per situation, not per step.
-    const std::uint32_t key = Situation();
-    for (const auto& [k, shown] : shownCache_) {
-        if (k == key) return shown;
-    }
-    engine::ResultListCache cache;
-    beam::BeamListCache beamCache;
-    const engine::ResultList rows = app::ResultRows(state_, false, cache, beamCache);
-    std::vector<bool> shown(columns_.size());
-    for (std::size_t k = 0; k < columns_.size(); ++k) {
-        const Column& c = columns_[k];
-        shown[k] = c.row < rows.rows.size() && ShowsNumber(rows.rows[c.row].value, c.axis);
-    }
-    shownCache_.emplace_back(key, std::move(shown));
-    return shownCache_.back().second;
-}
-
-bool DesignSweep::Step(std::int64_t step, std::vector<std::string>& cells) {
-    cells.resize(header_.size());
-    for (auto& c : cells) c.clear();
-    const double value = SweepValue(plan_, step);
-    if (!SetSweptValue(value)) {
-        cells[0] = text::ShortestText(value);
-        return false;
-    }
-    // The value as the design holds it (single precision), in display units.
-    const engine::Selection& sel = beam_       ? state_.beam.axes[0].selection
-                                   : aperture_ ? state_.paraxial.aperture
-                                               : state_.paraxial.params;
-    cells[0] = NumberText({sel.Value(*sel.Find(index_)) / factor_, true});
-    app::SolveDesign(state_, false);
-    if (!app::DesignSolved(state_)) return false;
-    const std::vector<bool>& shown = ShownNumbers();
-    for (std::size_t k = 0; k < columns_.size(); ++k) {
-        if (shown[k]) cells[k + 1] = NumberText(columns_[k].source(state_, columns_[k].axis));
-    }
-    return true;
-}
-
-std::int64_t WriteSweepCsv(const std::vector<SweepInput>& inputs,
-                           const std::function<void(std::string_view)>& sink) {
+CsvOutcome WriteSweepCsv(const std::vector<SweepInput>& inputs,
+                         const std::function<bool(std::string_view)>& sink) {
     const bool several = inputs.size() > 1;
     // The union of the columns in first-seen order, and where each file's columns go.
     std::vector<std::string> header;
@@ -409,33 +67,36 @@ std::int64_t WriteSweepCsv(const std::vector<SweepInput>& inputs,
     std::string chunk;
     for (std::size_t k = 0; k < header.size(); ++k) {
         if (k > 0) chunk += ',';
-        chunk += CsvField(header[k]);
+        chunk += CsvField(PlainText(header[k]));
     }
     chunk += '\n';
     constexpr std::size_t kChunk = 1 << 16;
-    std::int64_t failed = 0;
-    std::vector<std::string> cells;
-    std::vector<const std::string*> row(header.size());
-    for (std::size_t f = 0; f < inputs.size(); ++f) {
-        const std::string label = CsvField(inputs[f].label);
-        for (std::int64_t step = 0; step < inputs[f].sweep->Steps(); ++step) {
-            if (!inputs[f].sweep->Step(step, cells)) ++failed;
-            std::fill(row.begin(), row.end(), nullptr);
-            for (std::size_t k = 0; k < cells.size(); ++k) row[slots[f][k]] = &cells[k];
+    CsvOutcome outcome;
+    CellTexts texts(header.size());
+    constexpr std::size_t kNoCell = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> source(header.size());  // per column: the file's number, if any
+    for (std::size_t f = 0; f < inputs.size() && !outcome.stopped; ++f) {
+        std::fill(source.begin(), source.end(), kNoCell);
+        for (std::size_t k = 0; k < slots[f].size(); ++k) source[slots[f][k]] = k;
+        const std::string label = CsvField(PlainText(inputs[f].label));
+        const auto take = [&](const app::SweepRow& r) {
             if (several) chunk += label;
-            for (std::size_t k = several ? 1 : 0; k < row.size(); ++k) {
+            for (std::size_t k = several ? 1 : 0; k < source.size(); ++k) {
                 if (k > 0) chunk += ',';
-                if (row[k]) chunk += *row[k];
+                if (source[k] != kNoCell) texts.Append(k, r.numbers[source[k]], chunk);
             }
             chunk += '\n';
-            if (chunk.size() >= kChunk) {
-                sink(chunk);
-                chunk.clear();
-            }
-        }
+            if (chunk.size() < kChunk) return true;
+            const bool taken = sink(chunk);
+            chunk.clear();
+            return taken;
+        };
+        const app::SweepOutcome swept = inputs[f].sweep->Run(take);
+        outcome.unsolved += swept.unsolved;
+        outcome.stopped = swept.stopped;
     }
-    sink(chunk);
-    return failed;
+    if (!outcome.stopped && !sink(chunk)) outcome.stopped = true;
+    return outcome;
 }
 
 }  // namespace rs::cli

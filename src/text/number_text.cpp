@@ -22,10 +22,21 @@ bool IsBlank(char c) {
 }
 
 template <class T>
-std::string ShortestOf(T value) {
+void AppendShortestOf(std::string& out, T value) {
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    return res.ec == std::errc{} ? std::string(buf, res.ptr) : std::string("0");
+    if (res.ec == std::errc{}) {
+        out.append(buf, res.ptr);
+    } else {
+        out += '0';
+    }
+}
+
+template <class T>
+std::string ShortestOf(T value) {
+    std::string out;
+    AppendShortestOf(out, value);
+    return out;
 }
 
 // The shape of a number found in a text, kept apart from its conversion so that the tolerant
@@ -204,6 +215,12 @@ std::string ShortestText(float value) {
 }
 std::string ShortestText(double value) {
     return ShortestOf(value);
+}
+void AppendShortestText(std::string& out, float value) {
+    AppendShortestOf(out, value);
+}
+void AppendShortestText(std::string& out, double value) {
+    AppendShortestOf(out, value);
 }
 
 double ReadNumberTolerant(std::string_view text) {

@@ -18,6 +18,9 @@ std::string StrSingle(float value);
 // blank ("200", "-0.5", "1e+20"); used for numbers stored in files.
 std::string ShortestText(float value);
 std::string ShortestText(double value);
+// The same text appended to `out`: a table of millions of numbers needs no string for each.
+void AppendShortestText(std::string& out, float value);
+void AppendShortestText(std::string& out, double value);
 
 // The settings reader: optional blanks, optional sign, digits, optional point and digits,
 // optional exponent; stops at the first other character. Text that does not start with a

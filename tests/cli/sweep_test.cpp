@@ -5,13 +5,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
-#include "cli/sweep.h"
+#include "support/temp_dir.h"
 
 namespace rs::cli {
 namespace {
@@ -56,22 +57,6 @@ int Column(const std::vector<std::string>& header, const std::string& cell) {
     }
     ADD_FAILURE() << "no column " << cell;
     return 0;
-}
-
-TEST(Sweep, ParsesItsSpecAndSpacesTheValuesEvenly) {
-    const auto plan = std::get<SweepPlan>(ParseSweep("f'=-1000:-150,5:3"));
-    EXPECT_EQ(plan.name, "f'");
-    EXPECT_EQ(plan.from, -1000);
-    EXPECT_EQ(plan.to, -150.5);  // a comma is a decimal separator as in the window's boxes
-    EXPECT_EQ(SweepValue(plan, 0), -1000);
-    EXPECT_EQ(SweepValue(plan, 1), -575.25);
-    EXPECT_EQ(SweepValue(plan, 2), -150.5);
-    // One step is FROM alone; TO is reached exactly however the steps round.
-    EXPECT_EQ(SweepValue(std::get<SweepPlan>(ParseSweep("a=3:7:1")), 0), 3);
-    const auto third = std::get<SweepPlan>(ParseSweep("a=0:0.3:4"));
-    EXPECT_EQ(SweepValue(third, 3), 0.3);
-    // Huge ends of opposite sign: every value between them is finite.
-    EXPECT_EQ(SweepValue(std::get<SweepPlan>(ParseSweep("a=1e308:-1e308:3")), 1), 0.0);
 }
 
 // A lens of f' = 100 mm moved along the object distance obeys the imaging equation on every row.
@@ -241,6 +226,34 @@ TEST(Cli, SeveralFilesInOrder) {
     EXPECT_TRUE(text.out.starts_with("Datei\t" + kData + "/relay.ini\nBrennweite: f'\t 100.0mm"));
     ASSERT_NE(second, std::string::npos);
     EXPECT_NE(text.out.find("Brennweite: f'\t\n", second), std::string::npos);
+}
+
+// A file a reader left out is named on stderr, one line each, and in the JSON; the exit code
+// stays that of the design.
+TEST(Cli, FilesNotReadAreNamed) {
+    namespace fs = std::filesystem;
+    const test::TempDir dir;
+    const fs::path catalogue = dir / "katalog";
+    fs::copy(std::string(RAYSKETCHER_TEST_BIN) + "/../../share/raysketcher", catalogue);
+    fs::remove(catalogue / "SH_L1.dat");
+    fs::create_directory(catalogue / "SH_L1.dat");
+    const Outcome beam = RunCli({"--settings", kExamples + "/hene-focus-100mm.ini", "--json",
+                                 "--catalogue", catalogue.string()});
+    EXPECT_EQ(beam.code, kSolved) << beam.err;
+    EXPECT_NE(beam.err.find("SH_L1.dat\" wurde nicht gelesen"), std::string::npos) << beam.err;
+    EXPECT_EQ(std::count(beam.err.begin(), beam.err.end(), '\n'), 1) << beam.err;
+    EXPECT_NE(
+        beam.out.find("\"catalogueNotRead\":[{\"file\":\"" + (catalogue / "SH_L1.dat").string()),
+        std::string::npos)
+        << beam.out;
+
+    const fs::path design = dir / "system.ini";
+    fs::copy_file(kData + "/relay.ini", design);
+    fs::create_directories(dir / "UserData" / "WaveLen.lst");
+    const Outcome waves = RunCli({"--wavelengths", "--json", "--settings", design.string()});
+    EXPECT_EQ(waves.code, kSolved);
+    EXPECT_NE(waves.err.find("WaveLen.lst\" wurde nicht gelesen"), std::string::npos) << waves.err;
+    EXPECT_NE(waves.out.find("\"entries\":[],\"notRead\":\""), std::string::npos) << waves.out;
 }
 
 // Every bad argument: exit code 2 and one line naming it.
