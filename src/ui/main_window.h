@@ -1,8 +1,9 @@
 #pragma once
 // The main window's logic without a toolkit. A widget event calls one operation here and the
 // window then re-renders from the state (see view_model.h). Every operation that changes data
-// runs only while the window is idle, takes its undo backup, works, runs the common update tail
-// and returns to idle; a call while busy (or while a drawing is being dragged) does nothing.
+// runs only while the window is idle, takes its undo backup and a step of the history, works,
+// runs the common update tail and returns to idle; a call while busy (or while a drawing is being
+// dragged) does nothing.
 //
 // Value boxes, limit boxes and sliders are addressed by slot 0..2: the k-th chosen general
 // parameter in the paraxial mode, the k-th chosen beam parameter in the beam mode.
