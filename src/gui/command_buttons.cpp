@@ -26,7 +26,7 @@ QWidget* BuildButtons(const PanelContext& ctx) {
         {"comPrint", "Drucken des aktuellen Systems (Strg+P)", commands.print},
         {"comClear", "Löschen des aktuellen Systems", [&logic] { logic.Clear(); }},
         {"comRecall", "Laden des zuletzt gespeicherten Systems", [&logic] { logic.Recall(); }},
-        {"comUndo", "Rückgängig: letzte Handlung (Strg+Z)", [&logic] { logic.Undo(); }},
+        {"comUndo", "Rückgängig: letzte Handlung", [&logic] { logic.Undo(); }},
         {"comHelp", "", commands.help},
         {"comAbout", "", commands.about},
     };
@@ -59,7 +59,6 @@ void KeepRoomForCaptions(QWidget* buttons) {
 
 void AddCommandKeys(QWidget* window, QWidget* buttons) {
     const std::pair<QKeySequence, const char*> keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_Z), "comUndo"},
         {QKeySequence(Qt::CTRL | Qt::Key_P), "comPrint"},
         {QKeySequence(Qt::CTRL | Qt::Key_Q), "comEnd"},
     };

@@ -26,6 +26,7 @@
 #include "gui/drawing_area.h"
 #include "gui/fnumber_dialog.h"
 #include "gui/help_window.h"
+#include "gui/history_panel.h"
 #include "gui/lens_grid.h"
 #include "gui/panel_context.h"
 #include "gui/panels.h"
@@ -177,6 +178,8 @@ FrmRaysketch::SettingsColumn FrmRaysketch::BuildSettingsColumn(const PanelContex
     tabs->addTab(Scrolled(BuildParamsTab(ctx)), QString());
     tabs->addTab(Scrolled(BuildSlidersTab(ctx)), QString());
     tabs->addTab(Scrolled(BuildAdvancedTab(ctx)), QString());
+    tabs->addTab(BuildHistoryPage(ctx), QString());
+    AddHistoryKeys(this, ctx);
     tabs->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     left->addWidget(tabs, 1);
     left->addWidget(BuildModeBox(ctx));

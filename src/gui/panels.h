@@ -19,7 +19,7 @@ QWidget* BuildModeBox(const PanelContext& ctx);
 QWidget* BuildButtons(const PanelContext& ctx);
 // Each of the buttons keeps room for its caption; called once the view has given the captions.
 void KeepRoomForCaptions(QWidget* buttons);
-// Ctrl+Z, Ctrl+P and Ctrl+Q anywhere in `window` click Rückgängig, Drucken and Ende.
+// Ctrl+P and Ctrl+Q anywhere in `window` click Drucken and Ende (Ctrl+Z walks the history).
 void AddCommandKeys(QWidget* window, QWidget* buttons);
 
 // Below the drawing: the result list and the extras of either mode.

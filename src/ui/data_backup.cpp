@@ -62,8 +62,10 @@ void DataBackup::TakeBackup(int kind, int index, const app::DesignState& current
     if (Admit(kind, index)) backup_ = Capture(current);
 }
 
-void DataBackup::TakeBackupOf(int kind, int index, Snapshot before) {
-    if (Admit(kind, index)) backup_ = std::move(before);
+bool DataBackup::TakeBackupOf(int kind, int index, Snapshot before) {
+    if (!Admit(kind, index)) return false;
+    backup_ = std::move(before);
+    return true;
 }
 
 void DataBackup::TakeDragBackup(Snapshot atMouseDown) {

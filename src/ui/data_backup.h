@@ -28,6 +28,7 @@ enum BackupKind : int {
     kBackupBeamSelection = 13,
     kBackupBeamValue = 14,  // typed beam value or limit, typed beam extras
     kBackupDiode = 15,      // diode-laser mode and circularisation
+    kBackupHistory = 16,    // a walk through the design history or a pick from its list
 };
 
 // What a backup holds: the three parameter sets and the options an undo puts back.
@@ -63,7 +64,8 @@ public:
     void TakeBackup(int kind, int index, const app::DesignState& current);
     // The same with a state captured earlier, for handlers that learn only after working
     // whether anything changed (a refused selection must not cost the user their undo step).
-    void TakeBackupOf(int kind, int index, Snapshot before);
+    // False when nothing was stored: a drag's move, or a slider run going on.
+    bool TakeBackupOf(int kind, int index, Snapshot before);
     // A drag in a drawing is one undo step however many moves it makes: the state at mouse-down
     // becomes the backup (of kind kBackupDrag) once the drag first changes something. The moves
     // themselves request kBackupDrag, which stores nothing, so none of them can replace it.

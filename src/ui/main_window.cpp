@@ -46,6 +46,7 @@ using window_detail::KeepLimitsFinite;
 using window_detail::NormaliseImageFormat;
 using window_detail::ResetAdvancedValues;
 
+constexpr const char* kPlotClickStep = "Öffnung/Feld aus dem Diagramm";
 constexpr const char* kSavePrompt = "Möchten Sie diese Daten speichern?";
 
 // VB read any non-zero number as true; the marker is stored as "-1".
@@ -111,11 +112,17 @@ void MainWindow::ApplyChange(const Change& how,
                              const std::function<bool(app::DesignState&)>& change) {
     BusyScope busy(s_.machine);
     if (!busy) return;
-    Snapshot before = Capture(s_.design);
+    const Snapshot before = Capture(s_.design);
     const bool changed = change(s_.design);
     if (changed) {
-        if (how.backup != kNoBackup) {
-            s_.backup.TakeBackupOf(how.backup, how.backupIndex, std::move(before));
+        const bool stored =
+            how.backup != kNoBackup && s_.backup.TakeBackupOf(how.backup, how.backupIndex, before);
+        // Every step that takes a backup is a step of the history; walking it is none.
+        if (!how.step.empty() || (how.backup != kNoBackup && how.backup != kBackupHistory)) {
+            std::string name = how.step;
+            if (how.apFieldClick)
+                name = MovedStepName(s_, kPlotClickStep, before, Capture(s_.design));
+            RecordStep(before, std::move(name), !stored && how.backup == kBackupSlider);
         }
         s_.changePending = true;
     }
@@ -125,6 +132,18 @@ void MainWindow::ApplyChange(const Change& how,
         Recalculate(changed && how.record);
     }
     FinishUpdate(how.apFieldClick ? changed || s_.apFldUndoEnabled : false);
+}
+
+void MainWindow::RecordStep(const Snapshot& before, std::string name, bool continues) {
+    Snapshot after = Capture(s_.design);
+    History& h = s_.history;
+    if (continues && h.AtNewestStep()) {
+        if (name.empty()) name = StepName(s_, h.BeforeNewest(), after);
+        h.ReplaceNewest(std::move(name), std::move(after));
+        return;
+    }
+    if (name.empty()) name = StepName(s_, before, after);
+    h.Record(std::move(name), before, std::move(after));
 }
 
 void MainWindow::RecordPending(std::string name, std::string_view text) {

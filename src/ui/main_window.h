@@ -1,8 +1,9 @@
 #pragma once
 // The main window's logic without a toolkit. A widget event calls one operation here and the
 // window then re-renders from the state (see view_model.h). Every operation that changes data
-// runs only while the window is idle, takes its undo backup, works, runs the common update tail
-// and returns to idle; a call while busy (or while a drawing is being dragged) does nothing.
+// runs only while the window is idle, takes its undo backup and a step of the history, works,
+// runs the common update tail and returns to idle; a call while busy (or while a drawing is being
+// dragged) does nothing.
 //
 // Value boxes, limit boxes and sliders are addressed by slot 0..2: the k-th chosen general
 // parameter in the paraxial mode, the k-th chosen beam parameter in the beam mode.
@@ -20,6 +21,7 @@
 #include "engine/report.h"
 #include "ui/data_backup.h"
 #include "ui/dialogs.h"
+#include "ui/history.h"
 #include "ui/placement.h"
 #include "ui/window_state.h"
 
@@ -50,6 +52,9 @@ public:
         // A click into the aperture/field plot: when it changed the design, the plot's own undo
         // button is enabled; when not, it stays as it was (every other change disables it).
         bool apFieldClick = false;
+        // The history's name of the step; empty: named after what it changed. A change with a
+        // name is a step even without a backup (the undo button's exchange).
+        std::string step{};
     };
     void ApplyChange(const Change& how, const std::function<bool(app::DesignState&)>& change);
 
@@ -122,6 +127,14 @@ public:
     void Clear();   // comClear
     void Recall();  // comRecall
 
+    // --- History ----------------------------------------------------------------------------
+
+    // Ctrl+Z one step back, Ctrl+Shift+Z and Ctrl+Y one forward (kHistoryKeys); the exchange
+    // of the undo button then exchanges with the state before the walk.
+    void Walk(HistoryWalk walk);
+    // lstHistory: a click on row `row` restores its state as a new step.
+    void PickHistoryRow(int row);
+
     // --- Dialog results ----------------------------------------------------------------------
 
     // The units dialog closed with OK and changes: take them, store section "Units", refresh.
@@ -191,6 +204,9 @@ private:
     // Shows the diagnostic of a selection operation that failed; true when it did.
     bool Reported(const engine::SelectionStatus& status);
     void RecordPending(std::string name, std::string_view text);
+    // Records the change from `before` to the current design as a step named `name` (empty:
+    // after what changed); `continues` joins it to the newest step (a slider run).
+    void RecordStep(const Snapshot& before, std::string name, bool continues);
     bool SaveImmediate(std::string_view section, std::string_view key, std::string_view value);
 
     WindowState s_;

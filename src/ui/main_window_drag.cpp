@@ -31,6 +31,7 @@ bool MainWindow::DragChange(std::optional<Snapshot>& before,
     if (before) {
         s_.backup.TakeDragBackup(std::move(*before));
         before.reset();
+        s_.dragChanged = true;
     }
     s_.changePending = true;
     return true;
@@ -39,6 +40,12 @@ bool MainWindow::DragChange(std::optional<Snapshot>& before,
 void MainWindow::EndDrag(const std::function<void(app::DesignState&)>& settle) {
     if (!s_.machine.IsDragging()) return;
     if (settle) settle(s_.design);
+    // The whole drag is one step of the history, from mouse-down to what mouse-up settled.
+    if (std::exchange(s_.dragChanged, false) && s_.backup.Backup()) {
+        const Snapshot& atMouseDown = *s_.backup.Backup();
+        RecordStep(atMouseDown,
+                   MovedStepName(s_, "Zeichnung gezogen", atMouseDown, Capture(s_.design)), false);
+    }
     s_.machine.Leave();
     Refresh(false);
     FinishUpdate(false);

@@ -11,12 +11,13 @@ using window_detail::NormaliseImageFormat;
 using window_detail::ResetAdvancedValues;
 
 void MainWindow::Undo() {
-    ApplyChange({kNoBackup, 0, true, true},
+    // The exchange is a step of its own: a second press, or Ctrl+Z, gives back what it took.
+    ApplyChange({kNoBackup, 0, true, true, false, "Rückgängig"},
                 [this](app::DesignState& d) { return s_.backup.Undo(d); });
 }
 
 void MainWindow::Clear() {
-    ApplyChange({kBackupClear, 0, false, true}, [](app::DesignState& d) {
+    ApplyChange({kBackupClear, 0, false, true, false, "Löschen"}, [](app::DesignState& d) {
         engine::ParaxialDesign& p = d.paraxial;
         p.params.Clear();
         p.aperture.Clear();
@@ -50,15 +51,16 @@ void MainWindow::Clear() {
 }
 
 void MainWindow::Recall() {
-    ApplyChange({kBackupSelection, 0, true, true}, [this](app::DesignState& d) {
-        d.paraxial.params.Clear();
-        d.paraxial.aperture.Clear();
-        d.beam.axes[0].selection.Clear();
-        settings_.Reload();
-        app::LoadSettings(settings_, d);
-        NormaliseImageFormat(d.window);
-        return true;
-    });
+    ApplyChange({kBackupSelection, 0, true, true, false, "Gespeichertes System geladen"},
+                [this](app::DesignState& d) {
+                    d.paraxial.params.Clear();
+                    d.paraxial.aperture.Clear();
+                    d.beam.axes[0].selection.Clear();
+                    settings_.Reload();
+                    app::LoadSettings(settings_, d);
+                    NormaliseImageFormat(d.window);
+                    return true;
+                });
 }
 
 }  // namespace rs::ui

@@ -67,23 +67,16 @@ const engine::Selection& SlotSet(const WindowState& s) {
     return BeamMode(s) ? s.design.beam.axes[0].selection : s.design.paraxial.params;
 }
 
-units::Group SlotGroup(const WindowState& s) {
-    return BeamMode(s) ? units::Group::GB : units::Group::Parax;
+ValueSet SlotValueSet(const WindowState& s) {
+    return BeamMode(s) ? ValueSet::Beam : ValueSet::General;
 }
 
 std::string QuantityText(const WindowState& s, int index, double value) {
-    const units::Group g = SlotGroup(s);
-    const std::string_view format =
-        BeamMode(s) ? beam::BeamFormat(index) : engine::ParamFormat(index);
-    return text::Format(value / s.design.units.UnitFactor(g, index), format) +
-           std::string(s.design.units.UnitSuffix(g, index));
+    return ValueText(s, SlotValueSet(s), index, value);
 }
 
 std::string ApertureQuantityText(const WindowState& s, int index, double value) {
-    const units::UnitState& u = s.design.units;
-    return text::Format(value / u.UnitFactor(units::Group::ParaxAp, index),
-                        engine::ApertureFormat(index)) +
-           std::string(u.UnitSuffix(units::Group::ParaxAp, index));
+    return ValueText(s, ValueSet::Aperture, index, value);
 }
 
 // A beam quantity's name with its current symbol, as the result list names it.
@@ -92,8 +85,7 @@ std::string BeamLabel(const WindowState& s, int index) {
 }
 
 std::string SlotLabel(const WindowState& s, int index) {
-    if (BeamMode(s)) return BeamLabel(s, index);
-    return s.design.paraxial.symbols.ParamLabelWithSymbol(index);
+    return ValueLabel(s, SlotValueSet(s), index);
 }
 
 bool AtInfinityRecord(const WindowState& s, const CVarType& e) {
@@ -323,6 +315,30 @@ std::string ControlName(std::string_view base, int index) {
     return std::string(base) + "_" + std::to_string(index);
 }
 
+std::string ValueText(const WindowState& s, ValueSet set, int index, double value) {
+    const units::UnitState& u = s.design.units;
+    const units::Group g = set == ValueSet::Beam       ? units::Group::GB
+                           : set == ValueSet::Aperture ? units::Group::ParaxAp
+                                                       : units::Group::Parax;
+    const std::string_view format = set == ValueSet::Beam       ? beam::BeamFormat(index)
+                                    : set == ValueSet::Aperture ? engine::ApertureFormat(index)
+                                                                : engine::ParamFormat(index);
+    return text::Format(value / u.UnitFactor(g, index), format) +
+           std::string(u.UnitSuffix(g, index));
+}
+
+std::string ValueLabel(const WindowState& s, ValueSet set, int index) {
+    switch (set) {
+        case ValueSet::Beam:
+            return BeamLabel(s, index);
+        case ValueSet::Aperture:
+            return std::string(engine::ApertureLabel(index)) + ":";
+        case ValueSet::General:
+            break;
+    }
+    return s.design.paraxial.symbols.ParamLabelWithSymbol(index);
+}
+
 std::string ValueBoxText(const WindowState& s, int slot) {
     const engine::Selection& sel = SlotSet(s);
     if (slot < 0 || slot >= sel.Count()) return kUndefinedBoxText;
@@ -381,7 +397,9 @@ bool AdvancedBoxEnabled(const WindowState& s, int box) {
 WindowView BuildView(const WindowState& s) {
     Builder b(s);
     // The current tab is the user's business: -1 leaves it as it is.
-    b.List("tabOptions", {"&Allgemeine Parameter", "Regler", "&Erweiterte Optionen"}, -1);
+    b.List("tabOptions", {"&Allgemeine Parameter", "Regler", "&Erweiterte Optionen", "&Verlauf"},
+           -1);
+    b.List("lstHistory", HistoryRowTexts(s.history), s.history.Current());
     AddParaxialSelection(b, s);
     AddBeamSelection(b, s);
     AddValueSlots(b, s);

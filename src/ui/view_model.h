@@ -55,6 +55,12 @@ inline constexpr const char* kUpperPlaceholder = "Oberer Grenzwert";
 inline constexpr const char* kLowerPlaceholder = "Unterer Grenzwert";
 inline constexpr const char* kAtInfinityBoxText = "In Unendlich";
 
+// A value of a general parameter, the aperture parameter or a beam quantity as its box shows it
+// (display unit and suffix), and its name with its current symbol ("Brennweite: f'").
+enum class ValueSet { General, Aperture, Beam };
+std::string ValueText(const WindowState& state, ValueSet set, int index, double value);
+std::string ValueLabel(const WindowState& state, ValueSet set, int index);
+
 std::string ValueBoxText(const WindowState& state, int slot);
 std::string LimitBoxText(const WindowState& state, int slot, bool upper);
 std::string ApertureValueText(const WindowState& state);

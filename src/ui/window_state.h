@@ -1,7 +1,7 @@
 #pragma once
 // Everything the main window keeps: the design, and the window-only state around it (busy
-// state, slider positions, undo backup, cached result rows, texts typed but not taken). One
-// object, so every test starts from a fresh window and nothing lives in globals.
+// state, slider positions, undo backup and history, cached result rows, texts typed but not taken).
+// One object, so every test starts from a fresh window and nothing lives in globals.
 #include <array>
 #include <map>
 #include <optional>
@@ -11,6 +11,7 @@
 #include "beam/beam_report.h"
 #include "engine/report.h"
 #include "ui/data_backup.h"
+#include "ui/history.h"
 #include "ui/state_machine.h"
 
 namespace rs::ui {
@@ -39,6 +40,10 @@ struct WindowState {
     std::array<int, kValueSlots> beamSliderPos{};
 
     DataBackup backup;
+    // Every step of this run, for walking back and forward; `dragChanged` while a drag has
+    // changed the design, so that mouse-up records it as one step.
+    History history;
+    bool dragChanged = false;
     // Enabled state of the aperture/field plot's own undo button, and what it puts back: the
     // general and aperture parameters, with their values, from before the last click into a plot.
     bool apFldUndoEnabled = false;

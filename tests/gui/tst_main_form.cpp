@@ -326,7 +326,7 @@ private slots:
     }
 
     // The wheel over a combo box or slider without the focus leaves its value alone; with the
-    // focus it changes it. Ctrl+Z undoes, Ctrl+P prints and Ctrl+Q ends; a tab clicked takes the
+    // focus it changes it. Ctrl+Z steps back, Ctrl+P prints and Ctrl+Q ends; a tab clicked takes the
     // focus, so F1 there opens the page of that tab.
     void wheelKeysAndTabsActAsOnTheDesktop() {
         FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
