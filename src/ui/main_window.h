@@ -26,6 +26,7 @@
 namespace rs::ui {
 
 enum class CloseDecision { Close, Stay };
+struct ChoiceOutcome;
 
 class MainWindow {
 public:
@@ -188,8 +189,8 @@ private:
     // Shows why an entry is refused (out of range, against a limit), the one way every entry of
     // the window refuses; true when there was a refusal.
     bool Refused(std::optional<const char*> refusal);
-    // Shows the diagnostic of a selection operation that failed; true when it did.
-    bool Reported(const engine::SelectionStatus& status);
+    // Shows the message of a check box's rule, if any; true when the design changed.
+    bool Shown(const ChoiceOutcome& outcome);
     void RecordPending(std::string name, std::string_view text);
     bool SaveImmediate(std::string_view section, std::string_view key, std::string_view value);
 
