@@ -440,6 +440,11 @@ void LoadSettings(const IniFile& ini, DesignState& state) {
 }
 
 WriteStatus SaveSettings(const DesignState& state, IniFile& ini) {
+    StageSettings(state, ini);
+    return ini.Commit();
+}
+
+void StageSettings(const DesignState& state, IniFile& ini) {
     for (const Entry& entry : kEntries) {
         if (const auto* k = std::get_if<Setting>(&entry)) {
             Save(state, *k, ini);
@@ -447,7 +452,6 @@ WriteStatus SaveSettings(const DesignState& state, IniFile& ini) {
             std::get<Irregular>(entry).save(state, ini);
         }
     }
-    return ini.Commit();
 }
 
 std::optional<std::array<double, 4>> ReadFormPosition(const IniFile& ini, std::string_view form) {

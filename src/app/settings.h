@@ -20,6 +20,8 @@ void LoadSettings(const IniFile& ini, DesignState& state);
 
 // Writes the design into `ini` (staged) and saves the file atomically.
 WriteStatus SaveSettings(const DesignState& state, IniFile& ini);
+// Only stages the design in `ini`, for a caller that writes the document's text elsewhere.
+void StageSettings(const DesignState& state, IniFile& ini);
 
 // A flag of the file: "true", "wahr" or "vrai" in any case, with blanks around, is true.
 bool ReadBool(std::string_view text);

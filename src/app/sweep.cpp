@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 
+#include "app/parameter_names.h"
 #include "app/presentation.h"
 #include "beam/beam_extras.h"
 #include "beam/diode.h"
@@ -200,46 +201,7 @@ double SweepValue(const SweepPlan& plan, std::int64_t step) {
 
 namespace {
 
-// The swept parameter as the plan names it among the design's chosen parameters.
-struct SweptParameter {
-    int index = 0;
-    bool aperture = false;
-};
-
-// The chosen parameter by the name the result list shows, or by catalogue index; else the
-// German message listing the chosen ones.
-std::variant<SweptParameter, std::string> FindSweptParameter(const DesignState& loaded,
-                                                             const std::string& name) {
-    std::vector<std::string> names;
-    std::optional<SweptParameter> found;
-    const auto consider = [&](int index, const std::string& symbol, bool aperture) {
-        names.push_back(symbol);
-        if (found) return;
-        if (name == symbol || (!aperture && name == std::to_string(index))) {
-            found = SweptParameter{index, aperture};
-        }
-    };
-    if (loaded.beam.beamMode) {
-        for (const engine::CVarType& e : loaded.beam.axes[0].selection.Entries()) {
-            consider(e.nVarType, loaded.beam.symbols.Param(e.nVarType), false);
-        }
-    } else {
-        for (const engine::CVarType& e : loaded.paraxial.params.Entries()) {
-            consider(e.nVarType, loaded.paraxial.symbols.Param(e.nVarType), false);
-        }
-        // Aperture parameters have no symbol: the first word of their name ("Blendenzahl").
-        for (const engine::CVarType& e : loaded.paraxial.aperture.Entries()) {
-            const std::string_view label = engine::ApertureLabel(e.nVarType);
-            consider(e.nVarType, std::string(label.substr(0, label.find(' '))), true);
-        }
-    }
-    if (found) return *found;
-    std::string chosen;
-    for (const auto& n : names) chosen += (chosen.empty() ? "" : ", ") + n;
-    return "--sweep: " + Quoted(name) + " ist kein gewählter Parameter des Systems" +
-           (chosen.empty() ? std::string(" (es ist keiner gewählt)")
-                           : " (gewählt: " + chosen + ")");
-}
+using SweptParameter = NamedParameter;
 
 // How the swept parameter's row is named, its unit, and its internal value per display unit.
 struct SweptRow {
@@ -269,9 +231,9 @@ SweptRow SweptRowOf(const DesignState& loaded, SweptParameter p) {
 
 std::variant<DesignSweep, std::string> DesignSweep::Prepare(const DesignState& loaded,
                                                             const SweepPlan& plan) {
-    const auto parameter = FindSweptParameter(loaded, plan.name);
-    if (auto* message = std::get_if<std::string>(&parameter)) return *message;
-    const SweptParameter p = std::get<SweptParameter>(parameter);
+    const auto parameter = FindParameter(loaded, plan.name, true);
+    if (!parameter) return NotChosenMessage(loaded, "--sweep", plan.name);
+    const SweptParameter p = *parameter;
     const bool beamMode = loaded.beam.beamMode;
     if (!beamMode && !p.aperture && p.index == engine::kObjDist &&
         loaded.paraxial.options.objAtInfinity) {

@@ -13,6 +13,7 @@
 #include "app/presentation.h"
 #include "app/settings.h"
 #include "cli/cli.h"
+#include "cli/design_edits.h"
 #include "cli/export.h"
 #include "cli/sweep.h"
 #include "wavelengths/wavelengths.h"
@@ -26,17 +27,30 @@ constexpr const char* kHelp =
     "Aufruf: raysketcher-cli [--settings DATEI]... [--json] [--pdf DATEI] [--svg DATEI]\n"
     "                        [--png DATEI] [--size BREITExHÖHE]\n"
     "       raysketcher-cli [--settings DATEI]... --sweep NAME=VON:BIS:SCHRITTE [--csv DATEI]\n"
+    "       raysketcher-cli (--settings DATEI|- | --new paraxial|beam) [--choose NAMEN]\n"
+    "                        [--set NAME=WERT]... [--save DATEI] [weitere Optionen]\n"
     "       raysketcher-cli --wavelengths [--settings DATEI] [--json]\n"
     "       raysketcher-cli --list-lenses [--catalogue ORDNER] [--json]\n"
     "\n"
     "Lädt eine Einstellungsdatei (Raysketcher.INI) genau so, wie das Programm sie beim Start\n"
     "lädt, berechnet das gespeicherte System und gibt die Ergebnisliste aus: eine Zeile je\n"
-    "Eintrag, Name und Wert durch einen Tabulator getrennt. Die Datei wird nie geschrieben.\n"
+    "Eintrag, Name und Wert durch einen Tabulator getrennt. Die gelesene Datei wird nie\n"
+    "geschrieben.\n"
     "\n"
     "  --settings DATEI  die Einstellungsdatei (sonst die Datei des Programms); mehrmals\n"
     "                    angegeben, werden alle Dateien der Reihe nach berechnet: die Liste\n"
     "                    jeder Datei beginnt mit der Zeile \"Datei<TAB>NAME\", --json gibt ein\n"
     "                    JSON-Array mit einem Objekt je Datei aus (null für eine unlesbare)\n"
+    "  --settings -      liest die Einstellungsdatei von der Standardeingabe (höchstens 64 MiB)\n"
+    "  --new paraxial|beam  beginnt mit dem Standardsystem des Programms statt einer Datei\n"
+    "  --choose NAME,NAME,NAME[,APERTUR]\n"
+    "                    wählt die Parameter wie die Kästchen des Fensters (mit dessen Regeln\n"
+    "                    und Meldungen); NAME wie bei --sweep\n"
+    "  --set NAME=WERT   setzt einen gewählten Parameter vor dem Rechnen, Exportieren oder\n"
+    "                    Variieren, wie ihn das Wertefeld annimmt: in der angezeigten Einheit\n"
+    "                    oder mit Einheit (\"12cm\"); mehrmals angegeben der Reihe nach\n"
+    "  --save DATEI      schreibt das System als Einstellungsdatei, wie das Fenster speichert\n"
+    "                    (nie über eine gelesene Datei)\n"
     "  --json            ein JSON-Objekt statt der Liste: mode, valid, calcInvalid, params\n"
     "                    (interne Einheiten: mm, rad), aperture, cardinalPoints, dof, status,\n"
     "                    rows, title\n"
@@ -77,7 +91,8 @@ constexpr const char* kHelp =
     "\n"
     "Rückgabewert: 0 berechnet, 1 unvollständig oder ohne Lösung (bei unvollständiger\n"
     "Auswahl entsteht kein PDF; bei --sweep: ein Wert ohne Lösung), 2 Aufruffehler, Datei\n"
-    "nicht lesbar, Ausgabedatei ist eine gelesene Einstellungsdatei oder Speicher reicht nicht,\n"
+    "nicht lesbar, Ausgabedatei ist eine gelesene Einstellungsdatei, ein Name oder Wert von\n"
+    "--choose oder --set wird abgelehnt (dann entsteht keine Datei) oder Speicher reicht nicht,\n"
     "3 Ausgabedatei nicht schreibbar (auch eine Pipe ohne Leser) oder Export-Modul fehlt. Bei\n"
     "mehreren Dateien zählt das schlechteste Ergebnis.\n";
 
@@ -90,6 +105,7 @@ struct Options {
     ExportRequest exports;
     std::optional<app::SweepPlan> sweep;
     std::optional<fs::path> csv;
+    DesignEdits edits;
 };
 
 // Walks the argument list; an option's value comes as "--name VALUE" or "--name=VALUE".
@@ -164,6 +180,14 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
     } else if (auto csv = r.Value("--csv")) {
         if (o.csv) return Once("--csv");
         o.csv = *csv;
+    } else if (auto v = r.Value("--new")) {
+        return o.edits.TakeNew(*v);
+    } else if (auto v = r.Value("--choose")) {
+        return o.edits.TakeChoose(*v);
+    } else if (auto v = r.Value("--set")) {
+        return o.edits.TakeSet(*v);
+    } else if (auto v = r.Value("--save")) {
+        return o.edits.TakeSave(*v);
     } else if (r.Missing()) {
         return "Nach \"" + a + "\" fehlt der Wert.";
     } else {
@@ -185,7 +209,10 @@ std::optional<std::string> CombinationProblem(const Options& o) {
     if (o.settings.size() > 1 && (o.exports.Any() || o.wavelengthList)) {
         return "Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht";
     }
-    return std::nullopt;
+    return o.edits.CombinationProblem(
+        o.settings.size(),
+        static_cast<int>(std::count(o.settings.begin(), o.settings.end(), kStandardInput)),
+        o.wavelengthList || o.lensList);
 }
 
 // The arguments, or the one-line German message naming the bad one. `help` is set for --help.
@@ -203,15 +230,11 @@ std::variant<Options, std::string> ParseArguments(const std::vector<std::string>
     return o;
 }
 
-// A design file as read and solved for the output.
-struct Loaded {
-    fs::path file;
-    std::string bytes;  // the file's bytes, kept only when the exports need them
-    app::DesignState state;
-};
+// A design file as read and solved for the output; its bytes are kept only when the exports or
+// the edits need them.
+using Loaded = LoadedDesign;
 
-// Loads and solves one design file; the message and kUsage when it cannot be read.
-int LoadDesign(const fs::path& file, bool keepBytes, Loaded& loaded, std::ostream& err) {
+int LoadDesignFile(const fs::path& file, bool keepBytes, Loaded& loaded, std::ostream& err) {
     std::error_code ec;
     if (fs::status(file, ec).type() == fs::file_type::not_found) {
         err << "raysketcher-cli: Die Datei \"" << file.string() << "\" gibt es nicht.\n";
@@ -233,7 +256,33 @@ int LoadDesign(const fs::path& file, bool keepBytes, Loaded& loaded, std::ostrea
     } else {
         app::LoadSettings(ini, loaded.state);
     }
+    return kSolved;
+}
+
+// Loads one design file (or makes the design of --new, or reads standard input), applies the
+// edits and solves it; the message and kUsage when it cannot be read or an edit is refused.
+int LoadDesign(const DesignEdits& edits, const fs::path& file, bool keepBytes, Loaded& loaded,
+               std::ostream& err) {
+    loaded.file = file;
+    if (!edits.newBeam && file != kStandardInput &&
+        LoadDesignFile(file, keepBytes || edits.save || edits.Changes(), loaded, err) != kSolved) {
+        return kUsage;
+    }
+    if (const auto problem = PrepareDesign(edits, loaded)) {
+        err << "raysketcher-cli: " << PlainText(*problem) << "\n";
+        return kUsage;
+    }
     app::SolveDesign(loaded.state, false);
+    return kSolved;
+}
+
+// Writes --save: the design as the window saves it, through the rules of every output file.
+int SaveDesign(const DesignEdits& edits, const Loaded& loaded, std::ostream& err) {
+    if (!edits.save) return kSolved;
+    if (const auto problem = WriteOutputFile(*edits.save, loaded.bytes)) {
+        err << "raysketcher-cli: " << *problem << "\n";
+        return kExportFailed;
+    }
     return kSolved;
 }
 
@@ -249,7 +298,9 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
     std::vector<app::DesignSweep> sweeps;
     for (const fs::path& file : files) {
         Loaded loaded;
-        if (const int rc = LoadDesign(file, false, loaded, err); rc != kSolved) return rc;
+        if (const int rc = LoadDesign(o.edits, file, false, loaded, err); rc != kSolved) {
+            return rc;
+        }
         auto prepared = app::DesignSweep::Prepare(loaded.state, *o.sweep);
         if (auto* message = std::get_if<std::string>(&prepared)) {
             err << "raysketcher-cli: " << PlainText(file.string()) << ": " << PlainText(*message)
@@ -257,6 +308,7 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
             return kUsage;
         }
         sweeps.push_back(std::move(std::get<app::DesignSweep>(prepared)));
+        if (const int rc = SaveDesign(o.edits, loaded, err); rc != kSolved) return rc;
     }
     std::vector<SweepInput> inputs;
     for (std::size_t k = 0; k < files.size(); ++k)
@@ -306,10 +358,12 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 
 // An output that would overwrite a design file being read: the German message naming both.
 std::optional<std::string> OutputOverDesign(const Options& o, const std::vector<fs::path>& files) {
-    for (const auto* output : {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv}) {
+    for (const auto* output :
+         {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv, &o.edits.save}) {
         if (!*output) continue;
         for (const fs::path& file : files) {
-            if (!SameFile(**output, file)) continue;
+            // Standard input and the design of --new are no file to protect.
+            if (file.empty() || file == kStandardInput || !SameFile(**output, file)) continue;
             return "Die Ausgabedatei \"" + PlainText((*output)->string()) +
                    "\" ist die Einstellungsdatei \"" + PlainText(file.string()) +
                    "\", die gelesen wird; sie wird nicht überschrieben.";
@@ -385,7 +439,7 @@ int RunDesigns(const Options& o, const std::vector<fs::path>& files, CatalogueSo
         if (several && o.json && k > 0) out << ",";
         if (several && !o.json) out << "Datei\t" << PlainText(file.string()) << "\n";
         Loaded loaded;
-        if (const int rc = LoadDesign(file, o.exports.Any(), loaded, err); rc != kSolved) {
+        if (const int rc = LoadDesign(o.edits, file, o.exports.Any(), loaded, err); rc != kSolved) {
             if (several && o.json) out << "null";
             worst = Worse(worst, rc);
             continue;
@@ -393,6 +447,7 @@ int RunDesigns(const Options& o, const std::vector<fs::path>& files, CatalogueSo
         const int rc = PrintDesign(o, loaded, several, catalogue, programDir, out, err);
         // An unwritable export ends the run at once.
         if (rc == kExportFailed) return rc;
+        if (SaveDesign(o.edits, loaded, err) == kExportFailed) return kExportFailed;
         worst = Worse(worst, rc);
     }
     if (several && o.json) out << "]\n";
@@ -401,9 +456,12 @@ int RunDesigns(const Options& o, const std::vector<fs::path>& files, CatalogueSo
 
 // The design files: those given, else the program's own settings file.
 std::vector<fs::path> DesignFiles(const Options& o, const fs::path& programDir) {
+    // The design of --new has no file.
+    if (o.edits.newBeam) return {fs::path()};
     std::vector<fs::path> files;
-    for (const fs::path& given : o.settings)
-        files.push_back(app::SettingsFilePath(given, programDir));
+    for (const fs::path& given : o.settings) {
+        files.push_back(given == kStandardInput ? given : app::SettingsFilePath(given, programDir));
+    }
     if (files.empty()) files.push_back(app::SettingsFilePath(std::nullopt, programDir));
     return files;
 }
@@ -446,7 +504,7 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         out << WavelengthList(userFile, user, o.json);
         return kSolved;
     }
-    if (files.front().empty()) {
+    if (files.front().empty() && !o.edits.newBeam) {
         err << "raysketcher-cli: Keine Einstellungsdatei: "
             << app::SettingsLocationNote(files.front()) << "\n";
         return kUsage;

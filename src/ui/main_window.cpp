@@ -102,12 +102,6 @@ bool MainWindow::Refused(std::optional<const char*> refusal) {
     return true;
 }
 
-bool MainWindow::Reported(const engine::SelectionStatus& status) {
-    if (status.ok()) return false;
-    dialogs_.Message(status.diagnostic, Icon::None);
-    return true;
-}
-
 void MainWindow::ApplyChange(const Change& how,
                              const std::function<bool(app::DesignState&)>& change) {
     BusyScope busy(s_.machine);

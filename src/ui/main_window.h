@@ -28,6 +28,7 @@
 namespace rs::ui {
 
 enum class CloseDecision { Close, Stay };
+struct ChoiceOutcome;
 
 class MainWindow {
 public:
@@ -201,8 +202,8 @@ private:
     // Shows why an entry is refused (out of range, against a limit), the one way every entry of
     // the window refuses; true when there was a refusal.
     bool Refused(std::optional<const char*> refusal);
-    // Shows the diagnostic of a selection operation that failed; true when it did.
-    bool Reported(const engine::SelectionStatus& status);
+    // Shows the message of a check box's rule, if any; true when the design changed.
+    bool Shown(const ChoiceOutcome& outcome);
     void RecordPending(std::string name, std::string_view text);
     // Records the change from `before` to the current design as a step named `name` (empty:
     // after what changed); `continues` joins it to the newest step (a slider run).

@@ -10,6 +10,7 @@
 #include "engine/catalogue.h"
 #include "engine/continuity.h"
 #include "text/number_text.h"
+#include "ui/entry_rules.h"
 #include "ui/image_formats.h"
 #include "ui/main_window_internal.h"
 #include "ui/view_model.h"
@@ -26,27 +27,7 @@ using window_detail::FlagScope;
 using window_detail::KeepLimitsFinite;
 
 constexpr const char* kObjDistTitle = "Entfernung Objekt-erste Linsenfläche";
-constexpr const char* kObjDistPrompt =
-    "Entsprechend der üblichen Vorzeichenkonvention ist der Abstand eines realen Objekts "
-    "negativ! \n\n";
-constexpr const char* kObjDistLimitPrompt =
-    "Entsprechend der üblichen Vorzeichenkonvention ist der Abstand eines realen Objekts "
-    "negativ. Deshalb muss der Grenzwert ebenfalls negativ sein! \n\n";
 constexpr const char* kApertureTitle = "Aperturwerte";
-constexpr const char* kFNumberPrompt = "Blendenzahl ist immer größer als 1! \n\n";
-constexpr const char* kAperturePositivePrompt = "Aperturwerte müssen positiv sein!\n\n";
-constexpr const char* kAperturePositiveUpperPrompt = " Aperturwerte müssen positiv sein!\n\n";
-
-// Why a value (internal units) for general parameter `index` is refused: a half-field angle stays
-// within ±90°, as value, limit or slider position alike. Beam indices name other quantities.
-std::optional<const char*> AngleRefusal(bool beamMode, int index, double value) {
-    if (beamMode || !engine::IsFieldAngle(index) ||
-        engine::FieldAngleInRange(static_cast<float>(value))) {
-        return std::nullopt;
-    }
-    return index == engine::kObjAngle ? "Der Objektwinkel muss zwischen -90° und 90° liegen!"
-                                      : "Der Bildwinkel muss zwischen -90° und 90° liegen!";
-}
 
 std::string NumberDefault(double displayValue) {
     return text::ShortestText(displayValue);
@@ -92,9 +73,7 @@ std::optional<double> MainWindow::AskUntil(std::string_view title, std::string_v
 
 std::optional<double> MainWindow::RealObjectValue(int index, double value, bool limit) {
     const app::DesignState& d = s_.design;
-    if (d.beam.beamMode || index != engine::kObjDist || value <= 0 || d.window.positiveObj) {
-        return value;
-    }
+    if (!NeedsRealObject(d, index, value)) return value;
     const double factor = d.units.UnitFactor(units::Group::Parax, index);
     return AskUntil(kObjDistTitle, limit ? kObjDistLimitPrompt : kObjDistPrompt,
                     NumberDefault(-value / factor), units::Group::Parax, index, factor,
@@ -104,15 +83,11 @@ std::optional<double> MainWindow::RealObjectValue(int index, double value, bool 
 std::optional<double> MainWindow::ApertureRuleValue(int index, double value,
                                                     const char* positivePrompt) {
     const double factor = s_.design.units.UnitFactor(units::Group::ParaxAp, index);
-    const double x = value / factor;
-    if (index == engine::kFNumber) {
-        if (x >= 1) return value;
-        return AskUntil(kApertureTitle, kFNumberPrompt, "1", units::Group::ParaxAp, index, factor,
-                        [](double y) { return y >= 1; });
-    }
-    if (x >= 0) return value;
-    return AskUntil(kApertureTitle, positivePrompt, "0", units::Group::ParaxAp, index, factor,
-                    [](double y) { return y >= 0; });
+    const auto refusal = ApertureRuleRefusal(index, value / factor, positivePrompt);
+    if (!refusal) return value;
+    return AskUntil(kApertureTitle, *refusal, index == engine::kFNumber ? "1" : "0",
+                    units::Group::ParaxAp, index, factor,
+                    [&](double y) { return !ApertureRuleRefusal(index, y, positivePrompt); });
 }
 
 void MainWindow::StoreBeamValue(app::DesignState& d, int index, double value) {
@@ -159,16 +134,7 @@ void MainWindow::ApplySlotValue(int slot, std::optional<double> value, bool from
             v = RealObjectValue(old.nVarType, *v, false);
         }
         if (!v || unchanged(*v)) return false;
-        CVarType& e = sel.Entry(slot + 1);
-        engine::ExtendLimitsToValue(e, *v, 1.0, d.paraxial.Margin());
-        if (beamMode) {
-            StoreBeamValue(d, old.nVarType, *v);
-        } else if (fromImageFormat) {
-            e.sVarValue = static_cast<float>(*v);
-            e.bVarValDef = true;
-        } else {
-            SetGeneralValue(d, e, static_cast<float>(*v));
-        }
+        StoreTypedValue(d, sel.Entry(slot + 1), *v, fromImageFormat);
         return true;
     });
 }
@@ -186,10 +152,7 @@ void MainWindow::ApplyApertureValue(std::string_view text) {
         auto v = ParseQuantity(text, d.units, units::Group::ParaxAp, old.nVarType);
         if (v && !unchanged(*v)) v = ApertureRuleValue(old.nVarType, *v, kAperturePositivePrompt);
         if (!v || unchanged(*v)) return false;
-        CVarType& e = sel.Entry(1);
-        engine::ExtendLimitsToValue(e, *v, 1.0, d.paraxial.Margin());
-        e.sVarValue = static_cast<float>(*v);
-        e.bVarValDef = true;
+        StoreApertureValue(d, *v);
         return true;
     });
 }
