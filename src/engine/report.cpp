@@ -208,7 +208,7 @@ ResultList FillResultList(const ParaxialDesign& design, const ReportUnits& units
     const bool layoutChanged = !cache.filled || cache.objFocalRow != objFocalRow ||
                                cache.nodalRows != nodalRows || cache.mirrorRow != mirror;
     list.rewriteNames = !dragging && (rewriteNames || layoutChanged);
-    if (list.rewriteNames) cache = {true, objFocalRow, nodalRows, mirror};
+    if (list.rewriteNames) cache = {true, objFocalRow, nodalRows, mirror, cache.lensRows};
     return list;
 }
 

@@ -28,6 +28,7 @@ enum BackupKind : int {
     kBackupBeamSelection = 13,
     kBackupBeamValue = 14,  // typed beam value or limit, typed beam extras
     kBackupDiode = 15,      // diode-laser mode and circularisation
+    kBackupLens = 16,       // a catalogue lens taken into the design
 };
 
 // What a backup holds: the three parameter sets and the options an undo puts back.
@@ -48,6 +49,7 @@ struct Snapshot {
     // The image-format choice goes with the image height it set.
     bool imgHgtFixed = false;
     int imgHgtOption = 0;
+    std::optional<app::HeldLens> lens;
 
     friend bool operator==(const Snapshot&, const Snapshot&) = default;
 };
