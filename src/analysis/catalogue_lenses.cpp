@@ -6,6 +6,7 @@
 #include <fstream>
 #include <utility>
 
+#include "analysis/thick_lens.h"
 #include "text/file_read.h"
 #include "text/number_text.h"
 #include "text/strings.h"
@@ -318,20 +319,9 @@ std::string CatalogueLens::GlassText() const {
 }
 
 std::optional<double> TraceFocalLength(std::span<const CatalogueSurface> surfaces) {
-    double y = 1.0;   // ray height, starting parallel to the axis at height 1
-    double nu = 0.0;  // index times slope
-    double n = 1.0;
-    for (std::size_t i = 0; i < surfaces.size(); ++i) {
-        const CatalogueSurface& s = surfaces[i];
-        const bool last = i + 1 == surfaces.size();
-        const double behind = last ? 1.0 : s.index;
-        const double curvature = s.radius == 0.0 ? 0.0 : 1.0 / s.radius;
-        nu -= y * curvature * (behind - n);
-        if (!last) y += s.thickness * nu / behind;
-        n = behind;
-    }
-    if (nu == 0.0 || !std::isfinite(nu)) return std::nullopt;
-    const double f = -1.0 / nu;
+    const auto trace = TraceParallelRay(surfaces, 1.0, 1.0);
+    if (!trace) return std::nullopt;
+    const double f = -1.0 / trace->nu;
     if (!std::isfinite(f)) return std::nullopt;
     return f;
 }

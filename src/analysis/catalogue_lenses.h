@@ -35,6 +35,8 @@ struct CatalogueSurface {
     double index = 1.0;         // refractive index of the medium behind the surface
     double abbe = 0.0;          // the glass's second value (Abbe number), carried along
     std::string glass;          // NormalGlassName of the medium; empty for air
+
+    friend bool operator==(const CatalogueSurface&, const CatalogueSurface&) = default;
 };
 
 struct CatalogueLens {

@@ -4,6 +4,11 @@
 // settings. One object, owned by the window (or the command-line program), loaded from and saved
 // to the settings file.
 
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/catalogue_lenses.h"
 #include "analysis/dof.h"
 #include "beam/beam_design.h"
 #include "engine/paraxial_design.h"
@@ -25,6 +30,20 @@ struct WindowOptions {
     friend bool operator==(const WindowOptions&, const WindowOptions&) = default;
 };
 
+// A catalogue lens taken into the design: which one, its surfaces front to back as it stands
+// (turned round or not), and the f' and e it set. The design holds it while its f' and e keep
+// those values; a hand-made change of either lets it go (app/held_lens.h).
+struct HeldLens {
+    std::string code;
+    std::string description;
+    bool turned = false;
+    std::vector<analysis::CatalogueSurface> surfaces;
+    float focal = 0.0f;
+    float separation = 0.0f;
+
+    friend bool operator==(const HeldLens&, const HeldLens&) = default;
+};
+
 struct DesignState {
     engine::ParaxialDesign paraxial;
     units::UnitState units;
@@ -32,6 +51,7 @@ struct DesignState {
     analysis::DofResults dofResults;
     WindowOptions window;
     beam::BeamDesign beam;
+    std::optional<HeldLens> lens;
 };
 
 }  // namespace rs::app

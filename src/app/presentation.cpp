@@ -1,5 +1,6 @@
 #include "app/presentation.h"
 
+#include "app/held_lens.h"
 #include "beam/beam_extras.h"
 #include "beam/gaussian_beam.h"
 #include "engine/solver.h"
@@ -21,6 +22,7 @@ bool BeamComplete(const DesignState& state) {
 }
 
 void SolveDesign(DesignState& state, bool record) {
+    ForgetEditedLens(state);
     engine::SolveParaxial(state.paraxial, record, [&state](engine::ParaxialDesign& design) {
         analysis::ComputeDOF(state.dof, design, state.dofResults);
     });
@@ -73,8 +75,15 @@ engine::ResultList ResultRows(const DesignState& state, bool dragging,
         return list;
     }
     const engine::ParaxialDesign shown = PresentedParaxial(state);
-    return engine::FillResultList(shown, ParaxialUnits(state.units), engine::WavelengthText(shown),
-                                  false, dragging, cache);
+    const engine::ReportUnits units = ParaxialUnits(state.units);
+    const bool hadLensRows = cache.lensRows;
+    engine::ResultList list =
+        engine::FillResultList(shown, units, engine::WavelengthText(shown), false, dragging, cache);
+    const std::vector<engine::ResultRow> lensRows = HeldLensRows(state, shown, units);
+    list.rows.insert(list.rows.end(), lensRows.begin(), lensRows.end());
+    if (!dragging && hadLensRows != !lensRows.empty()) list.rewriteNames = true;
+    if (list.rewriteNames) cache.lensRows = !lensRows.empty();
+    return list;
 }
 
 analysis::DofPanel PresentedDofPanel(const DesignState& state) {
@@ -133,6 +142,7 @@ drawing::ParaxialDrawingOptions DrawingOptionsOf(const DesignState& state, bool 
     o.drawPoints = state.window.drawPoints;
     o.constructionRays = state.window.drawHaltingRay;
     o.dragging = dragging;
+    o.lens = HeldThickLens(state);
     return o;
 }
 

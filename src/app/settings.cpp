@@ -8,6 +8,7 @@
 #include <utility>
 #include <variant>
 
+#include "app/held_lens.h"
 #include "beam/beam_extras.h"
 #include "beam/diode.h"
 #include "engine/numbers.h"
@@ -298,6 +299,19 @@ void SaveUnitChoices(const DesignState& state, IniFile& ini) {
     for (const auto& [key, value] : units::SaveUnits(state.units)) ini.Stage("Units", key, value);
 }
 
+// The catalogue lens the design holds; an older file without the key holds none.
+void LoadHeldLens(const IniFile& ini, DesignState& state) {
+    state.lens = ParseHeldLens(
+        [&ini](const std::string& key) { return ini.ReadIniString(kLastValues, key, ""); });
+}
+void SaveHeldLens(const DesignState& state, IniFile& ini) {
+    if (!state.lens) {
+        ini.Stage(kLastValues, kHeldLensKey, "");
+        return;
+    }
+    for (const auto& [key, value] : HeldLensKeys(*state.lens)) ini.Stage(kLastValues, key, value);
+}
+
 constexpr bool kMissingKeeps = true;
 
 // Every key the design is saved under, in the order a new file lists them; loading reads them in
@@ -339,6 +353,7 @@ constexpr Entry kEntries[] = {
     Value<&Diode::circularise>(kExtraGB, "GBDideCircularise", Codec::Flag),
     Value<&Diode::collimationMode>(kExtraGB, "GBDiodeCollimationMode", Codec::Int, ZeroOrOne),
     Irregular{LoadUnitChoices, SaveUnitChoices},
+    Irregular{LoadHeldLens, SaveHeldLens},
 };
 
 void Load(const IniFile& ini, const Setting& k, DesignState& state) {

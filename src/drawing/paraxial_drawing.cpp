@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "drawing/lens_outline.h"
 #include "engine/catalogue.h"
 #include "engine/numbers.h"
 #include "engine/solver.h"
@@ -38,6 +39,8 @@ constexpr float kMirrorAlong = 8.0f;  // mirror decoration, along the axis
 constexpr float kMarkAcross = 4.0f;   // both, across the axis
 constexpr float kTickHalf = 2.0f;     // focal and nodal ticks are 4 pixels high
 constexpr float kNodalLabelGap = 10.0f;
+// A held lens's outline: dark blue, apart from the black planes and rays.
+constexpr Colour kLensColour = 0x800000;
 constexpr float kHiddenLabelGap = 10.0f;
 // Labels stand beside what they name, never on it.
 constexpr double kAxisGap = 2.0;  // between the axis (or an arrow's tip) and a label
@@ -118,6 +121,15 @@ DrawingExtents Extents(const ParaxialDesign& d, const ParaxialDrawingOptions& o,
         }
     }
     float yMax = 0.0f;
+    if (o.lens && !c.mirror) {
+        // The glass of a held lens stays in the picture.
+        const double first = FirstVertexX(*o.lens, d.cardinal[engine::kP]);
+        include(static_cast<float>(first));
+        include(static_cast<float>(first + o.lens->thickness));
+        for (const analysis::PlacedSurface& surface : o.lens->surfaces) {
+            yMax = std::max(yMax, static_cast<float>(surface.semiDiameter));
+        }
+    }
     if (!c.objHidden) yMax = std::max(yMax, std::fabs(c.u));
     if (c.apertureDefined) yMax = std::max(yMax, r);
     if (!c.imgHidden) yMax = std::max(yMax, std::fabs(c.up));
@@ -241,6 +253,17 @@ public:
                 const float tip = side * s_;
                 Line(x, tip, x - along, tip + side * head, {});
                 Line(x, tip, x + along, tip + side * head, {});
+            }
+        }
+    }
+
+    // A held catalogue lens: its surfaces at their vertices, to scale, around the planes.
+    void Lens() {
+        if (!o_.lens || c_.mirror) return;
+        for (const OutlinePath& path : LensOutline(*o_.lens, FirstVertexX(*o_.lens, p_))) {
+            for (std::size_t k = 1; k < path.size() && ok_; ++k) {
+                Line(static_cast<float>(path[k - 1].x), static_cast<float>(path[k - 1].y),
+                     static_cast<float>(path[k].x), static_cast<float>(path[k].y), {kLensColour});
             }
         }
     }
@@ -498,6 +521,7 @@ RedrawOutcome RedrawParaxial(Surface& surface, const ParaxialDesign& design,
     }
     picture.Arrows();
     picture.Element();
+    picture.Lens();
     if (options.drawPoints) picture.Points();
     picture.Labels();
     return picture.ok() ? RedrawOutcome::Drawn : RedrawOutcome::Stopped;

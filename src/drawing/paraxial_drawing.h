@@ -2,6 +2,9 @@
 // The to-scale picture of the solved thin system: axis, ray fans or construction rays, object
 // and image arrows with their labels, principal planes with the element symbol, and on request
 // the focal and nodal points.
+#include <optional>
+
+#include "analysis/thick_lens.h"
 #include "drawing/drawing_scale.h"
 #include "drawing/surface.h"
 #include "engine/paraxial_design.h"
@@ -13,6 +16,9 @@ struct ParaxialDrawingOptions {
     bool drawPoints = false;            // focal, principal and nodal points with labels
     bool constructionRays = false;      // the three construction rays instead of the fans
     bool dragging = false;              // a feature of the picture is being dragged
+    // A catalogue lens held by the design: its real outline is drawn around the principal
+    // planes, to scale.
+    std::optional<analysis::ThickLens> lens = std::nullopt;
 };
 
 // Where the features that can be grabbed were drawn (world mm), with the scale of the redraw

@@ -232,7 +232,8 @@ ResultList FillResultList(const ParaxialDesign& design, const ReportUnits& units
     const bool layoutChanged = !cache.filled || cache.objFocalRow != facts.objFocalRow ||
                                cache.nodalRows != facts.nodalRows || cache.mirrorRow != mirror;
     list.rewriteNames = !dragging && (rewriteNames || layoutChanged);
-    if (list.rewriteNames) cache = {true, facts.objFocalRow, facts.nodalRows, mirror};
+    if (list.rewriteNames)
+        cache = {true, facts.objFocalRow, facts.nodalRows, mirror, cache.lensRows};
     return list;
 }
 

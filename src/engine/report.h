@@ -53,6 +53,7 @@ struct ResultListCache {
     bool objFocalRow = false;
     bool nodalRows = false;
     bool mirrorRow = false;
+    bool lensRows = false;  // the rows of a held catalogue lens (app/held_lens.h)
 };
 
 struct ResultList {

@@ -21,6 +21,7 @@ Snapshot Capture(const app::DesignState& s) {
     b.beamWavelengthNm = s.beam.WavelengthNm();
     b.imgHgtFixed = s.window.imgHgtFixed;
     b.imgHgtOption = s.window.imgHgtOption;
+    b.lens = s.lens;
     return b;
 }
 
@@ -40,6 +41,7 @@ void Restore(app::DesignState& s, const Snapshot& b) {
     s.beam.SetWavelengthNm(b.beamWavelengthNm);
     s.window.imgHgtFixed = b.imgHgtFixed;
     s.window.imgHgtOption = b.imgHgtOption;
+    s.lens = b.lens;
 }
 
 bool DataBackup::Admit(int kind, int index) {

@@ -29,6 +29,7 @@ enum BackupKind : int {
     kBackupBeamValue = 14,  // typed beam value or limit, typed beam extras
     kBackupDiode = 15,      // diode-laser mode and circularisation
     kBackupHistory = 16,    // a walk through the design history or a pick from its list
+    kBackupLens = 17,       // a catalogue lens taken into the design
 };
 
 // What a backup holds: the three parameter sets and the options an undo puts back.
@@ -49,6 +50,7 @@ struct Snapshot {
     // The image-format choice goes with the image height it set.
     bool imgHgtFixed = false;
     int imgHgtOption = 0;
+    std::optional<app::HeldLens> lens;
 
     friend bool operator==(const Snapshot&, const Snapshot&) = default;
 };

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/catalogue_lenses.h"
 #include "app/ini_file.h"
 #include "app/user_settings_store.h"
 #include "engine/report.h"
@@ -142,6 +143,12 @@ public:
     void ApplyUnits(const units::UnitState& chosen);
     // The symbols editor stored new symbols: relabel everything.
     void ReloadSymbols();
+
+    // --- Catalogue lenses (main_window_lens.cpp) --------------------------------------------
+
+    // "Übernehmen": takes `lens` (turned round when `turned`) into the design as one undo step
+    // (see ui/catalogue_lens_choice.h); a refusal is shown and changes nothing.
+    void TakeCatalogueLens(const analysis::CatalogueLens& lens, bool turned);
 
     // --- Printing ----------------------------------------------------------------------------
 

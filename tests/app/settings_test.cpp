@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "analysis/thick_lens.h"
 #include "app/presentation.h"
 #include "beam/diode.h"
 #include "support/temp_dir.h"
@@ -89,6 +90,16 @@ DesignState RandomDesign(std::mt19937& rng) {
             s.units.SetUnitCode(g, slot, list[rng() % list.size()]);
         }
     }
+    if (flag()) {
+        s.lens = HeldLens{"AC100-12",
+                          "Achromat N-BAF10/N-SF10 Ø 12.7 mm",
+                          flag(),
+                          {{real(40, 80), 6.35, real(1, 5), 1.67003, 47.11, "N-BAF10"},
+                           {real(-60, -30), 6.35, 1.2, 1.72825, 28.53, "N-SF10"},
+                           {real(-3000, -1000), 6.35, 0, 1, 0, ""}},
+                          single(50, 150),
+                          single(-5, 5)};
+    }
     return s;
 }
 
@@ -99,7 +110,8 @@ bool SameKeptDesign(const DesignState& a, const DesignState& b) {
            a.paraxial.options == px.options && a.window == b.window && a.dof == b.dof &&
            a.units == b.units && a.beam.axes[0].selection == b.beam.axes[0].selection &&
            a.beam.beamMode == b.beam.beamMode && a.beam.WavelengthNm() == b.beam.WavelengthNm() &&
-           a.beam.extrasOptions == b.beam.extrasOptions && a.beam.diode == b.beam.diode;
+           a.beam.extrasOptions == b.beam.extrasOptions && a.beam.diode == b.beam.diode &&
+           a.lens == b.lens;
 }
 
 // Random designs saved and loaded again come back equal, and saving what was loaded writes the
@@ -218,6 +230,10 @@ TEST(Settings, DamagedFilesKeepTheInvariants) {
             }
         }
         ASSERT_TRUE(s.paraxial.sliderDefaultPercent >= 10 && s.paraxial.sliderDefaultPercent <= 80);
+        // A held lens that comes back is one with power.
+        if (s.lens) {
+            ASSERT_TRUE(analysis::ThickLensOf(s.lens->surfaces, 587.6));
+        }
     }
 }
 
