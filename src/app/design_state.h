@@ -6,6 +6,7 @@
 
 #include "analysis/dof.h"
 #include "beam/beam_design.h"
+#include "beam/caustic_fit.h"
 #include "engine/paraxial_design.h"
 #include "units/units.h"
 
@@ -25,6 +26,17 @@ struct WindowOptions {
     friend bool operator==(const WindowOptions&, const WindowOptions&) = default;
 };
 
+// The measured beam of the "Messung" tab, kept between runs: the table (mm), where the element
+// stands on the measurement's z axis (mm), and the units its columns are shown and typed in.
+struct MeasurementState {
+    beam::MeasurementTable table;
+    double elementPosition = 0.0;
+    int zUnit = units::kMillimetre;
+    int dUnit = units::kMillimetre;
+
+    friend bool operator==(const MeasurementState&, const MeasurementState&) = default;
+};
+
 struct DesignState {
     engine::ParaxialDesign paraxial;
     units::UnitState units;
@@ -32,6 +44,7 @@ struct DesignState {
     analysis::DofResults dofResults;
     WindowOptions window;
     beam::BeamDesign beam;
+    MeasurementState measurement;
 };
 
 }  // namespace rs::app

@@ -26,8 +26,9 @@ enum BackupKind : int {
     kBackupClear = 10,
     kBackupApField = 11,  // aperture and field angle set from the aperture/field plot
     kBackupBeamSelection = 13,
-    kBackupBeamValue = 14,  // typed beam value or limit, typed beam extras
-    kBackupDiode = 15,      // diode-laser mode and circularisation
+    kBackupBeamValue = 14,    // typed beam value or limit, typed beam extras
+    kBackupDiode = 15,        // diode-laser mode and circularisation
+    kBackupMeasurement = 16,  // the measured beam taken as the object beam
 };
 
 // What a backup holds: the three parameter sets and the options an undo puts back.
