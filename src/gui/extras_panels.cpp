@@ -223,6 +223,10 @@ QTabWidget* BuildExtraInfoGB(const PanelContext& ctx) {
     tabs->addTab(Scrolled(DepthOfFocusPage(ctx)), QString());
     tabs->addTab(BuildLensesPage(ctx), QString());
     tabs->addTab(BuildMeasurementPage(ctx), QString());
+    // Five captions do not fit beside each other in the least window: they are shortened there
+    // rather than hidden behind scroll buttons.
+    tabs->setUsesScrollButtons(false);
+    tabs->setElideMode(Qt::ElideRight);
     return tabs;
 }
 

@@ -1,19 +1,20 @@
 #include "gui/measurement_tab.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QResizeEvent>
+#include <QScrollArea>
 #include <algorithm>
 
 #include "gui/panel_context.h"
@@ -107,7 +108,7 @@ void WriteView(MeasurementGridTable& grid, const ui::ControlView&, Written&) {
 
 CausticPlotWidget::CausticPlotWidget(const ui::MainWindow& logic) : logic_(logic) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(160, 110);
+    setMinimumSize(180, 150);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -123,29 +124,53 @@ void WriteView(CausticPlotWidget& plot, const ui::ControlView&, Written&) {
     if (plot.isVisible()) plot.update();
 }
 
+namespace {
+
+// The page's three parts stand side by side where the tab is wide and one below the other (the
+// page scrolling up and down) where it stands narrow below the results of a small window.
+class MeasurementPage final : public QWidget {
+public:
+    MeasurementPage() : parts_(new QBoxLayout(QBoxLayout::TopToBottom, this)) {
+        parts_->setContentsMargins(8, 8, 8, 8);
+        parts_->setSpacing(10);
+    }
+    QBoxLayout* Parts() const { return parts_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        const auto direction =
+            width() >= kSideBySide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+        if (parts_->direction() != direction) parts_->setDirection(direction);
+    }
+
+private:
+    // Wider than the three parts need side by side, so the choice never swings to and fro.
+    static constexpr int kSideBySide = 720;
+    QBoxLayout* parts_;
+};
+
+}  // namespace
+
 QWidget* BuildMeasurementPage(const PanelContext& ctx) {
     ui::MainWindow& logic = ctx.logic;
-    auto* page = new QWidget;
-    auto* columns = new QHBoxLayout(page);
-    columns->setContentsMargins(8, 8, 8, 8);
-    columns->setSpacing(10);
+    auto* page = new MeasurementPage;
 
-    // Left: the table, its units and its buttons.
-    auto* left = new QVBoxLayout;
-    left->setSpacing(4);
+    // The table, its units and its buttons.
+    auto* tablePart = new QGridLayout;
+    tablePart->setVerticalSpacing(4);
     auto* grid = ctx.controls.Make<MeasurementGridTable>("grdGBMeasure", ctx);
-    left->addWidget(grid, 1);
-    auto* unitRow = new QHBoxLayout;
+    grid->setMinimumSize(150, 110);
+    tablePart->addWidget(grid, 0, 0, 1, 2);
+    tablePart->setRowStretch(0, 1);
     for (int column = 0; column < 2; ++column) {
         auto* combo = ctx.controls.Make<QComboBox>(Indexed("cmbGBMeasureUnit", column));
-        combo->setMinimumContentsLength(8);
+        combo->setMinimumContentsLength(6);
         ctx.On(combo, &QComboBox::activated,
                [&logic, column](int entry) { ui::ChooseMeasurementUnit(logic, column, entry); });
-        unitRow->addWidget(MakeCaption(ctx, Indexed("lblGBMeasureUnit", column)));
-        unitRow->addWidget(combo, 1);
+        tablePart->addWidget(MakeCaption(ctx, Indexed("lblGBMeasureUnit", column)), 1 + column, 0);
+        tablePart->addWidget(combo, 1 + column, 1);
     }
-    left->addLayout(unitRow);
-    auto* buttonRow = new QHBoxLayout;
     auto* paste = ctx.controls.Make<QPushButton>("comGBMeasurePaste");
     ctx.OnPressed(paste, [&logic] {
         logic.TakeMeasurementText(ToStd(QApplication::clipboard()->text()), false);
@@ -158,15 +183,18 @@ QWidget* BuildMeasurementPage(const PanelContext& ctx) {
     });
     auto* remove = ctx.controls.Make<QPushButton>("comGBMeasureRemove");
     ctx.OnPressed(remove, [&logic, grid] { ui::RemoveMeasurementRows(logic, grid->ChosenRows()); });
-    for (QPushButton* button : {paste, import, remove}) buttonRow->addWidget(button);
-    left->addLayout(buttonRow);
-    columns->addLayout(left, 2);
+    tablePart->addWidget(paste, 3, 0);
+    tablePart->addWidget(import, 3, 1);
+    tablePart->addWidget(remove, 4, 0, 1, 2);
+    tablePart->setColumnStretch(1, 1);
+    page->Parts()->addLayout(tablePart, 2);
 
-    // Right: the plot, the fit and its warnings, the element and Übernehmen.
-    auto* right = new QVBoxLayout;
-    right->setSpacing(4);
-    right->addWidget(ctx.controls.Make<CausticPlotWidget>("picGBMeasure", ctx.logic), 1);
-    auto* results = new QHBoxLayout;
+    auto* plot = ctx.controls.Make<CausticPlotWidget>("picGBMeasure", ctx.logic);
+    page->Parts()->addWidget(plot, 3);
+
+    // The fit and its warnings, the element and Übernehmen.
+    auto* fitPart = new QGridLayout;
+    fitPart->setVerticalSpacing(4);
     auto* fit = ctx.controls.Make<QLabel>("lblGBMeasureFit");
     fit->setTextInteractionFlags(Qt::TextSelectableByMouse);
     fit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -175,10 +203,9 @@ QWidget* BuildMeasurementPage(const PanelContext& ctx) {
     notes->setMargin(2);
     notes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     notes->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    results->addWidget(fit);
-    results->addWidget(notes, 1);
-    right->addLayout(results);
-    auto* adoptRow = new QHBoxLayout;
+    fitPart->addWidget(fit, 0, 0, 1, 3);
+    fitPart->addWidget(notes, 1, 0, 1, 3);
+    fitPart->setRowStretch(2, 1);
     auto* element = ctx.controls.Make<QLineEdit>("txtGBMeasureElement");
     element->setToolTip("Lage der Linse oder des Spiegels auf der z-Achse der Messung");
     element->setFixedWidth(100);
@@ -186,13 +213,12 @@ QWidget* BuildMeasurementPage(const PanelContext& ctx) {
     auto* adopt = ctx.controls.Make<QPushButton>("comGBMeasureAdopt");
     adopt->setToolTip("Den angepassten Strahl als Objektstrahl übernehmen");
     ctx.OnPressed(adopt, [&logic] { logic.AdoptMeasuredBeam(); });
-    adoptRow->addWidget(MakeCaption(ctx, "lblGBMeasureElement"));
-    adoptRow->addWidget(element);
-    adoptRow->addWidget(adopt);
-    adoptRow->addStretch(1);
-    right->addLayout(adoptRow);
-    columns->addLayout(right, 3);
-    return page;
+    fitPart->addWidget(MakeCaption(ctx, "lblGBMeasureElement"), 3, 0, 1, 3);
+    fitPart->addWidget(element, 4, 0);
+    fitPart->addWidget(adopt, 4, 1);
+    fitPart->setColumnStretch(2, 1);
+    page->Parts()->addLayout(fitPart, 2);
+    return Scrolled(page);
 }
 
 }  // namespace rs::gui
