@@ -23,11 +23,10 @@ int SlotOfColumn(int column) {
 }
 
 ControlView& Add(WindowView& view, std::string name, std::string text = {}) {
-    ControlView c;
+    ControlView& c = view.controls.emplace_back();
     c.name = std::move(name);
     c.text = std::move(text);
-    view.controls.push_back(std::move(c));
-    return view.controls.back();
+    return c;
 }
 
 std::string InUnit(double value, const units::UnitState& u, int slot, std::string_view format) {
