@@ -11,6 +11,7 @@
 #include "analysis/catalogue_lenses.h"
 #include "analysis/dof.h"
 #include "beam/beam_design.h"
+#include "beam/caustic_fit.h"
 #include "engine/paraxial_design.h"
 #include "units/units.h"
 
@@ -44,6 +45,17 @@ struct HeldLens {
     friend bool operator==(const HeldLens&, const HeldLens&) = default;
 };
 
+// The measured beam of the "Messung" tab, kept between runs: the table (mm), where the element
+// stands on the measurement's z axis (mm), and the units its columns are shown and typed in.
+struct MeasurementState {
+    beam::MeasurementTable table;
+    double elementPosition = 0.0;
+    int zUnit = units::kMillimetre;
+    int dUnit = units::kMillimetre;
+
+    friend bool operator==(const MeasurementState&, const MeasurementState&) = default;
+};
+
 struct DesignState {
     engine::ParaxialDesign paraxial;
     units::UnitState units;
@@ -52,6 +64,7 @@ struct DesignState {
     WindowOptions window;
     beam::BeamDesign beam;
     std::optional<HeldLens> lens;
+    MeasurementState measurement;
 };
 
 }  // namespace rs::app

@@ -10,6 +10,7 @@
 
 #include "app/held_lens.h"
 #include "beam/beam_extras.h"
+#include "beam/caustic_fit.h"
 #include "beam/diode.h"
 #include "engine/numbers.h"
 #include "text/number_text.h"
@@ -312,6 +313,56 @@ void SaveHeldLens(const DesignState& state, IniFile& ini) {
     for (const auto& [key, value] : HeldLensKeys(*state.lens)) ini.Stage(kLastValues, key, value);
 }
 
+// The measurement of the "Messung" tab: its units, the element's position, the number of diameter
+// columns and one key per row in the row's own text form. A file without the section opens with
+// an empty table; rows that cannot be read are left out, so a damaged file never brings in a row
+// the table could not hold. A row may hold fewer diameters than the table has columns.
+constexpr const char* kMeasurement = "Messung";
+
+void LoadMeasurement(const IniFile& ini, DesignState& state) {
+    MeasurementState& m = state.measurement;
+    m = MeasurementState{};
+    const auto unit = [&](const char* key, int slot, int& code) {
+        const std::string raw = ini.ReadIniString(kMeasurement, key, "");
+        const int read = raw.empty() ? code : text::ReadIntTolerant(raw);
+        if (units::IsAllowed(units::Group::GB, slot, read)) code = read;
+    };
+    unit("EinheitZ", beam::kGbObjDist, m.zUnit);
+    unit("EinheitD", beam::kGbObjRadius, m.dUnit);
+    const double position =
+        text::ReadNumberTolerant(ini.ReadIniString(kMeasurement, "Element", ""));
+    if (std::isfinite(position) && engine::FitsFloat(position)) m.elementPosition = position;
+    m.table.axisCount =
+        std::clamp(ini.ReadIniInt(kMeasurement, "Achsen"), 1, beam::kMaxMeasurementAxes);
+    const int count = std::clamp(ini.ReadIniInt(kMeasurement, "Zeilen"), 0,
+                                 static_cast<int>(beam::kMaxMeasurementRows));
+    for (int i = 1; i <= count; ++i) {
+        const beam::MeasurementParse row = beam::ParseMeasurementText(
+            ini.ReadIniString(kMeasurement, "Zeile" + std::to_string(i), ""));
+        if (row.ok() && row.table.rows.size() == 1 && row.table.axisCount <= m.table.axisCount) {
+            m.table.rows.push_back(row.table.rows.front());
+        }
+    }
+}
+void SaveMeasurement(const DesignState& state, IniFile& ini) {
+    const MeasurementState& m = state.measurement;
+    ini.Stage(kMeasurement, "EinheitZ", std::to_string(m.zUnit));
+    ini.Stage(kMeasurement, "EinheitD", std::to_string(m.dUnit));
+    ini.Stage(kMeasurement, "Element", NumberText(m.elementPosition));
+    ini.Stage(kMeasurement, "Achsen", std::to_string(m.table.axisCount));
+    // A row still waiting for its second diameter is kept with the first; one without any
+    // diameter has nothing worth keeping.
+    int written = 0;
+    for (const beam::MeasurementRow& row : m.table.rows) {
+        int given = 0;
+        while (given < m.table.axisCount && row.d[static_cast<std::size_t>(given)] > 0) ++given;
+        if (given == 0) continue;
+        ini.Stage(kMeasurement, "Zeile" + std::to_string(++written),
+                  beam::MeasurementRowText(row, given));
+    }
+    ini.Stage(kMeasurement, "Zeilen", std::to_string(written));
+}
+
 constexpr bool kMissingKeeps = true;
 
 // Every key the design is saved under, in the order a new file lists them; loading reads them in
@@ -354,6 +405,7 @@ constexpr Entry kEntries[] = {
     Value<&Diode::collimationMode>(kExtraGB, "GBDiodeCollimationMode", Codec::Int, ZeroOrOne),
     Irregular{LoadUnitChoices, SaveUnitChoices},
     Irregular{LoadHeldLens, SaveHeldLens},
+    Irregular{LoadMeasurement, SaveMeasurement},
 };
 
 void Load(const IniFile& ini, const Setting& k, DesignState& state) {

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "gui/lens_grid.h"
+#include "gui/measurement_tab.h"
 #include "gui/panel_context.h"
 #include "gui/panels.h"
 #include "ui/extras_panel.h"
@@ -221,6 +222,11 @@ QTabWidget* BuildExtraInfoGB(const PanelContext& ctx) {
     tabs->addTab(Scrolled(DiodePage(ctx)), QString());
     tabs->addTab(Scrolled(DepthOfFocusPage(ctx)), QString());
     tabs->addTab(BuildLensesPage(ctx), QString());
+    tabs->addTab(BuildMeasurementPage(ctx), QString());
+    // Five captions do not fit beside each other in the least window: they are shortened there
+    // rather than hidden behind scroll buttons.
+    tabs->setUsesScrollButtons(false);
+    tabs->setElideMode(Qt::ElideRight);
     return tabs;
 }
 

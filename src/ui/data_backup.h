@@ -26,10 +26,11 @@ enum BackupKind : int {
     kBackupClear = 10,
     kBackupApField = 11,  // aperture and field angle set from the aperture/field plot
     kBackupBeamSelection = 13,
-    kBackupBeamValue = 14,  // typed beam value or limit, typed beam extras
-    kBackupDiode = 15,      // diode-laser mode and circularisation
-    kBackupHistory = 16,    // a walk through the design history or a pick from its list
-    kBackupLens = 17,       // a catalogue lens taken into the design
+    kBackupBeamValue = 14,    // typed beam value or limit, typed beam extras
+    kBackupDiode = 15,        // diode-laser mode and circularisation
+    kBackupHistory = 16,      // a walk through the design history or a pick from its list
+    kBackupLens = 17,         // a catalogue lens taken into the design
+    kBackupMeasurement = 18,  // the measured beam taken as the object beam
 };
 
 // What a backup holds: the three parameter sets and the options an undo puts back.

@@ -11,6 +11,7 @@
 // The change path, start-up and closing are in main_window.cpp; every other section of the class
 // is in a file by concern beside it (main_window_selection.cpp, main_window_values.cpp, ...).
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -149,6 +150,17 @@ public:
     // "Übernehmen": takes `lens` (turned round when `turned`) into the design as one undo step
     // (see ui/catalogue_lens_choice.h); a refusal is shown and changes nothing.
     void TakeCatalogueLens(const analysis::CatalogueLens& lens, bool turned);
+
+    // --- Measured beam ---------------------------------------------------------------------
+
+    // comGBMeasureAdopt: the fitted beam becomes the object beam (both axes in the diode mode)
+    // as one undo step; a refusal or the note the adoption leaves is shown.
+    void AdoptMeasuredBeam();
+    // Pasted text (appended to the table) or a CSV file's text (replacing it), read in the
+    // columns' units; the lines that could not be read are listed to the user.
+    void TakeMeasurementText(std::string_view text, bool replace);
+    // comGBMeasureImport: the file the user chose, read as text and taken like the above.
+    void ImportMeasurementFile(const std::filesystem::path& file);
 
     // --- Printing ----------------------------------------------------------------------------
 

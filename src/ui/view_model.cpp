@@ -10,6 +10,7 @@
 #include "text/vb_format.h"
 #include "ui/extras_panel.h"
 #include "ui/image_formats.h"
+#include "ui/measurement_panel.h"
 #include "ui/standard_fnumbers.h"
 
 namespace rs::ui {
@@ -267,7 +268,8 @@ void AddOptionsAndButtons(Builder& b, const WindowState& s) {
     // The extras keep the tab the user chose.
     b.List("tabExtraInfo", {"&Systeme", "&Abbildungstiefe"}, -1).visible =
         paraxial && d.dof.showExtra;
-    b.List("tabExtraInfoGB", {"&Optionen", "Diodenlaser", "&Schärfentiefe", "&Linsen"}, -1)
+    b.List("tabExtraInfoGB", {"&Optionen", "Diodenlaser", "&Schärfentiefe", "&Linsen", "&Messung"},
+           -1)
         .visible = !paraxial && d.beam.extrasOptions.showExtra;
     // The lens grid's rows come from the catalogue the window read at start-up; it is listed
     // so that it hears of every change (it fills itself only while it can be seen).
@@ -414,6 +416,7 @@ WindowView BuildView(const WindowState& s) {
     view.rewriteResultNames = s.results.rewriteNames;
     view.dofPanel = app::PresentedDofPanel(s.design);
     AddExtrasControls(s, view);
+    AddMeasurementControls(s, view);
     return view;
 }
 

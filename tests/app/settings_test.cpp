@@ -100,6 +100,14 @@ DesignState RandomDesign(std::mt19937& rng) {
                           single(50, 150),
                           single(-5, 5)};
     }
+    s.measurement.table.axisCount = 1 + below(2);
+    for (int row = below(20); row > 0; --row) {
+        s.measurement.table.rows.push_back({real(-1e3, 1e3), {real(1e-3, 10), real(1e-3, 10)}});
+        if (s.measurement.table.axisCount == 1) s.measurement.table.rows.back().d[1] = 0;
+    }
+    s.measurement.elementPosition = real(-1e3, 1e3);
+    s.measurement.zUnit = units::CategoryList(units::CategoryOf(units::Group::GB, 1))[below(4)];
+    s.measurement.dUnit = units::CategoryList(units::CategoryOf(units::Group::GB, 5))[below(4)];
     return s;
 }
 
@@ -111,7 +119,7 @@ bool SameKeptDesign(const DesignState& a, const DesignState& b) {
            a.units == b.units && a.beam.axes[0].selection == b.beam.axes[0].selection &&
            a.beam.beamMode == b.beam.beamMode && a.beam.WavelengthNm() == b.beam.WavelengthNm() &&
            a.beam.extrasOptions == b.beam.extrasOptions && a.beam.diode == b.beam.diode &&
-           a.lens == b.lens;
+           a.lens == b.lens && a.measurement == b.measurement;
 }
 
 // Random designs saved and loaded again come back equal, and saving what was loaded writes the
@@ -332,6 +340,34 @@ TEST(Settings, ExtremeValuesComeBackAsLoaded) {
     EXPECT_GT(variants, 200);
     EXPECT_EQ(Load("[Extra]\nCofCType=1\nCofCCustomVal=1e-320\n").dof.cocCustom,
               analysis::kDefaultCoC);
+}
+
+// The measurement: a file without its section (or a state loaded over an earlier one) opens with
+// an empty table in mm; a row still missing its second diameter comes back so; rows that cannot
+// be read, counts beyond the keys and units the columns may not use are left out.
+TEST(Settings, MeasurementSectionMissingPartialOrDamaged) {
+    DesignState before;
+    before.measurement.table.rows.push_back({1, {2, 3}});
+    before.measurement.zUnit = units::kMetre;
+    EXPECT_EQ(Load("[Options]\nUnitType=0\n", before).measurement, MeasurementState{});
+
+    const test::TempDir dir;
+    DesignState partial;
+    partial.measurement.table = {2, {{-5, {0.5, 0.25}}, {7.5, {0.75, 0}}, {9, {0, 0}}}};
+    const MeasurementState back = Load(Saved(partial, dir)).measurement;
+    EXPECT_EQ(back.table.axisCount, 2);
+    ASSERT_EQ(back.table.rows.size(), 2U);
+    EXPECT_EQ(back.table.rows[1], (beam::MeasurementRow{7.5, {0.75, 0}}));
+
+    const MeasurementState damaged =
+        Load(
+            "[Messung]\nEinheitZ=13\nEinheitD=0\nAchsen=1\nZeilen=5\nZeile1=1;0,5\n"
+            "Zeile2=x;1\nZeile3=2;-1\nZeile4=3;1;2\n")
+            .measurement;
+    EXPECT_EQ(damaged.zUnit, units::kMillimetre);
+    EXPECT_EQ(damaged.dUnit, units::kMicron);
+    ASSERT_EQ(damaged.table.rows.size(), 1U);
+    EXPECT_EQ(damaged.table.rows[0], (beam::MeasurementRow{1, {0.5, 0}}));
 }
 
 }  // namespace

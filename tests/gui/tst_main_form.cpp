@@ -1,6 +1,7 @@
 // The main window driven through its widgets, as a user drives it: the wiring from a widget
 // event to the window logic and back. What the logic decides is tested in tests/ui; here every
 // test that changes the window ends with all widgets showing what the view of the state says.
+#include <QClipboard>
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QPushButton>
@@ -16,7 +17,9 @@
 #include "form_fixture.h"
 #include "gui/help_window.h"
 #include "gui/lens_grid.h"
+#include "gui/measurement_tab.h"
 #include "gui/qt_text.h"
+#include "render/qt_surface.h"
 
 namespace rs::gui {
 
@@ -192,6 +195,53 @@ private slots:
             QVERIFY(f.Get<QLabel>("lblGBExtraLensDescr")->text().startsWith("Keine Linse"));
             VERIFY_VIEW(f);
         }
+    }
+
+    // The "Messung" tab: rows pasted from the clipboard with a comma or a point as decimal mark
+    // (button and Ctrl+V), a row typed into the grid's last line, the plot drawn, and
+    // Übernehmen making the fitted beam the object beam.
+    void measurementTabPastesTypesAndAdopts() {
+        FormFixture f(test::Example("hene-focus-100mm.ini"));
+        QVERIFY(f.exposed);
+        f.List("lstOptionsGB")->item(0)->setCheckState(Qt::Checked);
+        f.form->findChild<QTabWidget*>("tabExtraInfoGB")->setCurrentIndex(4);
+        auto* grid = f.Get<MeasurementGridTable>("grdGBMeasure");
+        QVERIFY(grid->isVisible());
+        QCOMPARE(grid->rowCount(), 1);
+        QApplication::clipboard()->setText("z;d\n0;1,2\n50;0,8\n");
+        f.Click("comGBMeasurePaste");
+        QApplication::clipboard()->setText("100\t0.5\n150\t0.8\n");
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(grid->rowCount(), 5);
+        QCOMPARE(grid->item(1, 1)->text(), "0.8");
+        QCOMPARE(grid->horizontalHeaderItem(1)->text(), "d [mm]");
+
+        for (const auto& [column, text] : {std::pair{0, "200"}, std::pair{1, "1,2"}}) {
+            grid->setCurrentCell(4, column);
+            grid->editItem(grid->item(4, column));
+            QTest::keyClicks(QApplication::focusWidget(), text);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTRY_COMPARE(grid->rowCount(), 6);
+        }
+        QTRY_COMPARE(grid->item(4, 1)->text(), "1.2");
+        QCOMPARE(f.S().design.measurement.table.rows.size(), 5U);
+
+        auto* plot = f.Get<QWidget>("picGBMeasure");
+        const QImage picture = plot->grab().toImage();
+        bool curve = false;
+        for (int x = 0; x < picture.width() && !curve; ++x) {
+            for (int y = 0; y < picture.height() && !curve; ++y) {
+                curve = picture.pixelColor(x, y) == render::ToQColor(drawing::kCausticColours[0]);
+            }
+        }
+        QVERIFY(curve);
+
+        f.Type("txtGBMeasureElement", "300");
+        f.Click("comGBMeasureAdopt");
+        QCOMPARE(f.S().backup.Kind(), int(ui::kBackupMeasurement));
+        QVERIFY(f.S().design.beam.extrasOptions.mFactorUse);
+        VERIFY_VIEW(f);
     }
 
     void closingAsksAndCancelKeepsTheWindow() {
