@@ -4,6 +4,8 @@
 // settings. One object, owned by the window (or the command-line program), loaded from and saved
 // to the settings file.
 
+#include <string>
+
 #include "analysis/dof.h"
 #include "beam/beam_design.h"
 #include "engine/paraxial_design.h"
@@ -25,6 +27,20 @@ struct WindowOptions {
     friend bool operator==(const WindowOptions&, const WindowOptions&) = default;
 };
 
+// A study of one mode: a chosen parameter run over a range, with one or two numeric rows of the
+// result list plotted against it. Empty names or an unset range give the mode's default.
+struct StudyChoice {
+    std::string parameter;  // as a sweep plan names it ("a", "Blendenzahl")
+    bool rangeSet = false;  // else the parameter's slider limits
+    double from = 0.0;      // in display units
+    double to = 0.0;
+    bool logarithmic = false;
+    std::string quantity;   // a result row's name
+    std::string quantity2;  // on the right axis; empty: none
+
+    friend bool operator==(const StudyChoice&, const StudyChoice&) = default;
+};
+
 struct DesignState {
     engine::ParaxialDesign paraxial;
     units::UnitState units;
@@ -32,6 +48,8 @@ struct DesignState {
     analysis::DofResults dofResults;
     WindowOptions window;
     beam::BeamDesign beam;
+    StudyChoice study;      // the paraxial mode's study
+    StudyChoice studyBeam;  // the beam mode's study
 };
 
 }  // namespace rs::app

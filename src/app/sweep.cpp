@@ -192,77 +192,64 @@ std::variant<SweepPlan, std::string> ParseSweep(std::string_view text) {
 double SweepValue(const SweepPlan& plan, std::int64_t step) {
     if (plan.steps <= 1 || step <= 0) return plan.from;
     if (step >= plan.steps - 1) return plan.to;
+    const double t = static_cast<double>(step) / static_cast<double>(plan.steps - 1);
+    if (plan.logarithmic && plan.from * plan.to > 0) {
+        return plan.from * std::pow(plan.to / plan.from, t);
+    }
     // Weighted, not from + (to − from)·t: the difference of two huge values of opposite sign
     // would overflow to infinity although every value between them is finite.
-    const double t = static_cast<double>(step) / static_cast<double>(plan.steps - 1);
     return plan.from * (1.0 - t) + plan.to * t;
+}
+
+std::vector<SweepParameter> SweepParameters(const DesignState& design) {
+    const units::UnitState& u = design.units;
+    std::vector<SweepParameter> list;
+    const auto add = [&](const engine::CVarType& e, std::string name, std::string label,
+                         units::Group group, bool aperture) {
+        SweepParameter p{
+            std::move(name), std::move(label), std::string(u.UnitSuffix(group, e.nVarType)),
+            e.nVarType,      aperture,         u.UnitFactor(group, e.nVarType)};
+        p.value = e.sVarValue / p.factor;
+        p.limits = e.bLimLowDef && e.bLimHihDef;
+        p.low = e.sLimLow / p.factor;
+        p.high = e.sLimHih / p.factor;
+        list.push_back(std::move(p));
+    };
+    if (design.beam.beamMode) {
+        for (const engine::CVarType& e : design.beam.axes[0].selection.Entries()) {
+            add(e, design.beam.symbols.Param(e.nVarType), beam::BeamLabel(design.beam, e.nVarType),
+                units::Group::GB, false);
+        }
+        return list;
+    }
+    for (const engine::CVarType& e : design.paraxial.params.Entries()) {
+        add(e, design.paraxial.symbols.Param(e.nVarType),
+            design.paraxial.symbols.ParamLabelWithSymbol(e.nVarType), units::Group::Parax, false);
+    }
+    // Aperture parameters have no symbol: the first word of their name ("Blendenzahl").
+    for (const engine::CVarType& e : design.paraxial.aperture.Entries()) {
+        const std::string_view label = engine::ApertureLabel(e.nVarType);
+        add(e, std::string(label.substr(0, label.find(' '))), std::string(label),
+            units::Group::ParaxAp, true);
+    }
+    return list;
 }
 
 namespace {
 
-// The swept parameter as the plan names it among the design's chosen parameters.
-struct SweptParameter {
-    int index = 0;
-    bool aperture = false;
-};
-
 // The chosen parameter by the name the result list shows, or by catalogue index; else the
 // German message listing the chosen ones.
-std::variant<SweptParameter, std::string> FindSweptParameter(const DesignState& loaded,
+std::variant<SweepParameter, std::string> FindSweptParameter(const DesignState& loaded,
                                                              const std::string& name) {
-    std::vector<std::string> names;
-    std::optional<SweptParameter> found;
-    const auto consider = [&](int index, const std::string& symbol, bool aperture) {
-        names.push_back(symbol);
-        if (found) return;
-        if (name == symbol || (!aperture && name == std::to_string(index))) {
-            found = SweptParameter{index, aperture};
-        }
-    };
-    if (loaded.beam.beamMode) {
-        for (const engine::CVarType& e : loaded.beam.axes[0].selection.Entries()) {
-            consider(e.nVarType, loaded.beam.symbols.Param(e.nVarType), false);
-        }
-    } else {
-        for (const engine::CVarType& e : loaded.paraxial.params.Entries()) {
-            consider(e.nVarType, loaded.paraxial.symbols.Param(e.nVarType), false);
-        }
-        // Aperture parameters have no symbol: the first word of their name ("Blendenzahl").
-        for (const engine::CVarType& e : loaded.paraxial.aperture.Entries()) {
-            const std::string_view label = engine::ApertureLabel(e.nVarType);
-            consider(e.nVarType, std::string(label.substr(0, label.find(' '))), true);
-        }
+    const std::vector<SweepParameter> list = SweepParameters(loaded);
+    for (const SweepParameter& p : list) {
+        if (name == p.name || (!p.aperture && name == std::to_string(p.index))) return p;
     }
-    if (found) return *found;
     std::string chosen;
-    for (const auto& n : names) chosen += (chosen.empty() ? "" : ", ") + n;
+    for (const auto& p : list) chosen += (chosen.empty() ? "" : ", ") + p.name;
     return "--sweep: " + Quoted(name) + " ist kein gewählter Parameter des Systems" +
            (chosen.empty() ? std::string(" (es ist keiner gewählt)")
                            : " (gewählt: " + chosen + ")");
-}
-
-// How the swept parameter's row is named, its unit, and its internal value per display unit.
-struct SweptRow {
-    std::string name;
-    std::string unit;
-    double factor = 1.0;
-};
-
-SweptRow SweptRowOf(const DesignState& loaded, SweptParameter p) {
-    const units::UnitState& u = loaded.units;
-    if (loaded.beam.beamMode) {
-        return {beam::BeamLabel(loaded.beam, p.index),
-                std::string(u.UnitSuffix(units::Group::GB, p.index)),
-                u.UnitFactor(units::Group::GB, p.index)};
-    }
-    if (p.aperture) {
-        return {std::string(engine::ApertureLabel(p.index)),
-                std::string(u.UnitSuffix(units::Group::ParaxAp, p.index)),
-                u.UnitFactor(units::Group::ParaxAp, p.index)};
-    }
-    return {loaded.paraxial.symbols.ParamLabelWithSymbol(p.index),
-            std::string(u.UnitSuffix(units::Group::Parax, p.index)),
-            u.UnitFactor(units::Group::Parax, p.index)};
 }
 
 }  // namespace
@@ -271,7 +258,7 @@ std::variant<DesignSweep, std::string> DesignSweep::Prepare(const DesignState& l
                                                             const SweepPlan& plan) {
     const auto parameter = FindSweptParameter(loaded, plan.name);
     if (auto* message = std::get_if<std::string>(&parameter)) return *message;
-    const SweptParameter p = std::get<SweptParameter>(parameter);
+    const SweepParameter p = std::get<SweepParameter>(parameter);
     const bool beamMode = loaded.beam.beamMode;
     if (!beamMode && !p.aperture && p.index == engine::kObjDist &&
         loaded.paraxial.options.objAtInfinity) {
@@ -282,11 +269,15 @@ std::variant<DesignSweep, std::string> DesignSweep::Prepare(const DesignState& l
     sweep.beam_ = beamMode;
     sweep.index_ = p.index;
     sweep.aperture_ = p.aperture;
-    const SweptRow swept = SweptRowOf(loaded, p);
-    sweep.factor_ = swept.factor;
-    sweep.header_.push_back(HeaderCell(swept.name, swept.unit));
-    sweep.AddColumns(text::TrimBlanks(swept.name));
+    sweep.factor_ = p.factor;
+    sweep.AddHeader(p.label, p.unit, 0);
+    sweep.AddColumns(text::TrimBlanks(p.label));
     return sweep;
+}
+
+void DesignSweep::AddHeader(std::string_view name, std::string_view unit, int axis) {
+    header_.push_back(HeaderCell(name, unit));
+    names_.push_back({std::string(text::TrimBlanks(name)), std::string(unit), axis});
 }
 
 void DesignSweep::AddColumns(std::string_view sweptName) {
@@ -304,11 +295,12 @@ void DesignSweep::AddColumns(std::string_view sweptName) {
         for (const Candidate& c : candidates) {
             if (text::TrimBlanks(c.name) != name) continue;
             if (!swept) {
-                header_.push_back(HeaderCell(name, c.unit));
+                AddHeader(name, c.unit, 0);
                 columns_.push_back({r, 0, c.source});
             }
             if (diode && c.perAxis) {
                 header_.push_back(HeaderCell(std::string(name) + " (2. Achse)", c.unit));
+                names_.push_back({std::string(name), c.unit, 1});
                 columns_.push_back({r, 1, c.source});
             }
             break;

@@ -12,9 +12,9 @@
 #include "app/ini_file.h"
 #include "app/presentation.h"
 #include "app/settings.h"
+#include "app/sweep_csv.h"
 #include "cli/cli.h"
 #include "cli/export.h"
-#include "cli/sweep.h"
 #include "wavelengths/wavelengths.h"
 
 namespace rs::cli {
@@ -258,7 +258,7 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
         }
         sweeps.push_back(std::move(std::get<app::DesignSweep>(prepared)));
     }
-    std::vector<SweepInput> inputs;
+    std::vector<app::SweepInput> inputs;
     for (std::size_t k = 0; k < files.size(); ++k)
         inputs.push_back({files[k].string(), &sweeps[k]});
     // The rows go out as they are solved: to the output, or to the file, which replaces an old
@@ -272,7 +272,7 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
         }
         csv = std::move(std::get<std::unique_ptr<OutputFile>>(opened));
     }
-    const CsvOutcome written = WriteSweepCsv(inputs, [&](std::string_view chunk) {
+    const app::CsvOutcome written = app::WriteSweepCsv(inputs, [&](std::string_view chunk) {
         if (csv) return csv->Write(chunk);
         out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
         return out.good();

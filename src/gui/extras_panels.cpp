@@ -17,6 +17,7 @@
 #include "gui/lens_grid.h"
 #include "gui/panel_context.h"
 #include "gui/panels.h"
+#include "gui/study_plot.h"
 #include "ui/extras_panel.h"
 
 namespace rs::gui {
@@ -211,6 +212,9 @@ QTabWidget* BuildExtraInfo(const PanelContext& ctx) {
     auto* tabs = ctx.controls.Make<QTabWidget>("tabExtraInfo");
     tabs->addTab(BuildApFieldPage(ctx), QString());
     tabs->addTab(Scrolled(DepthOfFieldPage(ctx)), QString());
+    tabs->addTab(
+        ctx.controls.Make<StudyPanel>("picStudy", ctx.logic, ctx.act, ctx.commands.openStudy),
+        QString());
     return tabs;
 }
 
@@ -221,6 +225,9 @@ QTabWidget* BuildExtraInfoGB(const PanelContext& ctx) {
     tabs->addTab(Scrolled(DiodePage(ctx)), QString());
     tabs->addTab(Scrolled(DepthOfFocusPage(ctx)), QString());
     tabs->addTab(BuildLensesPage(ctx), QString());
+    tabs->addTab(
+        ctx.controls.Make<StudyPanel>("picStudyGB", ctx.logic, ctx.act, ctx.commands.openStudy),
+        QString());
     return tabs;
 }
 

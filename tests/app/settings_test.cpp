@@ -89,6 +89,19 @@ DesignState RandomDesign(std::mt19937& rng) {
             s.units.SetUnitCode(g, slot, list[rng() % list.size()]);
         }
     }
+    // The studies: names as typed (a missing one is the default), a range or none.
+    for (StudyChoice* c : {&s.study, &s.studyBeam}) {
+        const char* names[] = {"", "a", "Blendenzahl", "Bildweite: a'", "r': Taille"};
+        c->parameter = names[below(5)];
+        c->quantity = names[below(5)];
+        c->quantity2 = names[below(5)];
+        c->logarithmic = flag();
+        c->rangeSet = flag();
+        if (c->rangeSet) {
+            c->from = real(-1e3, 0);
+            c->to = real(1, 1e4);
+        }
+    }
     return s;
 }
 
@@ -99,7 +112,8 @@ bool SameKeptDesign(const DesignState& a, const DesignState& b) {
            a.paraxial.options == px.options && a.window == b.window && a.dof == b.dof &&
            a.units == b.units && a.beam.axes[0].selection == b.beam.axes[0].selection &&
            a.beam.beamMode == b.beam.beamMode && a.beam.WavelengthNm() == b.beam.WavelengthNm() &&
-           a.beam.extrasOptions == b.beam.extrasOptions && a.beam.diode == b.beam.diode;
+           a.beam.extrasOptions == b.beam.extrasOptions && a.beam.diode == b.beam.diode &&
+           a.study == b.study && a.studyBeam == b.studyBeam;
 }
 
 // Random designs saved and loaded again come back equal, and saving what was loaded writes the
@@ -228,6 +242,12 @@ TEST(Settings, ForeignSpellingsAndRefusedValues) {
             << yes;
     }
     EXPECT_FALSE(Load("[Options]\nMirrorMode=yes\n").paraxial.options.mirrorMode);
+    // A file without studies, or with a range that is none, leaves the defaults to the window.
+    EXPECT_EQ(Load("[Options]\nMirrorMode=False\n").study, StudyChoice{});
+    const DesignState noRange = Load("[Study]\nGBParam=s\nGBFrom=5\nGBTo=5\nFrom=x\nTo=3\n");
+    EXPECT_EQ(noRange.studyBeam.parameter, "s");
+    EXPECT_FALSE(noRange.studyBeam.rangeSet);
+    EXPECT_FALSE(noRange.study.rangeSet);
 
     // Advanced: wavelength | separation | n | n'; a zero image index is the mode's standard,
     // and values the entry boxes refuse do not come in through the file either.
