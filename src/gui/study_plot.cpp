@@ -12,11 +12,11 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSvgGenerator>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "gui/qt_text.h"
@@ -159,9 +159,12 @@ StudyPanel::StudyPanel(ui::MainWindow& logic, Act act, std::function<void()> ope
     readOut_->setObjectName("lblStudyReadOut");
     readOut_->setTextFormat(Qt::PlainText);
     readOut_->setFixedHeight(readOut_->fontMetrics().height() + 2);
-    for (QLineEdit* box : {from_, to_}) box->setFixedWidth(80);
+    // Narrow enough for the extras beside the results: the read-out may be cut, the lists
+    // show their entries' beginnings.
+    readOut_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    for (QLineEdit* box : {from_, to_}) box->setFixedWidth(70);
     for (QComboBox* combo : {parameter_, quantity_, quantity2_}) {
-        combo->setMinimumContentsLength(12);
+        combo->setMinimumContentsLength(8);
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
 
@@ -180,31 +183,32 @@ StudyPanel::StudyPanel(ui::MainWindow& logic, Act act, std::function<void()> ope
     range->addWidget(unit_);
     range->addWidget(log_);
     range->addStretch(1);
-    choices->addLayout(range, 0, 2);
-    choices->addWidget(new QLabel("y:"), 1, 0);
-    choices->addWidget(quantity_, 1, 1);
-    auto* second = new QHBoxLayout;
-    second->addWidget(new QLabel("rechts:"));
-    second->addWidget(quantity2_, 1);
-    choices->addLayout(second, 1, 2);
+    choices->addLayout(range, 1, 1);
+    choices->addWidget(new QLabel("y:"), 2, 0);
+    auto* both = new QHBoxLayout;
+    both->addWidget(quantity_, 1);
+    both->addWidget(quantity2_, 1);
+    choices->addLayout(both, 2, 1);
     choices->setColumnStretch(1, 1);
-    choices->setColumnStretch(2, 1);
     column->addLayout(choices);
     column->addWidget(plot_, 1);
+    column->addWidget(readOut_);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(readOut_, 1);
+    bottom->addStretch(1);
     if (openWindow) {
-        auto* window = new QPushButton("&Fenster…");
+        auto* window = new QToolButton;
+        window->setText("&Fenster…");
         window->setObjectName("comStudyWindow");
         window->setToolTip("Die Studie in einem eigenen Fenster");
-        connect(window, &QPushButton::clicked, this, [openWindow] { openWindow(); });
+        connect(window, &QToolButton::clicked, this, [openWindow] { openWindow(); });
         bottom->addWidget(window);
     }
     for (const char* kind : {"CSV", "PNG", "SVG"}) {
-        auto* button = new QPushButton(QString(kind) + "…");
+        auto* button = new QToolButton;
+        button->setText(QString(kind) + "…");
         button->setObjectName(QString("comStudy") + kind);
         button->setToolTip(QString("Die Studie als %1 speichern").arg(kind));
-        connect(button, &QPushButton::clicked, this, [this, kind] { Export(kind); });
+        connect(button, &QToolButton::clicked, this, [this, kind] { Export(kind); });
         bottom->addWidget(button);
     }
     column->addLayout(bottom);

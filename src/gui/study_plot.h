@@ -40,7 +40,7 @@ public:
     const drawing::StudyPlotData& Data();
 
     QSize sizeHint() const override { return {520, 220}; }
-    QSize minimumSizeHint() const override { return {260, 150}; }
+    QSize minimumSizeHint() const override { return {160, 100}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
