@@ -70,6 +70,13 @@ PlotFrame LayOutStudyPlot(const Surface& surface, const ScaleRect& area,
     if (HasRight(data)) right = ShownRange(data.series, true);
     PlotFrame frame;
     frame.box = FrameBox(surface, area, WidestLabel(left, right), right.has_value());
+    if (!right) {
+        // Room for half the last number of the bottom axis, which is centred on the frame's end.
+        const double last = std::max(data.xFrom, data.xTo);
+        const double half =
+            surface.MeasureText(TickLabel(last, std::fabs(data.xTo - data.xFrom) / 10)).width / 2;
+        frame.box.width = std::max(0.0, frame.box.width - std::ceil(half));
+    }
     const ScaleRect& b = frame.box;
     frame.x.map = {std::min(data.xFrom, data.xTo), std::max(data.xFrom, data.xTo), data.xScale,
                    b.left, b.left + b.width};
