@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QImage>
@@ -13,12 +12,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSaveFile>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSvgGenerator>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "gui/ap_field_window.h"
 #include "gui/qt_text.h"
 #include "render/qt_surface.h"
 #include "ui/placement.h"
@@ -311,13 +310,7 @@ void FrmStudy::Refresh() {
 
 void FrmStudy::Open() {
     if (!isVisible()) {
-        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
-        const ui::WindowRect r =
-            ui::PlaceOnScreen(ui::ReadApFieldPlotLocation(store_, ui::kStudyWindowSection), 900,
-                              520, 420, 300, area.width(), area.height());
-        setGeometry(area.x() + qRound(r.left), area.y() + qRound(r.top), qRound(r.width),
-                    qRound(r.height));
+        PlaceAsKept(*this, store_, ui::kStudyWindowSection);
         Refresh();
     }
     show();
@@ -327,16 +320,7 @@ void FrmStudy::Open() {
 
 void FrmStudy::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
-    // A minimised window hides spontaneously; only closing stores the place.
-    if (event->spontaneous()) return;
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect();
-    const QRect g = geometry();
-    ui::StoreApFieldPlotLocation(
-        store_,
-        {static_cast<double>(g.y() - area.y()), static_cast<double>(g.x() - area.x()),
-         static_cast<double>(g.height()), static_cast<double>(g.width())},
-        ui::kStudyWindowSection);
+    KeepPlace(*this, *event, store_, ui::kStudyWindowSection);
 }
 
 }  // namespace rs::gui

@@ -101,6 +101,7 @@ public:
     void Open();
     void Refresh();
     StudyPanel* Panel() const { return panel_; }
+    QSize sizeHint() const override { return {900, 520}; }
 
 protected:
     void hideEvent(QHideEvent* event) override;

@@ -110,6 +110,29 @@ TEST(Study, OffersALogarithmicAxisBeyondTwoDecadesWithoutZero) {
     }
 }
 
+// A range typed into either box is kept; an end equal to the other or no number changes
+// nothing; the logarithmic axis spaces the values evenly in the logarithm, and only while the
+// range allows it.
+TEST(Study, RangeEntriesAndTheLogarithmicAxis) {
+    WindowFixture f;
+    f.Lens();
+    ApplyStudyRange(f.w(), false, "-2000");
+    ApplyStudyRange(f.w(), true, "-2");
+    ApplyStudyRange(f.w(), true, "-2000");
+    ApplyStudyRange(f.w(), false, "abc");
+    const auto plan = [&] { return ResolveStudy(f.s().design)->plan; };
+    EXPECT_EQ(plan().from, -2000.0);
+    EXPECT_EQ(plan().to, -2.0);
+    SetStudyLogarithmic(f.w(), true);
+    EXPECT_TRUE(plan().logarithmic);
+    const auto points = ComputeStudy(f.s().design, 4).series[0].points;
+    EXPECT_NEAR(points[1].x, -200.0, 1e-3);
+    EXPECT_NEAR(points[2].x, -20.0, 1e-4);
+    ApplyStudyRange(f.w(), true, "-200");
+    EXPECT_FALSE(plan().logarithmic);
+    EXPECT_FALSE(StudyViewOf(f.s().design).logOffered);
+}
+
 // A click at a point of the curve types the parameter's value there: one undo step.
 TEST(Study, AClickMovesTheDesignAsOneUndoStep) {
     WindowFixture f;
