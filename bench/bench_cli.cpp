@@ -12,7 +12,7 @@
 
 #include "app/ini_file.h"
 #include "app/settings.h"
-#include "cli/sweep.h"
+#include "app/sweep_csv.h"
 
 namespace {
 
@@ -94,7 +94,7 @@ void SweepRows(benchmark::State& state, const char* file, const char* plan) {
     for (auto _ : state) {
         auto prepared = app::DesignSweep::Prepare(design, sweep);
         std::size_t bytes = 0;
-        cli::WriteSweepCsv({{file, &std::get<app::DesignSweep>(prepared)}},
+        app::WriteSweepCsv({{file, &std::get<app::DesignSweep>(prepared)}},
                            [&](std::string_view chunk) {
                                bytes += chunk.size();
                                return true;

@@ -14,7 +14,7 @@
 #include "app/presentation.h"
 #include "app/settings.h"
 #include "app/sweep.h"
-#include "cli/sweep.h"
+#include "app/sweep_csv.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!std::holds_alternative<rs::app::DesignSweep>(prepared)) return 0;
     auto& sweep = std::get<rs::app::DesignSweep>(prepared);
     std::string csv;
-    rs::cli::WriteSweepCsv({{"fuzz.ini", &sweep}, {"zwei,\"te\".ini", &sweep}},
+    rs::app::WriteSweepCsv({{"fuzz.ini", &sweep}, {"zwei,\"te\".ini", &sweep}},
                            [&](std::string_view chunk) {
                                csv += chunk;
                                return true;

@@ -56,6 +56,20 @@ struct MeasurementState {
     friend bool operator==(const MeasurementState&, const MeasurementState&) = default;
 };
 
+// A study of one mode: a chosen parameter run over a range, with one or two numeric rows of the
+// result list plotted against it. Empty names or an unset range give the mode's default.
+struct StudyChoice {
+    std::string parameter;  // as a sweep plan names it ("a", "Blendenzahl")
+    bool rangeSet = false;  // else the parameter's slider limits
+    double from = 0.0;      // in display units
+    double to = 0.0;
+    bool logarithmic = false;
+    std::string quantity;   // a result row's name
+    std::string quantity2;  // on the right axis; empty: none
+
+    friend bool operator==(const StudyChoice&, const StudyChoice&) = default;
+};
+
 struct DesignState {
     engine::ParaxialDesign paraxial;
     units::UnitState units;
@@ -65,6 +79,8 @@ struct DesignState {
     beam::BeamDesign beam;
     std::optional<HeldLens> lens;
     MeasurementState measurement;
+    StudyChoice study;      // the paraxial mode's study
+    StudyChoice studyBeam;  // the beam mode's study
 };
 
 }  // namespace rs::app

@@ -363,6 +363,47 @@ void SaveMeasurement(const DesignState& state, IniFile& ini) {
     ini.Stage(kMeasurement, "Zeilen", std::to_string(written));
 }
 
+// The studies, one key prefix per mode; a file without them gives the default studies.
+constexpr const char* kStudy = "Study";
+constexpr std::array kStudyPrefixes = {"", "GB"};
+
+template <class State>
+auto& StudyOf(State& state, std::size_t mode) {
+    return mode == 0 ? state.study : state.studyBeam;
+}
+
+void LoadStudies(const IniFile& ini, DesignState& state) {
+    for (std::size_t mode = 0; mode < kStudyPrefixes.size(); ++mode) {
+        const std::string p = kStudyPrefixes[mode];
+        const auto read = [&](const char* key) { return ini.ReadIniString(kStudy, p + key, ""); };
+        StudyChoice c;
+        c.parameter = read("Param");
+        c.quantity = read("Y");
+        c.quantity2 = read("Y2");
+        c.logarithmic = ReadBool(read("Log"));
+        const auto from = text::ParseTypedNumber(read("From"));
+        const auto to = text::ParseTypedNumber(read("To"));
+        c.rangeSet = from && to && std::isfinite(*from) && std::isfinite(*to) && *from != *to;
+        if (c.rangeSet) {
+            c.from = *from;
+            c.to = *to;
+        }
+        StudyOf(state, mode) = std::move(c);
+    }
+}
+void SaveStudies(const DesignState& state, IniFile& ini) {
+    for (std::size_t mode = 0; mode < kStudyPrefixes.size(); ++mode) {
+        const std::string p = kStudyPrefixes[mode];
+        const StudyChoice& c = StudyOf(state, mode);
+        ini.Stage(kStudy, p + "Param", c.parameter);
+        ini.Stage(kStudy, p + "Y", c.quantity);
+        ini.Stage(kStudy, p + "Y2", c.quantity2);
+        ini.Stage(kStudy, p + "Log", BoolText(c.logarithmic));
+        ini.Stage(kStudy, p + "From", c.rangeSet ? NumberText(c.from) : "");
+        ini.Stage(kStudy, p + "To", c.rangeSet ? NumberText(c.to) : "");
+    }
+}
+
 constexpr bool kMissingKeeps = true;
 
 // Every key the design is saved under, in the order a new file lists them; loading reads them in
@@ -406,6 +447,7 @@ constexpr Entry kEntries[] = {
     Irregular{LoadUnitChoices, SaveUnitChoices},
     Irregular{LoadHeldLens, SaveHeldLens},
     Irregular{LoadMeasurement, SaveMeasurement},
+    Irregular{LoadStudies, SaveStudies},
 };
 
 void Load(const IniFile& ini, const Setting& k, DesignState& state) {

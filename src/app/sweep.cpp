@@ -193,47 +193,73 @@ std::variant<SweepPlan, std::string> ParseSweep(std::string_view text) {
 double SweepValue(const SweepPlan& plan, std::int64_t step) {
     if (plan.steps <= 1 || step <= 0) return plan.from;
     if (step >= plan.steps - 1) return plan.to;
+    const double t = static_cast<double>(step) / static_cast<double>(plan.steps - 1);
+    if (plan.logarithmic && plan.from * plan.to > 0) {
+        return plan.from * std::pow(plan.to / plan.from, t);
+    }
     // Weighted, not from + (to − from)·t: the difference of two huge values of opposite sign
     // would overflow to infinity although every value between them is finite.
-    const double t = static_cast<double>(step) / static_cast<double>(plan.steps - 1);
     return plan.from * (1.0 - t) + plan.to * t;
+}
+
+std::vector<SweepParameter> SweepParameters(const DesignState& design) {
+    const units::UnitState& u = design.units;
+    std::vector<SweepParameter> list;
+    const auto add = [&](const engine::CVarType& e, std::string name, std::string label,
+                         units::Group group, bool aperture) {
+        SweepParameter p{
+            std::move(name), std::move(label), std::string(u.UnitSuffix(group, e.nVarType)),
+            e.nVarType,      aperture,         u.UnitFactor(group, e.nVarType)};
+        p.value = e.sVarValue / p.factor;
+        p.limits = e.bLimLowDef && e.bLimHihDef;
+        p.low = e.sLimLow / p.factor;
+        p.high = e.sLimHih / p.factor;
+        list.push_back(std::move(p));
+    };
+    if (design.beam.beamMode) {
+        for (const engine::CVarType& e : design.beam.axes[0].selection.Entries()) {
+            add(e, design.beam.symbols.Param(e.nVarType), beam::BeamLabel(design.beam, e.nVarType),
+                units::Group::GB, false);
+        }
+        return list;
+    }
+    for (const engine::CVarType& e : design.paraxial.params.Entries()) {
+        add(e, design.paraxial.symbols.Param(e.nVarType),
+            design.paraxial.symbols.ParamLabelWithSymbol(e.nVarType), units::Group::Parax, false);
+    }
+    // Aperture parameters have no symbol: the first word of their name ("Blendenzahl").
+    for (const engine::CVarType& e : design.paraxial.aperture.Entries()) {
+        const std::string_view label = engine::ApertureLabel(e.nVarType);
+        add(e, std::string(label.substr(0, label.find(' '))), std::string(label),
+            units::Group::ParaxAp, true);
+    }
+    return list;
 }
 
 namespace {
 
-using SweptParameter = NamedParameter;
-
-// How the swept parameter's row is named, its unit, and its internal value per display unit.
-struct SweptRow {
-    std::string name;
-    std::string unit;
-    double factor = 1.0;
-};
-
-SweptRow SweptRowOf(const DesignState& loaded, SweptParameter p) {
-    const units::UnitState& u = loaded.units;
-    if (loaded.beam.beamMode) {
-        return {beam::BeamLabel(loaded.beam, p.index),
-                std::string(u.UnitSuffix(units::Group::GB, p.index)),
-                u.UnitFactor(units::Group::GB, p.index)};
+// The chosen parameter by the name the result list shows, or by catalogue index; else the
+// German message listing the chosen ones.
+std::variant<SweepParameter, std::string> FindSweptParameter(const DesignState& loaded,
+                                                             const std::string& name) {
+    const std::vector<SweepParameter> list = SweepParameters(loaded);
+    for (const SweepParameter& p : list) {
+        if (name == p.name || (!p.aperture && name == std::to_string(p.index))) return p;
     }
-    if (p.aperture) {
-        return {std::string(engine::ApertureLabel(p.index)),
-                std::string(u.UnitSuffix(units::Group::ParaxAp, p.index)),
-                u.UnitFactor(units::Group::ParaxAp, p.index)};
-    }
-    return {loaded.paraxial.symbols.ParamLabelWithSymbol(p.index),
-            std::string(u.UnitSuffix(units::Group::Parax, p.index)),
-            u.UnitFactor(units::Group::Parax, p.index)};
+    std::string chosen;
+    for (const auto& p : list) chosen += (chosen.empty() ? "" : ", ") + p.name;
+    return "--sweep: " + Quoted(name) + " ist kein gewählter Parameter des Systems" +
+           (chosen.empty() ? std::string(" (es ist keiner gewählt)")
+                           : " (gewählt: " + chosen + ")");
 }
 
 }  // namespace
 
 std::variant<DesignSweep, std::string> DesignSweep::Prepare(const DesignState& loaded,
                                                             const SweepPlan& plan) {
-    const auto parameter = FindParameter(loaded, plan.name, true);
-    if (!parameter) return NotChosenMessage(loaded, "--sweep", plan.name);
-    const SweptParameter p = *parameter;
+    const auto parameter = FindSweptParameter(loaded, plan.name);
+    if (auto* message = std::get_if<std::string>(&parameter)) return *message;
+    const SweepParameter p = std::get<SweepParameter>(parameter);
     const bool beamMode = loaded.beam.beamMode;
     if (!beamMode && !p.aperture && p.index == engine::kObjDist &&
         loaded.paraxial.options.objAtInfinity) {
@@ -244,11 +270,15 @@ std::variant<DesignSweep, std::string> DesignSweep::Prepare(const DesignState& l
     sweep.beam_ = beamMode;
     sweep.index_ = p.index;
     sweep.aperture_ = p.aperture;
-    const SweptRow swept = SweptRowOf(loaded, p);
-    sweep.factor_ = swept.factor;
-    sweep.header_.push_back(HeaderCell(swept.name, swept.unit));
-    sweep.AddColumns(text::TrimBlanks(swept.name));
+    sweep.factor_ = p.factor;
+    sweep.AddHeader(p.label, p.unit, 0);
+    sweep.AddColumns(text::TrimBlanks(p.label));
     return sweep;
+}
+
+void DesignSweep::AddHeader(std::string_view name, std::string_view unit, int axis) {
+    header_.push_back(HeaderCell(name, unit));
+    names_.push_back({std::string(text::TrimBlanks(name)), std::string(unit), axis});
 }
 
 void DesignSweep::AddColumns(std::string_view sweptName) {
@@ -266,11 +296,12 @@ void DesignSweep::AddColumns(std::string_view sweptName) {
         for (const Candidate& c : candidates) {
             if (text::TrimBlanks(c.name) != name) continue;
             if (!swept) {
-                header_.push_back(HeaderCell(name, c.unit));
+                AddHeader(name, c.unit, 0);
                 columns_.push_back({r, 0, c.source});
             }
             if (diode && c.perAxis) {
                 header_.push_back(HeaderCell(std::string(name) + " (2. Achse)", c.unit));
+                names_.push_back({std::string(name), c.unit, 1});
                 columns_.push_back({r, 1, c.source});
             }
             break;

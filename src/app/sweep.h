@@ -25,6 +25,8 @@ struct SweepPlan {
     double from = 0;
     double to = 0;
     std::int64_t steps = 1;
+    // Spaced evenly in the logarithm instead (FROM and TO of one sign, neither 0).
+    bool logarithmic = false;
 };
 
 // The parsed sweep, or the German message naming what is wrong with `text`.
@@ -33,6 +35,22 @@ std::variant<SweepPlan, std::string> ParseSweep(std::string_view text);
 // The `step`-th of the plan's values (0-based): evenly spaced from FROM to TO, both included;
 // a single step is FROM.
 double SweepValue(const SweepPlan& plan, std::int64_t step);
+
+// A parameter a sweep can vary: a chosen general or aperture parameter of the paraxial mode, or
+// a chosen beam parameter of the first axis.
+struct SweepParameter {
+    std::string name;   // as a plan names it: the symbol, or an aperture parameter's first word
+    std::string label;  // as the result list names it
+    std::string unit;
+    int index = 0;  // in its catalogue
+    bool aperture = false;
+    double factor = 1.0;  // internal value per display unit
+    double value = 0.0;   // the design's value, in display units
+    bool limits = false;  // both slider limits set
+    double low = 0.0;     // the slider's limits, in display units
+    double high = 0.0;
+};
+std::vector<SweepParameter> SweepParameters(const DesignState& design);
 
 // One number of a row in display units: not finite where the result list shows no number.
 struct SweepNumber {
@@ -68,6 +86,13 @@ public:
     // The header cells: the swept parameter first, then every numeric row of the result list,
     // each as "name [unit]".
     const std::vector<std::string>& Header() const { return header_; }
+    // The same cells as name, unit and axis (1: the second diode axis' column of `name`).
+    struct ColumnName {
+        std::string name;
+        std::string unit;
+        int axis = 0;
+    };
+    const std::vector<ColumnName>& Names() const { return names_; }
     std::int64_t Steps() const { return plan_.steps; }
 
     // Every step in order, each row handed to `sink` as soon as it is solved.
@@ -84,6 +109,7 @@ private:
 
     DesignSweep(DesignState state, SweepPlan plan)
         : state_(std::move(state)), plan_(std::move(plan)) {}
+    void AddHeader(std::string_view name, std::string_view unit, int axis);
     // The numeric rows of the result list after the swept one, in list order.
     void AddColumns(std::string_view sweptName);
     bool SetSweptValue(double displayValue);
@@ -100,6 +126,7 @@ private:
     bool aperture_ = false;  // the aperture parameter of the paraxial mode
     double factor_ = 1.0;    // internal value per display unit
     std::vector<std::string> header_;
+    std::vector<ColumnName> names_;
     std::vector<Column> columns_;
     std::vector<std::pair<std::uint32_t, std::vector<bool>>> shownCache_;
 };

@@ -48,19 +48,6 @@ std::string JsonString(std::string_view s) {
     return out + "\"";
 }
 
-}  // namespace
-
-std::string PlainText(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F) c = '?';
-    }
-    return out;
-}
-
-namespace {
-
 // Numbers as the shortest text that reads back exactly; JSON has no infinities.
 std::string JsonNumber(float v) {
     return std::isfinite(v) ? text::ShortestText(v) : "null";
@@ -180,13 +167,6 @@ std::string WavelengthList(const std::filesystem::path& userFile, const waveleng
            ",\"readable\":" + JsonBool(user.readable) +
            ",\"entries\":" + list("Benutzer", user.entries) + ",\"notRead\":" +
            (user.notRead ? JsonString(user.notRead->reason) : std::string("null")) + "}}\n";
-}
-
-std::string CsvField(std::string_view s) {
-    if (s.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(s);
-    std::string out = "\"";
-    for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
 }
 
 std::string LensList(const analysis::LensCatalogue& catalogue, bool json) {

@@ -11,6 +11,7 @@
 #include "analysis/catalogue_lenses.h"
 #include "app/design_state.h"
 #include "text/file_read.h"
+#include "text/strings.h"
 #include "wavelengths/wavelengths.h"
 
 namespace rs::cli {
@@ -27,9 +28,8 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
 std::string DesignJson(const app::DesignState& state,
                        const analysis::LensCatalogue* catalogue = nullptr);
 
-// A name or value for the text output: its tabs and line ends separate the fields and rows, and
-// an escape character would reach the terminal, so every control character becomes a '?'.
-std::string PlainText(std::string_view s);
+// Control characters become '?' in every text printed (see text/strings.h).
+using text::PlainText;
 
 // The three lists of the wavelength picker, with the user's list `user` read from `userFile`:
 // as lines "list, first name, second name, nm" with tabs, or as one JSON object (whose user part
@@ -40,8 +40,7 @@ std::string WavelengthList(const std::filesystem::path& userFile, const waveleng
 // The files a reader left out as a JSON array of {"file", "reason"}.
 std::string NotReadJson(const std::vector<text::FileNotRead>& files);
 
-// A CSV field: quoted when it holds a comma, a quote or a line break.
-std::string CsvField(std::string_view s);
+using text::CsvField;
 
 // The catalogue lenses as CSV (code, kind, f', diameter, glass, available) or as JSON.
 std::string LensList(const analysis::LensCatalogue& catalogue, bool json);

@@ -12,10 +12,10 @@
 #include "app/ini_file.h"
 #include "app/presentation.h"
 #include "app/settings.h"
+#include "app/sweep_csv.h"
 #include "cli/cli.h"
 #include "cli/design_edits.h"
 #include "cli/export.h"
-#include "cli/sweep.h"
 #include "wavelengths/wavelengths.h"
 
 namespace rs::cli {
@@ -310,7 +310,7 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
         sweeps.push_back(std::move(std::get<app::DesignSweep>(prepared)));
         if (const int rc = SaveDesign(o.edits, loaded, err); rc != kSolved) return rc;
     }
-    std::vector<SweepInput> inputs;
+    std::vector<app::SweepInput> inputs;
     for (std::size_t k = 0; k < files.size(); ++k)
         inputs.push_back({files[k].string(), &sweeps[k]});
     // The rows go out as they are solved: to the output, or to the file, which replaces an old
@@ -324,7 +324,7 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
         }
         csv = std::move(std::get<std::unique_ptr<OutputFile>>(opened));
     }
-    const CsvOutcome written = WriteSweepCsv(inputs, [&](std::string_view chunk) {
+    const app::CsvOutcome written = app::WriteSweepCsv(inputs, [&](std::string_view chunk) {
         if (csv) return csv->Write(chunk);
         out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
         return out.good();

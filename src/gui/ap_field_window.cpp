@@ -170,17 +170,35 @@ void FrmApFldPlot::Refresh() {
     ShowSample();
 }
 
+void PlaceAsKept(QWidget& window, const app::UserSettingsStore& store, const char* section) {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    const QSize preferred = window.sizeHint();
+    const QSize least = window.minimumSizeHint();
+    const ui::WindowRect r = ui::PlaceOnScreen(ui::ReadApFieldPlotLocation(store, section),
+                                               preferred.width(), preferred.height(), least.width(),
+                                               least.height(), area.width(), area.height());
+    window.setGeometry(area.x() + qRound(r.left), area.y() + qRound(r.top), qRound(r.width),
+                       qRound(r.height));
+}
+
+void KeepPlace(const QWidget& window, const QHideEvent& event, app::UserSettingsStore& store,
+               const char* section) {
+    // A minimised window hides spontaneously; only closing stores the place.
+    if (event.spontaneous()) return;
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    const QRect g = window.geometry();
+    ui::StoreApFieldPlotLocation(
+        store,
+        {static_cast<double>(g.y() - area.y()), static_cast<double>(g.x() - area.x()),
+         static_cast<double>(g.height()), static_cast<double>(g.width())},
+        section);
+}
+
 void FrmApFldPlot::Open() {
     if (!isVisible()) {
-        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
-        const QSize preferred = sizeHint();
-        const QSize least = minimumSizeHint();
-        const ui::WindowRect r = ui::PlaceOnScreen(
-            ui::ReadApFieldPlotLocation(store_), preferred.width(), preferred.height(),
-            least.width(), least.height(), area.width(), area.height());
-        setGeometry(area.x() + qRound(r.left), area.y() + qRound(r.top), qRound(r.width),
-                    qRound(r.height));
+        PlaceAsKept(*this, store_, ui::kApFieldPlotSection);
         Refresh();
     }
     show();
@@ -190,14 +208,7 @@ void FrmApFldPlot::Open() {
 
 void FrmApFldPlot::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
-    // A minimised window hides spontaneously; only closing stores the place.
-    if (event->spontaneous()) return;
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect();
-    const QRect g = geometry();
-    ui::StoreApFieldPlotLocation(
-        store_, {static_cast<double>(g.y() - area.y()), static_cast<double>(g.x() - area.x()),
-                 static_cast<double>(g.height()), static_cast<double>(g.width())});
+    KeepPlace(*this, *event, store_, ui::kApFieldPlotSection);
 }
 
 }  // namespace rs::gui

@@ -11,10 +11,17 @@
 #include "app/user_settings_store.h"
 #include "ui/main_window.h"
 
+class QHideEvent;
 class QLabel;
 class QTabBar;
 
 namespace rs::gui {
+
+// A window of its own placed where the user left it last time (under `section` of the per-user
+// store, ui/placement.h), or centred at its preferred size; and its place stored as it closes.
+void PlaceAsKept(QWidget& window, const app::UserSettingsStore& store, const char* section);
+void KeepPlace(const QWidget& window, const QHideEvent& event, app::UserSettingsStore& store,
+               const char* section);
 
 class ApFieldPlotWidget;
 class LensSketchView;

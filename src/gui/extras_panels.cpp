@@ -18,6 +18,7 @@
 #include "gui/measurement_tab.h"
 #include "gui/panel_context.h"
 #include "gui/panels.h"
+#include "gui/study_plot.h"
 #include "ui/extras_panel.h"
 
 namespace rs::gui {
@@ -212,21 +213,27 @@ QTabWidget* BuildExtraInfo(const PanelContext& ctx) {
     auto* tabs = ctx.controls.Make<QTabWidget>("tabExtraInfo");
     tabs->addTab(BuildApFieldPage(ctx), QString());
     tabs->addTab(Scrolled(DepthOfFieldPage(ctx)), QString());
+    tabs->addTab(Scrolled(ctx.controls.Make<StudyPanel>("picStudy", ctx.logic, ctx.act,
+                                                        ctx.commands.openStudy)),
+                 QString());
     return tabs;
 }
 
 QTabWidget* BuildExtraInfoGB(const PanelContext& ctx) {
     auto* tabs = ctx.controls.Make<QTabWidget>("tabExtraInfoGB");
+    // Five tabs outgrow the extras of a small window: their captions are shortened there
+    // rather than scrolled out of sight.
+    tabs->setUsesScrollButtons(false);
+    tabs->setElideMode(Qt::ElideRight);
     // The pages scroll where the extras stand below the results in a low window.
     tabs->addTab(Scrolled(BeamOptionsPage(ctx)), QString());
     tabs->addTab(Scrolled(DiodePage(ctx)), QString());
     tabs->addTab(Scrolled(DepthOfFocusPage(ctx)), QString());
     tabs->addTab(BuildLensesPage(ctx), QString());
     tabs->addTab(BuildMeasurementPage(ctx), QString());
-    // Five captions do not fit beside each other in the least window: they are shortened there
-    // rather than hidden behind scroll buttons.
-    tabs->setUsesScrollButtons(false);
-    tabs->setElideMode(Qt::ElideRight);
+    tabs->addTab(Scrolled(ctx.controls.Make<StudyPanel>("picStudyGB", ctx.logic, ctx.act,
+                                                        ctx.commands.openStudy)),
+                 QString());
     return tabs;
 }
 

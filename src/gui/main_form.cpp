@@ -32,6 +32,7 @@
 #include "gui/panels.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_text.h"
+#include "gui/study_plot.h"
 #include "gui/symbols_form.h"
 #include "gui/units_form.h"
 #include "gui/wavelength_picker.h"
@@ -142,7 +143,8 @@ FrmRaysketch::FrmRaysketch(ui::Dialogs& dialogs, app::IniFile& settings,
         [this](const std::function<void()>& handler) { Act(handler); },
         {[this] { OpenUnits(); }, [this] { OpenSymbols(); }, [this] { PrintReport(); },
          [this] { ShowHelp(false); }, [this] { ShowAbout(); }, [this] { close(); },
-         [this] { OpenApFieldPlot(); }, [this] { ChooseStandardFNumber(); }}};
+         [this] { OpenApFieldPlot(); }, [this] { ChooseStandardFNumber(); },
+         [this] { OpenStudy(); }}};
 
     auto* central = new QWidget;
     auto* columns = new QHBoxLayout(central);
@@ -237,6 +239,7 @@ void FrmRaysketch::Render() {
     drawing_->HoverLabel()->setVisible(logic_.State().design.beam.beamMode);
     drawing_->update();
     if (apFieldPlot_) apFieldPlot_->Refresh();
+    if (study_) study_->Refresh();
 }
 
 QWidget* FrmRaysketch::Control(std::string_view name) const {
@@ -367,6 +370,7 @@ void FrmRaysketch::closeEvent(QCloseEvent* event) {
     }
     if (help_) help_->close();
     if (apFieldPlot_) apFieldPlot_->close();  // stores its place
+    if (study_) study_->close();
     event->accept();
 }
 
@@ -392,6 +396,15 @@ void FrmRaysketch::OpenApFieldPlot() {
         AddHelpKey(apFieldPlot_, [this] { ShowHelpPage(HelpWindow::Page::Plot); });
     }
     apFieldPlot_->Open();
+}
+
+void FrmRaysketch::OpenStudy() {
+    if (!study_) {
+        study_ = new FrmStudy(
+            logic_, userStore_, [this](const std::function<void()>& handler) { Act(handler); },
+            this);
+    }
+    study_->Open();
 }
 
 void FrmRaysketch::ChooseStandardFNumber() {

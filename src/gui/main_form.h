@@ -26,6 +26,7 @@ namespace rs::gui {
 
 class DrawingArea;
 class FrmApFldPlot;
+class FrmStudy;
 struct LensCatalogueSource;
 struct PanelContext;
 
@@ -67,6 +68,8 @@ public:
     AboutWindow* About() const { return about_; }
     // The aperture/field plot window, once it was opened.
     FrmApFldPlot* ApFieldPlot() const { return apFieldPlot_; }
+    // The study window, once it was opened.
+    FrmStudy* Study() const { return study_; }
 
 signals:
     // The window was shown for the first time.
@@ -106,6 +109,7 @@ private:
     void ShowHelpPage(HelpWindow::Page page);
     void ShowAbout();
     void OpenApFieldPlot();
+    void OpenStudy();
     void ChooseStandardFNumber();
 
     ui::Dialogs& dialogs_;
@@ -124,6 +128,7 @@ private:
     HelpWindow* help_ = nullptr;
     QPointer<AboutWindow> about_;
     FrmApFldPlot* apFieldPlot_ = nullptr;
+    FrmStudy* study_ = nullptr;
     bool firstShow_ = true;
     bool newFeatureNote_ = true;
 };

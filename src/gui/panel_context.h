@@ -30,6 +30,7 @@ struct WindowCommands {
     std::function<void()> close;
     std::function<void()> openApFieldPlot;        // the large aperture/field plot window
     std::function<void()> chooseStandardFNumber;  // the engraved f-numbers
+    std::function<void()> openStudy;              // the study in a window of its own
 };
 
 struct PanelContext {

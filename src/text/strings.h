@@ -1,6 +1,7 @@
 #pragma once
 // Small text helpers shared by every reader of stored texts.
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +29,25 @@ inline std::vector<std::string_view> SplitFields(
     }
     fields.push_back(text.substr(start));
     return fields;
+}
+
+// A name or value for text output: its tabs and line ends would separate fields and rows, and an
+// escape character would reach the terminal, so every control character becomes a '?'.
+inline std::string PlainText(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F) c = '?';
+    }
+    return out;
+}
+
+// A CSV field: quoted when it holds a comma, a quote or a line break.
+inline std::string CsvField(std::string_view s) {
+    if (s.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(s);
+    std::string out = "\"";
+    for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
 }
 
 }  // namespace rs::text

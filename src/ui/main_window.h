@@ -124,6 +124,14 @@ public:
     // before the last click.
     void ApFieldUndo();
 
+    // --- Design study -------------------------------------------------------------------------
+
+    // The mode's study choices (ui/study.h fills in what the user left open).
+    void ChooseStudy(app::StudyChoice choice);
+    // A click into the study plot at the parameter's value `displayValue` (display units): as
+    // if typed into the parameter's box, one undo step.
+    void ApplyStudyValue(double displayValue);
+
     // --- Undo, clear, recall ----------------------------------------------------------------
 
     void Undo();    // comUndo

@@ -66,8 +66,9 @@ app::WriteStatus StoreMainWindowPlacement(app::IniFile& settings, const WindowRe
         {placement.top, placement.left, placement.height, placement.width});
 }
 
-std::optional<WindowRect> ReadApFieldPlotLocation(const app::UserSettingsStore& store) {
-    const std::string raw = store.Get(kApFieldPlotSection, kApFieldPlotKey, "");
+std::optional<WindowRect> ReadApFieldPlotLocation(const app::UserSettingsStore& store,
+                                                  const char* section) {
+    const std::string raw = store.Get(section, kApFieldPlotKey, "");
     const auto f = text::SplitFields(raw, '|');
     if (f.size() < 4) return std::nullopt;
     for (std::size_t i = 0; i < 4; ++i) {
@@ -77,12 +78,13 @@ std::optional<WindowRect> ReadApFieldPlotLocation(const app::UserSettingsStore& 
                       text::ReadNumberTolerant(f[3]), text::ReadNumberTolerant(f[2])};
 }
 
-void StoreApFieldPlotLocation(app::UserSettingsStore& store, const WindowRect& placement) {
+void StoreApFieldPlotLocation(app::UserSettingsStore& store, const WindowRect& placement,
+                              const char* section) {
     std::string value;
     for (const double v : {placement.left, placement.top, placement.width, placement.height}) {
         value += text::ShortestText(v) + "|";
     }
-    store.Save(kApFieldPlotSection, kApFieldPlotKey, value);
+    store.Save(section, kApFieldPlotKey, value);
 }
 
 }  // namespace rs::ui

@@ -49,8 +49,12 @@ app::WriteStatus StoreMainWindowPlacement(app::IniFile& settings, const WindowRe
 // in pixels from the usable screen's top left corner, each followed by "|" ("40|60|900|700|").
 inline constexpr const char* kApFieldPlotSection = "ApFieldPlot";
 inline constexpr const char* kApFieldPlotKey = "Location";
-// Nothing when missing or when a number is missing.
-std::optional<WindowRect> ReadApFieldPlotLocation(const app::UserSettingsStore& store);
-void StoreApFieldPlotLocation(app::UserSettingsStore& store, const WindowRect& placement);
+// Nothing when missing or when a number is missing. The study window keeps its place the same
+// way under its own section.
+inline constexpr const char* kStudyWindowSection = "StudyWindow";
+std::optional<WindowRect> ReadApFieldPlotLocation(const app::UserSettingsStore& store,
+                                                  const char* section = kApFieldPlotSection);
+void StoreApFieldPlotLocation(app::UserSettingsStore& store, const WindowRect& placement,
+                              const char* section = kApFieldPlotSection);
 
 }  // namespace rs::ui

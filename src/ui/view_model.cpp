@@ -264,12 +264,14 @@ void AddOptionsAndButtons(Builder& b, const WindowState& s) {
     b.Add("comSymbols", "...").enabled = d.window.unitType == 1;
     b.Add("comUndo", "&Rückgängig").enabled = s.backup.Exists();
     b.Add("comApFldUndo", "Zurück").enabled = s.apFldUndoEnabled;
-    b.Add("picApFld");  // follows the design and the mode with every view
+    b.Add("picApFld");
+    b.Add("picStudy");    // the studies follow the design too, computed only while shown
+    b.Add("picStudyGB");  // follows the design and the mode with every view
     // The extras keep the tab the user chose.
-    b.List("tabExtraInfo", {"&Systeme", "&Abbildungstiefe"}, -1).visible =
+    b.List("tabExtraInfo", {"&Systeme", "&Abbildungstiefe", "S&tudie"}, -1).visible =
         paraxial && d.dof.showExtra;
-    b.List("tabExtraInfoGB", {"&Optionen", "Diodenlaser", "&Schärfentiefe", "&Linsen", "&Messung"},
-           -1)
+    b.List("tabExtraInfoGB",
+           {"&Optionen", "Diodenlaser", "&Schärfentiefe", "&Linsen", "&Messung", "S&tudie"}, -1)
         .visible = !paraxial && d.beam.extrasOptions.showExtra;
     // The lens grid's rows come from the catalogue the window read at start-up; it is listed
     // so that it hears of every change (it fills itself only while it can be seen).

@@ -108,6 +108,19 @@ DesignState RandomDesign(std::mt19937& rng) {
     s.measurement.elementPosition = real(-1e3, 1e3);
     s.measurement.zUnit = units::CategoryList(units::CategoryOf(units::Group::GB, 1))[below(4)];
     s.measurement.dUnit = units::CategoryList(units::CategoryOf(units::Group::GB, 5))[below(4)];
+    // The studies: names as typed (a missing one is the default), a range or none.
+    for (StudyChoice* c : {&s.study, &s.studyBeam}) {
+        const char* names[] = {"", "a", "Blendenzahl", "Bildweite: a'", "r': Taille"};
+        c->parameter = names[below(5)];
+        c->quantity = names[below(5)];
+        c->quantity2 = names[below(5)];
+        c->logarithmic = flag();
+        c->rangeSet = flag();
+        if (c->rangeSet) {
+            c->from = real(-1e3, 0);
+            c->to = real(1, 1e4);
+        }
+    }
     return s;
 }
 
@@ -119,7 +132,8 @@ bool SameKeptDesign(const DesignState& a, const DesignState& b) {
            a.units == b.units && a.beam.axes[0].selection == b.beam.axes[0].selection &&
            a.beam.beamMode == b.beam.beamMode && a.beam.WavelengthNm() == b.beam.WavelengthNm() &&
            a.beam.extrasOptions == b.beam.extrasOptions && a.beam.diode == b.beam.diode &&
-           a.lens == b.lens && a.measurement == b.measurement;
+           a.lens == b.lens && a.measurement == b.measurement && a.study == b.study &&
+           a.studyBeam == b.studyBeam;
 }
 
 // Random designs saved and loaded again come back equal, and saving what was loaded writes the
@@ -252,6 +266,12 @@ TEST(Settings, ForeignSpellingsAndRefusedValues) {
             << yes;
     }
     EXPECT_FALSE(Load("[Options]\nMirrorMode=yes\n").paraxial.options.mirrorMode);
+    // A file without studies, or with a range that is none, leaves the defaults to the window.
+    EXPECT_EQ(Load("[Options]\nMirrorMode=False\n").study, StudyChoice{});
+    const DesignState noRange = Load("[Study]\nGBParam=s\nGBFrom=5\nGBTo=5\nFrom=x\nTo=3\n");
+    EXPECT_EQ(noRange.studyBeam.parameter, "s");
+    EXPECT_FALSE(noRange.studyBeam.rangeSet);
+    EXPECT_FALSE(noRange.study.rangeSet);
 
     // Advanced: wavelength | separation | n | n'; a zero image index is the mode's standard,
     // and values the entry boxes refuse do not come in through the file either.

@@ -19,6 +19,7 @@
 #include "gui/lens_grid.h"
 #include "gui/measurement_tab.h"
 #include "gui/qt_text.h"
+#include "gui/study_plot.h"
 #include "render/qt_surface.h"
 
 namespace rs::gui {
@@ -134,6 +135,39 @@ private slots:
         emit formats->activated(3);
         QCOMPARE(f.S().design.window.imgHgtOption, 3);
         VERIFY_VIEW(f);
+    }
+
+    // The study tab follows every change of the design while it is shown, and a click into
+    // its plot moves the design there; the study's window shows the same study.
+    void studyTabFollowsTheDesignAndAClickMovesIt() {
+        FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
+        QVERIFY(f.exposed);
+        auto* panel = f.Get<StudyPanel>("picStudy");
+        QVERIFY(panel);
+        f.Get<QTabWidget>("tabExtraInfo")->setCurrentIndex(2);
+        StudyPlotWidget* plot = panel->Plot();
+        QTRY_VERIFY(plot->isVisible());
+        const std::string objectBox =
+            "txtVarType_" +
+            std::to_string(*f.S().design.paraxial.params.Find(engine::kObjDist) - 1);
+        f.Type(objectBox, "-950");
+        QCOMPARE(*plot->Data().current, -950.0);
+        QVERIFY(!plot->Data().series.empty());
+
+        const QPoint middle = plot->rect().center();
+        QTest::mouseMove(plot, middle);
+        QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, middle);
+        const double moved = *plot->Data().current;
+        QVERIFY(moved != -950.0);
+        QCOMPARE(static_cast<double>(f.S().design.paraxial.params.Value(
+                     *f.S().design.paraxial.params.Find(engine::kObjDist))),
+                 moved);
+        QVERIFY(!f.form->findChild<QLabel*>("lblStudyReadOut")->text().isEmpty());
+
+        test::ClickButton(f.form->findChild<QAbstractButton*>("comStudyWindow"));
+        QVERIFY(f.form->Study() && f.form->Study()->isVisible());
+        QCOMPARE(*f.form->Study()->Panel()->Plot()->Data().current, moved);
+        f.form->Study()->close();
     }
 
     void beamModeAndItsExtrasPanel() {
@@ -376,8 +410,8 @@ private slots:
     }
 
     // The wheel over a combo box or slider without the focus leaves its value alone; with the
-    // focus it changes it. Ctrl+Z steps back, Ctrl+P prints and Ctrl+Q ends; a tab clicked takes the
-    // focus, so F1 there opens the page of that tab.
+    // focus it changes it. Ctrl+Z steps back, Ctrl+P prints and Ctrl+Q ends; a tab clicked takes
+    // the focus, so F1 there opens the page of that tab.
     void wheelKeysAndTabsActAsOnTheDesktop() {
         FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
         QVERIFY(f.exposed);

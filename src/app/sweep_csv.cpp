@@ -1,13 +1,13 @@
-#include "cli/sweep.h"
+#include "app/sweep_csv.h"
 
 #include <cmath>
 #include <cstring>
 #include <unordered_map>
 
-#include "cli/cli.h"
 #include "text/number_text.h"
+#include "text/strings.h"
 
-namespace rs::cli {
+namespace rs::app {
 namespace {
 
 // The text of each column's last number: many columns stay constant along a sweep, and the
@@ -17,7 +17,7 @@ public:
     explicit CellTexts(std::size_t columns) : last_(columns) {}
 
     // Appends the cell's text (nothing where there is no number) to `out`.
-    void Append(std::size_t column, app::SweepNumber n, std::string& out) {
+    void Append(std::size_t column, SweepNumber n, std::string& out) {
         if (!std::isfinite(n.value)) return;
         Last& last = last_[column];
         if (!last.valid || last.single != n.single ||
@@ -67,7 +67,7 @@ CsvOutcome WriteSweepCsv(const std::vector<SweepInput>& inputs,
     std::string chunk;
     for (std::size_t k = 0; k < header.size(); ++k) {
         if (k > 0) chunk += ',';
-        chunk += CsvField(PlainText(header[k]));
+        chunk += text::CsvField(text::PlainText(header[k]));
     }
     chunk += '\n';
     constexpr std::size_t kChunk = 1 << 16;
@@ -78,8 +78,8 @@ CsvOutcome WriteSweepCsv(const std::vector<SweepInput>& inputs,
     for (std::size_t f = 0; f < inputs.size() && !outcome.stopped; ++f) {
         std::fill(source.begin(), source.end(), kNoCell);
         for (std::size_t k = 0; k < slots[f].size(); ++k) source[slots[f][k]] = k;
-        const std::string label = CsvField(PlainText(inputs[f].label));
-        const auto take = [&](const app::SweepRow& r) {
+        const std::string label = text::CsvField(text::PlainText(inputs[f].label));
+        const auto take = [&](const SweepRow& r) {
             if (several) chunk += label;
             for (std::size_t k = several ? 1 : 0; k < source.size(); ++k) {
                 if (k > 0) chunk += ',';
@@ -91,7 +91,7 @@ CsvOutcome WriteSweepCsv(const std::vector<SweepInput>& inputs,
             chunk.clear();
             return taken;
         };
-        const app::SweepOutcome swept = inputs[f].sweep->Run(take);
+        const SweepOutcome swept = inputs[f].sweep->Run(take);
         outcome.unsolved += swept.unsolved;
         outcome.stopped = swept.stopped;
     }
@@ -99,4 +99,4 @@ CsvOutcome WriteSweepCsv(const std::vector<SweepInput>& inputs,
     return outcome;
 }
 
-}  // namespace rs::cli
+}  // namespace rs::app

@@ -1,6 +1,7 @@
 #pragma once
-// The command line's --sweep output: the sweep engine's rows as CSV text, streamed in pieces so
-// that a table of any length needs the memory of one piece.
+// A sweep's rows as CSV text, streamed in pieces so that a table of any length needs the memory
+// of one piece. The command line's --sweep and the window's study export both write it, so the
+// same study gives the same bytes wherever it is saved.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -9,14 +10,14 @@
 
 #include "app/sweep.h"
 
-namespace rs::cli {
+namespace rs::app {
 
 // A sweep's table over one or more designs: the header once, with a leading "Datei" column
 // naming the file when there are several; columns missing from a file's design stay empty.
 // The columns are the union of all designs' columns in first-seen order.
 struct SweepInput {
     std::string label;  // the file as the user named it
-    app::DesignSweep* sweep;
+    DesignSweep* sweep;
 };
 
 struct CsvOutcome {
@@ -30,4 +31,4 @@ struct CsvOutcome {
 CsvOutcome WriteSweepCsv(const std::vector<SweepInput>& inputs,
                          const std::function<bool(std::string_view)>& sink);
 
-}  // namespace rs::cli
+}  // namespace rs::app

@@ -1,0 +1,278 @@
+#include "ui/study.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <utility>
+
+#include "app/sweep_csv.h"
+#include "beam/beam_report.h"
+#include "engine/catalogue.h"
+#include "text/number_text.h"
+#include "text/strings.h"
+#include "text/vb_format.h"
+#include "ui/main_window.h"
+
+namespace rs::ui {
+namespace {
+
+const app::StudyChoice& ChoiceOf(const app::DesignState& d) {
+    return d.beam.beamMode ? d.studyBeam : d.study;
+}
+
+// The parameters a study can run: the chosen ones, but not an object distance at infinity.
+std::vector<app::SweepParameter> Runnable(const app::DesignState& d) {
+    std::vector<app::SweepParameter> list = app::SweepParameters(d);
+    if (!d.beam.beamMode && d.paraxial.options.objAtInfinity) {
+        std::erase_if(list, [](const app::SweepParameter& p) {
+            return !p.aperture && p.index == engine::kObjDist;
+        });
+    }
+    return list;
+}
+
+// The result rows a study can plot against `parameter` (the first axis' names once each).
+std::vector<std::string> Quantities(const app::DesignState& d, const std::string& parameter) {
+    std::vector<std::string> names;
+    const auto sweep = app::DesignSweep::Prepare(d, {parameter, 0, 1, 1});
+    if (const auto* s = std::get_if<app::DesignSweep>(&sweep)) {
+        for (std::size_t k = 1; k < s->Names().size(); ++k) {
+            const auto& n = s->Names()[k];
+            if (n.axis == 0) names.push_back(n.name);
+        }
+    }
+    return names;
+}
+
+// The result row a new study plots: the image distance, or the image waist in the beam mode.
+std::string DefaultQuantity(const app::DesignState& d) {
+    if (d.beam.beamMode)
+        return std::string(text::TrimBlanks(beam::BeamLabel(d.beam, beam::kGbImgRadius)));
+    return std::string(text::TrimBlanks(d.paraxial.symbols.ParamLabelWithSymbol(engine::kImgDist)));
+}
+
+bool Contains(const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+int IndexOf(const std::vector<std::string>& list, const std::string& name) {
+    const auto it = std::find(list.begin(), list.end(), name);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+// A number of the read-out and the range boxes: plain decimals, exponent form far from 1.
+std::string NumberText(double v) {
+    const double m = std::fabs(v);
+    if (m != 0 && (m >= 1e6 || m < 1e-3)) return text::Format(v, "0.0##e+0#");
+    return text::Format(v, "0.0###");
+}
+
+void Store(MainWindow& window, const std::function<void(app::StudyChoice&)>& change) {
+    const std::optional<Study> study = ResolveStudy(window.State().design);
+    if (!study) return;
+    // The choice the window shows, with its defaults written out, is what the user changes.
+    app::StudyChoice c = ChoiceOf(window.State().design);
+    c.parameter = study->plan.name;
+    c.quantity = study->quantity;
+    c.quantity2 = study->quantity2;
+    change(c);
+    window.ChooseStudy(c);
+}
+
+}  // namespace
+
+bool LogarithmicOffered(double from, double to) {
+    if (!(from * to > 0)) return false;
+    const double ratio = std::fabs(to / from);
+    return std::max(ratio, 1 / ratio) > 100.0;
+}
+
+std::optional<Study> ResolveStudy(const app::DesignState& d) {
+    const std::vector<app::SweepParameter> list = Runnable(d);
+    if (list.empty()) return std::nullopt;
+    const app::StudyChoice& c = ChoiceOf(d);
+    const int objectDistance =
+        d.beam.beamMode ? static_cast<int>(beam::kGbObjDist) : static_cast<int>(engine::kObjDist);
+    auto chosen = std::find_if(list.begin(), list.end(),
+                               [&](const app::SweepParameter& p) { return p.name == c.parameter; });
+    const bool ownRange = chosen != list.end() && c.rangeSet;
+    if (chosen == list.end()) {
+        chosen = std::find_if(list.begin(), list.end(), [&](const app::SweepParameter& p) {
+            return !p.aperture && p.index == objectDistance;
+        });
+    }
+    if (chosen == list.end()) chosen = list.begin();
+    Study s{*chosen, {chosen->name, 0, 0, 1}, {}, {}};
+    const app::SweepParameter& p = s.parameter;
+    if (ownRange) {
+        s.plan.from = c.from;
+        s.plan.to = c.to;
+    } else if (p.limits && p.low != p.high) {
+        s.plan.from = p.low;
+        s.plan.to = p.high;
+    } else {
+        // Without slider limits: half and one and a half times the value.
+        const double half = p.value == 0 ? 1.0 : std::fabs(p.value) / 2;
+        s.plan.from = p.value - half;
+        s.plan.to = p.value + half;
+    }
+    s.plan.logarithmic = c.logarithmic && LogarithmicOffered(s.plan.from, s.plan.to);
+    const std::vector<std::string> quantities = Quantities(d, s.plan.name);
+    const std::string fallback = DefaultQuantity(d);
+    if (Contains(quantities, c.quantity)) {
+        s.quantity = c.quantity;
+    } else if (Contains(quantities, fallback)) {
+        s.quantity = fallback;
+    } else if (!quantities.empty()) {
+        s.quantity = quantities.front();
+    }
+    if (c.quantity2 != s.quantity && Contains(quantities, c.quantity2)) s.quantity2 = c.quantity2;
+    return s;
+}
+
+StudyView StudyViewOf(const app::DesignState& d) {
+    StudyView v;
+    const std::optional<Study> s = ResolveStudy(d);
+    if (!s) return v;
+    for (const app::SweepParameter& p : Runnable(d)) {
+        if (p.name == s->plan.name) v.parameter = static_cast<int>(v.parameters.size());
+        v.parameters.push_back(std::string(text::TrimBlanks(p.label)));
+    }
+    v.quantities = Quantities(d, s->plan.name);
+    v.quantity = IndexOf(v.quantities, s->quantity);
+    v.quantity2 = IndexOf(v.quantities, s->quantity2);
+    v.fromText = NumberText(s->plan.from);
+    v.toText = NumberText(s->plan.to);
+    v.unit = s->parameter.unit;
+    v.logOffered = LogarithmicOffered(s->plan.from, s->plan.to);
+    v.logarithmic = s->plan.logarithmic;
+    return v;
+}
+
+drawing::StudyPlotData ComputeStudy(const app::DesignState& d, std::int64_t points) {
+    drawing::StudyPlotData data;
+    const std::optional<Study> s = ResolveStudy(d);
+    if (!s) {
+        data.note = "Kein Parameter gewählt, der sich variieren lässt";
+        return data;
+    }
+    app::SweepPlan plan = s->plan;
+    plan.steps = std::max<std::int64_t>(2, points);
+    data.xFrom = plan.from;
+    data.xTo = plan.to;
+    data.xScale = plan.logarithmic ? drawing::AxisScale::Logarithmic : drawing::AxisScale::Linear;
+    data.current = s->parameter.value;
+    auto prepared = app::DesignSweep::Prepare(d, plan);
+    auto* sweep = std::get_if<app::DesignSweep>(&prepared);
+    if (!sweep) {
+        data.note = std::get<std::string>(prepared);
+        return data;
+    }
+    data.xTitle = sweep->Header()[0];
+    // The columns drawn: each chosen result, and its second diode axis where there is one.
+    struct Drawn {
+        std::size_t column;
+        std::size_t series;
+    };
+    std::vector<Drawn> drawn;
+    const auto& names = sweep->Names();
+    for (std::size_t k = 1; k < names.size(); ++k) {
+        const bool first = names[k].name == s->quantity;
+        const bool second = !s->quantity2.empty() && names[k].name == s->quantity2;
+        if (!first && !second) continue;
+        if (names[k].axis == 0) (first ? data.yTitle : data.y2Title) = sweep->Header()[k];
+        drawn.push_back({k, data.series.size()});
+        data.series.push_back({{}, second, names[k].axis == 1});
+        data.series.back().points.reserve(static_cast<std::size_t>(plan.steps));
+    }
+    bool any = false;
+    sweep->Run([&](const app::SweepRow& row) {
+        const double x = row.numbers[0].value;
+        for (const Drawn& c : drawn) {
+            const double y = row.numbers[c.column].value;
+            any = any || std::isfinite(y);
+            data.series[c.series].points.push_back({x, y});
+        }
+        return true;
+    });
+    if (!any) data.note = "Keine Lösung in diesem Bereich";
+    return data;
+}
+
+std::optional<StudyHover> StudyHoverAt(const drawing::PlotFrame& frame,
+                                       const drawing::StudyPlotData& data, double px, double py) {
+    if (!drawing::ReadOutAt(frame, px, py)) return std::nullopt;
+    const auto pick = drawing::NearestStudyPoint(frame, data, px, py);
+    if (!pick) return std::nullopt;
+    const drawing::StudySeries& s = data.series[pick->series];
+    const drawing::DataPoint& p = s.points[pick->point];
+    const auto named = [](const std::string& title, double v) {
+        // "a: Objektweite [mm]" reads "a: Objektweite = -500.0 mm".
+        const auto open = title.rfind(" [");
+        if (open == std::string::npos) return title + " = " + NumberText(v);
+        const std::string unit = title.substr(open + 2, title.size() - open - 3);
+        return title.substr(0, open) + " = " + NumberText(v) + (unit.empty() ? "" : " " + unit);
+    };
+    std::string y = named(s.rightAxis ? data.y2Title : data.yTitle, p.y);
+    if (s.secondAxis) y += " (2. Achse)";
+    return StudyHover{named(data.xTitle, p.x) + "   " + y, p.x};
+}
+
+std::string StudyCsv(const app::DesignState& d, std::int64_t steps) {
+    const std::optional<Study> s = ResolveStudy(d);
+    if (!s) return {};
+    app::SweepPlan plan = s->plan;
+    plan.steps = steps;
+    auto prepared = app::DesignSweep::Prepare(d, plan);
+    auto* sweep = std::get_if<app::DesignSweep>(&prepared);
+    if (!sweep) return {};
+    std::string csv;
+    app::WriteSweepCsv({{"", sweep}}, [&](std::string_view chunk) {
+        csv += chunk;
+        return true;
+    });
+    return csv;
+}
+
+void ChooseStudyParameter(MainWindow& window, int entry) {
+    const std::vector<app::SweepParameter> list = Runnable(window.State().design);
+    if (entry < 0 || entry >= static_cast<int>(list.size())) return;
+    Store(window, [&](app::StudyChoice& c) {
+        if (c.parameter == list[static_cast<std::size_t>(entry)].name) return;
+        // A new parameter starts over its own slider range.
+        c.parameter = list[static_cast<std::size_t>(entry)].name;
+        c.rangeSet = false;
+        c.logarithmic = false;
+    });
+}
+
+void ChooseStudyQuantity(MainWindow& window, bool second, int entry) {
+    const std::optional<Study> s = ResolveStudy(window.State().design);
+    if (!s) return;
+    const std::vector<std::string> list = Quantities(window.State().design, s->plan.name);
+    const std::string name = entry >= 0 && entry < static_cast<int>(list.size())
+                                 ? list[static_cast<std::size_t>(entry)]
+                                 : std::string();
+    if (!second && name.empty()) return;
+    Store(window, [&](app::StudyChoice& c) { (second ? c.quantity2 : c.quantity) = name; });
+}
+
+void ApplyStudyRange(MainWindow& window, bool upper, std::string_view text) {
+    const std::optional<Study> s = ResolveStudy(window.State().design);
+    const auto v = text::ParseTypedNumber(text);
+    if (!s || !v || !std::isfinite(*v)) return;
+    const double from = upper ? s->plan.from : *v;
+    const double to = upper ? *v : s->plan.to;
+    if (from == to || (from == s->plan.from && to == s->plan.to)) return;
+    Store(window, [&](app::StudyChoice& c) {
+        c.rangeSet = true;
+        c.from = from;
+        c.to = to;
+    });
+}
+
+void SetStudyLogarithmic(MainWindow& window, bool on) {
+    Store(window, [&](app::StudyChoice& c) { c.logarithmic = on; });
+}
+
+}  // namespace rs::ui

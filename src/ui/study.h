@@ -1,0 +1,75 @@
+#pragma once
+// The design study as the window shows it: which parameter runs over which range, which results
+// are plotted against it, the curves themselves, what the cursor reads out, and the study's
+// CSV table. Everything goes through the one sweep engine (app/sweep.h) that the command line's
+// --sweep uses, so a study and the same sweep agree to the byte.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/design_state.h"
+#include "app/sweep.h"
+#include "drawing/plot_frame.h"
+#include "drawing/study_plot.h"
+
+namespace rs::ui {
+
+class MainWindow;
+
+// Points of a curve on screen: about one per three pixels of a wide plot.
+inline constexpr std::int64_t kStudyPoints = 400;
+
+// The mode's study with every choice the user left open filled in.
+struct Study {
+    app::SweepParameter parameter;
+    app::SweepPlan plan;  // the parameter's name and range (steps left at 1)
+    std::string quantity;
+    std::string quantity2;  // empty: none
+};
+// Nothing while no parameter is chosen that a sweep can vary.
+std::optional<Study> ResolveStudy(const app::DesignState& design);
+
+// Whether a range may be shown logarithmically: it spans more than two decades and does not
+// reach or cross 0.
+bool LogarithmicOffered(double from, double to);
+
+// What the study's controls show.
+struct StudyView {
+    std::vector<std::string> parameters;  // as the result list names them
+    int parameter = -1;
+    std::vector<std::string> quantities;  // every result row with a number
+    int quantity = -1;
+    int quantity2 = -1;  // -1: none
+    std::string fromText;
+    std::string toText;
+    std::string unit;  // of the range
+    bool logOffered = false;
+    bool logarithmic = false;
+};
+StudyView StudyViewOf(const app::DesignState& design);
+
+// The curves of the mode's study with `points` values of the parameter.
+drawing::StudyPlotData ComputeStudy(const app::DesignState& design, std::int64_t points);
+
+// What the cursor at pixel (px, py) reads out: x and y of the nearest curve point in display
+// units, and the parameter's value a click there gives. Nothing away from the curves.
+struct StudyHover {
+    std::string readOut;
+    double value = 0.0;
+};
+std::optional<StudyHover> StudyHoverAt(const drawing::PlotFrame& frame,
+                                       const drawing::StudyPlotData& data, double px, double py);
+
+// The study's table with `steps` values, as `raysketcher-cli --sweep` writes it for the same
+// design and NAME=FROM:TO:STEPS. Empty while there is no study.
+std::string StudyCsv(const app::DesignState& design, std::int64_t steps);
+
+// The study's controls (each changes the mode's stored study, not the design).
+void ChooseStudyParameter(MainWindow& window, int entry);
+void ChooseStudyQuantity(MainWindow& window, bool second, int entry);  // second: -1 for none
+void ApplyStudyRange(MainWindow& window, bool upper, std::string_view text);
+void SetStudyLogarithmic(MainWindow& window, bool on);
+
+}  // namespace rs::ui
