@@ -365,6 +365,81 @@ const CatalogueLens* LensCatalogue::Find(std::string_view code) const {
     return it == byCode_.end() ? nullptr : &lenses_[it->second];
 }
 
+namespace {
+
+using LensFiles = std::array<text::FileRead, kLayouts.size()>;
+
+// No legitimate file holds more records than a sequence can name.
+LensFiles ReadLensFiles(const fs::path& dir) {
+    LensFiles files;
+    for (std::size_t k = 0; k < kLayouts.size(); ++k) {
+        files[k] = text::ReadFileBounded(
+            dir / kLayouts[k].file,
+            kMaxSequenceRecords * static_cast<std::size_t>(kLayouts[k].length), true);
+    }
+    return files;
+}
+
+// Per file: how many records the sequence names, and how many of them were damaged.
+struct SequenceTally {
+    std::array<int, kLayouts.size()> named{}, damaged{};
+    bool ended = false;  // the end mark was found
+};
+
+// Adds the lenses the sequence names, in its order, counting what cannot be taken.
+SequenceTally TakeSequence(Bytes seq, const LensFiles& files, LensCatalogue& catalogue) {
+    SequenceTally tally;
+    for (std::size_t at = 0; at + kSequenceLength <= seq.size(); at += kSequenceLength) {
+        const Bytes entry = seq.subspan(at, kSequenceLength);
+        const std::int16_t code = I16(entry, 0);
+        if (code == kEndCode) {
+            tally.ended = true;
+            break;
+        }
+        if (code < 1 || code > static_cast<std::int16_t>(kLayouts.size())) continue;
+        const auto k = static_cast<std::size_t>(code - 1);
+        const RecordLayout& layout = kLayouts[k];
+        const auto length = static_cast<std::size_t>(layout.length);
+        const std::int64_t number = I32(entry, 2);
+        const Bytes file = AsBytes(files[k].bytes);
+        ++tally.named[k];
+        if (number < 1 || static_cast<std::uint64_t>(number) > file.size() / length) {
+            ++tally.damaged[k];
+            catalogue.CountSkipped();
+            continue;
+        }
+        const Bytes record = file.subspan((static_cast<std::size_t>(number) - 1) * length, length);
+        std::optional<CatalogueLens> lens = Decode(layout, record);
+        if (!lens) ++tally.damaged[k];
+        if (!lens || !catalogue.Add(std::move(*lens))) catalogue.CountSkipped();
+    }
+    return tally;
+}
+
+// A file that gave nothing of what the sequence asks of it is named, with the reason.
+void NoteUnreadFiles(const fs::path& dir, const LensFiles& files, const SequenceTally& tally,
+                     LensCatalogue& catalogue) {
+    bool anyNamed = false;
+    for (std::size_t k = 0; k < kLayouts.size(); ++k) {
+        if (tally.named[k] == 0) continue;
+        anyNamed = true;
+        if (tally.damaged[k] < tally.named[k]) continue;
+        const fs::path file = dir / kLayouts[k].file;
+        if (files[k].failure != text::ReadFailure::kNone) {
+            catalogue.NoteNotRead({file, text::ReadFailureText(files[k].failure, 0)});
+        } else {
+            catalogue.NoteNotRead({file, "beschädigt (keiner der " +
+                                             std::to_string(tally.named[k]) +
+                                             " Einträge ist lesbar)"});
+        }
+    }
+    if (!anyNamed && !tally.ended) {  // neither a lens nor the end mark: not a sequence
+        catalogue.NoteNotRead({dir / kSequenceFile, "beschädigt (kein gültiger Eintrag)"});
+    }
+}
+
+}  // namespace
+
 LensCatalogue ReadCatalogueLenses(const fs::path& dir) {
     LensCatalogue catalogue;
     constexpr std::size_t kMaxSequenceBytes = kMaxSequenceRecords * kSequenceLength;
@@ -376,61 +451,9 @@ LensCatalogue ReadCatalogueLenses(const fs::path& dir) {
             {dir / kSequenceFile, text::ReadFailureText(sequence.failure, kMaxSequenceBytes)});
         return catalogue;
     }
-
-    // No legitimate file holds more records than a sequence can name.
-    std::array<text::FileRead, kLayouts.size()> files;
-    for (std::size_t k = 0; k < kLayouts.size(); ++k) {
-        files[k] = text::ReadFileBounded(
-            dir / kLayouts[k].file,
-            kMaxSequenceRecords * static_cast<std::size_t>(kLayouts[k].length), true);
-    }
-
-    // Per file: how many records the sequence names, and how many of them were damaged.
-    std::array<int, kLayouts.size()> named{}, damaged{};
-    bool ended = false;
-    const Bytes seq = AsBytes(sequence.bytes);
-    for (std::size_t at = 0; at + kSequenceLength <= seq.size(); at += kSequenceLength) {
-        const Bytes entry = seq.subspan(at, kSequenceLength);
-        const std::int16_t code = I16(entry, 0);
-        if (code == kEndCode) {
-            ended = true;
-            break;
-        }
-        if (code < 1 || code > static_cast<std::int16_t>(kLayouts.size())) continue;
-        const auto k = static_cast<std::size_t>(code - 1);
-        const RecordLayout& layout = kLayouts[k];
-        const auto length = static_cast<std::size_t>(layout.length);
-        const std::int64_t number = I32(entry, 2);
-        const Bytes file = AsBytes(files[k].bytes);
-        ++named[k];
-        if (number < 1 || static_cast<std::uint64_t>(number) > file.size() / length) {
-            ++damaged[k];
-            catalogue.CountSkipped();
-            continue;
-        }
-        const Bytes record = file.subspan((static_cast<std::size_t>(number) - 1) * length, length);
-        std::optional<CatalogueLens> lens = Decode(layout, record);
-        if (!lens) ++damaged[k];
-        if (!lens || !catalogue.Add(std::move(*lens))) catalogue.CountSkipped();
-    }
-
-    // A file that gave nothing of what the sequence asks of it is named, with the reason.
-    bool anyNamed = false;
-    for (std::size_t k = 0; k < kLayouts.size(); ++k) {
-        if (named[k] == 0) continue;
-        anyNamed = true;
-        if (damaged[k] < named[k]) continue;
-        const fs::path file = dir / kLayouts[k].file;
-        if (files[k].failure != text::ReadFailure::kNone) {
-            catalogue.NoteNotRead({file, text::ReadFailureText(files[k].failure, 0)});
-        } else {
-            catalogue.NoteNotRead({file, "beschädigt (keiner der " + std::to_string(named[k]) +
-                                             " Einträge ist lesbar)"});
-        }
-    }
-    if (!anyNamed && !ended) {  // neither a lens nor the end mark: not a sequence
-        catalogue.NoteNotRead({dir / kSequenceFile, "beschädigt (kein gültiger Eintrag)"});
-    }
+    const LensFiles files = ReadLensFiles(dir);
+    const SequenceTally tally = TakeSequence(AsBytes(sequence.bytes), files, catalogue);
+    NoteUnreadFiles(dir, files, tally, catalogue);
     return catalogue;
 }
 

@@ -40,6 +40,49 @@ DofDisplayUnit Usable(DofDisplayUnit unit) {
     return unit;
 }
 
+// Every entry is checked before it is stored, so an arithmetic fault ends the evaluation
+// without leaving a non-finite figure behind.
+bool Put(DofResults& results, int index, double value) {
+    if (!std::isfinite(value)) return false;
+    results.values[Slot(index)] = value;
+    return true;
+}
+
+// At the hyperfocal distance (1 + k = 0) and beyond it the far limit lies at infinity; a
+// quotient that leaves the range of finite distances means the same.
+double FarLimit(double a, double k) {
+    const double farDen = 1.0 + k;
+    if (farDen == 0.0) return kDofInfinity;
+    const double far = -a / farDen;
+    return far > 0.0 && far < kInfiniteMagnitude ? far : kDofInfinity;
+}
+
+// The object-side figures: hyperfocal distance, near and far limit and the depth of field
+// between them. False when one of them cannot be computed.
+bool PutObjectSide(DofResults& results, double fp, double a, double c, double fNumber) {
+    const double cF = c * fNumber;
+    if (cF == 0.0) return false;
+    if (!Put(results, kDofHyperfocal, (fp / cF + 1.0) * fp)) return false;
+
+    const double fp2 = fp * fp;
+    if (fp2 == 0.0) return false;
+    const double k = (fp + a) * c * fNumber / fp2;
+    if (!std::isfinite(k)) return false;
+
+    const double nearDen = 1.0 - k;
+    if (nearDen == 0.0) return false;
+    if (!Put(results, kDofNear, -a / nearDen)) return false;
+
+    const double farLimit = FarLimit(a, k);
+    Put(results, kDofFar, farLimit);
+
+    // A depth of field reaching to infinity is itself infinite; it keeps the marker rather
+    // than a difference that would only be close to it.
+    const double field =
+        farLimit == kDofInfinity ? kDofInfinity : farLimit - results.values[Slot(kDofNear)];
+    return Put(results, kDofField, field);
+}
+
 }  // namespace
 
 double CircleOfConfusion(const DofOptions& options, const ParaxialDesign& design) {
@@ -59,16 +102,8 @@ double CircleOfConfusion(const DofOptions& options, const ParaxialDesign& design
 
 void ComputeDOF(const DofOptions& options, const ParaxialDesign& design, DofResults& results) {
     results.valid = false;
-    // Every entry is checked before it is stored, so an arithmetic fault ends the evaluation
-    // without leaving a non-finite figure behind.
-    auto put = [&results](int index, double value) {
-        if (!std::isfinite(value)) return false;
-        results.values[Slot(index)] = value;
-        return true;
-    };
-
     const double c = CircleOfConfusion(options, design);
-    if (!put(kDofCoC, c)) return;
+    if (!Put(results, kDofCoC, c)) return;
 
     const double fe = engine::EffectiveFNumber(design);
     // The stored f-number carries the sign of f' or of the stop radius, depending on which
@@ -86,38 +121,8 @@ void ComputeDOF(const DofOptions& options, const ParaxialDesign& design, DofResu
         return;
     }
 
-    if (!put(kDofFocusDepth, fe * c)) return;
-
-    const double cF = c * fNumber;
-    if (cF == 0.0) return;
-    if (!put(kDofHyperfocal, (fp / cF + 1.0) * fp)) return;
-
-    const double fp2 = fp * fp;
-    if (fp2 == 0.0) return;
-    const double k = (fp + a) * c * fNumber / fp2;
-    if (!std::isfinite(k)) return;
-
-    const double nearDen = 1.0 - k;
-    if (nearDen == 0.0) return;
-    if (!put(kDofNear, -a / nearDen)) return;
-
-    // At the hyperfocal distance (1 + k = 0) and beyond it the far limit lies at infinity; a
-    // quotient that leaves the range of finite distances means the same.
-    double farLimit = kDofInfinity;
-    const double farDen = 1.0 + k;
-    if (farDen != 0.0) {
-        const double far = -a / farDen;
-        if (far > 0.0 && far < kInfiniteMagnitude) farLimit = far;
-    }
-    put(kDofFar, farLimit);
-
-    // A depth of field reaching to infinity is itself infinite; it keeps the marker rather
-    // than a difference that would only be close to it.
-    const double field =
-        farLimit == kDofInfinity ? kDofInfinity : farLimit - results.values[Slot(kDofNear)];
-    if (!put(kDofField, field)) return;
-
-    results.valid = true;
+    if (!Put(results, kDofFocusDepth, fe * c)) return;
+    results.valid = PutObjectSide(results, fp, a, c, fNumber);
 }
 
 bool SetCoCCustom(DofOptions& options, double mm) {

@@ -150,13 +150,9 @@ private:
     QBoxLayout* parts_;
 };
 
-}  // namespace
-
-QWidget* BuildMeasurementPage(const PanelContext& ctx) {
+// The table, its units and its buttons; `page` parents the file dialog.
+QGridLayout* BuildTablePart(const PanelContext& ctx, QWidget* page) {
     ui::MainWindow& logic = ctx.logic;
-    auto* page = new MeasurementPage;
-
-    // The table, its units and its buttons.
     auto* tablePart = new QGridLayout;
     tablePart->setVerticalSpacing(4);
     auto* grid = ctx.controls.Make<MeasurementGridTable>("grdGBMeasure", ctx);
@@ -187,12 +183,12 @@ QWidget* BuildMeasurementPage(const PanelContext& ctx) {
     tablePart->addWidget(import, 3, 1);
     tablePart->addWidget(remove, 4, 0, 1, 2);
     tablePart->setColumnStretch(1, 1);
-    page->Parts()->addLayout(tablePart, 2);
+    return tablePart;
+}
 
-    auto* plot = ctx.controls.Make<CausticPlotWidget>("picGBMeasure", ctx.logic);
-    page->Parts()->addWidget(plot, 3);
-
-    // The fit and its warnings, the element and Übernehmen.
+// The fit and its warnings, the element and Übernehmen.
+QGridLayout* BuildFitPart(const PanelContext& ctx) {
+    ui::MainWindow& logic = ctx.logic;
     auto* fitPart = new QGridLayout;
     fitPart->setVerticalSpacing(4);
     auto* fit = ctx.controls.Make<QLabel>("lblGBMeasureFit");
@@ -217,7 +213,17 @@ QWidget* BuildMeasurementPage(const PanelContext& ctx) {
     fitPart->addWidget(element, 4, 0);
     fitPart->addWidget(adopt, 4, 1);
     fitPart->setColumnStretch(2, 1);
-    page->Parts()->addLayout(fitPart, 2);
+    return fitPart;
+}
+
+}  // namespace
+
+QWidget* BuildMeasurementPage(const PanelContext& ctx) {
+    auto* page = new MeasurementPage;
+    page->Parts()->addLayout(BuildTablePart(ctx, page), 2);
+    auto* plot = ctx.controls.Make<CausticPlotWidget>("picGBMeasure", ctx.logic);
+    page->Parts()->addWidget(plot, 3);
+    page->Parts()->addLayout(BuildFitPart(ctx), 2);
     return Scrolled(page);
 }
 

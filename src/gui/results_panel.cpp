@@ -65,20 +65,9 @@ public:
     }
 };
 
-}  // namespace
-
-QWidget* BuildResults(const PanelContext& ctx) {
-    auto* box = new QWidget;
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
-    auto* names = new ResultColumn;
-    auto* values = new ResultColumn;
-    names->setObjectName("lstResNames");
-    values->setObjectName("lstResVals");
-    ctx.controls.Bind<QListWidget>(names);
-    ctx.controls.Bind<QListWidget>(values);
-    // Values in a fixed-pitch font, so the digits of positive and negative numbers line up.
+// Fonts, scroll bars and row heights of both columns. The values are in a fixed-pitch font, so
+// the digits of positive and negative numbers line up.
+void StyleColumns(ResultColumn* names, ResultColumn* values) {
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSizeF(names->font().pointSizeF());
     values->setFont(fixed);
@@ -100,8 +89,13 @@ QWidget* BuildResults(const PanelContext& ctx) {
                              }
                          });
     }
+}
+
+// However low the window, the list keeps room for its first rows; the picture gives way. The
+// value column reserves its width, with room for the scroll bar it may need; the names take the
+// rest.
+void SizeColumns(ResultColumn* names, ResultColumn* values) {
     names->setMinimumWidth(90);
-    // However low the window, the list keeps room for its first rows; the picture gives way.
     for (QListWidget* list :
          {static_cast<QListWidget*>(names), static_cast<QListWidget*>(values)}) {
         list->setMinimumHeight(kLeastRows * ResultColumn::RowHeight(*names, *values) +
@@ -109,7 +103,6 @@ QWidget* BuildResults(const PanelContext& ctx) {
     }
     names->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     values->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    // The value column reserves its width, with room for the scroll bar it may need.
     const auto fitValues = [values] {
         const int width =
             values->TextWidth(kValueChars) + values->verticalScrollBar()->sizeHint().width();
@@ -125,8 +118,10 @@ QWidget* BuildResults(const PanelContext& ctx) {
     QObject::connect(names->model(), &QAbstractItemModel::dataChanged, names,
                      [names] { names->updateGeometry(); });
     fitValues();
+}
 
-    // One list of two columns for the user: scrolling and choosing a row keep both in step.
+// One list of two columns for the user: scrolling and choosing a row keep both in step.
+void CoupleColumns(ResultColumn* names, ResultColumn* values) {
     QObject::connect(values->verticalScrollBar(), &QScrollBar::valueChanged,
                      names->verticalScrollBar(), &QScrollBar::setValue);
     QObject::connect(names->verticalScrollBar(), &QScrollBar::valueChanged,
@@ -139,6 +134,24 @@ QWidget* BuildResults(const PanelContext& ctx) {
         const QSignalBlocker block(names);
         names->setCurrentRow(r);
     });
+}
+
+}  // namespace
+
+QWidget* BuildResults(const PanelContext& ctx) {
+    auto* box = new QWidget;
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    auto* names = new ResultColumn;
+    auto* values = new ResultColumn;
+    names->setObjectName("lstResNames");
+    values->setObjectName("lstResVals");
+    ctx.controls.Bind<QListWidget>(names);
+    ctx.controls.Bind<QListWidget>(values);
+    StyleColumns(names, values);
+    SizeColumns(names, values);
+    CoupleColumns(names, values);
     row->addWidget(names, 1);
     row->addWidget(values, 0);
     return box;

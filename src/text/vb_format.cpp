@@ -222,43 +222,56 @@ struct Rendered {
     bool zero;  // the shown number is zero after rounding
 };
 
-// Formats the magnitude `d` with one section; `minus` asks for a '-' in front of the number,
-// which is dropped when the number rounds to zero.
-Rendered Render(const Section& s, Decimal d, bool minus) {
-    if (s.empty) return {PlainText(d, minus && !d.IsZero()), d.IsZero()};
-    // Percent shifts the decimal point rather than multiplying the binary value by 100.
-    if (s.percent && !d.IsZero()) d.point += 2;
-
-    long long exponent = 0;
-    if (s.hasExponent) {
-        // Normalise so the mantissa has as many integer digits as integer placeholders; rounding
-        // keeps a fixed count of significant digits, and a carry (9.99 -> 10.0) only moves the
-        // point, so normalising after rounding handles it.
-        RoundToDigits(d, s.intPlaces + s.fracPlaces);
-        if (!d.IsZero()) {
-            exponent = d.point - s.intPlaces;
-            d.point = s.intPlaces;
-        }
-    } else {
+// Rounds `d` to what the section can show and returns the exponent to write (0 without an
+// exponent marker). With an exponent the mantissa is normalised to as many integer digits as
+// integer placeholders; rounding keeps a fixed count of significant digits, and a carry
+// (9.99 -> 10.0) only moves the point, so normalising after rounding handles it.
+long long RoundForSection(const Section& s, Decimal& d) {
+    if (!s.hasExponent) {
         RoundToDigits(d, d.point + s.fracPlaces);
+        return 0;
     }
-    if (d.IsZero()) minus = false;
+    RoundToDigits(d, s.intPlaces + s.fracPlaces);
+    if (d.IsZero()) return 0;
+    const long long exponent = d.point - s.intPlaces;
+    d.point = s.intPlaces;
+    return exponent;
+}
 
-    const auto len = static_cast<long long>(d.digits.size());
-    std::string intDigits;
-    if (d.point > 0) {
-        intDigits = d.digits.substr(0, static_cast<std::size_t>(std::min(d.point, len)));
-        if (d.point > len) intDigits.append(static_cast<std::size_t>(d.point - len), '0');
-    }
-    intDigits = PadLeft(std::move(intDigits), s.intZeros);
-    const long long fracShown = std::max(s.fracZeros, len - d.point);
-    const auto fracDigit = [&](long long j) {
+// The rounded magnitude split into what each kind of placeholder shows.
+struct Layout {
+    Decimal d;
+    long long exponent = 0;
+    std::string intDigits;  // padded to the '0' integer placeholders
+    long long fracShown =
+        0;                  // fraction digits written: the '0' ones, or more if the value has them
+    std::string expDigits;  // padded to the '0' exponent placeholders
+
+    char FracDigit(long long j) const {
         const long long at = d.point + j;
+        const auto len = static_cast<long long>(d.digits.size());
         return at >= 0 && at < len ? d.digits[static_cast<std::size_t>(at)] : '0';
-    };
-    const std::string expDigits =
-        PadLeft(std::to_string(exponent < 0 ? -exponent : exponent), s.expZeros);
+    }
+};
 
+Layout LayOut(const Section& s, Decimal d, long long exponent) {
+    Layout l;
+    const auto len = static_cast<long long>(d.digits.size());
+    if (d.point > 0) {
+        l.intDigits = d.digits.substr(0, static_cast<std::size_t>(std::min(d.point, len)));
+        if (d.point > len) l.intDigits.append(static_cast<std::size_t>(d.point - len), '0');
+    }
+    l.intDigits = PadLeft(std::move(l.intDigits), s.intZeros);
+    l.fracShown = std::max(s.fracZeros, len - d.point);
+    l.expDigits = PadLeft(std::to_string(exponent < 0 ? -exponent : exponent), s.expZeros);
+    l.exponent = exponent;
+    l.d = std::move(d);
+    return l;
+}
+
+// Writes the section's tokens with the laid-out digits. The '-' goes right before the first
+// part of the number, or in front of everything when the section shows no number at all.
+std::string WriteTokens(const Section& s, const Layout& l, bool minus) {
     std::string out;
     bool signDone = !minus;
     if (!signDone && !s.ShowsNumber()) {
@@ -278,18 +291,18 @@ Rendered Render(const Section& s, Decimal d, bool minus) {
                 out += t.text;
                 break;
             case Kind::IntDigit:
-                out += DigitsFor(intDigits, s.intPlaces, intIndex++);
+                out += DigitsFor(l.intDigits, s.intPlaces, intIndex++);
                 break;
             case Kind::FracDigit:
-                if (fracIndex < fracShown) out += fracDigit(fracIndex);
+                if (fracIndex < l.fracShown) out += l.FracDigit(fracIndex);
                 ++fracIndex;
                 break;
             case Kind::ExpDigit:
-                out += DigitsFor(expDigits, s.expPlaces, expIndex++);
+                out += DigitsFor(l.expDigits, s.expPlaces, expIndex++);
                 break;
             case Kind::Point:
                 // Without integer placeholders the integer digits still have to appear.
-                if (s.intPlaces == 0) out += intDigits;
+                if (s.intPlaces == 0) out += l.intDigits;
                 out += '.';
                 break;
             case Kind::Percent:
@@ -297,7 +310,7 @@ Rendered Render(const Section& s, Decimal d, bool minus) {
                 break;
             case Kind::Exponent:
                 out += t.text;
-                if (exponent < 0) {
+                if (l.exponent < 0) {
                     out += '-';
                 } else if (t.sign == '+') {
                     out += '+';
@@ -305,7 +318,18 @@ Rendered Render(const Section& s, Decimal d, bool minus) {
                 break;
         }
     }
-    return {out, d.IsZero()};
+    return out;
+}
+
+// Formats the magnitude `d` with one section; `minus` asks for a '-' in front of the number,
+// which is dropped when the number rounds to zero.
+Rendered Render(const Section& s, Decimal d, bool minus) {
+    if (s.empty) return {PlainText(d, minus && !d.IsZero()), d.IsZero()};
+    // Percent shifts the decimal point rather than multiplying the binary value by 100.
+    if (s.percent && !d.IsZero()) d.point += 2;
+    const long long exponent = RoundForSection(s, d);
+    const bool zero = d.IsZero();
+    return {WriteTokens(s, LayOut(s, std::move(d), exponent), minus && !zero), zero};
 }
 
 std::string FormatDecimal(bool negative, const Decimal& d, std::string_view pattern) {
