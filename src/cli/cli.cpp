@@ -13,7 +13,6 @@
 #include "wavelengths/wavelengths.h"
 
 namespace rs::cli {
-namespace {
 
 std::string JsonString(std::string_view s) {
     std::string out = "\"";
@@ -47,8 +46,6 @@ std::string JsonString(std::string_view s) {
     }
     return out + "\"";
 }
-
-}  // namespace
 
 std::string PlainText(std::string_view s) {
     std::string out(s);

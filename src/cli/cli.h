@@ -40,6 +40,9 @@ std::string WavelengthList(const std::filesystem::path& userFile, const waveleng
 // The files a reader left out as a JSON array of {"file", "reason"}.
 std::string NotReadJson(const std::vector<text::FileNotRead>& files);
 
+// A JSON string literal of `s`, with its quotes and escapes.
+std::string JsonString(std::string_view s);
+
 // A CSV field: quoted when it holds a comma, a quote or a line break.
 std::string CsvField(std::string_view s);
 

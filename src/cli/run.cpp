@@ -15,6 +15,7 @@
 #include "cli/cli.h"
 #include "cli/design_edits.h"
 #include "cli/export.h"
+#include "cli/fit_and_lens.h"
 #include "cli/sweep.h"
 #include "wavelengths/wavelengths.h"
 
@@ -106,6 +107,7 @@ struct Options {
     std::optional<app::SweepPlan> sweep;
     std::optional<fs::path> csv;
     DesignEdits edits;
+    FitRequest fit;
 };
 
 // Walks the argument list; an option's value comes as "--name VALUE" or "--name=VALUE".
@@ -188,6 +190,15 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
         return o.edits.TakeSet(*v);
     } else if (auto v = r.Value("--save")) {
         return o.edits.TakeSave(*v);
+    } else if (auto v = r.Value("--lens")) {
+        if (o.edits.lensCode) return Once("--lens");
+        o.edits.lensCode = *v;
+    } else if (auto v = r.Value("--fit")) {
+        return o.fit.TakeFile(*v);
+    } else if (auto v = r.Value("--wavelength")) {
+        return o.fit.TakeWavelength(*v);
+    } else if (auto v = r.Value("--element-at")) {
+        return o.fit.TakeElementAt(*v);
     } else if (r.Missing()) {
         return "Nach \"" + a + "\" fehlt der Wert.";
     } else {
@@ -208,6 +219,11 @@ std::optional<std::string> CombinationProblem(const Options& o) {
     }
     if (o.settings.size() > 1 && (o.exports.Any() || o.wavelengthList)) {
         return "Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht";
+    }
+    if (auto problem = o.fit.CombinationProblem(
+            o.edits, o.settings.size(),
+            o.sweep || o.exports.Any() || o.wavelengthList || o.lensList)) {
+        return problem;
     }
     return o.edits.CombinationProblem(
         o.settings.size(),
@@ -340,6 +356,17 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
         return kExportFailed;
     }
     return written.unsolved > 0 ? kNotSolved : kSolved;
+}
+
+// --fit, on the design given (for its wavelength, and to take the beam with --element-at).
+int RunFitOn(const Options& o, const std::vector<fs::path>& files, std::ostream& out,
+             std::ostream& err) {
+    Loaded loaded;
+    if (const int rc = LoadDesign(o.edits, files.front(), true, loaded, err); rc != kSolved) {
+        return rc;
+    }
+    if (const int rc = RunFit(o.fit, o.json, &loaded, out, err); rc != kSolved) return rc;
+    return SaveDesign(o.edits, loaded, err);
 }
 
 // Whether two names lead to one file: the same device and inode when both exist, else the same
@@ -478,10 +505,10 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         err << "raysketcher-cli: " << *message << " (Aufrufe: raysketcher-cli --help)\n";
         return kUsage;
     }
-    const Options& o = std::get<Options>(parsed);
+    Options& o = std::get<Options>(parsed);
 
     std::optional<analysis::CatalogueLocation> where;
-    if (o.lensList || o.json) {
+    if (o.lensList || o.json || o.edits.lensCode) {
         where = analysis::FindCatalogueDir(o.catalogueDir, programDir);
         if (!where->dir && (o.lensList || o.catalogueDir)) {
             err << "raysketcher-cli: " << analysis::CatalogueNotFoundMessage(*where) << "\n";
@@ -494,6 +521,12 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         out << LensList(catalogue, o.json);
         return kSolved;
     }
+    if (o.edits.lensCode) {
+        if (const auto problem = FindRequestedLens(o.edits, *where, err)) {
+            err << "raysketcher-cli: " << *problem << "\n";
+            return kUsage;
+        }
+    }
     const std::vector<fs::path> files = DesignFiles(o, programDir);
     if (o.wavelengthList) {
         // The user's list lies beside the settings file, which itself need not exist.
@@ -503,6 +536,10 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         if (user.notRead) ReportNotRead({*user.notRead}, err);
         out << WavelengthList(userFile, user, o.json);
         return kSolved;
+    }
+    // Without a design the fit needs none: its wavelength is then the standard one.
+    if (o.fit.file && o.settings.empty() && !o.edits.newBeam) {
+        return RunFit(o.fit, o.json, nullptr, out, err);
     }
     if (files.front().empty() && !o.edits.newBeam) {
         err << "raysketcher-cli: Keine Einstellungsdatei: "
@@ -514,6 +551,7 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         return kUsage;
     }
     if (o.sweep) return RunSweep(o, files, out, err);
+    if (o.fit.file) return RunFitOn(o, files, out, err);
     CatalogueSource catalogue(std::move(where), err);
     return RunDesigns(o, files, catalogue, programDir, out, err);
 }
