@@ -13,7 +13,6 @@
 #include "wavelengths/wavelengths.h"
 
 namespace rs::cli {
-namespace {
 
 std::string JsonString(std::string_view s) {
     std::string out = "\"";
@@ -47,6 +46,8 @@ std::string JsonString(std::string_view s) {
     }
     return out + "\"";
 }
+
+namespace {
 
 // Numbers as the shortest text that reads back exactly; JSON has no infinities.
 std::string JsonNumber(float v) {

@@ -40,6 +40,9 @@ std::string WavelengthList(const std::filesystem::path& userFile, const waveleng
 // The files a reader left out as a JSON array of {"file", "reason"}.
 std::string NotReadJson(const std::vector<text::FileNotRead>& files);
 
+// A JSON string literal of `s`, with its quotes and escapes.
+std::string JsonString(std::string_view s);
+
 using text::CsvField;
 
 // The catalogue lenses as CSV (code, kind, f', diameter, glass, available) or as JSON.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "app/held_lens.h"
 #include "app/ini_file.h"
 #include "app/parameter_names.h"
 #include "app/presentation.h"
@@ -10,6 +11,7 @@
 #include "engine/catalogue.h"
 #include "text/file_read.h"
 #include "text/strings.h"
+#include "ui/catalogue_lens_choice.h"
 #include "ui/entry_rules.h"
 #include "units/typed_number.h"
 
@@ -229,19 +231,31 @@ std::optional<std::string> PrepareDesign(const DesignEdits& edits, LoadedDesign&
     // design's solution.
     app::SolveDesign(loaded.state, true);
     if (auto problem = ApplyEdits(edits, loaded.state)) return problem;
+    StageBytes(loaded);
+    return std::nullopt;
+}
+
+void StageBytes(LoadedDesign& loaded) {
     app::IniFile ini = app::IniFile::FromText(loaded.file, loaded.bytes);
     app::StageSettings(loaded.state, ini);
     loaded.bytes = ini.Document().Serialize();
-    return std::nullopt;
 }
 
 std::optional<std::string> ApplyEdits(const DesignEdits& edits, app::DesignState& design) {
     if (edits.choose) {
         if (auto problem = ApplyChoose(*edits.choose, design)) return problem;
     }
+    // Before --set, so that a value typed next still changes the design (f' lets the lens go).
+    if (edits.lens) {
+        if (auto refusal = ui::TakeCatalogueLens(design, *edits.lens, false).refusal)
+            return "--lens " + Quoted(*edits.lensCode) + ": " + OneLine(*refusal);
+    }
     for (const std::string& set : edits.sets) {
         if (auto problem = ApplySet(set, design)) return problem;
     }
+    // As after every change in the window: a design no longer carrying the held lens's f' or
+    // e lets it go.
+    app::ForgetEditedLens(design);
     return std::nullopt;
 }
 

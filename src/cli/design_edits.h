@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "analysis/catalogue_lenses.h"
 #include "app/design_state.h"
 
 namespace rs::cli {
@@ -18,13 +19,15 @@ namespace rs::cli {
 inline constexpr std::string_view kStandardInput = "-";
 
 struct DesignEdits {
-    std::optional<bool> newBeam;                // --new: the default design, in the beam mode?
-    std::optional<std::string> choose;          // --choose NAME,NAME,NAME[,APERTURE]
-    std::vector<std::string> sets;              // --set NAME=VALUE, in the order given
-    std::optional<std::filesystem::path> save;  // --save FILE
+    std::optional<bool> newBeam;                  // --new: the default design, in the beam mode?
+    std::optional<std::string> choose;            // --choose NAME,NAME,NAME[,APERTURE]
+    std::vector<std::string> sets;                // --set NAME=VALUE, in the order given
+    std::optional<std::filesystem::path> save;    // --save FILE
+    std::optional<std::string> lensCode;          // --lens CODE
+    std::optional<analysis::CatalogueLens> lens;  // its lens, once found in the catalogue
 
     // Whether the design differs from what was read, so that what is written must be made anew.
-    bool Changes() const { return newBeam || choose || !sets.empty(); }
+    bool Changes() const { return newBeam || choose || lensCode || !sets.empty(); }
 
     // Take the option's value; the German message when it is bad or given twice.
     std::optional<std::string> TakeNew(std::string_view mode);
@@ -53,7 +56,10 @@ struct LoadedDesign {
 // or the German message naming the bad name or value, or why the input could not be read.
 std::optional<std::string> PrepareDesign(const DesignEdits& edits, LoadedDesign& loaded);
 
-// --choose and --set on a loaded design, in that order; the first refusal's German message.
+// `loaded.bytes` made anew from its state, as the window would save it over what was read.
+void StageBytes(LoadedDesign& loaded);
+
+// --choose, --lens and --set on a loaded design, in that order; the first refusal's German message.
 std::optional<std::string> ApplyEdits(const DesignEdits& edits, app::DesignState& design);
 
 }  // namespace rs::cli

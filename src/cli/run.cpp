@@ -16,6 +16,7 @@
 #include "cli/cli.h"
 #include "cli/design_edits.h"
 #include "cli/export.h"
+#include "cli/fit_and_lens.h"
 #include "wavelengths/wavelengths.h"
 
 namespace rs::cli {
@@ -31,6 +32,9 @@ constexpr const char* kHelp =
     "                        [--set NAME=WERT]... [--save DATEI] [weitere Optionen]\n"
     "       raysketcher-cli --wavelengths [--settings DATEI] [--json]\n"
     "       raysketcher-cli --list-lenses [--catalogue ORDNER] [--json]\n"
+    "       raysketcher-cli --fit DATEI.csv [--wavelength NM] [--json]\n"
+    "       raysketcher-cli (--settings DATEI | --new beam) --fit DATEI.csv --element-at Z\n"
+    "                        --save DATEI\n"
     "\n"
     "Lädt eine Einstellungsdatei (Raysketcher.INI) genau so, wie das Programm sie beim Start\n"
     "lädt, berechnet das gespeicherte System und gibt die Ergebnisliste aus: eine Zeile je\n"
@@ -51,6 +55,14 @@ constexpr const char* kHelp =
     "                    oder mit Einheit (\"12cm\"); mehrmals angegeben der Reihe nach\n"
     "  --save DATEI      schreibt das System als Einstellungsdatei, wie das Fenster speichert\n"
     "                    (nie über eine gelesene Datei)\n"
+    "  --lens CODE       übernimmt die Katalog-Linse CODE wie \"Übernehmen\" im Fenster, nach\n"
+    "                    --choose und vor --set (ein --set von f' gibt sie wieder frei)\n"
+    "  --fit DATEI.csv   passt die Kaustik an Messwerte an: je Zeile z und ein oder zwei\n"
+    "                    Durchmesser, beide in mm (Kopfzeile und Zeilen mit # werden\n"
+    "                    übersprungen); gibt die Werte je Achse und die Hinweise aus\n"
+    "  --wavelength NM   Wellenlänge der Anpassung (sonst die des Systems, ohne System 632.8)\n"
+    "  --element-at Z    übernimmt den angepassten Strahl als Objektstrahl eines Elements bei\n"
+    "                    Z (mm auf der Achse der Messung) ins System; nur mit --save\n"
     "  --json            ein JSON-Objekt statt der Liste: mode, valid, calcInvalid, params\n"
     "                    (interne Einheiten: mm, rad), aperture, cardinalPoints, dof, status,\n"
     "                    rows, title\n"
@@ -106,6 +118,7 @@ struct Options {
     std::optional<app::SweepPlan> sweep;
     std::optional<fs::path> csv;
     DesignEdits edits;
+    FitRequest fit;
 };
 
 // Walks the argument list; an option's value comes as "--name VALUE" or "--name=VALUE".
@@ -188,6 +201,15 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
         return o.edits.TakeSet(*v);
     } else if (auto v = r.Value("--save")) {
         return o.edits.TakeSave(*v);
+    } else if (auto v = r.Value("--lens")) {
+        if (o.edits.lensCode) return Once("--lens");
+        o.edits.lensCode = *v;
+    } else if (auto v = r.Value("--fit")) {
+        return o.fit.TakeFile(*v);
+    } else if (auto v = r.Value("--wavelength")) {
+        return o.fit.TakeWavelength(*v);
+    } else if (auto v = r.Value("--element-at")) {
+        return o.fit.TakeElementAt(*v);
     } else if (r.Missing()) {
         return "Nach \"" + a + "\" fehlt der Wert.";
     } else {
@@ -208,6 +230,11 @@ std::optional<std::string> CombinationProblem(const Options& o) {
     }
     if (o.settings.size() > 1 && (o.exports.Any() || o.wavelengthList)) {
         return "Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht";
+    }
+    if (auto problem = o.fit.CombinationProblem(
+            o.edits, o.settings.size(),
+            o.sweep || o.exports.Any() || o.wavelengthList || o.lensList)) {
+        return problem;
     }
     return o.edits.CombinationProblem(
         o.settings.size(),
@@ -340,6 +367,17 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
         return kExportFailed;
     }
     return written.unsolved > 0 ? kNotSolved : kSolved;
+}
+
+// --fit, on the design given (for its wavelength, and to take the beam with --element-at).
+int RunFitOn(const Options& o, const std::vector<fs::path>& files, std::ostream& out,
+             std::ostream& err) {
+    Loaded loaded;
+    if (const int rc = LoadDesign(o.edits, files.front(), true, loaded, err); rc != kSolved) {
+        return rc;
+    }
+    if (const int rc = RunFit(o.fit, o.json, &loaded, out, err); rc != kSolved) return rc;
+    return SaveDesign(o.edits, loaded, err);
 }
 
 // Whether two names lead to one file: the same device and inode when both exist, else the same
@@ -478,10 +516,10 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         err << "raysketcher-cli: " << *message << " (Aufrufe: raysketcher-cli --help)\n";
         return kUsage;
     }
-    const Options& o = std::get<Options>(parsed);
+    Options& o = std::get<Options>(parsed);
 
     std::optional<analysis::CatalogueLocation> where;
-    if (o.lensList || o.json) {
+    if (o.lensList || o.json || o.edits.lensCode) {
         where = analysis::FindCatalogueDir(o.catalogueDir, programDir);
         if (!where->dir && (o.lensList || o.catalogueDir)) {
             err << "raysketcher-cli: " << analysis::CatalogueNotFoundMessage(*where) << "\n";
@@ -494,6 +532,12 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         out << LensList(catalogue, o.json);
         return kSolved;
     }
+    if (o.edits.lensCode) {
+        if (const auto problem = FindRequestedLens(o.edits, *where, err)) {
+            err << "raysketcher-cli: " << *problem << "\n";
+            return kUsage;
+        }
+    }
     const std::vector<fs::path> files = DesignFiles(o, programDir);
     if (o.wavelengthList) {
         // The user's list lies beside the settings file, which itself need not exist.
@@ -503,6 +547,10 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         if (user.notRead) ReportNotRead({*user.notRead}, err);
         out << WavelengthList(userFile, user, o.json);
         return kSolved;
+    }
+    // Without a design the fit needs none: its wavelength is then the standard one.
+    if (o.fit.file && o.settings.empty() && !o.edits.newBeam) {
+        return RunFit(o.fit, o.json, nullptr, out, err);
     }
     if (files.front().empty() && !o.edits.newBeam) {
         err << "raysketcher-cli: Keine Einstellungsdatei: "
@@ -514,6 +562,7 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         return kUsage;
     }
     if (o.sweep) return RunSweep(o, files, out, err);
+    if (o.fit.file) return RunFitOn(o, files, out, err);
     CatalogueSource catalogue(std::move(where), err);
     return RunDesigns(o, files, catalogue, programDir, out, err);
 }

@@ -182,6 +182,9 @@ FrmRaysketch::SettingsColumn FrmRaysketch::BuildSettingsColumn(const PanelContex
     tabs->addTab(Scrolled(BuildAdvancedTab(ctx)), QString());
     tabs->addTab(BuildHistoryPage(ctx), QString());
     AddHistoryKeys(this, ctx);
+    // Four captions outgrow a narrow column: shortened there rather than scrolled out of sight.
+    tabs->setUsesScrollButtons(false);
+    tabs->setElideMode(Qt::ElideRight);
     tabs->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     left->addWidget(tabs, 1);
     left->addWidget(BuildModeBox(ctx));
