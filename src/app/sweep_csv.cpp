@@ -1,7 +1,8 @@
 #include "app/sweep_csv.h"
 
+#include <bit>
 #include <cmath>
-#include <cstring>
+#include <cstdint>
 #include <unordered_map>
 
 #include "text/number_text.h"
@@ -21,7 +22,7 @@ public:
         if (!std::isfinite(n.value)) return;
         Last& last = last_[column];
         if (!last.valid || last.single != n.single ||
-            std::memcmp(&last.value, &n.value, sizeof n.value) != 0) {
+            std::bit_cast<std::uint64_t>(last.value) != std::bit_cast<std::uint64_t>(n.value)) {
             last.text.clear();
             if (n.single) {
                 text::AppendShortestText(last.text, static_cast<float>(n.value));
