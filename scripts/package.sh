@@ -14,9 +14,11 @@ cmake --build "$build" --parallel "$(nproc)" >/dev/null
 deb=$(ls "$build"/raysketcher_*.deb)
 echo "package: $deb"
 
+# Below /usr the export module goes to the multiarch library folder.
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 missing=0
-for f in ./usr/bin/raysketcher ./usr/bin/raysketcher-cli ./usr/lib/raysketcher/raysketcher-export.so \
+for f in ./usr/bin/raysketcher ./usr/bin/raysketcher-cli "./usr/$libdir/raysketcher/raysketcher-export.so" \
          ./usr/share/raysketcher/SH_SEQ.dat ./usr/share/raysketcher/examples/relay-1to1.ini \
          ./usr/share/applications/de.kestrelon.Raysketcher.desktop \
          ./usr/share/icons/hicolor/scalable/apps/de.kestrelon.Raysketcher.svg \
