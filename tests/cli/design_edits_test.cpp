@@ -15,25 +15,13 @@
 #include "app/presentation.h"
 #include "app/settings.h"
 #include "cli/cli.h"
+#include "cli/run_in_process.h"
 #include "support/temp_dir.h"
 
 namespace rs::cli {
 namespace {
 
 const std::string kExamples = RAYSKETCHER_EXAMPLES;
-
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Outcome RunCli(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = Run(args, RAYSKETCHER_TEST_BIN, out, err);
-    return {code, out.str(), err.str()};
-}
 
 std::string Example(const std::string& name) {
     return kExamples + "/" + name;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/run_in_process.h"
 #include "support/temp_dir.h"
 
 namespace rs::cli {
@@ -28,19 +29,6 @@ namespace fs = std::filesystem;
 
 const std::string kData = RAYSKETCHER_TEST_DATA;
 const std::string kExamples = RAYSKETCHER_EXAMPLES;
-
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Outcome RunCli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = Run(args, RAYSKETCHER_TEST_BIN, out, err);
-    return {code, out.str(), err.str()};
-}
 
 std::string ReadBytes(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);

@@ -14,6 +14,7 @@
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "cli/cli.h"
+#include "cli/run_in_process.h"
 #include "support/temp_dir.h"
 #include "ui/study.h"
 
@@ -22,19 +23,6 @@ namespace {
 
 const std::string kData = RAYSKETCHER_TEST_DATA;
 const std::string kExamples = RAYSKETCHER_EXAMPLES;
-
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Outcome RunCli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = Run(args, RAYSKETCHER_TEST_BIN, out, err);
-    return {code, out.str(), err.str()};
-}
 
 std::vector<std::string> Split(const std::string& s, char sep) {
     std::vector<std::string> parts;
