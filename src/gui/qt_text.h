@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/tr.h"
+
 namespace rs::gui {
 
 inline QString ToQ(std::string_view text) {
@@ -12,6 +14,11 @@ inline QString ToQ(std::string_view text) {
 
 inline std::string ToStd(const QString& text) {
     return text.toStdString();
+}
+
+// A German text of the window, translated to the language in use (see text/tr.h).
+inline QString QTr(const char* german) {
+    return ToQ(text::Tr(german));
 }
 
 }  // namespace rs::gui
