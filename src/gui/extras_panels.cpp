@@ -1,5 +1,5 @@
-// The extras beside the result list: depth of field in the paraxial mode; beam options, diode
-// laser and depth of focus in the beam mode.
+// The extras beside the result list: depth of field and the stock lenses in the paraxial mode;
+// beam options, diode laser, depth of focus, stock lenses and measurement in the beam mode.
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -212,6 +212,7 @@ QTabWidget* BuildExtraInfo(const PanelContext& ctx) {
     auto* tabs = ctx.controls.Make<QTabWidget>("tabExtraInfo");
     tabs->addTab(BuildApFieldPage(ctx), QString());
     tabs->addTab(Scrolled(DepthOfFieldPage(ctx)), QString());
+    tabs->addTab(BuildLensesPage(ctx, kParaxialLensPage), QString());
     return tabs;
 }
 
@@ -221,7 +222,7 @@ QTabWidget* BuildExtraInfoGB(const PanelContext& ctx) {
     tabs->addTab(Scrolled(BeamOptionsPage(ctx)), QString());
     tabs->addTab(Scrolled(DiodePage(ctx)), QString());
     tabs->addTab(Scrolled(DepthOfFocusPage(ctx)), QString());
-    tabs->addTab(BuildLensesPage(ctx), QString());
+    tabs->addTab(BuildLensesPage(ctx, kBeamLensPage), QString());
     tabs->addTab(BuildMeasurementPage(ctx), QString());
     // Five captions do not fit beside each other in the least window: they are shortened there
     // rather than hidden behind scroll buttons.

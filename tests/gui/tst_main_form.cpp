@@ -13,6 +13,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include "app/held_lens.h"
 #include "app/settings.h"
 #include "form_fixture.h"
 #include "gui/help_window.h"
@@ -20,6 +21,7 @@
 #include "gui/measurement_tab.h"
 #include "gui/qt_text.h"
 #include "render/qt_surface.h"
+#include "ui/catalogue_lens_choice.h"
 
 namespace rs::gui {
 
@@ -195,6 +197,38 @@ private slots:
             QVERIFY(f.Get<QLabel>("lblGBExtraLensDescr")->text().startsWith("Keine Linse"));
             VERIFY_VIEW(f);
         }
+    }
+
+    // The paraxial "Linsen" tab: a chosen line taken with "Übernehmen" adds the lens's rows to
+    // the results, and the stop-radius button, enabled only once a lens is held, sets the
+    // aperture to the lens's clear radius.
+    void paraxialLensTabTakesALens() {
+        FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
+        QVERIFY(f.exposed);
+        SetLensCatalogue(*f.form,
+                         ReadLensCatalogue(std::nullopt, ToStd(qApp->applicationDirPath())));
+        f.form->findChild<QTabWidget*>("tabExtraInfo")->setCurrentIndex(2);
+        auto* grid = f.Get<LensGridTable>("ssExtraLenses");
+        QVERIFY(grid->isVisible() && grid->rowCount() > 0);
+        QVERIFY(!f.Button("cmdExtraLensStop")->isEnabled());
+        const qsizetype rows = f.Names().size();
+        f.Click("cmdExtraLensTake");  // no line chosen: nothing is taken
+        QCOMPARE(f.Names().size(), rows);
+
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
+                           grid->visualItemRect(grid->item(0, 0)).center());
+        QVERIFY(f.S().design.lens.has_value());
+        QCOMPARE(f.Names().size(), rows + 4);
+        QVERIFY(f.Names().contains(app::kLensThicknessRow));
+
+        const auto offered = ui::OfferedStopRadius(f.S().design);
+        QVERIFY(offered && f.Button("cmdExtraLensStop")->isEnabled());
+        f.Click("cmdExtraLensStop");
+        const engine::Selection& aperture = f.S().design.paraxial.aperture;
+        QVERIFY(aperture.Contains(engine::kStopRadius));
+        QCOMPARE(aperture.Entry(*aperture.Find(engine::kStopRadius)).sVarValue,
+                 static_cast<float>(*offered));
+        VERIFY_VIEW(f);
     }
 
     // The "Messung" tab: rows pasted from the clipboard with a comma or a point as decimal mark
@@ -376,8 +410,8 @@ private slots:
     }
 
     // The wheel over a combo box or slider without the focus leaves its value alone; with the
-    // focus it changes it. Ctrl+Z steps back, Ctrl+P prints and Ctrl+Q ends; a tab clicked takes the
-    // focus, so F1 there opens the page of that tab.
+    // focus it changes it. Ctrl+Z steps back, Ctrl+P prints and Ctrl+Q ends; a tab clicked takes
+    // the focus, so F1 there opens the page of that tab.
     void wheelKeysAndTabsActAsOnTheDesktop() {
         FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
         QVERIFY(f.exposed);
