@@ -53,7 +53,7 @@ struct LensGrid {
     std::vector<std::string> descriptions;
     // Per line the lens "Übernehmen" takes: the element's, or axis 1's cylinder (null where that
     // axis has no more); they point into the catalogue.
-    std::vector<const CatalogueLens*> lenses;
+    std::vector<const CatalogueLens*> lenses{};
     // What the grid says above its lines when none of them lies within the tolerance.
     std::string note{};
 };

@@ -224,7 +224,7 @@ private slots:
         const auto offered = ui::OfferedStopRadius(f.S().design);
         QVERIFY(offered && f.Button("cmdExtraLensStop")->isEnabled());
         f.Click("cmdExtraLensStop");
-        const engine::Selection& aperture = f.S().design.paraxial.aperture;
+        engine::Selection aperture = f.S().design.paraxial.aperture;
         QVERIFY(aperture.Contains(engine::kStopRadius));
         QCOMPARE(aperture.Entry(*aperture.Find(engine::kStopRadius)).sVarValue,
                  static_cast<float>(*offered));
