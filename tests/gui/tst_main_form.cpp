@@ -215,8 +215,9 @@ private slots:
         f.Click("cmdExtraLensTake");  // no line chosen: nothing is taken
         QCOMPARE(f.Names().size(), rows);
 
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
-                           grid->visualItemRect(grid->item(0, 0)).center());
+        const QPoint line = grid->visualItemRect(grid->item(0, 0)).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, line);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, line);
         QVERIFY(f.S().design.lens.has_value());
         QCOMPARE(f.Names().size(), rows + 4);
         QVERIFY(f.Names().contains(app::kLensThicknessRow));
