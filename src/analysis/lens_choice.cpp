@@ -102,6 +102,7 @@ LensGrid BuildLensGrid(const LensCatalogue& catalogue, const ElementNeed& elemen
                               std::string(row.kind), text::Format(row.diameter, kLengthFormat),
                               row.glass, text::Format(row.deviation, kDeviationFormat), row.text});
         grid.descriptions.push_back(DisplayText(*row.lens, true));
+        grid.lenses.push_back(row.lens);
     }
     return grid;
 }
@@ -140,6 +141,7 @@ LensGrid BuildLensGrid(const LensCatalogue& catalogue, const std::array<ElementN
             return k < rows[axis].size() ? DisplayText(*rows[axis][k].lens, true) : std::string();
         };
         grid.descriptions.push_back(line(0) + "\n" + line(1));
+        grid.lenses.push_back(k < rows[0].size() ? rows[0][k].lens : nullptr);
     }
     return grid;
 }

@@ -269,6 +269,7 @@ engine::ReportResult BuildBeamReport(const BeamDesign& d, const BeamReportContex
     if (result.refusal) return result;
     engine::ReportWriter out(result.page, Diode(d) ? 8 : 10);
     out.Title("Kestrelon Raysketcher " + input.version + " Gaußstrahl", input.dateText);
+    if (!input.heldLens.empty()) out.Note(input.heldLens);
     if (Diode(d)) out.Note("Diodenlaser [rechteckiger Strahl]");
     out.Blank();
     WriteBeamUserVariables(out, d, c);

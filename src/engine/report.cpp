@@ -392,6 +392,7 @@ ReportResult BuildParaxialReport(const ParaxialDesign& design, const ReportUnits
     if (result.refusal) return result;
     ReportWriter out(result.page);
     out.Title("Kestrelon Raysketcher " + input.version + " paraxiale Berechnung", input.dateText);
+    if (!input.heldLens.empty()) out.Note(input.heldLens);
     out.Blank();
     WriteUserVariables(out, design, units);
     out.Blank();

@@ -108,6 +108,7 @@ struct ReportInput {
     std::string version;
     std::string dateText;                                      // the long date, already in words
     std::vector<std::pair<std::string, std::string>> dofRows;  // name, value
+    std::string heldLens{};  // the catalogue lens the design holds, named below the title; or empty
 };
 // The report, or the refusal message when the selection is incomplete.
 struct ReportResult {

@@ -470,8 +470,10 @@ void FrmRaysketch::ShowAbout() {
 }
 
 void SetLensCatalogue(FrmRaysketch& window, LensCatalogueSource source) {
-    if (auto* grid = qobject_cast<LensGridTable*>(window.Control("ssGBExtraLenses"))) {
-        grid->SetCatalogue(std::move(source));
+    for (const LensPageNames& page : {kBeamLensPage, kParaxialLensPage}) {
+        if (auto* grid = qobject_cast<LensGridTable*>(window.Control(page.grid))) {
+            grid->SetCatalogue(source);
+        }
     }
 }
 

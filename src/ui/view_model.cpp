@@ -8,6 +8,7 @@
 #include "beam/gaussian_beam.h"
 #include "engine/catalogue.h"
 #include "text/vb_format.h"
+#include "ui/catalogue_lens_choice.h"
 #include "ui/extras_panel.h"
 #include "ui/image_formats.h"
 #include "ui/measurement_panel.h"
@@ -268,7 +269,7 @@ void AddOptionsAndButtons(Builder& b, const WindowState& s) {
     b.Add("picStudy");    // the studies follow the design too, computed only while shown
     b.Add("picStudyGB");  // follows the design and the mode with every view
     // The extras keep the tab the user chose.
-    b.List("tabExtraInfo", {"&Systeme", "&Abbildungstiefe", "S&tudie"}, -1).visible =
+    b.List("tabExtraInfo", {"&Systeme", "&Abbildungstiefe", "&Linsen", "S&tudie"}, -1).visible =
         paraxial && d.dof.showExtra;
     b.List("tabExtraInfoGB",
            {"&Optionen", "Diodenlaser", "&Schärfentiefe", "&Linsen", "&Messung", "S&tudie"}, -1)
@@ -276,6 +277,12 @@ void AddOptionsAndButtons(Builder& b, const WindowState& s) {
     // The lens grid's rows come from the catalogue the window read at start-up; it is listed
     // so that it hears of every change (it fills itself only while it can be seen).
     b.Add("ssGBExtraLenses");
+    b.Add("ssExtraLenses");
+    // The grid's own buttons: "Übernehmen" acts on the chosen line, the grid checks that one is.
+    b.Add("cmdGBExtraLensTake", "Ü&bernehmen");
+    b.Add("cmdExtraLensTake", "Ü&bernehmen");
+    b.Add("cmdExtraLensStop", "Blende = freier Radius der Linse").enabled =
+        OfferedStopRadius(d).has_value();
 }
 
 void AddResults(Builder& b, const WindowState& s) {
