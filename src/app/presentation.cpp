@@ -154,6 +154,7 @@ void DrawDesign(drawing::Surface& surface, const DesignState& state, bool draggi
         options.printing = printing;
         options.dragging = dragging;
         options.lengthUnit = state.units.UnitCode(units::Group::GBExtra, 0);
+        options.lens = HeldThickLens(state);
         // An incomplete selection keeps the tables of an older solve: nothing to draw then.
         if (!BeamComplete(state)) {
             surface.Clear();
