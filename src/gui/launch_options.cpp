@@ -55,7 +55,7 @@ std::string HelpText() {
            "                     beim Beenden (auf Wunsch) schreiben\n"
            "  --catalogue ORDNER die Katalog-Linsen (SH_*.dat) aus diesem Ordner, sonst\n"
            "                     neben dem Programm, in ../share/raysketcher oder im\n"
-           "                     Build-Ordner; im Gaußstrahl-Modus unter \"Linsen\" gelistet\n"
+           "                     Build-Ordner; auf der Karte \"Linsen\" gelistet\n"
            "  --exit-when-shown  sofort beenden, sobald das Fenster angezeigt ist, ohne zu\n"
            "                     speichern (misst die Startzeit)\n"
            "  -h, --help         diese Hilfe\n"

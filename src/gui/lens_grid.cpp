@@ -222,7 +222,9 @@ QWidget* BuildLensesPage(const PanelContext& ctx, const LensPageNames& names) {
     buttons->addStretch(1);
     if (names.stop != nullptr) {
         auto* stop = ctx.controls.Make<QPushButton>(names.stop);
-        stop->setToolTip("Den freien Radius der übernommenen Linse als Blendenradius setzen");
+        stop->setToolTip(
+            "Den freien Radius der übernommenen Linse als Blendenradius setzen (ein Schritt, "
+            "rückgängig zu machen)");
         ctx.OnPressed(stop, [&logic = ctx.logic] { logic.UseLensStopRadius(); });
         buttons->addWidget(stop);
     }

@@ -281,8 +281,7 @@ void AddOptionsAndButtons(Builder& b, const WindowState& s) {
     // The grid's own buttons: "Übernehmen" acts on the chosen line, the grid checks that one is.
     b.Add("cmdGBExtraLensTake", "Ü&bernehmen");
     b.Add("cmdExtraLensTake", "Ü&bernehmen");
-    b.Add("cmdExtraLensStop", "Blende = freier Radius der Linse").enabled =
-        OfferedStopRadius(d).has_value();
+    b.Add("cmdExtraLensStop", "Als Blende").enabled = OfferedStopRadius(d).has_value();
 }
 
 void AddResults(Builder& b, const WindowState& s) {

@@ -375,8 +375,9 @@ private slots:
             const QString at =
                 QString("%1 at %2×%3: ").arg(example).arg(size.width()).arg(size.height());
             QWidget* central = f.form->centralWidget();
-            QVERIFY(central->minimumSizeHint().width() <= central->width());
-            QVERIFY(central->minimumSizeHint().height() <= central->height());
+            const QSize hint = central->minimumSizeHint();
+            QVERIFY2(hint.width() <= central->width() && hint.height() <= central->height(),
+                     qPrintable(at + QString("needs %1×%2").arg(hint.width()).arg(hint.height())));
             const auto crowded = CrowdedControl(f.form->Control("fraOptConj")->parentWidget());
             QVERIFY2(!crowded, qPrintable(at + crowded.value_or("")));
             for (QWidget* w : central->findChildren<QWidget*>()) {
