@@ -135,6 +135,10 @@ void DrawStudyPlot(Surface& surface, const PlotFrame& frame, const StudyPlotData
     }
 }
 
+void DrawStudyPicture(Surface& surface, const ScaleRect& area, const StudyPlotData& data) {
+    DrawStudyPlot(surface, LayOutStudyPlot(surface, area, data), data);
+}
+
 std::optional<StudyPick> NearestStudyPoint(const PlotFrame& frame, const StudyPlotData& data,
                                            double px, double py) {
     std::optional<StudyPick> best;
