@@ -434,14 +434,15 @@ const std::vector<bool>& DesignSweep::ShownNumbers() {
 }
 
 Number DesignSweep::SweptValue() const {
-    // The value as the design holds it, in display units: the parameter tables and the
+    // The value as the design computes with it, in display units: the parameter tables and the
     // paraxial wavelength in single precision, the beam's wavelength and detector in double.
     switch (target_) {
         case SweepTarget::Wavelength:
             if (beam_) return {state_.beam.WavelengthNm(), false};
             return {state_.paraxial.options.advanced.wavelength, true};
         case SweepTarget::Detector:
-            return {state_.beam.extrasOptions.detectorDistance / factor_, false};
+            // The beam is followed to the whole millimetre the detector stands at.
+            return {beam::DetectorDistance(state_.beam.extrasOptions) / factor_, false};
         case SweepTarget::Chosen:
         case SweepTarget::Aperture:
             break;

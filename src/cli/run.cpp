@@ -119,7 +119,8 @@ constexpr const char* kHelp =
     "Rückgabewert: 0 berechnet, 1 unvollständig oder ohne Lösung (bei unvollständiger\n"
     "Auswahl entsteht kein PDF; bei --sweep: ein Wert ohne Lösung), 2 Aufruffehler, Datei\n"
     "nicht lesbar, Ausgabedatei ist eine gelesene Einstellungsdatei, ein Name oder Wert von\n"
-    "--choose oder --set wird abgelehnt (dann entsteht keine Datei) oder Speicher reicht nicht,\n"
+    "--choose, --set oder --y wird abgelehnt (dann entsteht keine Datei) oder Speicher reicht\n"
+    "nicht,\n"
     "3 Ausgabedatei nicht schreibbar (auch eine Pipe ohne Leser) oder Export-Modul fehlt. Bei\n"
     "mehreren Dateien zählt das schlechteste Ergebnis.\n";
 
@@ -285,8 +286,8 @@ std::optional<std::string> CombinationProblem(const Options& o) {
             "Mit mehreren \"--settings\" geht --plot nicht: ein Diagramm zeigt ein System");
     }
     if (o.sweep && (o.json || o.exports.Any() || o.wavelengthList || o.lensList)) {
-        return "\"--sweep\" schreibt nur CSV und geht nicht mit --json, --pdf, --svg, --png, "
-               "--wavelengths oder --list-lenses zusammen";
+        return "\"--sweep\" schreibt nur CSV (und mit --plot das Diagramm) und geht nicht mit "
+               "--json, --pdf, --svg, --png, --wavelengths oder --list-lenses zusammen";
     }
     if (o.settings.size() > 1 && (o.exports.Any() || o.wavelengthList)) {
         return "Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht";

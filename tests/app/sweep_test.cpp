@@ -96,29 +96,33 @@ TEST(Sweep, TheWavelengthScalesTheDiffractionFigures) {
     EXPECT_NEAR(rows[1][mtf] / rows[2][mtf], ratio, 1e-3);
 }
 
-// The beam's radius at the detector is the image waist's with the detector in that waist, and
-// the same a distance before and after it.
-TEST(Sweep, TheDetectorRunsThroughTheImageWaist) {
+// The beam's radius at the detector follows the caustic of the image waist, at the whole
+// millimetre the detector stands at (which the swept column shows).
+TEST(Sweep, TheDetectorRunsAlongTheImageCaustic) {
     DesignState design;
     LoadSettings(IniFile(std::string(RAYSKETCHER_EXAMPLES) + "/hene-focus-100mm.ini"), design);
     design.beam.extrasOptions.detectorOn = true;
     SolveDesign(design, false);
-    const double waistAt = design.beam.axes[0].table[beam::kGbImgDist];
+    const auto& table = design.beam.axes[0].table;
+    const double waistAt = table[beam::kGbImgDist];
+    const double rayleigh = table[beam::kGbImgRayleigh];
     const double unit = design.units.UnitFactor(units::Group::GBExtra, 0);
-    const SweepPlan plan{"Detektor", (waistAt - 10) / unit, (waistAt + 10) / unit, 3};
+    const SweepPlan plan{"Detektor", (waistAt - 10) / unit, (waistAt + 10) / unit, 5};
     auto sweep = std::get<DesignSweep>(DesignSweep::Prepare(design, plan));
     const std::size_t detector = ColumnOf(sweep, beam::ExtraName(beam::kExRadiusAtDetector));
     const std::size_t waist = ColumnOf(sweep, beam::BeamLabel(design.beam, beam::kGbImgRadius));
-    std::vector<std::vector<double>> rows;
+    int rows = 0;
     sweep.Run([&](const SweepRow& row) {
-        rows.emplace_back();
-        for (const SweepNumber& n : row.numbers) rows.back().push_back(n.value);
+        ++rows;
+        const double at = row.numbers[0].value * unit;
+        EXPECT_EQ(at, std::round(at));
+        const double off = (at - waistAt) / rayleigh;
+        EXPECT_NEAR(row.numbers[detector].value / row.numbers[waist].value,
+                    std::sqrt(1 + off * off), 1e-9)
+            << at;
         return true;
     });
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_NEAR(rows[1][detector], rows[1][waist], 1e-9 * rows[1][waist]);
-    EXPECT_NEAR(rows[0][detector], rows[2][detector], 1e-9 * rows[0][detector]);
-    EXPECT_GT(rows[0][detector], rows[1][detector]);
+    EXPECT_EQ(rows, 5);
 }
 
 }  // namespace
