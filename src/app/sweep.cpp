@@ -13,12 +13,21 @@
 #include "engine/numbers.h"
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 #include "ui/image_formats.h"
 
 namespace rs::app {
 namespace {
 
 using Number = SweepNumber;
+
+// The names a plan gives the wavelength and the detector distance (as the aperture parameters,
+// the first word of what the window calls them). Kept in the design's study: never translated.
+constexpr const char* kWavelengthName = "Wellenlänge";
+constexpr const char* kDetectorName = "Detektor";
+// The wavelengths the window's boxes accept, in nm.
+constexpr double kLowestWavelength = 10.0;
+constexpr double kHighestWavelength = 1e6;
 
 std::string Quoted(std::string_view s) {
     return "\"" + std::string(s) + "\"";
@@ -207,19 +216,47 @@ std::vector<SweepParameter> SweepParameters(const DesignState& design) {
     std::vector<SweepParameter> list;
     const auto add = [&](const engine::CVarType& e, std::string name, std::string label,
                          units::Group group, bool aperture) {
-        SweepParameter p{
-            std::move(name), std::move(label), std::string(u.UnitSuffix(group, e.nVarType)),
-            e.nVarType,      aperture,         u.UnitFactor(group, e.nVarType)};
+        SweepParameter p{std::move(name),
+                         std::move(label),
+                         std::string(u.UnitSuffix(group, e.nVarType)),
+                         e.nVarType,
+                         aperture,
+                         aperture ? SweepTarget::Aperture : SweepTarget::Chosen,
+                         u.UnitFactor(group, e.nVarType)};
         p.value = e.sVarValue / p.factor;
         p.limits = e.bLimLowDef && e.bLimHihDef;
         p.low = e.sLimLow / p.factor;
         p.high = e.sLimHih / p.factor;
         list.push_back(std::move(p));
     };
+    // The wavelength in nm, as its box shows it, over the range its box accepts.
+    const auto addWavelength = [&](double nm) {
+        SweepParameter p{kWavelengthName, text::Tr("Wellenlänge"), "nm", 0,
+                         false,           SweepTarget::Wavelength};
+        p.value = nm;
+        p.limits = true;
+        p.low = kLowestWavelength;
+        p.high = kHighestWavelength;
+        list.push_back(std::move(p));
+    };
     if (design.beam.beamMode) {
         for (const engine::CVarType& e : design.beam.axes[0].selection.Entries()) {
             add(e, design.beam.symbols.Param(e.nVarType), beam::BeamLabel(design.beam, e.nVarType),
                 units::Group::GB, false);
+        }
+        addWavelength(design.beam.WavelengthNm());
+        // The detector's distance, in the unit of the distance boxes; it has no slider, so a
+        // study runs from half to one and a half times it.
+        if (design.beam.extrasOptions.detectorOn) {
+            SweepParameter p{kDetectorName,
+                             text::Tr("Detektorabstand"),
+                             std::string(u.UnitSuffix(units::Group::GBExtra, 0)),
+                             0,
+                             false,
+                             SweepTarget::Detector,
+                             u.UnitFactor(units::Group::GBExtra, 0)};
+            p.value = design.beam.extrasOptions.detectorDistance / p.factor;
+            list.push_back(std::move(p));
         }
         return list;
     }
@@ -233,18 +270,18 @@ std::vector<SweepParameter> SweepParameters(const DesignState& design) {
         add(e, std::string(label.substr(0, label.find(' '))), std::string(label),
             units::Group::ParaxAp, true);
     }
+    // The Airy radius, the MTF cut-off and the depth of field follow the wavelength only while
+    // the advanced options are on; without them the standard wavelength holds.
+    if (design.paraxial.options.advOptions) addWavelength(design.paraxial.options.TestWavelength());
     return list;
 }
 
-namespace {
-
-// The chosen parameter by the name the result list shows, or by catalogue index; else the
-// German message listing the chosen ones.
 std::variant<SweepParameter, std::string> FindSweptParameter(const DesignState& loaded,
                                                              const std::string& name) {
     const std::vector<SweepParameter> list = SweepParameters(loaded);
     for (const SweepParameter& p : list) {
-        if (name == p.name || (!p.aperture && name == std::to_string(p.index))) return p;
+        if (name == p.name) return p;
+        if (p.target == SweepTarget::Chosen && name == std::to_string(p.index)) return p;
     }
     std::string chosen;
     for (const auto& p : list) chosen += (chosen.empty() ? "" : ", ") + p.name;
@@ -253,15 +290,13 @@ std::variant<SweepParameter, std::string> FindSweptParameter(const DesignState& 
                            : " (gewählt: " + chosen + ")");
 }
 
-}  // namespace
-
 std::variant<DesignSweep, std::string> DesignSweep::Prepare(const DesignState& loaded,
                                                             const SweepPlan& plan) {
     const auto parameter = FindSweptParameter(loaded, plan.name);
     if (auto* message = std::get_if<std::string>(&parameter)) return *message;
     const SweepParameter p = std::get<SweepParameter>(parameter);
     const bool beamMode = loaded.beam.beamMode;
-    if (!beamMode && !p.aperture && p.index == engine::kObjDist &&
+    if (!beamMode && p.target == SweepTarget::Chosen && p.index == engine::kObjDist &&
         loaded.paraxial.options.objAtInfinity) {
         return "--sweep: " + Quoted(plan.name) +
                " lässt sich nicht variieren: das Objekt steht im Unendlichen";
@@ -270,6 +305,7 @@ std::variant<DesignSweep, std::string> DesignSweep::Prepare(const DesignState& l
     sweep.beam_ = beamMode;
     sweep.index_ = p.index;
     sweep.aperture_ = p.aperture;
+    sweep.target_ = p.target;
     sweep.factor_ = p.factor;
     sweep.AddHeader(p.label, p.unit, 0);
     sweep.AddColumns(text::TrimBlanks(p.label));
@@ -312,6 +348,20 @@ void DesignSweep::AddColumns(std::string_view sweptName) {
 bool DesignSweep::SetSweptValue(double displayValue) {
     const double v = displayValue * factor_;
     if (!engine::FitsFloat(v)) return false;
+    if (target_ == SweepTarget::Wavelength) {
+        // Beyond what the box accepts the step has no solution, as a field angle beyond ±90°.
+        if (!(v >= kLowestWavelength && v <= kHighestWavelength)) return false;
+        if (beam_) {
+            state_.beam.SetWavelengthNm(v);
+        } else {
+            state_.paraxial.options.advanced.wavelength = static_cast<float>(v);
+        }
+        return true;
+    }
+    if (target_ == SweepTarget::Detector) {
+        state_.beam.extrasOptions.detectorDistance = v;
+        return true;
+    }
     if (beam_) {
         if (!beam::SetSelectedValue(state_.beam, 0, index_, v)) return false;
         // While circularising, f' and s of the first axis move together, as when typed.
@@ -383,6 +433,26 @@ const std::vector<bool>& DesignSweep::ShownNumbers() {
     return shownCache_.back().second;
 }
 
+Number DesignSweep::SweptValue() const {
+    // The value as the design computes with it, in display units: the parameter tables and the
+    // paraxial wavelength in single precision, the beam's wavelength and detector in double.
+    switch (target_) {
+        case SweepTarget::Wavelength:
+            if (beam_) return {state_.beam.WavelengthNm(), false};
+            return {state_.paraxial.options.advanced.wavelength, true};
+        case SweepTarget::Detector:
+            // The beam is followed to the whole millimetre the detector stands at.
+            return {beam::DetectorDistance(state_.beam.extrasOptions) / factor_, false};
+        case SweepTarget::Chosen:
+        case SweepTarget::Aperture:
+            break;
+    }
+    const engine::Selection& sel = beam_       ? state_.beam.axes[0].selection
+                                   : aperture_ ? state_.paraxial.aperture
+                                               : state_.paraxial.params;
+    return {sel.Value(*sel.Find(index_)) / factor_, true};
+}
+
 bool DesignSweep::Step(std::int64_t step, std::vector<Number>& numbers) {
     constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
     numbers.assign(header_.size(), Number{kNone, false});
@@ -391,11 +461,7 @@ bool DesignSweep::Step(std::int64_t step, std::vector<Number>& numbers) {
         numbers[0] = {value, false};
         return false;
     }
-    // The value as the design holds it (single precision), in display units.
-    const engine::Selection& sel = beam_       ? state_.beam.axes[0].selection
-                                   : aperture_ ? state_.paraxial.aperture
-                                               : state_.paraxial.params;
-    numbers[0] = {sel.Value(*sel.Find(index_)) / factor_, true};
+    numbers[0] = SweptValue();
     SolveDesign(state_, false);
     if (!DesignSolved(state_)) return false;
     const std::vector<bool>& shown = ShownNumbers();

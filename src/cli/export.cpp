@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -24,6 +25,7 @@
 #include "cli/export.h"
 #include "cli/export_module.h"
 #include "render/report_page.h"
+#include "ui/study.h"
 
 namespace rs::cli {
 namespace {
@@ -80,7 +82,24 @@ bool SaveBytes(const std::filesystem::path& file, const QByteArray& bytes, std::
     return !problem;
 }
 
-bool WritePng(const std::filesystem::path& file, const app::DesignState& state, PictureSize size,
+// What a picture shows: the design's drawing, or its study.
+using PicturePainter = std::function<void(QPainter&, const QRectF&)>;
+
+PicturePainter PictureOf(const app::DesignState& state, std::int64_t studyPoints) {
+    if (studyPoints <= 0) {
+        return [&state](QPainter& painter, const QRectF& area) {
+            render::PaintDesignPicture(painter, area, state);
+        };
+    }
+    // Computed once for both files, through the window's own study.
+    auto data =
+        std::make_shared<const drawing::StudyPlotData>(ui::ComputeStudy(state, studyPoints));
+    return [data](QPainter& painter, const QRectF& area) {
+        render::PaintStudyPicture(painter, area, *data);
+    };
+}
+
+bool WritePng(const std::filesystem::path& file, const PicturePainter& picture, PictureSize size,
               std::ostream& err) {
     QImage image(size.width, size.height, QImage::Format_RGB32);
     if (image.isNull()) {
@@ -91,7 +110,7 @@ bool WritePng(const std::filesystem::path& file, const app::DesignState& state, 
     image.setDotsPerMeterX(3780);  // 96 dpi, the pixel size the drawing is made for
     image.setDotsPerMeterY(3780);
     QPainter painter(&image);
-    render::PaintDesignPicture(painter, QRectF(0, 0, size.width, size.height), state);
+    picture(painter, QRectF(0, 0, size.width, size.height));
     painter.end();
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -104,7 +123,7 @@ bool WritePng(const std::filesystem::path& file, const app::DesignState& state, 
     return SaveBytes(file, bytes, err);
 }
 
-bool WriteSvg(const std::filesystem::path& file, const app::DesignState& state, PictureSize size,
+bool WriteSvg(const std::filesystem::path& file, const PicturePainter& picture, PictureSize size,
               std::ostream& err) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -122,7 +141,7 @@ bool WriteSvg(const std::filesystem::path& file, const app::DesignState& state, 
             << "\" konnte nicht erzeugt werden.\n";
         return false;
     }
-    render::PaintDesignPicture(painter, QRectF(0, 0, size.width, size.height), state);
+    picture(painter, QRectF(0, 0, size.width, size.height));
     painter.end();
     return SaveBytes(file, bytes, err);
 }
@@ -162,8 +181,11 @@ ExportResult WriteDesignExports(const app::DesignState& state, const ExportReque
     }
     bool failed = false;
     bool refused = false;
-    if (request.png && !WritePng(*request.png, state, request.size, err)) failed = true;
-    if (request.svg && !WriteSvg(*request.svg, state, request.size, err)) failed = true;
+    if (request.png || request.svg) {
+        const PicturePainter picture = PictureOf(state, request.studyPoints);
+        if (request.png && !WritePng(*request.png, picture, request.size, err)) failed = true;
+        if (request.svg && !WriteSvg(*request.svg, picture, request.size, err)) failed = true;
+    }
     if (request.pdf) {
         const ExportResult pdf = WritePdf(*request.pdf, state, err);
         failed = failed || pdf == ExportResult::Failed;
@@ -179,6 +201,7 @@ ExportRequest RequestOf(const RaysketcherExportJob& job) {
     if (job.svg) request.svg = job.svg;
     if (job.png) request.png = job.png;
     request.size = {job.width, job.height};
+    request.studyPoints = job.studyPoints;
     return request;
 }
 
@@ -203,7 +226,7 @@ int RunJob(const RaysketcherExportJob& job, std::ostream& err) {
 }  // namespace
 }  // namespace rs::cli
 
-extern "C" __attribute__((visibility("default"))) int raysketcher_export_v1(
+extern "C" __attribute__((visibility("default"))) int raysketcher_export_v2(
     const RaysketcherExportJob* job) {
     if (job == nullptr || job->abi != RAYSKETCHER_EXPORT_ABI || job->report == nullptr) {
         return kRaysketcherExportFailed;

@@ -92,6 +92,7 @@ ExportResult WriteExports(const ExportDesign& design, const ExportRequest& reque
     job.png = request.png ? png.c_str() : nullptr;
     job.width = request.size.width;
     job.height = request.size.height;
+    job.studyPoints = request.studyPoints;
     job.report = &ToStream;
     job.context = &err;
     switch (entry(&job)) {

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <csignal>
 #include <fstream>
 #include <iterator>
@@ -17,6 +18,8 @@
 #include "cli/design_edits.h"
 #include "cli/export.h"
 #include "cli/fit_and_lens.h"
+#include "text/tr.h"
+#include "ui/study.h"
 #include "wavelengths/wavelengths.h"
 
 namespace rs::cli {
@@ -28,6 +31,9 @@ constexpr const char* kHelp =
     "Aufruf: raysketcher-cli [--settings DATEI]... [--json] [--pdf DATEI] [--svg DATEI]\n"
     "                        [--png DATEI] [--size BREITExHÖHE]\n"
     "       raysketcher-cli [--settings DATEI]... --sweep NAME=VON:BIS:SCHRITTE [--csv DATEI]\n"
+    "       raysketcher-cli [--settings DATEI] --sweep NAME=VON:BIS:SCHRITTE --plot "
+    "DATEI.svg|.png\n"
+    "                        [--y NAME[,NAME]] [--size BREITExHÖHE] [--csv DATEI]\n"
     "       raysketcher-cli (--settings DATEI|- | --new paraxial|beam) [--choose NAMEN]\n"
     "                        [--set NAME=WERT]... [--save DATEI] [weitere Optionen]\n"
     "       raysketcher-cli --wavelengths [--settings DATEI] [--json]\n"
@@ -77,9 +83,18 @@ constexpr const char* kHelp =
     "                    Parameters und gibt eine Tabelle als CSV aus. NAME ist das Symbol aus\n"
     "                    der Ergebnisliste (a, f', m', im Gaußstrahl-Modus s, ...) oder die\n"
     "                    Katalognummer, für den Aperturparameter das erste Wort seines Namens\n"
-    "                    (Blendenzahl); die Werte in den Einheiten, die das Fenster zeigt\n"
+    "                    (Blendenzahl), \"Wellenlänge\" (nm; im paraxialen Modus bei\n"
+    "                    eingeschalteten erweiterten Optionen) oder \"Detektor\" (Abstand des\n"
+    "                    angezeigten Detektors); die Werte in den Einheiten, die das Fenster "
+    "zeigt\n"
     "  --csv DATEI       schreibt die Tabelle von --sweep in diese Datei statt auf die Ausgabe;\n"
     "                    eine vorhandene Datei wird erst mit der vollständigen Tabelle ersetzt\n"
+    "  --plot DATEI      zeichnet zu --sweep das Diagramm der Studie, wie das Fenster es zeigt,\n"
+    "                    als SVG oder PNG (nach der Endung .svg oder .png, in der Größe von\n"
+    "                    --size); die Tabelle geht wie sonst auf die Ausgabe oder nach --csv\n"
+    "  --y NAME[,NAME]   die eine oder zwei Größen des Diagramms, benannt wie in der\n"
+    "                    Ergebnisliste (\"Bildweite: a'\"); ohne --y die Bildweite, im\n"
+    "                    Gaußstrahl-Modus der Radius der Bildtaille\n"
     "  --wavelengths     listet statt eines Systems die Wellenlängen der Auswahl: Laserlinien,\n"
     "                    Glaskatalog-Linien und die eigenen aus UserData/WaveLen.lst neben der\n"
     "                    Einstellungsdatei (Liste, Name, Zusatz, Wellenlänge in nm)\n"
@@ -104,7 +119,8 @@ constexpr const char* kHelp =
     "Rückgabewert: 0 berechnet, 1 unvollständig oder ohne Lösung (bei unvollständiger\n"
     "Auswahl entsteht kein PDF; bei --sweep: ein Wert ohne Lösung), 2 Aufruffehler, Datei\n"
     "nicht lesbar, Ausgabedatei ist eine gelesene Einstellungsdatei, ein Name oder Wert von\n"
-    "--choose oder --set wird abgelehnt (dann entsteht keine Datei) oder Speicher reicht nicht,\n"
+    "--choose, --set oder --y wird abgelehnt (dann entsteht keine Datei) oder Speicher reicht\n"
+    "nicht,\n"
     "3 Ausgabedatei nicht schreibbar (auch eine Pipe ohne Leser) oder Export-Modul fehlt. Bei\n"
     "mehreren Dateien zählt das schlechteste Ergebnis.\n";
 
@@ -117,6 +133,8 @@ struct Options {
     ExportRequest exports;
     std::optional<app::SweepPlan> sweep;
     std::optional<fs::path> csv;
+    std::optional<fs::path> plot;
+    std::vector<std::string> y;  // the plot's results; empty: the mode's default
     DesignEdits edits;
     FitRequest fit;
 };
@@ -153,6 +171,19 @@ private:
     std::size_t i_ = 0;
     bool missing_ = false;
 };
+
+// The picture --plot writes, by the file name's ending (of any case).
+bool HasEnding(const fs::path& file, std::string_view ending) {
+    std::string e = file.extension().string();
+    std::transform(e.begin(), e.end(), e.begin(), [](unsigned char c) { return std::tolower(c); });
+    return e == ending;
+}
+bool PlotIsSvg(const fs::path& file) {
+    return HasEnding(file, ".svg");
+}
+bool PlotIsPng(const fs::path& file) {
+    return HasEnding(file, ".png");
+}
 
 std::string Once(std::string_view name) {
     return "\"" + std::string(name) + "\" darf nur einmal angegeben werden";
@@ -193,6 +224,21 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
     } else if (auto csv = r.Value("--csv")) {
         if (o.csv) return Once("--csv");
         o.csv = *csv;
+    } else if (auto plot = r.Value("--plot")) {
+        if (o.plot) return Once("--plot");
+        o.plot = *plot;
+    } else if (auto y = r.Value("--y")) {
+        if (!o.y.empty()) return Once("--y");
+        for (std::string_view name : text::SplitFields(*y, ',')) o.y.emplace_back(name);
+        const bool blank = std::any_of(o.y.begin(), o.y.end(), [](const std::string& n) {
+            return text::TrimBlanks(n).empty();
+        });
+        if (o.y.size() > 2 || blank) {
+            return text::Tr(
+                       "--y erwartet einen oder zwei Namen der Ergebnisliste, durch Komma "
+                       "getrennt: \"") +
+                   *y + "\"";
+        }
     } else if (auto v = r.Value("--new")) {
         return o.edits.TakeNew(*v);
     } else if (auto v = r.Value("--choose")) {
@@ -220,13 +266,28 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
 
 // What the options cannot do together.
 std::optional<std::string> CombinationProblem(const Options& o) {
-    for (const auto* file : {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv}) {
+    for (const auto* file : {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv, &o.plot}) {
         if (*file && (*file)->empty()) return "Ein leerer Dateiname kann nicht geschrieben werden.";
     }
     if (o.csv && !o.sweep) return "\"--csv\" ohne \"--sweep\": nur ein Sweep schreibt CSV";
+    if (o.plot && !o.sweep) {
+        return text::Tr("\"--plot\" ohne \"--sweep\": nur ein Sweep zeichnet eine Studie");
+    }
+    if (!o.y.empty() && !o.plot)
+        return text::Tr("\"--y\" ohne \"--plot\": nur das Diagramm hat Größen");
+    if (o.plot && !PlotIsSvg(*o.plot) && !PlotIsPng(*o.plot)) {
+        return text::Tr(
+                   "\"--plot\" schreibt SVG oder PNG: der Dateiname endet auf .svg oder .png, "
+                   "nicht \"") +
+               o.plot->string() + "\"";
+    }
+    if (o.plot && o.settings.size() > 1) {
+        return text::Tr(
+            "Mit mehreren \"--settings\" geht --plot nicht: ein Diagramm zeigt ein System");
+    }
     if (o.sweep && (o.json || o.exports.Any() || o.wavelengthList || o.lensList)) {
-        return "\"--sweep\" schreibt nur CSV und geht nicht mit --json, --pdf, --svg, --png, "
-               "--wavelengths oder --list-lenses zusammen";
+        return "\"--sweep\" schreibt nur CSV (und mit --plot das Diagramm) und geht nicht mit "
+               "--json, --pdf, --svg, --png, --wavelengths oder --list-lenses zusammen";
     }
     if (o.settings.size() > 1 && (o.exports.Any() || o.wavelengthList)) {
         return "Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht";
@@ -318,14 +379,16 @@ int Worse(int a, int b) {
     return std::max(a, b);
 }
 
-int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream& out,
-             std::ostream& err) {
+int RunSweep(const Options& o, const std::vector<fs::path>& files, const fs::path& programDir,
+             std::ostream& out, std::ostream& err) {
     // Every file is read and checked before anything is written, so a bad name leaves no half
     // table behind.
     std::vector<app::DesignSweep> sweeps;
+    Loaded plotted;  // the one design of --plot
     for (const fs::path& file : files) {
         Loaded loaded;
-        if (const int rc = LoadDesign(o.edits, file, false, loaded, err); rc != kSolved) {
+        if (const int rc = LoadDesign(o.edits, file, o.plot.has_value(), loaded, err);
+            rc != kSolved) {
             return rc;
         }
         auto prepared = app::DesignSweep::Prepare(loaded.state, *o.sweep);
@@ -335,7 +398,23 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
             return kUsage;
         }
         sweeps.push_back(std::move(std::get<app::DesignSweep>(prepared)));
+        // --plot: the sweep becomes the study of the design's mode, which the export module
+        // draws as the window's study tab does; --save keeps the design's own study.
+        std::optional<app::StudyChoice> study;
+        if (o.plot) {
+            auto choice = ui::StudyChoiceOfPlan(loaded.state, *o.sweep, o.y);
+            if (auto* message = std::get_if<std::string>(&choice)) {
+                err << "raysketcher-cli: " << PlainText(*message) << "\n";
+                return kUsage;
+            }
+            study = std::get<app::StudyChoice>(std::move(choice));
+        }
         if (const int rc = SaveDesign(o.edits, loaded, err); rc != kSolved) return rc;
+        if (study) {
+            ui::SetStudyChoice(loaded.state, std::move(*study));
+            StageBytes(loaded);
+            plotted = std::move(loaded);
+        }
     }
     std::vector<app::SweepInput> inputs;
     for (std::size_t k = 0; k < files.size(); ++k)
@@ -365,6 +444,16 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
     } else if (written.stopped || !out) {
         err << "raysketcher-cli: Die Tabelle kann nicht ausgegeben werden.\n";
         return kExportFailed;
+    }
+    if (o.plot) {
+        ExportRequest plot;
+        (PlotIsSvg(*o.plot) ? plot.svg : plot.png) = *o.plot;
+        plot.size = o.exports.size;
+        plot.studyPoints = o.sweep->steps;
+        if (WriteExports({plotted.file, plotted.bytes}, plot, programDir, err) !=
+            ExportResult::Written) {
+            return kExportFailed;
+        }
     }
     return written.unsolved > 0 ? kNotSolved : kSolved;
 }
@@ -397,7 +486,7 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 // An output that would overwrite a design file being read: the German message naming both.
 std::optional<std::string> OutputOverDesign(const Options& o, const std::vector<fs::path>& files) {
     for (const auto* output :
-         {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv, &o.edits.save}) {
+         {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv, &o.plot, &o.edits.save}) {
         if (!*output) continue;
         for (const fs::path& file : files) {
             // Standard input and the design of --new are no file to protect.
@@ -561,7 +650,7 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         err << "raysketcher-cli: " << *problem << "\n";
         return kUsage;
     }
-    if (o.sweep) return RunSweep(o, files, out, err);
+    if (o.sweep) return RunSweep(o, files, programDir, out, err);
     if (o.fit.file) return RunFitOn(o, files, out, err);
     CatalogueSource catalogue(std::move(where), err);
     return RunDesigns(o, files, catalogue, programDir, out, err);
