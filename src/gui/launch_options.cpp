@@ -39,6 +39,11 @@ LaunchOptions ParseLaunchOptions(const QStringList& args) {
             o.settingsFile = std::move(file);
         } else if (auto dir = pathOf(i, "--catalogue", "Ordner fehlt")) {
             o.catalogueDir = std::move(dir);
+        } else if (a == "--lang" || a.startsWith("--lang=")) {
+            const QString code =
+                a == "--lang" ? (i + 1 < args.size() ? args[++i] : QString()) : a.mid(7);
+            o.language = text::LanguageFromCode(code.toStdString());
+            if (!o.language) o.error = "--lang: de oder en";
         } else {
             o.error = "unbekanntes Argument: " + a.toStdString();
         }

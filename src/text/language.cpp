@@ -1,0 +1,68 @@
+#include "text/language.h"
+
+#include <libintl.h>
+
+#include <clocale>
+#include <cstdlib>
+
+#include "text/tr.h"
+
+namespace rs::text {
+namespace {
+
+constexpr const char* kDomain = "raysketcher";
+
+// The language part of a locale or LANGUAGE entry: "en_US.UTF-8" → "en", "de:en" → "de".
+std::string_view LanguagePart(std::string_view value) {
+    const std::size_t end = value.find_first_of(":_.@");
+    return value.substr(0, end);
+}
+
+}  // namespace
+
+std::string_view LanguageCode(Language language) {
+    return language == Language::English ? "en" : "de";
+}
+
+std::optional<Language> LanguageFromCode(std::string_view code) {
+    if (code == "de") return Language::German;
+    if (code == "en") return Language::English;
+    return std::nullopt;
+}
+
+std::string_view LanguageName(Language language) {
+    return language == Language::English ? "English" : "Deutsch";
+}
+
+Language LanguageOfEnvironment(const EnvironmentReader& variable) {
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = variable(name);
+        if (value == nullptr || *value == '\0') continue;
+        return LanguagePart(value) == "en" ? Language::English : Language::German;
+    }
+    return Language::German;
+}
+
+Language LanguageOfEnvironment() {
+    return LanguageOfEnvironment([](const char* name) { return std::getenv(name); });
+}
+
+void UseLanguage(Language language, const std::filesystem::path& localeDir) {
+    std::setlocale(LC_NUMERIC, "C");
+    if (language != Language::German) {
+        // A generated locale of the user's may stay; "C" or a missing one reads no catalogue.
+        const char* messages = std::setlocale(LC_MESSAGES, "");
+        const std::string_view current = messages ? messages : "C";
+        if (current == "C" || current == "POSIX") std::setlocale(LC_MESSAGES, "C.UTF-8");
+        setenv("LANGUAGE", std::string(LanguageCode(language)).c_str(), 1);
+        bindtextdomain(kDomain, localeDir.c_str());
+        bind_textdomain_codeset(kDomain, "UTF-8");
+    }
+    SetTranslating(language != Language::German);
+}
+
+Language LanguageInUse() {
+    return Translating() ? Language::English : Language::German;
+}
+
+}  // namespace rs::text
