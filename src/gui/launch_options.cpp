@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "text/tr.h"
+
 namespace rs::gui {
 
 LaunchOptions ParseLaunchOptions(const QStringList& args) {
@@ -43,7 +45,7 @@ LaunchOptions ParseLaunchOptions(const QStringList& args) {
             const QString code =
                 a == "--lang" ? (i + 1 < args.size() ? args[++i] : QString()) : a.mid(7);
             o.language = text::LanguageFromCode(code.toStdString());
-            if (!o.language) o.error = "--lang: de oder en";
+            if (!o.language) o.error = text::Tr("--lang: de oder en");
         } else {
             o.error = "unbekanntes Argument: " + a.toStdString();
         }
@@ -63,6 +65,8 @@ std::string HelpText() {
            "                     Build-Ordner; im Gaußstrahl-Modus unter \"Linsen\" gelistet\n"
            "  --exit-when-shown  sofort beenden, sobald das Fenster angezeigt ist, ohne zu\n"
            "                     speichern (misst die Startzeit)\n"
+           "  --lang de|en       Sprache des Programms (sonst nach LANGUAGE, LC_ALL,\n"
+           "                     LC_MESSAGES, LANG; Deutsch, wenn sie nicht Englisch verlangen)\n"
            "  -h, --help         diese Hilfe\n"
            "\n"
            "Ohne --settings gilt Raysketcher.INI im Programmordner, wenn er beschreibbar ist,\n"
