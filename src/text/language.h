@@ -27,10 +27,11 @@ using EnvironmentReader = std::function<const char*(const char* name)>;
 Language LanguageOfEnvironment(const EnvironmentReader& variable);
 Language LanguageOfEnvironment();
 
-// Makes Tr() answer in `language` from the catalogues below `localeDir`. Works where only the
-// C.UTF-8 locale exists: glibc reads no catalogue under "C", so the message locale is set to
-// C.UTF-8 and LANGUAGE names the catalogue. The number locale stays "C" (a toolkit that ran
-// setlocale(LC_ALL, "") before must not turn our decimal points into commas).
+// Makes Tr() answer in `language` from the catalogues below `localeDir` (empty: the folder bound
+// before in this process). Works where only the C.UTF-8 locale exists: glibc reads no catalogue
+// under "C", so the message locale is set to C.UTF-8 and LANGUAGE names the catalogue. The
+// number locale stays "C" (a toolkit that ran setlocale(LC_ALL, "") before must not turn our
+// decimal points into commas). LanguageOfEnvironment() still answers what the user asked for.
 void UseLanguage(Language language, const std::filesystem::path& localeDir);
 
 // The language Tr() answers in now.
