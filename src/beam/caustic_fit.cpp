@@ -16,6 +16,7 @@
 namespace rs::beam {
 using text::Tr;
 using text::TrFormat;
+using text::TrNFormat;
 using text::TrNoop;
 namespace {
 
