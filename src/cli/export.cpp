@@ -12,6 +12,7 @@
 #include <QSvgGenerator>
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -25,10 +26,20 @@
 #include "cli/export.h"
 #include "cli/export_module.h"
 #include "render/report_page.h"
+#include "text/language.h"
+#include "text/tr.h"
 #include "ui/study.h"
 
 namespace rs::cli {
 namespace {
+
+// This module holds a copy of the core of its own: it takes the language the program chose
+// for this run (which UseLanguage left in LANGUAGE, with the catalogue bound for the whole
+// process), also after the toolkit's setlocale(LC_ALL, "").
+void FollowProgramLanguage() {
+    text::UseLanguage(
+        text::LanguageOfEnvironment([](const char* name) { return std::getenv(name); }), {});
+}
 
 // The toolkit for painting without a window. An application object that exists already (a
 // test's) is used as it is.
@@ -56,6 +67,7 @@ public:
         previousHandler_ = qInstallMessageHandler(&OnlySevere);
         installed_ = true;
         app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+        FollowProgramLanguage();
         return true;
     }
 
@@ -103,8 +115,10 @@ bool WritePng(const std::filesystem::path& file, const PicturePainter& picture, 
               std::ostream& err) {
     QImage image(size.width, size.height, QImage::Format_RGB32);
     if (image.isNull()) {
-        err << "raysketcher-cli: Für ein Bild von " << size.width << "x" << size.height
-            << " Pixeln reicht der Speicher nicht.\n";
+        err << "raysketcher-cli: "
+            << text::TrFormat("Für ein Bild von %1x%2 Pixeln reicht der Speicher nicht.",
+                              {std::to_string(size.width), std::to_string(size.height)})
+            << "\n";
         return false;
     }
     image.setDotsPerMeterX(3780);  // 96 dpi, the pixel size the drawing is made for
@@ -116,8 +130,9 @@ bool WritePng(const std::filesystem::path& file, const PicturePainter& picture, 
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")) {
-        err << "raysketcher-cli: Das Bild für \"" << file.string()
-            << "\" konnte nicht erzeugt werden.\n";
+        err << "raysketcher-cli: "
+            << text::TrFormat("Das Bild für \"%1\" konnte nicht erzeugt werden.", {file.string()})
+            << "\n";
         return false;
     }
     return SaveBytes(file, bytes, err);
@@ -137,8 +152,9 @@ bool WriteSvg(const std::filesystem::path& file, const PicturePainter& picture, 
     svg.setDescription(QStringLiteral("Zeichnung des Systems"));
     QPainter painter;
     if (!painter.begin(&svg)) {
-        err << "raysketcher-cli: Die SVG-Datei \"" << file.string()
-            << "\" konnte nicht erzeugt werden.\n";
+        err << "raysketcher-cli: "
+            << text::TrFormat("Die SVG-Datei \"%1\" konnte nicht erzeugt werden.", {file.string()})
+            << "\n";
         return false;
     }
     picture(painter, QRectF(0, 0, size.width, size.height));
@@ -165,8 +181,9 @@ ExportResult WritePdf(const std::filesystem::path& file, const app::DesignState&
         painted = render::PaintDesignReport(pdf, report.page, state, dateText);
     }  // the writer finishes the document when it goes
     if (!painted) {
-        err << "raysketcher-cli: Der Bericht \"" << file.string()
-            << "\" konnte nicht erzeugt werden.\n";
+        err << "raysketcher-cli: "
+            << text::TrFormat("Der Bericht \"%1\" konnte nicht erzeugt werden.", {file.string()})
+            << "\n";
         return ExportResult::Failed;
     }
     return SaveBytes(file, bytes, err) ? ExportResult::Written : ExportResult::Failed;
@@ -176,7 +193,8 @@ ExportResult WriteDesignExports(const app::DesignState& state, const ExportReque
                                 std::ostream& err) {
     Toolkit toolkit;
     if (!toolkit.Start()) {
-        err << "raysketcher-cli: Ohne grafische Anwendung kann nichts gezeichnet werden.\n";
+        err << "raysketcher-cli: "
+            << text::Tr("Ohne grafische Anwendung kann nichts gezeichnet werden.") << "\n";
         return ExportResult::Failed;
     }
     bool failed = false;
@@ -234,9 +252,11 @@ extern "C" __attribute__((visibility("default"))) int raysketcher_export_v2(
     std::ostringstream err;
     int status = kRaysketcherExportFailed;
     try {
+        rs::cli::FollowProgramLanguage();
         status = rs::cli::RunJob(*job, err);
     } catch (const std::exception& e) {
-        err << "raysketcher-cli: Die Dateien konnten nicht erzeugt werden: " << e.what() << "\n";
+        err << "raysketcher-cli: " << rs::text::Tr("Die Dateien konnten nicht erzeugt werden: ")
+            << e.what() << "\n";
     }
     const std::string text = err.str();
     if (!text.empty()) job->report(job->context, text.data(), text.size());

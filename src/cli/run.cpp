@@ -11,6 +11,7 @@
 #include <ostream>
 
 #include "app/ini_file.h"
+#include "app/language_setup.h"
 #include "app/presentation.h"
 #include "app/settings.h"
 #include "app/sweep_csv.h"
@@ -23,11 +24,14 @@
 #include "wavelengths/wavelengths.h"
 
 namespace rs::cli {
+using text::Tr;
+using text::TrFormat;
+using text::TrNoop;
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kHelp =
+constexpr const char* kHelp = TrNoop(
     "Aufruf: raysketcher-cli [--settings DATEI]... [--json] [--pdf DATEI] [--svg DATEI]\n"
     "                        [--png DATEI] [--size BREITExHÖHE]\n"
     "       raysketcher-cli [--settings DATEI]... --sweep NAME=VON:BIS:SCHRITTE [--csv DATEI]\n"
@@ -71,7 +75,8 @@ constexpr const char* kHelp =
     "                    Z (mm auf der Achse der Messung) ins System; nur mit --save\n"
     "  --json            ein JSON-Objekt statt der Liste: mode, valid, calcInvalid, params\n"
     "                    (interne Einheiten: mm, rad), aperture, cardinalPoints, dof, status,\n"
-    "                    rows, title\n"
+    "                    rows (je Zeile Name, Wert und die feste Kennung, der deutsche Name\n"
+    "                    ohne Symbol), title\n"
     "  --pdf DATEI       schreibt zusätzlich den Ausdruck des Systems als PDF (eine Seite A4)\n"
     "  --svg DATEI       schreibt zusätzlich die Zeichnung als SVG\n"
     "  --png DATEI       schreibt zusätzlich die Zeichnung als PNG\n"
@@ -103,6 +108,8 @@ constexpr const char* kHelp =
     "  --catalogue ORDNER  die Katalogdateien aus diesem Ordner (sonst neben dem Programm,\n"
     "                    in ../share/raysketcher oder im Build-Ordner); im Gaußstrahl-Modus\n"
     "                    nennt --json die passenden Linsen als \"catalogueLenses\"\n"
+    "  --lang de|en      Sprache der Ausgaben (sonst nach LANGUAGE, LC_ALL, LC_MESSAGES,\n"
+    "                    LANG; Deutsch, wenn sie nicht Englisch verlangen)\n"
     "  --help            diese Hilfe\n"
     "\n"
     "Die CSV-Tabelle: eine Kopfzeile mit den Namen der Ergebnisliste und der Einheit in\n"
@@ -122,7 +129,7 @@ constexpr const char* kHelp =
     "--choose, --set oder --y wird abgelehnt (dann entsteht keine Datei) oder Speicher reicht\n"
     "nicht,\n"
     "3 Ausgabedatei nicht schreibbar (auch eine Pipe ohne Leser) oder Export-Modul fehlt. Bei\n"
-    "mehreren Dateien zählt das schlechteste Ergebnis.\n";
+    "mehreren Dateien zählt das schlechteste Ergebnis.\n");
 
 struct Options {
     std::vector<fs::path> settings;
@@ -186,7 +193,7 @@ bool PlotIsPng(const fs::path& file) {
 }
 
 std::string Once(std::string_view name) {
-    return "\"" + std::string(name) + "\" darf nur einmal angegeben werden";
+    return TrFormat("\"%1\" darf nur einmal angegeben werden", {name});
 }
 
 // Takes the current argument into `o`; the German message when it is bad.
@@ -201,7 +208,7 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
     } else if (auto dir = r.Value("--catalogue")) {
         o.catalogueDir = *dir;
     } else if (auto v = r.Value("--settings")) {
-        if (v->empty()) return "\"--settings\" mit leerem Dateinamen";
+        if (v->empty()) return Tr("\"--settings\" mit leerem Dateinamen");
         o.settings.emplace_back(*v);
     } else if (auto pdf = r.Value("--pdf")) {
         o.exports.pdf = *pdf;
@@ -212,8 +219,8 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
     } else if (auto size = r.Value("--size")) {
         const auto parsed = ParsePictureSize(*size);
         if (!parsed) {
-            return "ungültige Größe \"" + *size + "\" (erwartet BREITExHÖHE in Pixeln, je 1 bis " +
-                   std::to_string(kMaxPictureSide) + ")";
+            return TrFormat("ungültige Größe \"%1\" (erwartet BREITExHÖHE in Pixeln, je 1 bis %2)",
+                            {*size, std::to_string(kMaxPictureSide)});
         }
         o.exports.size = *parsed;
     } else if (auto sweep = r.Value("--sweep")) {
@@ -234,9 +241,8 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
             return text::TrimBlanks(n).empty();
         });
         if (o.y.size() > 2 || blank) {
-            return text::Tr(
-                       "--y erwartet einen oder zwei Namen der Ergebnisliste, durch Komma "
-                       "getrennt: \"") +
+            return Tr("--y erwartet einen oder zwei Namen der Ergebnisliste, durch Komma "
+                      "getrennt: \"") +
                    *y + "\"";
         }
     } else if (auto v = r.Value("--new")) {
@@ -247,6 +253,8 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
         return o.edits.TakeSet(*v);
     } else if (auto v = r.Value("--save")) {
         return o.edits.TakeSave(*v);
+    } else if (r.Value("--lang")) {
+        // Taken before everything else (LanguageArgument), so that every message speaks it.
     } else if (auto v = r.Value("--lens")) {
         if (o.edits.lensCode) return Once("--lens");
         o.edits.lensCode = *v;
@@ -257,9 +265,9 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
     } else if (auto v = r.Value("--element-at")) {
         return o.fit.TakeElementAt(*v);
     } else if (r.Missing()) {
-        return "Nach \"" + a + "\" fehlt der Wert.";
+        return TrFormat("Nach \"%1\" fehlt der Wert.", {a});
     } else {
-        return "unbekanntes Argument \"" + a + "\"";
+        return TrFormat("unbekanntes Argument \"%1\"", {a});
     }
     return std::nullopt;
 }
@@ -267,30 +275,30 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
 // What the options cannot do together.
 std::optional<std::string> CombinationProblem(const Options& o) {
     for (const auto* file : {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv, &o.plot}) {
-        if (*file && (*file)->empty()) return "Ein leerer Dateiname kann nicht geschrieben werden.";
+        if (*file && (*file)->empty())
+            return Tr("Ein leerer Dateiname kann nicht geschrieben werden.");
     }
-    if (o.csv && !o.sweep) return "\"--csv\" ohne \"--sweep\": nur ein Sweep schreibt CSV";
+    if (o.csv && !o.sweep) return Tr("\"--csv\" ohne \"--sweep\": nur ein Sweep schreibt CSV");
     if (o.plot && !o.sweep) {
-        return text::Tr("\"--plot\" ohne \"--sweep\": nur ein Sweep zeichnet eine Studie");
+        return Tr("\"--plot\" ohne \"--sweep\": nur ein Sweep zeichnet eine Studie");
     }
-    if (!o.y.empty() && !o.plot)
-        return text::Tr("\"--y\" ohne \"--plot\": nur das Diagramm hat Größen");
+    if (!o.y.empty() && !o.plot) return Tr("\"--y\" ohne \"--plot\": nur das Diagramm hat Größen");
     if (o.plot && !PlotIsSvg(*o.plot) && !PlotIsPng(*o.plot)) {
-        return text::Tr(
-                   "\"--plot\" schreibt SVG oder PNG: der Dateiname endet auf .svg oder .png, "
-                   "nicht \"") +
-               o.plot->string() + "\"";
+        return TrFormat(
+            "\"--plot\" schreibt SVG oder PNG: der Dateiname endet auf .svg oder .png, nicht "
+            "\"%1\"",
+            {o.plot->string()});
     }
     if (o.plot && o.settings.size() > 1) {
-        return text::Tr(
-            "Mit mehreren \"--settings\" geht --plot nicht: ein Diagramm zeigt ein System");
+        return Tr("Mit mehreren \"--settings\" geht --plot nicht: ein Diagramm zeigt ein System");
     }
     if (o.sweep && (o.json || o.exports.Any() || o.wavelengthList || o.lensList)) {
-        return "\"--sweep\" schreibt nur CSV (und mit --plot das Diagramm) und geht nicht mit "
-               "--json, --pdf, --svg, --png, --wavelengths oder --list-lenses zusammen";
+        return Tr(
+            "\"--sweep\" schreibt nur CSV (und mit --plot das Diagramm) und geht nicht mit "
+            "--json, --pdf, --svg, --png, --wavelengths oder --list-lenses zusammen");
     }
     if (o.settings.size() > 1 && (o.exports.Any() || o.wavelengthList)) {
-        return "Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht";
+        return Tr("Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht");
     }
     if (auto problem = o.fit.CombinationProblem(
             o.edits, o.settings.size(),
@@ -325,7 +333,8 @@ using Loaded = LoadedDesign;
 int LoadDesignFile(const fs::path& file, bool keepBytes, Loaded& loaded, std::ostream& err) {
     std::error_code ec;
     if (fs::status(file, ec).type() == fs::file_type::not_found) {
-        err << "raysketcher-cli: Die Datei \"" << file.string() << "\" gibt es nicht.\n";
+        err << "raysketcher-cli: " << TrFormat("Die Datei \"%1\" gibt es nicht.", {file.string()})
+            << "\n";
         return kUsage;
     }
     // A folder, a device, a file without read permission or one far too big: the reader names
@@ -442,7 +451,7 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, const fs::pat
             return kExportFailed;
         }
     } else if (written.stopped || !out) {
-        err << "raysketcher-cli: Die Tabelle kann nicht ausgegeben werden.\n";
+        err << "raysketcher-cli: " << Tr("Die Tabelle kann nicht ausgegeben werden.") << "\n";
         return kExportFailed;
     }
     if (o.plot) {
@@ -491,9 +500,10 @@ std::optional<std::string> OutputOverDesign(const Options& o, const std::vector<
         for (const fs::path& file : files) {
             // Standard input and the design of --new are no file to protect.
             if (file.empty() || file == kStandardInput || !SameFile(**output, file)) continue;
-            return "Die Ausgabedatei \"" + PlainText((*output)->string()) +
-                   "\" ist die Einstellungsdatei \"" + PlainText(file.string()) +
-                   "\", die gelesen wird; sie wird nicht überschrieben.";
+            return TrFormat(
+                "Die Ausgabedatei \"%1\" ist die Einstellungsdatei \"%2\", die gelesen wird; sie "
+                "wird nicht überschrieben.",
+                {PlainText((*output)->string()), PlainText(file.string())});
         }
     }
     return std::nullopt;
@@ -564,7 +574,7 @@ int RunDesigns(const Options& o, const std::vector<fs::path>& files, CatalogueSo
     for (std::size_t k = 0; k < files.size(); ++k) {
         const fs::path& file = files[k];
         if (several && o.json && k > 0) out << ",";
-        if (several && !o.json) out << "Datei\t" << PlainText(file.string()) << "\n";
+        if (several && !o.json) out << Tr("Datei") << "\t" << PlainText(file.string()) << "\n";
         Loaded loaded;
         if (const int rc = LoadDesign(o.edits, file, o.exports.Any(), loaded, err); rc != kSolved) {
             if (several && o.json) out << "null";
@@ -598,11 +608,11 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
     bool help = false;
     auto parsed = ParseArguments(args, help);
     if (help) {
-        out << kHelp;
+        out << Tr(kHelp);
         return kSolved;
     }
     if (auto* message = std::get_if<std::string>(&parsed)) {
-        err << "raysketcher-cli: " << *message << " (Aufrufe: raysketcher-cli --help)\n";
+        err << "raysketcher-cli: " << *message << Tr(" (Aufrufe: raysketcher-cli --help)") << "\n";
         return kUsage;
     }
     Options& o = std::get<Options>(parsed);
@@ -642,7 +652,7 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         return RunFit(o.fit, o.json, nullptr, out, err);
     }
     if (files.front().empty() && !o.edits.newBeam) {
-        err << "raysketcher-cli: Keine Einstellungsdatei: "
+        err << "raysketcher-cli: " << Tr("Keine Einstellungsdatei: ")
             << app::SettingsLocationNote(files.front()) << "\n";
         return kUsage;
     }
@@ -656,6 +666,22 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
     return RunDesigns(o, files, catalogue, programDir, out, err);
 }
 
+// The language of --lang; `unknown` names a value that is no language.
+struct LanguageChoice {
+    std::optional<text::Language> chosen;
+    std::optional<std::string> unknown;
+};
+LanguageChoice LanguageArgument(const std::vector<std::string>& args) {
+    LanguageChoice choice;
+    for (ArgumentReader r(args); !r.AtEnd(); r.Advance()) {
+        if (const auto code = r.Value("--lang")) {
+            choice.chosen = text::LanguageFromCode(*code);
+            if (!choice.chosen) choice.unknown = *code;
+        }
+    }
+    return choice;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, const std::filesystem::path& programDir,
@@ -663,10 +689,17 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
     // A reader of a pipe that goes away early makes the next write fail (EPIPE), reported as
     // such, instead of ending the program without a word.
     std::signal(SIGPIPE, SIG_IGN);
+    const LanguageChoice language = LanguageArgument(args);
+    app::StartLanguage(language.chosen, programDir);
+    if (language.unknown) {
+        err << "raysketcher-cli: "
+            << TrFormat("unbekannte Sprache \"%1\" (de oder en)", {*language.unknown}) << "\n";
+        return kUsage;
+    }
     try {
         return RunArguments(args, programDir, out, err);
     } catch (const std::bad_alloc&) {
-        err << "raysketcher-cli: Für diese Aufgabe reicht der Speicher nicht.\n";
+        err << "raysketcher-cli: " << Tr("Für diese Aufgabe reicht der Speicher nicht.") << "\n";
         return kUsage;
     }
 }
