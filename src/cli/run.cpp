@@ -126,10 +126,9 @@ constexpr const char* kHelp = TrNoop(
     "Rückgabewert: 0 berechnet, 1 unvollständig oder ohne Lösung (bei unvollständiger\n"
     "Auswahl entsteht kein PDF; bei --sweep: ein Wert ohne Lösung), 2 Aufruffehler, Datei\n"
     "nicht lesbar, Ausgabedatei ist eine gelesene Einstellungsdatei, ein Name oder Wert von\n"
-    "--choose, --set oder --y wird abgelehnt (dann entsteht keine Datei) oder Speicher reicht\n"
-    "nicht,\n"
-    "3 Ausgabedatei nicht schreibbar (auch eine Pipe ohne Leser) oder Export-Modul fehlt. Bei\n"
-    "mehreren Dateien zählt das schlechteste Ergebnis.\n");
+    "--choose, --set oder --y wird abgelehnt (dann entsteht keine Datei) oder Speicher\n"
+    "reicht nicht, 3 Ausgabedatei nicht schreibbar (auch eine Pipe ohne Leser) oder\n"
+    "Export-Modul fehlt. Bei mehreren Dateien zählt das schlechteste Ergebnis.\n");
 
 struct Options {
     std::vector<fs::path> settings;
@@ -241,9 +240,10 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
             return text::TrimBlanks(n).empty();
         });
         if (o.y.size() > 2 || blank) {
-            return Tr("--y erwartet einen oder zwei Namen der Ergebnisliste, durch Komma "
-                      "getrennt: \"") +
-                   *y + "\"";
+            return TrFormat(
+                "--y erwartet einen oder zwei Namen der Ergebnisliste, durch Komma getrennt: "
+                "\"%1\"",
+                {*y});
         }
     } else if (auto v = r.Value("--new")) {
         return o.edits.TakeNew(*v);

@@ -233,8 +233,8 @@ std::variant<app::StudyChoice, std::string> StudyChoiceOfPlan(
     for (std::size_t k = 0; k < quantities.size() && k < 2; ++k) {
         const std::string name(text::TrimBlanks(quantities[k]));
         if (!Contains(offered, name)) {
-            return "--y: " + std::string("\"") + quantities[k] + "\"" +
-                   text::Tr(" ist keine Zeile der Ergebnisliste mit einer Zahl");
+            return text::TrFormat("--y: \"%1\" ist keine Zeile der Ergebnisliste mit einer Zahl",
+                                  {quantities[k]});
         }
         (k == 0 ? c.quantity : c.quantity2) = name;
     }
@@ -260,15 +260,18 @@ std::string StudyCaption(const app::DesignState& d) {
         for (std::size_t k = 1; k < prepared->Names().size() && !q.empty(); ++k) {
             const auto& n = prepared->Names()[k];
             if (n.axis != 0 || n.name != q) continue;
-            y += (y.empty() ? "" : text::Tr(" und ")) + cell(n.name, n.unit);
+            y = y.empty() ? cell(n.name, n.unit)
+                          : text::TrFormat("%1 und %2", {y, cell(n.name, n.unit)});
             break;
         }
     }
-    std::string caption = text::Tr("Studie: ") + y + text::Tr(" über ") +
-                          cell(s->parameter.label, s->parameter.unit) + text::Tr(" von ") +
-                          NumberText(s->plan.from) + text::Tr(" bis ") + NumberText(s->plan.to);
-    if (s->plan.logarithmic) caption += text::Tr(" (logarithmisch)");
-    return caption;
+    const std::string x = cell(s->parameter.label, s->parameter.unit);
+    const std::string from = NumberText(s->plan.from);
+    const std::string to = NumberText(s->plan.to);
+    return s->plan.logarithmic
+               ? text::TrFormat("Studie: %1 über %2 von %3 bis %4 (logarithmisch)",
+                                {y, x, from, to})
+               : text::TrFormat("Studie: %1 über %2 von %3 bis %4", {y, x, from, to});
 }
 
 drawing::StudyPlotData AddStudyToReport(engine::ReportPage& page, const app::DesignState& d) {
