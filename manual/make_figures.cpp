@@ -1,7 +1,8 @@
 // The pictures of the manual, drawn by the program's own drawing code: the sign convention, the
-// example designs as the window draws them, and the aperture/field plot. Run by the build with
-// the examples folder and the output folder; fails (and with it the build) when a design does
-// not solve or a picture cannot be written.
+// example designs as the window draws them, and the aperture/field plot. Run by the build once
+// per language of the manual, with the examples folder, the output folder, the language and the
+// folder of the build's catalogues, so that the pictures' labels speak the page's language; fails
+// (and with it the build) when a design does not solve or a picture cannot be written.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "analysis/lens_ideas.h"
@@ -20,6 +22,7 @@
 #include "drawing/sign_convention.h"
 #include "render/qt_surface.h"
 #include "render/report_page.h"
+#include "text/language.h"
 
 namespace {
 
@@ -99,11 +102,15 @@ bool ApFieldPicture(const fs::path& examples, const std::string& name, const fs:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "Aufruf: make_figures BEISPIELORDNER ZIELORDNER\n";
+    const std::optional<text::Language> language =
+        argc == 5 ? text::LanguageFromCode(argv[3]) : std::nullopt;
+    if (!language) {
+        std::cerr << "Aufruf: make_figures BEISPIELORDNER ZIELORDNER de|en KATALOGORDNER\n";
         return 2;
     }
     QGuiApplication app(argc, argv);
+    // After the toolkit's start, which sets the locale from the environment.
+    text::UseLanguage(*language, argv[4]);
     const fs::path examples = argv[1];
     const fs::path out = argv[2];
     std::error_code ec;

@@ -25,7 +25,8 @@ for f in ./usr/bin/raysketcher ./usr/bin/raysketcher-cli "./usr/$libdir/raysketc
          ./usr/share/metainfo/de.kestrelon.Raysketcher.metainfo.xml \
          ./usr/share/man/man1/raysketcher-cli.1.gz ./usr/share/man/de/man1/raysketcher-cli.1.gz \
          ./usr/share/locale/en/LC_MESSAGES/raysketcher.mo ./usr/share/doc/raysketcher/copyright \
-         ./usr/share/doc/raysketcher/index.html; do
+         ./usr/share/doc/raysketcher/index.html ./usr/share/doc/raysketcher/de/index.html \
+         ./usr/share/doc/raysketcher/en/index.html ./usr/share/doc/raysketcher/en/bilder/relais.png; do
   grep -qxF "$f" <<<"$contents" || { echo "missing in the package: $f"; missing=1; }
 done
 # Nothing of the build's own paths, no test programs.

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "manual_resources.h"
+#include "text/language.h"
 #include "ui/help_pages.h"
 
 namespace rs::gui {
@@ -25,13 +26,12 @@ namespace {
 
 using Page = HelpWindow::Page;
 
-constexpr const char* kRoot = "qrc:/handbuch/";
+// The manual's root in the resource; below it one folder per language.
+constexpr const char* kRoot = ":/handbuch/";
 
-int IndexOf(Page page) {
-    for (std::size_t i = 0; i < ui::HelpPages().size(); ++i) {
-        if (ui::HelpPages()[i].page == page) return static_cast<int>(i);
-    }
-    return 0;
+// Where page `page` of the language in use lies in the resource.
+QString PageResource(Page page) {
+    return QString(kRoot) + QString::fromStdString(ui::HelpPagePath(page, text::LanguageInUse()));
 }
 
 // The page a url shows, or -1 for anything else.
@@ -45,7 +45,7 @@ int IndexOfUrl(const QUrl& url) {
 
 // Whether page `index` holds `text` as the find field looks for it (case aside).
 bool PageHolds(int index, const QString& text) {
-    QFile file(QString(":/handbuch/") + ui::HelpPages()[static_cast<std::size_t>(index)].file);
+    QFile file(PageResource(ui::HelpPages()[static_cast<std::size_t>(index)].page));
     if (!file.open(QIODevice::ReadOnly)) return false;
     QTextDocument document;
     document.setHtml(QString::fromUtf8(file.readAll()));
@@ -59,7 +59,7 @@ std::span<const HelpWindow::PageInfo> HelpWindow::Pages() {
 }
 
 QUrl HelpWindow::PageUrl(Page page) {
-    return QUrl(QString(kRoot) + ui::HelpPages()[static_cast<std::size_t>(IndexOf(page))].file);
+    return QUrl("qrc" + PageResource(page));
 }
 
 HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
@@ -154,7 +154,7 @@ void HelpWindow::BuildBrowser() {
     browser_->setObjectName("txtHelpPage");
     browser_->setOpenExternalLinks(false);
     browser_->setOpenLinks(true);
-    if (!QFile::exists(":/handbuch/index.html")) {
+    if (!QFile::exists(PageResource(Page::Contents))) {
         browser_->setHtml(
             "<h2>Hilfe</h2><p>Die Seiten des Handbuchs fehlen in diesem Programm. "
             "Bitte bauen Sie es neu.</p>");

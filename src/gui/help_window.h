@@ -26,7 +26,7 @@ public:
     using PageInfo = ui::HelpPageInfo;
     // Every page in the order of the contents.
     static std::span<const PageInfo> Pages();
-    // Where the window reads a page from.
+    // Where the window reads a page from: the page in the language the program speaks.
     static QUrl PageUrl(Page page);
 
     explicit HelpWindow(QWidget* parent = nullptr);

@@ -128,6 +128,15 @@ std::span<const HelpPageInfo> HelpPages() {
     return kPages;
 }
 
+std::string HelpPagePath(HelpPage page, text::Language language) {
+    const char* file = kPages[0].file;
+    for (const HelpPageInfo& info : kPages) {
+        if (info.page == page) file = info.file;
+    }
+    std::string path(text::LanguageCode(language));
+    return path + "/" + file;
+}
+
 HelpPage HelpPageFor(std::span<const FocusStep> focusChain, bool beamMode) {
     for (const FocusStep& step : focusChain) {
         if (step.name.empty()) continue;

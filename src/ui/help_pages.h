@@ -2,7 +2,10 @@
 // Which page of the manual explains what: the pages in the order of their contents, and the
 // page for the control that has the keyboard focus (F1).
 #include <span>
+#include <string>
 #include <string_view>
+
+#include "text/language.h"
 
 namespace rs::ui {
 
@@ -21,12 +24,17 @@ enum class HelpPage {
 
 struct HelpPageInfo {
     HelpPage page;
-    const char* file;   // below the manual's folder
+    const char* file;   // below each language's folder of the manual
     const char* title;  // in the contents list
 };
 
 // Every page in the order of the contents.
 std::span<const HelpPageInfo> HelpPages();
+
+// The page's file in `language` below the manual's root: every language has its own folder
+// ("de/", "en/") with the same file names, so that the page keys and relative links are one
+// list for all languages.
+std::string HelpPagePath(HelpPage page, text::Language language);
 
 // One step outwards from the focused control: its object name without the "_index" of a control
 // array, and whether it is a tab widget with the index of its current tab.

@@ -15,12 +15,14 @@
 #include <QTextFragment>
 #include <QTextImageFormat>
 #include <fstream>
+#include <map>
 #include <vector>
 
 #include "app/presentation.h"
 #include "form_fixture.h"
 #include "gui/about_window.h"
 #include "gui/help_window.h"
+#include "text/language.h"
 
 namespace rs::gui {
 namespace {
@@ -37,42 +39,66 @@ QImage LoadedImage(QTextBrowser* browser, const QUrl& url) {
 class HelpTest : public QObject {
     Q_OBJECT
 private slots:
-    // Every page of the contents opens with its title; every picture it shows loads at the size
-    // the page gives it, and together the pages show every picture the build drew; every link
-    // leads to a page of the manual.
+    // In each language every page of the contents opens with its title, from that language's
+    // folder; every picture it shows loads at the size the page gives it, and together the pages
+    // show every picture the build drew; every link leads to a page of the manual. Both
+    // languages hold the same pages and the same pictures.
     void everyPageOpensWithItsPicturesAndLinks() {
-        HelpWindow help;
-        auto* browser = help.findChild<QTextBrowser*>("txtHelpPage");
-        QVERIFY(browser);
-        QSet<QString> shown;
-        for (const HelpWindow::PageInfo& info : HelpWindow::Pages()) {
-            help.ShowPage(info.page);
-            QCOMPARE(help.CurrentPage(), info.page);
-            QVERIFY2(!browser->documentTitle().isEmpty(), info.file);
-            const QTextDocument* document = browser->document();
-            for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-                for (auto it = block.begin(); !it.atEnd(); ++it) {
-                    const QTextCharFormat format = it.fragment().charFormat();
-                    if (format.isImageFormat()) {
-                        const QTextImageFormat image = format.toImageFormat();
-                        const QUrl url = browser->source().resolved(QUrl(image.name()));
-                        const QImage loaded = LoadedImage(browser, url);
-                        QVERIFY2(!loaded.isNull(), qPrintable(url.toString()));
-                        QCOMPARE(QSize(qRound(image.width()), qRound(image.height())),
-                                 loaded.size());
-                        shown.insert(url.fileName());
-                    }
-                    if (format.isAnchor() && !format.anchorHref().isEmpty()) {
-                        const QUrl target = browser->source().resolved(QUrl(format.anchorHref()));
-                        QVERIFY2(QFile::exists(":" + target.path()),
-                                 qPrintable(format.anchorHref()));
+        const struct LanguageGuard {
+            ~LanguageGuard() { text::UseLanguage(text::Language::German, {}); }
+        } guard;
+        std::map<QString, QStringList> pagesOf;
+        std::map<QString, QStringList> picturesOf;
+        for (const text::Language language : {text::Language::German, text::Language::English}) {
+            text::UseLanguage(language, {});
+            const QString code = QString::fromUtf8(text::LanguageCode(language).data(), 2);
+            const QString root = ":/handbuch/" + code + "/";
+            HelpWindow help;
+            auto* browser = help.findChild<QTextBrowser*>("txtHelpPage");
+            QVERIFY(browser);
+            QSet<QString> shown;
+            for (const HelpWindow::PageInfo& info : HelpWindow::Pages()) {
+                help.ShowPage(info.page);
+                QCOMPARE(help.CurrentPage(), info.page);
+                QCOMPARE(browser->source().path(), root.mid(1) + info.file);
+                QVERIFY2(!browser->documentTitle().isEmpty(), info.file);
+                QFile page(root + info.file);
+                QVERIFY(page.open(QIODevice::ReadOnly));
+                QVERIFY2(page.readAll().contains("<html lang=\"" + code.toUtf8() + "\">"),
+                         qPrintable(page.fileName()));
+                const QTextDocument* document = browser->document();
+                for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+                    for (auto it = block.begin(); !it.atEnd(); ++it) {
+                        const QTextCharFormat format = it.fragment().charFormat();
+                        if (format.isImageFormat()) {
+                            const QTextImageFormat image = format.toImageFormat();
+                            const QUrl url = browser->source().resolved(QUrl(image.name()));
+                            QVERIFY2(url.path().startsWith(root.mid(1)), qPrintable(url.path()));
+                            const QImage loaded = LoadedImage(browser, url);
+                            QVERIFY2(!loaded.isNull(), qPrintable(url.toString()));
+                            QCOMPARE(QSize(qRound(image.width()), qRound(image.height())),
+                                     loaded.size());
+                            shown.insert(url.fileName());
+                        }
+                        if (format.isAnchor() && !format.anchorHref().isEmpty()) {
+                            const QUrl target =
+                                browser->source().resolved(QUrl(format.anchorHref()));
+                            QVERIFY2(target.path().startsWith(root.mid(1)) &&
+                                         QFile::exists(":" + target.path()),
+                                     qPrintable(format.anchorHref()));
+                        }
                     }
                 }
             }
+            const QStringList drawn = QDir(root + "bilder").entryList(QDir::Files);
+            QVERIFY(!drawn.isEmpty());
+            QCOMPARE(shown, QSet<QString>(drawn.begin(), drawn.end()));
+            pagesOf[code] = QDir(root).entryList({"*.html"}, QDir::Files);
+            picturesOf[code] = drawn;
         }
-        const QStringList drawn = QDir(":/handbuch/bilder").entryList(QDir::Files);
-        QVERIFY(!drawn.isEmpty());
-        QCOMPARE(shown, QSet<QString>(drawn.begin(), drawn.end()));
+        QCOMPARE(pagesOf["en"], pagesOf["de"]);
+        QCOMPARE(pagesOf["de"].size(), static_cast<qsizetype>(HelpWindow::Pages().size()));
+        QCOMPARE(picturesOf["en"], picturesOf["de"]);
     }
 
     // F1 opens the help on the page of the control with the focus; in beam mode the value

@@ -26,11 +26,34 @@ foreach(f bin/raysketcher bin/raysketcher-cli
           share/man/de/man1/raysketcher.1.gz share/man/de/man1/raysketcher-cli.1.gz
           share/locale/en/LC_MESSAGES/raysketcher.mo
           share/doc/raysketcher/copyright share/doc/raysketcher/index.html
+          share/doc/raysketcher/de/index.html share/doc/raysketcher/en/index.html
           ${LIBDIR}/raysketcher/raysketcher-export.so)
   if(NOT EXISTS "${prefix}/${f}")
     list(APPEND missing ${f})
   endif()
 endforeach()
+
+# The HTML manual: an index that links both languages, and in de/ and en/ the same pages and
+# pictures (the links inside the pages are relative, so each folder stands on its own).
+set(doc "${prefix}/share/doc/raysketcher")
+set(manualFaults "")
+if(EXISTS "${doc}/index.html")
+  file(READ "${doc}/index.html" languageIndex)
+  foreach(lang de en)
+    if(NOT languageIndex MATCHES "href=\"${lang}/index.html\"")
+      list(APPEND manualFaults "index.html does not link ${lang}/index.html")
+    endif()
+  endforeach()
+endif()
+file(GLOB_RECURSE germanManual RELATIVE "${doc}/de" "${doc}/de/*")
+file(GLOB_RECURSE englishManual RELATIVE "${doc}/en" "${doc}/en/*")
+file(GLOB flatPages RELATIVE "${doc}" "${doc}/*.html")
+if(NOT germanManual MATCHES "bilder/relais.png" OR NOT germanManual STREQUAL englishManual)
+  list(APPEND manualFaults "de/ and en/ differ: [${germanManual}] [${englishManual}]")
+endif()
+if(NOT flatPages STREQUAL "index.html")
+  list(APPEND manualFaults "pages outside a language's folder: ${flatPages}")
+endif()
 
 # The installed command line reads the installed catalogue and examples.
 execute_process(COMMAND "${prefix}/bin/raysketcher-cli" --list-lenses
@@ -55,6 +78,9 @@ file(REMOVE_RECURSE "${prefix}")
 
 if(missing)
   message(FATAL_ERROR "not installed: ${missing}")
+endif()
+if(manualFaults)
+  message(FATAL_ERROR "the installed manual: ${manualFaults}")
 endif()
 if(NOT lensRc EQUAL 0 OR NOT lenses MATCHES "^Code,Art,")
   message(FATAL_ERROR "the installed raysketcher-cli found no catalogue (${lensRc}): ${lensErr}")
