@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "text/tr.h"
 #include "text/vb_format.h"
 
 namespace rs::drawing {
@@ -151,7 +152,7 @@ FrameAxis ApertureAxis(const ScaleRect& box, bool allNumbers) {
     FrameAxis axis{
         {r.lo, r.hi, AxisScale::Logarithmic, box.left + kInset, box.left + box.width - kInset},
         {},
-        "Blendenzahl [unendliche Objektweite]",
+        text::Tr("Blendenzahl [unendliche Objektweite]"),
         {}};
     for (const double n : kFNumberTicks) {
         const bool main =
@@ -169,7 +170,7 @@ FrameAxis FieldAxis(const ScaleRect& box, bool mirror) {
     FrameAxis axis{
         {r.lo, r.hi, AxisScale::Logarithmic, box.top + box.height - kInset, box.top + kInset},
         {},
-        "Objektwinkel [halbes Feld]",
+        text::Tr("Objektwinkel [halbes Feld]"),
         {}};
     axis.ticks = NiceTicks(axis.map, 8);
     for (const Tick& t : axis.ticks) {

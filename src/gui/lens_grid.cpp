@@ -10,6 +10,7 @@
 
 #include "gui/panel_context.h"
 #include "gui/qt_text.h"
+#include "text/tr.h"
 #include "ui/main_window.h"
 
 namespace rs::gui {
@@ -88,7 +89,7 @@ void LensGridTable::SetCatalogue(LensCatalogueSource source) {
 void LensGridTable::paintEvent(QPaintEvent* event) {
     QTableWidget::paintEvent(event);
     // A missing catalogue, or a grid without lines, says why in the empty area.
-    const QString note = Note().isEmpty() ? ToQ(grid_.note) : Note();
+    const QString note = Note().isEmpty() ? ToQ(text::Tr(grid_.note)) : Note();
     if (rowCount() > 0 || note.isEmpty()) return;
     // Folder names break where they must, so each shows whole however narrow the grid is.
     QPainter painter(viewport());
@@ -141,7 +142,7 @@ void LensGridTable::Fill(const analysis::LensGrid& grid, bool cylinders) {
         setRowCount(0);
         setColumnCount(static_cast<int>(grid_.header.size()));
         QStringList header;
-        for (const std::string& caption : grid_.header) header << ToQ(caption);
+        for (const std::string& caption : grid_.header) header << ToQ(text::Tr(caption));
         setHorizontalHeaderLabels(header);
         setRowCount(static_cast<int>(grid_.cells.size()));
         for (int row = 0; row < rowCount(); ++row) {
@@ -169,7 +170,7 @@ void LensGridTable::Fill(const analysis::LensGrid& grid, bool cylinders) {
 
 void LensGridTable::Describe() {
     // Without a chosen line the label says why the lines are not the usual ones, if they are not.
-    QString text = ToQ(grid_.note);
+    QString text = ToQ(text::Tr(grid_.note));
     const QList<QTableWidgetItem*> chosen = selectedItems();
     if (!chosen.isEmpty()) text = ToQ(analysis::LensGridDescription(grid_, chosen[0]->row()));
     if (description_->text() != text) description_->setText(text);

@@ -5,8 +5,10 @@
 #include "app/ini_file.h"
 #include "engine/catalogue.h"
 #include "engine/require.h"
+#include "text/fill.h"
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 
 namespace rs::ui {
 namespace {
@@ -59,7 +61,7 @@ void SymbolsEditorModel::SetSymbol(int k, std::string_view text) {
 bool SymbolsEditorModel::Ok(app::IniFile& settings, Dialogs& dialogs) {
     for (const std::string& s : symbols_) {
         if (text::TrimBlanks(s).empty()) {
-            dialogs.Message("Alle Symbole müssen definiert werden [nicht leer lassen]! ",
+            dialogs.Message(text::Tr("Alle Symbole müssen definiert werden [nicht leer lassen]! "),
                             Icon::Exclamation);
             return false;
         }
@@ -68,9 +70,11 @@ bool SymbolsEditorModel::Ok(app::IniFile& settings, Dialogs& dialogs) {
     for (const std::string& s : symbols_) {
         const std::string stored = Stored(s);
         if (!seen.insert(stored).second) {
-            dialogs.Message("Zwei oder mehrere Symbole sind identisch [" + stored +
-                                "]. Alle Symbole dürfen nur einmal auftreten. ",
-                            Icon::Exclamation);
+            dialogs.Message(
+                text::Fill(text::Tr("Zwei oder mehrere Symbole sind identisch [{0}]. Alle "
+                                    "Symbole dürfen nur einmal auftreten. "),
+                           {stored}),
+                Icon::Exclamation);
             return false;
         }
     }
