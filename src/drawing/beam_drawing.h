@@ -20,6 +20,7 @@
 #include <optional>
 #include <string_view>
 
+#include "analysis/thick_lens.h"
 #include "beam/beam_design.h"
 #include "beam/beam_extras.h"
 #include "drawing/drawing_scale.h"
@@ -65,6 +66,9 @@ struct BeamDrawingOptions {
     // surface, but for the other axis's half when the diode axes stand side by side).
     bool dragging = false;
     int lengthUnit = 1;  // units code of the length scale's ticks; 1 mm
+    // A catalogue lens held by the design as the element of axis 0: its real outline (upper
+    // half) is drawn around that axis's principal planes, to the picture's scales.
+    std::optional<analysis::ThickLens> lens = std::nullopt;
 };
 
 // One axis's picture: its main frame and the two insets (world ±5 along both axes).

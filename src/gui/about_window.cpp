@@ -13,6 +13,7 @@
 #include "analysis/catalogue_lenses.h"
 #include "app/presentation.h"
 #include "gui/qt_text.h"
+#include "text/language.h"
 #include "text/tr.h"
 #include "wavelengths/wavelengths.h"
 
@@ -96,6 +97,8 @@ AboutWindow::AboutWindow(AboutFacts facts, UrlOpener opener, QWidget* parent)
     form->addRow(QTr("Version:"), Wrapped("lblAboutVersion", ToQ(app::Version())));
     form->addRow(QTr("Erstellt am:"), Wrapped("lblAboutBuildDate", RAYSKETCHER_BUILD_DATE));
     form->addRow(QTr("Qt-Version:"), Wrapped("lblAboutQt", QString::fromLatin1(qVersion())));
+    form->addRow(QTr("Sprache:"),
+                 Wrapped("lblAboutLanguage", ToQ(text::LanguageName(text::LanguageInUse()))));
     form->addRow(QTr("Lizenz:"),
                  Wrapped("lblAboutLicence", QTr("MIT-Lizenz, © Die Raysketcher-Entwickler")));
     const bool noSettingsFile = facts_.settingsFile.empty();

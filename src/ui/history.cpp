@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "engine/catalogue.h"
-#include "text/fill.h"
 #include "text/tr.h"
 #include "ui/view_model.h"
 
@@ -119,7 +118,7 @@ std::string Shown(const WindowState& s, ValueSet set, int index, bool defined, f
 }
 
 std::string Switched(std::string_view what, bool on) {
-    return text::Fill(on ? text::Tr("{0}: an") : text::Tr("{0}: aus"), {what});
+    return on ? text::TrFormat("%1: an", {what}) : text::TrFormat("%1: aus", {what});
 }
 
 // "Auswahl: +f', −a" when the chosen parameters differ.
@@ -137,7 +136,7 @@ std::optional<std::string> ChoiceName(const WindowState& s, const Snapshot& a, c
             if (!(b.*n.list).Contains(e.nVarType)) note('-', n.set, e.nVarType);
     }
     if (changes.empty()) return std::nullopt;
-    return text::Fill(text::Tr("Auswahl: {0}"), {changes});
+    return text::TrFormat("Auswahl: %1", {changes});
 }
 
 // The first value that changed ("Brennweite: f' 50.0mm → 60.0mm"); without one, the first limit.

@@ -1,4 +1,3 @@
-#include "text/fill.h"
 #include "text/tr.h"
 #include "ui/main_window.h"
 
@@ -21,13 +20,12 @@ void MainWindow::PickHistoryRow(int row) {
     if (!state) return;
     const std::string name = row == 0 ? std::string(kHistoryStartText)
                                       : s_.history.Steps()[static_cast<std::size_t>(row - 1)].name;
-    ApplyChange(
-        {kBackupHistory, 0, true, true, false, text::Fill(text::Tr("Zurück zu: {0}"), {name})},
-        [&](app::DesignState& d) {
-            if (Capture(d) == *state) return false;
-            Restore(d, *state);
-            return true;
-        });
+    ApplyChange({kBackupHistory, 0, true, true, false, text::TrFormat("Zurück zu: %1", {name})},
+                [&](app::DesignState& d) {
+                    if (Capture(d) == *state) return false;
+                    Restore(d, *state);
+                    return true;
+                });
 }
 
 }  // namespace rs::ui

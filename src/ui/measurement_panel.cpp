@@ -6,7 +6,6 @@
 
 #include "beam/beam_report.h"
 #include "engine/numbers.h"
-#include "text/fill.h"
 #include "text/tr.h"
 #include "text/vb_format.h"
 #include "units/typed_number.h"
@@ -37,7 +36,7 @@ std::string InUnit(double value, const units::UnitState& u, int slot, std::strin
 }
 
 std::string AxisName(int axis) {
-    return text::Fill(text::Tr("{0}. Achse"), {std::to_string(axis + 1)});
+    return text::TrFormat("%1. Achse", {std::to_string(axis + 1)});
 }
 
 // The fitted values and what the fit warns of, per shown axis; a refused fit says why.
@@ -149,9 +148,8 @@ drawing::CausticPlotData CausticPlotOf(const app::DesignState& d) {
     drawing::CausticPlotData data;
     data.zFactor = u.UnitFactor(Group::GB, kZSlot);
     data.dFactor = u.UnitFactor(Group::GB, kDiameterSlot);
-    data.zTitle = text::Fill(text::Tr("Position z [{0}]"), {u.UnitSuffix(Group::GB, kZSlot)});
-    data.dTitle =
-        text::Fill(text::Tr("Radius d/2 [{0}]"), {u.UnitSuffix(Group::GB, kDiameterSlot)});
+    data.zTitle = text::TrFormat("Position z [%1]", {u.UnitSuffix(Group::GB, kZSlot)});
+    data.dTitle = text::TrFormat("Radius d/2 [%1]", {u.UnitSuffix(Group::GB, kDiameterSlot)});
     const beam::MeasurementFit fit = MeasurementFitOf(d);
     for (int axis = 0; axis < MeasurementAxes(d); ++axis) {
         const auto a = static_cast<std::size_t>(axis);

@@ -5,7 +5,6 @@
 #include "app/ini_file.h"
 #include "engine/catalogue.h"
 #include "engine/require.h"
-#include "text/fill.h"
 #include "text/number_text.h"
 #include "text/strings.h"
 #include "text/tr.h"
@@ -70,11 +69,10 @@ bool SymbolsEditorModel::Ok(app::IniFile& settings, Dialogs& dialogs) {
     for (const std::string& s : symbols_) {
         const std::string stored = Stored(s);
         if (!seen.insert(stored).second) {
-            dialogs.Message(
-                text::Fill(text::Tr("Zwei oder mehrere Symbole sind identisch [{0}]. Alle "
-                                    "Symbole dürfen nur einmal auftreten. "),
-                           {stored}),
-                Icon::Exclamation);
+            dialogs.Message(text::TrFormat("Zwei oder mehrere Symbole sind identisch [%1]. Alle "
+                                           "Symbole dürfen nur einmal auftreten. ",
+                                           {stored}),
+                            Icon::Exclamation);
             return false;
         }
     }
