@@ -206,11 +206,11 @@ QWidget* BuildLensesPage(const PanelContext& ctx, const LensPageNames& names) {
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
     auto* take = ctx.controls.Make<QPushButton>(names.take);
-    take->setToolTip("Die gewählte Linse in den Entwurf übernehmen (auch per Doppelklick)");
+    take->setToolTip(QTr("Die gewählte Linse in den Entwurf übernehmen (auch per Doppelklick)"));
     // Only this page reads it: the design keeps whether the held lens is turned.
-    auto* turned = new QCheckBox("gewendet");
+    auto* turned = new QCheckBox(QTr("gewendet"));
     turned->setObjectName(names.turned);
-    turned->setToolTip("Die Linse umgekehrt einsetzen (zweite Fläche zuerst)");
+    turned->setToolTip(QTr("Die Linse umgekehrt einsetzen (zweite Fläche zuerst)"));
     auto takeChosen = [grid, turned, &logic = ctx.logic] {
         if (const analysis::CatalogueLens* lens = grid->ChosenLens()) {
             logic.TakeCatalogueLens(*lens, turned->isChecked());
@@ -224,8 +224,8 @@ QWidget* BuildLensesPage(const PanelContext& ctx, const LensPageNames& names) {
     if (names.stop != nullptr) {
         auto* stop = ctx.controls.Make<QPushButton>(names.stop);
         stop->setToolTip(
-            "Den freien Radius der übernommenen Linse als Blendenradius setzen (ein Schritt, "
-            "rückgängig zu machen)");
+            QTr("Den freien Radius der übernommenen Linse als Blendenradius setzen (ein Schritt, "
+                "rückgängig zu machen)"));
         ctx.OnPressed(stop, [&logic = ctx.logic] { logic.UseLensStopRadius(); });
         buttons->addWidget(stop);
     }

@@ -294,9 +294,9 @@ void AddOptionsAndButtons(Builder& b, const WindowState& s) {
     b.Add("ssGBExtraLenses");
     b.Add("ssExtraLenses");
     // The grid's own buttons: "Übernehmen" acts on the chosen line, the grid checks that one is.
-    b.Add("cmdGBExtraLensTake", "Ü&bernehmen");
-    b.Add("cmdExtraLensTake", "Ü&bernehmen");
-    b.Add("cmdExtraLensStop", "Als Blende").enabled = OfferedStopRadius(d).has_value();
+    b.Add("cmdGBExtraLensTake", text::Tr("Ü&bernehmen"));
+    b.Add("cmdExtraLensTake", text::Tr("Ü&bernehmen"));
+    b.Add("cmdExtraLensStop", text::Tr("Als Blende")).enabled = OfferedStopRadius(d).has_value();
 }
 
 void AddResults(Builder& b, const WindowState& s) {
