@@ -223,7 +223,8 @@ void DrawApFieldPlot(Surface& surface, const ApFieldLayout& layout, const ApFiel
         for (std::size_t k = 0; k < type.names.size() && k < type.labelPositions.size(); ++k) {
             const auto at = PixelOf(layout, type.labelPositions[k]);
             if (!at) continue;
-            const std::string& name = options.shortNames ? type.ShortName(k) : type.names[k];
+            const std::string name =
+                text::Tr(options.shortNames ? type.ShortName(k) : type.names[k]);
             // The leading blank of some names only set them off in a list.
             const auto first = name.find_first_not_of(' ');
             if (first == std::string::npos) continue;

@@ -67,9 +67,9 @@ QTabBar* SampleTabs(const char* name, bool mirror) {
     tabs->setUsesScrollButtons(true);
     tabs->setElideMode(Qt::ElideNone);
     for (const analysis::LensClass& type : analysis::LensClasses(mirror)) {
-        const int tab = tabs->addTab(ToQ(text::Tr(text::TrimBlanks(type.ShortName(0)))));
+        const int tab = tabs->addTab(ToQ(text::TrimBlanks(text::Tr(type.ShortName(0)))));
         QStringList names;
-        for (const std::string& n : type.names) names << ToQ(text::Tr(text::TrimBlanks(n)));
+        for (const std::string& n : type.names) names << ToQ(text::TrimBlanks(text::Tr(n)));
         tabs->setTabToolTip(tab, names.join(" / "));
     }
     return tabs;
