@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 #include "gui/ap_field_plot.h"
@@ -41,9 +42,15 @@ QWidget* BuildApFieldPage(const PanelContext& ctx) {
     readOut->setToolTip(
         QTr("Objektwinkel, Blendenzahl, effektive Blendenzahl und bildseitige "
             "numerische Apertur, die ein Klick ergäbe"));
-    // Room for the longest name, and lines for two names and for the read-out, fixed so that
-    // the page does not change its size while the mouse moves.
-    const int sideWidth = types->fontMetrics().horizontalAdvance(QTr("Mikroskopobjektiv")) + 4;
+    // Room for the longest word of the names (they wrap), and lines for two names and for the
+    // read-out, fixed so that the page does not change its size while the mouse moves. The
+    // word is measured in the language shown: an English name wraps where the German one is
+    // one word.
+    int longestWord = 0;
+    for (const QString& word : QTr("Mikroskopobjektiv").split(' ', Qt::SkipEmptyParts)) {
+        longestWord = std::max(longestWord, types->fontMetrics().horizontalAdvance(word));
+    }
+    const int sideWidth = longestWord + 4;
     for (const auto& [label, lines] : {std::pair{types, 3}, {fNumber, 1}, {readOut, 3}}) {
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);

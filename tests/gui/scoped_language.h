@@ -1,46 +1,36 @@
 #pragma once
-// The window's texts in another language for the length of a test, from the catalogues of one
-// folder (<folder>/<language>/LC_MESSAGES/raysketcher.mo), and German again when the scope ends.
-// The message locale is set to C.UTF-8, the one every machine has: under "C" itself gettext
-// would ignore the language asked for.
-#include <libintl.h>
-
+// The window's texts in another language for the length of a test, from the build's catalogues,
+// and German again when the scope ends, with the environment and message locale as they were.
 #include <clocale>
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <string>
+
+#include "text/language.h"
 
 namespace rs::test {
 
 class ScopedLanguage {
 public:
-    ScopedLanguage(const std::filesystem::path& catalogues, const char* language) {
-        if (const char* old = std::getenv("LANGUAGE")) language_ = old;
-        if (const char* old = bindtextdomain(kDomain, nullptr)) folder_ = old;
+    explicit ScopedLanguage(text::Language language) {
+        if (const char* old = std::getenv("LANGUAGE")) variable_ = old;
         if (const char* old = std::setlocale(LC_MESSAGES, nullptr)) locale_ = old;
-        bindtextdomain(kDomain, catalogues.c_str());
-        bind_textdomain_codeset(kDomain, "UTF-8");
-        setenv("LANGUAGE", language, 1);
-        // Setting the locale also makes gettext forget the translations it has looked up.
-        std::setlocale(LC_MESSAGES, "C.UTF-8");
+        text::UseLanguage(language, RAYSKETCHER_LOCALE_BUILD_DIR);
     }
     ~ScopedLanguage() {
-        if (language_) {
-            setenv("LANGUAGE", language_->c_str(), 1);
+        text::UseLanguage(text::Language::German, {});
+        if (variable_) {
+            setenv("LANGUAGE", variable_->c_str(), 1);
         } else {
             unsetenv("LANGUAGE");
         }
-        if (folder_) bindtextdomain(kDomain, folder_->c_str());
         std::setlocale(LC_MESSAGES, locale_.value_or("C").c_str());
     }
     ScopedLanguage(const ScopedLanguage&) = delete;
     ScopedLanguage& operator=(const ScopedLanguage&) = delete;
 
 private:
-    static constexpr const char* kDomain = "raysketcher";
-    std::optional<std::string> language_;
-    std::optional<std::string> folder_;
+    std::optional<std::string> variable_;
     std::optional<std::string> locale_;
 };
 
