@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "text/tr.h"
 #include "text/vb_format.h"
 
 namespace rs::drawing {
@@ -151,7 +152,7 @@ FrameAxis ApertureAxis(const ScaleRect& box, bool allNumbers) {
     FrameAxis axis{
         {r.lo, r.hi, AxisScale::Logarithmic, box.left + kInset, box.left + box.width - kInset},
         {},
-        "Blendenzahl [unendliche Objektweite]",
+        text::Tr("Blendenzahl [unendliche Objektweite]"),
         {}};
     for (const double n : kFNumberTicks) {
         const bool main =
@@ -169,7 +170,7 @@ FrameAxis FieldAxis(const ScaleRect& box, bool mirror) {
     FrameAxis axis{
         {r.lo, r.hi, AxisScale::Logarithmic, box.top + box.height - kInset, box.top + kInset},
         {},
-        "Objektwinkel [halbes Feld]",
+        text::Tr("Objektwinkel [halbes Feld]"),
         {}};
     axis.ticks = NiceTicks(axis.map, 8);
     for (const Tick& t : axis.ticks) {
@@ -222,7 +223,8 @@ void DrawApFieldPlot(Surface& surface, const ApFieldLayout& layout, const ApFiel
         for (std::size_t k = 0; k < type.names.size() && k < type.labelPositions.size(); ++k) {
             const auto at = PixelOf(layout, type.labelPositions[k]);
             if (!at) continue;
-            const std::string& name = options.shortNames ? type.ShortName(k) : type.names[k];
+            const std::string name =
+                text::Tr(options.shortNames ? type.ShortName(k) : type.names[k]);
             // The leading blank of some names only set them off in a list.
             const auto first = name.find_first_not_of(' ');
             if (first == std::string::npos) continue;

@@ -9,6 +9,7 @@
 #include "drawing/beam_painter.h"
 #include "drawing/lens_outline.h"
 #include "engine/numbers.h"
+#include "text/tr.h"
 
 namespace rs::drawing {
 
@@ -20,7 +21,7 @@ using engine::NarrowToFloat;
 using namespace beam_picture;
 
 // A text as high as every label of the picture.
-constexpr std::string_view kHeaderSample = "Achse 1";
+constexpr const char* kHeaderSample = text::TrNoop("Achse 1");
 
 // Outside a drag every axis's frame is made anew from the one range of all drawn axes, high
 // enough for all their beams; during a drag the frames stay frozen, and only those never made
@@ -92,7 +93,7 @@ RedrawOutcome RedrawBeam(Surface& surface, const BeamDesign& design,
     const bool frozen = options.dragging && memory.axes[0].defined;
     if (!frozen) memory.layout = BeamLayoutFor(design, whole);
     const bool shared = memory.layout == BeamLayout::Single && data.size() > 1;
-    const double textHeight = surface.MeasureText(kHeaderSample).height;
+    const double textHeight = surface.MeasureText(text::Tr(kHeaderSample)).height;
     if (!MakeFrames(design, data, AreasFor(memory.layout, whole), textHeight, options.dragging,
                     memory)) {
         return RedrawOutcome::Stopped;

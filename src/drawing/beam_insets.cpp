@@ -6,6 +6,7 @@
 #include <string>
 
 #include "drawing/beam_envelopes.h"
+#include "text/tr.h"
 #include "text/vb_format.h"
 
 namespace rs::drawing::beam_picture {
@@ -134,8 +135,8 @@ private:
     Texts FitTexts(const std::vector<InsetWaist>& waists, const PixelBox& inner,
                    bool virtualWaist) const {
         Texts t;
-        t.title = objectSide_ ? "Objekttaille" : "Bildtaille";
-        if (virtualWaist) t.title += " (virtuell)";
+        t.title = objectSide_ ? text::Tr("Objekttaille") : text::Tr("Bildtaille");
+        if (virtualWaist) t.title += text::Tr(" (virtuell)");
         t.legend = waists.size() > 1;
         t.rows = ValueRows(waists, inner, t.legend);
         const double th = p_.Measure(t.title).height;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "text/tr.h"
 #include "text/vb_format.h"
 #include "units/units.h"
 
@@ -195,7 +196,9 @@ private:
         return beam_picture::AxisPen(ap_, colour, isVirtual);
     }
 
-    static std::string AxisName(int axis) { return axis == 0 ? "Achse 1" : "Achse 2"; }
+    static std::string AxisName(int axis) {
+        return axis == 0 ? text::Tr("Achse 1") : text::Tr("Achse 2");
+    }
 
     // A short line in the header row, above the frame's clip.
     void LineSample(double x, double y, LineStyle style) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/numbers.h"
+#include "text/tr.h"
 
 namespace rs::drawing {
 
@@ -17,13 +18,13 @@ using namespace beam_picture;
 using engine::NarrowToFloat;
 
 constexpr std::array<std::string_view, kBeamScaleChoiceCount> kScaleChoiceTexts = {
-    "Automatisch",
-    "Fester Abstand von der Objektgröße",
-    "Fester Abstand ± Linsenposition",
-    "Fester Abstand von der Bildgröße",
-    "2-fache Schnittweite ",
-    "3-fache Schnittweite",
-    "4-fache Schnittweite",
+    text::TrNoop("Automatisch"),
+    text::TrNoop("Fester Abstand von der Objektgröße"),
+    text::TrNoop("Fester Abstand ± Linsenposition"),
+    text::TrNoop("Fester Abstand von der Bildgröße"),
+    text::TrNoop("2-fache Schnittweite "),
+    text::TrNoop("3-fache Schnittweite"),
+    text::TrNoop("4-fache Schnittweite"),
 };
 
 // Diode layouts by the aspect width/height of the surface.

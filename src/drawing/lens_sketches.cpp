@@ -10,6 +10,7 @@
 #include "drawing/drawing_scale.h"
 #include "drawing/lens_trace.h"
 #include "engine/numbers.h"
+#include "text/tr.h"
 
 namespace rs::drawing {
 namespace {
@@ -174,7 +175,8 @@ Sketch MakeSketch(const Prescription& p, SketchKind kind) {
 
 std::string Caption(const analysis::LensClass& type) {
     std::string caption;
-    for (const std::string& name : type.names) {
+    for (const std::string& german : type.names) {
+        const std::string name = text::Tr(german);
         const auto first = name.find_first_not_of(' ');
         if (first == std::string::npos) continue;
         if (!caption.empty()) caption += " / ";

@@ -14,6 +14,7 @@
 #include "engine/numbers.h"
 #include "engine/solver.h"
 #include "engine/var_type.h"
+#include "text/tr.h"
 
 namespace rs::drawing {
 
@@ -23,11 +24,11 @@ using engine::ParaxialDesign;
 
 // Conjugate labels as the picture shows them.
 constexpr std::string_view kObjectText = "o";
-constexpr std::string_view kObjectInfinityText = "o [unendlich]";
-constexpr std::string_view kObjectRemoteText = "o [entfernt]";
+constexpr const char* kObjectInfinityText = text::TrNoop("o [unendlich]");
+constexpr const char* kObjectRemoteText = text::TrNoop("o [entfernt]");
 constexpr std::string_view kImageText = "o'";
-constexpr std::string_view kImageInfinityText = "o [unendlich]";
-constexpr std::string_view kImageRemoteText = "o' [entfernt]";
+constexpr const char* kImageInfinityText = text::TrNoop("o [unendlich]");
+constexpr const char* kImageRemoteText = text::TrNoop("o' [entfernt]");
 
 // A conjugate counts as remote when it is more than this many times farther from the element
 // than the other one.
@@ -281,12 +282,12 @@ public:
     // Every label, once every line is drawn, so each can find a place that leaves the lines
     // visible: the conjugates first, then the principal points, then the focal and nodal points.
     void Labels() {
-        const std::string_view objText = c_.objAtInfinity ? kObjectInfinityText
-                                         : c_.objHidden   ? kObjectRemoteText
-                                                          : kObjectText;
-        const std::string_view imgText = c_.imgAtInfinity ? kImageInfinityText
-                                         : c_.imgHidden   ? kImageRemoteText
-                                                          : kImageText;
+        const std::string objText = c_.objAtInfinity ? text::Tr(kObjectInfinityText)
+                                    : c_.objHidden   ? text::Tr(kObjectRemoteText)
+                                                     : std::string(kObjectText);
+        const std::string imgText = c_.imgAtInfinity ? text::Tr(kImageInfinityText)
+                                    : c_.imgHidden   ? text::Tr(kImageRemoteText)
+                                                     : std::string(kImageText);
         ConjugateLabel(objText, c_.a, c_.u, p_, c_.objHidden, c_.imgHidden, true, objectArrow_);
         ConjugateLabel(imgText, ix_, iy_, pp_, c_.imgHidden, c_.objHidden, c_.mirror, imageArrow_);
 

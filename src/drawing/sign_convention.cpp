@@ -1,4 +1,5 @@
 #include "drawing/sign_convention.h"
+#include "text/tr.h"
 
 #include <algorithm>
 #include <array>
@@ -107,7 +108,7 @@ public:
         Distance(0, kFocal, row1, "f' > 0", dimension);
         Distance(0, kObject, row2, "a < 0", dimension);
         Distance(0, kImage, row2, "a' > 0", dimension);
-        Label(frame_.left + kMargin, frame_.top + kMargin, "Licht →", kBlack);
+        Label(frame_.left + kMargin, frame_.top + kMargin, text::Tr("Licht →"), kBlack);
     }
 
 private:

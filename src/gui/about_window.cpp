@@ -14,6 +14,7 @@
 #include "app/presentation.h"
 #include "gui/qt_text.h"
 #include "text/language.h"
+#include "text/tr.h"
 #include "wavelengths/wavelengths.h"
 
 #ifndef RAYSKETCHER_BUILD_DATE
@@ -79,7 +80,7 @@ std::optional<fs::path> ManualIndex(const fs::path& programDir) {
 AboutWindow::AboutWindow(AboutFacts facts, UrlOpener opener, QWidget* parent)
     : QDialog(parent), facts_(std::move(facts)), opener_(std::move(opener)) {
     setObjectName("frmAbout");
-    setWindowTitle("Info");
+    setWindowTitle(QTr("Info"));
     setAttribute(Qt::WA_QuitOnClose, false);
 
     auto* title = new QLabel("<b>Raysketcher</b>");
@@ -88,35 +89,39 @@ AboutWindow::AboutWindow(AboutFacts facts, UrlOpener opener, QWidget* parent)
     big.setPointSizeF(big.pointSizeF() * 1.5);
     title->setFont(big);
     auto* purpose = Wrapped("lblAboutPurpose",
-                            "Paraxiale Vorauslegung und Gaußstrahlen für eine dünne Linse oder "
-                            "einen Spiegel.");
+                            QTr("Paraxiale Vorauslegung und Gaußstrahlen für eine dünne Linse oder "
+                                "einen Spiegel."));
 
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    form->addRow("Version:", Wrapped("lblAboutVersion", ToQ(app::Version())));
-    form->addRow("Erstellt am:", Wrapped("lblAboutBuildDate", RAYSKETCHER_BUILD_DATE));
-    form->addRow("Qt-Version:", Wrapped("lblAboutQt", QString::fromLatin1(qVersion())));
+    form->addRow(QTr("Version:"), Wrapped("lblAboutVersion", ToQ(app::Version())));
+    form->addRow(QTr("Erstellt am:"), Wrapped("lblAboutBuildDate", RAYSKETCHER_BUILD_DATE));
+    form->addRow(QTr("Qt-Version:"), Wrapped("lblAboutQt", QString::fromLatin1(qVersion())));
     form->addRow(QTr("Sprache:"),
                  Wrapped("lblAboutLanguage", ToQ(text::LanguageName(text::LanguageInUse()))));
-    form->addRow("Lizenz:", Wrapped("lblAboutLicence", "MIT-Lizenz, © Die Raysketcher-Entwickler"));
+    form->addRow(QTr("Lizenz:"),
+                 Wrapped("lblAboutLicence", QTr("MIT-Lizenz, © Die Raysketcher-Entwickler")));
     const bool noSettingsFile = facts_.settingsFile.empty();
-    form->addRow("Einstellungsdatei:",
-                 PathBox("txtAboutSettings", noSettingsFile ? "keine (kein Ordner dafür gefunden)"
-                                                            : PathText(facts_.settingsFile)));
+    form->addRow(
+        QTr("Einstellungsdatei:"),
+        PathBox("txtAboutSettings", noSettingsFile ? QTr("keine (kein Ordner dafür gefunden)")
+                                                   : PathText(facts_.settingsFile)));
     if (!facts_.settingsNote.empty()) {
-        form->addRow(QString(), Wrapped("lblAboutSettingsNote", ToQ(facts_.settingsNote)));
+        form->addRow(QString(),
+                     Wrapped("lblAboutSettingsNote", ToQ(text::Tr(facts_.settingsNote))));
     }
     // The file the wavelength picker reads the user's own lines from.
     form->addRow(
-        "Eigene Wellenlängen:",
+        QTr("Eigene Wellenlängen:"),
         PathBox("txtAboutWavelengths",
-                noSettingsFile ? "keine (kein Ordner dafür gefunden)"
+                noSettingsFile ? QTr("keine (kein Ordner dafür gefunden)")
                                : PathText(wavelengths::UserWavelengthFile(facts_.settingsFile))));
-    form->addRow("Linsenkatalog:", Wrapped("lblAboutCatalogue", ToQ(facts_.catalogue)));
+    form->addRow(QTr("Linsenkatalog:"),
+                 Wrapped("lblAboutCatalogue", ToQ(text::Tr(facts_.catalogue))));
 
-    auto* manual = new QPushButton("&Handbuch im Browser");
+    auto* manual = new QPushButton(QTr("&Handbuch im Browser"));
     manual->setObjectName("comAboutManual");
-    auto* folder = new QPushButton("&Ordner der Benutzerdateien");
+    auto* folder = new QPushButton(QTr("&Ordner der Benutzerdateien"));
     folder->setObjectName("comAboutUserFolder");
     folder->setEnabled(!noSettingsFile);
     connect(manual, &QPushButton::clicked, this, &AboutWindow::OpenManual);
@@ -130,7 +135,7 @@ AboutWindow::AboutWindow(AboutFacts facts, UrlOpener opener, QWidget* parent)
     status_->hide();  // until a link has something to say
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    buttons->button(QDialogButtonBox::Close)->setText("&Schließen");
+    buttons->button(QDialogButtonBox::Close)->setText(QTr("&Schließen"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
 
     auto* layout = new QVBoxLayout(this);
@@ -148,12 +153,12 @@ AboutWindow::AboutWindow(AboutFacts facts, UrlOpener opener, QWidget* parent)
 void AboutWindow::OpenManual() {
     const std::optional<fs::path> index = ManualIndex(facts_.programDir);
     if (!index) {
-        SetStatus("Das Handbuch wurde nicht gefunden (gesucht in " +
-                  PathText(facts_.programDir / ".." / "share" / "doc" / "raysketcher") +
-                  "). Die Hilfe des Programms enthält dieselben Seiten.");
+        SetStatus(QTr("Das Handbuch wurde nicht gefunden (gesucht in %1). Die Hilfe des Programms "
+                      "enthält dieselben Seiten.")
+                      .arg(PathText(facts_.programDir / ".." / "share" / "doc" / "raysketcher")));
         return;
     }
-    Open(*index, "Das Handbuch");
+    Open(*index, QTr("Das Handbuch %1 konnte nicht geöffnet werden."));
 }
 
 void AboutWindow::OpenUserFolder() {
@@ -161,17 +166,17 @@ void AboutWindow::OpenUserFolder() {
     const fs::path folder = facts_.settingsFile.parent_path();
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
-        SetStatus("Den Ordner " + PathText(folder) +
-                  " gibt es noch nicht; er entsteht beim ersten Speichern der Einstellungen.");
+        SetStatus(QTr("Den Ordner %1 gibt es noch nicht; er entsteht beim ersten Speichern der "
+                      "Einstellungen.")
+                      .arg(PathText(folder)));
         return;
     }
-    Open(folder, "Der Ordner");
+    Open(folder, QTr("Der Ordner %1 konnte nicht geöffnet werden."));
 }
 
-void AboutWindow::Open(const fs::path& path, const QString& what) {
-    SetStatus(opener_(QUrl::fromLocalFile(PathText(path)))
-                  ? QString()
-                  : what + " " + PathText(path) + " konnte nicht geöffnet werden.");
+void AboutWindow::Open(const fs::path& path, const QString& failure) {
+    SetStatus(opener_(QUrl::fromLocalFile(PathText(path))) ? QString()
+                                                           : failure.arg(PathText(path)));
 }
 
 void AboutWindow::SetStatus(const QString& text) {

@@ -40,7 +40,8 @@ public:
 private:
     void OpenManual();
     void OpenUserFolder();
-    void Open(const std::filesystem::path& path, const QString& what);
+    // Opens `path`; when that fails, says so with `failure` ("… %1 …", %1 the path).
+    void Open(const std::filesystem::path& path, const QString& failure);
     void SetStatus(const QString& text);
 
     AboutFacts facts_;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 #include "gui/ap_field_plot.h"
@@ -31,19 +32,25 @@ QWidget* BuildApFieldPage(const PanelContext& ctx) {
     auto* side = new QVBoxLayout;
     side->setSpacing(4);
     auto* types = ctx.controls.Make<QLabel>("lblApFldLensClass");
-    types->setToolTip("Objektivtypen unter dem Mauszeiger");
+    types->setToolTip(QTr("Objektivtypen unter dem Mauszeiger"));
     QFont bold = types->font();
     bold.setBold(true);
     types->setFont(bold);
     auto* fNumber = ctx.controls.Make<QLabel>("lblApFldFNosEff");
-    fNumber->setToolTip("Blendenzahl unter dem Mauszeiger");
+    fNumber->setToolTip(QTr("Blendenzahl unter dem Mauszeiger"));
     auto* readOut = ctx.controls.Make<QLabel>("lblApFldReadOut");
     readOut->setToolTip(
-        "Objektwinkel, Blendenzahl, effektive Blendenzahl und bildseitige "
-        "numerische Apertur, die ein Klick ergäbe");
-    // Room for the longest name, and lines for two names and for the read-out, fixed so that
-    // the page does not change its size while the mouse moves.
-    const int sideWidth = types->fontMetrics().horizontalAdvance("Mikroskopobjektiv") + 4;
+        QTr("Objektwinkel, Blendenzahl, effektive Blendenzahl und bildseitige "
+            "numerische Apertur, die ein Klick ergäbe"));
+    // Room for the longest word of the names (they wrap), and lines for two names and for the
+    // read-out, fixed so that the page does not change its size while the mouse moves. The
+    // word is measured in the language shown: an English name wraps where the German one is
+    // one word.
+    int longestWord = 0;
+    for (const QString& word : QTr("Mikroskopobjektiv").split(' ', Qt::SkipEmptyParts)) {
+        longestWord = std::max(longestWord, types->fontMetrics().horizontalAdvance(word));
+    }
+    const int sideWidth = longestWord + 4;
     for (const auto& [label, lines] : {std::pair{types, 3}, {fNumber, 1}, {readOut, 3}}) {
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
@@ -53,11 +60,11 @@ QWidget* BuildApFieldPage(const PanelContext& ctx) {
     }
     side->addStretch(1);
     auto* undo = ctx.controls.Make<QPushButton>("comApFldUndo");
-    undo->setToolTip("Den letzten Klick in das Diagramm zurücknehmen");
+    undo->setToolTip(QTr("Den letzten Klick in das Diagramm zurücknehmen"));
     ctx.OnPressed(undo, [&logic] { logic.ApFieldUndo(); });
     side->addWidget(undo);
     auto* enlarge = ctx.controls.Make<QPushButton>("comApFldEnlarge");
-    enlarge->setToolTip("Das Diagramm in einem eigenen Fenster, mit Beispielsystemen");
+    enlarge->setToolTip(QTr("Das Diagramm in einem eigenen Fenster, mit Beispielsystemen"));
     ctx.OnPressed(enlarge, ctx.commands.openApFieldPlot);
     side->addWidget(enlarge);
     grid->addLayout(side, 0, 1);

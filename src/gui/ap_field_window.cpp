@@ -18,6 +18,7 @@
 #include "gui/qt_text.h"
 #include "render/qt_surface.h"
 #include "text/strings.h"
+#include "text/tr.h"
 #include "ui/ap_field_view.h"
 #include "ui/placement.h"
 
@@ -66,9 +67,9 @@ QTabBar* SampleTabs(const char* name, bool mirror) {
     tabs->setUsesScrollButtons(true);
     tabs->setElideMode(Qt::ElideNone);
     for (const analysis::LensClass& type : analysis::LensClasses(mirror)) {
-        const int tab = tabs->addTab(ToQ(text::TrimBlanks(type.ShortName(0))));
+        const int tab = tabs->addTab(ToQ(text::TrimBlanks(text::Tr(type.ShortName(0)))));
         QStringList names;
-        for (const std::string& n : type.names) names << ToQ(text::TrimBlanks(n));
+        for (const std::string& n : type.names) names << ToQ(text::TrimBlanks(text::Tr(n)));
         tabs->setTabToolTip(tab, names.join(" / "));
     }
     return tabs;
@@ -88,7 +89,7 @@ FrmApFldPlot::FrmApFldPlot(ui::MainWindow& logic, app::UserSettingsStore& store,
       lens_(new LensSketchView(drawing::SketchKind::Lens)),
       rays_(new LensSketchView(drawing::SketchKind::Rays)) {
     setObjectName("frmApFldPlot");
-    setWindowTitle("Apertur-/Felddiagramm – Objektivtypen");
+    setWindowTitle(QTr("Apertur-/Felddiagramm – Objektivtypen"));
     // The system's small font, which every desktop has; the drawings keep their label font.
     setFont(QFontDatabase::systemFont(QFontDatabase::SmallestReadableFont));
     plot_->setObjectName("picApFldLarge");
@@ -115,14 +116,14 @@ FrmApFldPlot::FrmApFldPlot(ui::MainWindow& logic, app::UserSettingsStore& store,
         label->setTextFormat(Qt::PlainText);
         label->setFixedHeight(label->fontMetrics().height() + 2);
     }
-    types->setMinimumWidth(
-        types->fontMetrics().horizontalAdvance("Achromatisches Dublet | Optical Disk Objektiv"));
+    types->setMinimumWidth(types->fontMetrics().horizontalAdvance(
+        QTr("Achromatisches Dublet") + QStringLiteral(" | ") + QTr("Optical Disk Objektiv")));
     hoverRow->addWidget(types);
     hoverRow->addWidget(fNumber);
     hoverRow->addWidget(readOut, 1);
     column->addLayout(hoverRow);
 
-    auto* caption = new QLabel("Beispielsysteme:");
+    auto* caption = new QLabel(QTr("Beispielsysteme:"));
     caption->setObjectName("lblSamples");
     column->addWidget(caption);
     column->addWidget(lensTabs_);

@@ -7,6 +7,8 @@
 
 #include "gui/panel_context.h"
 #include "gui/panels.h"
+#include "gui/qt_text.h"
+#include "text/tr.h"
 
 namespace rs::gui {
 
@@ -23,24 +25,25 @@ QWidget* BuildButtons(const PanelContext& ctx) {
         std::function<void()> action;
     };
     const ButtonDef buttons[] = {
-        {"comPrint", "Drucken des aktuellen Systems (Strg+P)", commands.print},
-        {"comClear", "Löschen des aktuellen Systems", [&logic] { logic.Clear(); }},
-        {"comRecall", "Laden des zuletzt gespeicherten Systems", [&logic] { logic.Recall(); }},
-        {"comUndo", "Rückgängig: letzte Handlung", [&logic] { logic.Undo(); }},
+        {"comPrint", text::TrNoop("Drucken des aktuellen Systems (Strg+P)"), commands.print},
+        {"comClear", text::TrNoop("Löschen des aktuellen Systems"), [&logic] { logic.Clear(); }},
+        {"comRecall", text::TrNoop("Laden des zuletzt gespeicherten Systems"),
+         [&logic] { logic.Recall(); }},
+        {"comUndo", text::TrNoop("Rückgängig: letzte Handlung"), [&logic] { logic.Undo(); }},
         {"comHelp", "", commands.help},
         {"comAbout", "", commands.about},
     };
     int k = 0;
     for (const ButtonDef& def : buttons) {
         auto* button = ctx.controls.Make<QPushButton>(def.name);
-        if (*def.tip) button->setToolTip(def.tip);
+        if (*def.tip) button->setToolTip(QTr(def.tip));
         ctx.OnPressed(button, def.action);
         grid->addWidget(button, k / 4, k % 4);
         ++k;
     }
     // Closing asks its questions in closeEvent, outside any handler.
     auto* end = ctx.controls.Make<QPushButton>("comEnd");
-    end->setToolTip("Programm beenden (Strg+Q)");
+    end->setToolTip(QTr("Programm beenden (Strg+Q)"));
     QObject::connect(end, &QPushButton::clicked, ctx.receiver, commands.close);
     grid->addWidget(end, 1, 3);
     // The buttons share the column's width rather than setting it.

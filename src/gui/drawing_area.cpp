@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/presentation.h"
+#include "gui/qt_text.h"
 #include "render/qt_surface.h"
 #include "ui/main_window.h"
 
@@ -20,9 +21,9 @@ DrawingArea::DrawingArea(ui::MainWindow& window, QWidget* parent)
     // Moves without a button pressed set the cursor over grabbable features.
     setMouseTracking(true);
 
-    virtualImage_ = new QLabel("Virtuelles Bild", this);
+    virtualImage_ = new QLabel(QTr("Virtuelles Bild"), this);
     virtualImage_->setObjectName("lblVirtualImage");
-    invalidCalcs_ = new QLabel("Zu diesem Parameter-Satz gibt es keine Lösungen.", this);
+    invalidCalcs_ = new QLabel(QTr("Zu diesem Parameter-Satz gibt es keine Lösungen."), this);
     invalidCalcs_->setObjectName("lblInvalidCalcs");
     for (QLabel* label : {virtualImage_, invalidCalcs_}) {
         label->setMargin(4);

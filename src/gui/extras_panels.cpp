@@ -18,7 +18,9 @@
 #include "gui/measurement_tab.h"
 #include "gui/panel_context.h"
 #include "gui/panels.h"
+#include "gui/qt_text.h"
 #include "gui/study_plot.h"
+#include "text/tr.h"
 #include "ui/extras_panel.h"
 
 namespace rs::gui {
@@ -41,7 +43,7 @@ QCheckBox* ExtrasCheck(const PanelContext& ctx, const char* name,
 QLineEdit* ExtrasBox(const PanelContext& ctx, const char* name, const char* tip,
                      std::function<void(std::string_view)> apply) {
     auto* box = ctx.controls.Make<QLineEdit>(name);
-    box->setToolTip(tip);
+    box->setToolTip(QTr(tip));
     ctx.OnEdited(box, std::move(apply));
     return box;
 }
@@ -49,7 +51,7 @@ QLineEdit* ExtrasBox(const PanelContext& ctx, const char* name, const char* tip,
 QComboBox* ExtrasCombo(const PanelContext& ctx, const char* name, const char* tip,
                        void (*choose)(ui::MainWindow&, int)) {
     auto* combo = ctx.controls.Make<QComboBox>(name);
-    combo->setToolTip(tip);
+    combo->setToolTip(QTr(tip));
     ctx.On(combo, &QComboBox::activated,
            [&logic = ctx.logic, choose](int entry) { choose(logic, entry); });
     return combo;
@@ -89,7 +91,7 @@ QWidget* DepthOfFieldPage(const PanelContext& ctx) {
         cocGrid->addWidget(option, k, 0, 1, k == 0 ? 1 : 3);
     }
     QLineEdit* custom =
-        ExtrasBox(ctx, "txtDOFCoC", "Durchmesser des zulässigen Unschärfekreises",
+        ExtrasBox(ctx, "txtDOFCoC", text::TrNoop("Durchmesser des zulässigen Unschärfekreises"),
                   [&logic = ctx.logic](std::string_view t) { ui::ApplyCoCText(logic, t); });
     custom->setFixedWidth(100);
     cocGrid->addWidget(custom, 0, 1);
@@ -106,32 +108,35 @@ QWidget* BeamOptionsPage(const PanelContext& ctx) {
     auto* page = new QWidget;
     QGridLayout* grid = PageGrid(page);
     grid->setVerticalSpacing(4);
-    QLineEdit* m2 = ExtrasBox(ctx, "txtGBExtraMFactor", "Beugungsmaßzahl M² des Strahls",
-                              [&logic](std::string_view t) { ui::ApplyMFactorText(logic, 0, t); });
+    QLineEdit* m2 =
+        ExtrasBox(ctx, "txtGBExtraMFactor", text::TrNoop("Beugungsmaßzahl M² des Strahls"),
+                  [&logic](std::string_view t) { ui::ApplyMFactorText(logic, 0, t); });
     QCheckBox* m2Use = ExtrasCheck(ctx, "chkGBExtraM2Use", ui::SetMFactorUse);
     grid->addWidget(MakeCaption(ctx, "lblGBExtraMFactor"), 0, 0);
     grid->addWidget(m2, 0, 1);
     grid->addWidget(m2Use, 1, 1, 1, 2);
-    QLineEdit* detector =
-        ExtrasBox(ctx, "txtGBExtraDetector", "Abstand des Detektors hinter der Linse [mm]",
-                  [&logic](std::string_view t) { ui::ApplyDetectorText(logic, t); });
+    QLineEdit* detector = ExtrasBox(
+        ctx, "txtGBExtraDetector", text::TrNoop("Abstand des Detektors hinter der Linse [mm]"),
+        [&logic](std::string_view t) { ui::ApplyDetectorText(logic, t); });
     QCheckBox* detectorOn = ExtrasCheck(ctx, "chkGBExtraDetector", ui::SetDetectorOn);
     grid->addWidget(MakeCaption(ctx, "lblGBExtraDetector"), 2, 0);
     grid->addWidget(detector, 2, 1);
     grid->addWidget(detectorOn, 3, 1, 1, 2);
-    QComboBox* scale = ExtrasCombo(ctx, "cmbGBDrgScales", "Achsenbereich der Strahlzeichnung",
-                                   ui::ChooseDrawingScale);
+    QComboBox* scale =
+        ExtrasCombo(ctx, "cmbGBDrgScales", text::TrNoop("Achsenbereich der Strahlzeichnung"),
+                    ui::ChooseDrawingScale);
     scale->setMinimumContentsLength(16);
     grid->addWidget(MakeCaption(ctx, "lblGBDrgScales"), 4, 0);
     grid->addWidget(scale, 4, 1, 1, 2);
-    QLineEdit* distance = ExtrasBox(
-        ctx, "txtGBExtraDrgScale", "Fester Abstand der Strahlzeichnung [mm], 0: automatisch",
-        [&logic](std::string_view t) { ui::ApplyDrawingDistanceText(logic, t); });
+    QLineEdit* distance =
+        ExtrasBox(ctx, "txtGBExtraDrgScale",
+                  text::TrNoop("Fester Abstand der Strahlzeichnung [mm], 0: automatisch"),
+                  [&logic](std::string_view t) { ui::ApplyDrawingDistanceText(logic, t); });
     grid->addWidget(MakeCaption(ctx, "lblGBExtraDrgScale"), 5, 0);
     grid->addWidget(distance, 5, 1);
     QLineEdit* spot = ExtrasBox(ctx, "txtGMExtraMinSpotD",
-                                "Abstand hinter der Linse, in dem der Strahl "
-                                "am kleinsten sein soll",
+                                text::TrNoop("Abstand hinter der Linse, in dem der Strahl "
+                                             "am kleinsten sein soll"),
                                 [&logic](std::string_view t) { ui::ApplyMinSpotText(logic, t); });
     grid->addWidget(MakeCaption(ctx, "lblGBExtraMinSpotD"), 6, 0);
     grid->addWidget(spot, 6, 1);
@@ -155,15 +160,15 @@ QWidget* DiodePage(const PanelContext& ctx) {
     grid->addWidget(ExtrasCheck(ctx, "chkGBExtraDiodeMode", ui::SetDiodeMode), 0, 0, 1, 2);
     // Its tip says why it is locked at times: the view gives it.
     QComboBox* kind = ExtrasCombo(ctx, "cmbGBExtraDiodeParamType", "", ui::ChooseDiodeParamKind);
-    QLineEdit* kindValue =
-        ExtrasBox(ctx, "txtGBExtraDiodeParamVal", "Wert für Strahlparameter im Objektraum ",
-                  [&logic](std::string_view t) { ui::ApplyDiodeParamText(logic, t); });
-    QLineEdit* m2Axis1 =
-        ExtrasBox(ctx, "txtGBExtraDiodeMFactor", "Beugungsmaßzahl M² der zweiten Achse",
-                  [&logic](std::string_view t) { ui::ApplyMFactorText(logic, 1, t); });
+    QLineEdit* kindValue = ExtrasBox(
+        ctx, "txtGBExtraDiodeParamVal", text::TrNoop("Wert für Strahlparameter im Objektraum "),
+        [&logic](std::string_view t) { ui::ApplyDiodeParamText(logic, t); });
+    QLineEdit* m2Axis1 = ExtrasBox(
+        ctx, "txtGBExtraDiodeMFactor", text::TrNoop("Beugungsmaßzahl M² der zweiten Achse"),
+        [&logic](std::string_view t) { ui::ApplyMFactorText(logic, 1, t); });
     // Shows the parameter both axes share; there is nothing to choose.
     auto* matched = ctx.controls.Make<QComboBox>("cmbGBExtraDiodeParamMatched");
-    matched->setToolTip("Parameter mit gleichem Wert in beiden Sektionen");
+    matched->setToolTip(QTr("Parameter mit gleichem Wert in beiden Sektionen"));
     grid->addWidget(MakeCaption(ctx, "lblGBExtraDiodeParamType"), 1, 0);
     grid->addWidget(kind, 1, 1);
     grid->addWidget(MakeCaption(ctx, "lblGBExtraDiodeParamVal"), 2, 0);
@@ -175,10 +180,10 @@ QWidget* DiodePage(const PanelContext& ctx) {
     grid->addWidget(ExtrasCheck(ctx, "chkGBExtraBeamRectCircularise", ui::SetCircularise), 5, 0, 1,
                     2);
     for (QComboBox* combo : {kind, matched}) combo->setMinimumContentsLength(10);
-    grid->addWidget(
-        ExtrasCombo(ctx, "cmbGBExtraBeamRectCircMode",
-                    "Diodenkollimationsmodus zur Zirkularisierung", ui::ChooseCollimationMode),
-        6, 0, 1, 2);
+    grid->addWidget(ExtrasCombo(ctx, "cmbGBExtraBeamRectCircMode",
+                                text::TrNoop("Diodenkollimationsmodus zur Zirkularisierung"),
+                                ui::ChooseCollimationMode),
+                    6, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(7, 1);
     return page;

@@ -16,7 +16,7 @@ namespace rs::gui {
 
 FrmApFNosStandard::FrmApFNosStandard(QWidget* parent) : QDialog(parent), list_(new QListWidget) {
     setObjectName("frmApFNosStandard");
-    setWindowTitle("Standard-Blendenzahlen");
+    setWindowTitle(QTr("Standard-Blendenzahlen"));
     list_->setObjectName("lstFNos0");
     // The rows line up their exact values in a column.
     list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -32,7 +32,7 @@ FrmApFNosStandard::FrmApFNosStandard(QWidget* parent) : QDialog(parent), list_(n
     connect(list_, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { Choose(list_->row(item)); });
 
-    auto* cancel = new QPushButton("&Abbrechen");
+    auto* cancel = new QPushButton(QTr("&Abbrechen"));
     cancel->setObjectName("comCancel");
     // Enter belongs to the list, not to the button.
     cancel->setAutoDefault(false);

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/qt_text.h"
 #include "manual_resources.h"
 #include "text/language.h"
 #include "ui/help_pages.h"
@@ -65,7 +66,7 @@ QUrl HelpWindow::PageUrl(Page page) {
 HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     manual::InitResources();
     setObjectName("frmHelp");
-    setWindowTitle("Raysketcher – Hilfe");
+    setWindowTitle(QTr("Raysketcher – Hilfe"));
     // The help never keeps the program running once the main window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
     setSizeGripEnabled(true);
@@ -82,7 +83,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     split->setStretchFactor(1, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    buttons->button(QDialogButtonBox::Close)->setText("&Schließen");
+    buttons->button(QDialogButtonBox::Close)->setText(QTr("&Schließen"));
     // Enter belongs to the find field, never to a default button.
     buttons->button(QDialogButtonBox::Close)->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
@@ -104,9 +105,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
 }
 
 QHBoxLayout* HelpWindow::BuildFindBar() {
-    back_ = new QPushButton("◀ &Zurück");
+    back_ = new QPushButton(QTr("◀ &Zurück"));
     back_->setObjectName("comHelpBack");
-    forward_ = new QPushButton("&Vor ▶");
+    forward_ = new QPushButton(QTr("&Vor ▶"));
     forward_->setObjectName("comHelpForward");
     for (QPushButton* button : {back_, forward_}) {
         button->setEnabled(false);
@@ -115,12 +116,12 @@ QHBoxLayout* HelpWindow::BuildFindBar() {
     find_ = new QLineEdit;
     find_->setObjectName("txtHelpFind");
     find_->setClearButtonEnabled(true);
-    find_->setPlaceholderText("Wort, dann Eingabetaste");
-    auto* findLabel = new QLabel("&Suchen:");
+    find_->setPlaceholderText(QTr("Wort, dann Eingabetaste"));
+    auto* findLabel = new QLabel(QTr("&Suchen:"));
     findLabel->setBuddy(find_);
     findResult_ = new QLabel;
     findResult_->setObjectName("lblHelpFind");
-    findResult_->setMinimumWidth(fontMetrics().horizontalAdvance("nicht gefunden") + 8);
+    findResult_->setMinimumWidth(fontMetrics().horizontalAdvance(QTr("nicht gefunden")) + 8);
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(back_);
@@ -137,7 +138,7 @@ int HelpWindow::BuildContents() {
     contents_->setObjectName("lstHelpContents");
     int widest = 0;
     for (const PageInfo& info : ui::HelpPages()) {
-        const QString title = QString::fromUtf8(info.title);
+        const QString title = QTr(info.title);
         contents_->addItem(title);
         widest = std::max(widest, contents_->fontMetrics().horizontalAdvance(title));
     }
@@ -156,8 +157,8 @@ void HelpWindow::BuildBrowser() {
     browser_->setOpenLinks(true);
     if (!QFile::exists(PageResource(Page::Contents))) {
         browser_->setHtml(
-            "<h2>Hilfe</h2><p>Die Seiten des Handbuchs fehlen in diesem Programm. "
-            "Bitte bauen Sie es neu.</p>");
+            QTr("<h2>Hilfe</h2><p>Die Seiten des Handbuchs fehlen in diesem Programm. "
+                "Bitte bauen Sie es neu.</p>"));
     }
 }
 
@@ -197,7 +198,8 @@ void HelpWindow::SourceChanged(const QUrl& url) {
     const QSignalBlocker blocker(contents_);
     contents_->setCurrentRow(index);
     const QString title = browser_->documentTitle();
-    setWindowTitle(title.isEmpty() ? "Raysketcher – Hilfe" : "Raysketcher – Hilfe: " + title);
+    setWindowTitle(title.isEmpty() ? QTr("Raysketcher – Hilfe")
+                                   : QTr("Raysketcher – Hilfe: %1").arg(title));
 }
 
 void HelpWindow::FindNext() {
@@ -218,14 +220,13 @@ void HelpWindow::FindNext() {
         browser_->setSource(PageUrl(ui::HelpPages()[static_cast<std::size_t>(index)].page));
         browser_->moveCursor(QTextCursor::Start);
         browser_->find(text);
-        ShowFindResult("auf „" +
-                       QString::fromUtf8(ui::HelpPages()[static_cast<std::size_t>(index)].title) +
-                       "“");
+        ShowFindResult(
+            QTr("auf „%1“").arg(QTr(ui::HelpPages()[static_cast<std::size_t>(index)].title)));
         return;
     }
     // No other page has it: once more from the top of this one.
     browser_->moveCursor(QTextCursor::Start);
-    ShowFindResult(browser_->find(text) ? "wieder von oben" : "nicht gefunden");
+    ShowFindResult(browser_->find(text) ? QTr("wieder von oben") : QTr("nicht gefunden"));
 }
 
 void HelpWindow::ShowFindResult(const QString& text) {

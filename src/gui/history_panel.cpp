@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "gui/panel_context.h"
+#include "gui/qt_text.h"
 #include "ui/history.h"
 
 namespace rs::gui {
@@ -15,7 +16,7 @@ QWidget* BuildHistoryPage(const PanelContext& ctx) {
     auto* column = new QVBoxLayout(page);
     column->setContentsMargins(8, 8, 8, 8);
     auto* list = ctx.controls.Make<QListWidget>("lstHistory");
-    list->setToolTip("Ein Klick auf einen Schritt stellt seinen Zustand wieder her");
+    list->setToolTip(QTr("Ein Klick auf einen Schritt stellt seinen Zustand wieder her"));
     // The names end in the values they set: shortened in the middle, both ends stay readable.
     list->setTextElideMode(Qt::ElideMiddle);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -26,7 +26,7 @@ LaunchOptions ParseLaunchOptions(const QStringList& args) {
             return std::nullopt;
         }
         if (value.isEmpty()) {
-            o.error = name.toStdString() + ": " + missing;
+            o.error = name.toStdString() + ": " + text::Tr(missing);
             return std::filesystem::path();
         }
         return std::filesystem::path(value.toStdString());
@@ -37,9 +37,9 @@ LaunchOptions ParseLaunchOptions(const QStringList& args) {
             o.help = true;
         } else if (a == "--exit-when-shown") {
             o.exitWhenShown = true;
-        } else if (auto file = pathOf(i, "--settings", "Dateiname fehlt")) {
+        } else if (auto file = pathOf(i, "--settings", text::TrNoop("Dateiname fehlt"))) {
             o.settingsFile = std::move(file);
-        } else if (auto dir = pathOf(i, "--catalogue", "Ordner fehlt")) {
+        } else if (auto dir = pathOf(i, "--catalogue", text::TrNoop("Ordner fehlt"))) {
             o.catalogueDir = std::move(dir);
         } else if (a == "--lang" || a.startsWith("--lang=")) {
             const QString code =
@@ -47,34 +47,35 @@ LaunchOptions ParseLaunchOptions(const QStringList& args) {
             o.language = text::LanguageFromCode(code.toStdString());
             if (!o.language) o.error = text::Tr("--lang: de oder en");
         } else {
-            o.error = "unbekanntes Argument: " + a.toStdString();
+            o.error = text::TrFormat("unbekanntes Argument: %1", {a.toStdString()});
         }
     }
     return o;
 }
 
 std::string HelpText() {
-    return "Aufruf: raysketcher [--settings DATEI] [--catalogue ORDNER] [--exit-when-shown]\n"
-           "\n"
-           "Öffnet das Fenster von Raysketcher mit dem zuletzt gespeicherten System.\n"
-           "\n"
-           "  --settings DATEI   diese Einstellungsdatei statt Raysketcher.INI lesen und\n"
-           "                     beim Beenden (auf Wunsch) schreiben\n"
-           "  --catalogue ORDNER die Katalog-Linsen (SH_*.dat) aus diesem Ordner, sonst\n"
-           "                     neben dem Programm, in ../share/raysketcher oder im\n"
-           "                     Build-Ordner; auf der Karte \"Linsen\" gelistet\n"
-           "  --exit-when-shown  sofort beenden, sobald das Fenster angezeigt ist, ohne zu\n"
-           "                     speichern (misst die Startzeit)\n"
-           "  --lang de|en       Sprache des Programms (sonst nach LANGUAGE, LC_ALL,\n"
-           "                     LC_MESSAGES, LANG; Deutsch, wenn sie nicht Englisch verlangen)\n"
-           "  -h, --help         diese Hilfe\n"
-           "\n"
-           "Ohne --settings gilt Raysketcher.INI im Programmordner, wenn er beschreibbar ist,\n"
-           "sonst $XDG_CONFIG_HOME/raysketcher/Raysketcher.INI.\n"
-           "Ohne Bildschirm: QT_QPA_PLATFORM=offscreen setzen, oder raysketcher-cli benutzen.\n"
-           "Rückgabewert: 0 nach dem Schließen, 2 bei falschem Aufruf oder (mit\n"
-           "--exit-when-shown) nicht lesbarer Einstellungsdatei, 3 wenn der Arbeitsspeicher\n"
-           "nicht reicht.\n";
+    return text::Tr(
+        "Aufruf: raysketcher [--settings DATEI] [--catalogue ORDNER] [--exit-when-shown]\n"
+        "\n"
+        "Öffnet das Fenster von Raysketcher mit dem zuletzt gespeicherten System.\n"
+        "\n"
+        "  --settings DATEI   diese Einstellungsdatei statt Raysketcher.INI lesen und\n"
+        "                     beim Beenden (auf Wunsch) schreiben\n"
+        "  --catalogue ORDNER die Katalog-Linsen (SH_*.dat) aus diesem Ordner, sonst\n"
+        "                     neben dem Programm, in ../share/raysketcher oder im\n"
+        "                     Build-Ordner; auf der Karte \"Linsen\" gelistet\n"
+        "  --exit-when-shown  sofort beenden, sobald das Fenster angezeigt ist, ohne zu\n"
+        "                     speichern (misst die Startzeit)\n"
+        "  --lang de|en       Sprache des Programms (sonst nach LANGUAGE, LC_ALL,\n"
+        "                     LC_MESSAGES, LANG; Deutsch, wenn sie nicht Englisch verlangen)\n"
+        "  -h, --help         diese Hilfe\n"
+        "\n"
+        "Ohne --settings gilt Raysketcher.INI im Programmordner, wenn er beschreibbar ist,\n"
+        "sonst $XDG_CONFIG_HOME/raysketcher/Raysketcher.INI.\n"
+        "Ohne Bildschirm: QT_QPA_PLATFORM=offscreen setzen, oder raysketcher-cli benutzen.\n"
+        "Rückgabewert: 0 nach dem Schließen, 2 bei falschem Aufruf oder (mit\n"
+        "--exit-when-shown) nicht lesbarer Einstellungsdatei, 3 wenn der Arbeitsspeicher\n"
+        "nicht reicht.\n");
 }
 
 std::unique_ptr<QTranslator> LoadToolkitTranslations() {

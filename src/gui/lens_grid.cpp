@@ -13,6 +13,7 @@
 
 #include "gui/panel_context.h"
 #include "gui/qt_text.h"
+#include "text/tr.h"
 #include "ui/main_window.h"
 
 namespace rs::gui {
@@ -91,7 +92,7 @@ void LensGridTable::SetCatalogue(LensCatalogueSource source) {
 void LensGridTable::paintEvent(QPaintEvent* event) {
     QTableWidget::paintEvent(event);
     // A missing catalogue, or a grid without lines, says why in the empty area.
-    const QString note = Note().isEmpty() ? ToQ(grid_.note) : Note();
+    const QString note = Note().isEmpty() ? ToQ(text::Tr(grid_.note)) : Note();
     if (rowCount() > 0 || note.isEmpty()) return;
     // Folder names break where they must, so each shows whole however narrow the grid is.
     QPainter painter(viewport());
@@ -144,7 +145,7 @@ void LensGridTable::Fill(const analysis::LensGrid& grid, bool cylinders) {
         setRowCount(0);
         setColumnCount(static_cast<int>(grid_.header.size()));
         QStringList header;
-        for (const std::string& caption : grid_.header) header << ToQ(caption);
+        for (const std::string& caption : grid_.header) header << ToQ(text::Tr(caption));
         setHorizontalHeaderLabels(header);
         setRowCount(static_cast<int>(grid_.cells.size()));
         for (int row = 0; row < rowCount(); ++row) {
@@ -179,7 +180,7 @@ const analysis::CatalogueLens* LensGridTable::ChosenLens() const {
 
 void LensGridTable::Describe() {
     // Without a chosen line the label says why the lines are not the usual ones, if they are not.
-    QString text = ToQ(grid_.note);
+    QString text = ToQ(text::Tr(grid_.note));
     const QList<QTableWidgetItem*> chosen = selectedItems();
     if (!chosen.isEmpty()) text = ToQ(analysis::LensGridDescription(grid_, chosen[0]->row()));
     if (description_->text() != text) description_->setText(text);
@@ -205,11 +206,11 @@ QWidget* BuildLensesPage(const PanelContext& ctx, const LensPageNames& names) {
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
     auto* take = ctx.controls.Make<QPushButton>(names.take);
-    take->setToolTip("Die gewählte Linse in den Entwurf übernehmen (auch per Doppelklick)");
+    take->setToolTip(QTr("Die gewählte Linse in den Entwurf übernehmen (auch per Doppelklick)"));
     // Only this page reads it: the design keeps whether the held lens is turned.
-    auto* turned = new QCheckBox("gewendet");
+    auto* turned = new QCheckBox(QTr("gewendet"));
     turned->setObjectName(names.turned);
-    turned->setToolTip("Die Linse umgekehrt einsetzen (zweite Fläche zuerst)");
+    turned->setToolTip(QTr("Die Linse umgekehrt einsetzen (zweite Fläche zuerst)"));
     auto takeChosen = [grid, turned, &logic = ctx.logic] {
         if (const analysis::CatalogueLens* lens = grid->ChosenLens()) {
             logic.TakeCatalogueLens(*lens, turned->isChecked());
@@ -223,8 +224,8 @@ QWidget* BuildLensesPage(const PanelContext& ctx, const LensPageNames& names) {
     if (names.stop != nullptr) {
         auto* stop = ctx.controls.Make<QPushButton>(names.stop);
         stop->setToolTip(
-            "Den freien Radius der übernommenen Linse als Blendenradius setzen (ein Schritt, "
-            "rückgängig zu machen)");
+            QTr("Den freien Radius der übernommenen Linse als Blendenradius setzen (ein Schritt, "
+                "rückgängig zu machen)"));
         ctx.OnPressed(stop, [&logic = ctx.logic] { logic.UseLensStopRadius(); });
         buttons->addWidget(stop);
     }

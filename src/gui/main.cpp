@@ -19,6 +19,7 @@
 #include "gui/main_form.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_user_settings_store.h"
+#include "text/tr.h"
 
 namespace {
 
@@ -40,15 +41,21 @@ bool DisplayAvailable() {
 
 // Running out of memory ends the program with words instead of an abort: on stderr always, in a
 // box when the toolkit is up. Both only try; there may be too little memory even for them.
-constexpr const char* kOutOfMemory =
+constexpr const char* kOutOfMemory = rs::text::TrNoop(
     "Der Arbeitsspeicher reicht nicht aus; Raysketcher wird beendet. Nicht gespeicherte "
-    "Änderungen gehen verloren.";
+    "Änderungen gehen verloren.");
 void ReportOutOfMemory(bool toolkitUp) {
-    std::cerr << "raysketcher: " << kOutOfMemory << "\n";
+    // The translation needs memory too; without it the German text is said.
+    std::string said;
+    try {
+        said = rs::text::Tr(kOutOfMemory);
+    } catch (...) {  // NOLINT(bugprone-empty-catch): the German text follows
+    }
+    const char* text = said.empty() ? kOutOfMemory : said.c_str();
+    std::cerr << "raysketcher: " << text << "\n";
     if (!toolkitUp) return;
     try {
-        QMessageBox::critical(nullptr, QStringLiteral("Raysketcher"),
-                              QString::fromUtf8(kOutOfMemory));
+        QMessageBox::critical(nullptr, QStringLiteral("Raysketcher"), QString::fromUtf8(text));
     } catch (...) {  // NOLINT(bugprone-empty-catch): stderr has it already
     }
 }
@@ -56,8 +63,10 @@ void ReportOutOfMemory(bool toolkitUp) {
 int Run(QApplication& app, const rs::gui::LaunchOptions& options) {
     std::error_code ec;
     if (options.settingsFile && std::filesystem::is_directory(*options.settingsFile, ec)) {
-        std::cerr << "raysketcher: " << options.settingsFile->string()
-                  << " ist ein Ordner, keine Einstellungsdatei\n";
+        std::cerr << "raysketcher: "
+                  << rs::text::TrFormat("%1 ist ein Ordner, keine Einstellungsdatei",
+                                        {options.settingsFile->string()})
+                  << "\n";
         return 2;
     }
 
@@ -124,8 +133,10 @@ int main(int argc, char** argv) {
         }
     }
     if (!DisplayAvailable()) {
-        std::cerr << "raysketcher: kein Bildschirm gefunden (DISPLAY ist nicht gesetzt).\n"
-                     "Für Ergebnisse ohne Fenster: raysketcher-cli --settings DATEI\n";
+        std::cerr << "raysketcher: "
+                  << rs::text::Tr(
+                         "kein Bildschirm gefunden (DISPLAY ist nicht gesetzt).\n"
+                         "Für Ergebnisse ohne Fenster: raysketcher-cli --settings DATEI\n");
         return 2;
     }
     std::unique_ptr<QApplication> app;

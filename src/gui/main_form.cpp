@@ -39,6 +39,7 @@
 #include "gui/wheel_guard.h"
 #include "render/report_page.h"
 #include "text/number_text.h"
+#include "text/tr.h"
 #include "ui/placement.h"
 #include "ui/study.h"
 
@@ -427,7 +428,7 @@ void FrmRaysketch::PickWavelength() {
 
 void FrmRaysketch::PrintReport() {
     // The logic refuses an incomplete design with its message before any printer is chosen.
-    const QString dateText = render::LongGermanDate(QDate::currentDate());
+    const QString dateText = render::LongDate(QDate::currentDate());
     auto page = logic_.PrintPage(ToStd(dateText));
     if (!page) return;
     // The study tab shown: the page carries its plot, with its choices named, for the picture.
@@ -440,11 +441,12 @@ void FrmRaysketch::PrintReport() {
     }
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle("Drucken");
+    dialog.setWindowTitle(QTr("Drucken"));
     if (dialog.exec() != QDialog::Accepted) return;
     if (!render::PaintDesignReport(printer, *page, logic_.State().design, dateText,
                                    study ? &*study : nullptr)) {
-        dialogs_.Message("Der Drucker konnte nicht benutzt werden.", ui::Icon::Exclamation);
+        dialogs_.Message(text::Tr("Der Drucker konnte nicht benutzt werden."),
+                         ui::Icon::Exclamation);
     }
 }
 
@@ -465,7 +467,7 @@ void FrmRaysketch::ShowAbout() {
         facts.programDir = QCoreApplication::applicationDirPath().toStdString();
         const auto* grid = qobject_cast<const LensGridTable*>(Control("ssGBExtraLenses"));
         if (grid == nullptr || !grid->Source()) {
-            facts.catalogue = "nicht eingelesen";
+            facts.catalogue = text::Tr("nicht eingelesen");
         } else if (const auto& location = grid->Source()->location; location.dir) {
             facts.catalogue = location.dir->string();
         } else {

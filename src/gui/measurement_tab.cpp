@@ -174,7 +174,7 @@ QGridLayout* BuildTablePart(const PanelContext& ctx, QWidget* page) {
     auto* import = ctx.controls.Make<QPushButton>("comGBMeasureImport");
     ctx.OnPressed(import, [&logic, page] {
         const QString file = QFileDialog::getOpenFileName(
-            page, ToQ(ui::kMeasurementImportTitle), QString(), ToQ(ui::kMeasurementImportFilter));
+            page, QTr(ui::kMeasurementImportTitle), QString(), QTr(ui::kMeasurementImportFilter));
         if (!file.isEmpty()) logic.ImportMeasurementFile(file.toStdString());
     });
     auto* remove = ctx.controls.Make<QPushButton>("comGBMeasureRemove");
@@ -203,11 +203,11 @@ QGridLayout* BuildFitPart(const PanelContext& ctx) {
     fitPart->addWidget(notes, 1, 0, 1, 3);
     fitPart->setRowStretch(2, 1);
     auto* element = ctx.controls.Make<QLineEdit>("txtGBMeasureElement");
-    element->setToolTip("Lage der Linse oder des Spiegels auf der z-Achse der Messung");
+    element->setToolTip(QTr("Lage der Linse oder des Spiegels auf der z-Achse der Messung"));
     element->setFixedWidth(100);
     ctx.OnEdited(element, [&logic](std::string_view t) { ui::ApplyElementPositionText(logic, t); });
     auto* adopt = ctx.controls.Make<QPushButton>("comGBMeasureAdopt");
-    adopt->setToolTip("Den angepassten Strahl als Objektstrahl übernehmen");
+    adopt->setToolTip(QTr("Den angepassten Strahl als Objektstrahl übernehmen"));
     ctx.OnPressed(adopt, [&logic] { logic.AdoptMeasuredBeam(); });
     fitPart->addWidget(MakeCaption(ctx, "lblGBMeasureElement"), 3, 0, 1, 3);
     fitPart->addWidget(element, 4, 0);

@@ -8,6 +8,7 @@
 
 #include "gui/panel_context.h"
 #include "gui/panels.h"
+#include "gui/qt_text.h"
 
 namespace rs::gui {
 namespace {
@@ -33,12 +34,12 @@ QWidget* BuildModeBox(const PanelContext& ctx) {
 
     QListWidget* mirror =
         ChoiceList(ctx, "lstMirrorMode", 2, [&logic](int row) { logic.ChooseMirrorMode(row); });
-    mirror->setToolTip("Wählen Sie zwischen Linsensystem und Spiegelsystem");
+    mirror->setToolTip(QTr("Wählen Sie zwischen Linsensystem und Spiegelsystem"));
     QListWidget* symbols =
         ChoiceList(ctx, "lstSymbols", 2, [&logic](int row) { logic.ChooseSymbolSet(row); });
-    symbols->setToolTip("Wählen Sie die Parameter-Symbole ");
+    symbols->setToolTip(QTr("Wählen Sie die Parameter-Symbole "));
     auto* editSymbols = ctx.controls.Make<QPushButton>("comSymbols");
-    editSymbols->setToolTip("Ändern Sie die benutzerdefinierten Symbole");
+    editSymbols->setToolTip(QTr("Ändern Sie die benutzerdefinierten Symbole"));
     editSymbols->setFixedWidth(32);
     ctx.OnPressed(editSymbols, ctx.commands.openSymbols);
 
@@ -55,7 +56,7 @@ QWidget* BuildModeBox(const PanelContext& ctx) {
     });
 
     auto* beam = ctx.controls.Make<QCheckBox>("chkGaussBeamMode");
-    beam->setToolTip("Gaußschen Strahlmode anzeigen");
+    beam->setToolTip(QTr("Gaußschen Strahlmode anzeigen"));
     ctx.On(beam, &QCheckBox::clicked, [&logic](bool on) { logic.SetBeamMode(on); });
 
     auto* symbolRow = new QHBoxLayout;

@@ -12,6 +12,7 @@
 
 #include "gui/panel_context.h"
 #include "gui/panels.h"
+#include "gui/qt_text.h"
 
 namespace rs::gui {
 namespace {
@@ -56,7 +57,7 @@ QGroupBox* ParaxialField(const PanelContext& ctx) {
 // page's whole width, so the chosen one shows whole.
 QComboBox* ImageFormats(const PanelContext& ctx) {
     auto* formats = ctx.controls.Make<QComboBox>("cmbImagHeight");
-    formats->setToolTip("Bildhöhe aus einem Bildformat");
+    formats->setToolTip(QTr("Bildhöhe aus einem Bildformat"));
     ctx.On(formats, &QComboBox::activated,
            [&logic = ctx.logic](int entry) { logic.ChooseImageFormat(entry); });
     return formats;
@@ -79,7 +80,7 @@ QGroupBox* ParaxialAperture(const PanelContext& ctx) {
     ctx.OnEdited(value, [&logic = ctx.logic](std::string_view t) { logic.ApplyApertureValue(t); });
     valueRow->addWidget(value, 1);
     auto* standard = ctx.controls.Make<QPushButton>("comApFNosStandard");
-    standard->setToolTip("Standard-Blendenzahlen");
+    standard->setToolTip(QTr("Standard-Blendenzahlen"));
     // A caption of three characters: narrow, not as wide as the command buttons.
     standard->setMaximumWidth(4 * standard->fontMetrics().averageCharWidth() + 16);
     ctx.OnPressed(standard, ctx.commands.chooseStandardFNumber);
@@ -105,13 +106,13 @@ QGroupBox* BeamConjugates(const PanelContext& ctx) {
     ctx.OnEdited(wave, [&logic](std::string_view t) { logic.ApplyBeamWavelength(t); });
     waveRow->addWidget(wave);
     auto* picker = ctx.controls.Make<QPushButton>("comGBWavelen");
-    picker->setToolTip("Wellenlänge aus einer Liste wählen");
+    picker->setToolTip(QTr("Wellenlänge aus einer Liste wählen"));
     picker->setMaximumWidth(32);
     waveRow->addWidget(picker);
     waveRow->addStretch(1);
     layout->addLayout(waveRow, 3, 0, 1, 2);
     auto* alt = ctx.controls.Make<QCheckBox>("chkGaussBeamAltSolution");
-    alt->setToolTip("Gaußstrahl-Lösung für diese Parameter anzeigen");
+    alt->setToolTip(QTr("Gaußstrahl-Lösung für diese Parameter anzeigen"));
     ctx.On(alt, &QCheckBox::clicked, [&logic](bool) { logic.ToggleAltSolution(); });
     layout->addWidget(alt, 4, 0, 1, 2);
     return frame;

@@ -40,8 +40,8 @@ std::optional<std::string> QtDialogs::Input(std::string_view title, std::string_
     dialog.setWindowTitle(ToQ(title));
     dialog.setLabelText(ToQ(prompt));
     dialog.setTextValue(ToQ(defaultText));
-    dialog.setOkButtonText("OK");
-    dialog.setCancelButtonText("Abbrechen");
+    dialog.setOkButtonText(QTr("OK"));
+    dialog.setCancelButtonText(QTr("Abbrechen"));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return ToStd(dialog.textValue());
 }
@@ -52,9 +52,9 @@ ui::Answer QtDialogs::Question(std::string_view text, ui::Icon icon) {
     box.setObjectName("msgRaysketch");
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
-    box.button(QMessageBox::Yes)->setText("&Ja");
-    box.button(QMessageBox::No)->setText("&Nein");
-    box.button(QMessageBox::Cancel)->setText("Abbrechen");
+    box.button(QMessageBox::Yes)->setText(QTr("&Ja"));
+    box.button(QMessageBox::No)->setText(QTr("&Nein"));
+    box.button(QMessageBox::Cancel)->setText(QTr("Abbrechen"));
     switch (box.exec()) {
         case QMessageBox::Yes:
             return ui::Answer::Yes;
@@ -72,8 +72,8 @@ ui::Answer QtDialogs::YesNo(std::string_view text, ui::Icon icon) {
     box.setDefaultButton(QMessageBox::Yes);
     // Without this the box would take No, the only button of its kind, for Escape.
     box.setEscapeButton(QMessageBox::Yes);
-    box.button(QMessageBox::Yes)->setText("&Ja");
-    box.button(QMessageBox::No)->setText("&Nein");
+    box.button(QMessageBox::Yes)->setText(QTr("&Ja"));
+    box.button(QMessageBox::No)->setText(QTr("&Nein"));
     return box.exec() == QMessageBox::No ? ui::Answer::No : ui::Answer::Yes;
 }
 

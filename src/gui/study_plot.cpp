@@ -42,7 +42,7 @@ bool WriteStudyPicture(const QString& file, const drawing::StudyPlotData& data, 
         generator.setFileName(file);
         generator.setSize(QSize(width, height));
         generator.setViewBox(QRect(0, 0, width, height));
-        generator.setTitle("Raysketcher – Studie");
+        generator.setTitle(QTr("Raysketcher – Studie"));
         QPainter painter;
         if (!painter.begin(&generator)) return false;
         render::PaintStudyPicture(painter, QRectF(0, 0, width, height), data);
@@ -132,23 +132,23 @@ StudyPanel::StudyPanel(ui::MainWindow& logic, Act act, std::function<void()> ope
       from_(new QLineEdit),
       to_(new QLineEdit),
       unit_(new QLabel),
-      log_(new QCheckBox("log.")),
+      log_(new QCheckBox(QTr("log."))),
       quantity_(new QComboBox),
       quantity2_(new QComboBox),
       plot_(new StudyPlotWidget(logic)),
       readOut_(new QLabel) {
     parameter_->setObjectName("cmbStudyParam");
-    parameter_->setToolTip("Der Parameter, der über den Bereich läuft");
+    parameter_->setToolTip(QTr("Der Parameter, der über den Bereich läuft"));
     from_->setObjectName("txtStudyFrom");
-    from_->setToolTip("Anfang des Bereichs");
+    from_->setToolTip(QTr("Anfang des Bereichs"));
     to_->setObjectName("txtStudyTo");
-    to_->setToolTip("Ende des Bereichs");
+    to_->setToolTip(QTr("Ende des Bereichs"));
     log_->setObjectName("chkStudyLog");
-    log_->setToolTip("Logarithmische Achse (bei mehr als zwei Dekaden ohne Nulldurchgang)");
+    log_->setToolTip(QTr("Logarithmische Achse (bei mehr als zwei Dekaden ohne Nulldurchgang)"));
     quantity_->setObjectName("cmbStudyY");
-    quantity_->setToolTip("Die Größe an der linken Achse");
+    quantity_->setToolTip(QTr("Die Größe an der linken Achse"));
     quantity2_->setObjectName("cmbStudyY2");
-    quantity2_->setToolTip("Eine zweite Größe an der rechten Achse");
+    quantity2_->setToolTip(QTr("Eine zweite Größe an der rechten Achse"));
     plot_->setObjectName("picStudyPlot");
     readOut_->setObjectName("lblStudyReadOut");
     readOut_->setTextFormat(Qt::PlainText);
@@ -172,7 +172,7 @@ StudyPanel::StudyPanel(ui::MainWindow& logic, Act act, std::function<void()> ope
     choices->addWidget(parameter_, 0, 1);
     auto* range = new QHBoxLayout;
     range->addWidget(from_);
-    range->addWidget(new QLabel("bis"));
+    range->addWidget(new QLabel(QTr("bis")));
     range->addWidget(to_);
     range->addWidget(unit_);
     range->addWidget(log_);
@@ -191,9 +191,9 @@ StudyPanel::StudyPanel(ui::MainWindow& logic, Act act, std::function<void()> ope
     bottom->addStretch(1);
     if (openWindow) {
         auto* window = new QToolButton;
-        window->setText("&Fenster…");
+        window->setText(QTr("&Fenster…"));
         window->setObjectName("comStudyWindow");
-        window->setToolTip("Die Studie in einem eigenen Fenster");
+        window->setToolTip(QTr("Die Studie in einem eigenen Fenster"));
         connect(window, &QToolButton::clicked, this, [openWindow] { openWindow(); });
         bottom->addWidget(window);
     }
@@ -201,7 +201,7 @@ StudyPanel::StudyPanel(ui::MainWindow& logic, Act act, std::function<void()> ope
         auto* button = new QToolButton;
         button->setText(QString(kind) + "…");
         button->setObjectName(QString("comStudy") + kind);
-        button->setToolTip(QString("Die Studie als %1 speichern").arg(kind));
+        button->setToolTip(QTr("Die Studie als %1 speichern").arg(kind));
         connect(button, &QToolButton::clicked, this, [this, kind] { Export(kind); });
         bottom->addWidget(button);
     }
@@ -247,7 +247,7 @@ void StudyPanel::Refresh() {
     };
     fill(parameter_, v.parameters, {}, v.parameter);
     fill(quantity_, v.quantities, {}, v.quantity);
-    fill(quantity2_, v.quantities, "keine", v.quantity2 + 1);
+    fill(quantity2_, v.quantities, QTr("keine"), v.quantity2 + 1);
     for (const auto& [box, text] : {std::pair{from_, v.fromText}, {to_, v.toText}}) {
         const QSignalBlocker block(box);
         if (!box->hasFocus() || !box->isModified()) box->setText(ToQ(text));
@@ -263,9 +263,9 @@ void StudyPanel::Refresh() {
 
 void StudyPanel::Export(const char* kind) {
     const QString suffix = QString(kind).toLower();
-    const QString file =
-        QFileDialog::getSaveFileName(this, QString("Studie als %1 speichern").arg(kind),
-                                     "Studie." + suffix, QString("%1 (*.%2)").arg(kind, suffix));
+    const QString file = QFileDialog::getSaveFileName(
+        this, QTr("Studie als %1 speichern").arg(kind), QTr("Studie") + "." + suffix,
+        QString("%1 (*.%2)").arg(kind, suffix));
     if (file.isEmpty()) return;
     bool written = false;
     if (suffix == "csv") {
@@ -279,7 +279,7 @@ void StudyPanel::Export(const char* kind) {
         written =
             WriteStudyPicture(file, plot_->Data(), kPictureWidth, kPictureHeight, suffix == "svg");
     }
-    if (!written) readOut_->setText("Die Datei konnte nicht geschrieben werden: " + file);
+    if (!written) readOut_->setText(QTr("Die Datei konnte nicht geschrieben werden: %1").arg(file));
 }
 
 void WriteView(StudyPanel& panel, const ui::ControlView&, Written&) {
@@ -292,7 +292,7 @@ FrmStudy::FrmStudy(ui::MainWindow& logic, app::UserSettingsStore& store, StudyPa
                    QWidget* parent)
     : QDialog(parent), store_(store), panel_(new StudyPanel(logic, std::move(act), {})) {
     setObjectName("frmStudy");
-    setWindowTitle("Studie");
+    setWindowTitle(QTr("Studie"));
     panel_->setObjectName("picStudyLarge");
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(4, 4, 4, 4);

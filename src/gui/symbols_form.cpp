@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "gui/qt_text.h"
+#include "text/tr.h"
 
 namespace rs::gui {
 
@@ -38,17 +39,17 @@ QMimeData* CharacterList::mimeData(const QList<QListWidgetItem*>& items) const {
 FrmSymbols::FrmSymbols(app::IniFile& settings, ui::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), settings_(settings), dialogs_(dialogs), model_(settings) {
     setObjectName("frmSymbols");
-    setWindowTitle("Benutzerdef. Symbole");
+    setWindowTitle(QTr("Benutzerdef. Symbole"));
 
     auto frame = [this](const char* name, const char* title, int first, int last) {
-        auto* box = new QGroupBox(title);
+        auto* box = new QGroupBox(QTr(title));
         box->setObjectName(name);
         auto* grid = new QGridLayout(box);
         grid->setVerticalSpacing(3);
         for (int k = first; k <= last; ++k) {
             const bool point = k >= 9;
             const int index = point ? k - 9 : k;
-            auto* label = new QLabel(ToQ(ui::SymbolsEditorModel::Label(k)));
+            auto* label = new QLabel(ToQ(text::Tr(ui::SymbolsEditorModel::Label(k))));
             label->setObjectName(QString(point ? "lblCardPoint_%1" : "lblVarType_%1").arg(index));
             auto* edit = new QLineEdit(ToQ(model_.Symbol(k)));
             edit->setObjectName(ToQ(ui::SymbolsEditorModel::BoxName(k)));
@@ -64,9 +65,9 @@ FrmSymbols::FrmSymbols(app::IniFile& settings, ui::Dialogs& dialogs, QWidget* pa
     };
 
     auto* boxes = new QVBoxLayout;
-    boxes->addWidget(frame("fraOptConj", "Symbole der Abstandsparameter:", 0, 4));
-    boxes->addWidget(frame("fraOptFld", "Symbole der Feldparameter:", 5, 8));
-    boxes->addWidget(frame("fraCardPoints", "Symbole der Kardinalelemente:", 9, 14));
+    boxes->addWidget(frame("fraOptConj", text::TrNoop("Symbole der Abstandsparameter:"), 0, 4));
+    boxes->addWidget(frame("fraOptFld", text::TrNoop("Symbole der Feldparameter:"), 5, 8));
+    boxes->addWidget(frame("fraCardPoints", text::TrNoop("Symbole der Kardinalelemente:"), 9, 14));
 
     auto* characters = new CharacterList;
     for (const std::string& c : ui::SymbolsEditorModel::CharacterList()) {
@@ -75,8 +76,8 @@ FrmSymbols::FrmSymbols(app::IniFile& settings, ui::Dialogs& dialogs, QWidget* pa
     }
     characters->setMinimumWidth(8 * 26 + 24);
     auto* note = new QLabel(
-        "Geben Sie die Zeichen direkt ein oder wählen Sie sie per 'drag & drop' aus der Liste "
-        "aus. \n\nJedes Symbol kann aus einem oder mehreren Zeichen bestehen.");
+        QTr("Geben Sie die Zeichen direkt ein oder wählen Sie sie per 'drag & drop' aus der Liste "
+            "aus. \n\nJedes Symbol kann aus einem oder mehreren Zeichen bestehen."));
     note->setObjectName("lbl");
     note->setWordWrap(true);
     auto* right = new QVBoxLayout;
@@ -87,9 +88,9 @@ FrmSymbols::FrmSymbols(app::IniFile& settings, ui::Dialogs& dialogs, QWidget* pa
     columns->addLayout(boxes);
     columns->addLayout(right, 1);
 
-    auto* ok = new QPushButton("&OK");
+    auto* ok = new QPushButton(QTr("&OK"));
     ok->setObjectName("comOK");
-    auto* cancel = new QPushButton("&Abbrechen");
+    auto* cancel = new QPushButton(QTr("&Abbrechen"));
     cancel->setObjectName("comCancel");
     // Enter in a box stores that box only; it must not close the editor.
     ok->setAutoDefault(false);

@@ -13,6 +13,7 @@
 #include <array>
 
 #include "gui/qt_text.h"
+#include "text/tr.h"
 
 namespace rs::gui {
 namespace {
@@ -26,45 +27,45 @@ struct FrameLayout {
 
 // Frames of the two tabs with the lists (indices into ui::UnitLists()) they hold.
 constexpr std::array<FrameLayout, 5> kParaxialFrames = {{
-    {"fraParaxCong", "Konjugate:", 0, 4},
-    {"fraParaxField", "Feldgröße:", 4, 4},
-    {"fraParaxAp", "Bildseitig", 8, 1},
-    {"fraParaxRes", "Auflösung", 9, 1},
-    {"fraDepthOf", "Abbildungsteiffe / Schärfentiefe", 10, 3},
+    {"fraParaxCong", text::TrNoop("Konjugate:"), 0, 4},
+    {"fraParaxField", text::TrNoop("Feldgröße:"), 4, 4},
+    {"fraParaxAp", text::TrNoop("Bildseitig"), 8, 1},
+    {"fraParaxRes", text::TrNoop("Auflösung"), 9, 1},
+    {"fraDepthOf", text::TrNoop("Abbildungsteiffe / Schärfentiefe"), 10, 3},
 }};
 constexpr std::array<FrameLayout, 4> kBeamFrames = {{
-    {"fraGBCong", "Konjugate:", 13, 4},
-    {"fraGBBeamObj", "Lichtstrahl im Gegenstandsraum:", 17, 3},
-    {"fraGBBeamImg", "Beam Bildraum", 20, 3},
-    {"fraGBExtra", "Zusatzinformation", 23, 1},
+    {"fraGBCong", text::TrNoop("Konjugate:"), 13, 4},
+    {"fraGBBeamObj", text::TrNoop("Lichtstrahl im Gegenstandsraum:"), 17, 3},
+    {"fraGBBeamImg", text::TrNoop("Beam Bildraum"), 20, 3},
+    {"fraGBExtra", text::TrNoop("Zusatzinformation"), 23, 1},
 }};
 
 // The quantity each list sets, in the order of ui::UnitLists().
 constexpr std::array<const char*, 24> kListLabels = {
-    "Brennweite:",
-    "Objektweite:",
-    "Bildweite:",
-    "Objekt-Bildweite:",
-    "Objekthöhe:",
-    "Objektwinkel:",
-    "Bildhöhe:",
-    "Bildwinkel:",
-    "Blendenradius:",
-    "Unschärfekreis / Airy-Durchmesser:",
-    "Abbildungstiefe:",
-    "Schärfentiefe:",
-    "Nah-, Fern- und Fixfokusentfernung:",
-    "Brennweite:",
-    "Abstand Objekttaille:",
-    "Abstand Bildtaille:",
-    "Taille zu Taille:",
-    "Taillenradius:",
-    "Divergenz:",
-    "Rayleighlänge:",
-    "Taillenradius:",
-    "Divergenz:",
-    "Rayleighlänge:",
-    "Skalenlänge && Entfernung",
+    text::TrNoop("Brennweite:"),
+    text::TrNoop("Objektweite:"),
+    text::TrNoop("Bildweite:"),
+    text::TrNoop("Objekt-Bildweite:"),
+    text::TrNoop("Objekthöhe:"),
+    text::TrNoop("Objektwinkel:"),
+    text::TrNoop("Bildhöhe:"),
+    text::TrNoop("Bildwinkel:"),
+    text::TrNoop("Blendenradius:"),
+    text::TrNoop("Unschärfekreis / Airy-Durchmesser:"),
+    text::TrNoop("Abbildungstiefe:"),
+    text::TrNoop("Schärfentiefe:"),
+    text::TrNoop("Nah-, Fern- und Fixfokusentfernung:"),
+    text::TrNoop("Brennweite:"),
+    text::TrNoop("Abstand Objekttaille:"),
+    text::TrNoop("Abstand Bildtaille:"),
+    text::TrNoop("Taille zu Taille:"),
+    text::TrNoop("Taillenradius:"),
+    text::TrNoop("Divergenz:"),
+    text::TrNoop("Rayleighlänge:"),
+    text::TrNoop("Taillenradius:"),
+    text::TrNoop("Divergenz:"),
+    text::TrNoop("Rayleighlänge:"),
+    text::TrNoop("Skalenlänge && Entfernung"),
 };
 
 }  // namespace
@@ -72,7 +73,7 @@ constexpr std::array<const char*, 24> kListLabels = {
 FrmUnits::FrmUnits(const units::UnitState& current, QWidget* parent)
     : QDialog(parent), model_(current) {
     setObjectName("frmUnits");
-    setWindowTitle("Einheiten");
+    setWindowTitle(QTr("Einheiten"));
     const auto infos = ui::UnitLists();
     lists_.resize(infos.size(), nullptr);
 
@@ -81,7 +82,7 @@ FrmUnits::FrmUnits(const units::UnitState& current, QWidget* parent)
         auto* column = new QVBoxLayout(page);
         std::vector<QLabel*> labels;
         for (const FrameLayout& f : frames) {
-            auto* frame = new QGroupBox(f.title);
+            auto* frame = new QGroupBox(QTr(f.title));
             frame->setObjectName(f.name);
             auto* form = new QFormLayout(frame);
             form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
@@ -96,7 +97,7 @@ FrmUnits::FrmUnits(const units::UnitState& current, QWidget* parent)
                 });
                 lists_[static_cast<std::size_t>(list)] = combo;
                 // A buddy makes "&&" show as one ampersand.
-                auto* label = new QLabel(kListLabels[static_cast<std::size_t>(list)]);
+                auto* label = new QLabel(QTr(kListLabels[static_cast<std::size_t>(list)]));
                 label->setBuddy(combo);
                 labels.push_back(label);
                 form->addRow(label, combo);
@@ -112,24 +113,24 @@ FrmUnits::FrmUnits(const units::UnitState& current, QWidget* parent)
     };
     auto* tabs = new QTabWidget;
     tabs->setObjectName("tabUnits");
-    tabs->addTab(buildTab(kParaxialFrames), "Paraxiale Einheiten");
-    tabs->addTab(buildTab(kBeamFrames), "Gaußsche Strahleinheiten");
+    tabs->addTab(buildTab(kParaxialFrames), QTr("Paraxiale Einheiten"));
+    tabs->addTab(buildTab(kBeamFrames), QTr("Gaußsche Strahleinheiten"));
 
     auto makeButton = [this](const char* name, const char* caption, const char* tip) {
-        auto* b = new QPushButton(caption);
+        auto* b = new QPushButton(QTr(caption));
         b->setObjectName(name);
         b->setAutoDefault(false);
-        if (*tip) b->setToolTip(tip);
+        if (*tip) b->setToolTip(QTr(tip));
         return b;
     };
     QPushButton* ok = makeButton("comOK", "&OK", "");
-    QPushButton* cancel = makeButton("comCancel", "&Abbrechen", "");
-    QPushButton* defaults =
-        makeButton("comDefaults", "&Standard [paraxiale]",
-                   "Alle paraxialen Einstellungen auf die Grundeinstellung zurücksetzen");
-    QPushButton* defaultsGB =
-        makeButton("comDefaultsGB", "&Standard [Gaußsche]",
-                   "Alle Einstellungen für Gauß-Strahlen auf die Grundeinstellung zurücksetzen");
+    QPushButton* cancel = makeButton("comCancel", text::TrNoop("&Abbrechen"), "");
+    QPushButton* defaults = makeButton(
+        "comDefaults", text::TrNoop("&Standard [paraxiale]"),
+        text::TrNoop("Alle paraxialen Einstellungen auf die Grundeinstellung zurücksetzen"));
+    QPushButton* defaultsGB = makeButton(
+        "comDefaultsGB", text::TrNoop("&Standard [Gaußsche]"),
+        text::TrNoop("Alle Einstellungen für Gauß-Strahlen auf die Grundeinstellung zurücksetzen"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -19,6 +19,7 @@
 #include "gui/qt_text.h"
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 #include "ui/placement.h"
 
 namespace rs::gui {
@@ -78,7 +79,7 @@ PopEditParamWave::PopEditParamWave(app::UserSettingsStore& store, ui::Dialogs& d
                                    const std::filesystem::path& settingsFile, QWidget* parent)
     : QDialog(parent), store_(store), dialogs_(dialogs) {
     setObjectName("popEditParamWave");
-    setWindowTitle("Laserwellenlängen ");
+    setWindowTitle(QTr("Laserwellenlängen "));
 
     const std::filesystem::path userFile = wl::UserWavelengthFile(settingsFile);
     const wl::UserList user = wl::ReadUserWavelengths(userFile);
@@ -90,14 +91,14 @@ PopEditParamWave::PopEditParamWave(app::UserSettingsStore& store, ui::Dialogs& d
     grids_[2].list = wl::WaveList::User;
     auto* tabs = new QTabWidget;
     tabs->setObjectName("tabWaves");
-    tabs->addTab(
-        MakeGrid(grids_[0], wl::LaserLines(), wl::LaserRow, {"Wellenlänge [nm]", "Name", "Zusatz"}),
-        "&Laserlinien");
+    tabs->addTab(MakeGrid(grids_[0], wl::LaserLines(), wl::LaserRow,
+                          {QTr("Wellenlänge [nm]"), QTr("Name"), QTr("Zusatz")}),
+                 QTr("&Laserlinien"));
     tabs->addTab(MakeGrid(grids_[1], wl::GlassCatalogueLines(), wl::GlassRow,
-                          {"Wellenlänge [nm]", "Linie", "Quelle"}),
-                 "&Glaskatalog-Linien");
+                          {QTr("Wellenlänge [nm]"), QTr("Linie"), QTr("Quelle")}),
+                 QTr("&Glaskatalog-Linien"));
     QWidget* userPage =
-        MakeGrid(grids_[2], user.entries, wl::UserRow, {"Wellenlänge [nm]", "Name"});
+        MakeGrid(grids_[2], user.entries, wl::UserRow, {QTr("Wellenlänge [nm]"), QTr("Name")});
     if (user.notRead) {
         // The file is there but was not read: the empty grid comes with the reason.
         auto* page = new QWidget;
@@ -110,13 +111,13 @@ PopEditParamWave::PopEditParamWave(app::UserSettingsStore& store, ui::Dialogs& d
         pageLayout->addWidget(note);
         userPage = page;
     }
-    tabs->addTab(userPage, "&benutzerdefiniert");
+    tabs->addTab(userPage, QTr("&benutzerdefiniert"));
     grids_[0].table->setObjectName("ssWavesLaser");
     grids_[1].table->setObjectName("ssWavesFraun");
     grids_[2].table->setObjectName("ssWavesCustom");
     // Where the user's own lines go, for the user who finds the grid empty.
-    grids_[2].table->setToolTip(QString("Eigene Wellenlängen, eine je Zeile als Name|Wellenlänge "
-                                        "in nm, aus der Datei\n%1")
+    grids_[2].table->setToolTip(QTr("Eigene Wellenlängen, eine je Zeile als Name|Wellenlänge "
+                                    "in nm, aus der Datei\n%1")
                                     .arg(QString::fromStdString(userFile.string())));
     // The keys reach a grid as soon as its tab is shown.
     connect(tabs, &QTabWidget::currentChanged, this, [this](int tab) {
@@ -125,7 +126,7 @@ PopEditParamWave::PopEditParamWave(app::UserSettingsStore& store, ui::Dialogs& d
         }
     });
 
-    auto* cancel = new QPushButton("&Abbrechen");
+    auto* cancel = new QPushButton(QTr("&Abbrechen"));
     cancel->setObjectName("comCancel");
     // Enter picks the current line; it must never press the button instead.
     cancel->setAutoDefault(false);
@@ -165,7 +166,7 @@ QTableWidget* PopEditParamWave::MakeGrid(WaveGrid& grid, const std::vector<wl::W
     for (int r = 0; r < table->rowCount(); ++r) {
         const QStringList cells = Cells(row(records[static_cast<std::size_t>(r)]), header.size());
         for (int c = 0; c < header.size(); ++c)
-            table->setItem(r, c, new QTableWidgetItem(cells[c]));
+            table->setItem(r, c, new QTableWidgetItem(ToQ(text::Tr(ToStd(cells[c])))));
     }
     table->resizeColumnsToContents();
     if (const auto remembered = wl::PreselectedRow(

@@ -12,6 +12,7 @@
 
 #include "app/presentation.h"
 #include "render/qt_surface.h"
+#include "text/tr.h"
 
 namespace rs::render {
 namespace {
@@ -137,10 +138,10 @@ void PaintFooter(QPainter& painter, const PageGeometry& g, const QFontMetricsF& 
     painter.setPen(Qt::black);
     const double baseline = g.height - footerMetrics.descent();
     const QString footer =
-        QStringLiteral("Raysketcher %1 – erstellt am %2")
+        QString::fromStdString(text::Tr("Raysketcher %1 – erstellt am %2"))
             .arg(QString::fromStdString(decoration.version), decoration.dateText);
     painter.drawText(QPointF(g.Twips(kPictureLeftTwips), baseline), footer);
-    const QString pageNumber = QStringLiteral("Seite 1");
+    const QString pageNumber = QString::fromStdString(text::Tr("Seite 1"));
     painter.drawText(QPointF(g.width - footerMetrics.horizontalAdvance(pageNumber), baseline),
                      pageNumber);
 }
@@ -149,6 +150,14 @@ void PaintFooter(QPainter& painter, const PageGeometry& g, const QFontMetricsF& 
 
 QString LongGermanDate(const QDate& date) {
     return QLocale(QLocale::German, QLocale::Germany).toString(date, QLocale::LongFormat);
+}
+
+QString LongDate(const QDate& date) {
+    // The locale whose long date the language in use writes; only the date follows it, the
+    // numbers of the page keep their decimal point.
+    // Translators: the locale name of the language, e.g. en_GB.
+    const QLocale locale(QString::fromStdString(text::Tr("de_DE")));
+    return locale.toString(date, QLocale::LongFormat);
 }
 
 bool PaintReportPage(QPagedPaintDevice& device, const engine::ReportPage& page,

@@ -12,6 +12,7 @@
 #include "beam/gaussian_beam.h"
 #include "engine/continuity.h"
 #include "engine/numbers.h"
+#include "text/tr.h"
 #include "text/vb_format.h"
 #include "ui/main_window.h"
 #include "ui/touch.h"
@@ -208,7 +209,7 @@ std::string Millimetres(double v) {
 }
 
 std::string CurvatureText(double radius) {
-    if (radius >= beam::kFlatWavefront) return "plan";
+    if (radius >= beam::kFlatWavefront) return text::Tr("plan");
     return text::Format(radius, radius < 10000.0 ? "0.0##mm" : "0.0e+00mm");
 }
 
@@ -220,8 +221,8 @@ BeamHover ReadOut(std::string_view lead, double distance, double waistRadius, do
     // One of the two leads ends without a blank; the number never sticks to the word.
     const char* gap = lead.empty() || lead.back() == ' ' ? "" : " ";
     // Two lines: one would be cut after the radius in the narrowest window.
-    h.text = std::string(lead) + gap + Millimetres(distance) + " Radius: " + Millimetres(radius) +
-             "\nKrümmungsradius " + CurvatureText(curvature);
+    h.text = std::string(lead) + gap + Millimetres(distance) + text::Tr(" Radius: ") +
+             Millimetres(radius) + "\n" + text::Tr("Krümmungsradius ") + CurvatureText(curvature);
     h.colour = colour;
     return h;
 }
@@ -373,10 +374,10 @@ std::optional<BeamHover> BeamHoverInfo(const app::DesignState& design,
     const double m = beam::MFactor(b, at->axis);
     const double lambda = b.WavelengthMm();
     if (at->objectSide) {
-        return ReadOut("Abstand zur Objektgröße ", at->distance,
+        return ReadOut(text::Tr("Abstand zur Objektgröße "), at->distance,
                        std::fabs(axis.table[beam::kGbObjRadius]), m, lambda, drawing::kRed);
     }
-    return ReadOut("Abstand zur Bildgröße ", at->distance,
+    return ReadOut(text::Tr("Abstand zur Bildgröße "), at->distance,
                    std::fabs(axis.table[beam::kGbImgRadius]), m, lambda, drawing::kBlue);
 }
 

@@ -7,6 +7,7 @@
 #include "beam/beam_design.h"
 #include "engine/continuity.h"
 #include "engine/numbers.h"
+#include "text/tr.h"
 #include "ui/image_formats.h"
 #include "ui/main_window.h"
 
@@ -14,12 +15,12 @@ namespace rs::ui {
 namespace {
 
 constexpr const char* kMirrorRefusal =
-    "Eine Katalog-Linse lässt sich nicht in ein Spiegelsystem übernehmen.";
-constexpr const char* kNoPowerRefusal =
-    "Diese Linse hat bei der gewählten Wellenlänge und den gewählten Medien keine Brechkraft.";
-constexpr const char* kNoFocalRefusal =
+    text::TrNoop("Eine Katalog-Linse lässt sich nicht in ein Spiegelsystem übernehmen.");
+constexpr const char* kNoPowerRefusal = text::TrNoop(
+    "Diese Linse hat bei der gewählten Wellenlänge und den gewählten Medien keine Brechkraft.");
+constexpr const char* kNoFocalRefusal = text::TrNoop(
     "Um eine Katalog-Linse zu übernehmen, muss die Brennweite f' einer der gewählten Parameter "
-    "sein.";
+    "sein.");
 
 // The paraxial f' entry, joining the selection when there is room and the combination allows
 // it; nothing otherwise.

@@ -3,6 +3,7 @@
 #include "beam/gaussian_beam.h"
 #include "engine/continuity.h"
 #include "engine/selection.h"
+#include "text/tr.h"
 #include "ui/image_formats.h"
 #include "ui/main_window.h"
 
@@ -72,8 +73,9 @@ std::optional<const char*> AngleRefusal(bool beamMode, int index, double value) 
         engine::FieldAngleInRange(static_cast<float>(value))) {
         return std::nullopt;
     }
-    return index == engine::kObjAngle ? "Der Objektwinkel muss zwischen -90° und 90° liegen!"
-                                      : "Der Bildwinkel muss zwischen -90° und 90° liegen!";
+    return index == engine::kObjAngle
+               ? text::TrNoop("Der Objektwinkel muss zwischen -90° und 90° liegen!")
+               : text::TrNoop("Der Bildwinkel muss zwischen -90° und 90° liegen!");
 }
 
 bool NeedsRealObject(const app::DesignState& d, int index, double value) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/design_state.h"
+#include "text/tr.h"
 #include "ui/dialogs.h"
 
 namespace rs::ui {
@@ -33,21 +34,23 @@ std::optional<const char*> AngleRefusal(bool beamMode, int index, double value);
 // The sign convention makes a real object's distance negative: a positive object distance (or
 // limit) is asked for again unless virtual objects are allowed.
 bool NeedsRealObject(const app::DesignState& d, int index, double value);
-inline constexpr const char* kObjDistPrompt =
+inline constexpr const char* kObjDistPrompt = text::TrNoop(
     "Entsprechend der üblichen Vorzeichenkonvention ist der Abstand eines realen Objekts "
-    "negativ! \n\n";
-inline constexpr const char* kObjDistLimitPrompt =
+    "negativ! \n\n");
+inline constexpr const char* kObjDistLimitPrompt = text::TrNoop(
     "Entsprechend der üblichen Vorzeichenkonvention ist der Abstand eines realen Objekts "
-    "negativ. Deshalb muss der Grenzwert ebenfalls negativ sein! \n\n";
+    "negativ. Deshalb muss der Grenzwert ebenfalls negativ sein! \n\n");
 
 // F-numbers are at least 1, every other aperture figure at least 0 (in display units). The
 // prompt that asks again when `displayValue` breaks the rule, or nothing.
 std::optional<const char*> ApertureRuleRefusal(int index, double displayValue,
                                                const char* positivePrompt);
-inline constexpr const char* kFNumberPrompt = "Blendenzahl ist immer größer als 1! \n\n";
-inline constexpr const char* kAperturePositivePrompt = "Aperturwerte müssen positiv sein!\n\n";
+inline constexpr const char* kFNumberPrompt =
+    text::TrNoop("Blendenzahl ist immer größer als 1! \n\n");
+inline constexpr const char* kAperturePositivePrompt =
+    text::TrNoop("Aperturwerte müssen positiv sein!\n\n");
 inline constexpr const char* kAperturePositiveUpperPrompt =
-    " Aperturwerte müssen positiv sein!\n\n";
+    text::TrNoop(" Aperturwerte müssen positiv sein!\n\n");
 
 // Stores an accepted value (internal units) of chosen general or beam parameter `entry` as a
 // typed value is stored: its limits widen to take it; a beam value moves its coupled partner.

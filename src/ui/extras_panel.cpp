@@ -10,6 +10,7 @@
 #include "beam/diode.h"
 #include "drawing/beam_drawing.h"
 #include "engine/numbers.h"
+#include "text/tr.h"
 #include "text/vb_format.h"
 #include "ui/data_backup.h"
 #include "units/typed_number.h"
@@ -17,12 +18,13 @@
 namespace rs::ui {
 namespace {
 
-constexpr std::array<const char*, 2> kCoCTypeCaptions = {"Benutzerdefiniert",
-                                                         "kleinster physikalisch moeglicher Wert"};
-constexpr std::array<const char*, 2> kCollimationModes = {"minimale Strahldivergenz",
-                                                          "maximaler Strahltaillenabstand"};
-constexpr std::array<const char*, 4> kMatchedParams = {"Brennweite", "Bildabstand", "Vergrößerung",
-                                                       "Strahltaillenradius im Bildraum"};
+constexpr std::array<const char*, 2> kCoCTypeCaptions = {
+    text::TrNoop("Benutzerdefiniert"), text::TrNoop("kleinster physikalisch moeglicher Wert")};
+constexpr std::array<const char*, 2> kCollimationModes = {
+    text::TrNoop("minimale Strahldivergenz"), text::TrNoop("maximaler Strahltaillenabstand")};
+constexpr std::array<const char*, 4> kMatchedParams = {
+    text::TrNoop("Brennweite"), text::TrNoop("Bildabstand"), text::TrNoop("Vergrößerung"),
+    text::TrNoop("Strahltaillenradius im Bildraum")};
 
 ControlView& Add(WindowView& view, std::string name, std::string text = {}) {
     ControlView c;
@@ -52,15 +54,16 @@ void AddDofPanel(const WindowState& s, WindowView& view) {
     const analysis::DofPanel& panel = view.dofPanel;
     for (int row = 0; row < analysis::kDofRowCount; ++row) {
         const auto r = static_cast<std::size_t>(row);
-        Add(view, ControlName("lblDOFName", row), panel.names[r]);
+        Add(view, ControlName("lblDOFName", row), text::Tr(panel.names[r]));
         Add(view, ControlName("lblDOFVal", row), panel.values[r]);
     }
-    ControlView& status = Add(view, "lblDOFStatus", panel.status);
+    ControlView& status = Add(view, "lblDOFStatus", text::Tr(panel.status));
     status.highlight = panel.statusColour == analysis::kColourWhite ? 0u : panel.statusColour;
     const int type = s.design.dof.cocType;
     Add(view, "txtDOFCoC", CoCBoxText(s)).enabled = type == analysis::kCoCCustom;
     for (int k = 0; k < 2; ++k) {
-        Add(view, ControlName("optCoCType", k), kCoCTypeCaptions[static_cast<std::size_t>(k)])
+        Add(view, ControlName("optCoCType", k),
+            text::Tr(kCoCTypeCaptions[static_cast<std::size_t>(k)]))
             .checked = type == k;
     }
 }
@@ -70,53 +73,54 @@ void AddBeamOptions(const WindowState& s, WindowView& view) {
     const beam::BeamExtrasOptions& o = b.extrasOptions;
     const bool diode = b.diode.diodeMode;
 
-    Add(view, "chkGBExtraM2Use", "Effekt anzeigen").checked = o.mFactorUse;
+    Add(view, "chkGBExtraM2Use", text::Tr("Effekt anzeigen")).checked = o.mFactorUse;
     Add(view, "txtGBExtraMFactor", beam::MFactorText(b, 0)).enabled = o.mFactorUse;
-    Add(view, "chkGBExtraDetector", "Detektor anzeigen").checked = o.detectorOn;
+    Add(view, "chkGBExtraDetector", text::Tr("Detektor anzeigen")).checked = o.detectorOn;
     Add(view, "txtGBExtraDetector", beam::DetectorDistanceText(b, DistanceUnitOf(s))).enabled =
         o.detectorOn;
     Add(view, "txtGMExtraMinSpotD", beam::MinSpotDistanceText(b, DistanceUnitOf(s)));
-    Add(view, "lblGBExtraMinSpotRes", beam::MinSpotText(b));
+    Add(view, "lblGBExtraMinSpotRes", text::Tr(beam::MinSpotText(b)));
     ControlView& scale = Add(view, "cmbGBDrgScales");
     for (int choice = 0; choice < drawing::kBeamScaleChoiceCount; ++choice) {
-        scale.items.emplace_back(drawing::BeamScaleChoiceText(choice));
+        scale.items.push_back(text::Tr(drawing::BeamScaleChoiceText(choice)));
     }
     const bool fixed = o.drgScaleType >= 1 && o.drgScaleType <= 3;
     scale.currentIndex =
         o.drgScaleType >= 0 && o.drgScaleType < drawing::kBeamScaleChoiceCount ? o.drgScaleType : 0;
     Add(view, "txtGBExtraDrgScale", DrawingDistanceText(s)).enabled = fixed;
 
-    Add(view, "chkGBExtraDiodeMode", "Diodenlaser [rechteckiger Strahl]").checked = diode;
+    Add(view, "chkGBExtraDiodeMode", text::Tr("Diodenlaser [rechteckiger Strahl]")).checked = diode;
     ControlView& kind = Add(view, "cmbGBExtraDiodeParamType");
     for (int index = beam::kGbObjRadius; index <= beam::kGbObjRayleigh; ++index) {
-        kind.items.push_back(std::string(beam::BeamReportName(index)) + b.symbols.Param(index));
+        kind.items.push_back(text::Tr(beam::BeamReportName(index)) + b.symbols.Param(index));
     }
     // While axis 0's third parameter decides the kind, the list shows that one and takes none.
     kind.currentIndex = beam::DiodeParamKind(b) - beam::kGbObjRadius;
     const bool forced = beam::DiodeParamKindForced(b);
     kind.enabled = diode && !forced;
-    kind.toolTip = forced ? "Festgelegt durch den dritten Strahlparameter der 1. Achse; "
-                            "entfernen Sie dort den Haken, um hier zu wählen"
-                          : "Parameter zur Definition des Laserstrahls im Objektraum";
+    kind.toolTip = forced ? text::Tr(
+                                "Festgelegt durch den dritten Strahlparameter der 1. Achse; "
+                                "entfernen Sie dort den Haken, um hier zu wählen")
+                          : text::Tr("Parameter zur Definition des Laserstrahls im Objektraum");
     Add(view, "txtGBExtraDiodeParamVal", DiodeParamBoxText(s)).enabled = diode;
     Add(view, "txtGBExtraDiodeMFactor", beam::MFactorText(b, 1)).enabled = diode && o.mFactorUse;
     ControlView& circ = Add(view, "chkGBExtraBeamRectCircularise",
-                            "Strahl zirkularisieren [gekreuzte Zylinderlinsen]");
+                            text::Tr("Strahl zirkularisieren [gekreuzte Zylinderlinsen]"));
     circ.checked = b.diode.circularise;
     circ.enabled = diode;
     ControlView& mode = Add(view, "cmbGBExtraBeamRectCircMode");
-    mode.items.assign(kCollimationModes.begin(), kCollimationModes.end());
+    for (const char* m : kCollimationModes) mode.items.push_back(text::Tr(m));
     mode.currentIndex = b.diode.collimationMode == beam::kCollimateMaxWaistDistance ? 1 : 0;
     mode.enabled = diode && b.diode.circularise;
     // Both axes always share the focal length: the list names it and offers nothing else.
     ControlView& matched = Add(view, "cmbGBExtraDiodeParamMatched");
-    matched.items.assign(kMatchedParams.begin(), kMatchedParams.end());
+    for (const char* p : kMatchedParams) matched.items.push_back(text::Tr(p));
     matched.currentIndex = 0;
     matched.enabled = false;
 
     ControlView& dof = Add(view, "lstGBExtraDOFPercent");
     for (int entry = 0; entry < beam::kDofEntryCount; ++entry) {
-        dof.items.push_back(beam::DofEntryText(entry));
+        dof.items.push_back(text::Tr(beam::DofEntryText(entry)));
     }
     dof.currentIndex = beam::DofEntryOf(beam::EffectiveDofFraction(o));
     Add(view, "lblGBExtraDOFVal", Axis0Solved(b) ? beam::DepthOfFocusText(b) : std::string());

@@ -1,4 +1,5 @@
 #include "ui/help_pages.h"
+#include "text/tr.h"
 
 #include <array>
 #include <cstddef>
@@ -9,16 +10,16 @@ namespace {
 using Page = HelpPage;
 
 constexpr std::array<HelpPageInfo, 10> kPages{{
-    {Page::Contents, "index.html", "Inhalt"},
-    {Page::KeyParameters, "kenngroessen.html", "Kenngrößen und Vorzeichen"},
-    {Page::Sliders, "regler.html", "Regler und Grenzwerte"},
-    {Page::Advanced, "erweitert.html", "Erweiterte Optionen"},
-    {Page::Notes, "hinweise.html", "Hinweise und Formeln"},
-    {Page::GaussianBeams, "gaussstrahl.html", "Gaußstrahlen"},
-    {Page::Plot, "systeme.html", "Apertur/Feld-Diagramm"},
-    {Page::Units, "einheiten.html", "Einheiten und Symbole"},
-    {Page::Tools, "werkzeuge.html", "Studien, Verlauf, Referenz"},
-    {Page::NewFeatures, "neu.html", "Neue Funktionen"},
+    {Page::Contents, "index.html", text::TrNoop("Inhalt")},
+    {Page::KeyParameters, "kenngroessen.html", text::TrNoop("Kenngrößen und Vorzeichen")},
+    {Page::Sliders, "regler.html", text::TrNoop("Regler und Grenzwerte")},
+    {Page::Advanced, "erweitert.html", text::TrNoop("Erweiterte Optionen")},
+    {Page::Notes, "hinweise.html", text::TrNoop("Hinweise und Formeln")},
+    {Page::GaussianBeams, "gaussstrahl.html", text::TrNoop("Gaußstrahlen")},
+    {Page::Plot, "systeme.html", text::TrNoop("Apertur/Feld-Diagramm")},
+    {Page::Units, "einheiten.html", text::TrNoop("Einheiten und Symbole")},
+    {Page::Tools, "werkzeuge.html", text::TrNoop("Studien, Verlauf, Referenz")},
+    {Page::NewFeatures, "neu.html", text::TrNoop("Neue Funktionen")},
 }};
 
 struct NamedPage {

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/catalogue.h"
+#include "text/tr.h"
 #include "ui/view_model.h"
 
 namespace rs::ui {
@@ -74,7 +75,7 @@ std::size_t History::Bytes() const {
 }
 
 std::vector<std::string> HistoryRowTexts(const History& history) {
-    std::vector<std::string> rows{kHistoryStartText};
+    std::vector<std::string> rows{text::Tr(kHistoryStartText)};
     for (const HistoryStep& step : history.Steps()) rows.push_back(step.name);
     return rows;
 }
@@ -104,7 +105,7 @@ std::string Symbol(const WindowState& s, ValueSet set, int index) {
         case ValueSet::Aperture:
             break;
     }
-    return std::string(engine::ApertureLabel(index));
+    return text::Tr(engine::ApertureLabel(index));
 }
 
 const CVarType* EntryOf(const Selection& sel, int index) {
@@ -117,7 +118,7 @@ std::string Shown(const WindowState& s, ValueSet set, int index, bool defined, f
 }
 
 std::string Switched(std::string_view what, bool on) {
-    return std::string(what) + (on ? ": an" : ": aus");
+    return on ? text::TrFormat("%1: an", {what}) : text::TrFormat("%1: aus", {what});
 }
 
 // "Auswahl: +f', −a" when the chosen parameters differ.
@@ -135,7 +136,7 @@ std::optional<std::string> ChoiceName(const WindowState& s, const Snapshot& a, c
             if (!(b.*n.list).Contains(e.nVarType)) note('-', n.set, e.nVarType);
     }
     if (changes.empty()) return std::nullopt;
-    return "Auswahl: " + changes;
+    return text::TrFormat("Auswahl: %1", {changes});
 }
 
 // The first value that changed ("Brennweite: f' 50.0mm → 60.0mm"); without one, the first limit.
@@ -155,10 +156,10 @@ std::optional<std::string> ValueName(const WindowState& s, const Snapshot& a, co
             }
             if (limit) continue;
             if (old->bLimHihDef != e.bLimHihDef || old->sLimHih != e.sLimHih) {
-                limit = label + "oberer Grenzwert " +
+                limit = label + text::Tr("oberer Grenzwert ") +
                         change(old->bLimHihDef, old->sLimHih, e.bLimHihDef, e.sLimHih);
             } else if (old->bLimLowDef != e.bLimLowDef || old->sLimLow != e.sLimLow) {
-                limit = label + "unterer Grenzwert " +
+                limit = label + text::Tr("unterer Grenzwert ") +
                         change(old->bLimLowDef, old->sLimLow, e.bLimLowDef, e.sLimLow);
             }
         }
@@ -169,26 +170,28 @@ std::optional<std::string> ValueName(const WindowState& s, const Snapshot& a, co
 }  // namespace
 
 std::string StepName(const WindowState& s, const Snapshot& a, const Snapshot& b) {
-    if (a.mirrorMode != b.mirrorMode) return b.mirrorMode ? "Spiegelsystem" : "Linsensystem";
-    if (a.beamMode != b.beamMode) return Switched("Gaußstrahl", b.beamMode);
+    if (a.mirrorMode != b.mirrorMode)
+        return b.mirrorMode ? text::Tr("Spiegelsystem") : text::Tr("Linsensystem");
+    if (a.beamMode != b.beamMode) return Switched(text::Tr("Gaußstrahl"), b.beamMode);
     if (a.objAtInfinity != b.objAtInfinity) {
-        return Switched("Objektweite unendlich", b.objAtInfinity);
+        return Switched(text::Tr("Objektweite unendlich"), b.objAtInfinity);
     }
     if (auto name = ChoiceName(s, a, b)) return *name;
-    if (a.imgHgtFixed != b.imgHgtFixed || a.imgHgtOption != b.imgHgtOption) return "Bildformat";
+    if (a.imgHgtFixed != b.imgHgtFixed || a.imgHgtOption != b.imgHgtOption)
+        return text::Tr("Bildformat");
     if (auto name = ValueName(s, a, b)) return *name;
     if (a.positiveObj != b.positiveObj) {
-        return Switched("Positive (virtuelle) Objektweite", b.positiveObj);
+        return Switched(text::Tr("Positive (virtuelle) Objektweite"), b.positiveObj);
     }
     if (a.drawHaltingRay != b.drawHaltingRay) {
-        return Switched("Konstruktionsstrahlen", b.drawHaltingRay);
+        return Switched(text::Tr("Konstruktionsstrahlen"), b.drawHaltingRay);
     }
-    if (a.advanced != b.advanced) return "Erweiterte Optionen";
-    if (a.cocCustom != b.cocCustom) return "Unschärfekreis";
-    if (a.beamWavelengthNm != b.beamWavelengthNm) return "Wellenlänge";
-    if (!(a.diode == b.diode)) return "Diodenlaser";
-    if (!(a.beamExtras == b.beamExtras)) return "Strahloptionen";
-    return "Änderung";
+    if (a.advanced != b.advanced) return text::Tr("Erweiterte Optionen");
+    if (a.cocCustom != b.cocCustom) return text::Tr("Unschärfekreis");
+    if (a.beamWavelengthNm != b.beamWavelengthNm) return text::Tr("Wellenlänge");
+    if (!(a.diode == b.diode)) return text::Tr("Diodenlaser");
+    if (!(a.beamExtras == b.beamExtras)) return text::Tr("Strahloptionen");
+    return text::Tr("Änderung");
 }
 
 std::string MovedStepName(const WindowState& s, std::string_view prefix, const Snapshot& a,

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "text/tr.h"
 #include "ui/data_backup.h"
 
 namespace rs::ui {
@@ -64,7 +65,7 @@ private:
 std::size_t StepBytes(const HistoryStep& step);
 
 // The list's texts: row 0 names the start, row k step k.
-inline constexpr const char* kHistoryStartText = "Anfang";
+inline constexpr const char* kHistoryStartText = text::TrNoop("Anfang");
 std::vector<std::string> HistoryRowTexts(const History& history);
 
 // Names of steps, in the window's display texts (labels with the current symbols, values in the

@@ -5,12 +5,13 @@
 
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 
 namespace rs::ui {
 namespace {
 
 constexpr std::array<std::string_view, 52> kEntries = {
-    "Benutzerdefinierte Bildhöhe",
+    text::TrNoop("Benutzerdefinierte Bildhöhe"),
     "CCD 1/10inch [1.28 x 0.96]  0.8mm",
     "CCD 1/8inch [1.6 x 1.2]  1mm",
     "CCD 1/6inch [2.4 x 1.8]  1.5mm",
@@ -39,29 +40,29 @@ constexpr std::array<std::string_view, 52> kEntries = {
     "CCD Leica S [45 x 30]  27mm",
     "CCD Pentax 645D [44 x 33]  27.5mm",
     "CCD Kodak KAF [49 x 36.8]  30.6mm",
-    "Mikrofilm [1.0 x 1.0] 0.7mm",
-    "Super-8-Film [4.2 x 5.7] 3.55mm",
-    "16 mm-Kinofilm [7.5 x 10.3] 6.35mm",
-    "35 mm-Kinofilm [16 x 22]  13.6mm",
-    "70 mm-Kinofilm [23 x 53] 28.85mm",
-    "Minox-Film [8 x 11] 6.8mm",
-    "Pocket-Film [13 x 17] 10.7mm",
-    "Kleinbildfilm [18 x 24]  15.0mm",
-    "Kleinbildfilm [24 x 36]  21.65mm",
-    "Foto-Mittelformat [45 x 60]  37.5mm",
-    "Foto-Mittelformat [60 x 60]  42.45mm",
-    "Foto-Mittelformat [60 x 70]  46.1mm",
-    "Foto-Mittelformat [60 x 80]  50.0mm",
-    "Foto-Großformat [90 x 120]  75.0mm",
-    "Foto-Großformat [180 x 240]  150mm",
-    "Fernsehformat 1/6inch [1.6 x 2.1]  1.35mm",
-    "Fernsehformat 1/5inch [1.9 x 2.6]  1.6mm",
-    "Fernsehformat 1/4inch [2.4 x 3.2]  2.0mm",
-    "Fernsehformat 1/3inch [3.6 x 4.8]  3.0mm",
-    "Fernsehformat 1/2inch [4.8 x 6.4]  4.0mm",
-    "Fernsehformat 2/3inch [6.6 x 8.8]  5.5mm",
-    "Fernsehformat 1inch [9.6 x 12.8]  8.0mm",
-    "Fernsehformat 1-1/4inch [12.9 x 17.1]  10.7mm",
+    text::TrNoop("Mikrofilm [1.0 x 1.0] 0.7mm"),
+    text::TrNoop("Super-8-Film [4.2 x 5.7] 3.55mm"),
+    text::TrNoop("16 mm-Kinofilm [7.5 x 10.3] 6.35mm"),
+    text::TrNoop("35 mm-Kinofilm [16 x 22]  13.6mm"),
+    text::TrNoop("70 mm-Kinofilm [23 x 53] 28.85mm"),
+    text::TrNoop("Minox-Film [8 x 11] 6.8mm"),
+    text::TrNoop("Pocket-Film [13 x 17] 10.7mm"),
+    text::TrNoop("Kleinbildfilm [18 x 24]  15.0mm"),
+    text::TrNoop("Kleinbildfilm [24 x 36]  21.65mm"),
+    text::TrNoop("Foto-Mittelformat [45 x 60]  37.5mm"),
+    text::TrNoop("Foto-Mittelformat [60 x 60]  42.45mm"),
+    text::TrNoop("Foto-Mittelformat [60 x 70]  46.1mm"),
+    text::TrNoop("Foto-Mittelformat [60 x 80]  50.0mm"),
+    text::TrNoop("Foto-Großformat [90 x 120]  75.0mm"),
+    text::TrNoop("Foto-Großformat [180 x 240]  150mm"),
+    text::TrNoop("Fernsehformat 1/6inch [1.6 x 2.1]  1.35mm"),
+    text::TrNoop("Fernsehformat 1/5inch [1.9 x 2.6]  1.6mm"),
+    text::TrNoop("Fernsehformat 1/4inch [2.4 x 3.2]  2.0mm"),
+    text::TrNoop("Fernsehformat 1/3inch [3.6 x 4.8]  3.0mm"),
+    text::TrNoop("Fernsehformat 1/2inch [4.8 x 6.4]  4.0mm"),
+    text::TrNoop("Fernsehformat 2/3inch [6.6 x 8.8]  5.5mm"),
+    text::TrNoop("Fernsehformat 1inch [9.6 x 12.8]  8.0mm"),
+    text::TrNoop("Fernsehformat 1-1/4inch [12.9 x 17.1]  10.7mm"),
 };
 
 // The heights are read from the texts once, so the list text is the only place they are kept.

@@ -8,6 +8,7 @@
 #include "app/presentation.h"
 #include "app/settings.h"
 #include "text/number_text.h"
+#include "text/tr.h"
 #include "ui/image_formats.h"
 #include "ui/main_window_internal.h"
 
@@ -46,8 +47,8 @@ using window_detail::KeepLimitsFinite;
 using window_detail::NormaliseImageFormat;
 using window_detail::ResetAdvancedValues;
 
-constexpr const char* kPlotClickStep = "Öffnung/Feld aus dem Diagramm";
-constexpr const char* kSavePrompt = "Möchten Sie diese Daten speichern?";
+constexpr const char* kPlotClickStep = text::TrNoop("Öffnung/Feld aus dem Diagramm");
+constexpr const char* kSavePrompt = text::TrNoop("Möchten Sie diese Daten speichern?");
 
 // VB read any non-zero number as true; the marker is stored as "-1".
 bool MarkerSet(const std::string& text) {
@@ -98,7 +99,7 @@ void MainWindow::Refresh(bool record) {
 
 bool MainWindow::Refused(std::optional<const char*> refusal) {
     if (!refusal) return false;
-    dialogs_.Message(*refusal, Icon::Exclamation);
+    dialogs_.Message(text::Tr(*refusal), Icon::Exclamation);
     return true;
 }
 
@@ -115,7 +116,7 @@ void MainWindow::ApplyChange(const Change& how,
         if (!how.step.empty() || (how.backup != kNoBackup && how.backup != kBackupHistory)) {
             std::string name = how.step;
             if (how.apFieldClick)
-                name = MovedStepName(s_, kPlotClickStep, before, Capture(s_.design));
+                name = MovedStepName(s_, text::Tr(kPlotClickStep), before, Capture(s_.design));
             RecordStep(before, std::move(name), !stored && how.backup == kBackupSlider);
         }
         s_.changePending = true;
@@ -147,7 +148,7 @@ void MainWindow::RecordPending(std::string name, std::string_view text) {
 bool MainWindow::SaveImmediate(std::string_view section, std::string_view key,
                                std::string_view value) {
     const app::WriteStatus status = settings_.WriteIniString(section, key, value);
-    if (!status.ok) dialogs_.Message(status.message, Icon::Exclamation);
+    if (!status.ok) dialogs_.Message(text::Tr(status.message), Icon::Exclamation);
     return status.ok;
 }
 
@@ -163,11 +164,11 @@ void MainWindow::Startup() {
     // A file that is there but cannot be ours opens an empty design; the user must know why,
     // and that it will not be saved over.
     if (!settings_.ReadProblem().empty()) {
-        dialogs_.Message(settings_.ReadProblem(), Icon::Exclamation);
+        dialogs_.Message(text::Tr(settings_.ReadProblem()), Icon::Exclamation);
     }
     // Without HOME and XDG_CONFIG_HOME the place is not where the user would look for it.
     if (const std::string note = app::SettingsLocationNote(settings_.Path()); !note.empty()) {
-        dialogs_.Message(note, Icon::Information);
+        dialogs_.Message(text::Tr(note), Icon::Information);
     }
     app::LoadSettings(settings_, s_.design);
     NormaliseImageFormat(s_.design.window);
@@ -191,7 +192,7 @@ CloseDecision MainWindow::RequestClose(const std::optional<WindowRect>& placemen
     const bool somethingToLose = d.paraxial.params.Count() > 0 || d.paraxial.aperture.Count() > 0 ||
                                  d.beam.axes[0].selection.Count() > 0 || s_.changePending;
     if (!somethingToLose) return CloseDecision::Close;
-    switch (dialogs_.Question(kSavePrompt, Icon::Question)) {
+    switch (dialogs_.Question(text::Tr(kSavePrompt), Icon::Question)) {
         case Answer::Cancel:
             return CloseDecision::Stay;
         case Answer::No:
@@ -202,7 +203,7 @@ CloseDecision MainWindow::RequestClose(const std::optional<WindowRect>& placemen
     const app::WriteStatus status = app::SaveSettings(d, settings_);
     if (!status.ok) {
         // The design is still only in memory: the window must stay so nothing is lost.
-        dialogs_.Message(status.message, Icon::Exclamation);
+        dialogs_.Message(text::Tr(status.message), Icon::Exclamation);
         return CloseDecision::Stay;
     }
     s_.changePending = false;

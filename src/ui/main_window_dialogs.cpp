@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/presentation.h"
+#include "text/tr.h"
 
 namespace rs::ui {
 
@@ -31,7 +32,7 @@ std::optional<engine::ReportPage> MainWindow::PrintPage(std::string_view dateTex
     if (!busy) return std::nullopt;
     engine::ReportResult report = app::BuildReport(s_.design, dateText);
     if (report.refusal) {
-        dialogs_.Message(*report.refusal, Icon::Exclamation);
+        dialogs_.Message(text::Tr(*report.refusal), Icon::Exclamation);
         return std::nullopt;
     }
     return std::move(report.page);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/presentation.h"
+#include "text/tr.h"
 
 namespace rs::ui {
 
@@ -43,8 +44,10 @@ void MainWindow::EndDrag(const std::function<void(app::DesignState&)>& settle) {
     // The whole drag is one step of the history, from mouse-down to what mouse-up settled.
     if (std::exchange(s_.dragChanged, false) && s_.backup.Backup()) {
         const Snapshot& atMouseDown = *s_.backup.Backup();
-        RecordStep(atMouseDown,
-                   MovedStepName(s_, "Zeichnung gezogen", atMouseDown, Capture(s_.design)), false);
+        RecordStep(
+            atMouseDown,
+            MovedStepName(s_, text::Tr("Zeichnung gezogen"), atMouseDown, Capture(s_.design)),
+            false);
     }
     s_.machine.Leave();
     Refresh(false);

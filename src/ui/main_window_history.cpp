@@ -1,3 +1,4 @@
+#include "text/tr.h"
 #include "ui/main_window.h"
 
 // The design history: walking it with the keys, and picking a step from its list.
@@ -19,7 +20,7 @@ void MainWindow::PickHistoryRow(int row) {
     if (!state) return;
     const std::string name = row == 0 ? std::string(kHistoryStartText)
                                       : s_.history.Steps()[static_cast<std::size_t>(row - 1)].name;
-    ApplyChange({kBackupHistory, 0, true, true, false, "Zurück zu: " + name},
+    ApplyChange({kBackupHistory, 0, true, true, false, text::TrFormat("Zurück zu: %1", {name})},
                 [&](app::DesignState& d) {
                     if (Capture(d) == *state) return false;
                     Restore(d, *state);

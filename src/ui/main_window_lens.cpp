@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 // Catalogue lenses: taking one into the design.
+#include "text/tr.h"
 #include "ui/catalogue_lens_choice.h"
 
 namespace rs::ui {
@@ -8,7 +9,7 @@ namespace rs::ui {
 void MainWindow::TakeCatalogueLens(const analysis::CatalogueLens& lens, bool turned) {
     ApplyChange({kBackupLens}, [&](app::DesignState& d) {
         const LensTake take = ui::TakeCatalogueLens(d, lens, turned);
-        if (take.refusal) dialogs_.Message(*take.refusal, Icon::Exclamation);
+        if (take.refusal) dialogs_.Message(text::Tr(*take.refusal), Icon::Exclamation);
         return take.changed;
     });
 }

@@ -3,6 +3,7 @@
 #include "beam/caustic_fit.h"
 #include "text/file_read.h"
 #include "text/number_text.h"
+#include "text/tr.h"
 #include "ui/main_window.h"
 #include "ui/measurement_panel.h"
 
@@ -13,7 +14,7 @@ void MainWindow::AdoptMeasuredBeam() {
         const beam::AdoptOutcome outcome = beam::AdoptFittedBeam(
             d.beam, MeasurementFitOf(d), d.measurement.elementPosition, d.paraxial.Margin());
         if (outcome.message) {
-            dialogs_.Message(*outcome.message,
+            dialogs_.Message(text::Tr(*outcome.message),
                              outcome.changed ? Icon::Information : Icon::Exclamation);
         }
         return outcome.changed;
@@ -26,8 +27,8 @@ void MainWindow::TakeMeasurementText(std::string_view text, bool replace) {
         const beam::MeasurementParse read = beam::ParseMeasurementText(
             text, {units::UnitFactorOf(m.zUnit), units::UnitFactorOf(m.dUnit)});
         if (!read.ok()) {
-            std::string lines = "Nicht alle Zeilen konnten gelesen werden:";
-            for (const std::string& problem : read.problems) lines += "\n" + problem;
+            std::string lines = text::Tr("Nicht alle Zeilen konnten gelesen werden:");
+            for (const std::string& problem : read.problems) lines += "\n" + text::Tr(problem);
             dialogs_.Message(lines, Icon::Exclamation);
         }
         if (read.table.rows.empty()) return false;
@@ -50,7 +51,7 @@ void MainWindow::ImportMeasurementFile(const std::filesystem::path& file) {
     if (read.failure != text::ReadFailure::kNone) {
         const text::FileNotRead notRead{
             file, text::ReadFailureText(read.failure, beam::kMaxMeasurementTextBytes)};
-        dialogs_.Message(notRead.Message(), Icon::Exclamation);
+        dialogs_.Message(text::Tr(notRead.Message()), Icon::Exclamation);
         return;
     }
     TakeMeasurementText(text::TextFileToUtf8(read.bytes), true);

@@ -9,6 +9,7 @@
 #include "beam/beam_extras.h"
 #include "beam/gaussian_beam.h"
 #include "engine/continuity.h"
+#include "text/tr.h"
 #include "ui/main_window_internal.h"
 #include "ui/view_model.h"
 #include "units/typed_number.h"
@@ -69,11 +70,11 @@ void MainWindow::ApplyAdvancedValue(int box, std::string_view text) {
         if (SameValue(current, static_cast<float>(*x))) return false;
         std::optional<const char*> refusal;
         if (box == 3 && !(*x >= 10 && *x <= 1e6)) {
-            refusal = "Die Wellenlänge muß zwischen 10^1 & 10^6nm liegen! ";
+            refusal = text::TrNoop("Die Wellenlänge muß zwischen 10^1 & 10^6nm liegen! ");
         } else if (box == 2 && !(*x >= 1.0 && *x <= 3.0)) {
-            refusal = "Die Brechzahl im Bildraum muss zwischen 1.0 und 3.0 liegen!";
+            refusal = text::TrNoop("Die Brechzahl im Bildraum muss zwischen 1.0 und 3.0 liegen!");
         } else if (box == 1 && !(*x >= 1.0 && *x <= 3.0)) {
-            refusal = "Die Brechzahl im Objektraum muss zwischen 1.0 und 3.0 liegen!";
+            refusal = text::TrNoop("Die Brechzahl im Objektraum muss zwischen 1.0 und 3.0 liegen!");
         }
         if (Refused(refusal)) return false;
         const float v = static_cast<float>(*x);

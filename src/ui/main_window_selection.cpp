@@ -2,6 +2,7 @@
 
 // Which parameters are chosen: the general, aperture and beam check boxes. The rules are in
 // entry_rules.h, shared with the command line; the window shows their messages.
+#include "text/tr.h"
 #include "ui/entry_rules.h"
 
 namespace rs::ui {
@@ -22,7 +23,7 @@ void MainWindow::SetBeamChecked(int index, bool checked) {
 }
 
 bool MainWindow::Shown(const ChoiceOutcome& outcome) {
-    if (outcome.message) dialogs_.Message(*outcome.message, outcome.icon);
+    if (outcome.message) dialogs_.Message(text::Tr(*outcome.message), outcome.icon);
     return outcome.changed;
 }
 

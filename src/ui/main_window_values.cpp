@@ -10,6 +10,7 @@
 #include "engine/catalogue.h"
 #include "engine/continuity.h"
 #include "text/number_text.h"
+#include "text/tr.h"
 #include "ui/entry_rules.h"
 #include "ui/image_formats.h"
 #include "ui/main_window_internal.h"
@@ -26,8 +27,8 @@ using engine::CVarType;
 using window_detail::FlagScope;
 using window_detail::KeepLimitsFinite;
 
-constexpr const char* kObjDistTitle = "Entfernung Objekt-erste Linsenfläche";
-constexpr const char* kApertureTitle = "Aperturwerte";
+constexpr const char* kObjDistTitle = text::TrNoop("Entfernung Objekt-erste Linsenfläche");
+constexpr const char* kApertureTitle = text::TrNoop("Aperturwerte");
 
 std::string NumberDefault(double displayValue) {
     return text::ShortestText(displayValue);
@@ -62,7 +63,7 @@ std::optional<double> MainWindow::AskUntil(std::string_view title, std::string_v
                                            int slot, double factor, Acceptable acceptable) {
     // Repeats until the answer is acceptable; Cancel abandons the entry.
     for (;;) {
-        const auto answer = dialogs_.Input(title, prompt, defaultText);
+        const auto answer = dialogs_.Input(text::Tr(title), text::Tr(prompt), defaultText);
         if (!answer) return std::nullopt;
         const auto v = ParseQuantity(*answer, s_.design.units, group, slot);
         if (v && acceptable(*v / factor)) return v;
@@ -191,17 +192,17 @@ namespace {
 std::optional<const char*> LimitConflict(const CVarType& e, float limit, bool upper) {
     if (upper) {
         if (e.bLimLowDef && limit < e.sLimLow) {
-            return "Oberer Grenzwert muß größer als unterer Grenzwert sein!";
+            return text::TrNoop("Oberer Grenzwert muß größer als unterer Grenzwert sein!");
         }
         if (e.bVarValDef && limit < e.sVarValue) {
-            return "Oberer Grenzwert muß größer als aktueller Wert sein!";
+            return text::TrNoop("Oberer Grenzwert muß größer als aktueller Wert sein!");
         }
     } else {
         if (e.bLimHihDef && limit > e.sLimHih) {
-            return "Unterer Grenzwert muß kleiner als Oberer Grenzwert sein! ";
+            return text::TrNoop("Unterer Grenzwert muß kleiner als Oberer Grenzwert sein! ");
         }
         if (e.bVarValDef && limit > e.sVarValue) {
-            return "Unterer Grenzwert muß kleiner als aktueller Wert sein! ";
+            return text::TrNoop("Unterer Grenzwert muß kleiner als aktueller Wert sein! ");
         }
     }
     return std::nullopt;

@@ -6,6 +6,7 @@
 
 #include "beam/beam_report.h"
 #include "engine/numbers.h"
+#include "text/tr.h"
 #include "text/vb_format.h"
 #include "units/typed_number.h"
 
@@ -35,7 +36,7 @@ std::string InUnit(double value, const units::UnitState& u, int slot, std::strin
 }
 
 std::string AxisName(int axis) {
-    return std::to_string(axis + 1) + ". Achse";
+    return text::TrFormat("%1. Achse", {std::to_string(axis + 1)});
 }
 
 // The fitted values and what the fit warns of, per shown axis; a refused fit says why.
@@ -49,7 +50,7 @@ FitTexts FitTextsOf(const app::DesignState& d) {
     FitTexts out;
     const int axes = MeasurementAxes(d);
     if (d.measurement.table.rows.empty()) {
-        out.notes = "Noch keine Messwerte: Zeilen eintippen, einfügen oder importieren.";
+        out.notes = text::Tr("Noch keine Messwerte: Zeilen eintippen, einfügen oder importieren.");
         return out;
     }
     const beam::MeasurementFit fit = MeasurementFitOf(d);
@@ -63,7 +64,7 @@ FitTexts FitTextsOf(const app::DesignState& d) {
         if (axes > 1) line(out.values, AxisName(axis));
         if (!outcome.fit) {
             line(out.values, "–");
-            line(out.notes, prefix + outcome.error);
+            line(out.notes, prefix + text::Tr(outcome.error));
             out.warned = true;
             continue;
         }
@@ -71,10 +72,10 @@ FitTexts FitTextsOf(const app::DesignState& d) {
             const std::string value = row.unitIndex < 0
                                           ? beam::BeamNumber(row.value, "0.00")
                                           : InUnit(row.value, u, row.unitIndex, "0.0###");
-            line(out.values, std::string(row.label) + value);
+            line(out.values, text::Tr(row.label) + value);
         }
         for (const beam::FitNote& note : outcome.fit->warnings) {
-            line(out.notes, prefix + note.text);
+            line(out.notes, prefix + text::Tr(note.text));
             out.warned = true;
         }
     }
@@ -87,7 +88,7 @@ void AddUnitChoice(const app::DesignState& d, WindowView& view, int column) {
     ControlView& combo = Add(view, ControlName("cmbGBMeasureUnit", column));
     const auto codes = units::CategoryList(units::CategoryOf(Group::GB, slot));
     for (std::size_t i = 0; i < codes.size(); ++i) {
-        combo.items.emplace_back(units::UnitDisplayName(codes[i]));
+        combo.items.push_back(text::Tr(units::UnitDisplayName(codes[i])));
         if (codes[i] == code) combo.currentIndex = static_cast<int>(i);
     }
 }
@@ -147,8 +148,8 @@ drawing::CausticPlotData CausticPlotOf(const app::DesignState& d) {
     drawing::CausticPlotData data;
     data.zFactor = u.UnitFactor(Group::GB, kZSlot);
     data.dFactor = u.UnitFactor(Group::GB, kDiameterSlot);
-    data.zTitle = "Position z [" + std::string(u.UnitSuffix(Group::GB, kZSlot)) + "]";
-    data.dTitle = "Radius d/2 [" + std::string(u.UnitSuffix(Group::GB, kDiameterSlot)) + "]";
+    data.zTitle = text::TrFormat("Position z [%1]", {u.UnitSuffix(Group::GB, kZSlot)});
+    data.dTitle = text::TrFormat("Radius d/2 [%1]", {u.UnitSuffix(Group::GB, kDiameterSlot)});
     const beam::MeasurementFit fit = MeasurementFitOf(d);
     for (int axis = 0; axis < MeasurementAxes(d); ++axis) {
         const auto a = static_cast<std::size_t>(axis);
@@ -168,18 +169,18 @@ std::string ElementPositionText(const WindowState& s) {
 
 void AddMeasurementControls(const WindowState& s, WindowView& view) {
     const app::DesignState& d = s.design;
-    Add(view, ControlName("lblGBMeasureUnit", 0), "Einheit z:");
-    Add(view, ControlName("lblGBMeasureUnit", 1), "Einheit d:");
+    Add(view, ControlName("lblGBMeasureUnit", 0), text::Tr("Einheit z:"));
+    Add(view, ControlName("lblGBMeasureUnit", 1), text::Tr("Einheit d:"));
     AddUnitChoice(d, view, 0);
     AddUnitChoice(d, view, 1);
-    Add(view, "comGBMeasurePaste", "Ein&fügen").toolTip =
+    Add(view, "comGBMeasurePaste", text::Tr("Ein&fügen")).toolTip = text::Tr(
         "Zeilen aus der Zwischenablage anhängen: z und ein oder zwei Durchmesser je Zeile, "
-        "getrennt durch Tabulator, Semikolon oder Komma";
-    Add(view, "comGBMeasureImport", "CSV-&Import …").toolTip =
-        "Die Tabelle durch die Messwerte einer CSV-Datei ersetzen";
-    Add(view, "comGBMeasureRemove", "Zeilen en&tfernen").enabled =
+        "getrennt durch Tabulator, Semikolon oder Komma");
+    Add(view, "comGBMeasureImport", text::Tr("CSV-&Import …")).toolTip =
+        text::Tr("Die Tabelle durch die Messwerte einer CSV-Datei ersetzen");
+    Add(view, "comGBMeasureRemove", text::Tr("Zeilen en&tfernen")).enabled =
         !d.measurement.table.rows.empty();
-    Add(view, "lblGBMeasureElement", "Lage des Elements auf z:");
+    Add(view, "lblGBMeasureElement", text::Tr("Lage des Elements auf z:"));
     Add(view, "txtGBMeasureElement", ElementPositionText(s));
     const FitTexts texts = FitTextsOf(d);
     const beam::MeasurementFit fit = MeasurementFitOf(d);
@@ -188,7 +189,7 @@ void AddMeasurementControls(const WindowState& s, WindowView& view) {
     for (int axis = 0; axis < needed; ++axis) {
         adoptable = adoptable && fit.axes[static_cast<std::size_t>(axis)].fit.has_value();
     }
-    Add(view, "comGBMeasureAdopt", "Ü&bernehmen").enabled = adoptable;
+    Add(view, "comGBMeasureAdopt", text::Tr("Ü&bernehmen")).enabled = adoptable;
     Add(view, "lblGBMeasureFit", texts.values);
     // Warnings stand out in the colour the window gives every caution (light yellow).
     Add(view, "lblGBMeasureNotes", texts.notes).highlight = texts.warned ? 0xC0FFFFu : 0u;

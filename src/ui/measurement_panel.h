@@ -11,6 +11,7 @@
 #include "app/design_state.h"
 #include "beam/caustic_fit.h"
 #include "drawing/caustic_plot.h"
+#include "text/tr.h"
 #include "ui/main_window.h"
 #include "ui/view_model.h"
 #include "units/units.h"
@@ -48,9 +49,9 @@ void AddMeasurementControls(const WindowState& state, WindowView& view);
 std::string ElementPositionText(const WindowState& state);
 
 // The file choice of comGBMeasureImport.
-inline constexpr const char* kMeasurementImportTitle = "Messwerte importieren";
+inline constexpr const char* kMeasurementImportTitle = text::TrNoop("Messwerte importieren");
 inline constexpr const char* kMeasurementImportFilter =
-    "Messwerte (*.csv *.txt *.tsv);;Alle Dateien (*)";
+    text::TrNoop("Messwerte (*.csv *.txt *.tsv);;Alle Dateien (*)");
 
 // grdGBMeasure: a cell typed; `row` equal to the number of rows starts a new row. An empty
 // diameter cell marks that diameter as not measured; text that is no number, a diameter not

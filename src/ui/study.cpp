@@ -137,11 +137,13 @@ StudyView StudyViewOf(const app::DesignState& d) {
     if (!s) return v;
     for (const app::SweepParameter& p : Runnable(d)) {
         if (p.name == s->plan.name) v.parameter = static_cast<int>(v.parameters.size());
-        v.parameters.push_back(std::string(text::TrimBlanks(p.label)));
+        v.parameters.push_back(text::Tr(text::TrimBlanks(p.label)));
     }
     v.quantities = Quantities(d, s->plan.name);
     v.quantity = IndexOf(v.quantities, s->quantity);
     v.quantity2 = IndexOf(v.quantities, s->quantity2);
+    // The names are the keys the choice is kept under; only the shown list is translated.
+    for (std::string& q : v.quantities) q = text::Tr(q);
     v.fromText = NumberText(s->plan.from);
     v.toText = NumberText(s->plan.to);
     v.unit = s->parameter.unit;
@@ -154,7 +156,7 @@ drawing::StudyPlotData ComputeStudy(const app::DesignState& d, std::int64_t poin
     drawing::StudyPlotData data;
     const std::optional<Study> s = ResolveStudy(d);
     if (!s) {
-        data.note = "Kein Parameter gewählt, der sich variieren lässt";
+        data.note = text::Tr("Kein Parameter gewählt, der sich variieren lässt");
         return data;
     }
     app::SweepPlan plan = s->plan;
@@ -166,7 +168,7 @@ drawing::StudyPlotData ComputeStudy(const app::DesignState& d, std::int64_t poin
     auto prepared = app::DesignSweep::Prepare(d, plan);
     auto* sweep = std::get_if<app::DesignSweep>(&prepared);
     if (!sweep) {
-        data.note = std::get<std::string>(prepared);
+        data.note = text::Tr(std::get<std::string>(prepared));
         return data;
     }
     data.xTitle = sweep->Header()[0];
@@ -196,7 +198,7 @@ drawing::StudyPlotData ComputeStudy(const app::DesignState& d, std::int64_t poin
         }
         return true;
     });
-    if (!any) data.note = "Keine Lösung in diesem Bereich";
+    if (!any) data.note = text::Tr("Keine Lösung in diesem Bereich");
     return data;
 }
 
@@ -215,7 +217,7 @@ std::optional<StudyHover> StudyHoverAt(const drawing::PlotFrame& frame,
         return title.substr(0, open) + " = " + NumberText(v) + (unit.empty() ? "" : " " + unit);
     };
     std::string y = named(s.rightAxis ? data.y2Title : data.yTitle, p.y);
-    if (s.secondAxis) y += " (2. Achse)";
+    if (s.secondAxis) y += text::Tr(" (2. Achse)");
     return StudyHover{named(data.xTitle, p.x) + "   " + y, p.x};
 }
 

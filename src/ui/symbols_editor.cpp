@@ -7,6 +7,7 @@
 #include "engine/require.h"
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 
 namespace rs::ui {
 namespace {
@@ -59,7 +60,7 @@ void SymbolsEditorModel::SetSymbol(int k, std::string_view text) {
 bool SymbolsEditorModel::Ok(app::IniFile& settings, Dialogs& dialogs) {
     for (const std::string& s : symbols_) {
         if (text::TrimBlanks(s).empty()) {
-            dialogs.Message("Alle Symbole müssen definiert werden [nicht leer lassen]! ",
+            dialogs.Message(text::Tr("Alle Symbole müssen definiert werden [nicht leer lassen]! "),
                             Icon::Exclamation);
             return false;
         }
@@ -68,8 +69,9 @@ bool SymbolsEditorModel::Ok(app::IniFile& settings, Dialogs& dialogs) {
     for (const std::string& s : symbols_) {
         const std::string stored = Stored(s);
         if (!seen.insert(stored).second) {
-            dialogs.Message("Zwei oder mehrere Symbole sind identisch [" + stored +
-                                "]. Alle Symbole dürfen nur einmal auftreten. ",
+            dialogs.Message(text::TrFormat("Zwei oder mehrere Symbole sind identisch [%1]. Alle "
+                                           "Symbole dürfen nur einmal auftreten. ",
+                                           {stored}),
                             Icon::Exclamation);
             return false;
         }

@@ -1,4 +1,5 @@
 #include "ui/units_dialog.h"
+#include "text/tr.h"
 
 #include <algorithm>
 #include <array>
@@ -53,7 +54,7 @@ std::vector<UnitEntry> UnitsDialogModel::Entries(int list) const {
     const UnitListInfo* info = ListAt(list);
     if (!info) return entries;
     for (const int code : units::CategoryList(units::CategoryOf(info->group, info->slot))) {
-        entries.push_back({code, std::string(units::UnitDisplayName(code))});
+        entries.push_back({code, text::Tr(units::UnitDisplayName(code))});
     }
     return entries;
 }

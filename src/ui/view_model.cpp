@@ -7,6 +7,7 @@
 #include "beam/diode.h"
 #include "beam/gaussian_beam.h"
 #include "engine/catalogue.h"
+#include "text/tr.h"
 #include "text/vb_format.h"
 #include "ui/catalogue_lens_choice.h"
 #include "ui/extras_panel.h"
@@ -20,12 +21,14 @@ namespace {
 using engine::CVarType;
 
 constexpr std::array<const char*, 4> kAdvancedLabels = {
-    "Entfernung zwischen den Hauptebenen:", "Brechungsindex im Objektraum:",
-    "Brechungsindex im Bildraum:", "Wellenlänge [für Beugungsbetrachtung]"};
-constexpr std::array<const char*, 4> kAdvancedNotes = {"[standard = 0.0mm]", "[standard = 1.0]",
-                                                       "[standard = 1.0]", "[standard = 546.1nm]"};
+    text::TrNoop("Entfernung zwischen den Hauptebenen:"),
+    text::TrNoop("Brechungsindex im Objektraum:"), text::TrNoop("Brechungsindex im Bildraum:"),
+    text::TrNoop("Wellenlänge [für Beugungsbetrachtung]")};
+constexpr std::array<const char*, 4> kAdvancedNotes = {
+    text::TrNoop("[standard = 0.0mm]"), text::TrNoop("[standard = 1.0]"),
+    text::TrNoop("[standard = 1.0]"), text::TrNoop("[standard = 546.1nm]")};
 // Why the drawing and the values stay blank.
-constexpr const char* kChooseThreeText = "Bitte wählen Sie drei Parameter.";
+constexpr const char* kChooseThreeText = text::TrNoop("Bitte wählen Sie drei Parameter.");
 
 struct FixedCaption {
     const char* name;
@@ -33,31 +36,31 @@ struct FixedCaption {
 };
 // Captions that never change, of controls whose state the view does not otherwise decide.
 constexpr FixedCaption kFixedCaptions[] = {
-    {"lblGBWavelen", "Wellenlänge:"},
-    {"lblAdv_4", "[Diese Optionen können in einigen Fällen nützlich sein.] "},
-    {"comDefAdvOpts", "Standard"},
-    {"comUnits_0", "Einheiten"},
-    {"comUnits_1", "Einheiten"},
-    {"comUnits_2", "Einheiten"},
-    {"comPrint", "&Drucken"},
-    {"comClear", "&Löschen"},
-    {"comRecall", "&Wiederholen"},
-    {"comHelp", "Hilfe..."},
-    {"comAbout", "Info..."},
-    {"comEnd", "&Ende"},
-    {"comApFldEnlarge", "Vergrößern..."},
-    {"fraDOFCoC", "Unschärfekreis"},
-    {"lblGBExtraMFactor", "M²:"},
-    {"lblGBExtraDetector", "Detektor [mm]:"},
-    {"lblGBExtraMinSpotD", "Kleinster Spot bei:"},
-    {"lblGBDrgScales", "Zeichnung:"},
-    {"lblGBExtraDrgScale", "Fester Abstand:"},
-    {"lblGBExtraDiodeParamType", "Parameter 2. Achse:"},
-    {"lblGBExtraDiodeParamVal", "Wert:"},
-    {"lblGBExtraDiodeMFactor", "M² 2. Achse:"},
-    {"lblGBExtraDiodeParamMatched", "Gemeinsam:"},
-    {"lblGBExtraDOFPercent", "Zulässige Zunahme des Strahlradius:"},
-    {"lblGBExtraDOF", "Schärfentiefe:"},
+    {"lblGBWavelen", text::TrNoop("Wellenlänge:")},
+    {"lblAdv_4", text::TrNoop("[Diese Optionen können in einigen Fällen nützlich sein.] ")},
+    {"comDefAdvOpts", text::TrNoop("Standard")},
+    {"comUnits_0", text::TrNoop("Einheiten")},
+    {"comUnits_1", text::TrNoop("Einheiten")},
+    {"comUnits_2", text::TrNoop("Einheiten")},
+    {"comPrint", text::TrNoop("&Drucken")},
+    {"comClear", text::TrNoop("&Löschen")},
+    {"comRecall", text::TrNoop("&Wiederholen")},
+    {"comHelp", text::TrNoop("Hilfe...")},
+    {"comAbout", text::TrNoop("Info...")},
+    {"comEnd", text::TrNoop("&Ende")},
+    {"comApFldEnlarge", text::TrNoop("Vergrößern...")},
+    {"fraDOFCoC", text::TrNoop("Unschärfekreis")},
+    {"lblGBExtraMFactor", text::TrNoop("M²:")},
+    {"lblGBExtraDetector", text::TrNoop("Detektor [mm]:")},
+    {"lblGBExtraMinSpotD", text::TrNoop("Kleinster Spot bei:")},
+    {"lblGBDrgScales", text::TrNoop("Zeichnung:")},
+    {"lblGBExtraDrgScale", text::TrNoop("Fester Abstand:")},
+    {"lblGBExtraDiodeParamType", text::TrNoop("Parameter 2. Achse:")},
+    {"lblGBExtraDiodeParamVal", text::TrNoop("Wert:")},
+    {"lblGBExtraDiodeMFactor", text::TrNoop("M² 2. Achse:")},
+    {"lblGBExtraDiodeParamMatched", text::TrNoop("Gemeinsam:")},
+    {"lblGBExtraDOFPercent", text::TrNoop("Zulässige Zunahme des Strahlradius:")},
+    {"lblGBExtraDOF", text::TrNoop("Schärfentiefe:")},
 };
 
 bool BeamMode(const WindowState& s) {
@@ -146,24 +149,25 @@ private:
 void AddParaxialSelection(Builder& b, const WindowState& s) {
     const engine::ParaxialDesign& p = s.design.paraxial;
     const bool paraxial = !BeamMode(s);
-    b.Frame("fraOptConj", "&Abstände:", paraxial);
-    b.Frame("fraOptFld", "Feld:", paraxial);
+    b.Frame("fraOptConj", text::Tr("&Abstände:"), paraxial);
+    b.Frame("fraOptFld", text::Tr("Feld:"), paraxial);
     for (int i = engine::kFocal; i <= engine::kImgAngle; ++i) {
         b.Check(ControlName("chkVarType", i), p.symbols.ParamLabelWithSymbol(i),
                 p.params.Contains(i));
     }
-    b.Check("chkObjAtInfinity", "[Objektweite unendlich]", p.options.objAtInfinity,
+    b.Check("chkObjAtInfinity", text::Tr("[Objektweite unendlich]"), p.options.objAtInfinity,
             p.options.objAtInfinity || p.params.Contains(engine::kObjDist));
 
-    std::vector<std::string> formats(ImageFormatEntries().begin(), ImageFormatEntries().end());
+    std::vector<std::string> formats;
+    for (const std::string_view entry : ImageFormatEntries()) formats.push_back(text::Tr(entry));
     const app::WindowOptions& w = s.design.window;
     // The format list stands apart from the field frame, and hides with it.
     b.List("cmbImagHeight", std::move(formats), w.imgHgtFixed ? w.imgHgtOption : 0).visible =
         paraxial;
 
-    b.Frame("fraOptAp1", "&Apertur [optional]", paraxial);
+    b.Frame("fraOptAp1", text::Tr("&Apertur [optional]"), paraxial);
     for (int i = engine::kStopRadius; i <= engine::kNAImage; ++i) {
-        b.Check(ControlName("chkVarTypeAp", i), std::string(engine::ApertureLabel(i)),
+        b.Check(ControlName("chkVarTypeAp", i), text::Tr(engine::ApertureLabel(i)),
                 p.aperture.Contains(i));
     }
 }
@@ -171,9 +175,9 @@ void AddParaxialSelection(Builder& b, const WindowState& s) {
 void AddBeamSelection(Builder& b, const WindowState& s) {
     const beam::BeamDesign& gb = s.design.beam;
     const bool beamMode = gb.beamMode;
-    b.Frame("fraGaussCong", "Optionen für konjugierte Elemente [Gaußstrahl]", beamMode);
-    b.Frame("fraGaussBeamObj", " Strahl [objektseitig]", beamMode);
-    b.Frame("fraGaussBeamImg", " Strahl [bildseitig]", beamMode);
+    b.Frame("fraGaussCong", text::Tr("Optionen für konjugierte Elemente [Gaußstrahl]"), beamMode);
+    b.Frame("fraGaussBeamObj", text::Tr(" Strahl [objektseitig]"), beamMode);
+    b.Frame("fraGaussBeamImg", text::Tr(" Strahl [bildseitig]"), beamMode);
     const engine::Selection& sel = gb.axes[0].selection;
     for (int i = 0; i <= beam::kGbImgRayleigh; ++i) {
         ControlView& c = b.Check(ControlName("chkVarTypeGB", i), BeamLabel(s, i), sel.Contains(i),
@@ -183,10 +187,11 @@ void AddBeamSelection(Builder& b, const WindowState& s) {
     ControlView& wave = b.Add("txtGBWavelen", beam::WavelengthText(gb));
     wave.enabled = beamMode;
     b.Add("comGBWavelen", "...").enabled = beamMode;
-    b.Check("chkGaussBeamAltSolution", "Alternativlösung", gb.altSolution,
+    b.Check("chkGaussBeamAltSolution", text::Tr("Alternativlösung"), gb.altSolution,
             beam::AltSolutionAvailable(gb));
-    b.Check("chkGaussBeamMode", "Gaußstrahl", beamMode);
-    ControlView& extras = b.List("lstOptionsGB", {"Extrainformationen und Optionen anzeigen"}, -1);
+    b.Check("chkGaussBeamMode", text::Tr("Gaußstrahl"), beamMode);
+    ControlView& extras =
+        b.List("lstOptionsGB", {text::Tr("Extrainformationen und Optionen anzeigen")}, -1);
     extras.itemChecked = {gb.extrasOptions.showExtra};
     extras.visible = beamMode;
 }
@@ -214,15 +219,16 @@ void AddValueSlots(Builder& b, const WindowState& s) {
         b.Add(ControlName("lblSliderVarValue", k), label).visible = has;
     }
     const bool complete = beamMode ? app::BeamComplete(s.design) : app::ParaxialComplete(s.design);
-    b.Add("lblSliders", " Die Regler sind erst nach Eingabe der Allgemeinen Parameter verfügbar! ")
+    b.Add("lblSliders",
+          text::Tr(" Die Regler sind erst nach Eingabe der Allgemeinen Parameter verfügbar! "))
         .visible = !complete;
 
     // The aperture parameter has its own box and slider, in the paraxial mode only.
     const engine::Selection& ap = s.design.paraxial.aperture;
     const bool hasAp = !beamMode && ap.Count() > 0;
     const std::string apLabel =
-        ap.Count() > 0 ? std::string(engine::ApertureLabel(ap.Index(1))) : std::string();
-    b.Add("lblVarTypeAp", hasAp ? apLabel : std::string("Öffnung"));
+        ap.Count() > 0 ? text::Tr(engine::ApertureLabel(ap.Index(1))) : std::string();
+    b.Add("lblVarTypeAp", hasAp ? apLabel : text::Tr("Öffnung"));
     b.Add("txtVarTypeAp_0", ApertureValueText(s)).enabled = hasAp;
     b.Add("comApFNosStandard", "F/…").enabled = StandardFNumbersAvailable(s);
     b.Frame("picSliderAp_0", {}, hasAp);
@@ -235,53 +241,62 @@ void AddValueSlots(Builder& b, const WindowState& s) {
 
 void AddAdvanced(Builder& b, const WindowState& s) {
     const app::DesignState& d = s.design;
-    b.Check("chkAdvOpt", "Aktivierung der erweiterten Optionen --->",
+    b.Check("chkAdvOpt", text::Tr("Aktivierung der erweiterten Optionen --->"),
             d.paraxial.options.advOptions);
     for (int k = 0; k < 4; ++k) {
         const bool enabled = AdvancedBoxEnabled(s, k);
         b.Add(ControlName("txtAdv", k), AdvancedBoxText(s, k)).enabled = enabled;
-        b.Add(ControlName("lblAdv", k), kAdvancedLabels[static_cast<std::size_t>(k)]).enabled =
-            enabled;
-        b.Add(ControlName("lblAdvNote", k), kAdvancedNotes[static_cast<std::size_t>(k)]);
+        b.Add(ControlName("lblAdv", k), text::Tr(kAdvancedLabels[static_cast<std::size_t>(k)]))
+            .enabled = enabled;
+        b.Add(ControlName("lblAdvNote", k), text::Tr(kAdvancedNotes[static_cast<std::size_t>(k)]));
     }
-    b.Check("chkHideRemoteConjug", "Große Abstände nicht darstellen [bei großer Vergrößerung]",
+    b.Check("chkHideRemoteConjug",
+            text::Tr("Große Abstände nicht darstellen [bei großer Vergrößerung]"),
             d.window.hideRemConj);
-    b.Check("chkAllowVirtualObj", "Positive (virtuelle) Objektweite erlaubt", d.window.positiveObj);
-    b.Check("chkDrawParaxPoints", "Brenn-, Haupt- && Knoten-Punkte darstellen",
+    b.Check("chkAllowVirtualObj", text::Tr("Positive (virtuelle) Objektweite erlaubt"),
+            d.window.positiveObj);
+    b.Check("chkDrawParaxPoints", text::Tr("Brenn-, Haupt- && Knoten-Punkte darstellen"),
             d.window.drawPoints);
 }
 
 void AddOptionsAndButtons(Builder& b, const WindowState& s) {
     const app::DesignState& d = s.design;
     const bool paraxial = !BeamMode(s);
-    ControlView& options =
-        b.List("lstOptions", {"Konstruktionsstrahlen anzeigen", "Extrainformationen anzeigen"}, -1);
+    ControlView& options = b.List(
+        "lstOptions",
+        {text::Tr("Konstruktionsstrahlen anzeigen"), text::Tr("Extrainformationen anzeigen")}, -1);
     options.itemChecked = {d.window.drawHaltingRay, d.dof.showExtra};
     options.visible = paraxial;
-    b.List("lstSymbols", {"Standardsymbole", "Benutzerdef. Symbole"}, d.window.unitType);
-    b.List("lstMirrorMode", {"Linsensystem", "Spiegelsystem"},
+    b.List("lstSymbols", {text::Tr("Standardsymbole"), text::Tr("Benutzerdef. Symbole")},
+           d.window.unitType);
+    b.List("lstMirrorMode", {text::Tr("Linsensystem"), text::Tr("Spiegelsystem")},
            d.paraxial.options.mirrorMode ? 1 : 0)
         .visible = paraxial;
     b.Add("comSymbols", "...").enabled = d.window.unitType == 1;
-    b.Add("comUndo", "&Rückgängig").enabled = s.backup.Exists();
-    b.Add("comApFldUndo", "Zurück").enabled = s.apFldUndoEnabled;
+    b.Add("comUndo", text::Tr("&Rückgängig")).enabled = s.backup.Exists();
+    b.Add("comApFldUndo", text::Tr("Zurück")).enabled = s.apFldUndoEnabled;
     b.Add("picApFld");
     b.Add("picStudy");    // the studies follow the design too, computed only while shown
     b.Add("picStudyGB");  // follows the design and the mode with every view
     // The extras keep the tab the user chose.
-    b.List("tabExtraInfo", {"&Systeme", "&Abbildungstiefe", "&Linsen", "S&tudie"}, -1).visible =
-        paraxial && d.dof.showExtra;
+    b.List("tabExtraInfo",
+           {text::Tr("&Systeme"), text::Tr("&Abbildungstiefe"), text::Tr("&Linsen"),
+            text::Tr("S&tudie")},
+           -1)
+        .visible = paraxial && d.dof.showExtra;
     b.List("tabExtraInfoGB",
-           {"&Optionen", "Diodenlaser", "&Schärfentiefe", "&Linsen", "&Messung", "S&tudie"}, -1)
+           {text::Tr("&Optionen"), text::Tr("Diodenlaser"), text::Tr("&Schärfentiefe"),
+            text::Tr("&Linsen"), text::Tr("&Messung"), text::Tr("S&tudie")},
+           -1)
         .visible = !paraxial && d.beam.extrasOptions.showExtra;
     // The lens grid's rows come from the catalogue the window read at start-up; it is listed
     // so that it hears of every change (it fills itself only while it can be seen).
     b.Add("ssGBExtraLenses");
     b.Add("ssExtraLenses");
     // The grid's own buttons: "Übernehmen" acts on the chosen line, the grid checks that one is.
-    b.Add("cmdGBExtraLensTake", "Ü&bernehmen");
-    b.Add("cmdExtraLensTake", "Ü&bernehmen");
-    b.Add("cmdExtraLensStop", "Als Blende").enabled = OfferedStopRadius(d).has_value();
+    b.Add("cmdGBExtraLensTake", text::Tr("Ü&bernehmen"));
+    b.Add("cmdExtraLensTake", text::Tr("Ü&bernehmen"));
+    b.Add("cmdExtraLensStop", text::Tr("Als Blende")).enabled = OfferedStopRadius(d).has_value();
 }
 
 void AddResults(Builder& b, const WindowState& s) {
@@ -300,12 +315,13 @@ void AddResults(Builder& b, const WindowState& s) {
     const bool noSolution = BeamMode(s) ? beam::ShowInvalidLabel(d.beam)
                                         : app::ParaxialComplete(d) && d.paraxial.bCalcInvalid;
     ControlView& invalid =
-        b.Add("lblInvalidCalcs", chosen.Count() < 3 ? kChooseThreeText : beam::kInvalidLabelText);
+        b.Add("lblInvalidCalcs",
+              text::Tr(chosen.Count() < 3 ? kChooseThreeText : beam::kInvalidLabelText));
     invalid.visible = chosen.Count() < 3 || noSolution;
     std::vector<std::string> names;
     std::vector<std::string> values;
     for (const engine::ResultRow& row : s.results.rows) {
-        names.push_back(row.name);
+        names.push_back(text::Tr(row.name));
         values.push_back(row.value);
     }
     b.List("lstResNames", std::move(names), -1);
@@ -342,7 +358,7 @@ std::string ValueLabel(const WindowState& s, ValueSet set, int index) {
         case ValueSet::Beam:
             return BeamLabel(s, index);
         case ValueSet::Aperture:
-            return std::string(engine::ApertureLabel(index)) + ":";
+            return text::Tr(engine::ApertureLabel(index)) + ":";
         case ValueSet::General:
             break;
     }
@@ -351,25 +367,25 @@ std::string ValueLabel(const WindowState& s, ValueSet set, int index) {
 
 std::string ValueBoxText(const WindowState& s, int slot) {
     const engine::Selection& sel = SlotSet(s);
-    if (slot < 0 || slot >= sel.Count()) return kUndefinedBoxText;
+    if (slot < 0 || slot >= sel.Count()) return text::Tr(kUndefinedBoxText);
     const CVarType& e = sel.At(slot + 1);
-    if (AtInfinityRecord(s, e)) return kAtInfinityBoxText;
+    if (AtInfinityRecord(s, e)) return text::Tr(kAtInfinityBoxText);
     return e.bVarValDef ? QuantityText(s, e.nVarType, e.sVarValue) : std::string();
 }
 
 std::string LimitBoxText(const WindowState& s, int slot, bool upper) {
     const engine::Selection& sel = SlotSet(s);
     const char* placeholder = upper ? kUpperPlaceholder : kLowerPlaceholder;
-    if (slot < 0 || slot >= sel.Count()) return placeholder;
+    if (slot < 0 || slot >= sel.Count()) return text::Tr(placeholder);
     const CVarType& e = sel.At(slot + 1);
     const bool defined = upper ? e.bLimHihDef : e.bLimLowDef;
-    if (!defined) return placeholder;
+    if (!defined) return text::Tr(placeholder);
     return QuantityText(s, e.nVarType, upper ? e.sLimHih : e.sLimLow);
 }
 
 std::string ApertureValueText(const WindowState& s) {
     const engine::Selection& ap = s.design.paraxial.aperture;
-    if (ap.Count() == 0) return kUndefinedBoxText;
+    if (ap.Count() == 0) return text::Tr(kUndefinedBoxText);
     const CVarType& e = ap.At(1);
     return e.bVarValDef ? ApertureQuantityText(s, e.nVarType, e.sVarValue) : std::string();
 }
@@ -377,9 +393,9 @@ std::string ApertureValueText(const WindowState& s) {
 std::string ApertureLimitText(const WindowState& s, bool upper) {
     const engine::Selection& ap = s.design.paraxial.aperture;
     const char* placeholder = upper ? kUpperPlaceholder : kLowerPlaceholder;
-    if (ap.Count() == 0) return placeholder;
+    if (ap.Count() == 0) return text::Tr(placeholder);
     const CVarType& e = ap.At(1);
-    if (!(upper ? e.bLimHihDef : e.bLimLowDef)) return placeholder;
+    if (!(upper ? e.bLimHihDef : e.bLimLowDef)) return text::Tr(placeholder);
     return ApertureQuantityText(s, e.nVarType, upper ? e.sLimHih : e.sLimLow);
 }
 
@@ -407,7 +423,9 @@ bool AdvancedBoxEnabled(const WindowState& s, int box) {
 WindowView BuildView(const WindowState& s) {
     Builder b(s);
     // The current tab is the user's business: -1 leaves it as it is.
-    b.List("tabOptions", {"&Allgemeine Parameter", "Regler", "&Erweiterte Optionen", "&Verlauf"},
+    b.List("tabOptions",
+           {text::Tr("&Allgemeine Parameter"), text::Tr("Regler"), text::Tr("&Erweiterte Optionen"),
+            text::Tr("&Verlauf")},
            -1);
     b.List("lstHistory", HistoryRowTexts(s.history), s.history.Current());
     AddParaxialSelection(b, s);
@@ -416,7 +434,7 @@ WindowView BuildView(const WindowState& s) {
     AddAdvanced(b, s);
     AddOptionsAndButtons(b, s);
     AddResults(b, s);
-    for (const FixedCaption& c : kFixedCaptions) b.Add(c.name, c.text);
+    for (const FixedCaption& c : kFixedCaptions) b.Add(c.name, text::Tr(c.text));
     WindowView view = b.Take();
     const std::string_view version = app::Version();
     view.title = s.started ? engine::WindowTitle(version, app::TitleStateOf(s.design))

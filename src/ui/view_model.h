@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/dof.h"
+#include "text/tr.h"
 #include "ui/window_state.h"
 
 namespace rs::ui {
@@ -50,10 +51,10 @@ std::string ControlName(std::string_view base, int index);
 
 // Box texts as the view shows them (without texts kept from a refused entry); the handlers
 // compare a box's text with these to recognise a box left unedited.
-inline constexpr const char* kUndefinedBoxText = "-- Nicht definiert --";
-inline constexpr const char* kUpperPlaceholder = "Oberer Grenzwert";
-inline constexpr const char* kLowerPlaceholder = "Unterer Grenzwert";
-inline constexpr const char* kAtInfinityBoxText = "In Unendlich";
+inline constexpr const char* kUndefinedBoxText = text::TrNoop("-- Nicht definiert --");
+inline constexpr const char* kUpperPlaceholder = text::TrNoop("Oberer Grenzwert");
+inline constexpr const char* kLowerPlaceholder = text::TrNoop("Unterer Grenzwert");
+inline constexpr const char* kAtInfinityBoxText = text::TrNoop("In Unendlich");
 
 // A value of a general parameter, the aperture parameter or a beam quantity as its box shows it
 // (display unit and suffix), and its name with its current symbol ("Brennweite: f'").
