@@ -90,6 +90,7 @@ RedrawOutcome RedrawBeam(Surface& surface, const BeamDesign& design,
         ClipMainFrame(frame, options.dragging);
         if (!options.dragging && a.axis == 0) RegisterTouch(memory.touch, frame.main.scale, a);
         const AxisPicture ap{a, &frame, shared, shared && a.axis == 1 ? &data.front() : nullptr};
+        if (options.reference) DrawReferenceEnvelopes(painter, ap, *options.reference);
         DrawAxisAndLabels(painter, ap);
         DrawEnvelopes(painter, ap);
         // A shared area shows both axes' waists in axis 0's pair of insets.

@@ -65,6 +65,9 @@ struct BeamDrawingOptions {
     // surface, but for the other axis's half when the diode axes stand side by side).
     bool dragging = false;
     int lengthUnit = 1;  // units code of the length scale's ticks; 1 mm
+    // A solved beam design to compare with: its envelopes and element in light grey behind the
+    // picture, on the same axis (x = 0 at its own object waist) and at the picture's scale.
+    const beam::BeamDesign* reference = nullptr;
 };
 
 // One axis's picture: its main frame and the two insets (world ±5 along both axes).
