@@ -1,5 +1,6 @@
 // raysketcher-cli: a whole run for one design as JSON (start-up without any toolkit library), a
-// whole streamed 1,000,000-row sweep to a file, and the sweep loop that writes a CSV row per solve.
+// whole streamed 1,000,000-row sweep to a file, a sweep with its plot, and the sweep loop that
+// writes a CSV row per solve.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -84,6 +85,31 @@ void BM_CliSweepToFileProcess(benchmark::State& state) {
         cpu > 0 ? static_cast<double>(state.iterations() * state.range(0)) / cpu : 0;
 }
 BENCHMARK(BM_CliSweepToFileProcess)->Arg(1000000)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The study's picture on top of a 400-row sweep (--plot): loading the export module and its
+// toolkit, the sweep once more for the curves, the painting and the PNG ("cpu_ms" per run).
+void BM_CliPlotProcess(benchmark::State& state) {
+    const std::string png = "/tmp/raysketcher-bench-" + std::to_string(getpid()) + ".png";
+    const std::string csv = "/tmp/raysketcher-bench-" + std::to_string(getpid()) + ".csv";
+    const char* argv[] = {
+        RAYSKETCHER_CLI, "--settings",       RAYSKETCHER_EXAMPLES "/relay-1to1.ini",
+        "--sweep",       "a=-1000:-150:400", "--csv",
+        csv.c_str(),     "--plot",           png.c_str(),
+        nullptr};
+    double cpu = 0;
+    for (auto _ : state) {
+        const ChildUsage used = RunCliProcess(argv);
+        if (!used.ok) {
+            state.SkipWithError("raysketcher-cli failed");
+            break;
+        }
+        cpu += used.cpuSeconds;
+    }
+    state.counters["cpu_ms"] = benchmark::Counter(cpu * 1000, benchmark::Counter::kAvgIterations);
+    unlink(png.c_str());
+    unlink(csv.c_str());
+}
+BENCHMARK(BM_CliPlotProcess)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // The sweep of a paraxial and a beam design: solve, numbers and CSV text per row.
 void SweepRows(benchmark::State& state, const char* file, const char* plan) {

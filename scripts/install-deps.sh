@@ -16,6 +16,8 @@ packages+=(clang libclang-rt-14-dev)
 # The Debian package of scripts/package.sh: dpkg-shlibdeps, and the validators of the menu entry
 # and of the AppStream file.
 packages+=(dpkg-dev desktop-file-utils appstream)
+# The message catalogues: msgfmt at build time, xgettext and msgmerge for scripts/translations.sh.
+packages+=(gettext)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -23,7 +23,8 @@ for f in ./usr/bin/raysketcher ./usr/bin/raysketcher-cli "./usr/$libdir/raysketc
          ./usr/share/applications/de.kestrelon.Raysketcher.desktop \
          ./usr/share/icons/hicolor/scalable/apps/de.kestrelon.Raysketcher.svg \
          ./usr/share/metainfo/de.kestrelon.Raysketcher.metainfo.xml \
-         ./usr/share/man/man1/raysketcher-cli.1.gz ./usr/share/doc/raysketcher/copyright \
+         ./usr/share/man/man1/raysketcher-cli.1.gz ./usr/share/man/de/man1/raysketcher-cli.1.gz \
+         ./usr/share/locale/en/LC_MESSAGES/raysketcher.mo ./usr/share/doc/raysketcher/copyright \
          ./usr/share/doc/raysketcher/index.html; do
   grep -qxF "$f" <<<"$contents" || { echo "missing in the package: $f"; missing=1; }
 done
@@ -44,7 +45,9 @@ trap 'rm -rf "$work"' EXIT
 dpkg-deb -x "$deb" "$work"
 desktop-file-validate "$work"/usr/share/applications/de.kestrelon.Raysketcher.desktop
 appstreamcli validate --no-net "$work"/usr/share/metainfo/de.kestrelon.Raysketcher.metainfo.xml
-# The manual page names the paths the package installs.
-zcat "$work"/usr/share/man/man1/raysketcher.1.gz | grep -q ' /usr/share/doc/raysketcher/index.html' ||
-  { echo "the manual page names another prefix than /usr"; exit 1; }
+# The manual pages, English and German, name the paths the package installs.
+for page in man1 de/man1; do
+  zcat "$work/usr/share/man/$page/raysketcher.1.gz" | grep -q ' /usr/share/doc/raysketcher/index.html' ||
+    { echo "the manual page $page/raysketcher.1 names another prefix than /usr"; exit 1; }
+done
 echo "package: valid"

@@ -10,8 +10,12 @@
 #include "text/file_read.h"
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 
 namespace rs::analysis {
+using text::Tr;
+using text::TrFormat;
+using text::TrNoop;
 namespace {
 
 namespace fs = std::filesystem;
@@ -284,17 +288,17 @@ bool HasCatalogue(const fs::path& dir) {
 std::string_view KindText(CatalogueKind kind) {
     switch (kind) {
         case CatalogueKind::kSingle:
-            return "Einzellinse";
+            return TrNoop("Einzellinse");
         case CatalogueKind::kBestForm:
-            return "Einzellinse bester Form";
+            return TrNoop("Einzellinse bester Form");
         case CatalogueKind::kAchromat:
-            return "Achromat";
+            return TrNoop("Achromat");
         case CatalogueKind::kAirSpacedAchromat:
-            return "Achromat [Luftspalt]";
+            return TrNoop("Achromat [Luftspalt]");
         case CatalogueKind::kTriplet:
-            return "Triplet";
+            return TrNoop("Triplet");
         case CatalogueKind::kCylinder:
-            return "Zylinder";
+            return TrNoop("Zylinder");
     }
     return {};
 }
@@ -428,13 +432,12 @@ void NoteUnreadFiles(const fs::path& dir, const LensFiles& files, const Sequence
         if (files[k].failure != text::ReadFailure::kNone) {
             catalogue.NoteNotRead({file, text::ReadFailureText(files[k].failure, 0)});
         } else {
-            catalogue.NoteNotRead({file, "beschädigt (keiner der " +
-                                             std::to_string(tally.named[k]) +
-                                             " Einträge ist lesbar)"});
+            catalogue.NoteNotRead({file, TrFormat("beschädigt (keiner der %1 Einträge ist lesbar)",
+                                                  {std::to_string(tally.named[k])})});
         }
     }
     if (!anyNamed && !tally.ended) {  // neither a lens nor the end mark: not a sequence
-        catalogue.NoteNotRead({dir / kSequenceFile, "beschädigt (kein gültiger Eintrag)"});
+        catalogue.NoteNotRead({dir / kSequenceFile, Tr("beschädigt (kein gültiger Eintrag)")});
     }
 }
 
@@ -530,7 +533,7 @@ CatalogueLocation FindCatalogueDir(const std::optional<fs::path>& explicitDir,
 }
 
 std::string CatalogueNotFoundMessage(const CatalogueLocation& location) {
-    std::string message = "keine Katalogdateien gefunden in ";
+    std::string message = Tr("keine Katalogdateien gefunden in ");
     for (std::size_t i = 0; i < location.searched.size(); ++i) {
         if (i > 0) message += ", ";
         message += location.searched[i].string();

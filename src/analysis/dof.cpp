@@ -7,24 +7,27 @@
 #include "engine/catalogue.h"
 #include "engine/numbers.h"
 #include "text/strings.h"
+#include "text/tr.h"
 #include "text/vb_format.h"
 
 namespace rs::analysis {
+using text::Tr;
+using text::TrNoop;
 namespace {
 
 using engine::ParaxialDesign;
 
 constexpr std::array<std::string_view, kDofRowCount> kRowNames = {
-    "Unschärfekreis", "Abbildungstiefe", "Schärfentiefe/Objekt",
-    "Nahpunkt",       "Fernpunkt",       "Fixfokusentfernung",
+    TrNoop("Unschärfekreis"), TrNoop("Abbildungstiefe"), TrNoop("Schärfentiefe/Objekt"),
+    TrNoop("Nahpunkt"),       TrNoop("Fernpunkt"),       TrNoop("Fixfokusentfernung"),
 };
 
 constexpr std::string_view kDashes = "  ---";
-constexpr std::string_view kNoApertureText = "Apertur muss groesser Null sein";
-constexpr std::string_view kFaultText = "Fehler in Schärfentiefeberechnung";
-constexpr std::string_view kAiryWarningText =
+constexpr const char* kNoApertureText = TrNoop("Apertur muss groesser Null sein");
+constexpr const char* kFaultText = TrNoop("Fehler in Schärfentiefeberechnung");
+constexpr const char* kAiryWarningText = TrNoop(
     "Der gewählte geometrische Unschärfekreis ist kleiner als der theoretisch mögliche "
-    "beugungsbegrenzte Spotdurchmesser (Airy-Durchmesser)";
+    "beugungsbegrenzte Spotdurchmesser (Airy-Durchmesser)");
 
 // Distances of this magnitude stand for infinity, whatever unit they are shown in.
 constexpr double kInfiniteMagnitude = 1e20;
@@ -182,7 +185,7 @@ std::string FormatDistance(double value, std::string_view unit) {
 DofPanel BuildDofPanel(const DofOptions& options, const DofResults& results,
                        const ParaxialDesign& design, const DofUnitLookup& unitFor) {
     DofPanel panel;
-    for (std::size_t i = 0; i < kRowNames.size(); ++i) panel.names[i] = kRowNames[i];
+    for (std::size_t i = 0; i < kRowNames.size(); ++i) panel.names[i] = Tr(kRowNames[i]);
 
     const bool noAperture = engine::EffectiveFNumber(design) == 0.0 || design.bApertureUndefined;
     if (noAperture || design.bCalcInvalid || !results.valid) {
@@ -190,10 +193,10 @@ DofPanel BuildDofPanel(const DofOptions& options, const DofResults& results,
         // A failed solve already tells its own story; the panel only stays quiet.
         if (!design.bCalcInvalid) {
             if (noAperture) {
-                panel.status = kNoApertureText;
+                panel.status = Tr(kNoApertureText);
                 panel.statusColour = kColourYellow;
             } else {
-                panel.status = kFaultText;
+                panel.status = Tr(kFaultText);
                 panel.statusColour = kColourRed;
             }
         }
@@ -222,7 +225,7 @@ DofPanel BuildDofPanel(const DofOptions& options, const DofResults& results,
     const double airyDiameter =
         2.0 * std::fabs(static_cast<double>(design.apertureTable.Get(engine::kAiryRadius)));
     if (options.cocType == kCoCCustom && airyDiameter > results.values[Slot(kDofCoC)]) {
-        panel.status = kAiryWarningText;
+        panel.status = Tr(kAiryWarningText);
         panel.statusColour = kColourRed;
     }
     return panel;

@@ -3,9 +3,12 @@
 #include <array>
 #include <cmath>
 
+#include "text/tr.h"
 #include "text/vb_format.h"
 
 namespace rs::analysis {
+using text::Tr;
+using text::TrFormat;
 namespace {
 
 constexpr std::array<std::string_view, kStandardFNumberCount> kEngraved = {
@@ -39,18 +42,19 @@ std::string StandardFNumberRow(int entry) {
     const std::string exact = text::Format(ExactFNumber(entry), "0.0###");
     if (std::fabs(ExactFNumber(entry) - kEngravedValues[static_cast<std::size_t>(entry)]) >= 5e-5) {
         row.resize(std::max<std::size_t>(row.size(), 7), ' ');
-        row += "   (exakt " + exact + ")";
+        row += TrFormat("   (exakt %1)", {exact});
     }
     return row;
 }
 
 std::string FStopMessage() {
-    return "Blendenzahlen sind auf dem Blendenring eines Kameraobjektives aufgraviert.\n"
-           "Aus historischen bzw. Platzgründen weicht der exakte Wert u.U. ab.\n"
-           "Z.B. der Blendenwert k=1.2 ist exakt 1.1892.\n"
-           "Dieses Pop-up-Fenster konvertiert die Standardblendenzahl in di exakte Blendenzahl.\n"
-           "\n"
-           "Soll dieser Hinweis weiterhin angezeigt werden?";
+    return Tr(
+        "Blendenzahlen sind auf dem Blendenring eines Kameraobjektives aufgraviert.\n"
+        "Aus historischen bzw. Platzgründen weicht der exakte Wert u.U. ab.\n"
+        "Z.B. der Blendenwert k=1.2 ist exakt 1.1892.\n"
+        "Dieses Pop-up-Fenster konvertiert die Standardblendenzahl in di exakte Blendenzahl.\n"
+        "\n"
+        "Soll dieser Hinweis weiterhin angezeigt werden?");
 }
 
 }  // namespace rs::analysis

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "text/tr.h"
 #include "text/vb_format.h"
 
 namespace rs::analysis {
+using text::Tr;
+using text::TrFormat;
 namespace {
 
 constexpr std::string_view kLengthFormat = "0.0#";
@@ -30,13 +33,15 @@ bool AllWithin(const std::vector<LensChoiceRow>& rows) {
 std::string ElementNote(const std::vector<LensChoiceRow>& rows, const ElementNeed& need) {
     const std::string f = text::Format(need.focalLength, kLengthFormat) + " mm";
     if (rows.empty()) {
-        return "Keine Linse des Katalogs hat den freien Durchmesser, den der Strahl braucht (" +
-               text::Format(2.0 * kClearRadiusFactor * std::fabs(need.beamRadius), kLengthFormat) +
-               " mm).";
+        return TrFormat(
+            "Keine Linse des Katalogs hat den freien Durchmesser, den der Strahl braucht (%1 mm).",
+            {text::Format(2.0 * kClearRadiusFactor * std::fabs(need.beamRadius), kLengthFormat)});
     }
     if (AllWithin(rows)) return {};
-    return "Keine Linse des Katalogs liegt innerhalb ±10 % der berechneten Brennweite " + f +
-           ". Die nächsten mit ihrer Abweichung:";
+    return TrFormat(
+        "Keine Linse des Katalogs liegt innerhalb ±10 % der berechneten Brennweite %1. Die "
+        "nächsten mit ihrer Abweichung:",
+        {f});
 }
 
 }  // namespace
@@ -88,8 +93,11 @@ std::vector<LensChoiceRow> ChooseLenses(const LensCatalogue& catalogue, const El
 }
 
 std::vector<std::string> LensGridHeader(bool circularised) {
-    if (circularised) return {"Zylinder 1", " Zylinder 2 ", "  EFL's ", "Ø", "Glas", "Abw. [%]"};
-    return {"Komponente", " EFL ", "  T  ", "Ø", "Glas", "Abw. [%]", "Beschreibung"};
+    if (circularised) {
+        return {Tr("Zylinder 1"), Tr(" Zylinder 2 "), "  EFL's ", "Ø", Tr("Glas"), Tr("Abw. [%]")};
+    }
+    return {Tr("Komponente"), " EFL ",        "  T  ",           "Ø",
+            Tr("Glas"),       Tr("Abw. [%]"), Tr("Beschreibung")};
 }
 
 LensGrid BuildLensGrid(const LensCatalogue& catalogue, const ElementNeed& element) {
@@ -102,6 +110,7 @@ LensGrid BuildLensGrid(const LensCatalogue& catalogue, const ElementNeed& elemen
                               std::string(row.kind), text::Format(row.diameter, kLengthFormat),
                               row.glass, text::Format(row.deviation, kDeviationFormat), row.text});
         grid.descriptions.push_back(DisplayText(*row.lens, true));
+        grid.lenses.push_back(row.lens);
     }
     return grid;
 }
@@ -116,7 +125,7 @@ LensGrid BuildLensGrid(const LensCatalogue& catalogue, const std::array<ElementN
         const std::string note = ElementNote(rows[axis], axes[axis]);
         if (!note.empty())
             grid.note += (grid.note.empty() ? "" : "\n") +
-                         ("Achse " + std::to_string(axis + 1) + ": " + note);
+                         TrFormat("Achse %1: %2", {std::to_string(axis + 1), note});
     }
     auto both = [&](std::size_t k, std::string (*cell)(const LensChoiceRow&)) {
         return AxisCell(rows[0], k, cell) + " / " + AxisCell(rows[1], k, cell);
@@ -140,6 +149,7 @@ LensGrid BuildLensGrid(const LensCatalogue& catalogue, const std::array<ElementN
             return k < rows[axis].size() ? DisplayText(*rows[axis][k].lens, true) : std::string();
         };
         grid.descriptions.push_back(line(0) + "\n" + line(1));
+        grid.lenses.push_back(k < rows[0].size() ? rows[0][k].lens : nullptr);
     }
     return grid;
 }
@@ -151,15 +161,17 @@ std::string_view LensGridDescription(const LensGrid& grid, int row) {
 
 std::string LensChoiceToolTip(bool circularised) {
     if (circularised) {
-        return "Zylinderlinsen aus dem Katalog, je Achse eine: Brennweite innerhalb ±10 % der "
-               "berechneten Brennweite dieser Achse (die nächste zuerst), freie Höhe mindestens "
-               "das Dreifache des Strahlradius (1/e²) an der Linse, damit der Strahl praktisch "
-               "unbeschnitten durchgeht.";
+        return Tr(
+            "Zylinderlinsen aus dem Katalog, je Achse eine: Brennweite innerhalb ±10 % der "
+            "berechneten Brennweite dieser Achse (die nächste zuerst), freie Höhe mindestens "
+            "das Dreifache des Strahlradius (1/e²) an der Linse, damit der Strahl praktisch "
+            "unbeschnitten durchgeht.");
     }
-    return "Linsen aus dem Katalog mit einer Brennweite innerhalb ±10 % der berechneten "
-           "Brennweite (die nächste zuerst) und einem freien Durchmesser von mindestens dem "
-           "Dreifachen des Strahlradius (1/e²) an der Linse, damit der Gaußsche Strahl praktisch "
-           "unbeschnitten durchgeht. Zylinderlinsen nur beim zirkularisierten Diodenstrahl.";
+    return Tr(
+        "Linsen aus dem Katalog mit einer Brennweite innerhalb ±10 % der berechneten "
+        "Brennweite (die nächste zuerst) und einem freien Durchmesser von mindestens dem "
+        "Dreifachen des Strahlradius (1/e²) an der Linse, damit der Gaußsche Strahl praktisch "
+        "unbeschnitten durchgeht. Zylinderlinsen nur beim zirkularisierten Diodenstrahl.");
 }
 
 }  // namespace rs::analysis

@@ -51,6 +51,9 @@ struct LensGrid {
     std::vector<std::string> header;
     std::vector<std::vector<std::string>> cells;
     std::vector<std::string> descriptions;
+    // Per line the lens "Übernehmen" takes: the element's, or axis 1's cylinder (null where that
+    // axis has no more); they point into the catalogue.
+    std::vector<const CatalogueLens*> lenses{};
     // What the grid says above its lines when none of them lies within the tolerance.
     std::string note{};
 };

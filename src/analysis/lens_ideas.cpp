@@ -7,9 +7,12 @@
 #include "engine/continuity.h"
 #include "engine/numbers.h"
 #include "engine/selection.h"
+#include "text/tr.h"
 #include "text/vb_format.h"
 
 namespace rs::analysis {
+using text::Tr;
+using text::TrNoop;
 namespace {
 
 constexpr double kRegionPi = 3.141592654;  // the regions' own π, as their outlines were drawn
@@ -32,35 +35,42 @@ LensClass Type(std::vector<std::string> names, std::vector<std::string> shortNam
 
 std::vector<LensClass> BuildLenses() {
     return {
-        Type({"Fischauge"}, {"Fisch"}, {{0.09, 97}}, {{{0.052, 92}, {0.15, 80}, {0.085, 60}}}),
-        Type({"Angulon", "Biogon"}, {}, {{0.06, 80}, {0.06, 65}},
+        Type({TrNoop("Fischauge")}, {TrNoop("Fisch")}, {{0.09, 97}},
+             {{{0.052, 92}, {0.15, 80}, {0.085, 60}}}),
+        Type({TrNoop("Angulon"), TrNoop("Biogon")}, {}, {{0.06, 80}, {0.06, 65}},
              {{{0.033, 70}, {0.11, 55}, {0.05, 48}}}),
-        Type({"Retrofokus"}, {"Retro"}, {{0.165, 55}}, {{{0.11, 75}, {0.26, 38}, {0.14, 35}}}),
-        Type({"Doppel Gauss"}, {"D Gauss"}, {{0.22, 22}}, {{{0.1, 30}, {0.52, 14}, {0.2, 12}}}),
-        Type({"Triplet"}, {}, {{0.075, 15}}, {{{0.038, 30}, {0.205, 8}, {0.082, 11}}}),
-        Type({"Landschaftslinse"}, {}, {{0.046, 13}}, {{{0.028, 16}, {0.068, 8.5}, {0.039, 8}}}),
-        Type({"Petzval"}, {}, {{0.4, 8.5}}, {{{0.22, 14}, {0.61, 7}, {0.3, 7}}}),
-        Type({"Mikroskopobjektiv"}, {"Mikro"}, {{0.4, 1.5}},
+        Type({TrNoop("Retrofokus")}, {TrNoop("Retro")}, {{0.165, 55}},
+             {{{0.11, 75}, {0.26, 38}, {0.14, 35}}}),
+        Type({TrNoop("Doppel Gauss")}, {TrNoop("D Gauss")}, {{0.22, 22}},
+             {{{0.1, 30}, {0.52, 14}, {0.2, 12}}}),
+        Type({TrNoop("Triplet")}, {}, {{0.075, 15}}, {{{0.038, 30}, {0.205, 8}, {0.082, 11}}}),
+        Type({TrNoop("Landschaftslinse")}, {}, {{0.046, 13}},
+             {{{0.028, 16}, {0.068, 8.5}, {0.039, 8}}}),
+        Type({TrNoop("Petzval")}, {}, {{0.4, 8.5}}, {{{0.22, 14}, {0.61, 7}, {0.3, 7}}}),
+        Type({TrNoop("Mikroskopobjektiv")}, {TrNoop("Mikro")}, {{0.4, 1.5}},
              {{{0.16, 1.7}, {0.92, 0.8}, {0.3, 0.6}}}),
-        Type({"Achromatisches Dublet"}, {"Achromat"}, {{0.08, 0.55}},
+        Type({TrNoop("Achromatisches Dublet")}, {TrNoop("Achromat")}, {{0.08, 0.55}},
              {{{0.06, 0.9}, {0.15, 0.27}, {0.07, 0.3}}}),
-        Type({"Optical Disk Objektiv"}, {"OD Obj"}, {{0.45, 0.5}},
+        Type({TrNoop("Optical Disk Objektiv")}, {TrNoop("OD Obj")}, {{0.45, 0.5}},
              {{{0.25, 0.5}, {0.9, 0.37}, {0.41, 0.3}}}),
-        Type({"Halo"}, {}, {{0.2, 0.6}}, {{{0.125, 1.1}, {0.25, 0.2}, {0.105, 0.4}}}),
-        Type({"Orthometar"}, {}, {{0.07, 40}}, {{{0.04, 45}, {0.11, 28}, {0.055, 26}}}),
-        Type({"Hemiplanar"}, {}, {{0.07, 5}}, {{{0.04, 10}, {0.105, 2.2}, {0.042, 0.4}}}),
-        Type({"Tessar"}, {}, {{0.13, 20}}, {{{0.09, 25}, {0.1666, 15}, {0.1, 15}}}),
-        Type({" aufgesp. Triplet"}, {}, {{0.21, 13}}, {{{0.1666, 15}, {0.25, 10}, {0.18, 9}}}),
+        Type({TrNoop("Halo")}, {}, {{0.2, 0.6}}, {{{0.125, 1.1}, {0.25, 0.2}, {0.105, 0.4}}}),
+        Type({TrNoop("Orthometar")}, {}, {{0.07, 40}}, {{{0.04, 45}, {0.11, 28}, {0.055, 26}}}),
+        Type({TrNoop("Hemiplanar")}, {}, {{0.07, 5}}, {{{0.04, 10}, {0.105, 2.2}, {0.042, 0.4}}}),
+        Type({TrNoop("Tessar")}, {}, {{0.13, 20}}, {{{0.09, 25}, {0.1666, 15}, {0.1, 15}}}),
+        Type({TrNoop(" aufgesp. Triplet")}, {}, {{0.21, 13}},
+             {{{0.1666, 15}, {0.25, 10}, {0.18, 9}}}),
     };
 }
 
 std::vector<LensClass> BuildMirrors() {
     return {
-        Type({" Schmidt Cass"}, {}, {{0.18, 5}}, {{{0.117, 6.35}, {0.28, 3.7}, {0.15, 3.2}}}),
-        Type({"Schmidt"}, {}, {{0.45, 4}}, {{{0.27, 5.8}, {0.65, 2.2}, {0.33, 2.6}}}),
-        Type({"Cassegrain", "Ritchey-Chretien"}, {}, {{0.11, 1.0}, {0.08, 1.2}},
+        Type({TrNoop(" Schmidt Cass")}, {}, {{0.18, 5}},
+             {{{0.117, 6.35}, {0.28, 3.7}, {0.15, 3.2}}}),
+        Type({TrNoop("Schmidt")}, {}, {{0.45, 4}}, {{{0.27, 5.8}, {0.65, 2.2}, {0.33, 2.6}}}),
+        Type({TrNoop("Cassegrain"), TrNoop("Ritchey-Chretien")}, {}, {{0.11, 1.0}, {0.08, 1.2}},
              {{{0.05, 1.2}, {0.2, 0.65}, {0.09, 0.6}}}),
-        Type({"Parabel"}, {}, {{0.045, 0.35}}, {{{0.025, 0.33}, {0.1, 0.28}, {0.05, 0.21}}}),
+        Type({TrNoop("Parabel")}, {}, {{0.045, 0.35}},
+             {{{0.025, 0.33}, {0.1, 0.28}, {0.05, 0.21}}}),
     };
 }
 
@@ -219,8 +229,8 @@ LensHits LensClassesAt(bool mirror, const PlaneToPixels& plot, double px, double
         }
     }
     for (std::size_t k = 0; k < hits.classes.size(); ++k) {
-        hits.text +=
-            (k == 0 ? " " : " | ") + types[static_cast<std::size_t>(hits.classes[k])].names.front();
+        hits.text += (k == 0 ? " " : " | ") +
+                     Tr(types[static_cast<std::size_t>(hits.classes[k])].names.front());
     }
     return hits;
 }

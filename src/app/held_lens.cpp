@@ -7,8 +7,10 @@
 #include "engine/numbers.h"
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 
 namespace rs::app {
+using text::Tr;
 namespace {
 
 // A lens has between two and four surfaces; a damaged value must not make the reader build more.
@@ -87,9 +89,9 @@ void ForgetEditedLens(DesignState& state) {
 
 std::string HeldLensTitle(const DesignState& state) {
     if (!state.lens) return {};
-    std::string title = "Katalog-Linse: " + state.lens->code;
+    std::string title = Tr("Katalog-Linse: ") + state.lens->code;
     if (!state.lens->description.empty()) title += " " + state.lens->description;
-    if (state.lens->turned) title += " [gewendet]";
+    if (state.lens->turned) title += Tr(" [gewendet]");
     return title;
 }
 
@@ -104,7 +106,7 @@ std::vector<engine::ResultRow> HeldLensRows(const DesignState& state,
         analysis::VertexDistancesOf(*lens, p.Get(engine::kObjDist), p.Get(engine::kImgDist));
     auto distance = [&](int index, double v, bool atInfinity) -> std::string {
         if (!valid) return {};
-        if (atInfinity) return " In Unendlich";
+        if (atInfinity) return Tr(" In Unendlich");
         return engine::ValueText(shown, units, index, engine::ClampToFloat(v));
     };
     auto length = [&](double v) -> std::string {
@@ -114,10 +116,14 @@ std::vector<engine::ResultRow> HeldLensRows(const DesignState& state,
     const bool objectAtInfinity =
         shown.options.objAtInfinity || p.Get(engine::kObjDist) == engine::kInfinity;
     return {
-        {kFrontVertexRow, distance(engine::kObjDist, vertex.front, objectAtInfinity)},
-        {kBackVertexRow, distance(engine::kImgDist, vertex.back, engine::ImageAtInfinity(shown))},
-        {kLensThicknessRow, length(lens->thickness)},
-        {kBackFocalRow, length(lens->backFocal)},
+        engine::NamedRow(Tr(kFrontVertexRow),
+                         distance(engine::kObjDist, vertex.front, objectAtInfinity),
+                         kFrontVertexRow),
+        engine::NamedRow(Tr(kBackVertexRow),
+                         distance(engine::kImgDist, vertex.back, engine::ImageAtInfinity(shown)),
+                         kBackVertexRow),
+        engine::NamedRow(Tr(kLensThicknessRow), length(lens->thickness), kLensThicknessRow),
+        engine::NamedRow(Tr(kBackFocalRow), length(lens->backFocal), kBackFocalRow),
     };
 }
 

@@ -12,14 +12,15 @@
 #include "analysis/thick_lens.h"
 #include "app/design_state.h"
 #include "engine/report.h"
+#include "text/tr.h"
 
 namespace rs::app {
 
 // Names of the rows a held lens adds to the paraxial result list.
-inline constexpr const char* kFrontVertexRow = "Objekt bis erster Scheitel";
-inline constexpr const char* kBackVertexRow = "Letzter Scheitel bis Bild";
-inline constexpr const char* kLensThicknessRow = "Linsendicke";
-inline constexpr const char* kBackFocalRow = "Bildseitige Schnittweite";
+inline constexpr const char* kFrontVertexRow = text::TrNoop("Objekt bis erster Scheitel");
+inline constexpr const char* kBackVertexRow = text::TrNoop("Letzter Scheitel bis Bild");
+inline constexpr const char* kLensThicknessRow = text::TrNoop("Linsendicke");
+inline constexpr const char* kBackFocalRow = text::TrNoop("Bildseitige Schnittweite");
 
 // The wavelength (nm) the design's figures are computed for: the beam's in beam mode, the test
 // wavelength otherwise.

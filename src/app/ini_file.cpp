@@ -17,8 +17,12 @@
 #include "text/file_read.h"
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 
 namespace rs::app {
+using text::Tr;
+using text::TrFormat;
+using text::TrNoop;
 namespace fs = std::filesystem;
 namespace {
 
@@ -160,23 +164,23 @@ std::string WriteFailureReason(int error) {
     switch (error) {
         case EACCES:
         case EPERM:
-            return "Das Schreiben in diesen Ordner ist nicht erlaubt.";
+            return Tr("Das Schreiben in diesen Ordner ist nicht erlaubt.");
         case EROFS:
-            return "Das Dateisystem ist schreibgeschützt.";
+            return Tr("Das Dateisystem ist schreibgeschützt.");
         case ENOENT:
         case ENOTDIR:
-            return "Der Ordner existiert nicht.";
+            return Tr("Der Ordner existiert nicht.");
         case ENOSPC:
         case EDQUOT:
-            return "Der Datenträger ist voll.";
+            return Tr("Der Datenträger ist voll.");
         case ENAMETOOLONG:
-            return "Der Name ist zu lang.";
+            return Tr("Der Name ist zu lang.");
         case EISDIR:
-            return "Das ist ein Ordner.";
+            return Tr("Das ist ein Ordner.");
         case ELOOP:
-            return "Die Verknüpfungen führen im Kreis.";
+            return Tr("Die Verknüpfungen führen im Kreis.");
         default:
-            return "Systemfehler " + std::to_string(error) + ".";
+            return TrFormat("Systemfehler %1.", {std::to_string(error)});
     }
 }
 
@@ -220,7 +224,7 @@ WriteStatus ReplaceFile(const fs::path& requested, std::string_view bytes) {
     // A write-protected file is the user's way of freezing it; rename would not care. The mode
     // bits count, not only access(), which lets root write anything.
     if (existed && (::access(target.c_str(), W_OK) != 0 || (old.st_mode & S_IWUSR) == 0)) {
-        return fail("Die Datei ist schreibgeschützt.");
+        return fail(Tr("Die Datei ist schreibgeschützt."));
     }
 
     static std::atomic<unsigned> counter{0};
@@ -264,8 +268,10 @@ WriteStatus ReplaceFile(const fs::path& requested, std::string_view bytes) {
 namespace {
 
 WriteStatus WriteFailure(const fs::path& path, const std::string& reason = {}) {
-    return {false, "Die Einstellungen konnten nicht in die Datei \"" + path.string() +
-                       "\" geschrieben werden." + (reason.empty() ? "" : " " + reason)};
+    return {false,
+            TrFormat("Die Einstellungen konnten nicht in die Datei \"%1\" geschrieben werden.",
+                     {path.string()}) +
+                (reason.empty() ? "" : " " + reason)};
 }
 
 std::string Quoted(const fs::path& path) {
@@ -298,7 +304,7 @@ fs::path PerUserSettingsFolder() {
     return base / "raysketcher";
 }
 
-constexpr const char* kNoHome = "Weder HOME noch XDG_CONFIG_HOME ist gesetzt";
+constexpr const char* kNoHome = TrNoop("Weder HOME noch XDG_CONFIG_HOME ist gesetzt");
 
 // True when we may create files in `folder`.
 bool FolderWritable(const fs::path& folder) {
@@ -491,11 +497,10 @@ IniFile IniFile::FromText(std::filesystem::path path, std::string_view cp1252Tex
 void IniFile::Take(std::string cp1252Text) {
     doc_ = IniDocument::Parse(std::move(cp1252Text));
     if (doc_.TooLarge()) {
-        readProblem_ = "Die Datei " + Quoted(path_) + " ist beschädigt (mehr als " +
-                       std::to_string(kMaxIniSections) + " Abschnitte oder " +
-                       std::to_string(kMaxIniKeys) +
-                       " Einträge) und damit keine Einstellungsdatei; sie wird weder gelesen "
-                       "noch überschrieben.";
+        readProblem_ = TrFormat(
+            "Die Datei %1 ist beschädigt (mehr als %2 Abschnitte oder %3 Einträge) und damit "
+            "keine Einstellungsdatei; sie wird weder gelesen noch überschrieben.",
+            {Quoted(path_), std::to_string(kMaxIniSections), std::to_string(kMaxIniKeys)});
     }
 }
 
@@ -510,22 +515,22 @@ void IniFile::Reload() {
         case text::ReadFailure::kMissing:  // a first start: nothing to keep
             return;
         case text::ReadFailure::kFolder:
-            readProblem_ = Quoted(path_) + " ist ein Ordner, keine Einstellungsdatei.";
+            readProblem_ = TrFormat("%1 ist ein Ordner, keine Einstellungsdatei.", {Quoted(path_)});
             return;
         case text::ReadFailure::kNotRegular:
-            readProblem_ =
-                Quoted(path_) + " ist keine gewöhnliche Datei (ein Gerät oder eine Pipe).";
+            readProblem_ = TrFormat("%1 ist keine gewöhnliche Datei (ein Gerät oder eine Pipe).",
+                                    {Quoted(path_)});
             return;
         case text::ReadFailure::kTooBig:
-            readProblem_ = "Die Datei " + Quoted(path_) + " ist größer als " +
-                           std::to_string(kMaxSettingsFileMiB) +
-                           " MiB und damit keine Einstellungsdatei; sie wird weder gelesen noch "
-                           "überschrieben.";
+            readProblem_ = TrFormat(
+                "Die Datei %1 ist größer als %2 MiB und damit keine Einstellungsdatei; sie wird "
+                "weder gelesen noch überschrieben.",
+                {Quoted(path_), std::to_string(kMaxSettingsFileMiB)});
             return;
         case text::ReadFailure::kNoAccess:
         case text::ReadFailure::kError:
             // no permission on the file or a folder of the path, a loop of links, ...
-            readProblem_ = "Die Datei " + Quoted(path_) + " kann nicht gelesen werden.";
+            readProblem_ = TrFormat("Die Datei %1 kann nicht gelesen werden.", {Quoted(path_)});
             return;
     }
 }
@@ -607,17 +612,17 @@ std::filesystem::path SettingsFilePath(const std::optional<std::filesystem::path
 
 std::string SettingsLocationNote(const fs::path& settingsFile) {
     if (settingsFile.empty()) {
-        return std::string(kNoHome) +
-               ", und für dieses Benutzerkonto ist kein persönlicher Ordner bekannt: Die "
-               "Einstellungen können nicht gespeichert werden. Eine Datei lässt sich mit "
-               "--settings DATEI angeben.";
+        return Tr(kNoHome) +
+               Tr(", und für dieses Benutzerkonto ist kein persönlicher Ordner bekannt: Die "
+                  "Einstellungen können nicht gespeichert werden. Eine Datei lässt sich mit "
+                  "--settings DATEI angeben.");
     }
     if (EnvironmentSet("XDG_CONFIG_HOME") || EnvironmentSet("HOME") ||
         settingsFile.parent_path() != PerUserSettingsFolder()) {
         return {};
     }
-    return std::string(kNoHome) + ". Die Einstellungen werden in " + Quoted(settingsFile) +
-           " gespeichert.";
+    return Tr(kNoHome) +
+           TrFormat(". Die Einstellungen werden in %1 gespeichert.", {Quoted(settingsFile)});
 }
 
 std::string Storable(std::string_view utf8) {

@@ -2,6 +2,7 @@
 
 #include "beam/beam_design.h"
 #include "engine/aperture.h"
+#include "text/tr.h"
 
 namespace rs::app {
 
@@ -45,10 +46,17 @@ std::string NotChosenMessage(const DesignState& design, std::string_view option,
     std::string chosen;
     for (const ParameterName& n : ParameterNames(design, true))
         chosen += (chosen.empty() ? "" : ", ") + n.name;
-    return std::string(option) + ": \"" + std::string(name) +
-           "\" ist kein gewählter Parameter des Systems" +
-           (chosen.empty() ? std::string(" (es ist keiner gewählt)")
-                           : " (gewählt: " + chosen + ")");
+    return NotChosenText(option, name, chosen);
+}
+
+std::string NotChosenText(std::string_view option, std::string_view name, std::string_view chosen) {
+    return std::string(option) + ": " +
+           (chosen.empty()
+                ? text::TrFormat(
+                      "\"%1\" ist kein gewählter Parameter des Systems (es ist keiner gewählt)",
+                      {name})
+                : text::TrFormat("\"%1\" ist kein gewählter Parameter des Systems (gewählt: %2)",
+                                 {name, chosen}));
 }
 
 }  // namespace rs::app

@@ -33,5 +33,7 @@ std::optional<NamedParameter> FindParameter(const DesignState& design, std::stri
 // message for a name that is not among the chosen parameters, listing those.
 std::string NotChosenMessage(const DesignState& design, std::string_view option,
                              std::string_view name);
+// The same message with the chosen names `chosen` already listed ("a, f'"; empty for none).
+std::string NotChosenText(std::string_view option, std::string_view name, std::string_view chosen);
 
 }  // namespace rs::app

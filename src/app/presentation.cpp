@@ -126,6 +126,7 @@ engine::ReportResult BuildReport(const DesignState& state, std::string_view date
     engine::ReportInput input;
     input.version = std::string(Version());
     input.dateText = std::string(dateText);
+    input.heldLens = HeldLensTitle(state);
     if (state.beam.beamMode) {
         return beam::BuildBeamReport(state.beam, BeamReportContextOf(state), input);
     }
@@ -156,6 +157,7 @@ void DrawDesign(drawing::Surface& surface, const DesignState& state, bool draggi
         }
         options.dragging = dragging;
         options.lengthUnit = state.units.UnitCode(units::Group::GBExtra, 0);
+        options.lens = HeldThickLens(state);
         // An incomplete selection keeps the tables of an older solve: nothing to draw then.
         if (!BeamComplete(state)) {
             surface.Clear();
@@ -177,8 +179,19 @@ void DrawDesign(drawing::Surface& surface, const DesignState& state, bool draggi
 
 std::optional<CatalogueNeed> CatalogueNeedOf(const DesignState& state) {
     const beam::BeamDesign& b = state.beam;
-    if (!b.beamMode || !DesignSolved(state)) return std::nullopt;
+    if (!DesignSolved(state)) return std::nullopt;
     CatalogueNeed need;
+    if (!b.beamMode) {
+        // A mirror is not taken from the lens catalogue.
+        if (state.paraxial.options.mirrorMode) return std::nullopt;
+        // The lens must pass the stop where one is solved: its clear radius at least the stop
+        // radius; without one any width will do.
+        const engine::ParaxialDesign& p = state.paraxial;
+        const double stop = p.bApertureUndefined ? 0.0 : p.apertureTable.Get(engine::kStopRadius);
+        need.elements.push_back(
+            {p.paramTable.Get(engine::kFocal), stop / analysis::kClearRadiusFactor});
+        return need;
+    }
     need.cylinders = b.diode.diodeMode && b.diode.circularise;
     for (int axis = 0; axis < (need.cylinders ? 2 : 1); ++axis) {
         const beam::BeamAxis& a = b.Axis(axis);

@@ -89,8 +89,9 @@ void DrawDesign(drawing::Surface& surface, const DesignState& state, bool draggi
 
 // --- Catalogue lenses ------------------------------------------------------------------------
 
-// What the lens grid looks for after a beam solve: the solved f' and the real (M-scaled) beam
-// radius at the element; with a circularised diode one cylinder per axis. Nothing without a beam
+// What the lens grid looks for after a solve: in beam mode the solved f' and the real (M-scaled)
+// beam radius at the element, with a circularised diode one cylinder per axis; in the paraxial
+// mode f' and a radius that lets the lens pass the solved stop radius. Nothing without a
 // solution (of both axes in diode mode).
 struct CatalogueNeed {
     std::vector<analysis::ElementNeed> elements;  // one, or one per axis for the cylinders

@@ -13,12 +13,23 @@
 #include "engine/numbers.h"
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 #include "ui/image_formats.h"
 
 namespace rs::app {
+using text::Tr;
+using text::TrFormat;
 namespace {
 
 using Number = SweepNumber;
+
+// The names a plan gives the wavelength and the detector distance (as the aperture parameters,
+// the first word of what the window calls them). Kept in the design's study: never translated.
+constexpr const char* kWavelengthName = "Wellenlänge";
+constexpr const char* kDetectorName = "Detektor";
+// The wavelengths the window's boxes accept, in nm.
+constexpr double kLowestWavelength = 10.0;
+constexpr double kHighestWavelength = 1e6;
 
 std::string Quoted(std::string_view s) {
     return "\"" + std::string(s) + "\"";
@@ -60,12 +71,12 @@ std::vector<Candidate> ParaxialCandidates(const DesignState& s) {
     }
     const engine::DisplayUnit focal = units.Param(engine::kFocal);
     c.push_back(
-        {engine::kMirrorRadiusRow, focal.suffix, [f = focal.factor](const DesignState& x, int) {
+        {Tr(engine::kMirrorRadiusRow), focal.suffix, [f = focal.factor](const DesignState& x, int) {
              return Number{2.0 * x.paraxial.paramTable.Get(engine::kFocal) / f, true};
          }});
     const engine::DisplayUnit objFocal = units.Param(engine::kObjFocal);
     const auto nodal = [&](const char* prefix, int node, int principal) {
-        c.push_back({prefix + d.symbols.Cardinal(node) + d.symbols.Cardinal(principal),
+        c.push_back({Tr(prefix) + d.symbols.Cardinal(node) + d.symbols.Cardinal(principal),
                      objFocal.suffix,
                      [node, principal, f = objFocal.factor](const DesignState& x, int) {
                          const auto& p = x.paraxial.cardinal;
@@ -79,17 +90,17 @@ std::vector<Candidate> ParaxialCandidates(const DesignState& s) {
     nodal(engine::kNodalPoint2Row, engine::kNImage, engine::kPImage);
     for (int k = 0; k < engine::kApertureCount; ++k) {
         const engine::DisplayUnit u = units.Aperture(k);
-        c.push_back({std::string(engine::ApertureLabel(k)), u.suffix,
-                     [k, f = u.factor](const DesignState& x, int) {
-                         return Number{std::fabs(x.paraxial.apertureTable.Get(k)) / f, true};
-                     }});
+        c.push_back(
+            {Tr(engine::ApertureLabel(k)), u.suffix, [k, f = u.factor](const DesignState& x, int) {
+                 return Number{std::fabs(x.paraxial.apertureTable.Get(k)) / f, true};
+             }});
     }
     const engine::DisplayUnit fNumber = units.Aperture(engine::kFNumber);
-    c.push_back({engine::kEffectiveFNumberRow, fNumber.suffix,
+    c.push_back({Tr(engine::kEffectiveFNumberRow), fNumber.suffix,
                  [f = fNumber.factor](const DesignState& x, int) {
                      return Number{std::fabs(engine::EffectiveFNumber(x.paraxial)) / f, true};
                  }});
-    c.push_back({engine::kMtfCutOffRow, "lp/mm", [](const DesignState& x, int) {
+    c.push_back({Tr(engine::kMtfCutOffRow), "lp/mm", [](const DesignState& x, int) {
                      return Number{x.paraxial.mtfCutOff, true};
                  }});
     return c;
@@ -100,7 +111,7 @@ std::vector<Candidate> BeamCandidates(const DesignState& s) {
     const beam::BeamReportContext context = BeamReportContextOf(s);
     std::vector<Candidate> c;
     c.push_back(
-        {"MultiMode: M²", "",
+        {Tr("MultiMode: M²"), "",
          [](const DesignState& x, int axis) {
              return Number{axis == 0 ? x.beam.extrasOptions.mFactor : x.beam.diode.mFactor, false};
          },
@@ -131,24 +142,23 @@ std::vector<Candidate> BeamCandidates(const DesignState& s) {
     add(beam::BeamLabel(d, beam::kGbObjFocal), objFocal.suffix,
         axisValue(beam::kGbObjFocal, objFocal.factor), true);
     const engine::DisplayUnit focal = context.Unit(beam::kGbFocal);
-    add(engine::kMirrorRadiusRow, focal.suffix, axisValue(beam::kGbFocal, focal.factor / 2.0),
+    add(Tr(engine::kMirrorRadiusRow), focal.suffix, axisValue(beam::kGbFocal, focal.factor / 2.0),
         false);
     const engine::DisplayUnit image = context.Unit(beam::kGbParaxImage);
-    add(std::string(beam::BeamLongName(beam::kGbParaxImage)), image.suffix,
+    add(Tr(beam::BeamLongName(beam::kGbParaxImage)), image.suffix,
         axisValue(beam::kGbParaxImage, image.factor), false);
     const engine::DisplayUnit objRadius = context.Unit(beam::kGbObjRadius);
     const engine::DisplayUnit imgRadius = context.Unit(beam::kGbImgRadius);
-    add(std::string(beam::ExtraName(beam::kExRadiusAtElement)), objRadius.suffix,
+    add(Tr(beam::ExtraName(beam::kExRadiusAtElement)), objRadius.suffix,
         extraValue(beam::kExRadiusAtElement, objRadius.factor, true), true);
-    add(std::string(beam::ExtraName(beam::kExRadiusAtDetector)) + ": " +
+    add(Tr(beam::ExtraName(beam::kExRadiusAtDetector)) + ": " +
             d.symbols.Extra(beam::kExRadiusAtDetector),
         imgRadius.suffix, extraValue(beam::kExRadiusAtDetector, imgRadius.factor, true), true);
-    add(std::string(beam::ExtraName(beam::kExAiry)) + ": " + d.symbols.Extra(beam::kExAiry),
+    add(Tr(beam::ExtraName(beam::kExAiry)) + ": " + d.symbols.Extra(beam::kExAiry),
         imgRadius.suffix, extraValue(beam::kExAiry, imgRadius.factor, false), true);
-    add(std::string(beam::ExtraName(beam::kExRatioS)), "", extraValue(beam::kExRatioS, 1, false),
+    add(Tr(beam::ExtraName(beam::kExRatioS)), "", extraValue(beam::kExRatioS, 1, false), false);
+    add(Tr(beam::ExtraName(beam::kExRatioSImage)), "", extraValue(beam::kExRatioSImage, 1, false),
         false);
-    add(std::string(beam::ExtraName(beam::kExRatioSImage)), "",
-        extraValue(beam::kExRatioSImage, 1, false), false);
     return c;
 }
 
@@ -158,21 +168,23 @@ std::variant<SweepPlan, std::string> ParseSweep(std::string_view text) {
     const std::string usage = "--sweep " + Quoted(text) + ": ";
     const auto eq = text.find('=');
     if (eq == std::string_view::npos || eq == 0) {
-        return usage + "erwartet NAME=VON:BIS:SCHRITTE, z. B. a=-1000:-150:100";
+        return usage + Tr("erwartet NAME=VON:BIS:SCHRITTE, z. B. a=-1000:-150:100");
     }
     SweepPlan plan;
     plan.name = std::string(text.substr(0, eq));
     const std::vector<std::string_view> parts = text::SplitFields(text.substr(eq + 1), ':');
-    if (parts.size() != 3) return usage + "erwartet NAME=VON:BIS:SCHRITTE, z. B. a=-1000:-150:100";
+    if (parts.size() != 3) {
+        return usage + Tr("erwartet NAME=VON:BIS:SCHRITTE, z. B. a=-1000:-150:100");
+    }
     const auto number = [](std::string_view s) -> std::optional<double> {
         const auto v = text::ParseTypedNumber(s);
         if (!v || !std::isfinite(*v)) return std::nullopt;
         return v;
     };
     const auto from = number(parts[0]);
-    if (!from) return usage + "VON " + Quoted(parts[0]) + " ist keine endliche Zahl";
+    if (!from) return usage + TrFormat("VON \"%1\" ist keine endliche Zahl", {parts[0]});
     const auto to = number(parts[1]);
-    if (!to) return usage + "BIS " + Quoted(parts[1]) + " ist keine endliche Zahl";
+    if (!to) return usage + TrFormat("BIS \"%1\" ist keine endliche Zahl", {parts[1]});
     const std::string_view steps = text::TrimBlanks(parts[2]);
     std::int64_t n = 0;
     const bool digits = !steps.empty() && steps.size() <= 7 &&
@@ -181,8 +193,8 @@ std::variant<SweepPlan, std::string> ParseSweep(std::string_view text) {
         for (char ch : steps) n = n * 10 + (ch - '0');
     }
     if (!digits || n < 1 || n > kMaxSweepSteps) {
-        return usage + "SCHRITTE " + Quoted(parts[2]) + " ist keine ganze Zahl von 1 bis " +
-               std::to_string(kMaxSweepSteps);
+        return usage + TrFormat("SCHRITTE \"%1\" ist keine ganze Zahl von 1 bis %2",
+                                {parts[2], std::to_string(kMaxSweepSteps)});
     }
     plan.from = *from;
     plan.to = *to;
@@ -207,19 +219,47 @@ std::vector<SweepParameter> SweepParameters(const DesignState& design) {
     std::vector<SweepParameter> list;
     const auto add = [&](const engine::CVarType& e, std::string name, std::string label,
                          units::Group group, bool aperture) {
-        SweepParameter p{
-            std::move(name), std::move(label), std::string(u.UnitSuffix(group, e.nVarType)),
-            e.nVarType,      aperture,         u.UnitFactor(group, e.nVarType)};
+        SweepParameter p{std::move(name),
+                         std::move(label),
+                         std::string(u.UnitSuffix(group, e.nVarType)),
+                         e.nVarType,
+                         aperture,
+                         aperture ? SweepTarget::Aperture : SweepTarget::Chosen,
+                         u.UnitFactor(group, e.nVarType)};
         p.value = e.sVarValue / p.factor;
         p.limits = e.bLimLowDef && e.bLimHihDef;
         p.low = e.sLimLow / p.factor;
         p.high = e.sLimHih / p.factor;
         list.push_back(std::move(p));
     };
+    // The wavelength in nm, as its box shows it, over the range its box accepts.
+    const auto addWavelength = [&](double nm) {
+        SweepParameter p{kWavelengthName, text::Tr("Wellenlänge"), "nm", 0,
+                         false,           SweepTarget::Wavelength};
+        p.value = nm;
+        p.limits = true;
+        p.low = kLowestWavelength;
+        p.high = kHighestWavelength;
+        list.push_back(std::move(p));
+    };
     if (design.beam.beamMode) {
         for (const engine::CVarType& e : design.beam.axes[0].selection.Entries()) {
             add(e, design.beam.symbols.Param(e.nVarType), beam::BeamLabel(design.beam, e.nVarType),
                 units::Group::GB, false);
+        }
+        addWavelength(design.beam.WavelengthNm());
+        // The detector's distance, in the unit of the distance boxes; it has no slider, so a
+        // study runs from half to one and a half times it.
+        if (design.beam.extrasOptions.detectorOn) {
+            SweepParameter p{kDetectorName,
+                             text::Tr("Detektorabstand"),
+                             std::string(u.UnitSuffix(units::Group::GBExtra, 0)),
+                             0,
+                             false,
+                             SweepTarget::Detector,
+                             u.UnitFactor(units::Group::GBExtra, 0)};
+            p.value = design.beam.extrasOptions.detectorDistance / p.factor;
+            list.push_back(std::move(p));
         }
         return list;
     }
@@ -230,30 +270,26 @@ std::vector<SweepParameter> SweepParameters(const DesignState& design) {
     // Aperture parameters have no symbol: the first word of their name ("Blendenzahl").
     for (const engine::CVarType& e : design.paraxial.aperture.Entries()) {
         const std::string_view label = engine::ApertureLabel(e.nVarType);
-        add(e, std::string(label.substr(0, label.find(' '))), std::string(label),
-            units::Group::ParaxAp, true);
+        add(e, std::string(label.substr(0, label.find(' '))), Tr(label), units::Group::ParaxAp,
+            true);
     }
+    // The Airy radius, the MTF cut-off and the depth of field follow the wavelength only while
+    // the advanced options are on; without them the standard wavelength holds.
+    if (design.paraxial.options.advOptions) addWavelength(design.paraxial.options.TestWavelength());
     return list;
 }
 
-namespace {
-
-// The chosen parameter by the name the result list shows, or by catalogue index; else the
-// German message listing the chosen ones.
 std::variant<SweepParameter, std::string> FindSweptParameter(const DesignState& loaded,
                                                              const std::string& name) {
     const std::vector<SweepParameter> list = SweepParameters(loaded);
     for (const SweepParameter& p : list) {
-        if (name == p.name || (!p.aperture && name == std::to_string(p.index))) return p;
+        if (name == p.name) return p;
+        if (p.target == SweepTarget::Chosen && name == std::to_string(p.index)) return p;
     }
     std::string chosen;
     for (const auto& p : list) chosen += (chosen.empty() ? "" : ", ") + p.name;
-    return "--sweep: " + Quoted(name) + " ist kein gewählter Parameter des Systems" +
-           (chosen.empty() ? std::string(" (es ist keiner gewählt)")
-                           : " (gewählt: " + chosen + ")");
+    return NotChosenText("--sweep", name, chosen);
 }
-
-}  // namespace
 
 std::variant<DesignSweep, std::string> DesignSweep::Prepare(const DesignState& loaded,
                                                             const SweepPlan& plan) {
@@ -261,15 +297,17 @@ std::variant<DesignSweep, std::string> DesignSweep::Prepare(const DesignState& l
     if (auto* message = std::get_if<std::string>(&parameter)) return *message;
     const SweepParameter p = std::get<SweepParameter>(parameter);
     const bool beamMode = loaded.beam.beamMode;
-    if (!beamMode && !p.aperture && p.index == engine::kObjDist &&
+    if (!beamMode && p.target == SweepTarget::Chosen && p.index == engine::kObjDist &&
         loaded.paraxial.options.objAtInfinity) {
-        return "--sweep: " + Quoted(plan.name) +
-               " lässt sich nicht variieren: das Objekt steht im Unendlichen";
+        return "--sweep: " +
+               TrFormat("\"%1\" lässt sich nicht variieren: das Objekt steht im Unendlichen",
+                        {plan.name});
     }
     DesignSweep sweep(loaded, plan);
     sweep.beam_ = beamMode;
     sweep.index_ = p.index;
     sweep.aperture_ = p.aperture;
+    sweep.target_ = p.target;
     sweep.factor_ = p.factor;
     sweep.AddHeader(p.label, p.unit, 0);
     sweep.AddColumns(text::TrimBlanks(p.label));
@@ -300,7 +338,7 @@ void DesignSweep::AddColumns(std::string_view sweptName) {
                 columns_.push_back({r, 0, c.source});
             }
             if (diode && c.perAxis) {
-                header_.push_back(HeaderCell(std::string(name) + " (2. Achse)", c.unit));
+                header_.push_back(HeaderCell(std::string(name) + Tr(" (2. Achse)"), c.unit));
                 names_.push_back({std::string(name), c.unit, 1});
                 columns_.push_back({r, 1, c.source});
             }
@@ -312,6 +350,20 @@ void DesignSweep::AddColumns(std::string_view sweptName) {
 bool DesignSweep::SetSweptValue(double displayValue) {
     const double v = displayValue * factor_;
     if (!engine::FitsFloat(v)) return false;
+    if (target_ == SweepTarget::Wavelength) {
+        // Beyond what the box accepts the step has no solution, as a field angle beyond ±90°.
+        if (!(v >= kLowestWavelength && v <= kHighestWavelength)) return false;
+        if (beam_) {
+            state_.beam.SetWavelengthNm(v);
+        } else {
+            state_.paraxial.options.advanced.wavelength = static_cast<float>(v);
+        }
+        return true;
+    }
+    if (target_ == SweepTarget::Detector) {
+        state_.beam.extrasOptions.detectorDistance = v;
+        return true;
+    }
     if (beam_) {
         if (!beam::SetSelectedValue(state_.beam, 0, index_, v)) return false;
         // While circularising, f' and s of the first axis move together, as when typed.
@@ -383,6 +435,26 @@ const std::vector<bool>& DesignSweep::ShownNumbers() {
     return shownCache_.back().second;
 }
 
+Number DesignSweep::SweptValue() const {
+    // The value as the design computes with it, in display units: the parameter tables and the
+    // paraxial wavelength in single precision, the beam's wavelength and detector in double.
+    switch (target_) {
+        case SweepTarget::Wavelength:
+            if (beam_) return {state_.beam.WavelengthNm(), false};
+            return {state_.paraxial.options.advanced.wavelength, true};
+        case SweepTarget::Detector:
+            // The beam is followed to the whole millimetre the detector stands at.
+            return {beam::DetectorDistance(state_.beam.extrasOptions) / factor_, false};
+        case SweepTarget::Chosen:
+        case SweepTarget::Aperture:
+            break;
+    }
+    const engine::Selection& sel = beam_       ? state_.beam.axes[0].selection
+                                   : aperture_ ? state_.paraxial.aperture
+                                               : state_.paraxial.params;
+    return {sel.Value(*sel.Find(index_)) / factor_, true};
+}
+
 bool DesignSweep::Step(std::int64_t step, std::vector<Number>& numbers) {
     constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
     numbers.assign(header_.size(), Number{kNone, false});
@@ -391,11 +463,7 @@ bool DesignSweep::Step(std::int64_t step, std::vector<Number>& numbers) {
         numbers[0] = {value, false};
         return false;
     }
-    // The value as the design holds it (single precision), in display units.
-    const engine::Selection& sel = beam_       ? state_.beam.axes[0].selection
-                                   : aperture_ ? state_.paraxial.aperture
-                                               : state_.paraxial.params;
-    numbers[0] = {sel.Value(*sel.Find(index_)) / factor_, true};
+    numbers[0] = SweptValue();
     SolveDesign(state_, false);
     if (!DesignSolved(state_)) return false;
     const std::vector<bool>& shown = ShownNumbers();

@@ -36,14 +36,22 @@ std::variant<SweepPlan, std::string> ParseSweep(std::string_view text);
 // a single step is FROM.
 double SweepValue(const SweepPlan& plan, std::int64_t step);
 
+// What a sweep varies besides the chosen parameters: the wavelength (in nm, as its box shows
+// it) and, in the beam mode, the detector's distance behind the element.
+enum class SweepTarget { Chosen, Aperture, Wavelength, Detector };
+
 // A parameter a sweep can vary: a chosen general or aperture parameter of the paraxial mode, or
-// a chosen beam parameter of the first axis.
+// a chosen beam parameter of the first axis; then the wavelength where the results depend on
+// it (the beam mode, or the paraxial one with its advanced options on) and the detector's
+// distance while the detector is shown.
 struct SweepParameter {
-    std::string name;   // as a plan names it: the symbol, or an aperture parameter's first word
+    std::string name;   // as a plan names it: the symbol, an aperture parameter's first word,
+                        // "Wellenlänge" or "Detektor"
     std::string label;  // as the result list names it
     std::string unit;
-    int index = 0;  // in its catalogue
+    int index = 0;  // in its catalogue (the chosen and aperture parameters)
     bool aperture = false;
+    SweepTarget target = SweepTarget::Chosen;
     double factor = 1.0;  // internal value per display unit
     double value = 0.0;   // the design's value, in display units
     bool limits = false;  // both slider limits set
@@ -51,6 +59,11 @@ struct SweepParameter {
     double high = 0.0;
 };
 std::vector<SweepParameter> SweepParameters(const DesignState& design);
+
+// The parameter `name` (as a plan names it, or a chosen one's catalogue index) among
+// SweepParameters; else the German message listing those.
+std::variant<SweepParameter, std::string> FindSweptParameter(const DesignState& design,
+                                                             const std::string& name);
 
 // One number of a row in display units: not finite where the result list shows no number.
 struct SweepNumber {
@@ -77,8 +90,7 @@ struct SweepOutcome {
 // not finite.
 class DesignSweep {
 public:
-    // Nothing but the German message when the plan's name is no chosen parameter of the design
-    // (the general and the aperture parameters, or the beam parameters of the first axis). The
+    // Nothing but the German message when the plan's name is none of SweepParameters. The
     // message quotes names from the design file as they are.
     static std::variant<DesignSweep, std::string> Prepare(const DesignState& loaded,
                                                           const SweepPlan& plan);
@@ -113,6 +125,7 @@ private:
     // The numeric rows of the result list after the swept one, in list order.
     void AddColumns(std::string_view sweptName);
     bool SetSweptValue(double displayValue);
+    SweepNumber SweptValue() const;
     // Solves the design at `step` and fills `numbers`. True when the design was solved.
     bool Step(std::int64_t step, std::vector<SweepNumber>& numbers);
     // What decides, after a solve, which rows show a number; and those rows for it.
@@ -124,7 +137,8 @@ private:
     bool beam_ = false;
     int index_ = 0;          // catalogue index of the swept parameter
     bool aperture_ = false;  // the aperture parameter of the paraxial mode
-    double factor_ = 1.0;    // internal value per display unit
+    SweepTarget target_ = SweepTarget::Chosen;
+    double factor_ = 1.0;  // internal value per display unit
     std::vector<std::string> header_;
     std::vector<ColumnName> names_;
     std::vector<Column> columns_;

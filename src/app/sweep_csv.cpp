@@ -7,6 +7,7 @@
 
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 
 namespace rs::app {
 namespace {
@@ -55,7 +56,7 @@ CsvOutcome WriteSweepCsv(const std::vector<SweepInput>& inputs,
     std::vector<std::string> header;
     std::unordered_map<std::string, std::size_t> position;
     std::vector<std::vector<std::size_t>> slots;
-    if (several) header.emplace_back("Datei");
+    if (several) header.emplace_back(text::Tr("Datei"));
     for (const SweepInput& in : inputs) {
         std::vector<std::size_t> mine;
         for (const std::string& cell : in.sweep->Header()) {

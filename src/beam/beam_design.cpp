@@ -1,8 +1,10 @@
 #include "beam/beam_design.h"
 
 #include "engine/require.h"
+#include "text/tr.h"
 
 namespace rs::beam {
+using text::TrNoop;
 namespace {
 
 struct BeamEntry {
@@ -13,20 +15,21 @@ struct BeamEntry {
 constexpr std::array<BeamEntry, kBeamTableSize> kBeamEntries = [] {
     std::array<BeamEntry, kBeamTableSize> t{};
     for (auto& e : t) e = {"", "", "", "", "", 1.0};
-    t[0] = {"Brennweite: ", "Brennweite: ", "f'", "mm", "0.0#", 1.0};
-    t[1] = {"Objektweite: ", "Abstand 'Objekttaille': ", "s", "mm", "0.0#", 1.0};
-    t[2] = {"Bildweite: ", "Abstand 'Bildtaille': ", "s'", "mm", "0.0#", 1.0};
-    t[3] = {"Vergrößerung:", "Vergrößerung:", "m", "x", "0.00##", 1.0};
-    t[4] = {"Taille zu Taillet: ", "Taille zu Taillet: ", "t", "mm", "0.0#", 1.0};
-    t[5] = {"Strahl rad [in]: ", "Strahltaille radius: ", "r", "mm", "0.0###", 1.0};
+    t[0] = {TrNoop("Brennweite: "), TrNoop("Brennweite: "), "f'", "mm", "0.0#", 1.0};
+    t[1] = {TrNoop("Objektweite: "), TrNoop("Abstand 'Objekttaille': "), "s", "mm", "0.0#", 1.0};
+    t[2] = {TrNoop("Bildweite: "), TrNoop("Abstand 'Bildtaille': "), "s'", "mm", "0.0#", 1.0};
+    t[3] = {TrNoop("Vergrößerung:"), TrNoop("Vergrößerung:"), "m", "x", "0.00##", 1.0};
+    t[4] = {TrNoop("Taille zu Taillet: "), TrNoop("Taille zu Taillet: "), "t", "mm", "0.0#", 1.0};
+    t[5] = {TrNoop("Strahl rad [in]: "), TrNoop("Strahltaille radius: "), "r", "mm", "0.0###", 1.0};
     // Divergences are held in radians and shown in milliradians.
-    t[6] = {"Strahl div [in]:", "Strahldivergenz: ", "w", "mrad", "0.0##", 0.001};
-    t[7] = {"Rayeigh [in]: ", "Rayleighlänge: ", "zr", "mm", "0.0#", 1.0};
-    t[8] = {"Strahl rad [aus]: ", "Strahltaille radius: ", "r'", "mm", "0.0###", 1.0};
-    t[9] = {"Strahl div [aus]:", "Strahldivergenz: ", "w'", "mrad", "0.0##", 0.001};
-    t[10] = {"Rayleigh [aus]:", "Rayleighlänge: ", "zr'", "mm", "0.0#", 1.0};
-    t[15] = {"paraxialer Bildabstand", "paraxiale bildweite", "", "", "", 1.0};
-    t[20] = {"Brennweite: ", "Brennweite: ", "f", "mm", "0.0#", 1.0};
+    t[6] = {TrNoop("Strahl div [in]:"), TrNoop("Strahldivergenz: "), "w", "mrad", "0.0##", 0.001};
+    t[7] = {TrNoop("Rayeigh [in]: "), TrNoop("Rayleighlänge: "), "zr", "mm", "0.0#", 1.0};
+    t[8] = {
+        TrNoop("Strahl rad [aus]: "), TrNoop("Strahltaille radius: "), "r'", "mm", "0.0###", 1.0};
+    t[9] = {TrNoop("Strahl div [aus]:"), TrNoop("Strahldivergenz: "), "w'", "mrad", "0.0##", 0.001};
+    t[10] = {TrNoop("Rayleigh [aus]:"), TrNoop("Rayleighlänge: "), "zr'", "mm", "0.0#", 1.0};
+    t[15] = {TrNoop("paraxialer Bildabstand"), TrNoop("paraxiale bildweite"), "", "", "", 1.0};
+    t[20] = {TrNoop("Brennweite: "), TrNoop("Brennweite: "), "f", "mm", "0.0#", 1.0};
     return t;
 }();
 
@@ -36,24 +39,24 @@ struct ExtraEntry {
 
 constexpr std::array<ExtraEntry, kExtrasCount> kExtraEntries = {{
     {"", ""},
-    {"erster Hauptpunkt: ", "P"},
-    {"zweiter Hauptpunkt: ", "P'"},
-    {"vorderer Brennpunkt: ", "F"},
-    {"hinterer Brennpunkt: ", "F'"},
-    {"vorderer Knotenpunkt: ", "N"},
-    {"hinterer Knotenpunkt: ", "N'"},
-    {"Bildposition ", "s'"},
-    {"Bildpos. [max]: ", "s'm"},
-    {"Position des kleinsten Spots", "sp"},
-    {"Detektorposition", "d"},
-    {"geometrische Bildposition", "l'"},
-    {"Radius des kleinsten Spots", "Rsp"},
-    {"Strahlradius [Linse]", "R"},
-    {"Airy-Radius", "rA'"},
-    {"Strahlradius [Detektor]", "Rd"},
-    {"Verhältnis s/f", "s/f"},
-    {"Verhältnis s'/f", "s'/f"},
-    {"Verhältnis zr/f", "zr/f"},
+    {TrNoop("erster Hauptpunkt: "), "P"},
+    {TrNoop("zweiter Hauptpunkt: "), "P'"},
+    {TrNoop("vorderer Brennpunkt: "), "F"},
+    {TrNoop("hinterer Brennpunkt: "), "F'"},
+    {TrNoop("vorderer Knotenpunkt: "), "N"},
+    {TrNoop("hinterer Knotenpunkt: "), "N'"},
+    {TrNoop("Bildposition "), "s'"},
+    {TrNoop("Bildpos. [max]: "), "s'm"},
+    {TrNoop("Position des kleinsten Spots"), "sp"},
+    {TrNoop("Detektorposition"), "d"},
+    {TrNoop("geometrische Bildposition"), "l'"},
+    {TrNoop("Radius des kleinsten Spots"), "Rsp"},
+    {TrNoop("Strahlradius [Linse]"), "R"},
+    {TrNoop("Airy-Radius"), "rA'"},
+    {TrNoop("Strahlradius [Detektor]"), "Rd"},
+    {TrNoop("Verhältnis s/f"), "s/f"},
+    {TrNoop("Verhältnis s'/f"), "s'/f"},
+    {TrNoop("Verhältnis zr/f"), "zr/f"},
 }};
 
 std::size_t BeamSlot(int index) {

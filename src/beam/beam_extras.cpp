@@ -6,10 +6,12 @@
 #include "beam/gaussian_beam.h"
 #include "engine/numbers.h"
 #include "text/number_text.h"
+#include "text/tr.h"
 #include "text/vb_format.h"
 #include "units/typed_number.h"
 
 namespace rs::beam {
+using text::Tr;
 namespace {
 
 constexpr std::array<double, kDofEntryCount> kDofFractions = {0.02, 0.05,   0.1, 0.15,
@@ -221,19 +223,19 @@ MinSpot ComputeMinSpot(const BeamDesign& design, double distance) {
 std::string MinSpotText(const BeamDesign& design) {
     const MinSpot m = ComputeMinSpot(design, design.extrasOptions.minSpotDistance);
     if (m.lineCount == 0) return {};
-    std::string out = "Current radius: " + text::Format(m.currentRadius, "0.0####mm");
+    std::string out = Tr("Current radius: ") + text::Format(m.currentRadius, "0.0####mm");
     out += '\n';
     for (std::size_t i = 0; i < m.current.size(); ++i) {
         if (i > 0) out += "   ";
         out += text::Format(m.current[i], "0.00#");
     }
     if (m.lineCount < 3) return out;
-    out += "\ngeforderter Abstand " + text::Format(m.objectDistance, "0.0##mm");
+    out += "\n" + Tr("geforderter Abstand ") + text::Format(m.objectDistance, "0.0##mm");
     if (m.lineCount < 6) return out;
     out += '\n' + text::Format(m.imageDistance, "0.0##");
     out += '\n' + text::Format(m.imageProduct, "0.0##") + '\t' +
            text::Format(m.imageRayleighSquared, "  0.0##");
-    out += "\nminimaler Radius " + text::Format(m.minimumRadius, "0.0##mm");
+    out += "\n" + Tr("minimaler Radius ") + text::Format(m.minimumRadius, "0.0##mm");
     return out;
 }
 

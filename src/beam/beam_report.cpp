@@ -4,9 +4,11 @@
 
 #include "beam/beam_extras.h"
 #include "text/strings.h"
+#include "text/tr.h"
 #include "text/vb_format.h"
 
 namespace rs::beam {
+using text::Tr;
 namespace {
 
 using engine::ResultRow;
@@ -72,7 +74,7 @@ std::string ParaxialImageCell(const BeamDesign& d, const BeamReportContext& c,
                               std::string_view smallFormat) {
     const double v = d.axes[0].table[kGbParaxImage];
     if (std::fabs(static_cast<float>(v)) >= static_cast<float>(kParaxImageAtInfinity))
-        return " unendlich";
+        return Tr(" unendlich");
     const engine::DisplayUnit u = c.Unit(kGbParaxImage);
     const double shown = v / u.factor;
     return Format(shown, std::fabs(v) >= 100000 ? " 0.00e+0#" : smallFormat) + u.suffix;
@@ -81,7 +83,7 @@ std::string ParaxialImageCell(const BeamDesign& d, const BeamReportContext& c,
 std::string MirrorRadiusCell(const BeamDesign& d, const BeamReportContext& c) {
     const engine::DisplayUnit u = c.Unit(kGbFocal);
     return Format(2.0 * d.axes[0].table[kGbFocal] / u.factor, BeamFormat(kGbFocal)) + u.suffix +
-           (d.axes[0].table[kGbObjFocal] < 0 ? "    [Konkav]" : "    [Konvex]");
+           (d.axes[0].table[kGbObjFocal] < 0 ? Tr("    [Konkav]") : Tr("    [Konvex]"));
 }
 
 std::string RatioCell(const BeamDesign& d, int extra) {
@@ -98,7 +100,7 @@ bool ScalesWithM(int index) {
 }
 
 std::string BeamLabel(const BeamDesign& d, int index) {
-    return std::string(BeamLongName(index)) + d.symbols.Param(index);
+    return Tr(BeamLongName(index)) + d.symbols.Param(index);
 }
 
 engine::DisplayUnit BeamReportContext::Unit(int index) const {
@@ -130,36 +132,41 @@ std::vector<ResultRow> RowsBelow(const BeamDesign& d, const BeamReportContext& c
     const bool valid = !a0.resultInvalid;
     std::vector<ResultRow> rows;
     if (index == kGbFocal && HasMedia(c))
-        rows.push_back({BeamLabel(d, kGbObjFocal), ParamCell(d, c, kGbObjFocal)});
+        rows.push_back(engine::NamedRow(BeamLabel(d, kGbObjFocal), ParamCell(d, c, kGbObjFocal),
+                                        BeamLongName(kGbObjFocal)));
     if (index == kGbFocal && c.mirrorMode) {
-        rows.push_back(
-            {std::string(engine::kMirrorRadiusRow) + " ", valid ? MirrorRadiusCell(d, c) : ""});
+        rows.push_back(engine::NamedRow(Tr(engine::kMirrorRadiusRow) + " ",
+                                        valid ? MirrorRadiusCell(d, c) : "",
+                                        engine::kMirrorRadiusRow));
     }
     if (index == kGbImgDist) {
-        rows.push_back({std::string(BeamLongName(kGbParaxImage)),
-                        valid ? ParaxialImageCell(d, c, " 0.0##") : ""});
+        rows.push_back(engine::NamedRow(Tr(BeamLongName(kGbParaxImage)),
+                                        valid ? ParaxialImageCell(d, c, " 0.0##") : "",
+                                        BeamLongName(kGbParaxImage)));
     }
-    if (index == kGbTrack) rows.push_back({kSeparator, kSeparator});
+    if (index == kGbTrack) rows.push_back({kSeparator, kSeparator, ""});
     if (index == kGbObjRayleigh) {
-        rows.push_back({kSeparator, kSeparator});
-        rows.push_back(
-            {std::string(ExtraName(kExRadiusAtElement)),
-             valid ? ExtraCell(d, c, kExRadiusAtElement, kGbObjRadius, " 0.0##", true, false)
-                   : ""});
-        rows.push_back({kSeparator, kSeparator});
+        rows.push_back({kSeparator, kSeparator, ""});
+        rows.push_back(engine::NamedRow(
+            Tr(ExtraName(kExRadiusAtElement)),
+            valid ? ExtraCell(d, c, kExRadiusAtElement, kGbObjRadius, " 0.0##", true, false) : "",
+            ExtraName(kExRadiusAtElement)));
+        rows.push_back({kSeparator, kSeparator, ""});
     }
     if (index == kGbImgRadius) {
+        rows.push_back(engine::NamedRow(
+            Tr(ExtraName(kExRadiusAtDetector)) + ": " + d.symbols.Extra(kExRadiusAtDetector),
+            valid && d.extrasOptions.detectorOn
+                ? ExtraCell(d, c, kExRadiusAtDetector, kGbImgRadius, " 0.0###", true, false)
+                : "",
+            ExtraName(kExRadiusAtDetector)));
         rows.push_back(
-            {std::string(ExtraName(kExRadiusAtDetector)) + ": " +
-                 d.symbols.Extra(kExRadiusAtDetector),
-             valid && d.extrasOptions.detectorOn
-                 ? ExtraCell(d, c, kExRadiusAtDetector, kGbImgRadius, " 0.0###", true, false)
-                 : ""});
-        rows.push_back({std::string(ExtraName(kExAiry)) + ": " + d.symbols.Extra(kExAiry),
-                        // A collimated beam has no image plane, so no Airy disc to speak of.
-                        valid && std::fabs(a0.table[kGbParaxImage]) < kParaxImageAtInfinity
-                            ? ExtraCell(d, c, kExAiry, kGbImgRadius, " 0.0###", false, true)
-                            : ""});
+            engine::NamedRow(Tr(ExtraName(kExAiry)) + ": " + d.symbols.Extra(kExAiry),
+                             // A collimated beam has no image plane, so no Airy disc to speak of.
+                             valid && std::fabs(a0.table[kGbParaxImage]) < kParaxImageAtInfinity
+                                 ? ExtraCell(d, c, kExAiry, kGbImgRadius, " 0.0###", false, true)
+                                 : "",
+                             ExtraName(kExAiry)));
     }
     return rows;
 }
@@ -171,16 +178,18 @@ engine::ResultList FillBeamResultList(const BeamDesign& d, const BeamReportConte
     engine::ResultList list;
     auto& rows = list.rows;
     if (d.extrasOptions.mFactorUse) {
-        rows.push_back({"MultiMode: M²", QualityCell(d)});
+        rows.push_back(engine::NamedRow(Tr("MultiMode: M²"), QualityCell(d), "MultiMode: M²"));
     } else {
-        rows.push_back({"Single Mode", ""});
+        rows.push_back(engine::NamedRow(Tr("Single Mode"), "", "Single Mode"));
     }
     for (int i = kGbFocal; i <= kGbImgRayleigh; ++i) {
-        rows.push_back({BeamLabel(d, i), ParamCell(d, c, i)});
+        rows.push_back(engine::NamedRow(BeamLabel(d, i), ParamCell(d, c, i), BeamLongName(i)));
         for (ResultRow& row : RowsBelow(d, c, i)) rows.push_back(std::move(row));
     }
-    rows.push_back({std::string(ExtraName(kExRatioS)), RatioCell(d, kExRatioS)});
-    rows.push_back({std::string(ExtraName(kExRatioSImage)), RatioCell(d, kExRatioSImage)});
+    for (const int ratio : {kExRatioS, kExRatioSImage}) {
+        rows.push_back(
+            engine::NamedRow(Tr(ExtraName(ratio)), RatioCell(d, ratio), ExtraName(ratio)));
+    }
 
     const BeamListCache now{true, Diode(d), HasMedia(c), c.mirrorMode};
     list.rewriteNames = !cache.filled || cache.diode != now.diode || cache.media != now.media ||
@@ -220,11 +229,11 @@ PrintedCells PrintedExtraCells(const BeamDesign& d, const BeamReportContext& c, 
 
 void WriteBeamUserVariables(engine::ReportWriter& out, const BeamDesign& d,
                             const BeamReportContext& c) {
-    out.Heading("Benutzerdefinierte Variablen");
+    out.Heading(Tr("Benutzerdefinierte Variablen"));
     for (const engine::CVarType& e : d.axes[0].selection.Entries()) {
         std::string value;
         if (e.nVarType == kGbObjDist && c.objAtInfinity) {
-            value = " Unendlich";
+            value = Tr(" Unendlich");
         } else {
             const engine::DisplayUnit u = c.Unit(e.nVarType);
             value = Format(e.sVarValue / u.factor, BeamFormat(e.nVarType)) + " " + u.suffix;
@@ -234,10 +243,10 @@ void WriteBeamUserVariables(engine::ReportWriter& out, const BeamDesign& d,
 }
 
 std::string SystemHeading(const BeamDesign& d) {
-    if (!d.extrasOptions.mFactorUse) return "Systemdefinition: ";
+    if (!d.extrasOptions.mFactorUse) return Tr("Systemdefinition: ");
     std::string m = Format(d.extrasOptions.mFactor, " 0.0");
     if (Diode(d)) m += Format(d.diode.mFactor, " 0.0");
-    return "Systemdefinition [Multimode-Ergebnisse] M²: " + m;
+    return Tr("Systemdefinition [Multimode-Ergebnisse] M²: ") + m;
 }
 
 // The printed rows below parameter `index`: the paraxial image and the extras.
@@ -248,10 +257,10 @@ void WriteRowsBelow(engine::ReportWriter& out, const BeamDesign& d, const BeamRe
         // A collimated beam has no image plane, so no Airy disc to speak of.
         if (ex == kExAiry && std::fabs(d.axes[0].table[kGbParaxImage]) >= kParaxImageAtInfinity)
             e0 = e1 = "";
-        out.Row(std::string(ExtraName(ex)), e0, e1);
+        out.Row(Tr(ExtraName(ex)), e0, e1);
     };
     if (index == kGbImgDist) {
-        out.Row("Paraxiale", d.axes[0].resultInvalid ? "" : ParaxialImageCell(d, c, " 0.0##"));
+        out.Row(Tr("Paraxiale"), d.axes[0].resultInvalid ? "" : ParaxialImageCell(d, c, " 0.0##"));
     }
     if (index == kGbObjRayleigh) extra(kExRadiusAtElement, kGbObjRadius, true);
     if (index == kGbImgRadius) {
@@ -268,15 +277,16 @@ engine::ReportResult BuildBeamReport(const BeamDesign& d, const BeamReportContex
     result.refusal = engine::ReportRefusal(d.axes[0].selection);
     if (result.refusal) return result;
     engine::ReportWriter out(result.page, Diode(d) ? 8 : 10);
-    out.Title("Kestrelon Raysketcher " + input.version + " Gaußstrahl", input.dateText);
-    if (Diode(d)) out.Note("Diodenlaser [rechteckiger Strahl]");
+    out.Title(Tr("Kestrelon Raysketcher ") + input.version + Tr(" Gaußstrahl"), input.dateText);
+    if (!input.heldLens.empty()) out.Note(input.heldLens);
+    if (Diode(d)) out.Note(Tr("Diodenlaser [rechteckiger Strahl]"));
     out.Blank();
     WriteBeamUserVariables(out, d, c);
     out.Blank();
     out.Heading(SystemHeading(d));
     for (int i = kGbFocal; i <= kGbImgRayleigh; ++i) {
         auto [v0, v1] = PrintedParamCells(d, c, i);
-        out.Row(std::string(BeamReportName(i)) + d.symbols.Param(i) + ":  ", v0, v1);
+        out.Row(Tr(BeamReportName(i)) + d.symbols.Param(i) + ":  ", v0, v1);
         WriteRowsBelow(out, d, c, i);
     }
     return result;

@@ -9,10 +9,15 @@
 #include "engine/numbers.h"
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 #include "text/vb_format.h"
 #include "units/typed_number.h"
 
 namespace rs::beam {
+using text::Tr;
+using text::TrFormat;
+using text::TrNFormat;
+using text::TrNoop;
 namespace {
 
 // --- Text -------------------------------------------------------------------------------------
@@ -21,7 +26,7 @@ namespace {
 constexpr std::size_t kMaxReportedProblems = 20;
 
 std::string LineText(std::size_t lineNo) {
-    return "Zeile " + std::to_string(lineNo) + ": ";
+    return TrFormat("Zeile %1: ", {std::to_string(lineNo)});
 }
 
 char SeparatorOf(std::string_view line) {
@@ -54,23 +59,23 @@ LineOutcome ReadRow(const std::vector<std::string_view>& fields, int axisCount,
                     const MeasurementUnits& units) {
     const auto columns = static_cast<std::size_t>(axisCount) + 1;
     if (fields.size() != columns) {
-        return {std::nullopt,
-                std::to_string(fields.size()) + " Spalten statt " + std::to_string(columns)};
+        return {std::nullopt, TrNFormat("%1 Spalte statt %2", "%1 Spalten statt %2", fields.size(),
+                                        {std::to_string(fields.size()), std::to_string(columns)})};
     }
     MeasurementRow row;
     for (std::size_t i = 0; i < columns; ++i) {
         const auto number = text::ParseTypedNumber(fields[i]);
-        if (!number) return {std::nullopt, "„" + std::string(fields[i]) + "“ ist keine Zahl"};
+        if (!number) return {std::nullopt, TrFormat("„%1“ ist keine Zahl", {fields[i]})};
         const double v = *number * (i == 0 ? units.z : units.d);
         if (!std::isfinite(v) || std::fabs(v) > units::kMaxTypedMagnitude) {
-            return {std::nullopt, "„" + std::string(fields[i]) + "“ ist zu groß"};
+            return {std::nullopt, TrFormat("„%1“ ist zu groß", {fields[i]})};
         }
         if (i == 0) {
             row.z = v;
         } else if (v > 0.0) {
             row.d[i - 1] = v;
         } else {
-            return {std::nullopt, "Durchmesser müssen größer als 0 sein"};
+            return {std::nullopt, Tr("Durchmesser müssen größer als 0 sein")};
         }
     }
     return {row, {}};
@@ -137,25 +142,29 @@ std::string Count(int n) {
 
 void AddWarnings(CausticFit& f, int n) {
     if (n < 10) {
-        f.warnings.push_back({FitWarning::FewPoints,
-                              "Nur " + Count(n) + " Messpunkte; empfohlen sind mindestens zehn."});
+        f.warnings.push_back(
+            {FitWarning::FewPoints, TrNFormat("Nur %1 Messpunkte; empfohlen sind mindestens zehn.",
+                                              "Nur %1 Messpunkte; empfohlen sind mindestens zehn.",
+                                              static_cast<unsigned long>(n), {Count(n)})});
     }
     // "About half" in each region: at least two in five points.
     auto region = [&](int count, FitWarning kind, std::string_view where) {
         if (5 * count >= 2 * n) return;
-        f.warnings.push_back({kind, "Nur " + Count(count) + " von " + Count(n) +
-                                        " Punkten liegen " + std::string(where) +
-                                        "; empfohlen ist etwa die Hälfte."});
+        f.warnings.push_back(
+            {kind,
+             TrNFormat("Nur %1 von %2 Punkten liegen %3; empfohlen ist etwa die Hälfte.",
+                       "Nur %1 von %2 Punkten liegen %3; empfohlen ist etwa die Hälfte.",
+                       static_cast<unsigned long>(count), {Count(count), Count(n), Tr(where)})});
     };
     region(f.pointsNearWaist, FitWarning::FewNearWaist,
-           "innerhalb einer Rayleighlänge um die Taille");
+           TrNoop("innerhalb einer Rayleighlänge um die Taille"));
     region(f.pointsFarField, FitWarning::FewFarField,
-           "weiter als zwei Rayleighlängen von der Taille entfernt");
+           TrNoop("weiter als zwei Rayleighlängen von der Taille entfernt"));
     // A perfect beam measured without error comes out at 1 only to the last digits.
     if (f.mSquared < 1.0 && !engine::SameValue(f.mSquared, 1.0)) {
         f.warnings.push_back(
             {FitWarning::MSquaredBelowOne,
-             "M² ist kleiner als 1: Diese Messwerte können keinen realen Strahl beschreiben."});
+             Tr("M² ist kleiner als 1: Diese Messwerte können keinen realen Strahl beschreiben.")});
     }
 }
 
@@ -168,8 +177,8 @@ AxisFitOutcome Refused(std::string message) {
 MeasurementParse ParseMeasurementText(std::string_view text, const MeasurementUnits& units) {
     MeasurementParse out;
     if (text.size() > kMaxMeasurementTextBytes) {
-        out.problems.push_back("Der Text ist zu lang (höchstens " +
-                               std::to_string(kMaxMeasurementTextBytes / 1024) + " kB).");
+        out.problems.push_back(TrFormat("Der Text ist zu lang (höchstens %1 kB).",
+                                        {std::to_string(kMaxMeasurementTextBytes / 1024)}));
         return out;
     }
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // spreadsheets write a BOM
@@ -186,18 +195,18 @@ MeasurementParse ParseMeasurementText(std::string_view text, const MeasurementUn
         firstLine = false;
         if (header) continue;
         if (out.table.rows.size() >= kMaxMeasurementRows) {
-            out.problems.push_back(LineText(lineNo) + "mehr als " +
-                                   std::to_string(kMaxMeasurementRows) +
-                                   " Messpunkte; der Rest wurde nicht gelesen.");
+            out.problems.push_back(LineText(lineNo) +
+                                   TrFormat("mehr als %1 Messpunkte; der Rest wurde nicht gelesen.",
+                                            {std::to_string(kMaxMeasurementRows)}));
             break;
         }
         if (axisCount == 0 && (fields.size() == 2 || fields.size() == 3)) {
             axisCount = static_cast<int>(fields.size()) - 1;
         }
-        const LineOutcome r = axisCount == 0 ? LineOutcome{std::nullopt,
-                                                           "z und ein oder zwei Durchmesser "
-                                                           "erwartet"}
-                                             : ReadRow(fields, axisCount, units);
+        const LineOutcome r =
+            axisCount == 0
+                ? LineOutcome{std::nullopt, Tr("z und ein oder zwei Durchmesser erwartet")}
+                : ReadRow(fields, axisCount, units);
         if (r.row) {
             out.table.rows.push_back(*r.row);
         } else if (++refused <= kMaxReportedProblems) {
@@ -205,12 +214,14 @@ MeasurementParse ParseMeasurementText(std::string_view text, const MeasurementUn
         }
     }
     if (refused > kMaxReportedProblems) {
-        out.problems.push_back("… und " + std::to_string(refused - kMaxReportedProblems) +
-                               " weitere fehlerhafte Zeilen.");
+        const std::size_t more = refused - kMaxReportedProblems;
+        out.problems.push_back(TrNFormat("… und %1 weitere fehlerhafte Zeile.",
+                                         "… und %1 weitere fehlerhafte Zeilen.", more,
+                                         {std::to_string(more)}));
     }
     out.table.axisCount = std::max(axisCount, 1);
     if (out.table.rows.empty() && out.problems.empty()) {
-        out.problems.push_back("Keine Messwerte gefunden.");
+        out.problems.push_back(Tr("Keine Messwerte gefunden."));
     }
     return out;
 }
@@ -225,19 +236,20 @@ std::string MeasurementRowText(const MeasurementRow& row, int axisCount) {
 
 AxisFitOutcome FitCaustic(std::span<const double> z, std::span<const double> d,
                           double wavelengthMm) {
-    if (z.size() != d.size()) return Refused("Positionen und Durchmesser passen nicht zusammen.");
+    if (z.size() != d.size())
+        return Refused(Tr("Positionen und Durchmesser passen nicht zusammen."));
     if (!(wavelengthMm > 0.0) || !std::isfinite(wavelengthMm)) {
-        return Refused("Die Wellenlänge muss größer als 0 sein.");
+        return Refused(Tr("Die Wellenlänge muss größer als 0 sein."));
     }
     const auto finite = [](double v) { return std::isfinite(v); };
     if (!std::all_of(z.begin(), z.end(), finite) || !std::all_of(d.begin(), d.end(), finite)) {
-        return Refused("Die Messung enthält Werte, die keine endlichen Zahlen sind.");
+        return Refused(Tr("Die Messung enthält Werte, die keine endlichen Zahlen sind."));
     }
     if (!std::all_of(d.begin(), d.end(), [](double v) { return v > 0.0; })) {
-        return Refused("Alle Durchmesser müssen größer als 0 sein.");
+        return Refused(Tr("Alle Durchmesser müssen größer als 0 sein."));
     }
     if (DistinctCount(z) < 3) {
-        return Refused("Für die Anpassung sind mindestens drei verschiedene Positionen nötig.");
+        return Refused(Tr("Für die Anpassung sind mindestens drei verschiedene Positionen nötig."));
     }
 
     // Centred and scaled positions t in [−1, 1] and diameters up to 1 keep the columns 1, t, t²
@@ -257,19 +269,19 @@ AxisFitOutcome FitCaustic(std::span<const double> z, std::span<const double> d,
         y[i] = (d[i] / dScale) * (d[i] / dScale);
     }
     const auto beta = LeastSquares3(std::move(x), std::move(y));
-    if (!beta) return Refused("Die Positionen liegen zu dicht beieinander für eine Anpassung.");
+    if (!beta) return Refused(Tr("Die Positionen liegen zu dicht beieinander für eine Anpassung."));
     const auto [A, B, C] = *beta;
     if (!(C > 0.0)) {
         return Refused(
-            "Die angepasste Kaustik hat kein Minimum (c ≤ 0): Die Messung zeigt "
-            "keine Strahltaille.");
+            Tr("Die angepasste Kaustik hat kein Minimum (c ≤ 0): Die Messung zeigt "
+               "keine Strahltaille."));
     }
     const double tWaist = -B / (2.0 * C);
     const double d0Squared = A + B * tWaist / 2.0;  // A − B²/(4C)
     if (!(d0Squared > 0.0)) {
         return Refused(
-            "Die Anpassung ergibt kein positives Taillenquadrat "
-            "(a − b²/(4c) ≤ 0): Die Messung beschreibt keinen Strahl.");
+            Tr("Die Anpassung ergibt kein positives Taillenquadrat "
+               "(a − b²/(4c) ≤ 0): Die Messung beschreibt keinen Strahl."));
     }
 
     CausticFit f;
@@ -284,7 +296,7 @@ AxisFitOutcome FitCaustic(std::span<const double> z, std::span<const double> d,
     f.mSquared = engine::kPi * f.waistDiameter * f.divergence / (4.0 * wavelengthMm);
     for (double v : {f.a, f.b, f.c, f.waistPosition, f.waistDiameter, f.divergence,
                      f.rayleighLength, f.mSquared}) {
-        if (!std::isfinite(v)) return Refused("Die Anpassung ergibt keine endlichen Werte.");
+        if (!std::isfinite(v)) return Refused(Tr("Die Anpassung ergibt keine endlichen Werte."));
     }
 
     double sumSquares = 0.0;
@@ -320,12 +332,12 @@ double FittedDiameter(const CausticFit& fit, double z) {
 
 std::vector<FitRow> FitRows(const CausticFit& fit) {
     return {
-        {"Taillenposition z0: ", fit.waistPosition, kGbObjDist},
-        {"Taillendurchmesser d0: ", fit.waistDiameter, kGbObjRadius},
-        {"Divergenz θ (voller Winkel): ", fit.divergence, kGbObjDiv},
-        {"Rayleighlänge zR: ", fit.rayleighLength, kGbObjRayleigh},
+        {TrNoop("Taillenposition z0: "), fit.waistPosition, kGbObjDist},
+        {TrNoop("Taillendurchmesser d0: "), fit.waistDiameter, kGbObjRadius},
+        {TrNoop("Divergenz θ (voller Winkel): "), fit.divergence, kGbObjDiv},
+        {TrNoop("Rayleighlänge zR: "), fit.rayleighLength, kGbObjRayleigh},
         {"M²: ", fit.mSquared, -1},
-        {"Residuum (RMS): ", fit.rmsResidual, kGbObjRadius},
+        {TrNoop("Residuum (RMS): "), fit.rmsResidual, kGbObjRadius},
     };
 }
 
@@ -384,19 +396,19 @@ AdoptOutcome AdoptFittedBeam(BeamDesign& design, const MeasurementFit& fit, doub
                              double limitMargin) {
     const int axes = design.diode.diodeMode ? 2 : 1;
     if (axes > fit.axisCount) {
-        return {false, "Im Diodenmodus braucht die Messung Durchmesser für beide Achsen."};
+        return {false, Tr("Im Diodenmodus braucht die Messung Durchmesser für beide Achsen.")};
     }
     std::array<FittedObjectBeam, 2> beams{};
     for (int i = 0; i < axes; ++i) {
         const AxisFitOutcome& outcome = fit.axes[static_cast<std::size_t>(i)];
-        if (!outcome.fit) return {false, "Keine gültige Anpassung: " + outcome.error};
+        if (!outcome.fit) return {false, Tr("Keine gültige Anpassung: ") + outcome.error};
         beams[static_cast<std::size_t>(i)] =
             ObjectBeamFromFit(*outcome.fit, elementPosition, design.WavelengthMm());
         const double m2 = beams[static_cast<std::size_t>(i)].mSquared;
         if (!IsValidMSquared(m2) ||
             !engine::FitsFloat(beams[static_cast<std::size_t>(i)].waistDistance)) {
-            return {false, "M² = " + text::Format(m2, "0.0#") +
-                               " kann nicht übernommen werden (erlaubt: 0 < M² < 50)."};
+            return {false, TrFormat("M² = %1 kann nicht übernommen werden (erlaubt: 0 < M² < 50).",
+                                    {text::Format(m2, "0.0#")})};
         }
     }
 
@@ -440,14 +452,16 @@ AdoptOutcome AdoptFittedBeam(BeamDesign& design, const MeasurementFit& fit, doub
             EngineObjectBeamValue(beams[1], kind);
         const double apart = beams[1].waistDistance - beams[0].waistDistance;
         if (std::fabs(apart) > 1e-6 * std::max(1.0, std::fabs(beams[0].waistDistance))) {
-            out.message = "Die Taillen der beiden Achsen liegen " + MmText(std::fabs(apart)) +
-                          " auseinander; beide Achsen erhalten die Objektweite der ersten.";
+            out.message = TrFormat(
+                "Die Taillen der beiden Achsen liegen %1 auseinander; beide Achsen erhalten die "
+                "Objektweite der ersten.",
+                {MmText(std::fabs(apart))});
         }
     }
     if (Circularising(design)) {
         out.message =
-            "Beim Zirkularisieren bestimmt der Kollimationsmodus die Objektweite; "
-            "die gemessene Lage der Taille wird nicht verwendet.";
+            Tr("Beim Zirkularisieren bestimmt der Kollimationsmodus die Objektweite; "
+               "die gemessene Lage der Taille wird nicht verwendet.");
     }
     return out;
 }

@@ -5,8 +5,10 @@
 #include "beam/beam_extras.h"
 #include "beam/diode.h"
 #include "engine/numbers.h"
+#include "text/tr.h"
 
 namespace rs::beam {
+using text::Tr;
 namespace {
 
 std::optional<double> Finite(double v) {
@@ -192,15 +194,16 @@ std::optional<std::string> ValidateBeamSelection(const engine::Selection& select
         imageSide += IsImageBeam(e.nVarType) ? 1 : 0;
     }
     if (objectSide > 1 || imageSide > 1) {
-        return "Nur ein Strahlparameter im Objekt- und Bildraum kann unabhängig sein!";
+        return Tr("Nur ein Strahlparameter im Objekt- und Bildraum kann unabhängig sein!");
     }
     if (n < 3) return std::nullopt;
     const int i1 = selection.Index(1), i2 = selection.Index(2), i3 = selection.Index(3);
-    if (i3 < kGbObjRadius) return "Sie müssen mindestens eine Strahloption wählen!";
-    if (i1 >= kGbObjRadius) return "Sie müssen ein oder zwei Abstände wählen! ";
+    if (i3 < kGbObjRadius) return Tr("Sie müssen mindestens eine Strahloption wählen!");
+    if (i1 >= kGbObjRadius) return Tr("Sie müssen ein oder zwei Abstände wählen! ");
     if (i1 == kGbMagnif && (IsObjectBeam(i2) || IsImageBeam(i3))) {
-        return "Unmögliche Kombination; ergibt nahezu immer einen nicht konsistenten Wert für "
-               "die Vergrößerung! ";
+        return Tr(
+            "Unmögliche Kombination; ergibt nahezu immer einen nicht konsistenten Wert für "
+            "die Vergrößerung! ");
     }
     return std::nullopt;
 }

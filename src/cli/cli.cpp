@@ -10,9 +10,12 @@
 #include "engine/aperture.h"
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 #include "wavelengths/wavelengths.h"
 
 namespace rs::cli {
+using text::Tr;
+using text::TrNoop;
 
 std::string JsonString(std::string_view s) {
     std::string out = "\"";
@@ -82,7 +85,9 @@ std::string JsonRows(const engine::ResultList& list) {
     bool first = true;
     for (const auto& row : list.rows) {
         if (!first) j += ",";
-        j += "[" + JsonString(row.name) + "," + JsonString(row.value) + "]";
+        // The third entry, the row's German catalogue name, stays when the names follow --lang.
+        j += "[" + JsonString(row.name) + "," + JsonString(row.value) + "," + JsonString(row.id) +
+             "]";
         first = false;
     }
     return j + "]";
@@ -147,7 +152,7 @@ std::string WavelengthList(const std::filesystem::path& userFile, const waveleng
             return "{\"name\":" + JsonString(first) + ",\"note\":" + JsonString(second) +
                    ",\"nm\":" + JsonNumber(r.nm) + "}";
         }
-        return std::string(list) + "\t" + PlainText(first) + "\t" + PlainText(second) + "\t" +
+        return Tr(list) + "\t" + PlainText(first) + "\t" + PlainText(second) + "\t" +
                text::ShortestText(r.nm) + "\n";
     };
     const auto list = [&](std::string_view name, const std::vector<wavelengths::WaveRecord>& rows) {
@@ -159,9 +164,9 @@ std::string WavelengthList(const std::filesystem::path& userFile, const waveleng
         return json ? "[" + s + "]" : s;
     };
     if (!json) {
-        return list("Laser", wavelengths::LaserLines()) +
-               list("Glaskatalog", wavelengths::GlassCatalogueLines()) +
-               list("Benutzer", user.entries);
+        return list(TrNoop("Laser"), wavelengths::LaserLines()) +
+               list(TrNoop("Glaskatalog"), wavelengths::GlassCatalogueLines()) +
+               list(TrNoop("Benutzer"), user.entries);
     }
     return "{\"laser\":" + list("", wavelengths::LaserLines()) +
            ",\"glassCatalogue\":" + list("", wavelengths::GlassCatalogueLines()) +
@@ -172,7 +177,7 @@ std::string WavelengthList(const std::filesystem::path& userFile, const waveleng
 }
 
 std::string LensList(const analysis::LensCatalogue& catalogue, bool json) {
-    std::string s = json ? "[" : "Code,Art,f' [mm],Durchmesser [mm],Glas,lieferbar\n";
+    std::string s = json ? "[" : Tr("Code,Art,f' [mm],Durchmesser [mm],Glas,lieferbar") + "\n";
     bool first = true;
     for (const analysis::CatalogueLens& lens : catalogue.Lenses()) {
         if (json) {
@@ -183,10 +188,10 @@ std::string LensList(const analysis::LensCatalogue& catalogue, bool json) {
                  ",\"glass\":" + JsonString(lens.GlassText()) +
                  ",\"available\":" + JsonBool(lens.available) + "}";
         } else {
-            s += CsvField(lens.Code()) + "," + CsvField(analysis::KindText(lens.kind)) + "," +
+            s += CsvField(lens.Code()) + "," + CsvField(Tr(analysis::KindText(lens.kind))) + "," +
                  text::ShortestText(lens.focalLength) + "," +
                  text::ShortestText(static_cast<float>(lens.Diameter())) + "," +
-                 CsvField(lens.GlassText()) + "," + (lens.available ? "ja" : "nein") + "\n";
+                 CsvField(lens.GlassText()) + "," + (lens.available ? Tr("ja") : Tr("nein")) + "\n";
         }
         first = false;
     }

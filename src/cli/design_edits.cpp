@@ -11,11 +11,14 @@
 #include "engine/catalogue.h"
 #include "text/file_read.h"
 #include "text/strings.h"
+#include "text/tr.h"
 #include "ui/catalogue_lens_choice.h"
 #include "ui/entry_rules.h"
 #include "units/typed_number.h"
 
 namespace rs::cli {
+using text::Tr;
+using text::TrFormat;
 namespace {
 
 namespace fs = std::filesystem;
@@ -25,7 +28,7 @@ std::string Quoted(std::string_view s) {
 }
 
 std::string Once(std::string_view name) {
-    return Quoted(name) + " darf nur einmal angegeben werden";
+    return TrFormat("\"%1\" darf nur einmal angegeben werden", {name});
 }
 
 // The window's messages span lines and end in blanks; the command line says each in one line.
@@ -82,17 +85,17 @@ std::optional<std::string> ApplyChoose(std::string_view text, app::DesignState& 
             std::string offered;
             for (const app::ParameterName& n : app::ParameterNames(d, false))
                 offered += (offered.empty() ? "" : ", ") + n.name;
-            return usage + Quoted(name) + " ist kein Parameter des Systems (möglich: " + offered +
-                   ")";
+            return usage +
+                   TrFormat("\"%1\" ist kein Parameter des Systems (möglich: %2)", {name, offered});
         }
         if (std::find(wanted.begin(), wanted.end(), *p) != wanted.end()) {
-            return usage + Quoted(name) + " ist zweimal genannt";
+            return usage + TrFormat("\"%1\" ist zweimal genannt", {name});
         }
         wanted.push_back(*p);
         ++(p->aperture ? aperture : general);
     }
     if (general > 3 || aperture > 1) {
-        return usage + "höchstens drei Parameter und ein Aperturparameter";
+        return usage + Tr("höchstens drei Parameter und ein Aperturparameter");
     }
     const auto choose = [&](app::NamedParameter p, bool checked) {
         if (d.beam.beamMode) return ui::ChooseBeamParam(d, p.index, checked);
@@ -111,7 +114,7 @@ std::optional<std::string> ApplyChoose(std::string_view text, app::DesignState& 
     // A box the window keeps unchecked without a word (a beam box circularisation disables).
     for (const std::string& name : SplitNames(text)) {
         if (!app::FindParameter(d, name, true)) {
-            return usage + Quoted(name) + " lässt sich in diesem System nicht wählen";
+            return usage + TrFormat("\"%1\" lässt sich in diesem System nicht wählen", {name});
         }
     }
     return std::nullopt;
@@ -130,8 +133,10 @@ std::optional<std::string> ApplySet(std::string_view text, app::DesignState& d) 
                                              : units::Group::Parax;
     const auto v = units::ParseQuantity(value, d.units, group, p->index);
     if (!v) {
-        return usage + Quoted(value) + " ist keine Zahl (wahlweise mit passender Einheit, z. B. " +
-               "\"12cm\")";
+        return usage + TrFormat(
+                           "\"%1\" ist keine Zahl (wahlweise mit passender Einheit, z. B. "
+                           "\"12cm\")",
+                           {value});
     }
     if (p->aperture) {
         const double factor = d.units.UnitFactor(group, p->index);
@@ -144,7 +149,7 @@ std::optional<std::string> ApplySet(std::string_view text, app::DesignState& d) 
     }
     // The window's box of an object at infinity takes no number.
     if (!beamMode && p->index == engine::kObjDist && d.paraxial.options.objAtInfinity) {
-        return usage + "das Objekt steht im Unendlichen";
+        return usage + Tr("das Objekt steht im Unendlichen");
     }
     if (const auto refusal = ui::AngleRefusal(beamMode, p->index, *v)) {
         return usage + OneLine(*refusal);
@@ -160,7 +165,7 @@ std::optional<std::string> ApplySet(std::string_view text, app::DesignState& d) 
 std::optional<std::string> DesignEdits::TakeNew(std::string_view mode) {
     if (newBeam) return Once("--new");
     if (mode != "paraxial" && mode != "beam") {
-        return "--new " + Quoted(mode) + ": erwartet \"paraxial\" oder \"beam\"";
+        return "--new " + Quoted(mode) + Tr(": erwartet \"paraxial\" oder \"beam\"");
     }
     newBeam = mode == "beam";
     return std::nullopt;
@@ -171,7 +176,7 @@ std::optional<std::string> DesignEdits::TakeChoose(std::string_view names) {
     for (const std::string& name : SplitNames(names)) {
         if (name.empty()) {
             return "--choose " + Quoted(names) +
-                   ": erwartet NAME,NAME,NAME[,APERTUR], z. B. f',a,y,Blendenzahl";
+                   Tr(": erwartet NAME,NAME,NAME[,APERTUR], z. B. f',a,y,Blendenzahl");
         }
     }
     choose = std::string(names);
@@ -181,7 +186,7 @@ std::optional<std::string> DesignEdits::TakeChoose(std::string_view names) {
 std::optional<std::string> DesignEdits::TakeSet(std::string_view nameValue) {
     const auto eq = nameValue.find('=');
     if (eq == std::string_view::npos || text::TrimBlanks(nameValue.substr(0, eq)).empty()) {
-        return "--set " + Quoted(nameValue) + ": erwartet NAME=WERT, z. B. a=-1000 oder f'=5cm";
+        return "--set " + Quoted(nameValue) + Tr(": erwartet NAME=WERT, z. B. a=-1000 oder f'=5cm");
     }
     sets.emplace_back(nameValue);
     return std::nullopt;
@@ -196,16 +201,17 @@ std::optional<std::string> DesignEdits::TakeSave(std::string_view file) {
 std::optional<std::string> DesignEdits::CombinationProblem(std::size_t settingsFiles,
                                                            int standardInputs,
                                                            bool listsOnly) const {
-    if (save && save->empty()) return "Ein leerer Dateiname kann nicht geschrieben werden.";
+    if (save && save->empty()) return Tr("Ein leerer Dateiname kann nicht geschrieben werden.");
     if (newBeam && settingsFiles > 0) {
-        return "\"--new\" beginnt mit dem Standardsystem und liest keine \"--settings\"";
+        return Tr("\"--new\" beginnt mit dem Standardsystem und liest keine \"--settings\"");
     }
-    if (standardInputs > 1) return "Die Standardeingabe kann nur einmal gelesen werden";
+    if (standardInputs > 1) return Tr("Die Standardeingabe kann nur einmal gelesen werden");
     if (listsOnly && (Changes() || save)) {
-        return "--new, --choose, --set und --save gehen nicht mit --wavelengths oder "
-               "--list-lenses zusammen";
+        return Tr(
+            "--new, --choose, --set und --save gehen nicht mit --wavelengths oder "
+            "--list-lenses zusammen");
     }
-    if (save && settingsFiles > 1) return "Mit mehreren \"--settings\" geht --save nicht";
+    if (save && settingsFiles > 1) return Tr("Mit mehreren \"--settings\" geht --save nicht");
     return std::nullopt;
 }
 
@@ -218,9 +224,8 @@ std::optional<std::string> PrepareDesign(const DesignEdits& edits, LoadedDesign&
         const std::size_t maxBytes = std::size_t{app::kMaxSettingsFileMiB} << 20;
         auto bytes = ReadStandardInput(maxBytes);
         if (!bytes) {
-            return "Die Standardeingabe ist " +
-                   text::ReadFailureText(text::ReadFailure::kTooBig, maxBytes) +
-                   " und damit keine Einstellungsdatei.";
+            return TrFormat("Die Standardeingabe ist %1 und damit keine Einstellungsdatei.",
+                            {text::ReadFailureText(text::ReadFailure::kTooBig, maxBytes)});
         }
         loaded.bytes = std::move(*bytes);
         if (auto problem = LoadFromBytes(loaded)) return problem;

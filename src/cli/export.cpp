@@ -12,7 +12,9 @@
 #include <QSvgGenerator>
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -24,9 +26,20 @@
 #include "cli/export.h"
 #include "cli/export_module.h"
 #include "render/report_page.h"
+#include "text/language.h"
+#include "text/tr.h"
+#include "ui/study.h"
 
 namespace rs::cli {
 namespace {
+
+// This module holds a copy of the core of its own: it takes the language the program chose
+// for this run (which UseLanguage left in LANGUAGE, with the catalogue bound for the whole
+// process), also after the toolkit's setlocale(LC_ALL, "").
+void FollowProgramLanguage() {
+    text::UseLanguage(
+        text::LanguageOfEnvironment([](const char* name) { return std::getenv(name); }), {});
+}
 
 // The toolkit for painting without a window. An application object that exists already (a
 // test's) is used as it is.
@@ -54,6 +67,7 @@ public:
         previousHandler_ = qInstallMessageHandler(&OnlySevere);
         installed_ = true;
         app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+        FollowProgramLanguage();
         return true;
     }
 
@@ -80,31 +94,51 @@ bool SaveBytes(const std::filesystem::path& file, const QByteArray& bytes, std::
     return !problem;
 }
 
-bool WritePng(const std::filesystem::path& file, const app::DesignState& state, PictureSize size,
+// What a picture shows: the design's drawing, or its study.
+using PicturePainter = std::function<void(QPainter&, const QRectF&)>;
+
+PicturePainter PictureOf(const app::DesignState& state, std::int64_t studyPoints) {
+    if (studyPoints <= 0) {
+        return [&state](QPainter& painter, const QRectF& area) {
+            render::PaintDesignPicture(painter, area, state);
+        };
+    }
+    // Computed once for both files, through the window's own study.
+    auto data =
+        std::make_shared<const drawing::StudyPlotData>(ui::ComputeStudy(state, studyPoints));
+    return [data](QPainter& painter, const QRectF& area) {
+        render::PaintStudyPicture(painter, area, *data);
+    };
+}
+
+bool WritePng(const std::filesystem::path& file, const PicturePainter& picture, PictureSize size,
               std::ostream& err) {
     QImage image(size.width, size.height, QImage::Format_RGB32);
     if (image.isNull()) {
-        err << "raysketcher-cli: Für ein Bild von " << size.width << "x" << size.height
-            << " Pixeln reicht der Speicher nicht.\n";
+        err << "raysketcher-cli: "
+            << text::TrFormat("Für ein Bild von %1x%2 Pixeln reicht der Speicher nicht.",
+                              {std::to_string(size.width), std::to_string(size.height)})
+            << "\n";
         return false;
     }
     image.setDotsPerMeterX(3780);  // 96 dpi, the pixel size the drawing is made for
     image.setDotsPerMeterY(3780);
     QPainter painter(&image);
-    render::PaintDesignPicture(painter, QRectF(0, 0, size.width, size.height), state);
+    picture(painter, QRectF(0, 0, size.width, size.height));
     painter.end();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")) {
-        err << "raysketcher-cli: Das Bild für \"" << file.string()
-            << "\" konnte nicht erzeugt werden.\n";
+        err << "raysketcher-cli: "
+            << text::TrFormat("Das Bild für \"%1\" konnte nicht erzeugt werden.", {file.string()})
+            << "\n";
         return false;
     }
     return SaveBytes(file, bytes, err);
 }
 
-bool WriteSvg(const std::filesystem::path& file, const app::DesignState& state, PictureSize size,
+bool WriteSvg(const std::filesystem::path& file, const PicturePainter& picture, PictureSize size,
               std::ostream& err) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -118,11 +152,12 @@ bool WriteSvg(const std::filesystem::path& file, const app::DesignState& state, 
     svg.setDescription(QStringLiteral("Zeichnung des Systems"));
     QPainter painter;
     if (!painter.begin(&svg)) {
-        err << "raysketcher-cli: Die SVG-Datei \"" << file.string()
-            << "\" konnte nicht erzeugt werden.\n";
+        err << "raysketcher-cli: "
+            << text::TrFormat("Die SVG-Datei \"%1\" konnte nicht erzeugt werden.", {file.string()})
+            << "\n";
         return false;
     }
-    render::PaintDesignPicture(painter, QRectF(0, 0, size.width, size.height), state);
+    picture(painter, QRectF(0, 0, size.width, size.height));
     painter.end();
     return SaveBytes(file, bytes, err);
 }
@@ -146,8 +181,9 @@ ExportResult WritePdf(const std::filesystem::path& file, const app::DesignState&
         painted = render::PaintDesignReport(pdf, report.page, state, dateText);
     }  // the writer finishes the document when it goes
     if (!painted) {
-        err << "raysketcher-cli: Der Bericht \"" << file.string()
-            << "\" konnte nicht erzeugt werden.\n";
+        err << "raysketcher-cli: "
+            << text::TrFormat("Der Bericht \"%1\" konnte nicht erzeugt werden.", {file.string()})
+            << "\n";
         return ExportResult::Failed;
     }
     return SaveBytes(file, bytes, err) ? ExportResult::Written : ExportResult::Failed;
@@ -157,13 +193,17 @@ ExportResult WriteDesignExports(const app::DesignState& state, const ExportReque
                                 std::ostream& err) {
     Toolkit toolkit;
     if (!toolkit.Start()) {
-        err << "raysketcher-cli: Ohne grafische Anwendung kann nichts gezeichnet werden.\n";
+        err << "raysketcher-cli: "
+            << text::Tr("Ohne grafische Anwendung kann nichts gezeichnet werden.") << "\n";
         return ExportResult::Failed;
     }
     bool failed = false;
     bool refused = false;
-    if (request.png && !WritePng(*request.png, state, request.size, err)) failed = true;
-    if (request.svg && !WriteSvg(*request.svg, state, request.size, err)) failed = true;
+    if (request.png || request.svg) {
+        const PicturePainter picture = PictureOf(state, request.studyPoints);
+        if (request.png && !WritePng(*request.png, picture, request.size, err)) failed = true;
+        if (request.svg && !WriteSvg(*request.svg, picture, request.size, err)) failed = true;
+    }
     if (request.pdf) {
         const ExportResult pdf = WritePdf(*request.pdf, state, err);
         failed = failed || pdf == ExportResult::Failed;
@@ -179,6 +219,7 @@ ExportRequest RequestOf(const RaysketcherExportJob& job) {
     if (job.svg) request.svg = job.svg;
     if (job.png) request.png = job.png;
     request.size = {job.width, job.height};
+    request.studyPoints = job.studyPoints;
     return request;
 }
 
@@ -203,7 +244,7 @@ int RunJob(const RaysketcherExportJob& job, std::ostream& err) {
 }  // namespace
 }  // namespace rs::cli
 
-extern "C" __attribute__((visibility("default"))) int raysketcher_export_v1(
+extern "C" __attribute__((visibility("default"))) int raysketcher_export_v2(
     const RaysketcherExportJob* job) {
     if (job == nullptr || job->abi != RAYSKETCHER_EXPORT_ABI || job->report == nullptr) {
         return kRaysketcherExportFailed;
@@ -211,9 +252,11 @@ extern "C" __attribute__((visibility("default"))) int raysketcher_export_v1(
     std::ostringstream err;
     int status = kRaysketcherExportFailed;
     try {
+        rs::cli::FollowProgramLanguage();
         status = rs::cli::RunJob(*job, err);
     } catch (const std::exception& e) {
-        err << "raysketcher-cli: Die Dateien konnten nicht erzeugt werden: " << e.what() << "\n";
+        err << "raysketcher-cli: " << rs::text::Tr("Die Dateien konnten nicht erzeugt werden: ")
+            << e.what() << "\n";
     }
     const std::string text = err.str();
     if (!text.empty()) job->report(job->context, text.data(), text.size());

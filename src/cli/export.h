@@ -4,6 +4,7 @@
 // The painting needs the toolkit, so it lives in a module of its own (raysketcher-export.so)
 // that the program loads only when a file is asked for; the text and JSON output never load
 // a toolkit library. What is declared here needs no toolkit.
+#include <cstdint>
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
@@ -74,6 +75,8 @@ struct ExportRequest {
     std::optional<std::filesystem::path> svg;
     std::optional<std::filesystem::path> png;
     PictureSize size;
+    // Above 0: the SVG and PNG show the design's study with this many points (--plot).
+    std::int64_t studyPoints = 0;
     bool Any() const { return pdf || svg || png; }
 };
 

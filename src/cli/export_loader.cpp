@@ -8,8 +8,11 @@
 
 #include "cli/export.h"
 #include "cli/export_module.h"
+#include "text/tr.h"
 
 namespace rs::cli {
+using text::Tr;
+using text::TrFormat;
 namespace {
 
 void ToStream(void* context, const char* text, size_t size) {
@@ -47,26 +50,32 @@ RaysketcherExportEntry LoadExportEntry(const std::filesystem::path& programDir, 
             break;
         }
     }
-    const std::string what = "Das Modul für PDF, SVG und PNG";
     if (!found) {
-        err << "raysketcher-cli: " << what << " (" << kExportModuleName << ") fehlt; gesucht wurde "
-            << Listed(candidates) << ".\n";
+        err << "raysketcher-cli: "
+            << TrFormat("Das Modul für PDF, SVG und PNG (%1) fehlt; gesucht wurde %2.",
+                        {kExportModuleName, Listed(candidates)})
+            << "\n";
         return nullptr;
     }
     // Kept loaded until the program ends: the toolkit it started may still have work at exit.
     void* module = ::dlopen(found->c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) {
         const char* reason = ::dlerror();
-        err << "raysketcher-cli: " << what << " \"" << found->string()
-            << "\" lässt sich nicht laden: " << (reason ? reason : "unbekannter Fehler") << "\n";
+        err << "raysketcher-cli: "
+            << TrFormat("Das Modul für PDF, SVG und PNG \"%1\" lässt sich nicht laden: %2",
+                        {found->string(), reason ? std::string(reason) : Tr("unbekannter Fehler")})
+            << "\n";
         return nullptr;
     }
     auto entry =
         reinterpret_cast<RaysketcherExportEntry>(::dlsym(module, RAYSKETCHER_EXPORT_ENTRY));
     if (entry == nullptr) {
-        err << "raysketcher-cli: " << what << " \"" << found->string()
-            << "\" ist beschädigt oder gehört zu einer anderen Version (ihm fehlt "
-            << RAYSKETCHER_EXPORT_ENTRY << ").\n";
+        err << "raysketcher-cli: "
+            << TrFormat(
+                   "Das Modul für PDF, SVG und PNG \"%1\" ist beschädigt oder gehört zu einer "
+                   "anderen Version (ihm fehlt %2).",
+                   {found->string(), RAYSKETCHER_EXPORT_ENTRY})
+            << "\n";
     }
     return entry;
 }
@@ -92,6 +101,7 @@ ExportResult WriteExports(const ExportDesign& design, const ExportRequest& reque
     job.png = request.png ? png.c_str() : nullptr;
     job.width = request.size.width;
     job.height = request.size.height;
+    job.studyPoints = request.studyPoints;
     job.report = &ToStream;
     job.context = &err;
     switch (entry(&job)) {

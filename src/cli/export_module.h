@@ -7,8 +7,8 @@
 extern "C" {
 
 // Raised whenever the job's layout or meaning changes; a module of another version is refused.
-#define RAYSKETCHER_EXPORT_ABI 1
-#define RAYSKETCHER_EXPORT_ENTRY "raysketcher_export_v1"
+#define RAYSKETCHER_EXPORT_ABI 2
+#define RAYSKETCHER_EXPORT_ENTRY "raysketcher_export_v2"
 
 struct RaysketcherExportJob {
     int abi;                   // RAYSKETCHER_EXPORT_ABI
@@ -20,6 +20,9 @@ struct RaysketcherExportJob {
     const char* png;
     int width;  // picture size in pixels
     int height;
+    // Above 0: the SVG and PNG show the design's study (its stored choice) with this many
+    // points instead of its drawing.
+    long long studyPoints;
     // Receives the German messages for the user, one or more lines ending in '\n'.
     void (*report)(void* context, const char* text, size_t size);
     void* context;

@@ -10,12 +10,15 @@
 #include "text/file_read.h"
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 
 namespace rs::cli {
+using text::Tr;
+using text::TrFormat;
 namespace {
 
 std::string Once(std::string_view name) {
-    return "\"" + std::string(name) + "\" darf nur einmal angegeben werden";
+    return TrFormat("\"%1\" darf nur einmal angegeben werden", {name});
 }
 
 std::optional<std::string> TakeNumber(std::string_view option, std::string_view text,
@@ -23,15 +26,15 @@ std::optional<std::string> TakeNumber(std::string_view option, std::string_view 
     if (to) return Once(option);
     const auto v = text::ParseTypedNumber(text);
     if (!v || !std::isfinite(*v) || (positive && *v <= 0)) {
-        return std::string(option) + " \"" + std::string(text) + "\": erwartet " +
-               (positive ? "eine Zahl größer als 0" : "eine Zahl");
+        return std::string(option) + " \"" + std::string(text) + "\": " +
+               (positive ? Tr("erwartet eine Zahl größer als 0") : Tr("erwartet eine Zahl"));
     }
     to = *v;
     return std::nullopt;
 }
 
 std::string AxisName(int axis) {
-    return std::to_string(axis + 1) + ". Achse";
+    return TrFormat("%1. Achse", {std::to_string(axis + 1)});
 }
 
 // The measurement of the file, or nothing after the messages naming what could not be read.
@@ -52,7 +55,8 @@ std::optional<beam::MeasurementTable> ReadMeasurement(const std::filesystem::pat
             << "\n";
     if (!parsed.ok()) return std::nullopt;
     if (parsed.table.rows.empty()) {
-        err << "raysketcher-cli: " << PlainText(file.string()) << ": keine Messwerte\n";
+        err << "raysketcher-cli: " << PlainText(file.string()) << ": " << Tr("keine Messwerte")
+            << "\n";
         return std::nullopt;
     }
     return parsed.table;
@@ -90,9 +94,10 @@ std::string FitLines(const beam::MeasurementFit& fit, const units::UnitState& u)
                     : beam::BeamNumber(row.value / u.UnitFactor(units::Group::GB, row.unitIndex),
                                        "0.0###") +
                           " " + std::string(u.UnitSuffix(units::Group::GB, row.unitIndex));
-            lines += std::string(text::TrimBlanks(row.label, " :")) + "\t" + value + "\n";
+            lines += std::string(text::TrimBlanks(Tr(row.label), " :")) + "\t" + value + "\n";
         }
-        for (const beam::FitNote& note : f.warnings) lines += "Hinweis\t" + note.text + "\n";
+        for (const beam::FitNote& note : f.warnings)
+            lines += Tr("Hinweis") + "\t" + note.text + "\n";
     }
     return lines;
 }
@@ -101,7 +106,7 @@ std::string FitLines(const beam::MeasurementFit& fit, const units::UnitState& u)
 
 std::optional<std::string> FitRequest::TakeFile(std::string_view name) {
     if (file) return Once("--fit");
-    if (name.empty()) return "\"--fit\" mit leerem Dateinamen";
+    if (name.empty()) return Tr("\"--fit\" mit leerem Dateinamen");
     file = std::filesystem::path(name);
     return std::nullopt;
 }
@@ -118,22 +123,25 @@ std::optional<std::string> FitRequest::CombinationProblem(const DesignEdits& edi
                                                           std::size_t settingsFiles,
                                                           bool others) const {
     if (!file) {
-        if (wavelengthNm || elementAt) return "--wavelength und --element-at nur mit --fit";
+        if (wavelengthNm || elementAt) return Tr("--wavelength und --element-at nur mit --fit");
         return std::nullopt;
     }
-    if (others) return "\"--fit\" gibt nur die Anpassung aus (mit --json als JSON)";
-    if (settingsFiles > 1) return "Mit mehreren \"--settings\" geht --fit nicht";
+    if (others) return Tr("\"--fit\" gibt nur die Anpassung aus (mit --json als JSON)");
+    if (settingsFiles > 1) return Tr("Mit mehreren \"--settings\" geht --fit nicht");
     if (elementAt) {
-        if (!edits.save) return "--element-at übernimmt den Strahl ins System und braucht --save";
+        if (!edits.save) {
+            return Tr("--element-at übernimmt den Strahl ins System und braucht --save");
+        }
         if (settingsFiles == 0 && !edits.newBeam) {
-            return "--element-at braucht ein System: --settings DATEI oder --new beam";
+            return Tr("--element-at braucht ein System: --settings DATEI oder --new beam");
         }
         // The window fits at the design's wavelength when it takes the beam.
         if (wavelengthNm)
-            return "Mit --element-at gilt die Wellenlänge des Systems, nicht --wavelength";
+            return Tr("Mit --element-at gilt die Wellenlänge des Systems, nicht --wavelength");
     } else if (edits.save || edits.Changes()) {
-        return "--new, --choose, --lens, --set und --save gehen mit --fit nur zusammen mit "
-               "--element-at";
+        return Tr(
+            "--new, --choose, --lens, --set und --save gehen mit --fit nur zusammen mit "
+            "--element-at");
     }
     return std::nullopt;
 }
@@ -146,7 +154,9 @@ std::optional<std::string> FindRequestedLens(DesignEdits& edits,
     for (const text::FileNotRead& f : catalogue.NotRead())
         err << "raysketcher-cli: " << PlainText(f.Message()) << "\n";
     const analysis::CatalogueLens* lens = catalogue.Find(*edits.lensCode);
-    if (!lens) return "Die Linse \"" + PlainText(*edits.lensCode) + "\" steht nicht im Katalog.";
+    if (!lens) {
+        return TrFormat("Die Linse \"%1\" steht nicht im Katalog.", {PlainText(*edits.lensCode)});
+    }
     edits.lens = *lens;
     return std::nullopt;
 }

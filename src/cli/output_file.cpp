@@ -9,8 +9,11 @@
 
 #include "app/ini_file.h"
 #include "cli/export.h"
+#include "text/tr.h"
 
 namespace rs::cli {
+using text::Tr;
+using text::TrFormat;
 
 namespace {
 
@@ -38,15 +41,17 @@ constexpr int kWriteProtected = -1;
 
 // A pipe without a reader (ENXIO when opening, EPIPE when writing) has its own words.
 std::string Reason(int error) {
-    if (error == ENXIO || error == EPIPE) return "Niemand liest aus der Pipe.";
+    if (error == ENXIO || error == EPIPE) return Tr("Niemand liest aus der Pipe.");
     return app::WriteFailureReason(error);
 }
 
 }  // namespace
 
 std::string OutputFile::Failed(int error) const {
-    return "Die Datei \"" + file_.string() + "\" kann nicht geschrieben werden: " +
-           (error == kWriteProtected ? "Die Datei ist schreibgeschützt." : Reason(error));
+    return TrFormat(
+        "Die Datei \"%1\" kann nicht geschrieben werden: %2",
+        {file_.string(),
+         error == kWriteProtected ? Tr("Die Datei ist schreibgeschützt.") : Reason(error)});
 }
 
 std::variant<std::unique_ptr<OutputFile>, std::string> OutputFile::Open(const fs::path& file) {

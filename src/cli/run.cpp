@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <csignal>
 #include <fstream>
 #include <iterator>
@@ -10,6 +11,7 @@
 #include <ostream>
 
 #include "app/ini_file.h"
+#include "app/language_setup.h"
 #include "app/presentation.h"
 #include "app/settings.h"
 #include "app/sweep_csv.h"
@@ -19,17 +21,24 @@
 #include "cli/fit_and_lens.h"
 #include "text/tr.h"
 #include "ui/reference.h"
+#include "ui/study.h"
 #include "wavelengths/wavelengths.h"
 
 namespace rs::cli {
+using text::Tr;
+using text::TrFormat;
+using text::TrNoop;
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kHelp =
+constexpr const char* kHelp = TrNoop(
     "Aufruf: raysketcher-cli [--settings DATEI]... [--json] [--pdf DATEI] [--svg DATEI]\n"
     "                        [--png DATEI] [--size BREITExHÖHE]\n"
     "       raysketcher-cli [--settings DATEI]... --sweep NAME=VON:BIS:SCHRITTE [--csv DATEI]\n"
+    "       raysketcher-cli [--settings DATEI] --sweep NAME=VON:BIS:SCHRITTE --plot "
+    "DATEI.svg|.png\n"
+    "                        [--y NAME[,NAME]] [--size BREITExHÖHE] [--csv DATEI]\n"
     "       raysketcher-cli (--settings DATEI|- | --new paraxial|beam) [--choose NAMEN]\n"
     "                        [--set NAME=WERT]... [--save DATEI] [weitere Optionen]\n"
     "       raysketcher-cli --settings A --reference B [--json]\n"
@@ -73,7 +82,8 @@ constexpr const char* kHelp =
     "                    nicht im selben Modus (paraxial, Gaußstrahl), ist das ein Aufruffehler\n"
     "  --json            ein JSON-Objekt statt der Liste: mode, valid, calcInvalid, params\n"
     "                    (interne Einheiten: mm, rad), aperture, cardinalPoints, dof, status,\n"
-    "                    rows, title\n"
+    "                    rows (je Zeile Name, Wert und die feste Kennung, der deutsche Name\n"
+    "                    ohne Symbol), title\n"
     "  --pdf DATEI       schreibt zusätzlich den Ausdruck des Systems als PDF (eine Seite A4)\n"
     "  --svg DATEI       schreibt zusätzlich die Zeichnung als SVG\n"
     "  --png DATEI       schreibt zusätzlich die Zeichnung als PNG\n"
@@ -85,9 +95,18 @@ constexpr const char* kHelp =
     "                    Parameters und gibt eine Tabelle als CSV aus. NAME ist das Symbol aus\n"
     "                    der Ergebnisliste (a, f', m', im Gaußstrahl-Modus s, ...) oder die\n"
     "                    Katalognummer, für den Aperturparameter das erste Wort seines Namens\n"
-    "                    (Blendenzahl); die Werte in den Einheiten, die das Fenster zeigt\n"
+    "                    (Blendenzahl), \"Wellenlänge\" (nm; im paraxialen Modus bei\n"
+    "                    eingeschalteten erweiterten Optionen) oder \"Detektor\" (Abstand des\n"
+    "                    angezeigten Detektors); die Werte in den Einheiten, die das Fenster "
+    "zeigt\n"
     "  --csv DATEI       schreibt die Tabelle von --sweep in diese Datei statt auf die Ausgabe;\n"
     "                    eine vorhandene Datei wird erst mit der vollständigen Tabelle ersetzt\n"
+    "  --plot DATEI      zeichnet zu --sweep das Diagramm der Studie, wie das Fenster es zeigt,\n"
+    "                    als SVG oder PNG (nach der Endung .svg oder .png, in der Größe von\n"
+    "                    --size); die Tabelle geht wie sonst auf die Ausgabe oder nach --csv\n"
+    "  --y NAME[,NAME]   die eine oder zwei Größen des Diagramms, benannt wie in der\n"
+    "                    Ergebnisliste (\"Bildweite: a'\"); ohne --y die Bildweite, im\n"
+    "                    Gaußstrahl-Modus der Radius der Bildtaille\n"
     "  --wavelengths     listet statt eines Systems die Wellenlängen der Auswahl: Laserlinien,\n"
     "                    Glaskatalog-Linien und die eigenen aus UserData/WaveLen.lst neben der\n"
     "                    Einstellungsdatei (Liste, Name, Zusatz, Wellenlänge in nm)\n"
@@ -96,6 +115,8 @@ constexpr const char* kHelp =
     "  --catalogue ORDNER  die Katalogdateien aus diesem Ordner (sonst neben dem Programm,\n"
     "                    in ../share/raysketcher oder im Build-Ordner); im Gaußstrahl-Modus\n"
     "                    nennt --json die passenden Linsen als \"catalogueLenses\"\n"
+    "  --lang de|en      Sprache der Ausgaben (sonst nach LANGUAGE, LC_ALL, LC_MESSAGES,\n"
+    "                    LANG; Deutsch, wenn sie nicht Englisch verlangen)\n"
     "  --help            diese Hilfe\n"
     "\n"
     "Die CSV-Tabelle: eine Kopfzeile mit den Namen der Ergebnisliste und der Einheit in\n"
@@ -112,9 +133,9 @@ constexpr const char* kHelp =
     "Rückgabewert: 0 berechnet, 1 unvollständig oder ohne Lösung (bei unvollständiger\n"
     "Auswahl entsteht kein PDF; bei --sweep: ein Wert ohne Lösung), 2 Aufruffehler, Datei\n"
     "nicht lesbar, Ausgabedatei ist eine gelesene Einstellungsdatei, ein Name oder Wert von\n"
-    "--choose oder --set wird abgelehnt (dann entsteht keine Datei) oder Speicher reicht nicht,\n"
-    "3 Ausgabedatei nicht schreibbar (auch eine Pipe ohne Leser) oder Export-Modul fehlt. Bei\n"
-    "mehreren Dateien zählt das schlechteste Ergebnis.\n";
+    "--choose, --set oder --y wird abgelehnt (dann entsteht keine Datei) oder Speicher\n"
+    "reicht nicht, 3 Ausgabedatei nicht schreibbar (auch eine Pipe ohne Leser) oder\n"
+    "Export-Modul fehlt. Bei mehreren Dateien zählt das schlechteste Ergebnis.\n");
 
 struct Options {
     std::vector<fs::path> settings;
@@ -126,6 +147,8 @@ struct Options {
     std::optional<app::SweepPlan> sweep;
     std::optional<fs::path> csv;
     std::optional<fs::path> reference;
+    std::optional<fs::path> plot;
+    std::vector<std::string> y;  // the plot's results; empty: the mode's default
     DesignEdits edits;
     FitRequest fit;
 };
@@ -163,8 +186,21 @@ private:
     bool missing_ = false;
 };
 
+// The picture --plot writes, by the file name's ending (of any case).
+bool HasEnding(const fs::path& file, std::string_view ending) {
+    std::string e = file.extension().string();
+    std::transform(e.begin(), e.end(), e.begin(), [](unsigned char c) { return std::tolower(c); });
+    return e == ending;
+}
+bool PlotIsSvg(const fs::path& file) {
+    return HasEnding(file, ".svg");
+}
+bool PlotIsPng(const fs::path& file) {
+    return HasEnding(file, ".png");
+}
+
 std::string Once(std::string_view name) {
-    return "\"" + std::string(name) + "\" darf nur einmal angegeben werden";
+    return TrFormat("\"%1\" darf nur einmal angegeben werden", {name});
 }
 
 // Takes the current argument into `o`; the German message when it is bad.
@@ -179,7 +215,7 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
     } else if (auto dir = r.Value("--catalogue")) {
         o.catalogueDir = *dir;
     } else if (auto v = r.Value("--settings")) {
-        if (v->empty()) return "\"--settings\" mit leerem Dateinamen";
+        if (v->empty()) return Tr("\"--settings\" mit leerem Dateinamen");
         o.settings.emplace_back(*v);
     } else if (auto pdf = r.Value("--pdf")) {
         o.exports.pdf = *pdf;
@@ -190,8 +226,8 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
     } else if (auto size = r.Value("--size")) {
         const auto parsed = ParsePictureSize(*size);
         if (!parsed) {
-            return "ungültige Größe \"" + *size + "\" (erwartet BREITExHÖHE in Pixeln, je 1 bis " +
-                   std::to_string(kMaxPictureSide) + ")";
+            return TrFormat("ungültige Größe \"%1\" (erwartet BREITExHÖHE in Pixeln, je 1 bis %2)",
+                            {*size, std::to_string(kMaxPictureSide)});
         }
         o.exports.size = *parsed;
     } else if (auto sweep = r.Value("--sweep")) {
@@ -206,6 +242,21 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
     } else if (auto csv = r.Value("--csv")) {
         if (o.csv) return Once("--csv");
         o.csv = *csv;
+    } else if (auto plot = r.Value("--plot")) {
+        if (o.plot) return Once("--plot");
+        o.plot = *plot;
+    } else if (auto y = r.Value("--y")) {
+        if (!o.y.empty()) return Once("--y");
+        for (std::string_view name : text::SplitFields(*y, ',')) o.y.emplace_back(name);
+        const bool blank = std::any_of(o.y.begin(), o.y.end(), [](const std::string& n) {
+            return text::TrimBlanks(n).empty();
+        });
+        if (o.y.size() > 2 || blank) {
+            return TrFormat(
+                "--y erwartet einen oder zwei Namen der Ergebnisliste, durch Komma getrennt: "
+                "\"%1\"",
+                {*y});
+        }
     } else if (auto v = r.Value("--new")) {
         return o.edits.TakeNew(*v);
     } else if (auto v = r.Value("--choose")) {
@@ -214,6 +265,8 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
         return o.edits.TakeSet(*v);
     } else if (auto v = r.Value("--save")) {
         return o.edits.TakeSave(*v);
+    } else if (r.Value("--lang")) {
+        // Taken before everything else (LanguageArgument), so that every message speaks it.
     } else if (auto v = r.Value("--lens")) {
         if (o.edits.lensCode) return Once("--lens");
         o.edits.lensCode = *v;
@@ -224,22 +277,37 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
     } else if (auto v = r.Value("--element-at")) {
         return o.fit.TakeElementAt(*v);
     } else if (r.Missing()) {
-        return "Nach \"" + a + "\" fehlt der Wert.";
+        return TrFormat("Nach \"%1\" fehlt der Wert.", {a});
     } else {
-        return "unbekanntes Argument \"" + a + "\"";
+        return TrFormat("unbekanntes Argument \"%1\"", {a});
     }
     return std::nullopt;
 }
 
 // What the options cannot do together.
 std::optional<std::string> CombinationProblem(const Options& o) {
-    for (const auto* file : {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv}) {
-        if (*file && (*file)->empty()) return "Ein leerer Dateiname kann nicht geschrieben werden.";
+    for (const auto* file : {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv, &o.plot}) {
+        if (*file && (*file)->empty())
+            return Tr("Ein leerer Dateiname kann nicht geschrieben werden.");
     }
-    if (o.csv && !o.sweep) return "\"--csv\" ohne \"--sweep\": nur ein Sweep schreibt CSV";
+    if (o.csv && !o.sweep) return Tr("\"--csv\" ohne \"--sweep\": nur ein Sweep schreibt CSV");
+    if (o.plot && !o.sweep) {
+        return Tr("\"--plot\" ohne \"--sweep\": nur ein Sweep zeichnet eine Studie");
+    }
+    if (!o.y.empty() && !o.plot) return Tr("\"--y\" ohne \"--plot\": nur das Diagramm hat Größen");
+    if (o.plot && !PlotIsSvg(*o.plot) && !PlotIsPng(*o.plot)) {
+        return TrFormat(
+            "\"--plot\" schreibt SVG oder PNG: der Dateiname endet auf .svg oder .png, nicht "
+            "\"%1\"",
+            {o.plot->string()});
+    }
+    if (o.plot && o.settings.size() > 1) {
+        return Tr("Mit mehreren \"--settings\" geht --plot nicht: ein Diagramm zeigt ein System");
+    }
     if (o.sweep && (o.json || o.exports.Any() || o.wavelengthList || o.lensList)) {
-        return "\"--sweep\" schreibt nur CSV und geht nicht mit --json, --pdf, --svg, --png, "
-               "--wavelengths oder --list-lenses zusammen";
+        return Tr(
+            "\"--sweep\" schreibt nur CSV (und mit --plot das Diagramm) und geht nicht mit "
+            "--json, --pdf, --svg, --png, --wavelengths oder --list-lenses zusammen");
     }
     if (o.reference && (o.settings.size() != 1 || o.sweep || o.exports.Any() || o.wavelengthList ||
                         o.lensList || o.fit.file || o.edits.save)) {
@@ -249,7 +317,7 @@ std::optional<std::string> CombinationProblem(const Options& o) {
             "--wavelengths oder --list-lenses zusammen");
     }
     if (o.settings.size() > 1 && (o.exports.Any() || o.wavelengthList)) {
-        return "Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht";
+        return Tr("Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht");
     }
     if (auto problem = o.fit.CombinationProblem(
             o.edits, o.settings.size(),
@@ -284,7 +352,8 @@ using Loaded = LoadedDesign;
 int LoadDesignFile(const fs::path& file, bool keepBytes, Loaded& loaded, std::ostream& err) {
     std::error_code ec;
     if (fs::status(file, ec).type() == fs::file_type::not_found) {
-        err << "raysketcher-cli: Die Datei \"" << file.string() << "\" gibt es nicht.\n";
+        err << "raysketcher-cli: " << TrFormat("Die Datei \"%1\" gibt es nicht.", {file.string()})
+            << "\n";
         return kUsage;
     }
     // A folder, a device, a file without read permission or one far too big: the reader names
@@ -338,14 +407,16 @@ int Worse(int a, int b) {
     return std::max(a, b);
 }
 
-int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream& out,
-             std::ostream& err) {
+int RunSweep(const Options& o, const std::vector<fs::path>& files, const fs::path& programDir,
+             std::ostream& out, std::ostream& err) {
     // Every file is read and checked before anything is written, so a bad name leaves no half
     // table behind.
     std::vector<app::DesignSweep> sweeps;
+    Loaded plotted;  // the one design of --plot
     for (const fs::path& file : files) {
         Loaded loaded;
-        if (const int rc = LoadDesign(o.edits, file, false, loaded, err); rc != kSolved) {
+        if (const int rc = LoadDesign(o.edits, file, o.plot.has_value(), loaded, err);
+            rc != kSolved) {
             return rc;
         }
         auto prepared = app::DesignSweep::Prepare(loaded.state, *o.sweep);
@@ -355,7 +426,23 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
             return kUsage;
         }
         sweeps.push_back(std::move(std::get<app::DesignSweep>(prepared)));
+        // --plot: the sweep becomes the study of the design's mode, which the export module
+        // draws as the window's study tab does; --save keeps the design's own study.
+        std::optional<app::StudyChoice> study;
+        if (o.plot) {
+            auto choice = ui::StudyChoiceOfPlan(loaded.state, *o.sweep, o.y);
+            if (auto* message = std::get_if<std::string>(&choice)) {
+                err << "raysketcher-cli: " << PlainText(*message) << "\n";
+                return kUsage;
+            }
+            study = std::get<app::StudyChoice>(std::move(choice));
+        }
         if (const int rc = SaveDesign(o.edits, loaded, err); rc != kSolved) return rc;
+        if (study) {
+            ui::SetStudyChoice(loaded.state, std::move(*study));
+            StageBytes(loaded);
+            plotted = std::move(loaded);
+        }
     }
     std::vector<app::SweepInput> inputs;
     for (std::size_t k = 0; k < files.size(); ++k)
@@ -383,8 +470,18 @@ int RunSweep(const Options& o, const std::vector<fs::path>& files, std::ostream&
             return kExportFailed;
         }
     } else if (written.stopped || !out) {
-        err << "raysketcher-cli: Die Tabelle kann nicht ausgegeben werden.\n";
+        err << "raysketcher-cli: " << Tr("Die Tabelle kann nicht ausgegeben werden.") << "\n";
         return kExportFailed;
+    }
+    if (o.plot) {
+        ExportRequest plot;
+        (PlotIsSvg(*o.plot) ? plot.svg : plot.png) = *o.plot;
+        plot.size = o.exports.size;
+        plot.studyPoints = o.sweep->steps;
+        if (WriteExports({plotted.file, plotted.bytes}, plot, programDir, err) !=
+            ExportResult::Written) {
+            return kExportFailed;
+        }
     }
     return written.unsolved > 0 ? kNotSolved : kSolved;
 }
@@ -447,14 +544,15 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 // An output that would overwrite a design file being read: the German message naming both.
 std::optional<std::string> OutputOverDesign(const Options& o, const std::vector<fs::path>& files) {
     for (const auto* output :
-         {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv, &o.edits.save}) {
+         {&o.exports.pdf, &o.exports.svg, &o.exports.png, &o.csv, &o.plot, &o.edits.save}) {
         if (!*output) continue;
         for (const fs::path& file : files) {
             // Standard input and the design of --new are no file to protect.
             if (file.empty() || file == kStandardInput || !SameFile(**output, file)) continue;
-            return "Die Ausgabedatei \"" + PlainText((*output)->string()) +
-                   "\" ist die Einstellungsdatei \"" + PlainText(file.string()) +
-                   "\", die gelesen wird; sie wird nicht überschrieben.";
+            return TrFormat(
+                "Die Ausgabedatei \"%1\" ist die Einstellungsdatei \"%2\", die gelesen wird; sie "
+                "wird nicht überschrieben.",
+                {PlainText((*output)->string()), PlainText(file.string())});
         }
     }
     return std::nullopt;
@@ -525,7 +623,7 @@ int RunDesigns(const Options& o, const std::vector<fs::path>& files, CatalogueSo
     for (std::size_t k = 0; k < files.size(); ++k) {
         const fs::path& file = files[k];
         if (several && o.json && k > 0) out << ",";
-        if (several && !o.json) out << "Datei\t" << PlainText(file.string()) << "\n";
+        if (several && !o.json) out << Tr("Datei") << "\t" << PlainText(file.string()) << "\n";
         Loaded loaded;
         if (const int rc = LoadDesign(o.edits, file, o.exports.Any(), loaded, err); rc != kSolved) {
             if (several && o.json) out << "null";
@@ -559,11 +657,11 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
     bool help = false;
     auto parsed = ParseArguments(args, help);
     if (help) {
-        out << kHelp;
+        out << Tr(kHelp);
         return kSolved;
     }
     if (auto* message = std::get_if<std::string>(&parsed)) {
-        err << "raysketcher-cli: " << *message << " (Aufrufe: raysketcher-cli --help)\n";
+        err << "raysketcher-cli: " << *message << Tr(" (Aufrufe: raysketcher-cli --help)") << "\n";
         return kUsage;
     }
     Options& o = std::get<Options>(parsed);
@@ -603,7 +701,7 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         return RunFit(o.fit, o.json, nullptr, out, err);
     }
     if (files.front().empty() && !o.edits.newBeam) {
-        err << "raysketcher-cli: Keine Einstellungsdatei: "
+        err << "raysketcher-cli: " << Tr("Keine Einstellungsdatei: ")
             << app::SettingsLocationNote(files.front()) << "\n";
         return kUsage;
     }
@@ -611,11 +709,27 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
         err << "raysketcher-cli: " << *problem << "\n";
         return kUsage;
     }
-    if (o.sweep) return RunSweep(o, files, out, err);
+    if (o.sweep) return RunSweep(o, files, programDir, out, err);
     if (o.fit.file) return RunFitOn(o, files, out, err);
     if (o.reference) return RunReference(o, files.front(), out, err);
     CatalogueSource catalogue(std::move(where), err);
     return RunDesigns(o, files, catalogue, programDir, out, err);
+}
+
+// The language of --lang; `unknown` names a value that is no language.
+struct LanguageChoice {
+    std::optional<text::Language> chosen;
+    std::optional<std::string> unknown;
+};
+LanguageChoice LanguageArgument(const std::vector<std::string>& args) {
+    LanguageChoice choice;
+    for (ArgumentReader r(args); !r.AtEnd(); r.Advance()) {
+        if (const auto code = r.Value("--lang")) {
+            choice.chosen = text::LanguageFromCode(*code);
+            if (!choice.chosen) choice.unknown = *code;
+        }
+    }
+    return choice;
 }
 
 }  // namespace
@@ -625,10 +739,17 @@ int Run(const std::vector<std::string>& args, const std::filesystem::path& progr
     // A reader of a pipe that goes away early makes the next write fail (EPIPE), reported as
     // such, instead of ending the program without a word.
     std::signal(SIGPIPE, SIG_IGN);
+    const LanguageChoice language = LanguageArgument(args);
+    app::StartLanguage(language.chosen, programDir);
+    if (language.unknown) {
+        err << "raysketcher-cli: "
+            << TrFormat("unbekannte Sprache \"%1\" (de oder en)", {*language.unknown}) << "\n";
+        return kUsage;
+    }
     try {
         return RunArguments(args, programDir, out, err);
     } catch (const std::bad_alloc&) {
-        err << "raysketcher-cli: Für diese Aufgabe reicht der Speicher nicht.\n";
+        err << "raysketcher-cli: " << Tr("Für diese Aufgabe reicht der Speicher nicht.") << "\n";
         return kUsage;
     }
 }

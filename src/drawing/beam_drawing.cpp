@@ -7,6 +7,7 @@
 #include "drawing/beam_labels.h"
 #include "drawing/beam_layout.h"
 #include "drawing/beam_painter.h"
+#include "drawing/lens_outline.h"
 #include "engine/numbers.h"
 
 namespace rs::drawing {
@@ -61,6 +62,19 @@ void ClipMainFrame(BeamAxisFrame& frame, bool dragging) {
                                    NarrowToFloat(area.left), NarrowToFloat(area.left + area.width));
 }
 
+// The held lens around axis 0's principal planes, behind the envelopes.
+void DrawHeldLens(Painter& painter, const AxisPicture& ap) {
+    const auto& lens = painter.options().lens;
+    if (!lens || ap.data.axis != 0) return;
+    const double first = FirstVertexX(*lens, ap.data.p);
+    for (const OutlinePath& path : LensOutline(*lens, first, OutlineHalves::Upper)) {
+        for (std::size_t k = 1; k < path.size(); ++k) {
+            painter.Line(ap.frame->main, path[k - 1].x, path[k - 1].y, path[k].x, path[k].y,
+                         {kLensOutlineColour});
+        }
+    }
+}
+
 }  // namespace
 
 RedrawOutcome RedrawBeam(Surface& surface, const BeamDesign& design,
@@ -91,6 +105,7 @@ RedrawOutcome RedrawBeam(Surface& surface, const BeamDesign& design,
         if (!options.dragging && a.axis == 0) RegisterTouch(memory.touch, frame.main.scale, a);
         const AxisPicture ap{a, &frame, shared, shared && a.axis == 1 ? &data.front() : nullptr};
         if (options.reference) DrawReferenceEnvelopes(painter, ap, *options.reference);
+        DrawHeldLens(painter, ap);
         DrawAxisAndLabels(painter, ap);
         DrawEnvelopes(painter, ap);
         // A shared area shows both axes' waists in axis 0's pair of insets.

@@ -20,6 +20,7 @@
 #include <optional>
 #include <string_view>
 
+#include "analysis/thick_lens.h"
 #include "beam/beam_design.h"
 #include "beam/beam_extras.h"
 #include "drawing/drawing_scale.h"
@@ -68,6 +69,9 @@ struct BeamDrawingOptions {
     // A solved beam design to compare with: its envelopes and element in light grey behind the
     // picture, on the same axis (x = 0 at its own object waist) and at the picture's scale.
     const beam::BeamDesign* reference = nullptr;
+    // A catalogue lens held by the design as the element of axis 0: its real outline (upper
+    // half) is drawn around that axis's principal planes, to the picture's scales.
+    std::optional<analysis::ThickLens> lens = std::nullopt;
 };
 
 // One axis's picture: its main frame and the two insets (world ±5 along both axes).

@@ -32,23 +32,25 @@ double FirstVertexX(const analysis::ThickLens& lens, double principalX) {
     return principalX - lens.frontPrincipal;
 }
 
-std::vector<OutlinePath> LensOutline(const analysis::ThickLens& lens, double firstVertexX) {
+std::vector<OutlinePath> LensOutline(const analysis::ThickLens& lens, double firstVertexX,
+                                     OutlineHalves halves) {
+    const bool both = halves == OutlineHalves::Both;
     std::vector<sketch_optics::Surf> surfs;
     for (const analysis::PlacedSurface& s : lens.surfaces) surfs.push_back(Placed(s, firstVertexX));
     std::vector<OutlinePath> paths;
     for (const sketch_optics::Surf& s : surfs) {
         OutlinePath profile;
         for (int k = 0; k <= kProfileSteps; ++k) {
-            profile.push_back(At(s, s.semi * (2.0 * k / kProfileSteps - 1.0)));
+            const double share = static_cast<double>(k) / kProfileSteps;
+            profile.push_back(At(s, s.semi * (both ? 2.0 * share - 1.0 : share)));
         }
         paths.push_back(std::move(profile));
     }
     for (std::size_t i = 0; i + 1 < surfs.size(); ++i) {
         if (!lens.surfaces[i].glassBehind) continue;
         const sketch_optics::Surf &front = surfs[i], &back = surfs[i + 1];
-        for (double side : {1.0, -1.0}) {
-            paths.push_back({At(front, side * front.semi), At(back, side * back.semi)});
-        }
+        paths.push_back({At(front, front.semi), At(back, back.semi)});
+        if (both) paths.push_back({At(front, -front.semi), At(back, -back.semi)});
     }
     return paths;
 }

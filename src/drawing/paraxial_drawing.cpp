@@ -40,7 +40,6 @@ constexpr float kMarkAcross = 4.0f;   // both, across the axis
 constexpr float kTickHalf = 2.0f;     // focal and nodal ticks are 4 pixels high
 constexpr float kNodalLabelGap = 10.0f;
 // A held lens's outline: dark blue, apart from the black planes and rays.
-constexpr Colour kLensColour = 0x800000;
 constexpr float kHiddenLabelGap = 10.0f;
 // Labels stand beside what they name, never on it.
 constexpr double kAxisGap = 2.0;  // between the axis (or an arrow's tip) and a label
@@ -267,7 +266,8 @@ public:
         for (const OutlinePath& path : LensOutline(*o_.lens, FirstVertexX(*o_.lens, p_))) {
             for (std::size_t k = 1; k < path.size() && ok_; ++k) {
                 Line(static_cast<float>(path[k - 1].x), static_cast<float>(path[k - 1].y),
-                     static_cast<float>(path[k].x), static_cast<float>(path[k].y), {kLensColour});
+                     static_cast<float>(path[k].x), static_cast<float>(path[k].y),
+                     {kLensOutlineColour});
             }
         }
     }

@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kMostXLabels = 8;
 constexpr int kMostYLabels = 6;
+constexpr double kConstantShare = 1e-6;
 
 FrameAxis ValueAxis(const ValueRange& r, double from, double to, std::string title, int labels) {
     FrameAxis axis{{r.lo, r.hi, AxisScale::Linear, from, to}, {}, std::move(title), {}};
@@ -55,7 +56,10 @@ ValueRange ShownRange(const std::vector<StudySeries>& series, bool rightAxis) {
     const double inner = at(0.95) - at(0.05);
     double lo = std::max(values.front(), at(0.05) - inner / 2);
     double hi = std::min(values.back(), at(0.95) + inner / 2);
-    if (!(hi - lo > 1e-9 * std::max(std::fabs(lo), std::fabs(hi)))) {
+    // A curve that changes by less than a millionth of its value is constant to the eye: its
+    // rounding noise (a circularised diode's waist, say) would otherwise fill the axis with
+    // nine-digit labels.
+    if (!(hi - lo > kConstantShare * std::max(std::fabs(lo), std::fabs(hi)))) {
         const double half = lo == 0.0 ? 1.0 : std::fabs(lo) * 0.1;
         return {lo - half, lo + half};
     }
@@ -137,6 +141,10 @@ void DrawStudyPlot(Surface& surface, const PlotFrame& frame, const StudyPlotData
         const TextExtent e = surface.MeasureText(data.note);
         surface.Text(b.left + std::max(4.0, (b.width - e.width) / 2), b.top + 4, data.note, kBlack);
     }
+}
+
+void DrawStudyPicture(Surface& surface, const ScaleRect& area, const StudyPlotData& data) {
+    DrawStudyPlot(surface, LayOutStudyPlot(surface, area, data), data);
 }
 
 std::optional<StudyPick> NearestStudyPoint(const PlotFrame& frame, const StudyPlotData& data,

@@ -18,7 +18,8 @@ inline constexpr Colour kStudyFirst = 0xB4501E;   // the first result, blue
 inline constexpr Colour kStudySecond = 0x1E6ED2;  // the second result, orange
 inline constexpr Colour kStudyMark = 0x0000D0;    // the present value, red
 
-// One curve: its points in display units (y NaN where the design has no such number).
+// One curve: its points in display units (y NaN where the design has no such number). A further
+// set of curves (another design's, say) is more series with a pen of their own.
 struct StudySeries {
     std::vector<DataPoint> points;
     bool rightAxis = false;   // the second result
@@ -53,6 +54,10 @@ PlotFrame LayOutStudyPlot(const Surface& surface, const ScaleRect& area, const S
 // Clears the surface and draws the frame, the curves and the present value. Two neighbouring
 // points on opposite sides beyond the frame (a pole between them) are not joined.
 void DrawStudyPlot(Surface& surface, const PlotFrame& frame, const StudyPlotData& data);
+
+// The whole picture in `area`: laid out and drawn as above. The window's saved pictures, the
+// printed page and the command line's --plot all paint through this.
+void DrawStudyPicture(Surface& surface, const ScaleRect& area, const StudyPlotData& data);
 
 // The curve point drawn nearest to a pixel: which series and which point.
 struct StudyPick {

@@ -5,8 +5,11 @@
 #include "engine/numbers.h"
 #include "engine/require.h"
 #include "text/strings.h"
+#include "text/tr.h"
 
 namespace rs::engine {
+using text::Tr;
+using text::TrNoop;
 namespace {
 
 struct ParamEntry {
@@ -19,30 +22,31 @@ constexpr float kDegree = 0.017453292f;  // pi/180 as the angle boxes have alway
 constexpr std::array<ParamEntry, kParamCount> kParams = [] {
     std::array<ParamEntry, kParamCount> t{};
     for (auto& e : t) e = {"", "", "", "", 1.0f};
-    t[0] = {"Brennweite: ", "f'", "mm", "0.0#", 1.0f};
-    t[1] = {"Objektweite: ", "a", "mm", "0.0#", 1.0f};
-    t[2] = {"Bildweite: ", "a'", "mm", "0.0#", 1.0f};
-    t[3] = {"Vergrößerung: ", "m'", "x", "0.00######", 1.0f};
-    t[4] = {"Objekt Bildabstand: ", "t", "mm", "0.0#", 1.0f};
-    t[5] = {"Objekthöhe: ", "u", "mm", "0.0#", 1.0f};
-    t[6] = {"Objektwinkel: ", "w", "Grad", "0.0##", kDegree};
-    t[7] = {"Bildhöhe: ", "u'", "mm", "0.0#", 1.0f};
-    t[8] = {"Bildwinkel: ", "w'", "Grad", "0.0##", kDegree};
-    t[20] = {"Brennweite [Obj]: ", "f", "mm", "0.0#", 1.0f};
+    t[0] = {TrNoop("Brennweite: "), "f'", "mm", "0.0#", 1.0f};
+    t[1] = {TrNoop("Objektweite: "), "a", "mm", "0.0#", 1.0f};
+    t[2] = {TrNoop("Bildweite: "), "a'", "mm", "0.0#", 1.0f};
+    t[3] = {TrNoop("Vergrößerung: "), "m'", "x", "0.00######", 1.0f};
+    t[4] = {TrNoop("Objekt Bildabstand: "), "t", "mm", "0.0#", 1.0f};
+    t[5] = {TrNoop("Objekthöhe: "), "u", "mm", "0.0#", 1.0f};
+    t[6] = {TrNoop("Objektwinkel: "), "w", "Grad", "0.0##", kDegree};
+    t[7] = {TrNoop("Bildhöhe: "), "u'", "mm", "0.0#", 1.0f};
+    t[8] = {TrNoop("Bildwinkel: "), "w'", "Grad", "0.0##", kDegree};
+    t[20] = {TrNoop("Brennweite [Obj]: "), "f", "mm", "0.0#", 1.0f};
     return t;
 }();
 
 constexpr std::array<ParamEntry, kApertureCount> kApertures = {{
-    {"Blendenradius", "", "mm", "0.0#", 1.0f},
-    {"Blendenzahl [unendliche Objektweite]", "", "", "0.0###", 1.0f},
-    {"NA [objektseitig] ", "", "", "0.0###", 1.0f},
-    {"NA' [bildseitig]", "", "", "0.0###", 1.0f},
-    {"Airy-Radius", "", "mm", "0.0###", 1.0f},
+    {TrNoop("Blendenradius"), "", "mm", "0.0#", 1.0f},
+    {TrNoop("Blendenzahl [unendliche Objektweite]"), "", "", "0.0###", 1.0f},
+    {TrNoop("NA [objektseitig] "), "", "", "0.0###", 1.0f},
+    {TrNoop("NA' [bildseitig]"), "", "", "0.0###", 1.0f},
+    {TrNoop("Airy-Radius"), "", "mm", "0.0###", 1.0f},
 }};
 
 constexpr std::array<std::string_view, kCardinalCount> kCardinalLabels = {
-    "erster Hauptpunkt: ",   "zweiter Hauptpunkt: ",  "vorderer Brennpunkt: ",
-    "hinterer Brennpunkt: ", "vorderer Knotenpunkt ", "hinterer Knotenpunkt "};
+    TrNoop("erster Hauptpunkt: "),   TrNoop("zweiter Hauptpunkt: "),
+    TrNoop("vorderer Brennpunkt: "), TrNoop("hinterer Brennpunkt: "),
+    TrNoop("vorderer Knotenpunkt "), TrNoop("hinterer Knotenpunkt ")};
 constexpr std::array<std::string_view, kCardinalCount> kCardinalSymbols = {"P",  "P'", "F",
                                                                            "F'", "N",  "N'"};
 
@@ -147,7 +151,7 @@ const std::string& SymbolTable::Cardinal(int index) const {
 }
 
 std::string SymbolTable::ParamLabelWithSymbol(int index) const {
-    return std::string(ParamLabel(index)) + Param(index);
+    return Tr(ParamLabel(index)) + Param(index);
 }
 
 }  // namespace rs::engine

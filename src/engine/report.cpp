@@ -4,9 +4,11 @@
 
 #include "engine/aperture.h"
 #include "engine/solver.h"
+#include "text/tr.h"
 #include "text/vb_format.h"
 
 namespace rs::engine {
+using text::Tr;
 namespace {
 
 using text::Format;
@@ -34,6 +36,13 @@ std::string ApertureNumber(const ReportUnits& units, int index, double v) {
 
 }  // namespace
 
+ResultRow NamedRow(std::string name, std::string value, std::string_view german) {
+    while (!german.empty() && (german.back() == ' ' || german.back() == ':')) {
+        german.remove_suffix(1);
+    }
+    return {std::move(name), std::move(value), std::string(german)};
+}
+
 DisplayUnit ReportUnits::Param(int index) const {
     if (param) return param(index);
     return {ParamScale(index), std::string(ParamDefaultUnit(index))};
@@ -52,19 +61,19 @@ bool ImageAtInfinity(const ParaxialDesign& design) {
 std::string ValueText(const ParaxialDesign& design, const ReportUnits& units, int index, float v,
                       bool forPrint) {
     const bool imageAtInfinity = ImageAtInfinity(design);
-    if (index == kObjDist && v == kInfinity) return "unendlich";
-    if (index == kImgDist && imageAtInfinity) return " In Unendlich";
+    if (index == kObjDist && v == kInfinity) return Tr("unendlich");
+    if (index == kImgDist && imageAtInfinity) return Tr(" In Unendlich");
     if ((index == kMagnif || index == kObjImgDist || index == kImgHeight) && imageAtInfinity) {
         return " ---";
     }
     const DisplayUnit u = units.Param(index);
     std::string text = Signed(v, Format(v / u.factor, ParamFormat(index))) + u.suffix;
-    if (index == kObjDist && v > 0) text += "     [Virtuell]";
+    if (index == kObjDist && v > 0) text += Tr("     [Virtuell]");
     if (index == kFocal && forPrint) {
         if (design.options.mirrorMode) {
-            text += v < 0 ? "    [Konkav]" : "    [Konvex]";
+            text += v < 0 ? Tr("    [Konkav]") : Tr("    [Konvex]");
         } else {
-            text += v < 0 ? "    [Negativ]" : "    [Positiv]";
+            text += v < 0 ? Tr("    [Negativ]") : Tr("    [Positiv]");
         }
     }
     return text;
@@ -82,9 +91,9 @@ std::string SystemValueText(const ParaxialDesign& design, const ReportUnits& uni
             case kObjHeight:
                 return " ---";
             case kObjDist:
-                return " In Unendlich";
+                return Tr(" In Unendlich");
             case kMagnif:
-                return " Null";
+                return Tr(" Null");
             default:
                 break;
         }
@@ -120,15 +129,16 @@ struct ListFacts {
 };
 
 ResultRow GeneralRow(const ListFacts& f, int index) {
-    return {f.design.symbols.ParamLabelWithSymbol(index),
-            f.valid ? SystemValueText(f.design, f.units, index, false) : std::string()};
+    return NamedRow(f.design.symbols.ParamLabelWithSymbol(index),
+                    f.valid ? SystemValueText(f.design, f.units, index, false) : std::string(),
+                    ParamLabel(index));
 }
 
 std::string MirrorRadiusValue(const ListFacts& f) {
     const ParamTable& p = f.design.paramTable;
     const DisplayUnit u = f.units.Param(kFocal);
     return Format(2.0 * p.Get(kFocal) / u.factor, ParamFormat(kFocal)) + u.suffix +
-           (p.Get(kObjFocal) >= 0 ? "    [Konvex]" : "    [Konkav]");
+           (p.Get(kObjFocal) >= 0 ? Tr("    [Konvex]") : Tr("    [Konkav]"));
 }
 
 // A nodal point's distance from its principal point, named with both symbols.
@@ -141,19 +151,21 @@ ResultRow NodalRow(const ListFacts& f, const char* name, int node, int principal
                             f.design.cardinal[static_cast<std::size_t>(principal)];
         value = Format(dist / u.factor, ParamFormat(kObjFocal)) + u.suffix;
     }
-    return {name + sym.Cardinal(node) + sym.Cardinal(principal), value};
+    return NamedRow(Tr(name) + sym.Cardinal(node) + sym.Cardinal(principal), value, name);
 }
 
 std::vector<ResultRow> SystemRows(const ListFacts& f) {
     std::vector<ResultRow> rows{GeneralRow(f, kFocal)};
     if (f.objFocalRow) {
-        rows.push_back(
-            {f.design.symbols.ParamLabelWithSymbol(kObjFocal),
-             f.valid ? ValueText(f.design, f.units, kObjFocal, f.design.paramTable.Get(kObjFocal))
-                     : ""});
+        rows.push_back(NamedRow(
+            f.design.symbols.ParamLabelWithSymbol(kObjFocal),
+            f.valid ? ValueText(f.design, f.units, kObjFocal, f.design.paramTable.Get(kObjFocal))
+                    : "",
+            ParamLabel(kObjFocal)));
     }
     if (f.design.options.mirrorMode) {
-        rows.push_back({kMirrorRadiusRow, f.valid ? MirrorRadiusValue(f) : ""});
+        rows.push_back(
+            NamedRow(Tr(kMirrorRadiusRow), f.valid ? MirrorRadiusValue(f) : "", kMirrorRadiusRow));
     }
     if (f.nodalRows) {
         rows.push_back(NodalRow(f, kNodalPoint1Row, kN, kP));
@@ -194,21 +206,22 @@ std::string MtfCutOffValue(const ListFacts& f) {
 std::vector<ResultRow> ApertureRows(const ListFacts& f, std::string_view wavelengthText) {
     std::vector<ResultRow> rows;
     auto aperture = [&](int index) {
-        rows.push_back(
-            {std::string(ApertureLabel(index)), ApertureValue(f, index, wavelengthText)});
+        rows.push_back(NamedRow(Tr(ApertureLabel(index)), ApertureValue(f, index, wavelengthText),
+                                ApertureLabel(index)));
     };
     aperture(kStopRadius);
     aperture(kFNumber);
-    rows.push_back({kEffectiveFNumberRow, EffectiveFNumberValue(f)});
-    if (!f.objFocalRow) rows.push_back({kFiller, " "});
+    rows.push_back(
+        NamedRow(Tr(kEffectiveFNumberRow), EffectiveFNumberValue(f), kEffectiveFNumberRow));
+    if (!f.objFocalRow) rows.push_back({kFiller, " ", ""});
     aperture(kNA);
     aperture(kNAImage);
     if (!f.nodalRows) {
-        rows.push_back({kFiller, " "});
-        rows.push_back({"(Näherung)", " "});
+        rows.push_back({kFiller, " ", ""});
+        rows.push_back(NamedRow(Tr("(Näherung)"), " ", "(Näherung)"));
     }
     aperture(kAiryRadius);
-    rows.push_back({kMtfCutOffRow, MtfCutOffValue(f)});
+    rows.push_back(NamedRow(Tr(kMtfCutOffRow), MtfCutOffValue(f), kMtfCutOffRow));
     return rows;
 }
 
@@ -243,40 +256,40 @@ std::optional<StatusLabel> UpdateConjugateStatus(const ParaxialDesign& design) {
     const bool vi = IsVirtualImage(design);
     const bool inf = ImageAtInfinity(design);
     if (vo) {
-        if (inf) return StatusLabel{"Virtuelles Objekt - Bild im Unendlichen", kYellow};
-        return StatusLabel{vi ? "Virtuelles Objekt/Bild" : "Virtuelles Objekt", kRed};
+        if (inf) return StatusLabel{Tr("Virtuelles Objekt - Bild im Unendlichen"), kYellow};
+        return StatusLabel{vi ? Tr("Virtuelles Objekt/Bild") : Tr("Virtuelles Objekt"), kRed};
     }
-    if (inf) return StatusLabel{"Bild im Unendlichen", kYellow};
-    if (vi) return StatusLabel{"Virtuelles Bild", kRed};
+    if (inf) return StatusLabel{Tr("Bild im Unendlichen"), kYellow};
+    if (vi) return StatusLabel{Tr("Virtuelles Bild"), kRed};
     return std::nullopt;
 }
 
 std::string StartupCaption(std::string_view version) {
-    return "Kestrelon: Linsensystem Raysketcher" + std::string(version);
+    return Tr("Kestrelon: Linsensystem Raysketcher") + std::string(version);
 }
 
 std::string WindowTitle(std::string_view version, const TitleState& s) {
-    std::string title = "Kestrelon: System Raysketcher " + std::string(version);
+    std::string title = Tr("Kestrelon: System Raysketcher ") + std::string(version);
     if (!s.beamMode) {
-        title += s.mirrorMode ? "    [Spiegelsystem]" : "    [Linsensystem]";
-        title += "   paraxiale Berechnung";
+        title += s.mirrorMode ? Tr("    [Spiegelsystem]") : Tr("    [Linsensystem]");
+        title += Tr("   paraxiale Berechnung");
         return title;
     }
-    title += "   Berechnung von Gaußschen Strahlen";
+    title += Tr("   Berechnung von Gaußschen Strahlen");
     if (s.diodeMode) {
-        title += " Diode";
+        title += Tr(" Diode");
         if (s.circularise) {
-            title += s.circulariseMode == 1 ? " [zirkularisiert - max Taillenabstand]"
-                                            : " [zirkularisiert - min Divergenz]";
+            title += s.circulariseMode == 1 ? Tr(" [zirkularisiert - max Taillenabstand]")
+                                            : Tr(" [zirkularisiert - min Divergenz]");
         }
     }
     return title;
 }
 
 std::optional<std::string> ReportRefusal(const Selection& selection) {
-    if (selection.Count() < 3) return "Sie haben noch nicht alle Parameter ausgewählt! ";
+    if (selection.Count() < 3) return Tr("Sie haben noch nicht alle Parameter ausgewählt! ");
     if (!selection.AllValuesDefined()) {
-        return "Sie haben noch nicht für alle Parameter Werte eingetragen! ";
+        return Tr("Sie haben noch nicht für alle Parameter Werte eingetragen! ");
     }
     return std::nullopt;
 }
@@ -308,11 +321,11 @@ void ReportWriter::Row(std::string name, std::string value, std::string second) 
 namespace {
 
 void WriteUserVariables(ReportWriter& out, const ParaxialDesign& design, const ReportUnits& units) {
-    out.Heading("Benutzerdefinierte Variablen");
+    out.Heading(Tr("Benutzerdefinierte Variablen"));
     for (const CVarType& e : design.params.Entries()) {
         std::string value;
         if (e.nVarType == kObjDist && design.options.objAtInfinity) {
-            value = " Unendlich";
+            value = Tr(" Unendlich");
         } else {
             const DisplayUnit u = units.Param(e.nVarType);
             value = Signed(e.sVarValue, Format(e.sVarValue / u.factor, ParamFormat(e.nVarType))) +
@@ -322,7 +335,7 @@ void WriteUserVariables(ReportWriter& out, const ParaxialDesign& design, const R
     }
     if (design.aperture.Count() > 0) {
         const CVarType& e = design.aperture.At(1);
-        out.Row(std::string(ApertureLabel(e.nVarType)) + ":\t",
+        out.Row(Tr(ApertureLabel(e.nVarType)) + ":\t",
                 Signed(e.sVarValue, ApertureNumber(units, e.nVarType, e.sVarValue)));
     }
 }
@@ -345,9 +358,9 @@ void WriteApertureFigures(ReportWriter& out, const ParaxialDesign& design,
                           const ReportUnits& units) {
     const bool valid = !design.bCalcInvalid;
     for (int i = kStopRadius; i <= kAiryRadius; ++i) {
-        out.Row(std::string(ApertureLabel(i)) + ":  ", PrintedApertureValue(design, units, i));
+        out.Row(Tr(ApertureLabel(i)) + ":  ", PrintedApertureValue(design, units, i));
         if (i == kFNumber) {
-            out.Row("Blendenzahl effektiv",
+            out.Row(Tr("Blendenzahl effektiv"),
                     valid
                         ? " " + ApertureNumber(units, kFNumber, std::fabs(EffectiveFNumber(design)))
                         : "");
@@ -355,13 +368,13 @@ void WriteApertureFigures(ReportWriter& out, const ParaxialDesign& design,
     }
     std::string mtf = " ";
     if (valid && !ImageAtInfinity(design)) mtf = Format(design.mtfCutOff, " 0") + "lp/mm*";
-    out.Row("MTF-Grenzfrequenz", mtf);
+    out.Row(Tr("MTF-Grenzfrequenz"), mtf);
 }
 
 void WriteSystemDefinition(ReportWriter& out, const ParaxialDesign& design,
                            const ReportUnits& units) {
-    out.Heading(design.options.mirrorMode ? "Systemdefinition: Spiegel"
-                                          : "Systemdefinition: Linse");
+    out.Heading(design.options.mirrorMode ? Tr("Systemdefinition: Spiegel")
+                                          : Tr("Systemdefinition: Linse"));
     for (int i = kFocal; i <= kImgAngle; ++i) {
         out.Row(design.symbols.ParamLabelWithSymbol(i) + ":  ",
                 design.bCalcInvalid ? "" : SystemValueText(design, units, i, true));
@@ -370,17 +383,17 @@ void WriteSystemDefinition(ReportWriter& out, const ParaxialDesign& design,
 }
 
 void WriteAdvancedOptions(ReportWriter& out, const ParaxialDesign& design) {
-    out.Heading("Erweiterte Optionen");
+    out.Heading(Tr("Erweiterte Optionen"));
     const AdvancedOptions& adv = design.options.advanced;
     if (design.options.advOptions) {
         out.Row(
-            "Entfernung zwischen den Hauptebenen:",
+            Tr("Entfernung zwischen den Hauptebenen:"),
             " " + (design.options.mirrorMode ? std::string("0") : Format(adv.separation, "0.0##")));
-        out.Row("Brechungsindex im Objektraum:", " " + Format(adv.n, "0.0000"));
-        out.Row("Brechungsindex im Bildraum:", " " + Format(adv.nImage, "0.0000"));
+        out.Row(Tr("Brechungsindex im Objektraum:"), " " + Format(adv.n, "0.0000"));
+        out.Row(Tr("Brechungsindex im Bildraum:"), " " + Format(adv.nImage, "0.0000"));
     }
     // The wavelength the figures were computed with (the standard one while the options are off).
-    out.Row("Wellenlänge [für Beugungsbetrachtung]", " " + WavelengthText(design));
+    out.Row(Tr("Wellenlänge [für Beugungsbetrachtung]"), " " + WavelengthText(design));
 }
 
 }  // namespace
@@ -391,7 +404,9 @@ ReportResult BuildParaxialReport(const ParaxialDesign& design, const ReportUnits
     result.refusal = ReportRefusal(design.params);
     if (result.refusal) return result;
     ReportWriter out(result.page);
-    out.Title("Kestrelon Raysketcher " + input.version + " paraxiale Berechnung", input.dateText);
+    out.Title(Tr("Kestrelon Raysketcher ") + input.version + Tr(" paraxiale Berechnung"),
+              input.dateText);
+    if (!input.heldLens.empty()) out.Note(input.heldLens);
     out.Blank();
     WriteUserVariables(out, design, units);
     out.Blank();
@@ -399,7 +414,7 @@ ReportResult BuildParaxialReport(const ParaxialDesign& design, const ReportUnits
     out.Blank();
     WriteAdvancedOptions(out, design);
     out.Blank();
-    out.Heading("Schärfentiefe");
+    out.Heading(Tr("Schärfentiefe"));
     for (const auto& [name, value] : input.dofRows) out.Row(name, " " + value);
     return result;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/paraxial_design.h"
+#include "text/tr.h"
 
 namespace rs::engine {
 
@@ -35,17 +36,25 @@ std::string ValueText(const ParaxialDesign& design, const ReportUnits& units, in
 
 // Names of result-list rows that are not a parameter's own label; whoever reads the list by
 // name (the command line's sweep) uses these.
-inline constexpr const char* kMirrorRadiusRow = "Spiegelradius";
-inline constexpr const char* kEffectiveFNumberRow = "Blendenzahl effektiv";
-inline constexpr const char* kMtfCutOffRow = "MTF-Grenzfrequenz";
-inline constexpr const char* kNodalPoint1Row = "Knotenpunkt 1 ";  // followed by the two symbols
-inline constexpr const char* kNodalPoint2Row = "Knotenpunkt 2 ";
+inline constexpr const char* kMirrorRadiusRow = text::TrNoop("Spiegelradius");
+inline constexpr const char* kEffectiveFNumberRow = text::TrNoop("Blendenzahl effektiv");
+inline constexpr const char* kMtfCutOffRow = text::TrNoop("MTF-Grenzfrequenz");
+inline constexpr const char* kNodalPoint1Row =
+    text::TrNoop("Knotenpunkt 1 ");  // followed by the two symbols
+inline constexpr const char* kNodalPoint2Row = text::TrNoop("Knotenpunkt 2 ");
 
 struct ResultRow {
-    std::string name;
+    std::string name;  // in the language in use
     std::string value;
+    // The row's German catalogue name without symbol and colon ("Brennweite"), the same in
+    // every language; empty for the fillers.
+    std::string id;
     friend bool operator==(const ResultRow&, const ResultRow&) = default;
 };
+
+// A row named `name` after catalogue text `german`; its id is that text without the trailing
+// ": " or blank that a symbol follows.
+ResultRow NamedRow(std::string name, std::string value, std::string_view german);
 
 // Which optional rows the name column showed last time.
 struct ResultListCache {
@@ -108,6 +117,7 @@ struct ReportInput {
     std::string version;
     std::string dateText;                                      // the long date, already in words
     std::vector<std::pair<std::string, std::string>> dofRows;  // name, value
+    std::string heldLens{};  // the catalogue lens the design holds, named below the title; or empty
 };
 // The report, or the refusal message when the selection is incomplete.
 struct ReportResult {

@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "engine/require.h"
+#include "text/tr.h"
 
 namespace rs::engine {
+using text::Tr;
 
 SelectionStatus Selection::Add(int index, const std::optional<CVarType>& prefill, bool* added) {
     if (added) *added = false;
@@ -73,33 +75,36 @@ void Selection::Insert(const CVarType& entry) {
 }
 
 std::optional<std::string> CombinationMessage(const Selection& params) {
-    static const std::string kAngles =
-        "Objekt- und Bildwinkel können nicht unabhängig voneinander definiert werden! ";
+    const std::string angles =
+        Tr("Objekt- und Bildwinkel können nicht unabhängig voneinander definiert werden! ");
     const int c = params.Count();
     if (c < 2) return std::nullopt;
     const int i1 = params.Index(1), i2 = params.Index(2);
     if (c == 2) {
-        if (i1 == 6 && i2 == 8) return kAngles;
+        if (i1 == 6 && i2 == 8) return angles;
         return std::nullopt;
     }
     const int i3 = params.Index(3);
-    if (i3 < 5) return "Sie müssen mindestens eine Feld-Option wählen! ";
-    if (i1 >= 5) return "Sie müssen ein oder zwei Abstände wählen! ";
+    if (i3 < 5) return Tr("Sie müssen mindestens eine Feld-Option wählen! ");
+    if (i1 >= 5) return Tr("Sie müssen ein oder zwei Abstände wählen! ");
     if (i1 == 3 && ((i2 == 5 && i3 == 7) || (i2 == 6 && i3 == 8))) {
-        return "Unmögliche Kombination; ergibt nahezu immer einen nicht konsistenten Wert für "
-               "die Vergrößerung! ";
+        return Tr(
+            "Unmögliche Kombination; ergibt nahezu immer einen nicht konsistenten Wert für "
+            "die Vergrößerung! ");
     }
     // The object distance is fixed by object height and object angle, and also by object height
     // with the image angle (which fixes the object angle); likewise for the image side.
     if (i1 == 1 && i2 == 5 && (i3 == 6 || i3 == 8)) {
-        return "Unmögliche Kombination; ergibt nahezu immer einen nicht konsistenten Wert für "
-               "die Objektweite! ";
+        return Tr(
+            "Unmögliche Kombination; ergibt nahezu immer einen nicht konsistenten Wert für "
+            "die Objektweite! ");
     }
     if (i1 == 2 && ((i2 == 7 && i3 == 8) || (i2 == 6 && i3 == 7))) {
-        return "Unmögliche Kombination; ergibt nahezu immer einen nicht konsistenten Wert für "
-               "die Bildweite! ";
+        return Tr(
+            "Unmögliche Kombination; ergibt nahezu immer einen nicht konsistenten Wert für "
+            "die Bildweite! ");
     }
-    if ((i1 == 6 || i2 == 6) && i3 == 8) return kAngles;
+    if ((i1 == 6 || i2 == 6) && i3 == 8) return angles;
     return std::nullopt;
 }
 

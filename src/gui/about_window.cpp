@@ -13,6 +13,7 @@
 #include "analysis/catalogue_lenses.h"
 #include "app/presentation.h"
 #include "gui/qt_text.h"
+#include "text/language.h"
 #include "wavelengths/wavelengths.h"
 
 #ifndef RAYSKETCHER_BUILD_DATE
@@ -95,6 +96,8 @@ AboutWindow::AboutWindow(AboutFacts facts, UrlOpener opener, QWidget* parent)
     form->addRow("Version:", Wrapped("lblAboutVersion", ToQ(app::Version())));
     form->addRow("Erstellt am:", Wrapped("lblAboutBuildDate", RAYSKETCHER_BUILD_DATE));
     form->addRow("Qt-Version:", Wrapped("lblAboutQt", QString::fromLatin1(qVersion())));
+    form->addRow(QTr("Sprache:"),
+                 Wrapped("lblAboutLanguage", ToQ(text::LanguageName(text::LanguageInUse()))));
     form->addRow("Lizenz:", Wrapped("lblAboutLicence", "MIT-Lizenz, © Die Raysketcher-Entwickler"));
     const bool noSettingsFile = facts_.settingsFile.empty();
     form->addRow("Einstellungsdatei:",

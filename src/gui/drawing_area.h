@@ -30,7 +30,8 @@ public:
     QLabel* HoverLabel() const { return hover_; }
 
     QSize sizeHint() const override { return {520, 360}; }
-    QSize minimumSizeHint() const override { return {240, 160}; }
+    // Low enough that the least window keeps the extras' tallest page whole below it.
+    QSize minimumSizeHint() const override { return {240, 144}; }
 
 signals:
     // A drag changed the design: the window shows the new values.

@@ -1,5 +1,5 @@
-// The extras beside the result list: depth of field in the paraxial mode; beam options, diode
-// laser and depth of focus in the beam mode.
+// The extras beside the result list: depth of field and the stock lenses in the paraxial mode;
+// beam options, diode laser, depth of focus, stock lenses and measurement in the beam mode.
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -211,8 +211,12 @@ QWidget* DepthOfFocusPage(const PanelContext& ctx) {
 
 QTabWidget* BuildExtraInfo(const PanelContext& ctx) {
     auto* tabs = ctx.controls.Make<QTabWidget>("tabExtraInfo");
+    // As in beam mode: captions shortened in a small window rather than scrolled away.
+    tabs->setUsesScrollButtons(false);
+    tabs->setElideMode(Qt::ElideRight);
     tabs->addTab(BuildApFieldPage(ctx), QString());
     tabs->addTab(Scrolled(DepthOfFieldPage(ctx)), QString());
+    tabs->addTab(BuildLensesPage(ctx, kParaxialLensPage), QString());
     tabs->addTab(Scrolled(ctx.controls.Make<StudyPanel>("picStudy", ctx.logic, ctx.act,
                                                         ctx.commands.openStudy)),
                  QString());
@@ -229,7 +233,7 @@ QTabWidget* BuildExtraInfoGB(const PanelContext& ctx) {
     tabs->addTab(Scrolled(BeamOptionsPage(ctx)), QString());
     tabs->addTab(Scrolled(DiodePage(ctx)), QString());
     tabs->addTab(Scrolled(DepthOfFocusPage(ctx)), QString());
-    tabs->addTab(BuildLensesPage(ctx), QString());
+    tabs->addTab(BuildLensesPage(ctx, kBeamLensPage), QString());
     tabs->addTab(BuildMeasurementPage(ctx), QString());
     tabs->addTab(Scrolled(ctx.controls.Make<StudyPanel>("picStudyGB", ctx.logic, ctx.act,
                                                         ctx.commands.openStudy)),

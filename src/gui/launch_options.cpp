@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "text/tr.h"
+
 namespace rs::gui {
 
 LaunchOptions ParseLaunchOptions(const QStringList& args) {
@@ -39,6 +41,11 @@ LaunchOptions ParseLaunchOptions(const QStringList& args) {
             o.settingsFile = std::move(file);
         } else if (auto dir = pathOf(i, "--catalogue", "Ordner fehlt")) {
             o.catalogueDir = std::move(dir);
+        } else if (a == "--lang" || a.startsWith("--lang=")) {
+            const QString code =
+                a == "--lang" ? (i + 1 < args.size() ? args[++i] : QString()) : a.mid(7);
+            o.language = text::LanguageFromCode(code.toStdString());
+            if (!o.language) o.error = text::Tr("--lang: de oder en");
         } else {
             o.error = "unbekanntes Argument: " + a.toStdString();
         }
@@ -55,9 +62,11 @@ std::string HelpText() {
            "                     beim Beenden (auf Wunsch) schreiben\n"
            "  --catalogue ORDNER die Katalog-Linsen (SH_*.dat) aus diesem Ordner, sonst\n"
            "                     neben dem Programm, in ../share/raysketcher oder im\n"
-           "                     Build-Ordner; im Gaußstrahl-Modus unter \"Linsen\" gelistet\n"
+           "                     Build-Ordner; auf der Karte \"Linsen\" gelistet\n"
            "  --exit-when-shown  sofort beenden, sobald das Fenster angezeigt ist, ohne zu\n"
            "                     speichern (misst die Startzeit)\n"
+           "  --lang de|en       Sprache des Programms (sonst nach LANGUAGE, LC_ALL,\n"
+           "                     LC_MESSAGES, LANG; Deutsch, wenn sie nicht Englisch verlangen)\n"
            "  -h, --help         diese Hilfe\n"
            "\n"
            "Ohne --settings gilt Raysketcher.INI im Programmordner, wenn er beschreibbar ist,\n"

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "text/language.h"
+
 class QTranslator;
 
 namespace rs::gui {
@@ -15,6 +17,7 @@ struct LaunchOptions {
     std::optional<std::filesystem::path> catalogueDir;  // --catalogue DIR
     bool exitWhenShown = false;                         // --exit-when-shown
     bool help = false;                                  // --help, -h
+    std::optional<text::Language> language;             // --lang de|en
     std::string error;                                  // German text; empty when usable
 };
 

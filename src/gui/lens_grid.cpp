@@ -1,8 +1,11 @@
 #include "gui/lens_grid.h"
 
+#include <QCheckBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTextOption>
 #include <QVBoxLayout>
@@ -167,6 +170,13 @@ void LensGridTable::Fill(const analysis::LensGrid& grid, bool cylinders) {
     Describe();
 }
 
+const analysis::CatalogueLens* LensGridTable::ChosenLens() const {
+    const QList<QTableWidgetItem*> chosen = selectedItems();
+    if (chosen.isEmpty()) return nullptr;
+    const auto row = static_cast<std::size_t>(chosen[0]->row());
+    return row < grid_.lenses.size() ? grid_.lenses[row] : nullptr;
+}
+
 void LensGridTable::Describe() {
     // Without a chosen line the label says why the lines are not the usual ones, if they are not.
     QString text = ToQ(grid_.note);
@@ -179,18 +189,46 @@ void WriteView(LensGridTable& grid, const ui::ControlView&, Written&) {
     grid.Refresh();
 }
 
-QWidget* BuildLensesPage(const PanelContext& ctx) {
+QWidget* BuildLensesPage(const PanelContext& ctx, const LensPageNames& names) {
     auto* page = new QWidget;
     auto* column = new QVBoxLayout(page);
     column->setContentsMargins(8, 8, 8, 8);
     column->setSpacing(4);
     // Two lines, for a circularised diode's pair of cylinders.
-    auto* description = ctx.controls.Make<LinesLabel>("lblGBExtraLensDescr", 2);
+    auto* description = ctx.controls.Make<LinesLabel>(names.description, 2);
     description->setTextInteractionFlags(Qt::TextSelectableByMouse);
     description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    column->addWidget(ctx.controls.Make<LensGridTable>("ssGBExtraLenses", ctx.logic, description),
-                      1);
+    auto* grid = ctx.controls.Make<LensGridTable>(names.grid, ctx.logic, description);
+    column->addWidget(grid, 1);
     column->addWidget(description);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    auto* take = ctx.controls.Make<QPushButton>(names.take);
+    take->setToolTip("Die gewählte Linse in den Entwurf übernehmen (auch per Doppelklick)");
+    // Only this page reads it: the design keeps whether the held lens is turned.
+    auto* turned = new QCheckBox("gewendet");
+    turned->setObjectName(names.turned);
+    turned->setToolTip("Die Linse umgekehrt einsetzen (zweite Fläche zuerst)");
+    auto takeChosen = [grid, turned, &logic = ctx.logic] {
+        if (const analysis::CatalogueLens* lens = grid->ChosenLens()) {
+            logic.TakeCatalogueLens(*lens, turned->isChecked());
+        }
+    };
+    ctx.OnPressed(take, takeChosen);
+    ctx.On(grid, &QTableWidget::cellDoubleClicked, [takeChosen](int, int) { takeChosen(); });
+    buttons->addWidget(take);
+    buttons->addWidget(turned);
+    buttons->addStretch(1);
+    if (names.stop != nullptr) {
+        auto* stop = ctx.controls.Make<QPushButton>(names.stop);
+        stop->setToolTip(
+            "Den freien Radius der übernommenen Linse als Blendenradius setzen (ein Schritt, "
+            "rückgängig zu machen)");
+        ctx.OnPressed(stop, [&logic = ctx.logic] { logic.UseLensStopRadius(); });
+        buttons->addWidget(stop);
+    }
+    column->addLayout(buttons);
     return page;
 }
 

@@ -34,7 +34,8 @@ struct LensCatalogueSource {
 LensCatalogueSource ReadLensCatalogue(const std::optional<std::filesystem::path>& explicitDir,
                                       const std::filesystem::path& programDir);
 
-// ssGBExtraLenses: read-only, whole lines selected, the header from the grid's texts.
+// ssGBExtraLenses and ssExtraLenses: read-only, whole lines selected, the header from the grid's
+// texts.
 class LensGridTable final : public QTableWidget {
     Q_OBJECT
 public:
@@ -46,6 +47,8 @@ public:
     void Refresh();
 
     const analysis::LensGrid& Grid() const { return grid_; }
+    // The lens of the chosen line that "Übernehmen" takes; nothing without one.
+    const analysis::CatalogueLens* ChosenLens() const;
     // The catalogue handed over at start-up with where it was looked for; nothing before that.
     const std::optional<LensCatalogueSource>& Source() const { return source_; }
     // What the empty grid says when no catalogue was found (where it was looked for) or files of
@@ -71,7 +74,23 @@ private:
 // The view lists the grid so that every change of the design reaches it.
 void WriteView(LensGridTable& grid, const ui::ControlView& view, Written& written);
 
-// The page: the grid above its description label lblGBExtraLensDescr.
-QWidget* BuildLensesPage(const PanelContext& ctx);
+// The names of one page's controls: the beam mode's and the paraxial mode's page each have
+// their own grid. Without `stop` the page has no stop-radius button.
+struct LensPageNames {
+    const char* grid;
+    const char* description;
+    const char* take;
+    const char* turned;
+    const char* stop = nullptr;
+};
+inline constexpr LensPageNames kBeamLensPage{"ssGBExtraLenses", "lblGBExtraLensDescr",
+                                             "cmdGBExtraLensTake", "chkGBExtraLensTurned"};
+inline constexpr LensPageNames kParaxialLensPage{"ssExtraLenses", "lblExtraLensDescr",
+                                                 "cmdExtraLensTake", "chkExtraLensTurned",
+                                                 "cmdExtraLensStop"};
+
+// The page: the grid above its description label, then "Übernehmen" (as a double click on a
+// line does) with its "gewendet" switch, and the stop-radius button where there is one.
+QWidget* BuildLensesPage(const PanelContext& ctx, const LensPageNames& names);
 
 }  // namespace rs::gui

@@ -9,9 +9,11 @@
 #include <iostream>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string_view>
 
 #include "app/ini_file.h"
+#include "app/language_setup.h"
 #include "gui/launch_options.h"
 #include "gui/lens_grid.h"
 #include "gui/main_form.h"
@@ -95,10 +97,25 @@ int Run(QApplication& app, const rs::gui::LaunchOptions& options) {
     return app.exec();
 }
 
+// The program's folder before the toolkit is up (it answers the same later).
+std::filesystem::path ProgramDir(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) exe = std::filesystem::absolute(argv0, ec);
+    return exe.parent_path();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Help comes before Qt, so it works without a display.
+    // Help comes before Qt, so it works without a display; in the language asked for.
+    std::optional<rs::text::Language> language;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--lang" && i + 1 < argc) language = rs::text::LanguageFromCode(argv[i + 1]);
+        if (a.starts_with("--lang=")) language = rs::text::LanguageFromCode(a.substr(7));
+    }
+    rs::app::StartLanguage(language, ProgramDir(argc > 0 ? argv[0] : ""));
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -116,10 +133,17 @@ int main(int argc, char** argv) {
         app = std::make_unique<QApplication>(argc, argv);
         QApplication::setApplicationName("Raysketcher");
         QApplication::setOrganizationName("Kestrelon");
-        // Every dialog the user sees speaks German, the toolkit's standard ones too.
-        const std::unique_ptr<QTranslator> toolkitTexts = rs::gui::LoadToolkitTranslations();
-
         const rs::gui::LaunchOptions options = rs::gui::ParseLaunchOptions(app->arguments().mid(1));
+        // Again after the toolkit's setlocale(LC_ALL, ""), which undid the message and number
+        // locales of the first set-up.
+        rs::app::StartLanguage(
+            options.language,
+            std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()));
+        // In German every dialog the user sees speaks German, the toolkit's standard ones too.
+        const std::unique_ptr<QTranslator> toolkitTexts =
+            rs::text::LanguageInUse() == rs::text::Language::German
+                ? rs::gui::LoadToolkitTranslations()
+                : nullptr;
         if (!options.error.empty()) {
             std::cerr << "raysketcher: " << options.error << "\n(raysketcher --help)\n";
             return 2;

@@ -40,6 +40,7 @@
 #include "render/report_page.h"
 #include "text/number_text.h"
 #include "ui/placement.h"
+#include "ui/study.h"
 
 namespace rs::gui {
 namespace {
@@ -427,13 +428,22 @@ void FrmRaysketch::PickWavelength() {
 void FrmRaysketch::PrintReport() {
     // The logic refuses an incomplete design with its message before any printer is chosen.
     const QString dateText = render::LongGermanDate(QDate::currentDate());
-    const auto page = logic_.PrintPage(ToStd(dateText));
+    auto page = logic_.PrintPage(ToStd(dateText));
     if (!page) return;
+    // The study tab shown: the page carries its plot, with its choices named, for the picture.
+    std::optional<drawing::StudyPlotData> study;
+    const bool beam = logic_.State().design.beam.beamMode;
+    if (const auto* tabs =
+            qobject_cast<QTabWidget*>(Control(beam ? "tabExtraInfoGB" : "tabExtraInfo"));
+        tabs && tabs->currentWidget() && tabs->currentWidget()->findChild<StudyPanel*>()) {
+        study = ui::AddStudyToReport(*page, logic_.State().design);
+    }
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle("Drucken");
     if (dialog.exec() != QDialog::Accepted) return;
-    if (!render::PaintDesignReport(printer, *page, logic_.State().design, dateText)) {
+    if (!render::PaintDesignReport(printer, *page, logic_.State().design, dateText,
+                                   study ? &*study : nullptr)) {
         dialogs_.Message("Der Drucker konnte nicht benutzt werden.", ui::Icon::Exclamation);
     }
 }
@@ -470,8 +480,10 @@ void FrmRaysketch::ShowAbout() {
 }
 
 void SetLensCatalogue(FrmRaysketch& window, LensCatalogueSource source) {
-    if (auto* grid = qobject_cast<LensGridTable*>(window.Control("ssGBExtraLenses"))) {
-        grid->SetCatalogue(std::move(source));
+    for (const LensPageNames& page : {kBeamLensPage, kParaxialLensPage}) {
+        if (auto* grid = qobject_cast<LensGridTable*>(window.Control(page.grid))) {
+            grid->SetCatalogue(source);
+        }
     }
 }
 

@@ -20,6 +20,7 @@
 #include "gui/ap_field_window.h"
 #include "gui/qt_text.h"
 #include "render/qt_surface.h"
+#include "render/report_page.h"
 #include "ui/placement.h"
 #include "ui/study.h"
 
@@ -31,12 +32,6 @@ constexpr std::int64_t kCsvSteps = ui::kStudyPoints;
 // Pictures saved from the window.
 constexpr int kPictureWidth = 1200;
 constexpr int kPictureHeight = 500;
-
-void PaintStudy(QPainter& painter, const QRectF& area, const drawing::StudyPlotData& data) {
-    render::QtSurface surface(painter, area);
-    const drawing::PlotFrame frame = drawing::LayOutStudyPlot(surface, surface.Scale(), data);
-    drawing::DrawStudyPlot(surface, frame, data);
-}
 
 }  // namespace
 
@@ -50,14 +45,14 @@ bool WriteStudyPicture(const QString& file, const drawing::StudyPlotData& data, 
         generator.setTitle("Raysketcher – Studie");
         QPainter painter;
         if (!painter.begin(&generator)) return false;
-        PaintStudy(painter, QRectF(0, 0, width, height), data);
+        render::PaintStudyPicture(painter, QRectF(0, 0, width, height), data);
         return painter.end();
     }
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        PaintStudy(painter, QRectF(0, 0, width, height), data);
+        render::PaintStudyPicture(painter, QRectF(0, 0, width, height), data);
     }
     return image.save(file, "PNG");
 }

@@ -177,15 +177,27 @@ void PaintDesignPicture(QPainter& painter, const QRectF& area, const app::Design
     app::DrawDesign(surface, design, false, memory);
 }
 
+void PaintStudyPicture(QPainter& painter, const QRectF& area, const drawing::StudyPlotData& data) {
+    QtSurface surface(painter, area);
+    drawing::DrawStudyPicture(surface, surface.Scale(), data);
+}
+
 bool PaintDesignReport(QPagedPaintDevice& device, const engine::ReportPage& page,
-                       const app::DesignState& design, const QString& dateText) {
+                       const app::DesignState& design, const QString& dateText,
+                       const drawing::StudyPlotData* study) {
     ReportDecoration decoration;
     decoration.version = std::string(app::Version());
     decoration.dateText = dateText;
-    decoration.picture = [&design](drawing::Surface& surface) {
-        app::DrawingMemory memory;
-        app::DrawDesign(surface, design, false, memory, true);
-    };
+    if (study) {
+        decoration.picture = [study](drawing::Surface& surface) {
+            drawing::DrawStudyPicture(surface, surface.Scale(), *study);
+        };
+    } else {
+        decoration.picture = [&design](drawing::Surface& surface) {
+            app::DrawingMemory memory;
+            app::DrawDesign(surface, design, false, memory, true);
+        };
+    }
     return PaintReportPage(device, page, decoration);
 }
 

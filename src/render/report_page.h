@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "app/design_state.h"
+#include "drawing/study_plot.h"
 #include "drawing/surface.h"
 #include "engine/report.h"
 
@@ -42,8 +43,13 @@ bool PaintReportPage(QPagedPaintDevice& device, const engine::ReportPage& page,
 // painter, on a cleared background.
 void PaintDesignPicture(QPainter& painter, const QRectF& area, const app::DesignState& design);
 
-// Paints `page` with the design's picture below it (when its mode has one), as PaintReportPage.
+// Paints a study's plot into `area` of an active painter, as the window shows it.
+void PaintStudyPicture(QPainter& painter, const QRectF& area, const drawing::StudyPlotData& data);
+
+// Paints `page` with the design's picture below it (when its mode has one), as PaintReportPage;
+// with `study` that plot takes the picture's place (the window's study tab is the one shown).
 bool PaintDesignReport(QPagedPaintDevice& device, const engine::ReportPage& page,
-                       const app::DesignState& design, const QString& dateText);
+                       const app::DesignState& design, const QString& dateText,
+                       const drawing::StudyPlotData* study = nullptr);
 
 }  // namespace rs::render

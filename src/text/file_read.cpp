@@ -1,4 +1,5 @@
 #include "text/file_read.h"
+#include "text/tr.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -86,26 +87,26 @@ std::string ReadFailureText(ReadFailure failure, std::size_t maxBytes) {
         case ReadFailure::kNone:
             return {};
         case ReadFailure::kMissing:
-            return "nicht vorhanden";
+            return Tr("nicht vorhanden");
         case ReadFailure::kFolder:
-            return "ist ein Ordner";
+            return Tr("ist ein Ordner");
         case ReadFailure::kNotRegular:
-            return "keine gewöhnliche Datei (ein Gerät oder eine Pipe)";
+            return Tr("keine gewöhnliche Datei (ein Gerät oder eine Pipe)");
         case ReadFailure::kTooBig:
             if (maxBytes >= (std::size_t{1} << 20) && maxBytes % (std::size_t{1} << 20) == 0) {
-                return "größer als " + std::to_string(maxBytes >> 20) + " MiB";
+                return TrFormat("größer als %1 MiB", {std::to_string(maxBytes >> 20)});
             }
-            return "größer als " + std::to_string(maxBytes) + " Bytes";
+            return TrFormat("größer als %1 Bytes", {std::to_string(maxBytes)});
         case ReadFailure::kNoAccess:
-            return "keine Leseberechtigung";
+            return Tr("keine Leseberechtigung");
         case ReadFailure::kError:
-            return "Lesefehler";
+            return Tr("Lesefehler");
     }
     return {};
 }
 
 std::string FileNotRead::Message() const {
-    return "\"" + file.string() + "\" wurde nicht gelesen: " + reason;
+    return TrFormat("\"%1\" wurde nicht gelesen: %2", {file.string(), reason});
 }
 
 }  // namespace rs::text

@@ -8,7 +8,7 @@ namespace {
 
 using Page = HelpPage;
 
-constexpr std::array<HelpPageInfo, 9> kPages{{
+constexpr std::array<HelpPageInfo, 10> kPages{{
     {Page::Contents, "index.html", "Inhalt"},
     {Page::KeyParameters, "kenngroessen.html", "Kenngrößen und Vorzeichen"},
     {Page::Sliders, "regler.html", "Regler und Grenzwerte"},
@@ -17,6 +17,7 @@ constexpr std::array<HelpPageInfo, 9> kPages{{
     {Page::GaussianBeams, "gaussstrahl.html", "Gaußstrahlen"},
     {Page::Plot, "systeme.html", "Apertur/Feld-Diagramm"},
     {Page::Units, "einheiten.html", "Einheiten und Symbole"},
+    {Page::Tools, "werkzeuge.html", "Studien, Verlauf, Referenz"},
     {Page::NewFeatures, "neu.html", "Neue Funktionen"},
 }};
 
@@ -25,7 +26,7 @@ struct NamedPage {
     Page page;
 };
 
-constexpr std::array<NamedPage, 58> kControlPages{{
+constexpr std::array<NamedPage, 85> kControlPages{{
     // The general and aperture parameters.
     {"chkVarType", Page::KeyParameters},
     {"txtVarType", Page::KeyParameters},
@@ -90,6 +91,34 @@ constexpr std::array<NamedPage, 58> kControlPages{{
     {"lstSymbols", Page::Units},
     {"comSymbols", Page::Units},
     {"frmSymbols", Page::Units},
+    // Studies, history, catalogue lenses and the measured beam.
+    {"picStudy", Page::Tools},
+    {"picStudyGB", Page::Tools},
+    {"frmStudy", Page::Tools},
+    {"picStudyPlot", Page::Tools},
+    {"picStudyLarge", Page::Tools},
+    {"cmbStudyParam", Page::Tools},
+    {"cmbStudyY", Page::Tools},
+    {"txtStudyFrom", Page::Tools},
+    {"txtStudyTo", Page::Tools},
+    {"chkStudyLog", Page::Tools},
+    {"comStudy", Page::Tools},
+    {"comStudyWindow", Page::Tools},
+    {"lstHistory", Page::Tools},
+    {"ssExtraLenses", Page::Tools},
+    {"cmdExtraLensTake", Page::Tools},
+    {"cmdExtraLensStop", Page::Tools},
+    {"chkExtraLensTurned", Page::Tools},
+    {"ssGBExtraLenses", Page::Tools},
+    {"cmdGBExtraLensTake", Page::Tools},
+    {"chkGBExtraLensTurned", Page::Tools},
+    {"grdGBMeasure", Page::Tools},
+    {"picGBMeasure", Page::Tools},
+    {"txtGBMeasureElement", Page::Tools},
+    {"comGBMeasureAdopt", Page::Tools},
+    {"comGBMeasureImport", Page::Tools},
+    {"comGBMeasurePaste", Page::Tools},
+    {"comGBMeasureRemove", Page::Tools},
     {"frmHelp", Page::Contents},
 }};
 
@@ -108,7 +137,10 @@ HelpPage HelpPageFor(std::span<const FocusStep> focusChain, bool beamMode) {
             const int i = step.currentTab;
             if (i == 0 && beamMode) return Page::GaussianBeams;
             if (i >= 0 && i < 3) return pages[static_cast<std::size_t>(i)];
+            if (i == 3) return Page::Tools;  // "Verlauf"
         } else if (step.tabs && step.name == "tabExtraInfo") {
+            // Systeme, Abbildungstiefe, then the lenses and the study.
+            if (step.currentTab >= 2) return Page::Tools;
             return step.currentTab == 1 ? Page::Notes : Page::Plot;
         }
         for (const NamedPage& entry : kControlPages) {

@@ -15,6 +15,7 @@ enum class HelpPage {
     GaussianBeams,
     Plot,
     Units,
+    Tools,
     NewFeatures,
 };
 

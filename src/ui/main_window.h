@@ -168,6 +168,9 @@ public:
     // "Übernehmen": takes `lens` (turned round when `turned`) into the design as one undo step
     // (see ui/catalogue_lens_choice.h); a refusal is shown and changes nothing.
     void TakeCatalogueLens(const analysis::CatalogueLens& lens, bool turned);
+    // "Als Blende": the held lens's clear radius becomes the stop radius
+    // as one undo step; nothing happens without an offer.
+    void UseLensStopRadius();
 
     // --- Measured beam ---------------------------------------------------------------------
 

@@ -13,4 +13,8 @@ void MainWindow::TakeCatalogueLens(const analysis::CatalogueLens& lens, bool tur
     });
 }
 
+void MainWindow::UseLensStopRadius() {
+    ApplyChange({kBackupTypedValue}, [](app::DesignState& d) { return UseOfferedStopRadius(d); });
+}
+
 }  // namespace rs::ui

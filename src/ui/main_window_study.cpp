@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "text/number_text.h"
+#include "ui/extras_panel.h"
 #include "ui/study.h"
 
 namespace rs::ui {
@@ -21,9 +22,22 @@ void MainWindow::ApplyStudyValue(double displayValue) {
     if (!study) return;
     // Typed into the parameter's box: the same checks, the same one undo step.
     const std::string text = text::ShortestText(static_cast<float>(displayValue));
-    if (study->parameter.aperture) {
-        ApplyApertureValue(text);
-        return;
+    switch (study->parameter.target) {
+        case app::SweepTarget::Aperture:
+            ApplyApertureValue(text);
+            return;
+        case app::SweepTarget::Wavelength:
+            if (s_.design.beam.beamMode) {
+                ApplyBeamWavelength(text);
+            } else {
+                ApplyAdvancedValue(3, text);  // the wavelength box of the advanced options
+            }
+            return;
+        case app::SweepTarget::Detector:
+            ApplyDetectorText(*this, text);
+            return;
+        case app::SweepTarget::Chosen:
+            break;
     }
     const app::DesignState& d = s_.design;
     const engine::Selection& sel = d.beam.beamMode ? d.beam.axes[0].selection : d.paraxial.params;

@@ -10,6 +10,7 @@
 #include "engine/catalogue.h"
 #include "text/number_text.h"
 #include "text/strings.h"
+#include "text/tr.h"
 #include "text/vb_format.h"
 #include "ui/main_window.h"
 
@@ -25,7 +26,7 @@ std::vector<app::SweepParameter> Runnable(const app::DesignState& d) {
     std::vector<app::SweepParameter> list = app::SweepParameters(d);
     if (!d.beam.beamMode && d.paraxial.options.objAtInfinity) {
         std::erase_if(list, [](const app::SweepParameter& p) {
-            return !p.aperture && p.index == engine::kObjDist;
+            return p.target == app::SweepTarget::Chosen && p.index == engine::kObjDist;
         });
     }
     return list;
@@ -98,7 +99,7 @@ std::optional<Study> ResolveStudy(const app::DesignState& d) {
     const bool ownRange = chosen != list.end() && c.rangeSet;
     if (chosen == list.end()) {
         chosen = std::find_if(list.begin(), list.end(), [&](const app::SweepParameter& p) {
-            return !p.aperture && p.index == objectDistance;
+            return p.target == app::SweepTarget::Chosen && p.index == objectDistance;
         });
     }
     if (chosen == list.end()) chosen = list.begin();
@@ -240,6 +241,69 @@ std::optional<StudyHover> StudyHoverAt(const drawing::PlotFrame& frame,
     std::string y = named(s.rightAxis ? data.y2Title : data.yTitle, p.y);
     if (s.secondAxis) y += " (2. Achse)";
     return StudyHover{named(data.xTitle, p.x) + "   " + y, p.x};
+}
+
+std::variant<app::StudyChoice, std::string> StudyChoiceOfPlan(
+    const app::DesignState& d, const app::SweepPlan& plan,
+    const std::vector<std::string>& quantities) {
+    const auto parameter = app::FindSweptParameter(d, plan.name);
+    if (const auto* message = std::get_if<std::string>(&parameter)) return *message;
+    app::StudyChoice c;
+    c.parameter = std::get<app::SweepParameter>(parameter).name;
+    c.rangeSet = plan.from != plan.to;
+    c.from = plan.from;
+    c.to = plan.to;
+    const std::vector<std::string> offered = Quantities(d, c.parameter);
+    for (std::size_t k = 0; k < quantities.size() && k < 2; ++k) {
+        const std::string name(text::TrimBlanks(quantities[k]));
+        if (!Contains(offered, name)) {
+            return text::TrFormat("--y: \"%1\" ist keine Zeile der Ergebnisliste mit einer Zahl",
+                                  {quantities[k]});
+        }
+        (k == 0 ? c.quantity : c.quantity2) = name;
+    }
+    return c;
+}
+
+void SetStudyChoice(app::DesignState& d, app::StudyChoice choice) {
+    (d.beam.beamMode ? d.studyBeam : d.study) = std::move(choice);
+}
+
+std::string StudyCaption(const app::DesignState& d) {
+    const std::optional<Study> s = ResolveStudy(d);
+    if (!s) return {};
+    const auto cell = [](std::string_view name, std::string_view unit) {
+        return std::string(text::TrimBlanks(name)) + " [" + std::string(unit) + "]";
+    };
+    const auto sweep = app::DesignSweep::Prepare(d, {s->plan.name, 0, 1, 1});
+    const auto* prepared = std::get_if<app::DesignSweep>(&sweep);
+    if (!prepared) return {};
+    // The results by their columns' headers, the first axis' column of each.
+    std::string y;
+    for (const std::string& q : {s->quantity, s->quantity2}) {
+        for (std::size_t k = 1; k < prepared->Names().size() && !q.empty(); ++k) {
+            const auto& n = prepared->Names()[k];
+            if (n.axis != 0 || n.name != q) continue;
+            y = y.empty() ? cell(n.name, n.unit)
+                          : text::TrFormat("%1 und %2", {y, cell(n.name, n.unit)});
+            break;
+        }
+    }
+    const std::string x = cell(s->parameter.label, s->parameter.unit);
+    const std::string from = NumberText(s->plan.from);
+    const std::string to = NumberText(s->plan.to);
+    return s->plan.logarithmic
+               ? text::TrFormat("Studie: %1 über %2 von %3 bis %4 (logarithmisch)",
+                                {y, x, from, to})
+               : text::TrFormat("Studie: %1 über %2 von %3 bis %4", {y, x, from, to});
+}
+
+drawing::StudyPlotData AddStudyToReport(engine::ReportPage& page, const app::DesignState& d) {
+    engine::ReportWriter out(page);
+    out.Blank();
+    const std::string caption = StudyCaption(d);
+    if (!caption.empty()) out.Heading(caption);
+    return ComputeStudy(d, kStudyPoints);
 }
 
 std::string StudyCsv(const app::DesignState& d, std::int64_t steps) {

@@ -7,12 +7,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "app/design_state.h"
 #include "app/sweep.h"
 #include "drawing/plot_frame.h"
 #include "drawing/study_plot.h"
+#include "engine/report.h"
 
 namespace rs::ui {
 
@@ -64,6 +66,26 @@ struct StudyHover {
 };
 std::optional<StudyHover> StudyHoverAt(const drawing::PlotFrame& frame,
                                        const drawing::StudyPlotData& data, double px, double py);
+
+// The mode's study as --sweep NAME=FROM:TO:STEPS --plot draws it: the plan's parameter over its
+// range (linear), against the results named in `quantities` (one or two, as the result list
+// names them), or without any against the mode's default. Set into the design, it draws the very
+// curves the window's study with the same choices draws. Else the German message naming the
+// name that is neither a parameter nor a plotted result.
+std::variant<app::StudyChoice, std::string> StudyChoiceOfPlan(
+    const app::DesignState& design, const app::SweepPlan& plan,
+    const std::vector<std::string>& quantities);
+// Makes `choice` the study of the design's mode.
+void SetStudyChoice(app::DesignState& design, app::StudyChoice choice);
+
+// The study's choices in words, for the printed page: "Studie: Bildweite: a' [mm] über
+// Objektweite: a [mm] von -1000.0 bis -150.0". Empty while there is no study.
+std::string StudyCaption(const app::DesignState& design);
+
+// The printed page while the study is the extras tab shown: the study's choices in words below
+// the report's rows, and the plot (returned, drawn with as many points as on screen) in place
+// of the design's picture.
+drawing::StudyPlotData AddStudyToReport(engine::ReportPage& page, const app::DesignState& design);
 
 // The study's table with `steps` values, as `raysketcher-cli --sweep` writes it for the same
 // design and NAME=FROM:TO:STEPS. Empty while there is no study.

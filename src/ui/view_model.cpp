@@ -9,6 +9,7 @@
 #include "engine/catalogue.h"
 #include "text/tr.h"
 #include "text/vb_format.h"
+#include "ui/catalogue_lens_choice.h"
 #include "ui/extras_panel.h"
 #include "ui/image_formats.h"
 #include "ui/measurement_panel.h"
@@ -270,7 +271,7 @@ void AddOptionsAndButtons(Builder& b, const WindowState& s) {
     b.Add("picStudy");    // the studies follow the design too, computed only while shown
     b.Add("picStudyGB");  // follows the design and the mode with every view
     // The extras keep the tab the user chose.
-    b.List("tabExtraInfo", {"&Systeme", "&Abbildungstiefe", "S&tudie"}, -1).visible =
+    b.List("tabExtraInfo", {"&Systeme", "&Abbildungstiefe", "&Linsen", "S&tudie"}, -1).visible =
         paraxial && d.dof.showExtra;
     b.List("tabExtraInfoGB",
            {"&Optionen", "Diodenlaser", "&Schärfentiefe", "&Linsen", "&Messung", "S&tudie"}, -1)
@@ -278,6 +279,11 @@ void AddOptionsAndButtons(Builder& b, const WindowState& s) {
     // The lens grid's rows come from the catalogue the window read at start-up; it is listed
     // so that it hears of every change (it fills itself only while it can be seen).
     b.Add("ssGBExtraLenses");
+    b.Add("ssExtraLenses");
+    // The grid's own buttons: "Übernehmen" acts on the chosen line, the grid checks that one is.
+    b.Add("cmdGBExtraLensTake", "Ü&bernehmen");
+    b.Add("cmdExtraLensTake", "Ü&bernehmen");
+    b.Add("cmdExtraLensStop", "Als Blende").enabled = OfferedStopRadius(d).has_value();
 }
 
 // The reference's column beside the values: its value of each row, and the rows whose shown

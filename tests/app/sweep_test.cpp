@@ -5,9 +5,15 @@
 
 #include <cmath>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/ini_file.h"
+#include "app/presentation.h"
 #include "app/settings.h"
+#include "beam/beam_extras.h"
+#include "beam/beam_report.h"
+#include "engine/report.h"
 
 namespace rs::app {
 namespace {
@@ -55,6 +61,68 @@ TEST(Sweep, HandsOnRowByRowAndStopsWhenTheSinkDoes) {
     const SweepOutcome stopped = sweep.Run([&](const SweepRow&) { return ++taken < 2; });
     EXPECT_EQ(taken, 2);
     EXPECT_TRUE(stopped.stopped);
+}
+
+// The first column whose header begins with `name`.
+std::size_t ColumnOf(const DesignSweep& sweep, std::string_view name) {
+    for (std::size_t k = 1; k < sweep.Header().size(); ++k) {
+        if (sweep.Header()[k].starts_with(name)) return k;
+    }
+    ADD_FAILURE() << "no column " << name;
+    return 0;
+}
+
+// The Airy radius grows and the MTF cut-off falls in proportion to the wavelength, once the
+// advanced options let it count; a wavelength the box refuses has no solution.
+TEST(Sweep, TheWavelengthScalesTheDiffractionFigures) {
+    DesignState design;
+    LoadSettings(IniFile(std::string(RAYSKETCHER_TEST_DATA) + "/relay.ini"), design);
+    design.paraxial.options.advOptions = true;
+    auto sweep = std::get<DesignSweep>(
+        DesignSweep::Prepare(design, std::get<SweepPlan>(ParseSweep("Wellenlänge=5:1000:3"))));
+    EXPECT_EQ(sweep.Header()[0], "Wellenlänge [nm]");
+    const std::size_t airy = ColumnOf(sweep, "Airy-Radius");
+    const std::size_t mtf = ColumnOf(sweep, engine::kMtfCutOffRow);
+    std::vector<std::vector<double>> rows;
+    sweep.Run([&](const SweepRow& row) {
+        rows.emplace_back();
+        for (const SweepNumber& n : row.numbers) rows.back().push_back(n.value);
+        EXPECT_EQ(row.solved, row.step > 0);
+        return true;
+    });
+    ASSERT_EQ(rows.size(), 3u);
+    const double ratio = rows[2][0] / rows[1][0];
+    EXPECT_NEAR(rows[2][airy] / rows[1][airy], ratio, 1e-5);
+    EXPECT_NEAR(rows[1][mtf] / rows[2][mtf], ratio, 1e-3);
+}
+
+// The beam's radius at the detector follows the caustic of the image waist, at the whole
+// millimetre the detector stands at (which the swept column shows).
+TEST(Sweep, TheDetectorRunsAlongTheImageCaustic) {
+    DesignState design;
+    LoadSettings(IniFile(std::string(RAYSKETCHER_EXAMPLES) + "/hene-focus-100mm.ini"), design);
+    design.beam.extrasOptions.detectorOn = true;
+    SolveDesign(design, false);
+    const auto& table = design.beam.axes[0].table;
+    const double waistAt = table[beam::kGbImgDist];
+    const double rayleigh = table[beam::kGbImgRayleigh];
+    const double unit = design.units.UnitFactor(units::Group::GBExtra, 0);
+    const SweepPlan plan{"Detektor", (waistAt - 10) / unit, (waistAt + 10) / unit, 5};
+    auto sweep = std::get<DesignSweep>(DesignSweep::Prepare(design, plan));
+    const std::size_t detector = ColumnOf(sweep, beam::ExtraName(beam::kExRadiusAtDetector));
+    const std::size_t waist = ColumnOf(sweep, beam::BeamLabel(design.beam, beam::kGbImgRadius));
+    int rows = 0;
+    sweep.Run([&](const SweepRow& row) {
+        ++rows;
+        const double at = row.numbers[0].value * unit;
+        EXPECT_EQ(at, std::round(at));
+        const double off = (at - waistAt) / rayleigh;
+        EXPECT_NEAR(row.numbers[detector].value / row.numbers[waist].value,
+                    std::sqrt(1 + off * off), 1e-9)
+            << at;
+        return true;
+    });
+    EXPECT_EQ(rows, 5);
 }
 
 }  // namespace

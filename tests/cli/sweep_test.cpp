@@ -303,6 +303,16 @@ TEST(Cli, BadArgumentsAreNamed) {
         {{"--settings", relay, "--sweep", "a=1:2:3", "--png", "x.png"}, "--png"},
         {{"--settings", relay, "--settings", relay, "--pdf", "x.pdf"}, "mehreren \"--settings\""},
         {{"--settings", relay, "--size", "0x5"}, "\"0x5\""},
+        {{"--settings", relay, "--plot", "x.png"}, "\"--plot\" ohne \"--sweep\""},
+        {{"--settings", relay, "--sweep", "a=1:2:3", "--y", "a"}, "\"--y\" ohne \"--plot\""},
+        {{"--settings", relay, "--sweep", "a=1:2:3", "--plot", "x.jpg"}, "\"x.jpg\""},
+        {{"--settings", relay, "--sweep", "a=1:2:3", "--plot", "x.png", "--y", "a,b,c"},
+         "\"a,b,c\""},
+        {{"--settings", relay, "--settings", relay, "--sweep", "a=1:2:3", "--plot", "x.svg"},
+         "mehreren \"--settings\""},
+        // Without the advanced options the paraxial results do not follow the wavelength.
+        {{"--settings", relay, "--sweep", "Wellenlänge=400:700:3"},
+         "\"Wellenlänge\" ist kein gewählter Parameter"},
     };
     for (const Case& c : cases) {
         const Outcome r = RunCli(c.args);
@@ -313,6 +323,19 @@ TEST(Cli, BadArgumentsAreNamed) {
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << call << "\n" << r.err;
         EXPECT_EQ(r.out, "") << call;
     }
+}
+
+// A result --y cannot plot is refused before anything is written: no table, no picture.
+TEST(Cli, AnUnknownPlotQuantityWritesNothing) {
+    const test::TempDir dir;
+    const Outcome r = RunCli({"--settings", kData + "/relay.ini", "--sweep", "a=-300:-200:3",
+                              "--plot", (dir / "s.png").string(), "--csv", (dir / "s.csv").string(),
+                              "--y", "Bildweite: a',Unsinn"});
+    EXPECT_EQ(r.code, kUsage);
+    EXPECT_NE(r.err.find("--y: \"Unsinn\""), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 }  // namespace

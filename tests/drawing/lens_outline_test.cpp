@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "beam/gaussian_beam.h"
+#include "drawing/beam_drawing.h"
 #include "drawing/paraxial_drawing.h"
 #include "drawing/recording_surface.h"
 #include "engine/design_builder.h"
@@ -68,6 +70,35 @@ TEST(LensOutline, ThePictureDrawsTheHeldLensAroundItsPlanesAndKeepsItInView) {
         EXPECT_EQ(outline > 0, !mirror);
         EXPECT_EQ(extents.yMax >= 12.7f, !mirror);
     }
+}
+
+TEST(LensOutline, TheBeamPictureDrawsTheUpperHalfAroundTheElement) {
+    beam::BeamDesign d;
+    d.beamMode = true;
+    for (auto [index, value] :
+         {std::pair{beam::kGbFocal, 100.0}, {beam::kGbObjDist, 200.0}, {beam::kGbObjRadius, 0.5}}) {
+        d.axes[0].selection.AddValue(index, static_cast<float>(value));
+    }
+    beam::SolveAllAxes(d, {});
+    BeamDrawingOptions options;
+    options.lens = analysis::ThickLensOf(kPlanoConvex, 587.6);
+    RecordingSurface surface(ScaleRect{0, 0, 1200, 700});
+    BeamDrawingMemory memory;
+    ASSERT_EQ(RedrawBeam(surface, d, options, memory), RedrawOutcome::Drawn);
+    const DrawingScale& scale = memory.axes[0].main.scale;
+    const double axis = scale.WorldToScreenY(0.0f);
+    const double firstVertex = scale.WorldToScreenX(
+        static_cast<float>(FirstVertexX(*options.lens, d.Axis(0).extras[beam::kExP])));
+    double left = 1e9;
+    std::size_t outline = 0;
+    for (const SurfaceCall& line : surface.Lines()) {
+        if (line.pen.colour != kLensOutlineColour) continue;
+        ++outline;
+        EXPECT_LE(std::max(line.y1, line.y2), axis + 0.5);  // nothing below the axis
+        left = std::min({left, line.x1, line.x2});
+    }
+    EXPECT_GT(outline, 0u);
+    EXPECT_NEAR(left, firstVertex, 1.0);  // the curved face's vertex, on the axis
 }
 
 }  // namespace

@@ -44,6 +44,10 @@ TEST(StudyPlot, ShownRangeCutsAPoleButKeepsASmoothCurve) {
     const ValueRange constant = ShownRange({StudySeries{{{0, 5}, {1, 5}}}}, false);
     EXPECT_LT(constant.lo, 5.0);
     EXPECT_GT(constant.hi, 5.0);
+    // Rounding noise of a constant result is shown as a constant, not as nine-digit ticks.
+    const ValueRange noisy = ShownRange({StudySeries{{{0, 0.4 + 6e-9}, {1, 0.4 + 1e-8}}}}, false);
+    EXPECT_LT(noisy.lo, 0.39);
+    EXPECT_GT(noisy.hi, 0.41);
 }
 
 // No line crosses the frame from top to bottom at the pole or spans the missing point, and the

@@ -13,6 +13,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include "app/held_lens.h"
 #include "app/settings.h"
 #include "form_fixture.h"
 #include "gui/help_window.h"
@@ -21,6 +22,7 @@
 #include "gui/qt_text.h"
 #include "gui/study_plot.h"
 #include "render/qt_surface.h"
+#include "ui/catalogue_lens_choice.h"
 
 namespace rs::gui {
 
@@ -144,7 +146,7 @@ private slots:
         QVERIFY(f.exposed);
         auto* panel = f.Get<StudyPanel>("picStudy");
         QVERIFY(panel);
-        f.Get<QTabWidget>("tabExtraInfo")->setCurrentIndex(2);
+        f.Get<QTabWidget>("tabExtraInfo")->setCurrentIndex(3);
         StudyPlotWidget* plot = panel->Plot();
         QTRY_VERIFY(plot->isVisible());
         const std::string objectBox =
@@ -229,6 +231,39 @@ private slots:
             QVERIFY(f.Get<QLabel>("lblGBExtraLensDescr")->text().startsWith("Keine Linse"));
             VERIFY_VIEW(f);
         }
+    }
+
+    // The paraxial "Linsen" tab: a chosen line taken with "Übernehmen" adds the lens's rows to
+    // the results, and the stop-radius button, enabled only once a lens is held, sets the
+    // aperture to the lens's clear radius.
+    void paraxialLensTabTakesALens() {
+        FormFixture f(test::Example("camera-50mm-f4-1m.ini"));
+        QVERIFY(f.exposed);
+        SetLensCatalogue(*f.form,
+                         ReadLensCatalogue(std::nullopt, ToStd(qApp->applicationDirPath())));
+        f.form->findChild<QTabWidget*>("tabExtraInfo")->setCurrentIndex(2);
+        auto* grid = f.Get<LensGridTable>("ssExtraLenses");
+        QVERIFY(grid->isVisible() && grid->rowCount() > 0);
+        QVERIFY(!f.Button("cmdExtraLensStop")->isEnabled());
+        const qsizetype rows = f.Names().size();
+        f.Click("cmdExtraLensTake");  // no line chosen: nothing is taken
+        QCOMPARE(f.Names().size(), rows);
+
+        const QPoint line = grid->visualItemRect(grid->item(0, 0)).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, line);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, line);
+        QVERIFY(f.S().design.lens.has_value());
+        QCOMPARE(f.Names().size(), rows + 4);
+        QVERIFY(f.Names().contains(app::kLensThicknessRow));
+
+        const auto offered = ui::OfferedStopRadius(f.S().design);
+        QVERIFY(offered && f.Button("cmdExtraLensStop")->isEnabled());
+        f.Click("cmdExtraLensStop");
+        engine::Selection aperture = f.S().design.paraxial.aperture;
+        QVERIFY(aperture.Contains(engine::kStopRadius));
+        QCOMPARE(aperture.Entry(*aperture.Find(engine::kStopRadius)).sVarValue,
+                 static_cast<float>(*offered));
+        VERIFY_VIEW(f);
     }
 
     // The "Messung" tab: rows pasted from the clipboard with a comma or a point as decimal mark
@@ -340,8 +375,9 @@ private slots:
             const QString at =
                 QString("%1 at %2×%3: ").arg(example).arg(size.width()).arg(size.height());
             QWidget* central = f.form->centralWidget();
-            QVERIFY(central->minimumSizeHint().width() <= central->width());
-            QVERIFY(central->minimumSizeHint().height() <= central->height());
+            const QSize hint = central->minimumSizeHint();
+            QVERIFY2(hint.width() <= central->width() && hint.height() <= central->height(),
+                     qPrintable(at + QString("needs %1×%2").arg(hint.width()).arg(hint.height())));
             const auto crowded = CrowdedControl(f.form->Control("fraOptConj")->parentWidget());
             QVERIFY2(!crowded, qPrintable(at + crowded.value_or("")));
             for (QWidget* w : central->findChildren<QWidget*>()) {

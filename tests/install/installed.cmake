@@ -23,6 +23,8 @@ foreach(f bin/raysketcher bin/raysketcher-cli
           share/icons/hicolor/scalable/apps/de.kestrelon.Raysketcher.svg
           share/metainfo/de.kestrelon.Raysketcher.metainfo.xml
           share/man/man1/raysketcher.1.gz share/man/man1/raysketcher-cli.1.gz
+          share/man/de/man1/raysketcher.1.gz share/man/de/man1/raysketcher-cli.1.gz
+          share/locale/en/LC_MESSAGES/raysketcher.mo
           share/doc/raysketcher/copyright share/doc/raysketcher/index.html
           ${LIBDIR}/raysketcher/raysketcher-export.so)
   if(NOT EXISTS "${prefix}/${f}")
@@ -36,6 +38,10 @@ execute_process(COMMAND "${prefix}/bin/raysketcher-cli" --list-lenses
 execute_process(COMMAND "${prefix}/bin/raysketcher-cli" --settings
                         "${prefix}/share/raysketcher/examples/${EXAMPLE}"
                 RESULT_VARIABLE solveRc OUTPUT_VARIABLE solved ERROR_VARIABLE solveErr)
+# ... and its English texts, found relative to the installed program.
+execute_process(COMMAND "${prefix}/bin/raysketcher-cli" --lang en --settings
+                        "${prefix}/share/raysketcher/examples/${EXAMPLE}"
+                RESULT_VARIABLE englishRc OUTPUT_VARIABLE english ERROR_VARIABLE englishErr)
 # ... and paints a picture through the installed export module.
 execute_process(COMMAND "${prefix}/bin/raysketcher-cli" --settings
                         "${prefix}/share/raysketcher/examples/${EXAMPLE}" --png "${prefix}/bild.png"
@@ -55,6 +61,9 @@ if(NOT lensRc EQUAL 0 OR NOT lenses MATCHES "^Code,Art,")
 endif()
 if(NOT solveRc EQUAL 0 OR NOT solved MATCHES "Brennweite")
   message(FATAL_ERROR "the installed raysketcher-cli could not solve ${EXAMPLE}: ${solveErr}")
+endif()
+if(NOT englishRc EQUAL 0 OR NOT english MATCHES "Focal length")
+  message(FATAL_ERROR "the installed raysketcher-cli found no English texts: ${englishErr}")
 endif()
 if(NOT pngRc EQUAL 0 OR NOT pngMade)
   message(FATAL_ERROR "the installed raysketcher-cli could not export a PNG (${pngRc}): ${pngErr}")

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
+#include <variant>
 
 #include "beam/beam_design.h"
 #include "drawing/recording_surface.h"
@@ -152,6 +154,107 @@ TEST(Study, AClickMovesTheDesignAsOneUndoStep) {
     EXPECT_EQ(f.Table(engine::kObjDist), static_cast<float>(hover->value));
     f.w().Undo();
     EXPECT_EQ(f.Table(engine::kObjDist), -200.0f);
+}
+
+// The drawing calls of the study plot of a design, in order, as text.
+std::string Drawn(const app::DesignState& design, std::int64_t points) {
+    drawing::RecordingSurface surface({0, 0, 900, 400});
+    drawing::DrawStudyPicture(surface, surface.Scale(), ComputeStudy(design, points));
+    std::ostringstream calls;
+    for (const drawing::SurfaceCall& call : surface.Calls()) calls << call << "\n";
+    return calls.str();
+}
+
+// --sweep with --plot and --y draws the picture the window's study with the same choices draws;
+// without --y the mode's default result is plotted, and names that are neither a parameter nor
+// a plotted result are refused by name.
+TEST(Study, APlotOfASweepIsTheWindowsStudy) {
+    WindowFixture f;
+    f.Lens();
+    const app::DesignState before = f.s().design;
+    f.w().ChooseStudy(Range("a", -1000, -150));
+    const std::vector<std::string> quantities = StudyViewOf(f.s().design).quantities;
+    ChooseStudyQuantity(f.w(), true, 0);  // the first result on the right axis
+    const std::string window = Drawn(f.s().design, 400);
+
+    app::DesignState cli = before;
+    const app::SweepPlan plan{"a", -1000, -150, 400};
+    const auto choice = StudyChoiceOfPlan(cli, plan, {" Bildweite: a' ", quantities[0]});
+    ASSERT_TRUE(std::holds_alternative<app::StudyChoice>(choice));
+    SetStudyChoice(cli, std::get<app::StudyChoice>(choice));
+    EXPECT_EQ(Drawn(cli, 400), window);
+    EXPECT_NE(window.find("Bildweite: a' [mm]"), std::string::npos);
+
+    const auto plain = StudyChoiceOfPlan(before, plan, {});
+    ASSERT_TRUE(std::holds_alternative<app::StudyChoice>(plain));
+    app::DesignState byDefault = before;
+    SetStudyChoice(byDefault, std::get<app::StudyChoice>(plain));
+    EXPECT_EQ(ResolveStudy(byDefault)->quantity, "Bildweite: a'");
+
+    struct Bad {
+        app::SweepPlan plan;
+        std::vector<std::string> quantities;
+        std::string named;
+    };
+    for (const Bad& b :
+         {Bad{{"x", 0, 1, 2}, {}, "\"x\" ist kein"}, Bad{plan, {"Unsinn"}, "--y: \"Unsinn\""},
+          Bad{plan, {"Bildweite: a'", "Bildweite"}, "\"Bildweite\""}}) {
+        const auto refused = StudyChoiceOfPlan(before, b.plan, b.quantities);
+        ASSERT_TRUE(std::holds_alternative<std::string>(refused)) << b.named;
+        EXPECT_NE(std::get<std::string>(refused).find(b.named), std::string::npos)
+            << std::get<std::string>(refused);
+    }
+}
+
+// The study on the printed page: its choices in words below the report's rows, and its plot.
+TEST(Study, ThePrintedPageNamesTheStudy) {
+    WindowFixture f;
+    f.Lens();
+    f.w().ChooseStudy(Range("a", -1000, -150));
+    engine::ReportPage page;
+    const drawing::StudyPlotData data = AddStudyToReport(page, f.s().design);
+    ASSERT_EQ(page.rows.size(), 2u);
+    EXPECT_TRUE(page.rows[0].pieces.empty());
+    EXPECT_EQ(page.rows[1].pieces.at(0).text,
+              "Studie: Bildweite: a' [mm] über Objektweite: a [mm] von -1000.0 bis -150.0");
+    EXPECT_EQ(data.series.at(0).points.size(), static_cast<std::size_t>(kStudyPoints));
+}
+
+// The wavelength runs in the beam mode, and in the paraxial one while the advanced options are
+// on; the detector distance while the detector is shown. A click sets them as their boxes do.
+TEST(Study, TheWavelengthAndTheDetectorRun) {
+    WindowFixture f;
+    f.Lens();
+    const auto names = [&] {
+        std::vector<std::string> list;
+        for (const auto& p : app::SweepParameters(f.s().design)) list.push_back(p.name);
+        return list;
+    };
+    EXPECT_EQ(names(), (std::vector<std::string>{"f'", "a", "u"}));
+    f.w().SetAdvancedOptions(true);
+    EXPECT_EQ(names().back(), "Wellenlänge");
+    f.w().ChooseStudy({"Wellenlänge", true, 400, 800, false, {}, {}});
+    const std::optional<Study> wave = ResolveStudy(f.s().design);
+    ASSERT_TRUE(wave);
+    EXPECT_EQ(wave->parameter.unit, "nm");
+    f.w().ApplyStudyValue(633);
+    EXPECT_EQ(f.p().options.advanced.wavelength, 633.0f);
+
+    f.w().SetBeamMode(true);
+    for (const int index : {beam::kGbFocal, beam::kGbObjDist, beam::kGbObjRadius}) {
+        f.w().SetBeamChecked(index, true);
+    }
+    for (const auto& [slot, value] : {std::pair{0, "100"}, {1, "-500"}, {2, "1"}}) {
+        f.w().ApplyTypedValue(slot, value);
+    }
+    EXPECT_EQ(names().back(), "Wellenlänge");
+    SetDetectorOn(f.w(), true);
+    EXPECT_EQ(names().back(), "Detektor");
+    f.w().ChooseStudy({"Detektor", true, 50, 150, false, {}, {}});
+    f.w().ApplyStudyValue(120);
+    EXPECT_EQ(f.s().design.beam.extrasOptions.detectorDistance, 120.0);
+    f.w().Undo();
+    EXPECT_NE(f.s().design.beam.extrasOptions.detectorDistance, 120.0);
 }
 
 }  // namespace
