@@ -37,11 +37,11 @@ TEST(Reference, RowsPairByNameAndCompareTheShownValues) {
     ResultList current;
     ResultList reference;
     for (const Case& c : cases) {
-        current.rows.push_back({c.name, c.value});
-        if (c.reference) reference.rows.push_back({c.name, *c.reference});
+        current.rows.push_back({c.name, c.value, c.name});
+        if (c.reference) reference.rows.push_back({c.name, *c.reference, c.name});
     }
     // A row the reference alone lists is left out: the list follows the current design.
-    reference.rows.push_back({"reference only", " 1.0mm"});
+    reference.rows.push_back({"reference only", " 1.0mm", "reference only"});
     const std::vector<ComparedRow> rows = CompareRows(current, reference);
     ASSERT_EQ(rows.size(), cases.size());
     for (std::size_t k = 0; k < cases.size(); ++k) {
@@ -49,7 +49,9 @@ TEST(Reference, RowsPairByNameAndCompareTheShownValues) {
         EXPECT_EQ(rows[k].reference, cases[k].reference);
         EXPECT_EQ(rows[k].differs, cases[k].differs);
         ASSERT_EQ(rows[k].difference.has_value(), cases[k].difference.has_value());
-        if (cases[k].difference) EXPECT_NEAR(*rows[k].difference, *cases[k].difference, 1e-9);
+        if (cases[k].difference) {
+            EXPECT_NEAR(*rows[k].difference, *cases[k].difference, 1e-9);
+        }
     }
     EXPECT_EQ(rows[1].unit, "mm");
 }
@@ -83,7 +85,9 @@ TEST(Reference, PinnedDesignIsTheResultListsSecondColumn) {
         EXPECT_EQ(names.itemBold[k], ref.itemBold[k]);
         EXPECT_EQ(values.itemBold[k], ref.itemBold[k]);
         bold += ref.itemBold[k] ? 1 : 0;
-        if (names.items[k].starts_with("Objektweite")) EXPECT_FALSE(ref.itemBold[k]);
+        if (names.items[k].starts_with("Objektweite")) {
+            EXPECT_FALSE(ref.itemBold[k]);
+        }
     }
     EXPECT_GT(bold, 0);
 
