@@ -37,7 +37,9 @@ public:
     int TextWidth(int leastChars = 0) const {
         int widest = fontMetrics().horizontalAdvance(QString(leastChars, QLatin1Char('0')));
         for (int i = 0; i < count(); ++i) {
-            widest = std::max(widest, fontMetrics().horizontalAdvance(item(i)->text()));
+            // A marked (bold) item is wider than the list's font measures it.
+            const QListWidgetItem* it = item(i);
+            widest = std::max(widest, QFontMetrics(it->font()).horizontalAdvance(it->text()));
         }
         return widest + kItemPadding + 2 * frameWidth();
     }
@@ -67,11 +69,26 @@ public:
     }
 };
 
+// Characters the reference's column keeps room for at the least: its heading, and something to
+// point at for the tool tip while it is empty. Its values do not move while the design changes,
+// so it fits them as they are and leaves the names the rest.
+constexpr int kReferenceChars = 9;
+
+// A value column as wide as its texts (at least `leastChars` digits) and, where it has one, its
+// scroll bar.
+void FitColumn(ResultColumn* column, int leastChars) {
+    const bool bar = column->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff;
+    const int width =
+        column->TextWidth(leastChars) + (bar ? column->verticalScrollBar()->sizeHint().width() : 0);
+    if (column->width() != width || column->minimumWidth() != width) column->setFixedWidth(width);
+}
+
 // The last column shown carries the scroll bar: the values' own goes while the reference's
-// column is shown beside them.
+// column is shown beside them, and the room it kept goes to the names.
 class ScrollBarAtEnd final : public QObject {
 public:
-    ScrollBarAtEnd(QListWidget* values, QListWidget* reference) : QObject(values), values_(values) {
+    ScrollBarAtEnd(ResultColumn* values, QListWidget* reference)
+        : QObject(values), values_(values) {
         reference->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -80,12 +97,13 @@ public:
             values_->setVerticalScrollBarPolicy(event->type() == QEvent::ShowToParent
                                                     ? Qt::ScrollBarAlwaysOff
                                                     : Qt::ScrollBarAsNeeded);
+            FitColumn(values_, kValueChars);
         }
         return false;
     }
 
 private:
-    QListWidget* values_;
+    ResultColumn* values_;
 };
 
 // Fonts, scroll bars and row heights of both columns. The values are in a fixed-pitch font, so
@@ -118,8 +136,8 @@ void StyleColumns(ResultColumn* names, ResultColumn* values, ResultColumn* refer
 }
 
 // However low the window, the list keeps room for its first rows; the picture gives way. The
-// value column reserves its width, with room for the scroll bar it may need; the names take the
-// rest.
+// value column reserves its width, with room for the scroll bar it may need, the reference's
+// column takes what its values need; the names take the rest.
 void SizeColumns(ResultColumn* names, ResultColumn* values, ResultColumn* reference) {
     names->setMinimumWidth(90);
     for (QListWidget* list : {static_cast<QListWidget*>(names), static_cast<QListWidget*>(values),
@@ -130,13 +148,8 @@ void SizeColumns(ResultColumn* names, ResultColumn* values, ResultColumn* refere
     names->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     for (ResultColumn* column : {values, reference}) {
         column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-        const auto fit = [column] {
-            const int width =
-                column->TextWidth(kValueChars) + column->verticalScrollBar()->sizeHint().width();
-            if (column->width() != width || column->minimumWidth() != width) {
-                column->setFixedWidth(width);
-            }
-        };
+        const int least = column == values ? kValueChars : kReferenceChars;
+        const auto fit = [column, least] { FitColumn(column, least); };
         QAbstractItemModel* model = column->model();
         QObject::connect(model, &QAbstractItemModel::dataChanged, column, fit);
         QObject::connect(model, &QAbstractItemModel::rowsInserted, column, fit);

@@ -315,7 +315,7 @@ void AddReferenceColumn(Builder& b, const WindowState& s, ControlView& names, Co
 }
 
 void AddReferenceButtons(Builder& b, const WindowState& s) {
-    ControlView& pin = b.Add("comPinReference", text::Tr("Als Re&ferenz merken"));
+    ControlView& pin = b.Add("comPinReference", text::Tr("Als Refere&nz merken"));
     pin.enabled = app::DesignSolved(s.design);
     pin.toolTip = pin.enabled ? text::Tr(
                                     "Das aktuelle System als Referenz merken: die "

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "ui/study.h"
 #include "ui/window_fixture.h"
 
 namespace rs::ui {
@@ -99,6 +100,34 @@ TEST(Reference, PinnedDesignIsTheResultListsSecondColumn) {
     EXPECT_EQ(other.toolTip, OtherModeNote(*f.s().reference));
     f.w().SetBeamMode(false);
     EXPECT_EQ(f.View("lstResRef").items, pinned);
+}
+
+// The study runs the reference over the design's parameter and range: its curve follows the
+// design's, marked as the reference's, on the reference's own optics.
+TEST(Reference, StudySweepsTheReferenceToo) {
+    WindowFixture f;
+    f.Lens();
+    f.w().PinReference();
+    f.Type(kFocal, "105");
+    app::StudyChoice range;
+    range.parameter = "a";
+    range.rangeSet = true;
+    range.from = -1000;
+    range.to = -150;
+    f.w().ChooseStudy(range);
+    ASSERT_TRUE(f.s().referenceShown);
+    const drawing::StudyPlotData data = ComputeStudy(f.s().design, 86, &*f.s().referenceShown);
+    ASSERT_EQ(data.series.size(), 2u);
+    EXPECT_FALSE(data.series[0].reference);
+    ASSERT_TRUE(data.series[1].reference);
+    const auto& design = data.series[0].points;
+    const auto& reference = data.series[1].points;
+    ASSERT_EQ(reference.size(), design.size());
+    for (std::size_t k = 0; k < reference.size(); ++k) {
+        EXPECT_EQ(reference[k].x, design[k].x);
+        EXPECT_NEAR(1 / design[k].y - 1 / design[k].x, 1 / 105.0, 1e-8) << k;
+        EXPECT_NEAR(1 / reference[k].y - 1 / reference[k].x, 0.01, 1e-8) << k;
+    }
 }
 
 TEST(Reference, KeptInTheSettingsFileUntilCleared) {
