@@ -37,9 +37,11 @@ public:
     int TextWidth(int leastChars = 0) const {
         int widest = fontMetrics().horizontalAdvance(QString(leastChars, QLatin1Char('0')));
         for (int i = 0; i < count(); ++i) {
-            // A marked (bold) item is wider than the list's font measures it.
+            // A marked (bold) item has a font of its own, wider than the list's.
             const QListWidgetItem* it = item(i);
-            widest = std::max(widest, QFontMetrics(it->font()).horizontalAdvance(it->text()));
+            const QVariant own = it->data(Qt::FontRole);
+            const QFontMetrics metrics(own.isValid() ? own.value<QFont>() : font());
+            widest = std::max(widest, metrics.horizontalAdvance(it->text()));
         }
         return widest + kItemPadding + 2 * frameWidth();
     }
@@ -71,8 +73,11 @@ public:
 
 // Characters the reference's column keeps room for at the least: its heading, and something to
 // point at for the tool tip while it is empty. Its values do not move while the design changes,
-// so it fits them as they are and leaves the names the rest.
+// so it fits them as they are.
 constexpr int kReferenceChars = 9;
+// Beside the reference the value column keeps room for a plain value only ("-0.66666663x"): two
+// full reserves would leave the names a sliver in a small window. A longer value still widens it.
+constexpr int kValueCharsBesideReference = 13;
 
 // A value column as wide as its texts (at least `leastChars` digits) and, where it has one, its
 // scroll bar.
@@ -83,27 +88,33 @@ void FitColumn(ResultColumn* column, int leastChars) {
     if (column->width() != width || column->minimumWidth() != width) column->setFixedWidth(width);
 }
 
+// The value column: its full reserve and scroll bar alone, less beside the reference's column.
+void FitValues(ResultColumn* values, const QWidget* reference) {
+    FitColumn(values, reference->isHidden() ? kValueChars : kValueCharsBesideReference);
+}
+
 // The last column shown carries the scroll bar: the values' own goes while the reference's
-// column is shown beside them, and the room it kept goes to the names.
+// column is shown beside them, and the room they kept goes to the names.
 class ScrollBarAtEnd final : public QObject {
 public:
     ScrollBarAtEnd(ResultColumn* values, QListWidget* reference)
-        : QObject(values), values_(values) {
+        : QObject(values), values_(values), reference_(reference) {
         reference->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != values_ &&
+        if (watched == reference_ &&
             (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)) {
             values_->setVerticalScrollBarPolicy(event->type() == QEvent::ShowToParent
                                                     ? Qt::ScrollBarAlwaysOff
                                                     : Qt::ScrollBarAsNeeded);
-            FitColumn(values_, kValueChars);
+            FitValues(values_, reference_);
         }
         return false;
     }
 
 private:
     ResultColumn* values_;
+    QListWidget* reference_;
 };
 
 // Fonts, scroll bars and row heights of both columns. The values are in a fixed-pitch font, so
@@ -148,8 +159,13 @@ void SizeColumns(ResultColumn* names, ResultColumn* values, ResultColumn* refere
     names->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     for (ResultColumn* column : {values, reference}) {
         column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-        const int least = column == values ? kValueChars : kReferenceChars;
-        const auto fit = [column, least] { FitColumn(column, least); };
+        const auto fit = [column, values, reference] {
+            if (column == values) {
+                FitValues(values, reference);
+            } else {
+                FitColumn(reference, kReferenceChars);
+            }
+        };
         QAbstractItemModel* model = column->model();
         QObject::connect(model, &QAbstractItemModel::dataChanged, column, fit);
         QObject::connect(model, &QAbstractItemModel::rowsInserted, column, fit);
