@@ -148,10 +148,13 @@ drawing::ParaxialDrawingOptions DrawingOptionsOf(const DesignState& state, bool 
 }
 
 void DrawDesign(drawing::Surface& surface, const DesignState& state, bool dragging,
-                DrawingMemory& memory, bool printing) {
+                DrawingMemory& memory, bool printing, const DesignState* reference) {
     if (state.beam.beamMode) {
         drawing::BeamDrawingOptions options;
         options.printing = printing;
+        if (reference && reference->beam.beamMode && BeamComplete(*reference)) {
+            options.reference = &reference->beam;
+        }
         options.dragging = dragging;
         options.lengthUnit = state.units.UnitCode(units::Group::GBExtra, 0);
         options.lens = HeldThickLens(state);
@@ -164,8 +167,14 @@ void DrawDesign(drawing::Surface& surface, const DesignState& state, bool draggi
         drawing::RedrawBeam(surface, state.beam, options, memory.beam);
         return;
     }
-    drawing::RedrawParaxial(surface, PresentedParaxial(state), DrawingOptionsOf(state, dragging),
-                            memory.extents, memory.touch);
+    drawing::ParaxialDrawingOptions options = DrawingOptionsOf(state, dragging);
+    std::optional<engine::ParaxialDesign> behind;
+    if (reference && !reference->beam.beamMode && ParaxialComplete(*reference)) {
+        behind = reference->paraxial;
+        options.reference = &*behind;
+    }
+    drawing::RedrawParaxial(surface, PresentedParaxial(state), options, memory.extents,
+                            memory.touch);
 }
 
 std::optional<CatalogueNeed> CatalogueNeedOf(const DesignState& state) {

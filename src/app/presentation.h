@@ -82,8 +82,10 @@ struct DrawingMemory {
 
 // Draws the picture of the current mode onto `surface`: the paraxial system or the beam (a
 // cleared surface without a solution). With `printing` the colours meant for paper are used.
+// A solved `reference` of the same mode is drawn in light grey behind it, at its scale.
 void DrawDesign(drawing::Surface& surface, const DesignState& state, bool dragging,
-                DrawingMemory& memory, bool printing = false);
+                DrawingMemory& memory, bool printing = false,
+                const DesignState* reference = nullptr);
 
 // --- Catalogue lenses ------------------------------------------------------------------------
 

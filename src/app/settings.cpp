@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "app/held_lens.h"
+#include "app/presentation.h"
 #include "beam/beam_extras.h"
 #include "beam/caustic_fit.h"
 #include "beam/diode.h"
@@ -25,6 +26,44 @@ constexpr const char* kOptions = "Options";
 constexpr const char* kLastValues = "LastValues";
 constexpr const char* kExtra = "Extra";
 constexpr const char* kExtraGB = "ExtraGB";
+
+// Where the design's keys are read and written: the file's own sections, or, for the reference
+// design, one section of their own that holds each key as "<section>.<key>". One reader and one
+// writer thus serve both designs, and the reference can never miss a key the design has.
+class Sections {
+public:
+    explicit Sections(const IniFile& file, std::string prefix = {})
+        : in_(&file), prefix_(std::move(prefix)) {}
+    explicit Sections(IniFile& file, std::string prefix = {})
+        : in_(&file), out_(&file), prefix_(std::move(prefix)) {}
+
+    std::string ReadIniString(std::string_view section, std::string_view key,
+                              std::string_view def = "") const {
+        return prefix_.empty() ? in_->ReadIniString(section, key, def)
+                               : in_->ReadIniString(prefix_, Key(section, key), def);
+    }
+    int ReadIniInt(std::string_view section, std::string_view key) const {
+        return prefix_.empty() ? in_->ReadIniInt(section, key)
+                               : in_->ReadIniInt(prefix_, Key(section, key));
+    }
+    void Stage(std::string_view section, std::string_view key, std::string_view value) {
+        if (prefix_.empty()) {
+            out_->Stage(section, key, value);
+        } else {
+            out_->Stage(prefix_, Key(section, key), value);
+        }
+    }
+    // The file itself, for what belongs to the user rather than to one design (the symbols).
+    const IniFile& File() const { return *in_; }
+
+private:
+    static std::string Key(std::string_view section, std::string_view key) {
+        return std::string(section) + "." + std::string(key);
+    }
+    const IniFile* in_;
+    IniFile* out_ = nullptr;
+    std::string prefix_;
+};
 
 // No set holds more than three parameters; a count beyond this in a damaged file must not make
 // the loader look up millions of keys.
@@ -94,8 +133,8 @@ struct Setting {
 
 // Keys whose value is more than one plain value read and write themselves.
 struct Irregular {
-    void (*load)(const IniFile&, DesignState&);
-    void (*save)(const DesignState&, IniFile&);
+    void (*load)(const Sections&, DesignState&);
+    void (*save)(const DesignState&, Sections&);
 };
 
 using Entry = std::variant<Setting, Irregular>;
@@ -151,7 +190,7 @@ bool IsDiodeParamKind(double v) {
 // Reads one parameter set: its count key, then the numbered records. `accept` decides whether a
 // record may join (index in its catalogue, not chosen yet); `add` takes it.
 template <typename Accept, typename Add>
-void LoadRecords(const IniFile& ini, const char* countKey, const char* recordSuffix, Accept accept,
+void LoadRecords(const Sections& ini, const char* countKey, const char* recordSuffix, Accept accept,
                  Add add) {
     const int count = std::min(ini.ReadIniInt(kLastValues, countKey), kMaxRecordKeys);
     for (int i = 1; i <= count; ++i) {
@@ -162,7 +201,7 @@ void LoadRecords(const IniFile& ini, const char* countKey, const char* recordSuf
     }
 }
 
-void SaveRecords(IniFile& ini, const char* countKey, const char* recordSuffix,
+void SaveRecords(Sections& ini, const char* countKey, const char* recordSuffix,
                  const engine::Selection& selection) {
     const std::vector<CVarType>& records = selection.Entries();
     ini.Stage(kLastValues, countKey, std::to_string(records.size()));
@@ -174,7 +213,7 @@ void SaveRecords(IniFile& ini, const char* countKey, const char* recordSuffix,
 // The three parameter sets start empty; a record joins its set only when its index belongs to
 // the catalogue and is not chosen yet (a damaged file must not produce a set the window cannot
 // show).
-void LoadParams(const IniFile& ini, DesignState& state) {
+void LoadParams(const Sections& ini, DesignState& state) {
     engine::ParaxialDesign& px = state.paraxial;
     px.params.Clear();
     px.options.objAtInfinity = false;
@@ -191,11 +230,11 @@ void LoadParams(const IniFile& ini, DesignState& state) {
             }
         });
 }
-void SaveParams(const DesignState& state, IniFile& ini) {
+void SaveParams(const DesignState& state, Sections& ini) {
     SaveRecords(ini, "VarTypeNos", "VarTypeVal", state.paraxial.params);
 }
 
-void LoadAperture(const IniFile& ini, DesignState& state) {
+void LoadAperture(const Sections& ini, DesignState& state) {
     engine::Selection& aperture = state.paraxial.aperture;
     aperture.Clear();
     LoadRecords(
@@ -203,11 +242,11 @@ void LoadAperture(const IniFile& ini, DesignState& state) {
         [&](const CVarType& r) { return r.nVarType >= 0 && r.nVarType <= 4; },
         [&](const CVarType& r) { aperture.Add(r.nVarType, r); });
 }
-void SaveAperture(const DesignState& state, IniFile& ini) {
+void SaveAperture(const DesignState& state, Sections& ini) {
     SaveRecords(ini, "VarTypeApNos", "VarTypeApVal", state.paraxial.aperture);
 }
 
-void LoadBeamParams(const IniFile& ini, DesignState& state) {
+void LoadBeamParams(const Sections& ini, DesignState& state) {
     engine::Selection& beam = state.beam.axes[0].selection;
     beam.Clear();
     LoadRecords(
@@ -217,12 +256,12 @@ void LoadBeamParams(const IniFile& ini, DesignState& state) {
         },
         [&](const CVarType& r) { beam.Add(r.nVarType, r); });
 }
-void SaveBeamParams(const DesignState& state, IniFile& ini) {
+void SaveBeamParams(const DesignState& state, Sections& ini) {
     SaveRecords(ini, "VarTypeGBNos", "VarTypeGBVal", state.beam.axes[0].selection);
 }
 
 // The image-format choice: the entry counts only while the image height is fixed.
-void LoadImageHeight(const IniFile& ini, DesignState& state) {
+void LoadImageHeight(const Sections& ini, DesignState& state) {
     const std::string fixed = ini.ReadIniString(kLastValues, "ImgHgtFixed2", "");
     if (fixed.empty()) return;
     state.window.imgHgtFixed = ReadBool(fixed);
@@ -230,7 +269,7 @@ void LoadImageHeight(const IniFile& ini, DesignState& state) {
         state.window.imgHgtOption = ini.ReadIniInt(kLastValues, "ImgHgtOption2");
     }
 }
-void SaveImageHeight(const DesignState& state, IniFile& ini) {
+void SaveImageHeight(const DesignState& state, Sections& ini) {
     ini.Stage(kLastValues, "ImgHgtFixed2", BoolText(state.window.imgHgtFixed));
     ini.Stage(kLastValues, "ImgHgtOption2",
               std::to_string(state.window.imgHgtFixed ? state.window.imgHgtOption : 0));
@@ -239,7 +278,7 @@ void SaveImageHeight(const DesignState& state, IniFile& ini) {
 // Advanced values: wavelength | separation | n | n'. Values the entry boxes would refuse keep
 // the current ones, so a damaged file cannot bring in a negative wavelength or index. The image
 // index is stored as a magnitude here; the mode gives it its sign once the options are read.
-void LoadAdvanced(const IniFile& ini, DesignState& state) {
+void LoadAdvanced(const Sections& ini, DesignState& state) {
     const std::string advanced = ini.ReadIniString(kLastValues, "Advanced", "");
     if (advanced.empty()) return;
     const auto f = text::SplitFields(advanced, '|', 4);
@@ -256,7 +295,7 @@ void LoadAdvanced(const IniFile& ini, DesignState& state) {
         adv.nImage = static_cast<float>(nImg == 0 ? 1.0 : std::fabs(nImg));
     }
 }
-void SaveAdvanced(const DesignState& state, IniFile& ini) {
+void SaveAdvanced(const DesignState& state, Sections& ini) {
     const engine::AdvancedOptions& adv = state.paraxial.options.advanced;
     ini.Stage(kLastValues, "Advanced",
               NumberText(adv.wavelength) + "|" + NumberText(adv.separation) + "|" +
@@ -267,7 +306,7 @@ void SaveAdvanced(const DesignState& state, IniFile& ini) {
 // (0) is then taken from axis 0 when it is first needed; a value counts only with a valid kind.
 // The file holds the kind in effect, which axis 0 may force (so its beam parameters and the
 // wavelength are read before); a kind it overrules gives way with its value.
-void LoadDiodeParam(const IniFile& ini, DesignState& state) {
+void LoadDiodeParam(const Sections& ini, DesignState& state) {
     beam::DiodeSettings& diode = state.beam.diode;
     diode.paramValues = {};
     const std::string kindText = ini.ReadIniString(kExtraGB, "GBDiodeParamUserType", "");
@@ -282,7 +321,7 @@ void LoadDiodeParam(const IniFile& ini, DesignState& state) {
     diode.paramValues[static_cast<std::size_t>(kind)] = v > 0 ? v : 0;
     beam::AdoptDiodeParamKind(state.beam);
 }
-void SaveDiodeParam(const DesignState& state, IniFile& ini) {
+void SaveDiodeParam(const DesignState& state, Sections& ini) {
     // The kind in force with axis 1's beam, also when no solve has adopted it yet.
     beam::BeamDesign design = state.beam;
     beam::AdoptDiodeParamKind(design);
@@ -292,20 +331,20 @@ void SaveDiodeParam(const DesignState& state, IniFile& ini) {
               NumberText(design.diode.paramValues[static_cast<std::size_t>(kind)]));
 }
 
-void LoadUnitChoices(const IniFile& ini, DesignState& state) {
+void LoadUnitChoices(const Sections& ini, DesignState& state) {
     units::LoadUnits(state.units,
                      [&](std::string_view key) { return ini.ReadIniString("Units", key, ""); });
 }
-void SaveUnitChoices(const DesignState& state, IniFile& ini) {
+void SaveUnitChoices(const DesignState& state, Sections& ini) {
     for (const auto& [key, value] : units::SaveUnits(state.units)) ini.Stage("Units", key, value);
 }
 
 // The catalogue lens the design holds; an older file without the key holds none.
-void LoadHeldLens(const IniFile& ini, DesignState& state) {
+void LoadHeldLens(const Sections& ini, DesignState& state) {
     state.lens = ParseHeldLens(
         [&ini](const std::string& key) { return ini.ReadIniString(kLastValues, key, ""); });
 }
-void SaveHeldLens(const DesignState& state, IniFile& ini) {
+void SaveHeldLens(const DesignState& state, Sections& ini) {
     if (!state.lens) {
         ini.Stage(kLastValues, kHeldLensKey, "");
         return;
@@ -319,7 +358,7 @@ void SaveHeldLens(const DesignState& state, IniFile& ini) {
 // the table could not hold. A row may hold fewer diameters than the table has columns.
 constexpr const char* kMeasurement = "Messung";
 
-void LoadMeasurement(const IniFile& ini, DesignState& state) {
+void LoadMeasurement(const Sections& ini, DesignState& state) {
     MeasurementState& m = state.measurement;
     m = MeasurementState{};
     const auto unit = [&](const char* key, int slot, int& code) {
@@ -344,7 +383,7 @@ void LoadMeasurement(const IniFile& ini, DesignState& state) {
         }
     }
 }
-void SaveMeasurement(const DesignState& state, IniFile& ini) {
+void SaveMeasurement(const DesignState& state, Sections& ini) {
     const MeasurementState& m = state.measurement;
     ini.Stage(kMeasurement, "EinheitZ", std::to_string(m.zUnit));
     ini.Stage(kMeasurement, "EinheitD", std::to_string(m.dUnit));
@@ -372,7 +411,7 @@ auto& StudyOf(State& state, std::size_t mode) {
     return mode == 0 ? state.study : state.studyBeam;
 }
 
-void LoadStudies(const IniFile& ini, DesignState& state) {
+void LoadStudies(const Sections& ini, DesignState& state) {
     for (std::size_t mode = 0; mode < kStudyPrefixes.size(); ++mode) {
         const std::string p = kStudyPrefixes[mode];
         const auto read = [&](const char* key) { return ini.ReadIniString(kStudy, p + key, ""); };
@@ -391,7 +430,7 @@ void LoadStudies(const IniFile& ini, DesignState& state) {
         StudyOf(state, mode) = std::move(c);
     }
 }
-void SaveStudies(const DesignState& state, IniFile& ini) {
+void SaveStudies(const DesignState& state, Sections& ini) {
     for (std::size_t mode = 0; mode < kStudyPrefixes.size(); ++mode) {
         const std::string p = kStudyPrefixes[mode];
         const StudyChoice& c = StudyOf(state, mode);
@@ -450,7 +489,7 @@ constexpr Entry kEntries[] = {
     Irregular{LoadStudies, SaveStudies},
 };
 
-void Load(const IniFile& ini, const Setting& k, DesignState& state) {
+void Load(const Sections& ini, const Setting& k, DesignState& state) {
     const std::string raw = ini.ReadIniString(k.section, k.key, "");
     if (raw.empty()) {
         if (!k.missingKeeps) k.set(state, k.standard);
@@ -482,7 +521,7 @@ void Load(const IniFile& ini, const Setting& k, DesignState& state) {
     if (k.accept && !k.accept(k.get(state))) k.set(state, k.standard);
 }
 
-void Save(const DesignState& state, const Setting& k, IniFile& ini) {
+void Save(const DesignState& state, const Setting& k, Sections& ini) {
     const double v = k.get(state);
     std::string text;
     switch (k.codec) {
@@ -519,10 +558,12 @@ engine::SymbolLookup SymbolsFrom(const IniFile& ini, std::string section) {
     };
 }
 
-void LoadSettings(const IniFile& ini, DesignState& state) {
+namespace {
+
+void LoadDesign(const Sections& ini, DesignState& state) {
     // The slider percentage is the user's own edit of the file; the program never writes it.
     state.paraxial.sliderDefaultPercent =
-        std::clamp(ini.ReadIniInt(kOptions, "SliderDefaultPercent"), 10, 80);
+        std::clamp(ini.File().ReadIniInt(kOptions, "SliderDefaultPercent"), 10, 80);
 
     for (const Entry& entry : kEntries) {
         if (const auto* k = std::get_if<Setting>(&entry)) {
@@ -541,11 +582,32 @@ void LoadSettings(const IniFile& ini, DesignState& state) {
         opt.advanced.nImage = -opt.advanced.nImage;
     }
 
+    // The symbols are the user's, shared by every design the file holds.
     const int symbolMode = state.window.unitType == 1 ? 1 : 0;
-    const engine::SymbolLookup symbols = SymbolsFrom(ini);
+    const engine::SymbolLookup symbols = SymbolsFrom(ini.File());
     state.paraxial.symbols.InitParamSymbols(symbolMode, symbols);
     state.paraxial.symbols.InitCardinalSymbols(symbolMode, symbols);
-    state.beam.symbols.Init(symbolMode, SymbolsFrom(ini, "SymbolsGB"));
+    state.beam.symbols.Init(symbolMode, SymbolsFrom(ini.File(), "SymbolsGB"));
+}
+
+void StageDesign(const DesignState& state, Sections& ini) {
+    for (const Entry& entry : kEntries) {
+        if (const auto* k = std::get_if<Setting>(&entry)) {
+            Save(state, *k, ini);
+        } else {
+            std::get<Irregular>(entry).save(state, ini);
+        }
+    }
+}
+
+constexpr const char* kReference = "Referenz";
+// Set while a reference is kept; clearing it sets only this flag, the old keys stay unread.
+constexpr const char* kReferencePinned = "Gemerkt";
+
+}  // namespace
+
+void LoadSettings(const IniFile& ini, DesignState& state) {
+    LoadDesign(Sections(ini), state);
 }
 
 WriteStatus SaveSettings(const DesignState& state, IniFile& ini) {
@@ -554,13 +616,27 @@ WriteStatus SaveSettings(const DesignState& state, IniFile& ini) {
 }
 
 void StageSettings(const DesignState& state, IniFile& ini) {
-    for (const Entry& entry : kEntries) {
-        if (const auto* k = std::get_if<Setting>(&entry)) {
-            Save(state, *k, ini);
-        } else {
-            std::get<Irregular>(entry).save(state, ini);
-        }
-    }
+    Sections sections(ini);
+    StageDesign(state, sections);
+}
+
+std::optional<DesignState> LoadReference(const IniFile& ini) {
+    if (!ReadBool(ini.ReadIniString(kReference, kReferencePinned, ""))) return std::nullopt;
+    DesignState reference;
+    LoadDesign(Sections(ini, kReference), reference);
+    // The loader takes what it can read; a reference that does not come out as a complete
+    // design of its mode was damaged and has nothing to compare with.
+    const bool complete =
+        reference.beam.beamMode ? BeamComplete(reference) : ParaxialComplete(reference);
+    if (!complete) return std::nullopt;
+    return reference;
+}
+
+void StageReference(const DesignState* reference, IniFile& ini) {
+    ini.Stage(kReference, kReferencePinned, BoolText(reference != nullptr));
+    if (!reference) return;
+    Sections sections(ini, kReference);
+    StageDesign(*reference, sections);
 }
 
 std::optional<std::array<double, 4>> ReadFormPosition(const IniFile& ini, std::string_view form) {

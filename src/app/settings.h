@@ -23,6 +23,14 @@ WriteStatus SaveSettings(const DesignState& state, IniFile& ini);
 // Only stages the design in `ini`, for a caller that writes the document's text elsewhere.
 void StageSettings(const DesignState& state, IniFile& ini);
 
+// The reference design the user pinned to compare with, kept in section "Referenz" by the same
+// keys as the design (each as "<section>.<key>"). Nothing when the file keeps none, or when what
+// it keeps does not read back as a complete design of its mode (a damaged section never touches
+// the design itself). The symbols are the user's, read from the file's own sections.
+std::optional<DesignState> LoadReference(const IniFile& ini);
+// Stages `reference` (nullptr: none is kept any more) in `ini`; the caller commits.
+void StageReference(const DesignState* reference, IniFile& ini);
+
 // A flag of the file: "true", "wahr" or "vrai" in any case, with blanks around, is true.
 bool ReadBool(std::string_view text);
 

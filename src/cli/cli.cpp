@@ -50,8 +50,6 @@ std::string JsonString(std::string_view s) {
     return out + "\"";
 }
 
-namespace {
-
 // Numbers as the shortest text that reads back exactly; JSON has no infinities.
 std::string JsonNumber(float v) {
     return std::isfinite(v) ? text::ShortestText(v) : "null";
@@ -59,6 +57,9 @@ std::string JsonNumber(float v) {
 std::string JsonNumber(double v) {
     return std::isfinite(v) ? text::ShortestText(v) : "null";
 }
+
+namespace {
+
 // The plot whose regions name a design's lens types: 640 by 480 pixels, the plane 12 pixels
 // inside its edges.
 constexpr analysis::PlaneToPixels kLensTypePlot{12, 640 - 12, 480 - 12, 12};
@@ -284,6 +285,40 @@ std::string DesignJson(const app::DesignState& state, const analysis::LensCatalo
     j += ",\"rows\":" + JsonRows(rows);
     j += ",\"title\":" + JsonString(engine::WindowTitle(app::Version(), app::TitleStateOf(state)));
     return j + "}";
+}
+
+// --reference: design A and its reference B side by side, row by row.
+
+std::string ComparisonText(const std::vector<ui::ComparedRow>& rows) {
+    std::string out;
+    for (const ui::ComparedRow& row : rows) {
+        out += PlainText(row.name) + "\t" + PlainText(row.value) + "\t" +
+               PlainText(row.reference.value_or("")) + "\n";
+    }
+    return out;
+}
+
+std::string ComparisonJson(const app::DesignState& a, const std::vector<ui::ComparedRow>& rows) {
+    std::string j = "{\"mode\":";
+    j += a.beam.beamMode ? "\"beam\"" : "\"paraxial\"";
+    j += ",\"rows\":[";
+    bool first = true;
+    for (const ui::ComparedRow& row : rows) {
+        j += first ? "" : ",";
+        first = false;
+        j += "{\"name\":" + JsonString(row.name);
+        if (row.difference) {
+            // A row with a number: both numbers and the difference B - A, in the unit shown.
+            j += ",\"unit\":" + JsonString(row.unit) + ",\"a\":" + JsonNumber(*row.number) +
+                 ",\"b\":" + JsonNumber(*row.referenceNumber) +
+                 ",\"difference\":" + JsonNumber(*row.difference);
+        } else {
+            j += ",\"textA\":" + JsonString(row.value) +
+                 ",\"textB\":" + (row.reference ? JsonString(*row.reference) : std::string("null"));
+        }
+        j += ",\"differs\":" + std::string(row.differs ? "true" : "false") + "}";
+    }
+    return j + "]}\n";
 }
 
 }  // namespace rs::cli

@@ -12,6 +12,7 @@
 #include "app/design_state.h"
 #include "text/file_read.h"
 #include "text/strings.h"
+#include "ui/reference.h"
 #include "wavelengths/wavelengths.h"
 
 namespace rs::cli {
@@ -42,6 +43,14 @@ std::string NotReadJson(const std::vector<text::FileNotRead>& files);
 
 // A JSON string literal of `s`, with its quotes and escapes.
 std::string JsonString(std::string_view s);
+// The shortest text that reads back as `v`; null for a value JSON cannot hold.
+std::string JsonNumber(float v);
+std::string JsonNumber(double v);
+
+// --reference: the rows of design A beside those of its reference B (ui/reference.h), as lines
+// "name, A, B" with tabs, or as one JSON object.
+std::string ComparisonText(const std::vector<ui::ComparedRow>& rows);
+std::string ComparisonJson(const app::DesignState& a, const std::vector<ui::ComparedRow>& rows);
 
 using text::CsvField;
 

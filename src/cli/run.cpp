@@ -20,6 +20,7 @@
 #include "cli/export.h"
 #include "cli/fit_and_lens.h"
 #include "text/tr.h"
+#include "ui/reference.h"
 #include "ui/study.h"
 #include "wavelengths/wavelengths.h"
 
@@ -40,6 +41,7 @@ constexpr const char* kHelp = TrNoop(
     "                        [--y NAME[,NAME]] [--size BREITExHÖHE] [--csv DATEI]\n"
     "       raysketcher-cli (--settings DATEI|- | --new paraxial|beam) [--choose NAMEN]\n"
     "                        [--set NAME=WERT]... [--save DATEI] [weitere Optionen]\n"
+    "       raysketcher-cli --settings A --reference B [--json]\n"
     "       raysketcher-cli --wavelengths [--settings DATEI] [--json]\n"
     "       raysketcher-cli --list-lenses [--catalogue ORDNER] [--json]\n"
     "       raysketcher-cli --fit DATEI.csv [--wavelength NM] [--json]\n"
@@ -73,6 +75,11 @@ constexpr const char* kHelp = TrNoop(
     "  --wavelength NM   Wellenlänge der Anpassung (sonst die des Systems, ohne System 632.8)\n"
     "  --element-at Z    übernimmt den angepassten Strahl als Objektstrahl eines Elements bei\n"
     "                    Z (mm auf der Achse der Messung) ins System; nur mit --save\n"
+    "  --reference B     vergleicht das System mit dem System der Datei B wie die Spalte\n"
+    "                    \"Referenz\" im Fenster: je Zeile Name, Wert in A und in B (B in den\n"
+    "                    Einheiten von A); mit --json je Zeile name, unit, a, b, difference (B\n"
+    "                    minus A) oder ohne Zahl textA und textB, dazu differs. Sind A und B\n"
+    "                    nicht im selben Modus (paraxial, Gaußstrahl), ist das ein Aufruffehler\n"
     "  --json            ein JSON-Objekt statt der Liste: mode, valid, calcInvalid, params\n"
     "                    (interne Einheiten: mm, rad), aperture, cardinalPoints, dof, status,\n"
     "                    rows (je Zeile Name, Wert und die feste Kennung, der deutsche Name\n"
@@ -139,6 +146,7 @@ struct Options {
     ExportRequest exports;
     std::optional<app::SweepPlan> sweep;
     std::optional<fs::path> csv;
+    std::optional<fs::path> reference;
     std::optional<fs::path> plot;
     std::vector<std::string> y;  // the plot's results; empty: the mode's default
     DesignEdits edits;
@@ -227,6 +235,10 @@ std::optional<std::string> TakeArgument(ArgumentReader& r, Options& o) {
         auto parsed = app::ParseSweep(*sweep);
         if (auto* message = std::get_if<std::string>(&parsed)) return *message;
         o.sweep = std::get<app::SweepPlan>(parsed);
+    } else if (auto ref = r.Value("--reference")) {
+        if (o.reference) return Once("--reference");
+        if (ref->empty()) return text::Tr("\"--reference\" mit leerem Dateinamen");
+        o.reference = *ref;
     } else if (auto csv = r.Value("--csv")) {
         if (o.csv) return Once("--csv");
         o.csv = *csv;
@@ -296,6 +308,13 @@ std::optional<std::string> CombinationProblem(const Options& o) {
         return Tr(
             "\"--sweep\" schreibt nur CSV (und mit --plot das Diagramm) und geht nicht mit "
             "--json, --pdf, --svg, --png, --wavelengths oder --list-lenses zusammen");
+    }
+    if (o.reference && (o.settings.size() != 1 || o.sweep || o.exports.Any() || o.wavelengthList ||
+                        o.lensList || o.fit.file || o.edits.save)) {
+        return text::Tr(
+            "\"--reference\" vergleicht genau ein \"--settings\" mit einer Datei "
+            "und geht nicht mit --sweep, --pdf, --svg, --png, --save, --fit, "
+            "--wavelengths oder --list-lenses zusammen");
     }
     if (o.settings.size() > 1 && (o.exports.Any() || o.wavelengthList)) {
         return Tr("Mit mehreren \"--settings\" gehen --pdf, --svg, --png und --wavelengths nicht");
@@ -476,6 +495,36 @@ int RunFitOn(const Options& o, const std::vector<fs::path>& files, std::ostream&
     }
     if (const int rc = RunFit(o.fit, o.json, &loaded, out, err); rc != kSolved) return rc;
     return SaveDesign(o.edits, loaded, err);
+}
+
+// --reference: design A (with the edits) beside design B, solved in A's units and symbols.
+int RunReference(const Options& o, const fs::path& file, std::ostream& out, std::ostream& err) {
+    Loaded a;
+    if (const int rc = LoadDesign(o.edits, file, false, a, err); rc != kSolved) return rc;
+    if (*o.reference == kStandardInput) {
+        err << "raysketcher-cli: "
+            << text::Tr("Die Referenz kann nicht von der Standardeingabe gelesen werden.") << "\n";
+        return kUsage;
+    }
+    Loaded b;
+    if (LoadDesignFile(*o.reference, false, b, err) != kSolved) return kUsage;
+    if (!ui::SameMode(a.state, b.state)) {
+        err << "raysketcher-cli: "
+            << (a.state.beam.beamMode
+                    ? text::Tr("A ist ein Gaußstrahl-System, die Referenz ein paraxiales; sie "
+                               "lassen sich nicht Zeile für Zeile vergleichen.")
+                    : text::Tr("A ist ein paraxiales System, die Referenz ein Gaußstrahl-System; "
+                               "sie lassen sich nicht Zeile für Zeile vergleichen."))
+            << "\n";
+        return kUsage;
+    }
+    const app::DesignState shown = ui::ReferenceAsShown(a.state, b.state);
+    engine::ResultListCache cache;
+    beam::BeamListCache beamCache;
+    const std::vector<ui::ComparedRow> rows = ui::CompareRows(
+        app::ResultRows(a.state, false, cache, beamCache), ui::ReferenceRows(shown));
+    out << (o.json ? ComparisonJson(a.state, rows) : ComparisonText(rows));
+    return app::DesignSolved(a.state) && app::DesignSolved(shown) ? kSolved : kNotSolved;
 }
 
 // Whether two names lead to one file: the same device and inode when both exist, else the same
@@ -662,6 +711,7 @@ int RunArguments(const std::vector<std::string>& args, const fs::path& programDi
     }
     if (o.sweep) return RunSweep(o, files, programDir, out, err);
     if (o.fit.file) return RunFitOn(o, files, out, err);
+    if (o.reference) return RunReference(o, files.front(), out, err);
     CatalogueSource catalogue(std::move(where), err);
     return RunDesigns(o, files, catalogue, programDir, out, err);
 }

@@ -105,6 +105,7 @@ RedrawOutcome RedrawBeam(Surface& surface, const BeamDesign& design,
         ClipMainFrame(frame, options.dragging);
         if (!options.dragging && a.axis == 0) RegisterTouch(memory.touch, frame.main.scale, a);
         const AxisPicture ap{a, &frame, shared, shared && a.axis == 1 ? &data.front() : nullptr};
+        if (options.reference) DrawReferenceEnvelopes(painter, ap, *options.reference);
         DrawHeldLens(painter, ap);
         DrawAxisAndLabels(painter, ap);
         DrawEnvelopes(painter, ap);

@@ -66,6 +66,9 @@ struct BeamDrawingOptions {
     // surface, but for the other axis's half when the diode axes stand side by side).
     bool dragging = false;
     int lengthUnit = 1;  // units code of the length scale's ticks; 1 mm
+    // A solved beam design to compare with: its envelopes and element in light grey behind the
+    // picture, on the same axis (x = 0 at its own object waist) and at the picture's scale.
+    const beam::BeamDesign* reference = nullptr;
     // A catalogue lens held by the design as the element of axis 0: its real outline (upper
     // half) is drawn around that axis's principal planes, to the picture's scales.
     std::optional<analysis::ThickLens> lens = std::nullopt;

@@ -120,6 +120,19 @@ void DrawEnvelopes(Painter& p, const AxisPicture& ap) {
     }
 }
 
+void DrawReferenceEnvelopes(Painter& p, const AxisPicture& ap, const beam::BeamDesign& reference) {
+    const int axis = ap.data.axis;
+    if (!AxisValid(reference, axis)) return;
+    const AxisData r = Gather(reference, axis);
+    const DrawingFrame& f = ap.frame->main;
+    for (const Segment& seg : Segments(r, f.clip.xMin, f.clip.xMax)) {
+        Polyline(p, f, Sample(seg, reference.WavelengthMm()), r.m,
+                 AxisPen(ap, kReferenceGrey, seg.virtualPart));
+    }
+    const double top = r.m * r.radiusAtElement > 0.0 ? r.m * r.radiusAtElement : f.scale.worldYMax;
+    p.Line(f, r.p, 0.0, r.p, top, {kReferenceGrey, LineStyle::Solid, 2});
+}
+
 }  // namespace rs::drawing::beam_picture
 
 namespace rs::drawing {

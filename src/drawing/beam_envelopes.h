@@ -45,4 +45,9 @@ double FrameHalfHeight(const std::vector<AxisData>& data, const beam::AxialRange
 // The object side's envelope in red, the image side's in blue, the real beam (M > 1) lighter.
 void DrawEnvelopes(Painter& p, const AxisPicture& ap);
 
+// The same axis of a reference design in light grey, in the picture's frame: the real beam's
+// envelope (M times the Gaussian's) and the element's bar. Nothing when that axis has no
+// solution.
+void DrawReferenceEnvelopes(Painter& p, const AxisPicture& ap, const beam::BeamDesign& reference);
+
 }  // namespace rs::drawing::beam_picture

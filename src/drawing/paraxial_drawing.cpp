@@ -198,6 +198,9 @@ public:
 
     bool ok() const { return ok_; }
 
+    // Every line in one colour, for a design drawn behind another.
+    void Tint(Colour colour) { tint_ = colour; }
+
     void Axis() { Line(frame_.scale.worldXMin, 0.0f, frame_.scale.worldXMax, 0.0f, {}); }
 
     void Fans() {
@@ -233,7 +236,8 @@ public:
     }
 
     void Element() {
-        Box(p_, s_, pp_, -s_);
+        // A tinted element is behind the picture: it must not blank out what lies under it.
+        if (!tint_) Box(p_, s_, pp_, -s_);
         plane_ = Line(p_, s_, p_, -s_, {kBlack, LineStyle::Solid, 2});
         const float x = pp_;
         const float up = Dy(kMarkAcross);
@@ -325,7 +329,9 @@ private:
     // Draws a clipped line; where it is visible the labels leave it free.
     std::optional<PixelSegment> Line(float x1, float y1, float x2, float y2, const Pen& pen) {
         if (!ok_) return std::nullopt;
-        const DrawnLine drawn = DrawTracedLine(surface_, frame_, x1, y1, x2, y2, pen);
+        Pen drawnPen = pen;
+        if (tint_) drawnPen.colour = *tint_;
+        const DrawnLine drawn = DrawTracedLine(surface_, frame_, x1, y1, x2, y2, drawnPen);
         ok_ = drawn.ok;
         if (!drawn.visible) return std::nullopt;
         labels_.KeepClear(drawn.a, drawn.b);
@@ -476,6 +482,7 @@ private:
     // Where the named lines went, for their labels.
     std::optional<PixelSegment> objectArrow_, imageArrow_, plane_, secondPlane_;
     std::array<std::optional<PixelSegment>, 4> ticks_;  // F, F', N, N'
+    std::optional<Colour> tint_;
     bool ok_ = true;
 };
 
@@ -511,6 +518,22 @@ RedrawOutcome RedrawParaxial(Surface& surface, const ParaxialDesign& design,
         touch.secondPrincipalX = c.hh;
         touch.rearFocusX = design.cardinal[engine::kFImage];
         touch.imageX = c.hh + c.ap;
+    }
+
+    if (options.reference && Solved(*options.reference)) {
+        // The reference goes first, so the picture is drawn over it; a fault in it stops only
+        // the reference.
+        const ParaxialDesign& ref = *options.reference;
+        const Conditions rc = Derive(ref, options);
+        Picture behind(surface, *frame, ref, options, rc, SizeReference(rc, options, extents));
+        behind.Tint(kReferenceGrey);
+        if (options.constructionRays) {
+            behind.ConstructionRays();
+        } else {
+            behind.Fans();
+        }
+        behind.Arrows();
+        behind.Element();
     }
 
     Picture picture(surface, *frame, design, options, c, s);

@@ -19,6 +19,9 @@ struct ParaxialDrawingOptions {
     // A catalogue lens held by the design: its real outline is drawn around the principal
     // planes, to scale.
     std::optional<analysis::ThickLens> lens = std::nullopt;
+    // A solved design to compare with: its element, rays and arrows in light grey behind the
+    // picture, at the picture's scale, without labels.
+    const engine::ParaxialDesign* reference = nullptr;
 };
 
 // Where the features that can be grabbed were drawn (world mm), with the scale of the redraw

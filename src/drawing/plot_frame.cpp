@@ -310,11 +310,57 @@ std::vector<PixelPoint> CurvePixels(const PlotFrame& frame, std::span<const Data
     return pixels;
 }
 
+// The visible part of a curve as dashes of kDash pixels with gaps of kGap between them,
+// measured along the curve; the pieces are separated by points without a position. Each piece
+// is clipped first, so a curve running off towards a pole costs no more than one in the box.
+std::vector<PixelPoint> Dashes(const ScaleRect& box, std::span<const PixelPoint> points) {
+    constexpr double kDash = 8.0;
+    constexpr double kGap = 5.0;
+    const ClipRect clip{box.left, box.left + box.width, box.top, box.top + box.height};
+    const double nan = std::nan("");
+    std::vector<PixelPoint> out;
+    double phase = 0.0;  // how far into the present dash and gap
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        double x1 = points[i - 1].x, y1 = points[i - 1].y, x2 = points[i].x, y2 = points[i].y;
+        if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2) ||
+            !ClipLine(clip, x1, y1, x2, y2)) {
+            continue;
+        }
+        const double length = std::hypot(x2 - x1, y2 - y1);
+        const auto at = [&](double along) {
+            const double t = length > 0.0 ? along / length : 0.0;
+            return PixelPoint{x1 + t * (x2 - x1), y1 + t * (y2 - y1)};
+        };
+        for (double done = 0.0; done < length;) {
+            const bool on = phase < kDash;
+            const double step = std::min((on ? kDash : kDash + kGap) - phase, length - done);
+            if (on) {
+                const PixelPoint from = at(done);
+                if (out.empty() || !(out.back() == from)) {
+                    out.push_back({nan, nan});
+                    out.push_back(from);
+                }
+                out.push_back(at(done + step));
+            }
+            done += step;
+            phase += step;
+            if (phase >= kDash + kGap) phase = 0.0;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 void DrawCurve(Surface& surface, const PlotFrame& frame, std::span<const DataPoint> points,
                const Pen& pen, bool rightAxis) {
     DrawClippedPolyline(surface, frame.box, CurvePixels(frame, points, rightAxis), pen);
+}
+
+void DrawDashedCurve(Surface& surface, const PlotFrame& frame, std::span<const DataPoint> points,
+                     const Pen& pen, bool rightAxis) {
+    DrawClippedPolyline(surface, frame.box,
+                        Dashes(frame.box, CurvePixels(frame, points, rightAxis)), pen);
 }
 
 std::optional<ReadOut> ReadOutAt(const PlotFrame& frame, double px, double py) {

@@ -108,6 +108,9 @@ struct DataPoint {
 // leave a gap.
 void DrawCurve(Surface& surface, const PlotFrame& frame, std::span<const DataPoint> points,
                const Pen& pen, bool rightAxis = false);
+// The same curve dashed (drawn in solid pieces, so every surface shows the same dashes).
+void DrawDashedCurve(Surface& surface, const PlotFrame& frame, std::span<const DataPoint> points,
+                     const Pen& pen, bool rightAxis = false);
 
 // The data values under a pixel: nothing outside the box.
 struct ReadOut {

@@ -125,7 +125,11 @@ void DrawStudyPlot(Surface& surface, const PlotFrame& frame, const StudyPlotData
         }
         const Pen pen{s.rightAxis ? kStudySecond : kStudyFirst,
                       s.secondAxis ? LineStyle::Dotted : LineStyle::Solid, 2};
-        DrawCurve(surface, frame, points, pen, s.rightAxis);
+        if (s.reference) {
+            DrawDashedCurve(surface, frame, points, {pen.colour, LineStyle::Solid, 1}, s.rightAxis);
+        } else {
+            DrawCurve(surface, frame, points, pen, s.rightAxis);
+        }
     }
     if (data.current) {
         if (const auto x = frame.x.map.Pixel(*data.current); x && frame.x.map.Covers(*x)) {
@@ -149,6 +153,8 @@ std::optional<StudyPick> NearestStudyPoint(const PlotFrame& frame, const StudyPl
     double bestDistance = 0;
     for (std::size_t k = 0; k < data.series.size(); ++k) {
         const StudySeries& s = data.series[k];
+        // A click sets the design's parameter; the reference's curve is only to look at.
+        if (s.reference) continue;
         const auto i = NearestPoint(frame, s.points, px, py, s.rightAxis);
         if (!i) continue;
         const AxisMap& y = s.rightAxis && frame.y2 ? frame.y2->map : frame.y.map;

@@ -24,6 +24,7 @@ struct StudySeries {
     std::vector<DataPoint> points;
     bool rightAxis = false;   // the second result
     bool secondAxis = false;  // the second diode axis: dotted
+    bool reference = false;   // the reference design's curve: dashed, never picked
 };
 
 struct StudyPlotData {

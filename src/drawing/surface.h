@@ -23,6 +23,9 @@ inline constexpr Colour kGreen = 65280;
 inline constexpr Colour kBlue = 16711680;
 inline constexpr Colour kMagenta = 16711935;
 inline constexpr Colour kWhite = 16777215;
+// A reference design drawn behind a picture: light enough that the picture stays in front, dark
+// enough that its thin lines still show on white.
+inline constexpr Colour kReferenceGrey = 0xA0A0A0;
 
 // The numeric values are those stored with designs and used by the printed pictures.
 enum class LineStyle : int { Solid = 0, Dotted = 2 };

@@ -137,6 +137,17 @@ void WriteView(QListWidget& list, const ui::ControlView& view, Written& written)
             item->setCheckState(state);
         }
     }
+    for (int i = 0; i < list.count(); ++i) {
+        const std::size_t k = static_cast<std::size_t>(i);
+        const bool bold = k < view.itemBold.size() && view.itemBold[k];
+        QListWidgetItem* item = list.item(i);
+        // An item without a font of its own shows the list's (a column may use a fixed one).
+        const QVariant was = item->data(Qt::FontRole);
+        if ((was.isValid() ? was.value<QFont>().bold() : false) == bold) continue;
+        QFont font = list.font();
+        font.setBold(bold);
+        item->setFont(font);
+    }
     if (view.currentIndex >= 0 && list.currentRow() != view.currentIndex) {
         list.setCurrentRow(view.currentIndex);
     }

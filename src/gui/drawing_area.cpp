@@ -63,7 +63,8 @@ void DrawingArea::paintEvent(QPaintEvent*) {
 void DrawingArea::PaintDrawing(QPainter& painter, const QRect& area) {
     const ui::WindowState& state = window_.State();
     render::QtSurface surface(painter, QRectF(area));
-    app::DrawDesign(surface, state.design, state.machine.IsDragging(), memory_);
+    app::DrawDesign(surface, state.design, state.machine.IsDragging(), memory_, false,
+                    state.referenceShown ? &*state.referenceShown : nullptr);
 }
 
 void DrawingArea::mousePressEvent(QMouseEvent* event) {

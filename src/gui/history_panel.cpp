@@ -1,7 +1,9 @@
 #include "gui/history_panel.h"
 
+#include <QHBoxLayout>
 #include <QKeySequence>
 #include <QListWidget>
+#include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -25,6 +27,16 @@ QWidget* BuildHistoryPage(const PanelContext& ctx) {
         logic.PickHistoryRow(list->row(item));
     });
     column->addWidget(list);
+    // The reference stands beside the history: both are about comparing with an earlier state.
+    auto* buttons = new QHBoxLayout;
+    auto* pin = ctx.controls.Make<QPushButton>("comPinReference");
+    ctx.OnPressed(pin, [&logic = ctx.logic] { logic.PinReference(); });
+    auto* clear = ctx.controls.Make<QPushButton>("comClearReference");
+    ctx.OnPressed(clear, [&logic = ctx.logic] { logic.ClearReference(); });
+    buttons->addWidget(pin);
+    buttons->addWidget(clear);
+    buttons->addStretch(1);
+    column->addLayout(buttons);
     return page;
 }
 

@@ -7,7 +7,8 @@ namespace rs::gui {
 
 struct PanelContext;
 
-// The page with lstHistory; a click on an entry restores its state.
+// The page with lstHistory (a click on an entry restores its state) and the buttons that pin
+// the current design as the reference and clear it.
 QWidget* BuildHistoryPage(const PanelContext& ctx);
 // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y anywhere in `window` walk the history.
 void AddHistoryKeys(QWidget* window, const PanelContext& ctx);

@@ -1,9 +1,11 @@
-// The result list: names and values in two lists that the user sees as one list of two columns.
+// The result list: names and values in two lists that the user sees as one list of two columns,
+// and while a reference is pinned a third, its values, headed "Referenz".
 // The value column keeps the width its formats need (a longer value widens it, so none is ever
 // cut); the names take the rest, and a name cut short shows itself whole as a tool tip.
 #include <QFontDatabase>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -35,7 +37,11 @@ public:
     int TextWidth(int leastChars = 0) const {
         int widest = fontMetrics().horizontalAdvance(QString(leastChars, QLatin1Char('0')));
         for (int i = 0; i < count(); ++i) {
-            widest = std::max(widest, fontMetrics().horizontalAdvance(item(i)->text()));
+            // A marked (bold) item has a font of its own, wider than the list's.
+            const QListWidgetItem* it = item(i);
+            const QVariant own = it->data(Qt::FontRole);
+            const QFontMetrics metrics(own.isValid() ? own.value<QFont>() : font());
+            widest = std::max(widest, metrics.horizontalAdvance(it->text()));
         }
         return widest + kItemPadding + 2 * frameWidth();
     }
@@ -65,16 +71,65 @@ public:
     }
 };
 
+// Characters the reference's column keeps room for at the least: its heading, and something to
+// point at for the tool tip while it is empty. Its values do not move while the design changes,
+// so it fits them as they are.
+constexpr int kReferenceChars = 9;
+// Beside the reference the value column keeps room for a plain value only ("-0.66666663x"): two
+// full reserves would leave the names a sliver in a small window. A longer value still widens it.
+constexpr int kValueCharsBesideReference = 13;
+
+// A value column as wide as its texts (at least `leastChars` digits) and, where it has one, its
+// scroll bar.
+void FitColumn(ResultColumn* column, int leastChars) {
+    const bool bar = column->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff;
+    const int width =
+        column->TextWidth(leastChars) + (bar ? column->verticalScrollBar()->sizeHint().width() : 0);
+    if (column->width() != width || column->minimumWidth() != width) column->setFixedWidth(width);
+}
+
+// The value column: its full reserve and scroll bar alone, less beside the reference's column.
+void FitValues(ResultColumn* values, const QWidget* reference) {
+    FitColumn(values, reference->isHidden() ? kValueChars : kValueCharsBesideReference);
+}
+
+// The last column shown carries the scroll bar: the values' own goes while the reference's
+// column is shown beside them, and the room they kept goes to the names.
+class ScrollBarAtEnd final : public QObject {
+public:
+    ScrollBarAtEnd(ResultColumn* values, QListWidget* reference)
+        : QObject(values), values_(values), reference_(reference) {
+        reference->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == reference_ &&
+            (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)) {
+            values_->setVerticalScrollBarPolicy(event->type() == QEvent::ShowToParent
+                                                    ? Qt::ScrollBarAlwaysOff
+                                                    : Qt::ScrollBarAsNeeded);
+            FitValues(values_, reference_);
+        }
+        return false;
+    }
+
+private:
+    ResultColumn* values_;
+    QListWidget* reference_;
+};
+
 // Fonts, scroll bars and row heights of both columns. The values are in a fixed-pitch font, so
 // the digits of positive and negative numbers line up.
-void StyleColumns(ResultColumn* names, ResultColumn* values) {
+void StyleColumns(ResultColumn* names, ResultColumn* values, ResultColumn* reference) {
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSizeF(names->font().pointSizeF());
     values->setFont(fixed);
+    reference->setFont(fixed);
     names->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     values->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    for (QListWidget* list :
-         {static_cast<QListWidget*>(names), static_cast<QListWidget*>(values)}) {
+    reference->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    new ScrollBarAtEnd(values, reference);
+    for (QListWidget* list : {static_cast<QListWidget*>(names), static_cast<QListWidget*>(values),
+                              static_cast<QListWidget*>(reference)}) {
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setTextElideMode(Qt::ElideRight);
         list->setItemDelegate(new CutTextTips(list));
@@ -92,32 +147,34 @@ void StyleColumns(ResultColumn* names, ResultColumn* values) {
 }
 
 // However low the window, the list keeps room for its first rows; the picture gives way. The
-// value column reserves its width, with room for the scroll bar it may need; the names take the
-// rest.
-void SizeColumns(ResultColumn* names, ResultColumn* values) {
+// value column reserves its width, with room for the scroll bar it may need, the reference's
+// column takes what its values need; the names take the rest.
+void SizeColumns(ResultColumn* names, ResultColumn* values, ResultColumn* reference) {
     names->setMinimumWidth(90);
-    for (QListWidget* list :
-         {static_cast<QListWidget*>(names), static_cast<QListWidget*>(values)}) {
+    for (QListWidget* list : {static_cast<QListWidget*>(names), static_cast<QListWidget*>(values),
+                              static_cast<QListWidget*>(reference)}) {
         list->setMinimumHeight(kLeastRows * ResultColumn::RowHeight(*names, *values) +
                                2 * list->frameWidth());
     }
     names->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    values->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    const auto fitValues = [values] {
-        const int width =
-            values->TextWidth(kValueChars) + values->verticalScrollBar()->sizeHint().width();
-        if (values->width() != width || values->minimumWidth() != width) {
-            values->setFixedWidth(width);
-        }
-    };
-    QAbstractItemModel* model = values->model();
-    QObject::connect(model, &QAbstractItemModel::dataChanged, values, fitValues);
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, values, fitValues);
-    QObject::connect(model, &QAbstractItemModel::rowsRemoved, values, fitValues);
+    for (ResultColumn* column : {values, reference}) {
+        column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+        const auto fit = [column, values, reference] {
+            if (column == values) {
+                FitValues(values, reference);
+            } else {
+                FitColumn(reference, kReferenceChars);
+            }
+        };
+        QAbstractItemModel* model = column->model();
+        QObject::connect(model, &QAbstractItemModel::dataChanged, column, fit);
+        QObject::connect(model, &QAbstractItemModel::rowsInserted, column, fit);
+        QObject::connect(model, &QAbstractItemModel::rowsRemoved, column, fit);
+        fit();
+    }
     // A cut name leaves the names column wishing to be wider.
     QObject::connect(names->model(), &QAbstractItemModel::dataChanged, names,
                      [names] { names->updateGeometry(); });
-    fitValues();
 }
 
 // One list of two columns for the user: scrolling and choosing a row keep both in step.
@@ -140,20 +197,33 @@ void CoupleColumns(ResultColumn* names, ResultColumn* values) {
 
 QWidget* BuildResults(const PanelContext& ctx) {
     auto* box = new QWidget;
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
     auto* names = new ResultColumn;
     auto* values = new ResultColumn;
+    auto* reference = new ResultColumn;
     names->setObjectName("lstResNames");
     values->setObjectName("lstResVals");
-    ctx.controls.Bind<QListWidget>(names);
-    ctx.controls.Bind<QListWidget>(values);
-    StyleColumns(names, values);
-    SizeColumns(names, values);
+    reference->setObjectName("lstResRef");
+    for (ResultColumn* column : {names, values, reference}) {
+        ctx.controls.Bind<QListWidget>(column);
+    }
+    StyleColumns(names, values, reference);
+    SizeColumns(names, values, reference);
     CoupleColumns(names, values);
-    row->addWidget(names, 1);
-    row->addWidget(values, 0);
+    CoupleColumns(names, reference);
+    CoupleColumns(values, reference);
+    auto* heading = new QLabel;
+    heading->setObjectName("lblResRef");
+    ctx.controls.Bind<QLabel>(heading);
+    heading->setIndent(4);
+    grid->addWidget(heading, 0, 2);
+    grid->addWidget(names, 1, 0);
+    grid->addWidget(values, 1, 1);
+    grid->addWidget(reference, 1, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setRowStretch(1, 1);
     return box;
 }
 

@@ -74,7 +74,11 @@ void StudyPlotWidget::Invalidate() {
 }
 
 const drawing::StudyPlotData& StudyPlotWidget::Data() {
-    if (!data_) data_ = ui::ComputeStudy(window_.State().design, ui::kStudyPoints);
+    if (!data_) {
+        const ui::WindowState& state = window_.State();
+        data_ = ui::ComputeStudy(state.design, ui::kStudyPoints,
+                                 state.referenceShown ? &*state.referenceShown : nullptr);
+    }
     return *data_;
 }
 

@@ -11,6 +11,7 @@
 #include "text/tr.h"
 #include "ui/image_formats.h"
 #include "ui/main_window_internal.h"
+#include "ui/reference.h"
 
 namespace rs::ui {
 
@@ -84,6 +85,12 @@ void MainWindow::Recalculate(bool record) {
     follow(d.beam.axes[0].selection, s_.beamSliderPos);
     SetSliderFromValueAp();
     s_.results = app::ResultRows(d, s_.machine.IsDragging(), s_.resultCache, s_.beamCache);
+    s_.referenceShown.reset();
+    s_.referenceResults.reset();
+    if (s_.reference && SameMode(*s_.reference, d)) {
+        s_.referenceShown = ReferenceAsShown(d, *s_.reference);
+        s_.referenceResults = ReferenceRows(*s_.referenceShown);
+    }
 }
 
 void MainWindow::FinishUpdate(bool keep) {
@@ -172,6 +179,7 @@ void MainWindow::Startup() {
     }
     app::LoadSettings(settings_, s_.design);
     NormaliseImageFormat(s_.design.window);
+    s_.reference = app::LoadReference(settings_);
     s_.started = true;
     Refresh(true);
     FinishUpdate(false);

@@ -146,6 +146,16 @@ public:
     // lstHistory: a click on row `row` restores its state as a new step.
     void PickHistoryRow(int row);
 
+    // --- Reference design (main_window_reference.cpp) --------------------------------------
+
+    // comPinReference: the current design, solved, becomes the reference to compare with and is
+    // kept in the settings file at once. Neither this nor clearing it is a change of the design:
+    // no undo step, no history step. A failed save is shown; the reference is then kept for this
+    // run only.
+    void PinReference();
+    // comClearReference: no reference any more, in the window and in the settings file.
+    void ClearReference();
+
     // --- Dialog results ----------------------------------------------------------------------
 
     // The units dialog closed with OK and changes: take them, store section "Units", refresh.
@@ -239,6 +249,8 @@ private:
     // after what changed); `continues` joins it to the newest step (a slider run).
     void RecordStep(const Snapshot& before, std::string name, bool continues);
     bool SaveImmediate(std::string_view section, std::string_view key, std::string_view value);
+    // Writes the reference (or that there is none) into the settings file; shows a failure.
+    void SaveReference();
 
     WindowState s_;
     Dialogs& dialogs_;

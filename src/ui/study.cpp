@@ -152,7 +152,26 @@ StudyView StudyViewOf(const app::DesignState& d) {
     return v;
 }
 
-drawing::StudyPlotData ComputeStudy(const app::DesignState& d, std::int64_t points) {
+namespace {
+
+// The reference swept as the design's study sweeps: the same parameter, range and results.
+// Nothing when the reference does not have that parameter among its chosen ones.
+std::vector<drawing::StudySeries> ReferenceCurves(const Study& s, const app::DesignState& reference,
+                                                  std::int64_t points) {
+    app::DesignState r = reference;
+    app::StudyChoice& c = r.beam.beamMode ? r.studyBeam : r.study;
+    c = {s.plan.name, true, s.plan.from, s.plan.to, s.plan.logarithmic, s.quantity, s.quantity2};
+    const std::optional<Study> same = ResolveStudy(r);
+    if (!same || same->plan.name != s.plan.name || same->quantity != s.quantity) return {};
+    std::vector<drawing::StudySeries> curves = ComputeStudy(r, points).series;
+    for (drawing::StudySeries& curve : curves) curve.reference = true;
+    return curves;
+}
+
+}  // namespace
+
+drawing::StudyPlotData ComputeStudy(const app::DesignState& d, std::int64_t points,
+                                    const app::DesignState* reference) {
     drawing::StudyPlotData data;
     const std::optional<Study> s = ResolveStudy(d);
     if (!s) {
@@ -199,6 +218,11 @@ drawing::StudyPlotData ComputeStudy(const app::DesignState& d, std::int64_t poin
         return true;
     });
     if (!any) data.note = text::Tr("Keine Lösung in diesem Bereich");
+    if (reference && reference->beam.beamMode == d.beam.beamMode) {
+        for (drawing::StudySeries& curve : ReferenceCurves(*s, *reference, points)) {
+            data.series.push_back(std::move(curve));
+        }
+    }
     return data;
 }
 

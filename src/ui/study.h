@@ -52,8 +52,11 @@ struct StudyView {
 };
 StudyView StudyViewOf(const app::DesignState& design);
 
-// The curves of the mode's study with `points` values of the parameter.
-drawing::StudyPlotData ComputeStudy(const app::DesignState& design, std::int64_t points);
+// The curves of the mode's study with `points` values of the parameter. With a `reference` (as
+// the design shows it) that can run the same parameter over the same range, its curves of the
+// same results follow, marked as the reference's.
+drawing::StudyPlotData ComputeStudy(const app::DesignState& design, std::int64_t points,
+                                    const app::DesignState* reference = nullptr);
 
 // What the cursor at pixel (px, py) reads out: x and y of the nearest curve point in display
 // units, and the parameter's value a click there gives. Nothing away from the curves.

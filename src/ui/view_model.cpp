@@ -13,6 +13,7 @@
 #include "ui/extras_panel.h"
 #include "ui/image_formats.h"
 #include "ui/measurement_panel.h"
+#include "ui/reference.h"
 #include "ui/standard_fnumbers.h"
 
 namespace rs::ui {
@@ -299,6 +300,48 @@ void AddOptionsAndButtons(Builder& b, const WindowState& s) {
     b.Add("cmdExtraLensStop", text::Tr("Als Blende")).enabled = OfferedStopRadius(d).has_value();
 }
 
+// The reference's column beside the values: its value of each row, and the rows whose shown
+// values differ in bold in all three columns. A reference of the other mode leaves the column
+// empty and says why in its tool tip.
+void AddReferenceColumn(Builder& b, const WindowState& s, ControlView& names, ControlView& values) {
+    const bool pinned = s.reference.has_value();
+    std::vector<std::string> column(s.results.rows.size());
+    std::vector<bool> bold(s.results.rows.size(), false);
+    std::string tip;
+    if (pinned && s.referenceResults) {
+        const std::vector<ComparedRow> rows = CompareRows(s.results, *s.referenceResults);
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            column[k] = rows[k].reference.value_or(std::string());
+            bold[k] = rows[k].differs;
+        }
+        tip = text::Tr("Werte des als Referenz gemerkten Systems; fett: Wert weicht ab");
+    } else if (pinned) {
+        tip = OtherModeNote(*s.reference);
+    }
+    // The marks go on before the builder grows, which may move the views passed in.
+    names.itemBold = bold;
+    values.itemBold = bold;
+    b.Add("lblResRef", text::Tr("Referenz")).visible = pinned;
+    ControlView& ref = b.List("lstResRef", std::move(column), -1);
+    ref.itemBold = std::move(bold);
+    ref.visible = pinned;
+    ref.toolTip = std::move(tip);
+}
+
+void AddReferenceButtons(Builder& b, const WindowState& s) {
+    ControlView& pin = b.Add("comPinReference", text::Tr("Als Refere&nz merken"));
+    pin.enabled = app::DesignSolved(s.design);
+    pin.toolTip = pin.enabled ? text::Tr(
+                                    "Das aktuelle System als Referenz merken: die "
+                                    "Ergebnisliste und die Zeichnung zeigen es zum Vergleich")
+                              : text::Tr(
+                                    "Erst ein vollständig berechnetes System kann als "
+                                    "Referenz gemerkt werden");
+    ControlView& clear = b.Add("comClearReference", text::Tr("Referenz lösc&hen"));
+    clear.enabled = s.reference.has_value();
+    clear.toolTip = text::Tr("Die gemerkte Referenz vergessen");
+}
+
 void AddResults(Builder& b, const WindowState& s) {
     const app::DesignState& d = s.design;
     ControlView& status = b.Add("lblVirtualImage");
@@ -324,8 +367,9 @@ void AddResults(Builder& b, const WindowState& s) {
         names.push_back(text::Tr(row.name));
         values.push_back(row.value);
     }
-    b.List("lstResNames", std::move(names), -1);
-    b.List("lstResVals", std::move(values), -1);
+    ControlView& nameList = b.List("lstResNames", std::move(names), -1);
+    ControlView& valueList = b.List("lstResVals", std::move(values), -1);
+    AddReferenceColumn(b, s, nameList, valueList);
 }
 
 }  // namespace
@@ -434,6 +478,7 @@ WindowView BuildView(const WindowState& s) {
     AddAdvanced(b, s);
     AddOptionsAndButtons(b, s);
     AddResults(b, s);
+    AddReferenceButtons(b, s);
     for (const FixedCaption& c : kFixedCaptions) b.Add(c.name, text::Tr(c.text));
     WindowView view = b.Take();
     const std::string_view version = app::Version();

@@ -28,6 +28,7 @@ struct ControlView {
     // index of -1 selects nothing (a tab strip keeps the tab the user chose).
     std::vector<std::string> items;
     std::vector<bool> itemChecked;
+    std::vector<bool> itemBold;  // lists: items shown in bold (a marked difference)
     int currentIndex = -1;
     unsigned highlight = 0;  // label back colour 0xBBGGRR, 0 for none
     std::string toolTip;     // replaces the widget's own tip while not empty

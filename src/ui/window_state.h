@@ -58,6 +58,12 @@ struct WindowState {
     engine::ResultListCache resultCache;
     beam::BeamListCache beamCache;
 
+    // The reference design the user pinned (as it was pinned); solved as the current design
+    // shows it (units, symbols) with its result list, both only while the modes are the same.
+    std::optional<app::DesignState> reference;
+    std::optional<app::DesignState> referenceShown;
+    std::optional<engine::ResultList> referenceResults;
+
     // Texts typed into a box that were not taken (a limit box with no number in it keeps what
     // was typed until the next update), by control name.
     std::map<std::string, std::string> pendingTexts;

@@ -259,6 +259,67 @@ TEST(Settings, DamagedFilesKeepTheInvariants) {
     }
 }
 
+// The reference design rides in its own section beside the design, written and read by the
+// design's own keys: a complete design comes back whole, an incomplete one is no reference, and
+// neither disturbs the design saved beside it.
+TEST(Settings, ReferenceRoundTripBesideTheDesign) {
+    const test::TempDir dir;
+    std::mt19937 rng(11);
+    int complete = 0;
+    for (int iter = 0; iter < 60; ++iter) {
+        SCOPED_TRACE(iter);
+        const DesignState design = RandomDesign(rng);
+        const DesignState reference = RandomDesign(rng);
+        std::filesystem::remove(dir / "both.ini");
+        IniFile file(dir / "both.ini");
+        StageSettings(design, file);
+        StageReference(&reference, file);
+        ASSERT_TRUE(file.Commit().ok);
+        const IniFile back(dir / "both.ini");
+        DesignState loaded;
+        LoadSettings(back, loaded);
+        EXPECT_TRUE(SameKeptDesign(loaded, design));
+        const auto kept = LoadReference(back);
+        const bool whole =
+            reference.beam.beamMode ? BeamComplete(reference) : ParaxialComplete(reference);
+        ASSERT_EQ(kept.has_value(), whole);
+        if (!kept) continue;
+        ++complete;
+        EXPECT_TRUE(SameKeptDesign(*kept, reference));
+        // Cleared, the file keeps no reference; the design stays.
+        IniFile again(dir / "both.ini");
+        StageReference(nullptr, again);
+        ASSERT_TRUE(again.Commit().ok);
+        EXPECT_FALSE(LoadReference(IniFile(dir / "both.ini")));
+    }
+    EXPECT_GT(complete, 2);  // the random designs did try the whole round trip
+}
+
+TEST(Settings, MissingOrDamagedReferenceOpensWithout) {
+    const std::string design =
+        "[LastValues]\nVarTypeNos=3\n1VarTypeVal=0|100|True|True|110|True|90\n"
+        "2VarTypeVal=1|-200|True|True|-180|True|-220\n3VarTypeVal=5|10|True|True|11|True|9\n";
+    const std::string cases[] = {
+        "",
+        "[Referenz]\nGemerkt=False\nLastValues.VarTypeNos=3\n",
+        "[Referenz]\nGemerkt=ja\n",
+        // Records that cannot be read: fewer than three parameters come back.
+        "[Referenz]\nGemerkt=True\nLastValues.VarTypeNos=3\nLastValues.1VarTypeVal=0|1\n"
+        "LastValues.2VarTypeVal=|||\nLastValues.3VarTypeVal=\xFF\n",
+        "[Referenz]\nGemerkt=True\nExtraGB.GaussianBeam=True\nLastValues.VarTypeNos=3\n"
+        "LastValues.1VarTypeVal=0|100|True|True|110|True|90\n",
+    };
+    const DesignState alone = Load(design);
+    for (const std::string& reference : cases) {
+        SCOPED_TRACE(reference);
+        const IniFile file = IniFile::FromText("Raysketcher.INI", design + reference);
+        EXPECT_FALSE(LoadReference(file));
+        DesignState loaded;
+        LoadSettings(file, loaded);
+        EXPECT_TRUE(SameKeptDesign(loaded, alone));
+    }
+}
+
 // What a file written by hand or by an older version may hold beyond what the program writes.
 TEST(Settings, ForeignSpellingsAndRefusedValues) {
     for (const char* yes : {"WAHR", "  true ", "vrai"}) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -423,6 +424,37 @@ TEST(BeamRedraw, DragKeepsScalesAndTouchPoints) {
     EXPECT_FLOAT_EQ(float(p.memory.axes[0].main.clip.xMin), p.Main().ScreenToWorldX(0.0f));
     ASSERT_EQ(p.Draw(moved), RedrawOutcome::Drawn);
     EXPECT_NE(p.Main(), before.axes[0].main.scale);
+}
+
+// A reference beam lies behind the picture in grey, on the picture's scale (its element where
+// its own object distance puts it); the picture comes out call for call as without it.
+TEST(BeamRedraw, ReferenceBehindInGreyAtThePicturesScale) {
+    const auto calls = [](const Picture& p, bool grey) {
+        std::vector<std::string> out;
+        for (const SurfaceCall& c : p.surface.Calls()) {
+            if ((c.kind == SurfaceCall::Kind::Line && c.pen.colour == kReferenceGrey) != grey) {
+                continue;
+            }
+            std::ostringstream os;
+            os << c;
+            out.push_back(os.str());
+        }
+        return out;
+    };
+    const BeamDesign design = Beam(100, 200, 0.1);
+    Picture alone;
+    ASSERT_EQ(alone.Draw(design), RedrawOutcome::Drawn);
+    const BeamDesign reference = Beam(60, 150, 0.1);
+    Picture p;
+    ASSERT_EQ(p.Draw(design, {.reference = &reference}), RedrawOutcome::Drawn);
+    EXPECT_EQ(p.Main(), alone.Main());
+    EXPECT_EQ(calls(p, false), calls(alone, false));
+    EXPECT_GT(calls(p, true).size(), 3u);
+    const double element = p.Main().WorldToScreenX(150.0f);
+    const std::vector<SurfaceCall> lines = p.surface.Lines();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const SurfaceCall& c) {
+        return c.pen.colour == kReferenceGrey && c.x1 == c.x2 && std::fabs(c.x1 - element) <= 1.0;
+    }));
 }
 
 TEST(BeamRedraw, UnsolvedAndDegenerateDesigns) {

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <limits>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -460,6 +461,60 @@ TEST(RedrawParaxial, DragFreezesExtentsAndTouchPointsThenRescales) {
     pic.Draw(moved);
     EXPECT_FLOAT_EQ(pic.extents.xMin, -250);
     EXPECT_FLOAT_EQ(pic.touch.objectX, -250);
+}
+
+// A reference design is drawn first, in grey and on the picture's own scale: the picture itself
+// comes out call for call as without it, and the reference's image arrow stands where its image
+// lies on that scale. A reference without a solution adds nothing.
+TEST(RedrawParaxial, ReferenceBehindInGreyAtThePicturesScale) {
+    const auto text = [](const SurfaceCall& c) {
+        std::ostringstream os;
+        os << c;
+        return os.str();
+    };
+    const ParaxialDesign design = Solved({{kFocal, 100}, {kObjDist, -200}, {kObjHeight, 10}}, 10);
+    const ParaxialDesign failed = Solved({{kObjDist, -100}, {kMagnif, 0}, {kObjHeight, 1}});
+    for (bool rays : {false, true}) {
+        SCOPED_TRACE(rays);
+        Picture alone;
+        alone.Draw(design, {false, false, rays});
+        std::vector<std::string> own;
+        for (const SurfaceCall& c : alone.surface.Calls()) own.push_back(text(c));
+
+        // f' = 80 mm images the same object at 133.3 mm.
+        const ParaxialDesign reference =
+            Solved({{kFocal, 80}, {kObjDist, -200}, {kObjHeight, 10}}, 10);
+        for (const ParaxialDesign* behind : {&reference, &failed}) {
+            ParaxialDrawingOptions o{false, false, rays};
+            o.reference = behind;
+            Picture pic;
+            pic.Draw(design, o);
+            ASSERT_EQ(pic.outcome, RedrawOutcome::Drawn);
+            EXPECT_EQ(pic.touch.scale, alone.touch.scale);
+            std::vector<std::string> front;
+            std::size_t grey = 0;
+            for (const SurfaceCall& c : pic.surface.Calls()) {
+                if (c.kind == SurfaceCall::Kind::Line && c.pen.colour == kReferenceGrey) {
+                    EXPECT_TRUE(front.size() == 1) << "grey after the picture: " << c;
+                    ++grey;
+                } else {
+                    front.push_back(text(c));
+                }
+            }
+            EXPECT_EQ(front, own);
+            if (behind == &failed) {
+                EXPECT_EQ(grey, 0u);
+                continue;
+            }
+            EXPECT_GT(grey, 3u);
+            const double imageX = pic.Px(80.0f * 200.0f / 120.0f);
+            EXPECT_FALSE(pic.Lines([&](const SurfaceCall& l) {
+                                return l.pen.colour == kReferenceGrey && l.x1 == l.x2 &&
+                                       std::fabs(l.x1 - imageX) <= 1.0;
+                            })
+                             .empty());
+        }
+    }
 }
 
 TEST(RedrawParaxial, FaultsAndWildValuesStopSilently) {

@@ -77,5 +77,40 @@ TEST(StudyPlot, NeverJoinsAcrossAPoleOrAGap) {
     EXPECT_EQ(marks, 1);
 }
 
+// The reference's curve is dashed, drawn as short solid pieces with gaps between them that
+// together follow the whole curve, and a click never picks it: it is not the design's.
+TEST(StudyPlot, ReferenceCurveDashedAndNeverPicked) {
+    StudyPlotData data = PoleAndGap();
+    StudySeries reference;
+    reference.reference = true;
+    for (int k = 0; k <= 10; ++k) reference.points.push_back({k / 10.0, 3.0});
+    data.series.push_back(reference);
+    RecordingSurface surface({0, 0, 1200, 400});
+    const PlotFrame frame = LayOutStudyPlot(surface, surface.Scale(), data);
+    DrawStudyPlot(surface, frame, data);
+    const double y = *frame.y.map.Pixel(3.0);
+    const double left = *frame.x.map.Pixel(0.0), right = *frame.x.map.Pixel(1.0);
+    double drawn = 0.0, last = left, dashStart = left;
+    int dashes = 0;
+    for (const SurfaceCall& c : surface.Lines()) {
+        if (c.pen.colour != kStudyFirst || c.pen.width != 1) continue;
+        ASSERT_NEAR(c.y1, y, 1.0) << c;
+        drawn += c.x2 - c.x1;
+        // A dash across a point of the curve comes in two pieces that meet.
+        if (dashes == 0 || std::fabs(c.x1 - last) > 1e-6) {
+            EXPECT_GE(c.x1 - last, dashes == 0 ? -0.5 : 4.5) << c;  // the gap before it
+            ++dashes;
+            dashStart = c.x1;
+        }
+        EXPECT_LE(c.x2 - dashStart, 8.5) << c;
+        last = c.x2;
+    }
+    EXPECT_GT(dashes, 20);
+    EXPECT_NEAR(drawn / (right - left), 8.0 / 13.0, 0.05);
+    EXPECT_GT(last, right - 13.5);
+    const auto pick = NearestStudyPoint(frame, data, *frame.x.map.Pixel(0.7), y);
+    EXPECT_TRUE(!pick || pick->series == 0);
+}
+
 }  // namespace
 }  // namespace rs::drawing
