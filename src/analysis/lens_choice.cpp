@@ -107,8 +107,8 @@ LensGrid BuildLensGrid(const LensCatalogue& catalogue, const ElementNeed& elemen
     grid.note = ElementNote(rows, element);
     for (const LensChoiceRow& row : rows) {
         grid.cells.push_back({CodeCell(row), text::Format(row.focalLength, kLengthFormat),
-                              std::string(row.kind), text::Format(row.diameter, kLengthFormat),
-                              row.glass, text::Format(row.deviation, kDeviationFormat), row.text});
+                              Tr(row.kind), text::Format(row.diameter, kLengthFormat), row.glass,
+                              text::Format(row.deviation, kDeviationFormat), row.text});
         grid.descriptions.push_back(DisplayText(*row.lens, true));
         grid.lenses.push_back(row.lens);
     }

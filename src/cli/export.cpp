@@ -167,7 +167,7 @@ ExportResult WritePdf(const std::filesystem::path& file, const app::DesignState&
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const QString dateText = render::LongGermanDate(QDate::currentDate());
+    const QString dateText = render::LongDate(QDate::currentDate());
     const engine::ReportResult report = app::BuildReport(state, dateText.toStdString());
     if (report.refusal) {
         err << "raysketcher-cli: " << *report.refusal << "\n";

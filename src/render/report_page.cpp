@@ -148,10 +148,6 @@ void PaintFooter(QPainter& painter, const PageGeometry& g, const QFontMetricsF& 
 
 }  // namespace
 
-QString LongGermanDate(const QDate& date) {
-    return QLocale(QLocale::German, QLocale::Germany).toString(date, QLocale::LongFormat);
-}
-
 QString LongDate(const QDate& date) {
     // The locale whose long date the language in use writes; only the date follows it, the
     // numbers of the page keep their decimal point.

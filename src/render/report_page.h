@@ -18,9 +18,8 @@
 
 namespace rs::render {
 
-// The long date of the report, "Sonntag, 6. Dezember 2026".
-QString LongGermanDate(const QDate& date);
-// The same in the language in use ("Sunday, 6 December 2026" in English).
+// The long date of the report in the language in use: "Sonntag, 6. Dezember 2026", in English
+// "Sunday, 6 December 2026".
 QString LongDate(const QDate& date);
 
 // Paints the current drawing onto a surface; left empty while a mode has no drawing.
