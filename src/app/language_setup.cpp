@@ -8,7 +8,7 @@ namespace rs::app {
 namespace fs = std::filesystem;
 
 fs::path LocaleDir(const fs::path& programDir, text::Language language) {
-    const fs::path installed = (programDir / ".." / "share" / "locale").lexically_normal();
+    fs::path installed = (programDir / ".." / "share" / "locale").lexically_normal();
     std::vector<fs::path> dirs{installed};
 #ifdef RAYSKETCHER_LOCALE_BUILD_DIR
     const fs::path built(RAYSKETCHER_LOCALE_BUILD_DIR);
