@@ -306,7 +306,7 @@ std::string ComparisonJson(const app::DesignState& a, const std::vector<ui::Comp
     for (const ui::ComparedRow& row : rows) {
         j += first ? "" : ",";
         first = false;
-        j += "{\"name\":" + JsonString(row.name);
+        j += "{\"name\":" + JsonString(row.name) + ",\"id\":" + JsonString(row.id);
         if (row.difference) {
             // A row with a number: both numbers and the difference B - A, in the unit shown.
             j += ",\"unit\":" + JsonString(row.unit) + ",\"a\":" + JsonNumber(*row.number) +

@@ -37,6 +37,7 @@ std::vector<ComparedRow> CompareRows(const engine::ResultList& current,
     for (const engine::ResultRow& row : current.rows) {
         ComparedRow c;
         c.name = row.name;
+        c.id = row.id;
         c.value = row.value;
         for (std::size_t k = 0; k < reference.rows.size(); ++k) {
             if (taken[k] || reference.rows[k].name != row.name) continue;

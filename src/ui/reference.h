@@ -23,6 +23,7 @@ bool SameMode(const app::DesignState& a, const app::DesignState& b);
 // One row of the current list beside the reference's row of the same name.
 struct ComparedRow {
     std::string name;
+    std::string id;                        // the row's fixed catalogue name, as in --json
     std::string value;                     // the current design's text
     std::optional<std::string> reference;  // nothing when the reference lists no such row
     bool differs = false;                  // the shown values are not the same

@@ -19,9 +19,11 @@ TEST(CliReference, TwoDesignsRowByRow) {
     const Outcome json = RunCli({"--settings", Example("relay-1to1.ini"), "--reference",
                                  Example("camera-50mm-f4-1m.ini"), "--json"});
     EXPECT_EQ(json.code, kSolved) << json.err;
-    EXPECT_NE(json.out.find("{\"name\":\"Brennweite: f'\",\"unit\":\"mm\",\"a\":100,\"b\":50,"
-                            "\"difference\":-50,\"differs\":true}"),
-              std::string::npos)
+    EXPECT_NE(
+        json.out.find(
+            "{\"name\":\"Brennweite: f'\",\"id\":\"Brennweite\",\"unit\":\"mm\",\"a\":100,\"b\":50,"
+            "\"difference\":-50,\"differs\":true}"),
+        std::string::npos)
         << json.out;
     const Outcome text = RunCli(
         {"--settings", Example("relay-1to1.ini"), "--reference", Example("camera-50mm-f4-1m.ini")});
