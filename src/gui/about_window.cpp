@@ -62,17 +62,23 @@ bool OpenWithDesktop(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
+// The manual's pages in the language in use where they are there, else the index of both.
+std::optional<fs::path> ManualIndexIn(const fs::path& dir) {
+    const fs::path own = dir / text::LanguageCode(text::LanguageInUse()) / "index.html";
+    if (IsFile(own)) return own.lexically_normal();
+    if (IsFile(dir / "index.html")) return (dir / "index.html").lexically_normal();
+    return std::nullopt;
+}
+
 std::optional<fs::path> ManualIndex(const fs::path& programDir) {
-    const fs::path installed = programDir / ".." / "share" / "doc" / "raysketcher" / "index.html";
-    if (IsFile(installed)) return installed.lexically_normal();
+    if (auto installed = ManualIndexIn(programDir / ".." / "share" / "doc" / "raysketcher")) {
+        return installed;
+    }
     // The build's copy (<build>/share/doc/raysketcher) only for a program run from that build.
     const fs::path builtDir = RAYSKETCHER_MANUAL_BUILD_DIR;
-    const fs::path built = builtDir / "index.html";
-    if (!builtDir.empty() &&
-        analysis::RunsFromBuildTree(programDir,
-                                    (builtDir / ".." / ".." / "..").lexically_normal()) &&
-        IsFile(built)) {
-        return built;
+    if (!builtDir.empty() && analysis::RunsFromBuildTree(
+                                 programDir, (builtDir / ".." / ".." / "..").lexically_normal())) {
+        return ManualIndexIn(builtDir);
     }
     return std::nullopt;
 }

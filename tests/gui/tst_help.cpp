@@ -177,8 +177,9 @@ private slots:
 
         test::TempDir dir;
         std::filesystem::create_directories(dir / "bin");
-        std::filesystem::create_directories(dir / "share/doc/raysketcher");
+        std::filesystem::create_directories(dir / "share/doc/raysketcher/de");
         std::ofstream(dir / "share/doc/raysketcher/index.html") << "<html></html>";
+        std::ofstream(dir / "share/doc/raysketcher/de/index.html") << "<html></html>";
         std::filesystem::create_directories(dir / "config");
         std::vector<QUrl> opened;
         const auto record = [&opened](const QUrl& url) {
@@ -194,7 +195,7 @@ private slots:
         click(installed, "comAboutUserFolder");
         QCOMPARE(opened.size(), 2u);
         QCOMPARE(opened[0], QUrl::fromLocalFile(QString::fromStdString(
-                                (dir / "share/doc/raysketcher/index.html").string())));
+                                (dir / "share/doc/raysketcher/de/index.html").string())));
         QCOMPARE(opened[1], QUrl::fromLocalFile(QString::fromStdString((dir / "config").string())));
 
         // Run from the build tree: the manual the build wrote. A settings folder that was never
@@ -205,7 +206,7 @@ private slots:
         click(built, "comAboutManual");
         QCOMPARE(opened.size(), 3u);
         const QString index = opened[2].toLocalFile();
-        QVERIFY2(index.endsWith("share/doc/raysketcher/index.html") && QFile::exists(index),
+        QVERIFY2(index.endsWith("share/doc/raysketcher/de/index.html") && QFile::exists(index),
                  qPrintable(index));
         click(built, "comAboutUserFolder");
         QCOMPARE(opened.size(), 3u);
