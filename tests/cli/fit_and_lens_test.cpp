@@ -109,8 +109,9 @@ TEST(CliFit, RecoversTheSampledBeamPerAxis) {
         std::vector<std::string> wavelength;  // the option, or none for 632.8 nm
         double wavelengthMm;
     };
+    // How well the fit recovers a beam is the fit's own test; here the route: both axes in
+    // order, and the wavelength option reaching the fit.
     const std::vector<Case> cases = {
-        {{{1.0, 100, 1.5}}, {}, 632.8e-6},
         {{{0.8, -200, 1.2}, {2.0, 300, 3.0}}, {"--wavelength", "1064"}, 1064e-6},
     };
     for (const Case& c : cases) {
@@ -138,11 +139,9 @@ TEST(CliFit, RefusesBadFilesAndFitsWithExit2) {
         std::string text;
         std::string err;
     };
-    const std::vector<Case> cases = {
-        {"z;d\n1;1\n2;1\n", "drei verschiedene Positionen"},
-        {"z;d\n0;1\n100;x\n200;2\n", "Zeile 3"},
-        {"z;d\n", "Messwerte"},
-    };
+    // Which measurements the fit refuses, and with which words, is the fit's own test; here
+    // that a refusal reaches the command line as exit 2 with nothing written.
+    const std::vector<Case> cases = {{"z;d\n1;1\n2;1\n", "drei verschiedene Positionen"}};
     for (const Case& c : cases) {
         const auto file = dir / "bad.csv";
         std::ofstream(file) << c.text;
