@@ -32,11 +32,6 @@ double JsonValue(const std::string& json, const std::string& key) {
     return std::stod(json.substr(at + key.size() + 3));
 }
 
-std::string Read(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(CliLens, TakesTheLensBeforeSetAndRefusesWhatTheWindowRefuses) {
     const test::TempDir dir;
     const std::string relay = kExamples + "/relay-1to1.ini";
@@ -75,7 +70,7 @@ TEST(CliLens, TakesTheLensBeforeSetAndRefusesWhatTheWindowRefuses) {
             continue;
         }
         EXPECT_NEAR(JsonValue(r.out, "0"), c.focal, 0.01) << r.out;
-        EXPECT_EQ(Read(saved).find("PX10-3") != std::string::npos, c.heldSaved);
+        EXPECT_EQ(test::ReadFile(saved).find("PX10-3") != std::string::npos, c.heldSaved);
     }
 }
 

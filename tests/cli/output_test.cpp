@@ -30,11 +30,6 @@ namespace fs = std::filesystem;
 const std::string kData = RAYSKETCHER_TEST_DATA;
 const std::string kExamples = RAYSKETCHER_EXAMPLES;
 
-std::string ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // The program in a child process, without the parent's end `parentFd` of a pipe.
 pid_t StartChild(const std::vector<std::string>& args, int parentFd = -1) {
     const pid_t pid = ::fork();
@@ -80,7 +75,7 @@ TEST(SweepOutput, FileAndOutputHoldTheSameTable) {
     const Outcome written = RunCli(toFile);
     EXPECT_EQ(written.code, kSolved) << written.err;
     EXPECT_EQ(written.out, "");
-    EXPECT_EQ(ReadBytes(csv), shown.out);
+    EXPECT_EQ(test::ReadFile(csv), shown.out);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
@@ -94,7 +89,7 @@ TEST(SweepOutput, AFailedSweepLeavesTheOldFile) {
                                     kExamples + "/hene-focus-100mm.ini", "--sweep",
                                     "a=-300:-200:10", "--csv", csv.string()});
     EXPECT_EQ(refused.code, kUsage);
-    EXPECT_EQ(ReadBytes(csv), "alt");
+    EXPECT_EQ(test::ReadFile(csv), "alt");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 
     const Outcome full = RunCli(
@@ -139,7 +134,7 @@ TEST(SweepOutput, NoOutputOverADesignBeingRead) {
     const test::TempDir dir;
     const fs::path design = dir / "system.ini";
     fs::copy_file(kData + "/relay.ini", design);
-    const std::string before = ReadBytes(design);
+    const std::string before = test::ReadFile(design);
     fs::create_symlink(design, dir / "verweis.png");
     fs::create_directory(dir / "unter");
     const std::string file = design.string();
@@ -156,7 +151,7 @@ TEST(SweepOutput, NoOutputOverADesignBeingRead) {
         EXPECT_EQ(r.code, kUsage) << call.back();
         EXPECT_NE(r.err.find("die gelesen wird"), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(ReadBytes(design), before);
+        EXPECT_EQ(test::ReadFile(design), before);
     }
     EXPECT_TRUE(fs::is_symlink(dir / "verweis.png"));
 }
