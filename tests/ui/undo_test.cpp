@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <functional>
 
 #include "ui/extras_panel.h"
@@ -43,11 +42,8 @@ TEST(Undo, EveryHandlerTakesOneUndoStepOnlyForAChange) {
         f.Lens();
         w.SetAdvancedOptions(true);
         if (h.beam) {
-            w.SetBeamMode(true);
+            f.Beam("200", "0.05");
             SetMFactorUse(w, true);
-            for (int i : {beam::kGbFocal, beam::kGbObjDist, beam::kGbObjRadius})
-                w.SetBeamChecked(i, true);
-            for (int k = 0; k < 3; ++k) w.ApplyTypedValue(k, std::array{"100", "200", "0.05"}[k]);
             if (h.diode) SetDiodeMode(w, true);
         }
         const Snapshot before = Capture(f.s().design);
