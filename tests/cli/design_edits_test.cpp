@@ -21,12 +21,6 @@
 namespace rs::cli {
 namespace {
 
-const std::string kExamples = RAYSKETCHER_EXAMPLES;
-
-std::string Example(const std::string& name) {
-    return kExamples + "/" + name;
-}
-
 TEST(CliEdits, SetTypesValuesAsTheBoxesTakeThem) {
     // Display units (mm, degrees) or any unit of the same kind, with point or comma.
     struct Case {

@@ -23,8 +23,6 @@
 namespace rs::cli {
 namespace {
 
-const std::string kExamples = RAYSKETCHER_EXAMPLES;
-
 // The number after "\"key\":" in a JSON text; NaN when the key is missing.
 double JsonValue(const std::string& json, const std::string& key) {
     const auto at = json.find("\"" + key + "\":");
@@ -34,7 +32,7 @@ double JsonValue(const std::string& json, const std::string& key) {
 
 TEST(CliLens, TakesTheLensBeforeSetAndRefusesWhatTheWindowRefuses) {
     const test::TempDir dir;
-    const std::string relay = kExamples + "/relay-1to1.ini";
+    const std::string relay = Example("relay-1to1.ini");
     struct Case {
         std::vector<std::string> args;
         int code;
@@ -48,7 +46,7 @@ TEST(CliLens, TakesTheLensBeforeSetAndRefusesWhatTheWindowRefuses) {
         // --set of f' comes after the lens and lets it go.
         {{"--settings", relay, "--lens", "PX10-3", "--set", "f'=20"}, 0, 20, false, ""},
         {{"--settings", relay, "--lens", "NOPE-1"}, 2, none, false, "\"NOPE-1\""},
-        {{"--settings", kExamples + "/concave-mirror.ini", "--lens", "PX10-3"},
+        {{"--settings", Example("concave-mirror.ini"), "--lens", "PX10-3"},
          2,
          none,
          false,

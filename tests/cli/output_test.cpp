@@ -28,7 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kData = RAYSKETCHER_TEST_DATA;
-const std::string kExamples = RAYSKETCHER_EXAMPLES;
 
 // The program in a child process, without the parent's end `parentFd` of a pipe.
 pid_t StartChild(const std::vector<std::string>& args, int parentFd = -1) {
@@ -64,8 +63,8 @@ TEST(SweepOutput, FileAndOutputHoldTheSameTable) {
     const fs::path csv = dir / "tabelle.csv";
     std::ofstream(csv) << "alt";
     const std::vector<std::string> args = {"--settings", kData + "/relay.ini",
-                                           "--settings", kExamples + "/hene-focus-100mm.ini",
-                                           "--settings", kExamples + "/diode-circularised.ini",
+                                           "--settings", Example("hene-focus-100mm.ini"),
+                                           "--settings", Example("diode-circularised.ini"),
                                            "--sweep",    "f'=5:500:3000"};
     const Outcome shown = RunCli(args);
     ASSERT_EQ(shown.code, kSolved) << shown.err;
@@ -85,9 +84,9 @@ TEST(SweepOutput, AFailedSweepLeavesTheOldFile) {
     const test::TempDir dir;
     const fs::path csv = dir / "tabelle.csv";
     std::ofstream(csv) << "alt";
-    const Outcome refused = RunCli({"--settings", kData + "/relay.ini", "--settings",
-                                    kExamples + "/hene-focus-100mm.ini", "--sweep",
-                                    "a=-300:-200:10", "--csv", csv.string()});
+    const Outcome refused =
+        RunCli({"--settings", kData + "/relay.ini", "--settings", Example("hene-focus-100mm.ini"),
+                "--sweep", "a=-300:-200:10", "--csv", csv.string()});
     EXPECT_EQ(refused.code, kUsage);
     EXPECT_EQ(test::ReadFile(csv), "alt");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);

@@ -22,7 +22,6 @@ namespace rs::cli {
 namespace {
 
 const std::string kData = RAYSKETCHER_TEST_DATA;
-const std::string kExamples = RAYSKETCHER_EXAMPLES;
 
 std::vector<std::string> Split(const std::string& s, char sep) {
     std::vector<std::string> parts;
@@ -61,7 +60,7 @@ TEST(Sweep, TheWindowsStudyTableIsTheCommandLinesTable) {
     };
     for (const Case& c :
          {Case{kData + "/relay.ini", "a", -1000, -150, "a=-1000:-150:400"},
-          Case{kExamples + "/hene-focus-100mm.ini", "s", -1000, 1000, "s=-1000:1000:400"}}) {
+          Case{Example("hene-focus-100mm.ini"), "s", -1000, 1000, "s=-1000:1000:400"}}) {
         app::DesignState design;
         app::LoadSettings(app::IniFile(c.file), design);
         app::StudyChoice& study = design.beam.beamMode ? design.studyBeam : design.study;
@@ -103,10 +102,10 @@ TEST(Sweep, ARowAgreesWithTheResultList) {
     };
     for (const Case& c : {Case{kData + "/relay.ini", "a=-200:-200:1"},
                           Case{kData + "/relay-media.ini", "u=10:10:1"},
-                          Case{kExamples + "/camera-50mm-f4-1m.ini", "Blendenzahl=4:4:1"},
-                          Case{kExamples + "/concave-mirror.ini", "f'=-250:-250:1"},
-                          Case{kExamples + "/hene-focus-100mm.ini", "s=500:500:1"},
-                          Case{kExamples + "/diode-circularised.ini", "s=4:4:1"}}) {
+                          Case{Example("camera-50mm-f4-1m.ini"), "Blendenzahl=4:4:1"},
+                          Case{Example("concave-mirror.ini"), "f'=-250:-250:1"},
+                          Case{Example("hene-focus-100mm.ini"), "s=500:500:1"},
+                          Case{Example("diode-circularised.ini"), "s=4:4:1"}}) {
         SCOPED_TRACE(c.file);
         const Outcome list = RunCli({"--settings", c.file});
         const Outcome sweep = RunCli({"--settings", c.file, "--sweep", c.sweep});
@@ -168,9 +167,9 @@ TEST(Sweep, ARowAgreesWithTheResultList) {
 }
 
 TEST(Sweep, SeveralFilesShareOneTable) {
-    const Outcome r = RunCli({"--settings", kData + "/relay.ini", "--settings",
-                              kExamples + "/camera-50mm-f4-1m.ini", "--settings",
-                              kExamples + "/hene-focus-100mm.ini", "--sweep", "f'=50:100:2"});
+    const Outcome r =
+        RunCli({"--settings", kData + "/relay.ini", "--settings", Example("camera-50mm-f4-1m.ini"),
+                "--settings", Example("hene-focus-100mm.ini"), "--sweep", "f'=50:100:2"});
     ASSERT_EQ(r.code, kSolved) << r.err;
     const auto rows = Table(r.out);
     ASSERT_EQ(rows.size(), 7u);
@@ -182,7 +181,7 @@ TEST(Sweep, SeveralFilesShareOneTable) {
     const int image = Column(header, "Bildweite: a' [mm]");
     EXPECT_GT(beamImage, image);
     EXPECT_EQ(rows[1][0], kData + "/relay.ini");
-    EXPECT_EQ(rows[6][0], kExamples + "/hene-focus-100mm.ini");
+    EXPECT_EQ(rows[6][0], Example("hene-focus-100mm.ini"));
     EXPECT_EQ(rows[1][static_cast<std::size_t>(beamImage)], "");
     EXPECT_EQ(rows[6][static_cast<std::size_t>(image)], "");
     EXPECT_NE(rows[6][static_cast<std::size_t>(beamImage)], "");
@@ -191,7 +190,7 @@ TEST(Sweep, SeveralFilesShareOneTable) {
 
 TEST(Cli, SeveralFilesInOrder) {
     const Outcome json =
-        RunCli({"--json", "--settings", kExamples + "/hene-focus-100mm.ini", "--settings",
+        RunCli({"--json", "--settings", Example("hene-focus-100mm.ini"), "--settings",
                 kData + "/does-not-exist.ini", "--settings", kData + "/relay.ini"});
     EXPECT_EQ(json.code, kUsage);  // the worst of the three
     ASSERT_TRUE(json.out.starts_with("[{\"mode\":\"beam\"")) << json.out;
@@ -217,7 +216,7 @@ TEST(Cli, FilesNotReadAreNamed) {
     fs::copy(std::string(RAYSKETCHER_TEST_BIN) + "/../../share/raysketcher", catalogue);
     fs::remove(catalogue / "SH_L1.dat");
     fs::create_directory(catalogue / "SH_L1.dat");
-    const Outcome beam = RunCli({"--settings", kExamples + "/hene-focus-100mm.ini", "--json",
+    const Outcome beam = RunCli({"--settings", Example("hene-focus-100mm.ini"), "--json",
                                  "--catalogue", catalogue.string()});
     EXPECT_EQ(beam.code, kSolved) << beam.err;
     EXPECT_NE(beam.err.find("SH_L1.dat\" wurde nicht gelesen"), std::string::npos) << beam.err;
