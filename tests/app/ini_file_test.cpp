@@ -28,11 +28,6 @@ void WriteBytes(const fs::path& p, const std::string& bytes) {
     std::ofstream(p, std::ios::binary) << bytes;
 }
 
-std::string ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // The names in a folder, sorted: an atomic write leaves no temporary file behind.
 std::vector<std::string> Entries(const fs::path& dir) {
     std::vector<std::string> names;
@@ -96,7 +91,7 @@ TEST(IniFile, Utf8ByteOrderMarkIsSkipped) {
     IniFile ini(path);
     EXPECT_EQ(ini.ReadIniString("Options", "MirrorMode"), "True");
     ASSERT_TRUE(ini.WriteIniString("Options", "UnitType", "1").ok);
-    EXPECT_EQ(ReadBytes(path), "[Options]\r\nMirrorMode=True\r\nUnitType=1\r\n");
+    EXPECT_EQ(test::ReadFile(path), "[Options]\r\nMirrorMode=True\r\nUnitType=1\r\n");
 }
 
 // A write changes its own line only, keeps odd lines and the file's permissions, reads the file
@@ -113,16 +108,16 @@ TEST(IniFile, WritesChangeOnlyTheirLine) {
     IniFile ini(p);
 
     ASSERT_TRUE(ini.WriteIniString("OPTIONS", "UnitType", "5").ok);
-    EXPECT_EQ(ReadBytes(p), head + "  unittype =5\r\n" + odd + tail);
+    EXPECT_EQ(test::ReadFile(p), head + "  unittype =5\r\n" + odd + tail);
     EXPECT_EQ(fs::status(p).permissions(), perms);
     // A new key follows the section's last key, ahead of its comments and blank lines.
     ASSERT_TRUE(ini.WriteIniString("Options", "Neu", " a=b ").ok);
-    EXPECT_EQ(ReadBytes(p), head + "  unittype =5\r\n" + odd + "Neu= a=b \r\n" + tail);
+    EXPECT_EQ(test::ReadFile(p), head + "  unittype =5\r\n" + odd + "Neu= a=b \r\n" + tail);
 
     // What someone else wrote meanwhile stays; a new section goes at the end, after a blank line.
     WriteBytes(p, "[A]\nx=1");
     ASSERT_TRUE(ini.WriteIniString("Symbols", "Vergrößerung: ", "µm\n\u03b1").ok);
-    EXPECT_EQ(ReadBytes(p),
+    EXPECT_EQ(test::ReadFile(p),
               "[A]\r\nx=1\r\n\r\n[Symbols]\r\nVergr\xF6\xDF"
               "erung: =\xB5m ?\r\n");
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Raysketcher.INI"});
@@ -156,7 +151,7 @@ TEST(IniFile, FailedWritesAreReportedAndLeaveNothingBehind) {
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"b.ini"});
     fs::remove(p);
     ASSERT_TRUE(ini.Commit().ok);
-    EXPECT_EQ(ReadBytes(p), "[A]\r\nk=v\r\n");
+    EXPECT_EQ(test::ReadFile(p), "[A]\r\nk=v\r\n");
 
     // A design file of some megabytes is read; one far too big to be ours reads as empty, says
     // why, and a save refuses with that reason instead of replacing it.
@@ -182,7 +177,7 @@ TEST(IniFile, FailedWritesAreReportedAndLeaveNothingBehind) {
     fs::permissions(locked, fs::perms::owner_read);
     expectFailure(IniFile(locked).WriteIniString("A", "k", "2"), locked,
                   "Die Datei ist schreibgeschützt.");
-    EXPECT_EQ(ReadBytes(locked), "[A]\nk=1\n");
+    EXPECT_EQ(test::ReadFile(locked), "[A]\nk=1\n");
 
     // A folder or a pipe in place of the file is named as such (the pipe is not waited on).
     EXPECT_NE(IniFile(dir.path()).ReadProblem().find("ist ein Ordner"), std::string::npos);
@@ -211,7 +206,7 @@ TEST(IniFile, FailedWritesAreReportedAndLeaveNothingBehind) {
             EXPECT_FALSE(ini.WriteIniString("A", "k", "v").ok);
         }
     }
-    EXPECT_EQ(ReadBytes(full), limits[2].text);
+    EXPECT_EQ(test::ReadFile(full), limits[2].text);
 }
 
 // Links stay links, also dangling ones; a file keeps its owner when root saves it; a name at the
@@ -223,7 +218,7 @@ TEST(IniFile, ReplaceKeepsLinksOwnersAndLongNames) {
     fs::create_symlink(fs::path("echt") / "neu.ini", dangling);
     ASSERT_TRUE(ReplaceFile(dangling, "a").ok);
     EXPECT_TRUE(fs::is_symlink(dangling));
-    EXPECT_EQ(ReadBytes(dir / "echt" / "neu.ini"), "a");
+    EXPECT_EQ(test::ReadFile(dir / "echt" / "neu.ini"), "a");
 
     const fs::path loop = dir / "kreis";
     fs::create_symlink(loop.filename(), loop);
@@ -232,7 +227,7 @@ TEST(IniFile, ReplaceKeepsLinksOwnersAndLongNames) {
     const fs::path longName = dir / (std::string(250, 'n') + ".ini");
     ASSERT_TRUE(ReplaceFile(longName, "1").ok);
     ASSERT_TRUE(ReplaceFile(longName, "2").ok);
-    EXPECT_EQ(ReadBytes(longName), "2");
+    EXPECT_EQ(test::ReadFile(longName), "2");
     EXPECT_EQ(Entries(dir.path()).size(), 4u);
 
     if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";

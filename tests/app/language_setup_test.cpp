@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 #include "app/presentation.h"
 #include "app/settings.h"
@@ -81,8 +80,7 @@ TEST_F(LanguageSetup, TheSettingsFileDoesNotDependOnTheLanguage) {
         SolveDesign(s, false);
         IniFile out(dir / "saved.ini");
         EXPECT_TRUE(SaveSettings(s, out).ok);
-        std::ifstream in(dir / "saved.ini", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return test::ReadFile(dir / "saved.ini");
     };
     const std::string german = saved(Language::German);
     EXPECT_EQ(saved(Language::English), german);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cfloat>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <vector>
 
@@ -29,8 +28,7 @@ DesignState Load(const std::string& text, DesignState s = {}) {
 std::string Saved(const DesignState& s, const test::TempDir& dir) {
     IniFile out(dir / "saved.ini");
     EXPECT_TRUE(SaveSettings(s, out).ok);
-    std::ifstream in(dir / "saved.ini", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return test::ReadFile(dir / "saved.ini");
 }
 
 // A design with every kept value chosen at random.

@@ -21,12 +21,6 @@
 namespace rs::cli {
 namespace {
 
-const std::string kExamples = RAYSKETCHER_EXAMPLES;
-
-std::string Example(const std::string& name) {
-    return kExamples + "/" + name;
-}
-
 TEST(CliEdits, SetTypesValuesAsTheBoxesTakeThem) {
     // Display units (mm, degrees) or any unit of the same kind, with point or comma.
     struct Case {
@@ -120,16 +114,12 @@ TEST(CliEdits, BadNamesAndValuesAreOneLineExitTwoAndWriteNothing) {
          "--set: \"m'\" ist kein gewählter Parameter des Systems (gewählt: f', a, u, "
          "Blendenradius)"},
         {{"--settings", relay, "--set", "a=12kg"}, "\"12kg\" ist keine Zahl"},
+        // One of the window's value refusals and one of its combination refusals stand for
+        // all: which values and choices are refused is the window's and the engine's test.
         {{"--settings", relay, "--set", "a=200"}, "eines realen Objekts negativ!"},
         {{"--settings", relay, "--set", "f'"}, "erwartet NAME=WERT"},
-        {{"--settings", Example("camera-50mm-f4-1m.ini"), "--set", "Blendenzahl=0.7"},
-         "Blendenzahl ist immer größer als 1!"},
         {{"--settings", Example("object-at-infinity.ini"), "--set", "a=-100"}, "im Unendlichen"},
-        {{"--settings", relay, "--choose", "f',a,w", "--set", "w=91"},
-         "Der Objektwinkel muss zwischen -90° und 90° liegen!"},
-        // The window's own refusals of a combination, in its words.
         {{"--settings", relay, "--choose", "u,u',m'"}, "Unmögliche Kombination"},
-        {{"--settings", relay, "--choose", "w,w',m'"}, "Objekt- und Bildwinkel"},
         {{"--settings", relay, "--choose", "f',a,x"}, "\"x\" ist kein Parameter des Systems"},
         {{"--settings", relay, "--choose", "f',a,u,m'"}, "höchstens drei Parameter"},
         {{"--new", "beam", "--choose", "f',Blendenzahl"}, "ist kein Parameter des Systems"},

@@ -18,11 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(ExportTarget, PipesStayPipesAndProtectedFilesAreRefused) {
     const test::TempDir dir;
 
@@ -46,7 +41,7 @@ TEST(ExportTarget, PipesStayPipesAndProtectedFilesAreRefused) {
     const auto refused = WriteOutputFile(locked, "neu");
     ASSERT_TRUE(refused.has_value());
     EXPECT_NE(refused->find("schreibgeschützt"), std::string::npos) << *refused;
-    EXPECT_EQ(ReadBytes(locked), "alt");
+    EXPECT_EQ(test::ReadFile(locked), "alt");
     EXPECT_EQ(fs::status(locked).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 
@@ -54,7 +49,7 @@ TEST(ExportTarget, PipesStayPipesAndProtectedFilesAreRefused) {
     std::ofstream(open) << "alt";
     fs::permissions(open, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(WriteOutputFile(open, "neu"), std::nullopt);
-    EXPECT_EQ(ReadBytes(open), "neu");
+    EXPECT_EQ(test::ReadFile(open), "neu");
     EXPECT_EQ(fs::status(open).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
 

@@ -23,8 +23,6 @@
 namespace rs::cli {
 namespace {
 
-const std::string kExamples = RAYSKETCHER_EXAMPLES;
-
 // The number after "\"key\":" in a JSON text; NaN when the key is missing.
 double JsonValue(const std::string& json, const std::string& key) {
     const auto at = json.find("\"" + key + "\":");
@@ -32,14 +30,9 @@ double JsonValue(const std::string& json, const std::string& key) {
     return std::stod(json.substr(at + key.size() + 3));
 }
 
-std::string Read(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(CliLens, TakesTheLensBeforeSetAndRefusesWhatTheWindowRefuses) {
     const test::TempDir dir;
-    const std::string relay = kExamples + "/relay-1to1.ini";
+    const std::string relay = Example("relay-1to1.ini");
     struct Case {
         std::vector<std::string> args;
         int code;
@@ -53,7 +46,7 @@ TEST(CliLens, TakesTheLensBeforeSetAndRefusesWhatTheWindowRefuses) {
         // --set of f' comes after the lens and lets it go.
         {{"--settings", relay, "--lens", "PX10-3", "--set", "f'=20"}, 0, 20, false, ""},
         {{"--settings", relay, "--lens", "NOPE-1"}, 2, none, false, "\"NOPE-1\""},
-        {{"--settings", kExamples + "/concave-mirror.ini", "--lens", "PX10-3"},
+        {{"--settings", Example("concave-mirror.ini"), "--lens", "PX10-3"},
          2,
          none,
          false,
@@ -75,7 +68,7 @@ TEST(CliLens, TakesTheLensBeforeSetAndRefusesWhatTheWindowRefuses) {
             continue;
         }
         EXPECT_NEAR(JsonValue(r.out, "0"), c.focal, 0.01) << r.out;
-        EXPECT_EQ(Read(saved).find("PX10-3") != std::string::npos, c.heldSaved);
+        EXPECT_EQ(test::ReadFile(saved).find("PX10-3") != std::string::npos, c.heldSaved);
     }
 }
 
@@ -109,8 +102,9 @@ TEST(CliFit, RecoversTheSampledBeamPerAxis) {
         std::vector<std::string> wavelength;  // the option, or none for 632.8 nm
         double wavelengthMm;
     };
+    // How well the fit recovers a beam is the fit's own test; here the route: both axes in
+    // order, and the wavelength option reaching the fit.
     const std::vector<Case> cases = {
-        {{{1.0, 100, 1.5}}, {}, 632.8e-6},
         {{{0.8, -200, 1.2}, {2.0, 300, 3.0}}, {"--wavelength", "1064"}, 1064e-6},
     };
     for (const Case& c : cases) {
@@ -138,11 +132,9 @@ TEST(CliFit, RefusesBadFilesAndFitsWithExit2) {
         std::string text;
         std::string err;
     };
-    const std::vector<Case> cases = {
-        {"z;d\n1;1\n2;1\n", "drei verschiedene Positionen"},
-        {"z;d\n0;1\n100;x\n200;2\n", "Zeile 3"},
-        {"z;d\n", "Messwerte"},
-    };
+    // Which measurements the fit refuses, and with which words, is the fit's own test; here
+    // that a refusal reaches the command line as exit 2 with nothing written.
+    const std::vector<Case> cases = {{"z;d\n1;1\n2;1\n", "drei verschiedene Positionen"}};
     for (const Case& c : cases) {
         const auto file = dir / "bad.csv";
         std::ofstream(file) << c.text;

@@ -28,12 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kData = RAYSKETCHER_TEST_DATA;
-const std::string kExamples = RAYSKETCHER_EXAMPLES;
-
-std::string ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // The program in a child process, without the parent's end `parentFd` of a pipe.
 pid_t StartChild(const std::vector<std::string>& args, int parentFd = -1) {
@@ -69,8 +63,8 @@ TEST(SweepOutput, FileAndOutputHoldTheSameTable) {
     const fs::path csv = dir / "tabelle.csv";
     std::ofstream(csv) << "alt";
     const std::vector<std::string> args = {"--settings", kData + "/relay.ini",
-                                           "--settings", kExamples + "/hene-focus-100mm.ini",
-                                           "--settings", kExamples + "/diode-circularised.ini",
+                                           "--settings", Example("hene-focus-100mm.ini"),
+                                           "--settings", Example("diode-circularised.ini"),
                                            "--sweep",    "f'=5:500:3000"};
     const Outcome shown = RunCli(args);
     ASSERT_EQ(shown.code, kSolved) << shown.err;
@@ -80,7 +74,7 @@ TEST(SweepOutput, FileAndOutputHoldTheSameTable) {
     const Outcome written = RunCli(toFile);
     EXPECT_EQ(written.code, kSolved) << written.err;
     EXPECT_EQ(written.out, "");
-    EXPECT_EQ(ReadBytes(csv), shown.out);
+    EXPECT_EQ(test::ReadFile(csv), shown.out);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
@@ -90,11 +84,11 @@ TEST(SweepOutput, AFailedSweepLeavesTheOldFile) {
     const test::TempDir dir;
     const fs::path csv = dir / "tabelle.csv";
     std::ofstream(csv) << "alt";
-    const Outcome refused = RunCli({"--settings", kData + "/relay.ini", "--settings",
-                                    kExamples + "/hene-focus-100mm.ini", "--sweep",
-                                    "a=-300:-200:10", "--csv", csv.string()});
+    const Outcome refused =
+        RunCli({"--settings", kData + "/relay.ini", "--settings", Example("hene-focus-100mm.ini"),
+                "--sweep", "a=-300:-200:10", "--csv", csv.string()});
     EXPECT_EQ(refused.code, kUsage);
-    EXPECT_EQ(ReadBytes(csv), "alt");
+    EXPECT_EQ(test::ReadFile(csv), "alt");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 
     const Outcome full = RunCli(
@@ -139,7 +133,7 @@ TEST(SweepOutput, NoOutputOverADesignBeingRead) {
     const test::TempDir dir;
     const fs::path design = dir / "system.ini";
     fs::copy_file(kData + "/relay.ini", design);
-    const std::string before = ReadBytes(design);
+    const std::string before = test::ReadFile(design);
     fs::create_symlink(design, dir / "verweis.png");
     fs::create_directory(dir / "unter");
     const std::string file = design.string();
@@ -156,7 +150,7 @@ TEST(SweepOutput, NoOutputOverADesignBeingRead) {
         EXPECT_EQ(r.code, kUsage) << call.back();
         EXPECT_NE(r.err.find("die gelesen wird"), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(ReadBytes(design), before);
+        EXPECT_EQ(test::ReadFile(design), before);
     }
     EXPECT_TRUE(fs::is_symlink(dir / "verweis.png"));
 }

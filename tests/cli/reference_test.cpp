@@ -9,12 +9,6 @@
 namespace rs::cli {
 namespace {
 
-const std::string kExamples = RAYSKETCHER_EXAMPLES;
-
-std::string Example(const std::string& name) {
-    return kExamples + "/" + name;
-}
-
 TEST(CliReference, TwoDesignsRowByRow) {
     const Outcome json = RunCli({"--settings", Example("relay-1to1.ini"), "--reference",
                                  Example("camera-50mm-f4-1m.ini"), "--json"});

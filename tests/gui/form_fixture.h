@@ -13,7 +13,6 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,11 +31,6 @@
     } while (false)
 
 namespace rs::test {
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // The text of one of the example designs.
 inline std::string Example(const std::string& name) {

@@ -266,14 +266,11 @@ private slots:
             const QString description = f.Get<QLabel>("lblGBExtraLensDescr")->text();
             QCOMPARE(description, ToQ(analysis::LensGridDescription(grid->Grid(), row)));
             QVERIFY(!description.isEmpty());
+            // Which lenses are listed, and how, is the lens choice's own test; here the window
+            // hands it both axes of a diode and a new focal length.
             if (std::string(example).starts_with("diode")) {
                 QCOMPARE(grid->horizontalHeaderItem(0)->text(), "Zylinder 1");
-                QCOMPARE(description.count('\n'), 1);
                 continue;
-            }
-            QCOMPARE(grid->horizontalHeaderItem(1)->text().trimmed(), "EFL");
-            for (int r = 0; r < grid->rowCount(); ++r) {
-                QVERIFY(std::abs(grid->item(r, 1)->text().toDouble() - 100.0) <= 10.0);
             }
             f.Type("txtVarType_0", "50");
             QCOMPARE(grid->item(0, 1)->text(), "50.0");

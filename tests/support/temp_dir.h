@@ -1,10 +1,17 @@
 #pragma once
-// A fresh folder for one test, removed again at its end.
+// A fresh folder for one test, removed again at its end, and the bytes of a file in it.
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
 namespace rs::test {
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 class TempDir {
 public:

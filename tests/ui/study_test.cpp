@@ -79,14 +79,7 @@ TEST(Study, DefaultsAndChoices) {
     ChooseStudyParameter(f.w(), StudyViewOf(f.s().design).parameter == 0 ? 1 : 0);
     EXPECT_NE(ResolveStudy(f.s().design)->plan.name, "a");
 
-    f.w().SetBeamMode(true);
-    // A lens of 100 mm focusing a waist of 1 mm radius 500 mm in front of it.
-    for (const int index : {beam::kGbFocal, beam::kGbObjDist, beam::kGbObjRadius}) {
-        f.w().SetBeamChecked(index, true);
-    }
-    for (const auto& [slot, value] : {std::pair{0, "100"}, {1, "-500"}, {2, "1"}}) {
-        f.w().ApplyTypedValue(slot, value);
-    }
+    f.Beam("-500", "1");  // a waist of 1 mm radius 500 mm in front of the lens
     const std::optional<Study> beam = ResolveStudy(f.s().design);
     ASSERT_TRUE(beam);
     EXPECT_EQ(beam->parameter.index, beam::kGbObjDist);
@@ -240,13 +233,7 @@ TEST(Study, TheWavelengthAndTheDetectorRun) {
     f.w().ApplyStudyValue(633);
     EXPECT_EQ(f.p().options.advanced.wavelength, 633.0f);
 
-    f.w().SetBeamMode(true);
-    for (const int index : {beam::kGbFocal, beam::kGbObjDist, beam::kGbObjRadius}) {
-        f.w().SetBeamChecked(index, true);
-    }
-    for (const auto& [slot, value] : {std::pair{0, "100"}, {1, "-500"}, {2, "1"}}) {
-        f.w().ApplyTypedValue(slot, value);
-    }
+    f.Beam("-500", "1");
     EXPECT_EQ(names().back(), "Wellenlänge");
     SetDetectorOn(f.w(), true);
     EXPECT_EQ(names().back(), "Detektor");

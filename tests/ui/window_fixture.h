@@ -1,10 +1,12 @@
 #pragma once
 // A main window on a settings file of its own in a fresh folder, answered by scripted dialogs.
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 
+#include "beam/beam_design.h"
 #include "support/temp_dir.h"
 #include "ui/main_window.h"
 #include "ui/scripted_dialogs.h"
@@ -38,6 +40,13 @@ struct WindowFixture {
         Type(engine::kFocal, "100");
         Type(engine::kObjDist, "-200");
         Type(engine::kObjHeight, "10");
+    }
+    // The beam mode with f' 100 mm and the object waist of radius `r` at `s`.
+    void Beam(const char* s, const char* r) {
+        window->SetBeamMode(true);
+        for (int i : {beam::kGbFocal, beam::kGbObjDist, beam::kGbObjRadius})
+            window->SetBeamChecked(i, true);
+        for (int k = 0; k < 3; ++k) window->ApplyTypedValue(k, std::array{"100", s, r}[k]);
     }
 
     TempDir dir;
