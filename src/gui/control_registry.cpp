@@ -158,7 +158,10 @@ void WriteView(QTabWidget& tabs, const ui::ControlView& view, Written& written) 
     WriteItems(
         view, written, [](int) {},
         [&tabs](int i, const QString& t) {
-            if (i < tabs.count()) tabs.setTabText(i, t);
+            if (i >= tabs.count()) return;
+            tabs.setTabText(i, t);
+            // A narrow window shortens the captions; the whole name stays under the mouse.
+            tabs.setTabToolTip(i, QString(t).remove(QLatin1Char('&')));
         });
     if (view.currentIndex >= 0 && view.currentIndex < tabs.count()) {
         tabs.setCurrentIndex(view.currentIndex);

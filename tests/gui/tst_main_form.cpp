@@ -235,6 +235,9 @@ private slots:
             QCOMPARE(f.Button("chkVarTypeGB_1")->text(), caption);
             QVERIFY(f.Names().contains(caption));
         }
+        // The extras' captions, shortened in a narrow window, keep their whole name as a tip.
+        const auto* extras = f.form->findChild<QTabWidget*>("tabExtraInfoGB");
+        QCOMPARE(extras->tabToolTip(2), "Schärfentiefe");
         f.Click("chkGBExtraM2Use");
         f.Type("txtGBExtraMFactor", "4");
         QCOMPARE(f.Values().at(0), " 4.0");
