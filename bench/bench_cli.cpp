@@ -46,15 +46,25 @@ ChildUsage RunCliProcess(const char* const* argv) {
     return {true, usage.ru_maxrss, seconds(usage.ru_utime) + seconds(usage.ru_stime)};
 }
 
+// The program once per iteration: the highest peak memory and the processor time of all runs.
+ChildUsage RunEachIteration(benchmark::State& state, const char* const* argv) {
+    ChildUsage all{true, 0, 0};
+    for (auto _ : state) {
+        const ChildUsage used = RunCliProcess(argv);
+        if (!used.ok) {
+            state.SkipWithError("raysketcher-cli failed");
+            return {};
+        }
+        all.peakKiB = std::max(all.peakKiB, used.peakKiB);
+        all.cpuSeconds += used.cpuSeconds;
+    }
+    return all;
+}
+
 void BM_CliJsonProcess(benchmark::State& state) {
     const char* argv[] = {RAYSKETCHER_CLI, "--settings", RAYSKETCHER_EXAMPLES "/relay-1to1.ini",
                           "--json", nullptr};
-    for (auto _ : state) {
-        if (!RunCliProcess(argv).ok) {
-            state.SkipWithError("raysketcher-cli failed");
-            break;
-        }
-    }
+    RunEachIteration(state, argv);
 }
 BENCHMARK(BM_CliJsonProcess)->Unit(benchmark::kMillisecond);
 
@@ -68,21 +78,13 @@ void BM_CliSweepToFileProcess(benchmark::State& state) {
         RAYSKETCHER_CLI, "--settings", RAYSKETCHER_EXAMPLES "/camera-50mm-f4-1m.ini",
         "--sweep",       plan.c_str(), "--csv",
         csv.c_str(),     nullptr};
-    long peak = 0;
-    double cpu = 0;
-    for (auto _ : state) {
-        const ChildUsage used = RunCliProcess(argv);
-        if (!used.ok) {
-            state.SkipWithError("raysketcher-cli failed");
-            break;
-        }
-        peak = std::max(peak, used.peakKiB);
-        cpu += used.cpuSeconds;
-    }
+    const ChildUsage used = RunEachIteration(state, argv);
     unlink(csv.c_str());
-    state.counters["peak_KiB"] = static_cast<double>(peak);
+    state.counters["peak_KiB"] = static_cast<double>(used.peakKiB);
     state.counters["rows_per_cpu_s"] =
-        cpu > 0 ? static_cast<double>(state.iterations() * state.range(0)) / cpu : 0;
+        used.cpuSeconds > 0
+            ? static_cast<double>(state.iterations() * state.range(0)) / used.cpuSeconds
+            : 0;
 }
 BENCHMARK(BM_CliSweepToFileProcess)->Arg(1000000)->UseRealTime()->Unit(benchmark::kMillisecond);
 
@@ -96,16 +98,9 @@ void BM_CliPlotProcess(benchmark::State& state) {
         "--sweep",       "a=-1000:-150:400", "--csv",
         csv.c_str(),     "--plot",           png.c_str(),
         nullptr};
-    double cpu = 0;
-    for (auto _ : state) {
-        const ChildUsage used = RunCliProcess(argv);
-        if (!used.ok) {
-            state.SkipWithError("raysketcher-cli failed");
-            break;
-        }
-        cpu += used.cpuSeconds;
-    }
-    state.counters["cpu_ms"] = benchmark::Counter(cpu * 1000, benchmark::Counter::kAvgIterations);
+    const ChildUsage used = RunEachIteration(state, argv);
+    state.counters["cpu_ms"] =
+        benchmark::Counter(used.cpuSeconds * 1000, benchmark::Counter::kAvgIterations);
     unlink(png.c_str());
     unlink(csv.c_str());
 }
