@@ -95,54 +95,36 @@ std::filesystem::path WriteCaustic(const test::TempDir& dir, const std::vector<K
     return file;
 }
 
+// How well the fit recovers a beam is the fit's own test; here the route: both axes in order,
+// and the wavelength option reaching the fit.
 TEST(CliFit, RecoversTheSampledBeamPerAxis) {
     const test::TempDir dir;
-    struct Case {
-        std::vector<KnownBeam> axes;
-        std::vector<std::string> wavelength;  // the option, or none for 632.8 nm
-        double wavelengthMm;
-    };
-    // How well the fit recovers a beam is the fit's own test; here the route: both axes in
-    // order, and the wavelength option reaching the fit.
-    const std::vector<Case> cases = {
-        {{{0.8, -200, 1.2}, {2.0, 300, 3.0}}, {"--wavelength", "1064"}, 1064e-6},
-    };
-    for (const Case& c : cases) {
-        std::vector<std::string> args = {
-            "--fit", WriteCaustic(dir, c.axes, c.wavelengthMm).string(), "--json"};
-        args.insert(args.end(), c.wavelength.begin(), c.wavelength.end());
-        const Outcome r = RunCli(args);
-        ASSERT_EQ(r.code, 0) << r.err;
-        std::string rest = r.out;
-        for (const KnownBeam& b : c.axes) {
-            const auto at = rest.find("\"waistPosition\"");
-            ASSERT_NE(at, std::string::npos) << r.out;
-            rest = rest.substr(at);
-            EXPECT_NEAR(JsonValue(rest, "waistPosition"), b.z0, 1e-6);
-            EXPECT_NEAR(JsonValue(rest, "waistDiameter"), b.d0, 1e-9);
-            EXPECT_NEAR(JsonValue(rest, "mSquared"), b.mSquared, 1e-9);
-            rest = rest.substr(1);
-        }
+    const std::vector<KnownBeam> axes = {{0.8, -200, 1.2}, {2.0, 300, 3.0}};
+    const Outcome r = RunCli(
+        {"--fit", WriteCaustic(dir, axes, 1064e-6).string(), "--json", "--wavelength", "1064"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::string rest = r.out;
+    for (const KnownBeam& b : axes) {
+        const auto at = rest.find("\"waistPosition\"");
+        ASSERT_NE(at, std::string::npos) << r.out;
+        rest = rest.substr(at);
+        EXPECT_NEAR(JsonValue(rest, "waistPosition"), b.z0, 1e-6);
+        EXPECT_NEAR(JsonValue(rest, "waistDiameter"), b.d0, 1e-9);
+        EXPECT_NEAR(JsonValue(rest, "mSquared"), b.mSquared, 1e-9);
+        rest = rest.substr(1);
     }
 }
 
+// Which measurements the fit refuses, and with which words, is the fit's own test; here that a
+// refusal reaches the command line as exit 2 with nothing written.
 TEST(CliFit, RefusesBadFilesAndFitsWithExit2) {
     const test::TempDir dir;
-    struct Case {
-        std::string text;
-        std::string err;
-    };
-    // Which measurements the fit refuses, and with which words, is the fit's own test; here
-    // that a refusal reaches the command line as exit 2 with nothing written.
-    const std::vector<Case> cases = {{"z;d\n1;1\n2;1\n", "drei verschiedene Positionen"}};
-    for (const Case& c : cases) {
-        const auto file = dir / "bad.csv";
-        std::ofstream(file) << c.text;
-        const Outcome r = RunCli({"--fit", file.string()});
-        EXPECT_EQ(r.code, 2) << c.text;
-        EXPECT_EQ(r.out, "");
-        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
-    }
+    const auto file = dir / "bad.csv";
+    std::ofstream(file) << "z;d\n1;1\n2;1\n";
+    const Outcome r = RunCli({"--fit", file.string()});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("drei verschiedene Positionen"), std::string::npos) << r.err;
     EXPECT_EQ(RunCli({"--fit", (dir / "missing.csv").string()}).code, 2);
 }
 
